@@ -1,0 +1,27 @@
+# The tool: its window description and literals (readable sources in src/app)
+# become the template block and constants block at build time.
+add_executable(mtimage tools/mtimage/mtimage.cpp
+  src/windows/template_writer.cpp src/windows/template_types.cpp)
+target_link_libraries(mtimage PRIVATE mt_tools_common)
+target_include_directories(mtimage PRIVATE ${CMAKE_SOURCE_DIR}/src)
+
+set(MT_APP_LAYOUT ${CMAKE_SOURCE_DIR}/src/app/main_window.layout)
+set(MT_APP_LITERALS ${CMAKE_SOURCE_DIR}/src/app/literals.txt)
+file(GLOB MT_APP_ASSETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/assets/*)
+file(MAKE_DIRECTORY ${MT_GENERATED}/app)
+add_custom_command(
+  OUTPUT ${MT_GENERATED}/app/program_image.cpp ${MT_GENERATED}/app/app_image.h
+  COMMAND mtimage ${MT_APP_LAYOUT} ${MT_APP_LITERALS}
+          ${MT_GENERATED}/app/program_image.cpp ${MT_GENERATED}/app/app_image.h
+  DEPENDS mtimage ${MT_APP_LAYOUT} ${MT_APP_LITERALS} ${MT_APP_ASSETS}
+  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/src/app
+  COMMENT "Program image from src/app")
+
+file(GLOB MT_APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/*.cpp ${CMAKE_SOURCE_DIR}/src/app/*.h)
+list(REMOVE_ITEM MT_APP_SOURCES ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
+add_library(mtapp STATIC ${MT_APP_SOURCES} ${MT_GENERATED}/app/program_image.cpp)
+target_link_libraries(mtapp PUBLIC mtruntime)
+target_include_directories(mtapp PUBLIC ${MT_GENERATED}/app)
+
+add_executable(middletext src/app/main.cpp)
+target_link_libraries(middletext PRIVATE mtapp)
