@@ -1,0 +1,85 @@
+#include "platform/application.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QEventLoop>
+#include <QMetaObject>
+#include <QThread>
+
+#include <vector>
+
+namespace mt::platform {
+namespace {
+
+int g_argc = 1;
+char g_arg0[] = "middletext";
+char* g_argv[] = {g_arg0, nullptr};
+
+struct LoopFrame {
+    QEventLoop* loop;
+};
+std::vector<LoopFrame> g_loops;
+
+} // namespace
+
+void EnsureApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    new QApplication(g_argc, g_argv); // lives until the process ends
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+bool HasApplication() { return QCoreApplication::instance() != nullptr; }
+
+int RunEventLoop(const std::function<bool(int)>& idle)
+{
+    EnsureApplication();
+    QEventLoop loop;
+    g_loops.push_back({&loop});
+    int idleCount = 0;
+    bool idleWanted = true;
+    auto* dispatcher = QAbstractEventDispatcher::instance();
+    QMetaObject::Connection blocking = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [&] {
+        if (!idle || !idleWanted)
+            return;
+        idleWanted = idle(idleCount++);
+    });
+    QMetaObject::Connection awake = QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [&] {
+        idleCount = 0;
+        idleWanted = true;
+    });
+    int code = loop.exec();
+    QObject::disconnect(blocking);
+    QObject::disconnect(awake);
+    g_loops.pop_back();
+    return code;
+}
+
+void PostQuit(int code)
+{
+    if (!g_loops.empty())
+        g_loops.back().loop->exit(code);
+}
+
+void ProcessPendingEvents()
+{
+    if (HasApplication())
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool IsGuiThread()
+{
+    return !QCoreApplication::instance() || QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+void RunOnGuiThreadBlocking(const std::function<void()>& fn)
+{
+    if (IsGuiThread()) {
+        fn();
+        return;
+    }
+    QMetaObject::invokeMethod(QCoreApplication::instance(), fn, Qt::BlockingQueuedConnection);
+}
+
+} // namespace mt::platform

@@ -1,0 +1,164 @@
+#include "platform/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <deque>
+
+#include "platform/application.h"
+#include "platform/text_codec.h"
+
+namespace mt::platform {
+namespace {
+
+struct Script {
+    bool active = false;
+    std::deque<int> answers;
+    std::vector<ShownMessageBox> shown;
+    std::function<void(const ShownMessageBox&)> observer;
+};
+
+Script& TheScript()
+{
+    static Script s;
+    return s;
+}
+
+QString ButtonText(int id)
+{
+    switch (id) {
+    case kIdOk: return QObject::tr("OK");
+    case kIdCancel: return QObject::tr("Cancel");
+    case kIdAbort: return QObject::tr("&Abort");
+    case kIdRetry: return QObject::tr("&Retry");
+    case kIdIgnore: return QObject::tr("&Ignore");
+    case kIdYes: return QObject::tr("&Yes");
+    case kIdNo: return QObject::tr("&No");
+    }
+    return {};
+}
+
+QMessageBox::ButtonRole ButtonRole(int id)
+{
+    switch (id) {
+    case kIdOk: case kIdYes: case kIdRetry: return QMessageBox::AcceptRole;
+    case kIdNo: return QMessageBox::NoRole;
+    case kIdCancel: return QMessageBox::RejectRole;
+    }
+    return QMessageBox::ActionRole;
+}
+
+QMessageBox::Icon Icon(uint32_t style)
+{
+    switch (style & kMbIconMask) {
+    case 0x10: return QMessageBox::Critical;
+    case 0x20: return QMessageBox::Question;
+    case 0x30: return QMessageBox::Warning;
+    case 0x40: return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The answer when the box is closed without a button (Esc, close box):
+// Cancel where there is one, OK for a lone OK, else no answer at all.
+int EscapeAnswer(const std::vector<int>& buttons)
+{
+    for (int b : buttons) {
+        if (b == kIdCancel)
+            return kIdCancel;
+    }
+    return buttons.size() == 1 ? buttons[0] : 0;
+}
+
+int ShowReal(const ShownMessageBox& box)
+{
+    EnsureApplication();
+    QMessageBox mb;
+    mb.setWindowTitle(FromGb(box.caption));
+    mb.setText(FromGb(box.text));
+    mb.setIcon(Icon(box.style));
+    mb.setWindowModality(Qt::ApplicationModal);
+    const std::vector<int> buttons = MessageBoxButtons(box.style);
+    std::vector<std::pair<QAbstractButton*, int>> map;
+    for (int id : buttons)
+        map.emplace_back(mb.addButton(ButtonText(id), ButtonRole(id)), id);
+    size_t def = (box.style & kMbDefaultMask) >> 8;
+    if (def < map.size())
+        mb.setDefaultButton(static_cast<QPushButton*>(map[def].first));
+    const int escape = EscapeAnswer(buttons);
+    for (auto& [button, id] : map) {
+        if (id == escape)
+            mb.setEscapeButton(button);
+    }
+    mb.exec();
+    for (auto& [button, id] : map) {
+        if (mb.clickedButton() == button)
+            return id;
+    }
+    return escape;
+}
+
+} // namespace
+
+std::vector<int> MessageBoxButtons(uint32_t style)
+{
+    switch (style & kMbButtonMask) {
+    case 1: return {kIdOk, kIdCancel};
+    case 2: return {kIdAbort, kIdRetry, kIdIgnore};
+    case 3: return {kIdYes, kIdNo, kIdCancel};
+    case 4: return {kIdYes, kIdNo};
+    case 5: return {kIdRetry, kIdCancel};
+    }
+    return {kIdOk};
+}
+
+int DefaultMessageBoxAnswer(uint32_t style)
+{
+    const std::vector<int> buttons = MessageBoxButtons(style);
+    size_t def = (style & kMbDefaultMask) >> 8;
+    return def < buttons.size() ? buttons[def] : buttons[0];
+}
+
+int ShowMessageBox(std::string_view text, std::string_view caption, uint32_t style)
+{
+    Script& s = TheScript();
+    ShownMessageBox box{std::string(text), std::string(caption), style};
+    if (s.observer)
+        s.observer(box);
+    if (!s.active)
+        return ShowReal(box);
+    s.shown.push_back(box);
+    if (s.answers.empty())
+        return DefaultMessageBoxAnswer(style);
+    int answer = s.answers.front();
+    s.answers.pop_front();
+    return answer;
+}
+
+void ScriptMessageBoxes(std::vector<int> answers)
+{
+    Script& s = TheScript();
+    s.active = true;
+    s.answers.assign(answers.begin(), answers.end());
+    s.shown.clear();
+}
+
+void EndDialogScript()
+{
+    Script& s = TheScript();
+    s.active = false;
+    s.answers.clear();
+    s.shown.clear();
+}
+
+bool DialogScriptActive() { return TheScript().active; }
+
+const std::vector<ShownMessageBox>& ShownMessageBoxes() { return TheScript().shown; }
+
+void SetMessageBoxObserver(std::function<void(const ShownMessageBox&)> observer)
+{
+    TheScript().observer = std::move(observer);
+}
+
+} // namespace mt::platform
