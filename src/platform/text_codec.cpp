@@ -10,9 +10,9 @@ namespace mt::platform {
 namespace {
 
 // Converts with iconv; invalid input stops the conversion when strict, else
-// each undecodable byte becomes U+FFFD (or '?' towards GB18030).
+// each undecodable input unit (`unitWidth` bytes) becomes the replacement.
 bool Convert(const char* to, const char* from, std::string_view in, std::string* out, bool strict,
-             std::string_view replacement)
+             std::string_view replacement, size_t unitWidth = 1)
 {
     out->clear();
     if (in.empty())
@@ -38,12 +38,18 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string*
             break;
         }
         out->append(replacement);
-        ++ip; // skip one undecodable byte
-        --il;
+        const size_t skip = il < unitWidth ? il : unitWidth; // one undecodable unit
+        ip += skip;
+        il -= skip;
     }
     iconv_close(cd);
     return ok;
 }
+
+bool InRange(uint8_t b, uint8_t low, uint8_t high) { return b >= low && b <= high; }
+
+constexpr uint32_t kLastBmpLinear = 39419;
+constexpr uint32_t kFirstSupplementaryLinear = 189000;
 
 } // namespace
 
@@ -56,10 +62,20 @@ QString FromGb(std::string_view gb)
 
 std::string ToGb(const QString& text)
 {
+    return Utf16ToGb(Utf16View(text));
+}
+
+std::string Utf16ToGb(std::u16string_view units)
+{
     std::string gb;
-    std::string_view utf16(reinterpret_cast<const char*>(text.utf16()), static_cast<size_t>(text.size()) * 2);
-    Convert("GB18030", "UTF-16LE", utf16, &gb, false, "?");
+    std::string_view utf16(reinterpret_cast<const char*>(units.data()), units.size() * 2);
+    Convert("GB18030", "UTF-16LE", utf16, &gb, false, "?", 2);
     return gb;
+}
+
+std::u16string_view Utf16View(const QString& text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
 }
 
 std::string GbToUtf8(std::string_view gb)
@@ -70,5 +86,58 @@ std::string GbToUtf8(std::string_view gb)
 }
 
 bool Utf8ToGb(std::string_view utf8, std::string* gb) { return Convert("GB18030", "UTF-8", utf8, gb, true, ""); }
+
+GbChar GbCharAt(std::string_view gb, size_t pos, bool crlfAsOne)
+{
+    const size_t left = gb.size() - pos;
+    const auto b = [&](size_t i) { return static_cast<uint8_t>(gb[pos + i]); };
+    if (b(0) < 0x80) {
+        if (crlfAsOne && b(0) == '\r' && left >= 2 && b(1) == '\n')
+            return {2, 1};
+        return {1, 1};
+    }
+    if (!InRange(b(0), 0x81, 0xFE) || left < 2)
+        return {1, 1};
+    if (InRange(b(1), 0x40, 0x7E) || InRange(b(1), 0x80, 0xFE))
+        return {2, 1};
+    if (left < 4 || !InRange(b(1), 0x30, 0x39) || !InRange(b(2), 0x81, 0xFE) || !InRange(b(3), 0x30, 0x39))
+        return {1, 1};
+    // Four-byte forms count linearly: 0 .. 39419 is the rest of the basic
+    // plane, 189000 on (0x90308130) the planes above it.
+    const uint32_t linear = (((b(0) - 0x81u) * 10 + (b(1) - 0x30u)) * 126 + (b(2) - 0x81u)) * 10 + (b(3) - 0x30u);
+    if (linear <= kLastBmpLinear)
+        return {4, 1};
+    if (linear >= kFirstSupplementaryLinear && linear <= kFirstSupplementaryLinear + 0xFFFFF)
+        return {4, 2};
+    return {1, 1};
+}
+
+size_t GbToUtf16Position(std::string_view gb, size_t bytePos, Snap snap, bool crlfAsOne)
+{
+    size_t byte = 0;
+    size_t unit = 0;
+    while (byte < gb.size() && byte < bytePos) {
+        const GbChar c = GbCharAt(gb, byte, crlfAsOne);
+        if (byte + c.bytes > bytePos)
+            return snap == Snap::kDown ? unit : unit + c.units;
+        byte += c.bytes;
+        unit += c.units;
+    }
+    return unit;
+}
+
+size_t Utf16ToGbPosition(std::string_view gb, size_t unitPos, bool crlfAsOne)
+{
+    size_t byte = 0;
+    size_t unit = 0;
+    while (byte < gb.size() && unit < unitPos) {
+        const GbChar c = GbCharAt(gb, byte, crlfAsOne);
+        if (unit + c.units > unitPos)
+            break; // inside a surrogate pair: the character's start
+        byte += c.bytes;
+        unit += c.units;
+    }
+    return byte;
+}
 
 } // namespace mt::platform
