@@ -1,0 +1,138 @@
+// The edit control's byte mirror against a fresh conversion of what the
+// widget holds, after random user edits of mixed text: typing, Enter,
+// deleting selections, pasting, undo and redo, input-method commits and the
+// control's own replaceSelection.
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+
+#include <random>
+
+#include "edit_test_support.h"
+#include "platform/edit_control.h"
+#include "platform/text_codec.h"
+
+namespace mt::platform {
+namespace {
+
+using test::Handle;
+using test::Press;
+using test::Widget;
+
+const QString kPieces[] = {
+    "a", "xyz", QString::fromUtf8("中文"), QString(QChar(0xA0)), QString(QChar(0x2028)),
+    QString::fromUtf8("\xF0\x9F\x98\x80"), "\r\n", "\n", "\r", QString::fromUtf8("网页<b>源码</b>"), "9",
+};
+
+QString RandomText(std::mt19937& rng, int pieces)
+{
+    QString s;
+    for (int i = 0; i < pieces; ++i)
+        s += kPieces[rng() % std::size(kPieces)];
+    return s;
+}
+
+// What the widget holds, converted from scratch; paragraph separators of
+// the document read as CR LF.
+std::string Fresh(QWidget* w)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(w))
+        return ToGb(line->text());
+    QString raw = static_cast<QPlainTextEdit*>(w)->document()->toRawText();
+    raw.replace(QChar(0x2029), QStringLiteral("\r\n"));
+    return ToGb(raw);
+}
+
+int TextLength(QWidget* w)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(w))
+        return static_cast<int>(line->text().size());
+    return static_cast<QPlainTextEdit*>(w)->document()->characterCount() - 1;
+}
+
+// Selects units [a, b) the way a user would, never inside a pair.
+void SelectUnits(QWidget* w, int a, int b)
+{
+    auto* line = qobject_cast<QLineEdit*>(w);
+    const QString text = line ? line->text() : static_cast<QPlainTextEdit*>(w)->document()->toRawText();
+    auto fix = [&](int p) { return p > 0 && p < text.size() && text[p].isLowSurrogate() ? p - 1 : p; };
+    a = fix(a);
+    b = fix(b);
+    if (line) {
+        line->setSelection(a, b - a);
+        return;
+    }
+    auto* plain = static_cast<QPlainTextEdit*>(w);
+    QTextCursor c = plain->textCursor();
+    c.setPosition(a);
+    c.setPosition(b, QTextCursor::KeepAnchor);
+    plain->setTextCursor(c);
+}
+
+void RandomEdit(std::mt19937& rng, EditControl* edit)
+{
+    QWidget* w = Widget(edit->handle());
+    const int n = TextLength(w);
+    const int a = static_cast<int>(rng() % (n + 1));
+    const int b = std::min(n, a + static_cast<int>(rng() % 6));
+    SelectUnits(w, a, rng() % 3 == 0 ? b : a);
+    switch (rng() % 8) {
+    case 0: test::Type(w, RandomText(rng, 1).remove('\r').remove('\n')); break;
+    case 1: Press(w, Qt::Key_Return, "\r"); break;
+    case 2: Press(w, rng() % 2 ? Qt::Key_Backspace : Qt::Key_Delete); break;
+    case 3:
+        QGuiApplication::clipboard()->setText(RandomText(rng, 1 + static_cast<int>(rng() % 40)));
+        if (auto* line = qobject_cast<QLineEdit*>(w))
+            line->paste();
+        else
+            static_cast<QPlainTextEdit*>(w)->paste();
+        break;
+    case 4: Press(w, Qt::Key_Z, {}, Qt::ControlModifier); break;
+    case 5: Press(w, Qt::Key_Z, {}, Qt::ControlModifier | Qt::ShiftModifier); break;
+    case 6: {
+        QInputMethodEvent commit;
+        commit.setCommitString(RandomText(rng, 2).remove('\r').remove('\n'));
+        QApplication::sendEvent(w, &commit);
+        break;
+    }
+    case 7: edit->replaceSelection(ToGb(RandomText(rng, 3))); break;
+    }
+}
+
+TEST(EditControlMirror, StaysEqualToAFreshConversionUnderRandomEdits)
+{
+    auto window = test::MakeWindow();
+    for (bool multiLine : {true, false}) {
+        EditOptions o;
+        o.multiLine = multiLine;
+        std::mt19937 rng(multiLine ? 3 : 5);
+        EditControl edit(Handle(window.get()), {0, 0, 300, 200}, o, ToGb(RandomText(rng, 200)));
+        QWidget* w = Widget(edit.handle());
+        w->setFocus();
+        for (int step = 0; step < 1500; ++step) {
+            RandomEdit(rng, &edit);
+            ASSERT_EQ(edit.text(), Fresh(w)) << "step " << step << " multi " << multiLine;
+        }
+        // Positions agree too: the start of a selection in bytes is the
+        // length of the text before it.
+        for (int step = 0; step < 50; ++step) {
+            const int a = static_cast<int>(rng() % (TextLength(w) + 1));
+            SelectUnits(w, a, a);
+            const std::string before = edit.text().substr(0, static_cast<size_t>(edit.selectionStart()));
+            QString prefix = multiLine ? static_cast<QPlainTextEdit*>(w)->document()->toRawText()
+                                       : qobject_cast<QLineEdit*>(w)->text();
+            const int unit = multiLine ? static_cast<QPlainTextEdit*>(w)->textCursor().position()
+                                       : qobject_cast<QLineEdit*>(w)->cursorPosition();
+            prefix = prefix.left(unit).replace(QChar(0x2029), QStringLiteral("\r\n"));
+            ASSERT_EQ(before, ToGb(prefix));
+        }
+    }
+}
+
+} // namespace
+} // namespace mt::platform

@@ -1,0 +1,184 @@
+// The transparent label as the screen shows it: pixels read back from the
+// window's backing store after each change.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+#include <QWidget>
+
+#include <cstring>
+
+#include "edit_test_support.h"
+#include "platform/label_surface.h"
+
+namespace mt::platform {
+namespace {
+
+using test::Handle;
+
+const QColor kBackground(0, 0, 255);
+const QColor kUnder(0, 255, 0);
+const QColor kRed(255, 0, 0);
+
+// A 60-byte font record: 40-pixel bold face.
+std::string BigBoldFont()
+{
+    std::string blob(60, '\0');
+    const int32_t height = -40, weight = 700;
+    std::memcpy(blob.data(), &height, 4);
+    std::memcpy(blob.data() + 16, &weight, 4);
+    return blob;
+}
+
+QImage Screen(QWidget* window)
+{
+    QApplication::processEvents();
+    return QGuiApplication::primaryScreen()->grabWindow(window->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Bounding box of the pixels of exactly this colour inside r.
+QRect Box(const QImage& img, const QColor& color, const QRect& r)
+{
+    QRect box;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            if (img.pixelColor(x, y) == color)
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+// Pixels where a white copy shows: over the blue background and beside red
+// text only white brings green in, even where its edges are blended.
+int WhiteTinted(const QImage& img, const QRect& r)
+{
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += img.pixelColor(x, y).green() > 100;
+    }
+    return n;
+}
+
+int Count(const QImage& img, const QColor& color, const QRect& r)
+{
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += img.pixelColor(x, y) == color;
+    }
+    return n;
+}
+
+struct LabelFixture : ::testing::Test {
+    std::unique_ptr<QWidget> window = [] {
+        auto w = test::MakeWindow(400, 200);
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::Window, kBackground);
+        w->setPalette(pal);
+        w->setAutoFillBackground(true);
+        w->repaint();
+        return w;
+    }();
+    const QRect area{20, 20, 300, 80};
+
+    std::unique_ptr<LabelSurface> make(LabelOptions o, std::string_view text)
+    {
+        o.textColor = 0x0000FF;
+        o.font = BigBoldFont();
+        return std::make_unique<LabelSurface>(Handle(window.get()),
+                                              Rect{area.x(), area.y(), area.width(), area.height()}, o, text);
+    }
+};
+
+using LabelPaint = LabelFixture;
+
+TEST_F(LabelPaint, AShorterTextLeavesNoRemainsOfTheLongerOne)
+{
+    auto label = make({}, "WWWWWWWW");
+    const QImage before = Screen(window.get());
+    const QRect tail(area.x() + 60, area.y(), area.width() - 60, area.height());
+    ASSERT_GT(Count(before, kRed, tail), 100);
+    label->setText("W");
+    const QImage after = QGuiApplication::primaryScreen()->grabWindow(window->winId()).toImage();
+    EXPECT_EQ(Count(after.convertToFormat(QImage::Format_RGB32), kBackground, tail), tail.width() * tail.height());
+    label->setText("");
+    EXPECT_EQ(Count(Screen(window.get()), kBackground, area), area.width() * area.height());
+}
+
+TEST_F(LabelPaint, ShowsWhatLiesBeneathBetweenTheLetters)
+{
+    QWidget under(window.get());
+    under.setGeometry(area);
+    QPalette pal = under.palette();
+    pal.setColor(QPalette::Window, kUnder);
+    under.setPalette(pal);
+    under.setAutoFillBackground(true);
+    under.show();
+    auto label = make({}, "I I I");
+    const QImage img = Screen(window.get());
+    EXPECT_GT(Count(img, kRed, area), 50);
+    EXPECT_GT(Count(img, kUnder, area), area.width() * area.height() / 2);
+    EXPECT_EQ(Count(img, kBackground, area), 0);
+}
+
+TEST_F(LabelPaint, EffectsOffsetTheCopies)
+{
+    auto label = make({}, "HH");
+    const QImage plain = Screen(window.get());
+    const QRect text = Box(plain, kRed, area);
+    ASSERT_FALSE(text.isEmpty());
+
+    label->setEffect(2); // white copy where the text was, the text one pixel lower right
+    QImage img = Screen(window.get());
+    EXPECT_EQ(Box(img, kRed, area), text.translated(1, 1));
+    EXPECT_GT(WhiteTinted(img, area), 20);
+
+    label->setEffect(1); // the text stays, a white copy one pixel lower right
+    img = Screen(window.get());
+    EXPECT_EQ(Box(img, kRed, area), text);
+    EXPECT_EQ(Box(img, Qt::white, area).bottomRight(), text.bottomRight() + QPoint(1, 1));
+
+    label->setEffect(3); // a black shadow two pixels lower right
+    img = Screen(window.get());
+    EXPECT_EQ(Box(img, kRed, area), text);
+    EXPECT_EQ(Box(img, Qt::black, area).bottomRight(), text.bottomRight() + QPoint(2, 2));
+
+    label->setEffect(7);
+    EXPECT_EQ(label->options().effect, 3);
+}
+
+TEST_F(LabelPaint, AlignmentPlacesTheText)
+{
+    LabelOptions o;
+    o.horzAlign = 2;
+    o.vertAlign = 2;
+    auto label = make(o, "H");
+    QRect box = Box(Screen(window.get()), kRed, area);
+    EXPECT_GT(box.left(), area.center().x());
+    EXPECT_GT(box.top(), area.center().y());
+    label->setWordWrap(true); // wrapped text starts at the top whatever VertAlign says
+    box = Box(Screen(window.get()), kRed, area);
+    EXPECT_LT(box.top(), area.center().y());
+    label->setHorzAlign(-1);
+    EXPECT_EQ(label->options().horzAlign, 0);
+    EXPECT_LT(Box(Screen(window.get()), kRed, area).left(), area.center().x());
+}
+
+TEST(LabelLife, ReportsItsEndAndStaysSafe)
+{
+    auto window = test::MakeWindow();
+    LabelSurface label(Handle(window.get()), {0, 0, 50, 20}, {}, "x");
+    bool gone = false;
+    label.setDestroyedListener([&] { gone = true; });
+    window.reset();
+    EXPECT_TRUE(gone);
+    EXPECT_FALSE(label.isAlive());
+    label.setText("still safe");
+    EXPECT_EQ(label.text(), "still safe");
+}
+
+} // namespace
+} // namespace mt::platform
