@@ -46,11 +46,23 @@ std::string MirrorBytes(std::u16string_view units, bool lineBreaksAsCrLf)
     return out;
 }
 
+// Converts chunk by chunk, so that the chunk table comes without decoding
+// the bytes again.
 void EditTextMirror::reset(std::u16string_view units)
 {
-    bytes_ = MirrorBytes(units, crlf_);
+    bytes_.clear();
+    bytes_.reserve(units.size() * 2);
+    chunks_.clear();
     units_ = units.size();
-    chunks_ = split(0, bytes_.size(), units_);
+    for (size_t at = 0; at < units.size();) {
+        size_t n = std::min(kChunkUnits, units.size() - at);
+        if (at + n < units.size() && n > 1 && IsLowSurrogate(units[at + n]))
+            --n; // keep a pair together
+        const std::string piece = MirrorBytes(units.substr(at, n), crlf_);
+        chunks_.push_back({n, piece.size()});
+        bytes_ += piece;
+        at += n;
+    }
 }
 
 EditTextMirror::Place EditTextMirror::chunkOfUnit(size_t unit) const
