@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPointer>
-#include <QProxyStyle>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -21,24 +20,6 @@ namespace {
 
 QWidget* WidgetOf(WindowHandle handle) { return reinterpret_cast<QWidget*>(handle); }
 WindowHandle HandleOf(QWidget* widget) { return reinterpret_cast<WindowHandle>(widget); }
-
-// The line edit takes its password character from its style.
-class PasswordCharStyle : public QProxyStyle {
-public:
-    explicit PasswordCharStyle(QChar c) : c_(c) {}
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* data) const override
-    {
-        if (hint == SH_LineEdit_PasswordCharacter)
-            return c_.unicode();
-        if (hint == SH_LineEdit_PasswordMaskDelay)
-            return 0;
-        return QProxyStyle::styleHint(hint, option, widget, data);
-    }
-
-private:
-    QChar c_;
-};
 
 // The password character as Qt shows it: a byte that is no character of its
 // own shows as '*'.
@@ -107,7 +88,6 @@ public:
     QPointer<EditLineWidget> line;
     QPointer<EditPlainWidget> plain;
     QPointer<SpinnerWidget> spinner;
-    QPointer<QStyle> passwordStyle;
     QString lineText; // the line edit's text as the mirror holds it
     bool settingText = false;
     bool pendingChange = false;
@@ -436,16 +416,7 @@ void EditControl::Impl::applyInputMode()
         line->setReadOnly(options.inputMode == 1);
         line->setFilter(filter);
         const bool password = options.inputMode == 2 && options.passwordChar != 0;
-        if (password) {
-            auto* style = new PasswordCharStyle(PasswordQChar(options.passwordChar));
-            style->setParent(line);
-            line->setStyle(style);
-        } else if (passwordStyle) {
-            line->setStyle(nullptr);
-        }
-        delete passwordStyle.data();
-        passwordStyle = password ? line->style() : nullptr;
-        line->setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
+        line->setPasswordChar(password ? PasswordQChar(options.passwordChar) : QChar());
     } else if (plain) {
         plain->setReadOnly(options.inputMode == 1);
         plain->setFilter(filter);

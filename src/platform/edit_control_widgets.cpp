@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QToolButton>
 #include <qdrawutil.h>
 
@@ -47,6 +48,24 @@ QString TypedText(const QKeyEvent* event)
     }
     return text;
 }
+
+// The line edit takes its password character from its style.
+class PasswordCharStyle : public QProxyStyle {
+public:
+    explicit PasswordCharStyle(QChar c) : c_(c) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return c_.unicode();
+        if (hint == SH_LineEdit_PasswordMaskDelay)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+
+private:
+    QChar c_;
+};
 
 // The classic raised dialog frame: a raised two-pixel panel and a line of
 // the face colour inside it.
@@ -202,6 +221,19 @@ void EditLineWidget::setBorder(int border)
     // border is painted over the edges afterwards.
     setTextMargins(w, 0, w, 0);
     update();
+}
+
+void EditLineWidget::setPasswordChar(QChar c)
+{
+    QStyle* old = passwordStyle_;
+    passwordStyle_ = nullptr;
+    if (!c.isNull()) {
+        passwordStyle_ = new PasswordCharStyle(c);
+        passwordStyle_->setParent(this);
+    }
+    setStyle(passwordStyle_); // null: back to the application's style
+    delete old;
+    setEchoMode(c.isNull() ? QLineEdit::Normal : QLineEdit::Password);
 }
 
 void EditLineWidget::updateShaping()

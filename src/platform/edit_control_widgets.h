@@ -77,6 +77,8 @@ public:
     void setBorder(int border);
     int border() const { return border_; }
     LineInputValidator* shaper() { return shaper_; }
+    // Masks the text with this character; a null character shows it.
+    void setPasswordChar(QChar c);
     // Keeps or drops the validator as shaping is needed.
     void updateShaping();
 
@@ -92,6 +94,7 @@ private:
     CharFilter filter_ = CharFilter::kAll;
     int border_ = 0;
     LineInputValidator* shaper_;
+    QStyle* passwordStyle_ = nullptr;
 };
 
 class EditPlainWidget : public QPlainTextEdit {

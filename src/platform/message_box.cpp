@@ -7,6 +7,7 @@
 #include <deque>
 
 #include "platform/application.h"
+#include "platform/input_dialog.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {
@@ -126,7 +127,7 @@ int ShowMessageBox(std::string_view text, std::string_view caption, uint32_t sty
     ShownMessageBox box{std::string(text), std::string(caption), style};
     if (s.observer)
         s.observer(box);
-    if (!s.active)
+    if (!DialogScriptActive())
         return ShowReal(box);
     s.shown.push_back(box);
     if (s.answers.empty())
@@ -150,9 +151,11 @@ void EndDialogScript()
     s.active = false;
     s.answers.clear();
     s.shown.clear();
+    EndInputDialogScript();
 }
 
-bool DialogScriptActive() { return TheScript().active; }
+// Any script keeps every dialog from appearing.
+bool DialogScriptActive() { return TheScript().active || InputDialogScriptActive(); }
 
 const std::vector<ShownMessageBox>& ShownMessageBoxes() { return TheScript().shown; }
 

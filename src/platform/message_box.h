@@ -42,7 +42,8 @@ int ShowMessageBox(std::string_view text, std::string_view caption, uint32_t sty
 
 // Test seam. While a script is active no box appears: each call is recorded
 // and answered from the script in order; when the script runs out the box's
-// default button answers.
+// default button answers. A script of input dialogs (input_dialog.h) keeps
+// the boxes from appearing too; EndDialogScript ends both scripts.
 void ScriptMessageBoxes(std::vector<int> answers);
 void EndDialogScript();
 bool DialogScriptActive();
