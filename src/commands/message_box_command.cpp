@@ -1,0 +1,55 @@
+#include "commands/message_box_command.h"
+
+#include <string>
+
+#include "commands/dialog_args.h"
+#include "commands/dialog_texts.h"
+#include "platform/message_box.h"
+
+// FIXME: value formatting comes with the text commands; drop the guard once
+// every build has them.
+#if __has_include("commands/value_format.h")
+#include "commands/value_format.h"
+#define MT_HAVE_VALUE_FORMAT 1
+#endif
+
+namespace mt {
+namespace {
+
+using dialog::Arg;
+using dialog::Given;
+using dialog::TextArg;
+
+// The message: a text as it is; a number, boolean or date-time as ToText
+// writes it; anything else nothing.
+std::string Content(const ValueRecord& v)
+{
+    if (v.type == kTypeText)
+        return std::string(TextArg(v));
+    std::string text;
+#ifdef MT_HAVE_VALUE_FORMAT
+    FormatScalarValue(v, &text);
+#endif
+    return text;
+}
+
+} // namespace
+
+int32_t ButtonNumber(int answer)
+{
+    return answer >= platform::kIdOk && answer <= platform::kIdNo ? answer - 1 : 0;
+}
+
+void MessageBoxCommand(ValueRecord* result, int32_t argc, ValueRecord* args)
+{
+    const ValueRecord title = Arg(argc, args, 2);
+    const std::string_view caption =
+        Given(title) ? TextArg(title) : std::string_view(gb::kMessageBoxTitle, gb::kMessageBoxTitleSize);
+    const ValueRecord flagsArg = Arg(argc, args, 1);
+    uint32_t style = Given(flagsArg) ? Low32(flagsArg) : 0;
+    if (!(style & platform::kMbSystemModal))
+        style |= platform::kMbTaskModal;
+    *result = MakeInt(ButtonNumber(platform::ShowMessageBox(Content(Arg(argc, args, 0)), caption, style)));
+}
+
+} // namespace mt
