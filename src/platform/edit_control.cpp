@@ -55,7 +55,7 @@ public:
     ~Impl() override;
 
     void build(QWidget* parent, const Rect& rect, std::string_view text);
-    QWidget* editor() const { return line ? static_cast<QWidget*>(line) : static_cast<QWidget*>(plain); }
+    QWidget* editor() const { return box; }
     void detach();
 
     void setText(std::string_view gb, bool notify);
@@ -85,13 +85,16 @@ public:
     EditOptions options;
     EditTextMirror mirror;
     EditListener listener;
+    // The editor: `box` tracks its life (a QPointer of the base class, so it
+    // can be compared while the widget is being destroyed), `line` or
+    // `plain` is the same widget by its type.
+    QPointer<QWidget> box;
     QPointer<EditLineWidget> line;
     QPointer<EditPlainWidget> plain;
     QPointer<SpinnerWidget> spinner;
     QString lineText; // the line edit's text as the mirror holds it
     bool settingText = false;
     bool pendingChange = false;
-    bool gone = false;
     int callbackDepth = 0;
 
 private:
@@ -111,7 +114,8 @@ void EditControl::Impl::build(QWidget* parent, const Rect& rect, std::string_vie
         setupPlain();
     else
         setupLine();
-    QWidget* w = editor();
+    QWidget* w = line ? static_cast<QWidget*>(line) : static_cast<QWidget*>(plain);
+    box = w;
     w->setParent(parent);
     w->setGeometry(rect.left, rect.top, std::max(0, rect.width), std::max(0, rect.height));
     w->installEventFilter(this);
@@ -164,8 +168,10 @@ void EditControl::Impl::detach()
         line->setHost(nullptr);
     if (plain)
         plain->setHost(nullptr);
-    if (QWidget* w = editor())
-        w->hide();
+    if (box) {
+        box->removeEventFilter(this);
+        box->hide();
+    }
     if (spinner)
         spinner->hide();
 }
@@ -173,13 +179,19 @@ void EditControl::Impl::detach()
 EditControl::Impl::~Impl()
 {
     detach();
+    QWidget* w = box;
+    box = nullptr;
+    line = nullptr;
+    plain = nullptr;
     delete spinner.data();
-    delete editor();
+    delete w;
 }
 
+// Called from the editor's destructor, before Qt takes the widget apart.
 void EditControl::Impl::editorDestroyed()
 {
-    gone = true;
+    box->removeEventFilter(this);
+    box = nullptr;
     line = nullptr;
     plain = nullptr;
     delete spinner.data();
