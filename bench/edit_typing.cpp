@@ -4,7 +4,8 @@
 // event loop turn that paints it; the median is reported.
 //
 //   multi-line, 5 MiB of mixed Chinese/ASCII lines
-//   single-line, 1 MiB of minified text (no line breaks)
+//   single-line, 1 MiB of minified text (no line breaks; Qt lays the whole
+//   line out on every change)
 //   multi-line holding one 1 MiB line (Qt lays the whole line out)
 //   for scale: converting the whole text on every read, as without the mirror
 #include <benchmark/benchmark.h>
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <memory>
 #include <string>
@@ -129,6 +131,7 @@ void TypeIntoBareWidget(benchmark::State& state, const std::string& name, const 
     w->setGeometry(10, 10, 860, std::is_same_v<Widget, QLineEdit> ? 24 : 500);
     w->show();
     if constexpr (std::is_same_v<Widget, QLineEdit>) {
+        w->setMaxLength(std::numeric_limits<int>::max()); // 32767 characters by default
         w->setText(FromGb(text));
         w->setCursorPosition(static_cast<int>(w->text().size() / 2));
     } else {
@@ -187,8 +190,8 @@ void BM_ConvertWholeText_5MiB(benchmark::State& state)
 
 BENCHMARK(BM_Control_MultiLine_5MiB)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Qt_PlainTextEdit_5MiB)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Control_SingleLine_1MiB)->UseManualTime()->Iterations(50)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Qt_LineEdit_1MiB)->UseManualTime()->Iterations(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Control_SingleLine_1MiB)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Qt_LineEdit_1MiB)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Control_MultiLine_OneLine_1MiB)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Qt_PlainTextEdit_OneLine_1MiB)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertWholeText_5MiB)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);

@@ -10,6 +10,7 @@
 #include <qdrawutil.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 #include "platform/edit_text_mirror.h"
@@ -205,6 +206,9 @@ QValidator::State LineInputValidator::validate(QString& input, int& pos) const
 EditLineWidget::EditLineWidget(QWidget* parent) : QLineEdit(parent), shaper_(new LineInputValidator(this))
 {
     setFrame(false);
+    // A line edit keeps 32767 characters unless told otherwise; the limit
+    // an edit box sets is in bytes and kept by the validator.
+    setMaxLength(std::numeric_limits<int>::max());
 }
 
 EditLineWidget::~EditLineWidget()

@@ -126,6 +126,16 @@ TEST_F(EditText, SettingTextReportsOnlyWhenAsked)
 
 // A listener that writes the text again while the change is reported must
 // leave the mirror right (the plain-text edit reports after its edit ends).
+TEST_F(EditText, SingleLineHoldsTextsBeyondTheLineEditDefaultLimit)
+{
+    const std::string big(100000, 'x');
+    auto edit = make({}, big);
+    EXPECT_EQ(edit->text(), big);
+    edit->select(100000, 0);
+    Type(Widget(edit->handle()), "y");
+    EXPECT_EQ(edit->textSize(), 100001u);
+}
+
 TEST_F(EditText, ListenerMayRewriteTheText)
 {
     auto edit = make(multi(), "");
