@@ -11,7 +11,7 @@
 #include <deque>
 
 #include "platform/application.h"
-#include "platform/edit_control_widgets.h"
+#include "platform/edit_widgets.h"
 #include "platform/message_box.h"
 #include "platform/platform_texts.h"
 #include "platform/text_codec.h"

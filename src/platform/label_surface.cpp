@@ -1,6 +1,8 @@
 #include "platform/label_surface.h"
 
+#include <QMoveEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -30,12 +32,30 @@ public:
     LabelOptions options;
     std::function<void()> onGone;
 
+    // Repaints `area` (parent coordinates) of the top window at once.
+    void repaintArea(const QRect& area);
+
 protected:
     void paintEvent(QPaintEvent*) override;
+    void moveEvent(QMoveEvent* event) override { repaintArea(QRect(event->oldPos(), size()) | geometry()); }
+    void resizeEvent(QResizeEvent* event) override { repaintArea(QRect(pos(), event->oldSize()) | geometry()); }
 
 private:
     int flags() const;
 };
+
+// The label paints nothing behind its text, so Qt paints the window and the
+// widgets under it first whenever the label's area is repainted: repainting
+// the area in the top window at once does it bottom layer first.
+void LabelWidget::repaintArea(const QRect& area)
+{
+    QWidget* top = window();
+    if (!top->isVisible() || top == this) {
+        update();
+        return;
+    }
+    top->repaint(QRect(parentWidget()->mapTo(top, area.topLeft()), area.size()));
+}
 
 int LabelWidget::flags() const
 {
@@ -162,19 +182,10 @@ void LabelSurface::push()
     refresh();
 }
 
-// The label paints nothing behind its text, so Qt paints the window and the
-// widgets under it first whenever the label's area is repainted: repainting
-// the label's rectangle in its top window at once does it bottom layer first.
 void LabelSurface::refresh()
 {
-    if (!widget_)
-        return;
-    QWidget* top = widget_->window();
-    if (!top->isVisible()) {
-        widget_->update();
-        return;
-    }
-    top->repaint(QRect(widget_->mapTo(top, QPoint(0, 0)), widget_->size()));
+    if (widget_)
+        widget_->repaintArea(widget_->geometry());
 }
 
 } // namespace mt::platform

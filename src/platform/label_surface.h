@@ -1,7 +1,7 @@
 // A transparent text surface: it paints its text and nothing else, so the
 // window and whatever lies beneath show around and between the letters.
-// Every change repaints what lies under the label before the label itself,
-// synchronously, so no trace of an old text remains.
+// Every change, and every move, repaints what lies under the label before
+// the label itself, synchronously, so no trace of an old text remains.
 #pragma once
 
 #include <cstdint>

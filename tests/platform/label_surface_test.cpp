@@ -16,6 +16,7 @@ namespace mt::platform {
 namespace {
 
 using test::Handle;
+using test::Widget;
 
 const QColor kBackground(0, 0, 255);
 const QColor kUnder(0, 255, 0);
@@ -106,6 +107,15 @@ TEST_F(LabelPaint, AShorterTextLeavesNoRemainsOfTheLongerOne)
     EXPECT_EQ(Count(after.convertToFormat(QImage::Format_RGB32), kBackground, tail), tail.width() * tail.height());
     label->setText("");
     EXPECT_EQ(Count(Screen(window.get()), kBackground, area), area.width() * area.height());
+}
+
+TEST_F(LabelPaint, AMovedLabelLeavesNothingBehind)
+{
+    auto label = make({}, "WWWW");
+    ASSERT_GT(Count(Screen(window.get()), kRed, area), 100);
+    Widget(label->handle())->move(area.x(), area.bottom() + 5);
+    const QImage after = QGuiApplication::primaryScreen()->grabWindow(window->winId()).toImage();
+    EXPECT_EQ(Count(after.convertToFormat(QImage::Format_RGB32), kBackground, area), area.width() * area.height());
 }
 
 TEST_F(LabelPaint, ShowsWhatLiesBeneathBetweenTheLetters)

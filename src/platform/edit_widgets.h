@@ -1,40 +1,17 @@
-// The Qt widgets behind the edit control and the input dialog's fields:
-// a line edit and a plain-text edit that filter typed characters, convert
-// case and keep a byte limit, paint the classic borders and keep their
-// selection while unfocused; and the spinner.
+// The Qt widgets behind the edit control and the input dialog's fields: a
+// line edit and a plain-text edit that filter typed characters, convert case
+// and keep a byte limit, paint the classic borders and keep their selection
+// while unfocused.
 #pragma once
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QValidator>
-#include <QWidget>
 
 #include <cstddef>
-#include <cstdint>
-#include <functional>
 
-class QToolButton;
+#include "platform/edit_input_rules.h"
 
 namespace mt::platform {
-
-// Which typed characters (code 32 and up) an edit accepts.
-enum class CharFilter { kAll, kSignedDigits, kDecimal, kDigits };
-
-// The filter of an edit box input mode: 3, 6, 7, 8 "-0-9"; 4, 9, 10 "-.0-9";
-// 5 "0-9"; others all.
-CharFilter CharFilterForInputMode(int mode);
-// `typed` without the characters the filter refuses.
-QString FilterTyped(CharFilter filter, const QString& typed);
-// conversion 1: lower case, 2: upper case, else unchanged.
-QString ConvertCase(int conversion, const QString& text);
-// The longest leading part of `text`, in whole characters, whose bytes fit
-// in `room`; line breaks are normalised to '\n' first and counted as CR LF
-// when crlf is set.
-QString FitBytes(const QString& text, size_t room, bool crlf);
-
-// The units [pos, pos + removed) of `a` that became [pos, pos + added) of
-// `b`, found by their common prefix and suffix; never inside a surrogate pair.
-void DiffRange(QStringView a, QStringView b, qsizetype* pos, qsizetype* removed, qsizetype* added);
 
 // Border widths of the six border styles, and their painting.
 int EditBorderWidth(int border);
@@ -51,19 +28,6 @@ public:
 
 protected:
     ~EditorHost() = default;
-};
-
-// Shapes what reaches a line edit other than by typing (paste, drop, undo):
-// case conversion and the byte limit.
-class LineInputValidator : public QValidator {
-public:
-    explicit LineInputValidator(QObject* parent) : QValidator(parent) {}
-    State validate(QString& input, int& pos) const override;
-
-    int caseConversion = 0;
-    size_t byteLimit = 0;           // 0: none
-    bool suspended = false;         // while the text is set programmatically
-    mutable QString lastAccepted;
 };
 
 class EditLineWidget : public QLineEdit {
@@ -124,27 +88,6 @@ private:
     CharFilter filter_ = CharFilter::kAll;
     int caseConversion_ = 0;
     int border_ = 0;
-};
-
-// Two stacked arrow buttons that report presses (+1 up, -1 down) with
-// auto-repeat, and keep a 16-bit range for their owner.
-class SpinnerWidget : public QWidget {
-public:
-    explicit SpinnerWidget(QWidget* parent);
-
-    std::function<void(int direction)> pressed;
-    int16_t lower = 0;
-    int16_t upper = 0;
-
-    QToolButton* upButton() const { return up_; }
-    QToolButton* downButton() const { return down_; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
-    QToolButton* up_;
-    QToolButton* down_;
 };
 
 } // namespace mt::platform
