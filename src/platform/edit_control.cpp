@@ -37,8 +37,8 @@ void EditControl::Impl::build(QWidget* parent, const Rect& rect, std::string_vie
     if (options.spinner && line) {
         spinner = new SpinnerWidget(parent);
         spinner->pressed = [this](int direction) {
-            QWidget* box = editor();
-            if (box && box->isEnabled() && box->isVisible())
+            QWidget* w = editor();
+            if (w && w->isEnabled() && w->isVisible())
                 fire(listener.spinnerPressed, direction);
         };
         setSpinnerRange(options.spinMin, options.spinMax);

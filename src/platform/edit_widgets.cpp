@@ -109,6 +109,9 @@ void EditLineWidget::setBorder(int border)
 
 void EditLineWidget::setPasswordChar(QChar c)
 {
+    setEchoMode(c.isNull() ? QLineEdit::Normal : QLineEdit::Password);
+    if (c.isNull() && !passwordStyle_)
+        return;
     QStyle* old = passwordStyle_;
     passwordStyle_ = nullptr;
     if (!c.isNull()) {
@@ -117,7 +120,6 @@ void EditLineWidget::setPasswordChar(QChar c)
     }
     setStyle(passwordStyle_); // null: back to the application's style
     delete old;
-    setEchoMode(c.isNull() ? QLineEdit::Normal : QLineEdit::Password);
 }
 
 void EditLineWidget::updateShaping()
