@@ -25,9 +25,9 @@ TEST(CallGate, ResultIsZeroedBeforeTheCommandRuns)
 {
     std::memset(&g_seenResult, 0xAB, sizeof g_seenResult);
     ValueRecord r = CallGate(Recorder, 0, nullptr);
-    EXPECT_EQ(g_seenResult.payload, 0u);
+    EXPECT_EQ(uint64_t{g_seenResult.payload}, 0u);
     EXPECT_EQ(g_seenResult.type, 0u);
-    EXPECT_EQ(r.payload, 0u);
+    EXPECT_EQ(uint64_t{r.payload}, 0u);
     EXPECT_EQ(r.type, kTypeNone);
 }
 
@@ -38,7 +38,7 @@ TEST(CallGate, ArgumentsArriveInOrderWithOmittedOnesAsTypeZero)
     ASSERT_EQ(g_seenArgc, 3);
     EXPECT_EQ(AsInt32(g_seenArgs[0]), 7);
     EXPECT_EQ(g_seenArgs[1].type, kTypeNone);
-    EXPECT_EQ(g_seenArgs[1].payload, 0u);
+    EXPECT_EQ(uint64_t{g_seenArgs[1].payload}, 0u);
     EXPECT_EQ(g_seenArgs[2].type, kTypeBool);
 }
 
