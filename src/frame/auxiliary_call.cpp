@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "frame/array_block.h"
 #include "frame/memory.h"
 #include "frame/runtime_state.h"
 #include "frame/startup.h"
@@ -54,20 +55,10 @@ void UnshareArray(size_t elementSize, void** variable)
 {
     if (!variable || !*variable || !StaticRangeEnd(*variable))
         return;
-    const auto* block = static_cast<const uint8_t*>(*variable);
-    int32_t dims;
-    std::memcpy(&dims, block, 4);
-    if (dims < 0)
-        dims = 0;
-    size_t count = 1;
-    for (int32_t d = 0; d < dims; ++d) {
-        int32_t size;
-        std::memcpy(&size, block + 4 + 4 * d, 4);
-        count *= size > 0 ? static_cast<size_t>(size) : 0;
-    }
-    const size_t bytes = 4 + 4 * static_cast<size_t>(dims) + count * elementSize;
+    const ArrayShape shape = ShapeOfArray(*variable);
+    const size_t bytes = shape.headerBytes() + shape.elements * elementSize;
     void* copy = Allocate(bytes);
-    std::memcpy(copy, block, bytes);
+    std::memcpy(copy, *variable, bytes);
     *variable = copy;
 }
 

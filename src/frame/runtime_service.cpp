@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "components/event_record.h"
+#include "frame/array_block.h"
 #include "frame/frame_texts.h"
 #include "frame/idle_callbacks.h"
 #include "frame/kind_lookup.h"
@@ -39,18 +40,11 @@ void FreeArray(uint32_t elementType, void* block)
         return;
     elementType &= ~kArrayBit;
     if (elementType == kTypeText || elementType == kTypeBytes) {
-        int32_t dims;
-        std::memcpy(&dims, block, 4);
-        int64_t count = dims > 0 ? 1 : 0;
-        for (int32_t d = 0; d < dims; ++d) {
-            int32_t size;
-            std::memcpy(&size, static_cast<char*>(block) + 4 + 4 * d, 4);
-            count *= size > 0 ? size : 0;
-        }
-        auto* elements = reinterpret_cast<void**>(static_cast<char*>(block) + 4 + 4 * dims);
-        for (int64_t i = 0; i < count; ++i) {
+        const ArrayShape shape = ShapeOfArray(block);
+        const char* elements = static_cast<const char*>(block) + shape.headerBytes();
+        for (size_t i = 0; i < shape.elements; ++i) {
             void* e;
-            std::memcpy(&e, elements + i, sizeof e);
+            std::memcpy(&e, elements + i * sizeof e, sizeof e);
             Free(e);
         }
     }
