@@ -129,7 +129,8 @@ bool GrowBuffer::MoveToHeap(int32_t n)
 
 // Keeps the heap block when it holds n bytes with at most kKeepSlack to
 // spare; otherwise reallocates it to n + kHeapSlack. A refused reallocation
-// leaves the old block in place.
+// leaves the old block in place, which still serves when shrinking: so
+// shrinking never fails.
 bool GrowBuffer::ResizeHeap(int32_t n)
 {
     if (capacity_ >= n && capacity_ - n <= kKeepSlack)
@@ -137,7 +138,7 @@ bool GrowBuffer::ResizeHeap(int32_t n)
     int32_t capacity = n + kHeapSlack;
     auto* block = static_cast<uint8_t*>(svc::Reallocate(data_ - kHeapFront, HeapBytes(capacity)));
     if (!block)
-        return false;
+        return capacity_ >= n;
     data_ = block + kHeapFront;
     capacity_ = capacity;
     return true;

@@ -33,7 +33,7 @@ public:
 
     // Makes the size n, keeping the first min(size, n) bytes. n = 0 releases
     // the memory. Returns false, with the buffer unchanged, when n is negative
-    // or too large or the memory cannot be had.
+    // or too large or the memory cannot be had; shrinking never fails.
     bool SetSize(int32_t n);
 
     // Adds n bytes from `bytes` behind the current contents. Returns false,

@@ -13,24 +13,57 @@ namespace {
 
 constexpr const char* kAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 constexpr const char* kWebSchemes = "http,https";
+// A GrowBuffer counts in 32 bits; a body is kept to well below that.
+constexpr int64_t kLargestBody = int64_t{1} << 30;
 
-// Where the body of one transfer goes, and how much of it is kept.
+// Where the body of one transfer goes. The buffer's size runs ahead of the
+// bytes written so far (`filled`): to the announced length at once, else at
+// least doubling, so that a large body costs a few reallocations rather than
+// one per piece. Read trims the buffer to `filled` afterwards.
 struct BodySink {
+    CURL* handle;
     GrowBuffer* out;
     int64_t limit;
+    int64_t filled = 0;
+    bool first = true;
 };
 
-// libcurl's write callback. Appends what fits under the limit; a short count
-// makes libcurl end the transfer with what has been appended so far, which
-// is what happens at the limit and when the buffer cannot grow.
+// The size to give the buffer when `need` bytes no longer fit: the announced
+// length for the first piece, else at least twice the current size; never
+// beyond the limit (need itself is within it).
+int64_t SizeAhead(const BodySink& sink, int64_t need)
+{
+    int64_t ahead = 2 * static_cast<int64_t>(sink.out->size());
+    if (sink.first) {
+        curl_off_t announced = -1;
+        curl_easy_getinfo(sink.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+        ahead = announced;
+    }
+    return std::min(std::max(need, static_cast<int64_t>(ahead)), sink.limit);
+}
+
+// Makes the buffer hold at least `need` bytes. When running ahead is refused
+// the exact size is tried, so that memory runs out as late as possible.
+bool MakeRoom(BodySink& sink, int64_t need)
+{
+    if (need <= sink.out->size())
+        return true;
+    return sink.out->SetSize(static_cast<int32_t>(SizeAhead(sink, need))) ||
+           sink.out->SetSize(static_cast<int32_t>(need));
+}
+
+// libcurl's write callback. Keeps what fits under the limit; a short count
+// makes libcurl end the transfer with what has been kept so far, which is
+// what happens at the limit and when the buffer cannot grow.
 size_t WriteBody(char* bytes, size_t size, size_t count, void* userdata)
 {
     auto* sink = static_cast<BodySink*>(userdata);
-    size_t n = size * count;
-    int64_t room = std::max<int64_t>(0, sink->limit - sink->out->size());
-    auto take = static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(n), room));
-    if (take > 0 && !sink->out->Append(bytes, take))
+    int64_t take = std::min(static_cast<int64_t>(size * count), sink->limit - sink->filled);
+    if (take <= 0 || !MakeRoom(*sink, sink->filled + take))
         return 0;
+    sink->first = false;
+    std::memcpy(sink->out->data() + sink->filled, bytes, static_cast<size_t>(take));
+    sink->filled += take;
     return static_cast<size_t>(take);
 }
 
@@ -112,10 +145,11 @@ bool HttpClient::Read(const char* url, GrowBuffer& out)
     auto* h = static_cast<CURL*>(handle_);
     std::string target(url, std::strcspn(url, "#"));
     curl_slist* headers = RequestHeaders();
-    BodySink sink{&out, limits_.bodyLimit};
+    BodySink sink{h, &out, std::clamp<int64_t>(limits_.bodyLimit, 0, kLargestBody)};
     bool complete = headers && Configure(h, target, headers, &sink, limits_) && curl_easy_perform(h) == CURLE_OK;
     curl_easy_reset(h); // drops the pointers into this call's headers and sink
     curl_slist_free_all(headers);
+    out.SetSize(static_cast<int32_t>(sink.filled)); // shrinking never fails
     return complete;
 }
 

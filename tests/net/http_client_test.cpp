@@ -91,8 +91,8 @@ TEST_F(HttpClientTest, FailureMidwayKeepsWhatArrived)
     EXPECT_EQ(Read(large.Url("/"), &complete), std::string(1000, 'L'));
     EXPECT_FALSE(complete);
     TheHttpClient().SetLimits(HttpLimits{});
-    TestServer huge([](const std::string&) { return CannedReply{Reply("200 OK", "", std::string(200000, 'L'))}; });
-    httptest::InstallHeapService(50000); // the buffer cannot grow beyond that
+    TestServer huge([](const std::string&) { return CannedReply{Reply("200 OK", "", std::string(1000000, 'L'))}; });
+    httptest::InstallHeapService(300000); // the buffer cannot grow beyond that
     std::string kept = Read(huge.Url("/"), &complete);
     EXPECT_FALSE(complete);
     EXPECT_GT(kept.size(), 0u);

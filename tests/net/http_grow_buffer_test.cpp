@@ -92,6 +92,10 @@ TEST_F(GrowBufferTest, RefusedMemoryLeavesTheBufferUnchanged)
     EXPECT_FALSE(b.SetSize(-1));
     EXPECT_FALSE(b.Append("a", INT32_MAX));
     EXPECT_EQ(b.size(), 700);
+    httptest::InstallHeapService(0);
+    EXPECT_TRUE(b.SetSize(10)) << "shrinking keeps the block when it cannot be reallocated";
+    EXPECT_EQ(b.capacity(), 828);
+    EXPECT_EQ(std::memcmp(b.data(), "xyz", 3), 0);
 }
 
 TEST_F(GrowBufferTest, OnlyHeapBlocksAreHandedOver)
