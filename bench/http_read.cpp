@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -16,7 +17,6 @@
 #include <cstring>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "frame/service_calls.h"
 #include "frame/text_value.h"
@@ -87,9 +87,9 @@ private:
             head[n] = 0;
             std::string length = "Content-Length: " + std::to_string(kBodySize) + "\r\n";
             std::string reply = "HTTP/1.0 200 OK\r\n" + (std::strstr(head, "/announced") ? length : "") + "\r\n";
-            bool ok = send(fd, reply.data(), reply.size(), MSG_NOSIGNAL) > 0;
-            for (size_t sent = 0; ok && sent < kBodySize; sent += chunk_.size())
-                ok = send(fd, chunk_.data(), std::min(chunk_.size(), kBodySize - sent), MSG_NOSIGNAL) > 0;
+            long n = send(fd, reply.data(), reply.size(), MSG_NOSIGNAL);
+            for (size_t sent = 0; n > 0 && sent < kBodySize; sent += static_cast<size_t>(n))
+                n = send(fd, chunk_.data(), std::min(chunk_.size(), kBodySize - sent), MSG_NOSIGNAL);
         }
         close(fd);
     }
