@@ -128,17 +128,30 @@ bool GrowBuffer::MoveToHeap(int32_t n)
 }
 
 // Keeps the heap block when it holds n bytes with at most kKeepSlack to
-// spare; otherwise reallocates it to n + kHeapSlack. A refused reallocation
-// leaves the old block in place, which still serves when shrinking: so
-// shrinking never fails.
+// spare; otherwise moves the contents to a block of n + kHeapSlack bytes.
+// Growing takes a new block through the allocation that may refuse (the
+// runtime's reallocate would end the program instead), so a refusal leaves
+// the old block in place and reports false. Shrinking reallocates in place;
+// should even that be refused, the old block still serves: shrinking never
+// fails.
 bool GrowBuffer::ResizeHeap(int32_t n)
 {
     if (capacity_ >= n && capacity_ - n <= kKeepSlack)
         return true;
     int32_t capacity = n + kHeapSlack;
-    auto* block = static_cast<uint8_t*>(svc::Reallocate(data_ - kHeapFront, HeapBytes(capacity)));
-    if (!block)
-        return capacity_ >= n;
+    uint8_t* old = data_ - kHeapFront;
+    uint8_t* block;
+    if (capacity < capacity_) {
+        block = static_cast<uint8_t*>(svc::Reallocate(old, HeapBytes(capacity)));
+        if (!block)
+            return true;
+    } else {
+        block = static_cast<uint8_t*>(svc::TryAllocate(HeapBytes(capacity)));
+        if (!block)
+            return false;
+        std::memcpy(block + kHeapFront, data_, static_cast<size_t>(size_));
+        svc::Free(old);
+    }
     data_ = block + kHeapFront;
     capacity_ = capacity;
     return true;
