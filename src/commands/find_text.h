@@ -1,0 +1,27 @@
+// The search behind 寻找文本: the first occurrence of a sought text that
+// begins on a character boundary of a GBK text.
+//
+// Boundaries are counted from the start offset: the byte there begins a
+// character, a byte below 0x80 is a whole character and a byte of 0x80 or
+// above leads a two-byte character. With ignoreCase the letters 'A'-'Z' and
+// 'a'-'z' compare equal in every byte position, trail bytes included.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace mt {
+
+// The 0-based offset of the first occurrence of `sought` in `text` that
+// begins on a boundary at or after `start`, or -1. An empty sought text is
+// found at offset 0 whenever start < text.size(). The answers are those of a
+// plain scan that compares the sought text at every boundary; this one skips
+// most positions with whole-block byte tests (SSE2 where available).
+int64_t FindTextOffset(std::string_view text, std::string_view sought, size_t start, bool ignoreCase);
+
+// The same answers from byte-at-a-time block tests: the fallback where SSE2
+// is missing, kept callable so that both paths can be compared.
+int64_t FindTextOffsetPortable(std::string_view text, std::string_view sought, size_t start, bool ignoreCase);
+
+} // namespace mt
