@@ -8,14 +8,12 @@ namespace mt::test {
 namespace {
 
 int64_t g_live = 0;
-int g_refusals = 0;
+int g_tryAllocationsToRefusal = 0; // 0: refuse none
 
 void* Allocate(intptr_t bytes, intptr_t mayFail)
 {
-    if (mayFail != 0 && g_refusals > 0) {
-        --g_refusals;
+    if (mayFail != 0 && g_tryAllocationsToRefusal > 0 && --g_tryAllocationsToRefusal == 0)
         return nullptr;
-    }
     void* block = std::malloc(bytes > 0 ? static_cast<size_t>(bytes) : 1);
     if (!block) {
         if (mayFail != 0)
@@ -52,7 +50,7 @@ int64_t Serve(int32_t code, intptr_t a, intptr_t b)
 MallocService::MallocService() : previous_(svc::Service())
 {
     g_live = 0;
-    g_refusals = 0;
+    g_tryAllocationsToRefusal = 0;
     svc::SetService(Serve);
 }
 
@@ -60,6 +58,6 @@ MallocService::~MallocService() { svc::SetService(previous_); }
 
 int64_t MallocService::liveBlocks() const { return g_live; }
 
-void MallocService::refuseTryAllocations(int count) { g_refusals = count; }
+void MallocService::refuseTryAllocation(int nth) { g_tryAllocationsToRefusal = nth; }
 
 } // namespace mt::test

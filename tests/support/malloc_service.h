@@ -28,9 +28,9 @@ public:
 
     // Blocks allocated through the service and not freed yet.
     int64_t liveBlocks() const;
-    // Makes the next `count` allocations that may fail (code 2024 with b ≠ 0)
-    // return null; the allocations after them succeed again.
-    void refuseTryAllocations(int count);
+    // Makes the nth allocation from now that may fail (code 2024 with b ≠ 0;
+    // 1 = the next one) return null; the others succeed.
+    void refuseTryAllocation(int nth);
 
 private:
     RuntimeService previous_;
