@@ -20,8 +20,21 @@ namespace mt {
 // most positions with whole-block byte tests (SSE2 where available).
 int64_t FindTextOffset(std::string_view text, std::string_view sought, size_t start, bool ignoreCase);
 
-// The same answers from byte-at-a-time block tests: the fallback where SSE2
-// is missing, kept callable so that both paths can be compared.
-int64_t FindTextOffsetPortable(std::string_view text, std::string_view sought, size_t start, bool ignoreCase);
+// The same for a zero-terminated text of unknown length. The length is
+// measured as the search goes, so a match near the start costs no pass over
+// the rest of the text; no byte behind the terminator is read.
+int64_t FindTextOffsetInTerminated(const char* text, std::string_view sought, size_t start, bool ignoreCase);
+
+// The block tests a search can use. Best is what FindTextOffset uses: AVX2
+// or SSE2 when the processor has them, else one byte at a time.
+enum class ScanKind { Best, Portable, Sse2, Avx2 };
+
+// Whether this build and processor can use the kind.
+bool ScanKindAvailable(ScanKind kind);
+
+// FindTextOffset with the given block tests, so that tests can hold every
+// path against the plain scan; an unavailable kind uses Portable.
+int64_t FindTextOffsetUsing(ScanKind kind, std::string_view text, std::string_view sought, size_t start,
+                            bool ignoreCase);
 
 } // namespace mt

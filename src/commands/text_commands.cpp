@@ -118,14 +118,16 @@ void ToText(ValueRecord* result, int32_t argc, ValueRecord* args)
 
 void 寻找文本(ValueRecord* result, int32_t argc, ValueRecord* args)
 {
-    const std::string_view text = TextArg(Arg(argc, args, 0));
+    const ValueRecord text = Arg(argc, args, 0);
     const std::string_view sought = TextArg(Arg(argc, args, 1));
     const ValueRecord start = Arg(argc, args, 2);
     const ValueRecord flag = Arg(argc, args, 3);
     // P ≤ 0 behaves as 1; the offset is computed in 64 bits, so P = INT32_MIN is no trap.
     const int64_t offset = Given(start) ? std::max<int64_t>(int64_t{AsInt32(start)} - 1, 0) : 0;
     const bool ignoreCase = Given(flag) && Low32(flag) == 1;
-    const int64_t found = FindTextOffset(text, sought, static_cast<size_t>(offset), ignoreCase);
+    // The text's length is measured only as far as the search gets.
+    const char* bytes = text.type == kTypeText ? AsPointer<const char>(text) : nullptr;
+    const int64_t found = FindTextOffsetInTerminated(bytes, sought, static_cast<size_t>(offset), ignoreCase);
     // A position beyond the integer range cannot be answered; -1 is the nearest honest answer.
     ReturnInt(result, found >= 0 && found < INT32_MAX ? static_cast<int32_t>(found + 1) : -1);
 }

@@ -17,15 +17,13 @@ inline bool ReferenceBytesEqual(uint8_t a, uint8_t b, bool ignoreCase)
     return (a >= 0x41 && a <= 0x5A && b == a + 0x20) || (b >= 0x41 && b <= 0x5A && a == b + 0x20);
 }
 
-// text and sought are zero-terminated; hasStart/start and hasFlag/flag are
-// the optional third and fourth arguments (flag is the boolean's raw word).
-inline int32_t ReferenceFindText(const char* text, const char* sought, bool hasStart, int32_t start, bool hasFlag,
-                                 uint32_t flag)
+// The scan on texts of known length (text[length] is the terminator): the
+// benchmark also measures it without the strlen calls.
+inline int32_t ReferenceFindTextN(const char* text, int64_t length, const char* sought, int64_t soughtLength,
+                                  bool hasStart, int32_t start, bool hasFlag, uint32_t flag)
 {
     const auto* t = reinterpret_cast<const uint8_t*>(text);
     const auto* s = reinterpret_cast<const uint8_t*>(sought);
-    const int64_t length = static_cast<int64_t>(std::strlen(text));
-    const int64_t soughtLength = static_cast<int64_t>(std::strlen(sought));
     int64_t p = hasStart ? int64_t{start} - 1 : 0;
     if (p < 0)
         p = 0;
@@ -50,6 +48,15 @@ inline int32_t ReferenceFindText(const char* text, const char* sought, bool hasS
         }
     }
     return -1;
+}
+
+// text and sought are zero-terminated; hasStart/start and hasFlag/flag are
+// the optional third and fourth arguments (flag is the boolean's raw word).
+inline int32_t ReferenceFindText(const char* text, const char* sought, bool hasStart, int32_t start, bool hasFlag,
+                                 uint32_t flag)
+{
+    return ReferenceFindTextN(text, static_cast<int64_t>(std::strlen(text)), sought,
+                              static_cast<int64_t>(std::strlen(sought)), hasStart, start, hasFlag, flag);
 }
 
 } // namespace mt::test

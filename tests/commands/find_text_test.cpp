@@ -197,23 +197,54 @@ TEST(FindTextTest, FastScanAgreesWithThePlainScan)
         ASSERT_EQ(Find(text, sought, start, flag), expected)
             << "case " << i << ": text " << testing::PrintToString(text) << " sought "
             << testing::PrintToString(sought) << " start " << AsInt32(start) << " flag " << Low32(flag);
+        const size_t offset = start.type ? static_cast<size_t>(std::max<int64_t>(int64_t{AsInt32(start)} - 1, 0)) : 0;
+        const int64_t found = FindTextOffset(text, sought, offset, flag.type != 0 && Low32(flag) == 1);
+        ASSERT_EQ(found < 0 ? -1 : found + 1, expected) << "case " << i << " with the length known";
     }
 }
 
-TEST(FindTextTest, PortableScanAgreesWithThePlainScan)
+// Texts longer than the steps in which the command measures a text's
+// length, with sought texts cut across those steps.
+TEST(FindTextTest, LongTextsAgreeWithThePlainScan)
 {
-    RandomCases random(7);
-    for (int i = 0; i < 20000; ++i) {
-        const std::string text = random.text();
-        const std::string sought = random.sought(text);
-        const int32_t start = AsInt32(random.start(text.size()));
-        const bool ignoreCase = random.flag().payload == 1;
-        const int32_t expected = test::ReferenceFindText(text.c_str(), sought.c_str(), true, start, true, ignoreCase);
-        const size_t offset = static_cast<size_t>(std::max<int64_t>(int64_t{start} - 1, 0));
-        const int64_t found = FindTextOffsetPortable(text, sought, offset, ignoreCase);
-        ASSERT_EQ(found < 0 ? -1 : found + 1, expected)
-            << "case " << i << ": text " << testing::PrintToString(text) << " sought "
-            << testing::PrintToString(sought) << " start " << start;
+    test::MallocService heap;
+    RandomCases random(99);
+    for (int i = 0; i < 40; ++i) {
+        std::string text;
+        while (text.size() < 40000)
+            text += random.text();
+        for (size_t at : {size_t{16380}, size_t{16383}, size_t{32760}, size_t{32767}, text.size() - 5}) {
+            for (size_t length : {size_t{1}, size_t{5}, size_t{12}, size_t{100}}) {
+                const std::string sought = text.substr(at, length);
+                const ValueRecord start = random.start(text.size());
+                const int32_t expected =
+                    test::ReferenceFindText(text.c_str(), sought.c_str(), start.type != 0, AsInt32(start), false, 0);
+                ASSERT_EQ(Find(text, sought, start), expected) << "text " << i << " at " << at << " length " << length;
+            }
+        }
+    }
+}
+
+// Every block tests path this processor has, with the length known.
+TEST(FindTextTest, EveryScanKindAgreesWithThePlainScan)
+{
+    for (ScanKind kind : {ScanKind::Portable, ScanKind::Sse2, ScanKind::Avx2}) {
+        if (!ScanKindAvailable(kind))
+            continue;
+        RandomCases random(7);
+        for (int i = 0; i < 20000; ++i) {
+            const std::string text = random.text();
+            const std::string sought = random.sought(text);
+            const int32_t start = AsInt32(random.start(text.size()));
+            const bool ignoreCase = random.flag().payload == 1;
+            const int32_t expected =
+                test::ReferenceFindText(text.c_str(), sought.c_str(), true, start, true, ignoreCase);
+            const size_t offset = static_cast<size_t>(std::max<int64_t>(int64_t{start} - 1, 0));
+            const int64_t found = FindTextOffsetUsing(kind, text, sought, offset, ignoreCase);
+            ASSERT_EQ(found < 0 ? -1 : found + 1, expected)
+                << "kind " << static_cast<int>(kind) << " case " << i << ": text " << testing::PrintToString(text)
+                << " sought " << testing::PrintToString(sought) << " start " << start;
+        }
     }
 }
 
