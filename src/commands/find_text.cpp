@@ -19,11 +19,14 @@ struct PortableBlocks {
             mask |= static_cast<uint64_t>(p[k] >> 7) << k;
         return mask;
     }
-    static uint64_t Candidates(const uint8_t* p, const uint8_t* q, ByteTest first, ByteTest last)
+    template <bool kFold>
+    static uint64_t Candidates(const uint8_t* p, const Filter& f)
     {
         uint64_t mask = 0;
         for (size_t k = 0; k < kBlock; ++k) {
-            const bool hit = (p[k] | first.orBits) == first.value && (q[k] | last.orBits) == last.value;
+            bool hit = true;
+            for (int j = 0; j < 3; ++j)
+                hit = hit && (p[k + f.offset[j]] | f.test[j].orBits) == f.test[j].value;
             mask |= static_cast<uint64_t>(hit) << k;
         }
         return mask;
@@ -43,21 +46,28 @@ struct Sse2Blocks {
     {
         return Bits(Load(p), 0) | Bits(Load(p + 16), 1) | Bits(Load(p + 32), 2) | Bits(Load(p + 48), 3);
     }
-    static __m128i Test(const uint8_t* p, __m128i value, __m128i orBits)
+    // Sixteen positions at p against one byte test.
+    template <bool kFold>
+    static __m128i Test(const uint8_t* p, ByteTest test)
     {
-        return _mm_cmpeq_epi8(_mm_or_si128(Load(p), orBits), value);
+        __m128i bytes = Load(p);
+        if constexpr (kFold)
+            bytes = _mm_or_si128(bytes, _mm_set1_epi8(static_cast<char>(test.orBits)));
+        return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(test.value)));
     }
-    static uint64_t Candidates(const uint8_t* p, const uint8_t* q, ByteTest first, ByteTest last)
+    template <bool kFold>
+    static __m128i Hits(const uint8_t* p, const Filter& f)
     {
-        const __m128i firstValue = _mm_set1_epi8(static_cast<char>(first.value));
-        const __m128i firstOr = _mm_set1_epi8(static_cast<char>(first.orBits));
-        const __m128i lastValue = _mm_set1_epi8(static_cast<char>(last.value));
-        const __m128i lastOr = _mm_set1_epi8(static_cast<char>(last.orBits));
+        const __m128i firstTwo =
+            _mm_and_si128(Test<kFold>(p + f.offset[0], f.test[0]), Test<kFold>(p + f.offset[1], f.test[1]));
+        return _mm_and_si128(firstTwo, Test<kFold>(p + f.offset[2], f.test[2]));
+    }
+    template <bool kFold>
+    static uint64_t Candidates(const uint8_t* p, const Filter& f)
+    {
         __m128i hits[4];
-        for (int part = 0; part < 4; ++part) {
-            hits[part] = _mm_and_si128(Test(p + 16 * part, firstValue, firstOr),
-                                       Test(q + 16 * part, lastValue, lastOr));
-        }
+        for (int part = 0; part < 4; ++part)
+            hits[part] = Hits<kFold>(p + 16 * part, f);
         // Most blocks hold no candidate: one mask answers that.
         const __m128i any = _mm_or_si128(_mm_or_si128(hits[0], hits[1]), _mm_or_si128(hits[2], hits[3]));
         if (_mm_movemask_epi8(any) == 0)

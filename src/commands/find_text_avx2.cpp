@@ -28,18 +28,27 @@ struct Avx2Blocks {
         return static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(v))) << (32 * part);
     }
     static uint64_t High(const uint8_t* p) { return Bits(Load(p), 0) | Bits(Load(p + 32), 1); }
-    static __m256i Test(const uint8_t* p, __m256i value, __m256i orBits)
+    // Thirty-two positions at p against one byte test.
+    template <bool kFold>
+    static __m256i Test(const uint8_t* p, ByteTest test)
     {
-        return _mm256_cmpeq_epi8(_mm256_or_si256(Load(p), orBits), value);
+        __m256i bytes = Load(p);
+        if constexpr (kFold)
+            bytes = _mm256_or_si256(bytes, _mm256_set1_epi8(static_cast<char>(test.orBits)));
+        return _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(static_cast<char>(test.value)));
     }
-    static uint64_t Candidates(const uint8_t* p, const uint8_t* q, ByteTest first, ByteTest last)
+    template <bool kFold>
+    static __m256i Hits(const uint8_t* p, const Filter& f)
     {
-        const __m256i firstValue = _mm256_set1_epi8(static_cast<char>(first.value));
-        const __m256i firstOr = _mm256_set1_epi8(static_cast<char>(first.orBits));
-        const __m256i lastValue = _mm256_set1_epi8(static_cast<char>(last.value));
-        const __m256i lastOr = _mm256_set1_epi8(static_cast<char>(last.orBits));
-        const __m256i low = _mm256_and_si256(Test(p, firstValue, firstOr), Test(q, lastValue, lastOr));
-        const __m256i high = _mm256_and_si256(Test(p + 32, firstValue, firstOr), Test(q + 32, lastValue, lastOr));
+        const __m256i firstTwo =
+            _mm256_and_si256(Test<kFold>(p + f.offset[0], f.test[0]), Test<kFold>(p + f.offset[1], f.test[1]));
+        return _mm256_and_si256(firstTwo, Test<kFold>(p + f.offset[2], f.test[2]));
+    }
+    template <bool kFold>
+    static uint64_t Candidates(const uint8_t* p, const Filter& f)
+    {
+        const __m256i low = Hits<kFold>(p, f);
+        const __m256i high = Hits<kFold>(p + 32, f);
         const __m256i any = _mm256_or_si256(low, high);
         if (_mm256_testz_si256(any, any))
             return 0;

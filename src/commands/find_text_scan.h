@@ -5,8 +5,9 @@
 //
 // A block tests policy supplies, for 64 consecutive positions at p:
 //   static uint64_t High(const uint8_t* p)   bit k: p[k] >= 0x80
-//   static uint64_t Candidates(const uint8_t* p, const uint8_t* q, ByteTest first, ByteTest last)
-//                                            bit k: p[k] passes `first` and q[k] passes `last`
+//   template <bool kFold> static uint64_t Candidates(const uint8_t* p, const Filter& f)
+//                                            bit k: p[k + f.offset[j]] passes f.test[j] for j = 0, 1, 2
+//                                            (kFold false: every orBits is 0 and may be left out)
 //   static void Prefetch(const uint8_t* p)   a hint; p may lie behind the text
 #pragma once
 
@@ -49,6 +50,25 @@ inline ByteTest MakeByteTest(uint8_t c, bool ignoreCase)
     if (ignoreCase && lower >= 'a' && lower <= 'z')
         return {lower, 0x20};
     return {c, 0};
+}
+
+// Three bytes of the sought text (its first, its last and its middle one)
+// that a position must show before the whole text is compared there. Three
+// make a full comparison rare even in text of few different letters.
+struct Filter {
+    ByteTest test[3];
+    size_t offset[3];
+};
+
+inline Filter MakeFilter(const uint8_t* s, size_t m, bool ignoreCase)
+{
+    Filter f{};
+    const size_t offsets[3] = {0, m - 1, m / 2};
+    for (int j = 0; j < 3; ++j) {
+        f.offset[j] = offsets[j];
+        f.test[j] = MakeByteTest(s[offsets[j]], ignoreCase);
+    }
+    return f;
 }
 
 // Whether the m bytes at p equal the sought bytes s (letters folded when
@@ -133,22 +153,22 @@ private:
 };
 
 // The scan proper: m ≥ 1, the text holds at least i + m bytes and i is a
-// boundary. Whole blocks keep the positions where the first and the last
-// sought byte fit and that are no trail byte, and only those are compared
+// boundary. Whole blocks keep the positions that pass the filter and are no
+// trail byte, and only those are compared
 // in full; the positions behind the last whole block go one at a time.
 //
 // A lead byte directly before the terminator needs no rule of its own here:
 // the plain scan stops with -1 when it has to step over one, and so does
 // this one, because no candidate remains behind it.
-template <class Blocks, class Extent>
-int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_t i, bool ignoreCase)
+template <class Blocks, bool kFold, class Extent>
+int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_t i)
 {
-    const ByteTest first = MakeByteTest(s[0], ignoreCase);
-    const ByteTest last = MakeByteTest(s[m - 1], ignoreCase);
+    constexpr bool ignoreCase = kFold;
+    const Filter filter = MakeFilter(s, m, ignoreCase);
     uint64_t carry = 0;
     for (; extent.holds(i + kBlock + m - 1); i += kBlock) {
         Blocks::Prefetch(t + i + kPrefetchAhead);
-        uint64_t candidates = Blocks::Candidates(t + i, t + i + m - 1, first, last);
+        uint64_t candidates = Blocks::template Candidates<kFold>(t + i, filter);
         const uint64_t trail = TrailBytes(Blocks::High(t + i), &carry);
         for (candidates &= ~trail; candidates != 0; candidates &= candidates - 1) {
             const size_t q = i + static_cast<size_t>(std::countr_zero(candidates));
@@ -176,8 +196,9 @@ int64_t Find(const char* text, Extent& extent, std::string_view sought, size_t s
         return 0;
     if (!extent.holds(start + m))
         return -1;
-    return Scan<Blocks>(reinterpret_cast<const uint8_t*>(text), extent,
-                        reinterpret_cast<const uint8_t*>(sought.data()), m, start, ignoreCase);
+    const auto* t = reinterpret_cast<const uint8_t*>(text);
+    const auto* s = reinterpret_cast<const uint8_t*>(sought.data());
+    return ignoreCase ? Scan<Blocks, true>(t, extent, s, m, start) : Scan<Blocks, false>(t, extent, s, m, start);
 }
 
 // Both entries for one block tests policy.
