@@ -17,7 +17,8 @@ namespace mt {
 // begins on a boundary at or after `start`, or -1. An empty sought text is
 // found at offset 0 whenever start < text.size(). The answers are those of a
 // plain scan that compares the sought text at every boundary; this one skips
-// most positions with whole-block byte tests (SSE2 where available).
+// most positions with whole-block byte tests (AVX2 or SSE2 where the
+// processor has them).
 int64_t FindTextOffset(std::string_view text, std::string_view sought, size_t start, bool ignoreCase);
 
 // The same for a zero-terminated text of unknown length. The length is

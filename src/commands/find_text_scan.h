@@ -8,7 +8,7 @@
 //   template <bool kFold> static uint64_t Candidates(const uint8_t* p, const Filter& f)
 //                                            bit k: p[k + f.offset[j]] passes f.test[j] for j = 0, 1, 2
 //                                            (kFold false: every orBits is 0 and may be left out)
-//   static void Prefetch(const uint8_t* p)   a hint; p may lie behind the text
+//   static void Prefetch(uintptr_t address)  a hint; the address may lie behind the text
 #pragma once
 
 #include <array>
@@ -154,8 +154,8 @@ private:
 
 // The scan proper: m ≥ 1, the text holds at least i + m bytes and i is a
 // boundary. Whole blocks keep the positions that pass the filter and are no
-// trail byte, and only those are compared
-// in full; the positions behind the last whole block go one at a time.
+// trail byte, and only those are compared in full; the positions behind the
+// last whole block go one at a time.
 //
 // A lead byte directly before the terminator needs no rule of its own here:
 // the plain scan stops with -1 when it has to step over one, and so does
@@ -167,7 +167,7 @@ int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_
     const Filter filter = MakeFilter(s, m, ignoreCase);
     uint64_t carry = 0;
     for (; extent.holds(i + kBlock + m - 1); i += kBlock) {
-        Blocks::Prefetch(t + i + kPrefetchAhead);
+        Blocks::Prefetch(reinterpret_cast<uintptr_t>(t) + i + kPrefetchAhead);
         uint64_t candidates = Blocks::template Candidates<kFold>(t + i, filter);
         const uint64_t trail = TrailBytes(Blocks::High(t + i), &carry);
         for (candidates &= ~trail; candidates != 0; candidates &= candidates - 1) {

@@ -67,6 +67,8 @@ std::string_view ArrayBytes(const ValueRecord& v, int width)
 // Bytes before the first zero byte.
 std::string_view UpToZero(std::string_view bytes)
 {
+    if (bytes.empty())
+        return bytes; // its data may be null, which memchr must not see
     const void* zero = std::memchr(bytes.data(), 0, bytes.size());
     return zero ? bytes.substr(0, static_cast<size_t>(static_cast<const char*>(zero) - bytes.data())) : bytes;
 }
