@@ -4,6 +4,8 @@
 #include "frame/library_interface.h"
 #include "frame/service_calls.h"
 #include "frame/frame_texts.h"
+#include "commands/text_commands.h"
+#include "net/encoding_conversion.h"
 #include "net/http_client.h"
 #include "net/http_read.h"
 
@@ -22,10 +24,11 @@ int32_t StoreServiceNotify(int32_t code, intptr_t a, intptr_t)
     return -1;
 }
 
+// Positions 0-8 are the commands the tool calls; the rest serve facilities
+// this program does not carry.
 const CommandRoutine kCoreCommands[16] = {
-    AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
-    AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
-    AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
+    取文本长度, ToText, AbsentCommand, AbsentCommand, 寻找文本, 取文本中间, AbsentCommand, AbsentCommand,
+    ToBytes, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
 };
 // The internet library keeps one HTTP client for the whole run.
 int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)
@@ -38,7 +41,7 @@ int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)
 }
 
 const CommandRoutine kInternetCommands[1] = {HttpRead};
-const CommandRoutine kEncodingCommands[1] = {AbsentCommand};
+const CommandRoutine kEncodingCommands[1] = {ConvertEncoding};
 const CommandRoutine kDataCommands[2] = {AbsentCommand, AbsentCommand};
 const CommandRoutine kSystemUiCommands[1] = {AbsentCommand};
 
