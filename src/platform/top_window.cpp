@@ -265,6 +265,18 @@ void ShowTopWindow(WindowHandle handle, ShowState state)
         w->activateWindow();
 }
 
+void SetInitialState(WindowHandle handle, ShowState state)
+{
+    TopWindow* w = ToTop(handle);
+    if (!w)
+        return;
+    switch (state) {
+    case ShowState::Minimized: w->setWindowState(Qt::WindowMinimized); break;
+    case ShowState::Maximized: w->setWindowState(Qt::WindowMaximized); break;
+    case ShowState::Normal: w->setWindowState(Qt::WindowNoState); break;
+    }
+}
+
 ShowState TopWindowState(WindowHandle handle)
 {
     TopWindow* w = ToTop(handle);

@@ -44,6 +44,9 @@ void SetBackground(WindowHandle handle, uint32_t color, const uint8_t* picture, 
 bool SetWindowIcon(WindowHandle handle, const uint8_t* bytes, size_t size);
 bool HasWindowIcon(WindowHandle handle);
 
+// The state a hidden window will show in (a window created minimised or
+// maximised reports that state from now on).
+void SetInitialState(WindowHandle handle, ShowState state);
 // Shows the window in a state and activates it.
 void ShowTopWindow(WindowHandle handle, ShowState state);
 ShowState TopWindowState(WindowHandle handle);
