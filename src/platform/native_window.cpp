@@ -38,18 +38,20 @@ void WindowDeleted(const QObject* object)
     entry.listener->windowDeleted();
 }
 
-// Marks the window and its registered descendants destroyed, children first.
+// Marks the window and its registered descendants destroyed, the window
+// first (its listener may still look at its children).
 void MarkDestroyed(QWidget* widget)
 {
-    for (QObject* child : widget->children()) {
+    auto it = Registry().find(widget);
+    if (it != Registry().end() && it->live) {
+        it->live = false;
+        it->listener->windowDestroyed();
+    }
+    const QObjectList children = widget->children();
+    for (QObject* child : children) {
         if (child->isWidgetType())
             MarkDestroyed(static_cast<QWidget*>(child));
     }
-    auto it = Registry().find(widget);
-    if (it == Registry().end() || !it->live)
-        return;
-    it->live = false;
-    it->listener->windowDestroyed();
 }
 
 } // namespace
@@ -123,10 +125,16 @@ void ShowWindow(WindowHandle handle, bool show)
         w->setAttribute(Qt::WA_ShowWithoutActivating, false);
 }
 
+bool IsShown(WindowHandle handle)
+{
+    QWidget* w = ToWidget(handle);
+    return w && !w->isHidden();
+}
+
 bool IsEnabled(WindowHandle handle)
 {
     QWidget* w = ToWidget(handle);
-    return w && w->isEnabled();
+    return w && !w->testAttribute(Qt::WA_ForceDisabled);
 }
 
 void EnableWindow(WindowHandle handle, bool enable)

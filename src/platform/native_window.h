@@ -33,9 +33,12 @@ Rect WindowRect(WindowHandle handle);
 // Moves and sizes without activating or changing the z-order.
 void SetWindowRect(WindowHandle handle, const Rect& rect);
 
+// Visible: shown and every ancestor shown. Shown: the window's own flag.
 bool IsVisible(WindowHandle handle);
+bool IsShown(WindowHandle handle);
 // Shows or hides without activating.
 void ShowWindow(WindowHandle handle, bool show);
+// The window's own enabled state (not its ancestors').
 bool IsEnabled(WindowHandle handle);
 void EnableWindow(WindowHandle handle, bool enable);
 
