@@ -58,8 +58,19 @@ void Component::windowDeleted()
         delete this;
 }
 
-void Component::focusIn() { raise(-7); }
-void Component::focusOut() { raise(-8); }
+void Component::focusIn() { focusDelivered_ = raise(-7); }
+
+void Component::focusOut()
+{
+    focusDelivered_ = false;
+    raise(-8);
+}
+
+void Component::focusShown()
+{
+    if (!focusDelivered_)
+        focusDelivered_ = raise(-7);
+}
 
 Component* Component::FromHandle(platform::WindowHandle handle)
 {

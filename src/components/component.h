@@ -50,6 +50,10 @@ public:
     virtual std::string mnemonicText() const { return {}; }
     virtual void activateMnemonic() {}
 
+    // The window was shown while this component held the focus: raises -7
+    // unless the platform's own focus notice already got a handler to run.
+    void focusShown();
+
     void windowDestroyed() override;
     void windowDeleted() override;
     void focusIn() override;
@@ -87,6 +91,7 @@ private:
     int32_t busy_ = 0;
     bool deleted_ = false;
     bool destroyed_ = false;
+    bool focusDelivered_ = false;
 };
 
 } // namespace mt

@@ -189,6 +189,18 @@ void TopWindow::hideEvent(QHideEvent* event)
         listener_->visibilityChanging(false);
 }
 
+void TopWindow::focusInEvent(QFocusEvent*)
+{
+    if (live())
+        listener_->focusIn();
+}
+
+void TopWindow::focusOutEvent(QFocusEvent*)
+{
+    if (live())
+        listener_->focusOut();
+}
+
 WindowHandle CreateTopWindow(WindowHandle owner, const Rect& outer, const FrameStyle& style, std::string_view title,
                              WindowListener* listener)
 {
@@ -256,6 +268,10 @@ void ShowTopWindow(WindowHandle handle, ShowState state)
     TopWindow* w = ToTop(handle);
     if (!w)
         return;
+    // As on a classic desktop, a window whose components have no focus
+    // holds it itself once active (no component is picked for it).
+    if (!w->focusWidget())
+        w->setFocus(Qt::ActiveWindowFocusReason);
     switch (state) {
     case ShowState::Minimized: w->showMinimized(); return;
     case ShowState::Maximized: w->showMaximized(); break;

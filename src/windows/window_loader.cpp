@@ -284,11 +284,9 @@ void ShowLoadedWindow(WindowDescription& d, bool reload)
     const platform::WindowHandle focus = platform::FocusWindow();
     if (!LiveWindowObject(d) || !focus)
         return;
-    if (focus == h) {
-        RaiseSimple(d.id, d.records[0].id, -7);
-    } else if (platform::IsDescendant(focus, h)) {
+    if (focus == h || platform::IsDescendant(focus, h)) {
         if (Component* c = Component::FromHandle(focus))
-            RaiseSimple(c->windowId(), c->componentId(), -7);
+            c->focusShown();
     }
 }
 
