@@ -84,8 +84,9 @@ std::string HelpFileName(const WindowComponent& window)
 {
     if (!window.properties().helpFile.empty())
         return window.properties().helpFile;
-    const char* name = reinterpret_cast<const char*>(svc::Call(kSvcProgramFileName));
+    char* name = reinterpret_cast<char*>(svc::Call(kSvcProgramFileName));
     std::string file = name ? name : "";
+    svc::Free(name);
     file = file.substr(0, file.rfind('.'));
     return file + "." + gb::kHelpExtension;
 }
