@@ -131,8 +131,10 @@ TEST_F(EventDispatch, TypedArgumentsArePassedByTheirType)
     r.args[2] = {0x1122334455667788ull, kTypeInt, 0};
     EXPECT_EQ(engine::RaiseTypedEvent(&r), 1);
     EXPECT_EQ(AsInt32(last.args[0]), -32767);
-    EXPECT_EQ(last.args[1].payload, 0x1122334455667788ull);
-    EXPECT_EQ(last.args[2].payload, 0x55667788ull);
+    const uint64_t both = last.args[1].payload; // packed fields: copy before comparing
+    const uint64_t one = last.args[2].payload;
+    EXPECT_EQ(both, 0x1122334455667788ull);
+    EXPECT_EQ(one, 0x55667788ull);
 }
 
 TEST_F(EventDispatch, EventSourceErrors)
