@@ -4,6 +4,7 @@
 #include "components/kind_tables.h"
 #include "components/property_types.h"
 #include "components/window_keyboard.h"
+#include "frame/service_calls.h"
 #include "platform/fonts.h"
 #include "platform/native_window.h"
 #include "platform/top_window.h"
@@ -38,6 +39,10 @@ void PutBytes(const std::string& s, RawPropertyValue* out)
 }
 
 bool IsSizable(int32_t border) { return border == 1 || border == 3 || border == 5; }
+
+// The message loop's idle walk raises the window's idle event. The runtime
+// calls this once per idle period, so the time since idling began is 0.
+void RaiseIdle(intptr_t window) { reinterpret_cast<WindowComponent*>(window)->raise(7, {0}); }
 
 } // namespace
 
@@ -214,6 +219,19 @@ void WindowComponent::activated(bool active)
 
 void WindowComponent::visibilityChanging(bool shown) { raise(shown ? 10 : 11); }
 
-void WindowComponent::destroying() { raise(2); }
+void WindowComponent::notice(uint32_t code)
+{
+    if (code != kNoticeShown)
+        return;
+    const intptr_t entry[3] = {reinterpret_cast<intptr_t>(handle()), reinterpret_cast<intptr_t>(&RaiseIdle),
+                               reinterpret_cast<intptr_t>(this)};
+    svc::Call(kSvcAddIdleCallback, reinterpret_cast<intptr_t>(entry));
+}
+
+void WindowComponent::destroying()
+{
+    svc::Call(kSvcRemoveIdleCallback, reinterpret_cast<intptr_t>(handle()));
+    raise(2);
+}
 
 } // namespace mt

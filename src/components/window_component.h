@@ -19,6 +19,7 @@ public:
     int32_t setProperty(int32_t own, const RawPropertyValue& value);
     int32_t getProperty(int32_t own, RawPropertyValue* out) const;
 
+    void notice(uint32_t code) override;
     bool preTranslate(platform::WindowHandle target, platform::InputEvent& event) override;
     bool closeRequested() override;
     void moved() override;
