@@ -1,6 +1,7 @@
 // The runtime libraries of the program image, in library-table order.
 #include <cstddef>
 
+#include "components/kind_tables.h"
 #include "frame/library_interface.h"
 #include "frame/service_calls.h"
 #include "frame/frame_texts.h"
@@ -56,9 +57,9 @@ constexpr LibraryRecord Library(const char* identity, int32_t major, int32_t min
 }
 
 const LibraryRecord kCore = Library("d09f2340818511d396f6aaf844c7e325", 5, 0, 64, gb::kLibCore, 0xC0000001,
-                                    0, nullptr, 16, kCoreCommands, StoreServiceNotify);
+                                    kCoreKindCount, kCoreKinds, 16, kCoreCommands, StoreServiceNotify);
 const LibraryRecord kUiExtension = Library("{9DA96BF9CEBD45c5BFCF94CBE61671F5}", 2, 0, 2, gb::kLibUiExtension, 0,
-                                           0, nullptr, 0, nullptr, StoreServiceNotify);
+                                           kUiExtensionKindCount, kUiExtensionKinds, 0, nullptr, StoreServiceNotify);
 const LibraryRecord kInternet = Library("707ca37322474f6ca841f0e224f4b620", 2, 0, 0, gb::kLibInternet, 0,
                                         0, nullptr, 1, kInternetCommands, InternetNotify);
 const LibraryRecord kEncoding = Library("FFE6F8DB3A8D4a9b8B1A1D9D5B4C4E21", 2, 0, 0, gb::kLibEncoding, 0xC0000000,

@@ -1,22 +1,11 @@
 #include "platform/window_registry.h"
 
-#include <QApplication>
-#include <QWidget>
+#include "platform/native_window.h"
 
 namespace mt::platform {
 
-bool WindowExists(WindowHandle window)
-{
-    if (!window || !QApplication::instance())
-        return false;
-    // A handle is a QWidget*; only compare it against live widgets, never
-    // dereference a handle that may be stale.
-    const QWidgetList all = QApplication::allWidgets();
-    for (QWidget* w : all) {
-        if (reinterpret_cast<WindowHandle>(w) == window)
-            return true;
-    }
-    return false;
-}
+// The layer's registry knows every window it made and forgets a window the
+// moment it is destroyed, before Qt deletes the object.
+bool WindowExists(WindowHandle window) { return IsWindow(window); }
 
 } // namespace mt::platform
