@@ -1,6 +1,6 @@
 # The tool: its window description and literals (readable sources in src/app)
 # become the template block and constants block at build time.
-add_executable(mtimage tools/mtimage/mtimage.cpp
+add_executable(mtimage tools/mtimage/mtimage.cpp tools/mtimage/layout_parser.cpp
   src/windows/template_writer.cpp src/windows/template_types.cpp)
 target_link_libraries(mtimage PRIVATE mt_tools_common)
 target_include_directories(mtimage PRIVATE ${CMAKE_SOURCE_DIR}/src)

@@ -49,6 +49,9 @@ constexpr int NumericWidth(uint32_t type)
 constexpr bool IsBasicType(uint32_t type) { return (type >> 30) == 2; }
 
 #pragma pack(push, 4)
+// Packed to 12 bytes: the payload of a record in an array may sit on a
+// 4-byte boundary, so read it by value; never bind a reference or pointer
+// to it.
 struct ValueRecord {
     uint64_t payload;
     uint32_t type;

@@ -8,8 +8,24 @@
 
 #include <vector>
 
+#include "platform/input_hook.h"
+
 namespace mt::platform {
 namespace {
+
+InputHook g_inputHook = nullptr;
+
+class RuntimeApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        if (g_inputHook && g_inputHook(receiver, event))
+            return true;
+        return QApplication::notify(receiver, event);
+    }
+};
 
 int g_argc = 1;
 char g_arg0[] = "middletext";
@@ -26,9 +42,11 @@ void EnsureApplication()
 {
     if (QCoreApplication::instance())
         return;
-    new QApplication(g_argc, g_argv); // lives until the process ends
+    new RuntimeApplication(g_argc, g_argv); // lives until the process ends
     QApplication::setQuitOnLastWindowClosed(false);
 }
+
+void SetInputHook(InputHook hook) { g_inputHook = hook; }
 
 bool HasApplication() { return QCoreApplication::instance() != nullptr; }
 

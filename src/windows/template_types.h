@@ -55,6 +55,10 @@ struct ComponentRecord {
     std::string menuCaption;
     EventBinding menuHandler;
     std::string menuRest;
+    // Run-time slots (never read from or written to a block): the live
+    // component object and the cursor made from mousePointer.
+    void* object = nullptr;
+    void* cursor = nullptr;
 
     bool isMenuItem() const { return IsMenuItemId(id); }
 };

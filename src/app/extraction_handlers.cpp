@@ -1,0 +1,43 @@
+// Extraction of the middle text, and the generated extraction subroutine.
+#include "extraction.h"
+
+namespace app {
+
+void RestorePromptLeft(mt::EventCall* call);
+void RestorePromptRight(mt::EventCall* call);
+
+void ExtractMiddleText(mt::EventCall* call)
+{
+    WriteInt(id::编辑框中间, kTextColor, kBlack);
+    Owned caption = ReadText(id::按钮找中间文本, kCaption);
+    if (!SameText(caption.text(), Lit(lit::CaptionFind)))
+        WriteText(id::按钮找中间文本, kCaption, Lit(lit::CaptionFind));
+    Owned text = ReadText(id::编辑框被查找文本, kContent);
+    Owned left = ReadText(id::编辑框左边, kContent);
+    Owned right = ReadText(id::编辑框右边, kContent);
+    Owned middle;
+    switch (ExtractMiddle(text.text(), left.text(), right.text(), &middle)) {
+    case ExtractOutcome::kLeftNotFound:
+        ShowMessage(Lit(lit::LeftNotFound), 16, nullptr);
+        RestorePromptLeft(call);
+        return;
+    case ExtractOutcome::kRightNotFound:
+        ShowMessage(Lit(lit::RightNotFound), 16, nullptr);
+        RestorePromptRight(call);
+        return;
+    case ExtractOutcome::kDone:
+        WriteText(id::编辑框中间, kContent, middle.text());
+        return;
+    }
+}
+
+void GenerateExtractionCode(mt::EventCall*)
+{
+    WriteInt(id::编辑框被查找文本, kTextColor, kBlack);
+    WriteText(id::编辑框被查找文本, kContent, Lit(lit::ExtractionCodeTemplate));
+    Owned code = ReadText(id::编辑框被查找文本, kContent);
+    SetClipboard(code.text());
+    ShowMessage(Lit(lit::CodeCopied), 64, Lit(lit::TitleHint));
+}
+
+} // namespace app

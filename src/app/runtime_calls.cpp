@@ -1,0 +1,153 @@
+#include "runtime_calls.h"
+
+#include <cstring>
+
+namespace app {
+namespace {
+
+const mt::RuntimeEntryTable& Rt() { return mt::Runtime(); }
+
+mt::ValueRecord Core(int32_t command, std::initializer_list<mt::ValueRecord> args)
+{
+    mt::ValueRecord records[8];
+    int32_t n = 0;
+    for (const auto& a : args)
+        records[n++] = a;
+    return Rt().callCoreCommand(mt::CommandAddress(mt::kCoreLibrary, command), n, records);
+}
+
+mt::ValueRecord Library(int32_t library, std::initializer_list<mt::ValueRecord> args)
+{
+    mt::ValueRecord records[8];
+    int32_t n = 0;
+    for (const auto& a : args)
+        records[n++] = a;
+    return Rt().callLibraryCommand(mt::CommandAddress(library, 0), n, records);
+}
+
+mt::ValueRecord TextRecord(const char* text) { return mt::MakePointer(Arg(text), mt::kTypeText); }
+
+mt::ValueRecord BytesRecord(const uint8_t* bytes)
+{
+    const void* p = bytes ? static_cast<const void*>(bytes) : Lit(lit::kEmptyByteArray);
+    return mt::MakePointer(p, mt::kTypeBytes);
+}
+
+mt::ValueRecord OptionalText(const char* text) { return text ? TextRecord(text) : mt::Omitted(); }
+
+Owned OwnedResult(const mt::ValueRecord& r) { return Owned(mt::AsPointer(r)); }
+
+} // namespace
+
+Owned& Owned::operator=(Owned&& other) noexcept
+{
+    if (this != &other) {
+        Rt().free(block_);
+        block_ = other.release();
+    }
+    return *this;
+}
+
+Owned::~Owned() { Rt().free(block_); }
+
+std::string_view Owned::view() const { return block_ ? std::string_view(text()) : std::string_view(); }
+
+void* Owned::release()
+{
+    void* b = block_;
+    block_ = nullptr;
+    return b;
+}
+
+Owned ReadText(uint32_t component, int32_t index)
+{
+    return Owned(reinterpret_cast<void*>(Rt().readProperty(id::MainWindow, component, index, mt::kWholeProperty)));
+}
+
+void WriteText(uint32_t component, int32_t index, const char* text)
+{
+    const auto value = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(Arg(text)));
+    Rt().writeProperty(id::MainWindow, component, index, mt::kWholeProperty, mt::LowWord(value), mt::HighWord(value));
+}
+
+void WriteInt(uint32_t component, int32_t index, int32_t value)
+{
+    Rt().writeProperty(id::MainWindow, component, index, mt::kWholeProperty, static_cast<uint32_t>(value), 0);
+}
+
+const char* Arg(const char* text) { return text ? text : Lit(lit::kEmptyText); }
+
+bool SameText(const char* a, const char* b) { return std::strcmp(Arg(a), Arg(b)) == 0; }
+
+int32_t TextLength(const char* text) { return mt::AsInt32(Core(mt::kCmdTextLength, {TextRecord(text)})); }
+
+int32_t FindText(const char* text, const char* sought, const int32_t* start, bool caseInsensitive)
+{
+    const mt::ValueRecord from = start ? mt::MakeInt(*start) : mt::Omitted();
+    return mt::AsInt32(
+        Core(mt::kCmdFindText, {TextRecord(text), TextRecord(sought), from, mt::MakeBool(caseInsensitive)}));
+}
+
+Owned MiddleText(const char* text, int32_t start, int32_t length)
+{
+    return OwnedResult(Core(mt::kCmdMiddleText, {TextRecord(text), mt::MakeInt(start), mt::MakeInt(length)}));
+}
+
+Owned IntToText(int32_t value) { return OwnedResult(Core(mt::kCmdToText, {mt::MakeInt(value)})); }
+
+Owned BytesToText(const uint8_t* bytes) { return OwnedResult(Core(mt::kCmdToText, {BytesRecord(bytes)})); }
+
+Owned TextToBytes(const char* text) { return OwnedResult(Core(mt::kCmdToBytes, {TextRecord(text)})); }
+
+int32_t ShowMessage(const char* content, int32_t flags, const char* title)
+{
+    return mt::AsInt32(Core(mt::kCmdMessageBox, {TextRecord(content), mt::MakeInt(flags), OptionalText(title)}));
+}
+
+bool SetClipboard(const char* text) { return mt::AsBool(Core(mt::kCmdSetClipboardText, {TextRecord(text)})); }
+
+void FocusComponent(uint32_t component, uint32_t kind)
+{
+    Core(mt::kCmdSetComponentFocus, {mt::MakeComponentRef(id::MainWindow, component, kind)});
+}
+
+bool AskText(const char* prompt, const char* title, const char* initial, Owned* entered)
+{
+    char* variable = nullptr;
+    const mt::ValueRecord byReference = mt::MakePointer(&variable, mt::kTypeText);
+    const bool confirmed = mt::AsBool(Core(
+        mt::kCmdInputBox, {TextRecord(prompt), TextRecord(title), TextRecord(initial), byReference, mt::Omitted()}));
+    *entered = Owned(variable);
+    return confirmed;
+}
+
+Owned ReadUrl(const char* url) { return OwnedResult(Library(mt::kInternetLibrary, {TextRecord(url)})); }
+
+Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded)
+{
+    int32_t success = 0;
+    const mt::ValueRecord variable = succeeded ? mt::MakePointer(&success, mt::kTypeInt) : mt::Omitted();
+    Owned out = OwnedResult(Library(mt::kEncodingLibrary, {BytesRecord(bytes), TextRecord(from), TextRecord(to), variable}));
+    if (succeeded)
+        *succeeded = success != 0;
+    return out;
+}
+
+Owned Join(std::initializer_list<std::string_view> pieces)
+{
+    size_t n = 0;
+    for (auto p : pieces)
+        n += p.size();
+    if (n == 0)
+        return Owned();
+    auto* text = static_cast<char*>(Rt().allocate(n + 1));
+    size_t at = 0;
+    for (auto p : pieces) {
+        std::memcpy(text + at, p.data(), p.size());
+        at += p.size();
+    }
+    text[n] = 0;
+    return Owned(text);
+}
+
+} // namespace app

@@ -1,0 +1,79 @@
+// How the tool's code reaches the runtime: component properties by
+// (window, component, property index) and commands through the call gate,
+// all through the runtime entry table. Texts the runtime hands back are
+// owned here and freed through the runtime's free operation.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "app_image.h"
+
+namespace app {
+
+// A text (or byte array) received from the runtime; freed when it goes.
+class Owned {
+public:
+    Owned() = default;
+    explicit Owned(void* block) : block_(block) {}
+    Owned(Owned&& other) noexcept : block_(other.release()) {}
+    Owned& operator=(Owned&& other) noexcept;
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    ~Owned();
+
+    const char* text() const { return static_cast<const char*>(block_); }
+    const uint8_t* bytes() const { return static_cast<const uint8_t*>(block_); }
+    bool empty() const { return block_ == nullptr; }
+    // The text's bytes; the empty text for null.
+    std::string_view view() const;
+    void* release();
+
+private:
+    void* block_ = nullptr;
+};
+
+// Property indices the tool uses.
+inline constexpr int32_t kContent = 8;     // edit box
+inline constexpr int32_t kTextColor = 10;  // edit box
+inline constexpr int32_t kSelStart = 24;   // edit box
+inline constexpr int32_t kSelLength = 25;  // edit box
+inline constexpr int32_t kCaption = 10;    // button
+inline constexpr int32_t kLabelCaption = 8; // transparent label
+
+inline constexpr uint32_t kBlack = 0x000000;
+inline constexpr uint32_t kPromptGrey = 0x808080;
+
+inline constexpr uint32_t kButtonKind = 0x0001000B;
+inline constexpr uint32_t kEditBoxKind = 0x00010005;
+
+// Properties of components on the tool's window.
+Owned ReadText(uint32_t component, int32_t index);
+void WriteText(uint32_t component, int32_t index, const char* text);
+void WriteInt(uint32_t component, int32_t index, int32_t value);
+
+// A literal of the constants block.
+inline const char* Lit(uint32_t offset) { return Literal(offset); }
+// A text argument: null becomes the shared empty text.
+const char* Arg(const char* text);
+bool SameText(const char* a, const char* b);
+
+// Core commands.
+int32_t TextLength(const char* text);                                             // 取文本长度
+int32_t FindText(const char* text, const char* sought, const int32_t* start, bool caseInsensitive); // 寻找文本
+Owned MiddleText(const char* text, int32_t start, int32_t length);                // 取文本中间
+Owned IntToText(int32_t value);                                                   // ToText
+Owned BytesToText(const uint8_t* bytes);                                          // ToText
+Owned TextToBytes(const char* text);                                              // ToBytes
+int32_t ShowMessage(const char* content, int32_t flags, const char* title);      // title null: omitted
+bool SetClipboard(const char* text);
+void FocusComponent(uint32_t component, uint32_t kind);
+// InputBox into a text variable: true when confirmed; *entered then owns it.
+bool AskText(const char* prompt, const char* title, const char* initial, Owned* entered);
+// Internet and encoding libraries.
+Owned ReadUrl(const char* url);                                                   // HttpRead
+Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded);
+// A new text joining the pieces.
+Owned Join(std::initializer_list<std::string_view> pieces);
+
+} // namespace app

@@ -1,0 +1,79 @@
+// The text search with 32-byte block tests. The standard headers come first,
+// compiled for the baseline; only what follows the target pragma may use
+// AVX2, and the processor is asked before any of it runs.
+#include "commands/find_text_avx2.h"
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#ifdef MT_FIND_TEXT_AVX2
+#include <immintrin.h>
+#pragma GCC target("avx2")
+#include "commands/find_text_scan.h"
+#endif
+
+namespace mt {
+
+#ifdef MT_FIND_TEXT_AVX2
+namespace {
+
+struct Avx2Blocks {
+    static __m256i Load(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+    static uint64_t Bits(__m256i v, int part)
+    {
+        return static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(v))) << (32 * part);
+    }
+    static uint64_t High(const uint8_t* p) { return Bits(Load(p), 0) | Bits(Load(p + 32), 1); }
+    // Thirty-two positions at p against one byte test.
+    template <bool kFold>
+    static __m256i Test(const uint8_t* p, ByteTest test)
+    {
+        __m256i bytes = Load(p);
+        if constexpr (kFold)
+            bytes = _mm256_or_si256(bytes, _mm256_set1_epi8(static_cast<char>(test.orBits)));
+        return _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(static_cast<char>(test.value)));
+    }
+    template <bool kFold>
+    static __m256i Hits(const uint8_t* p, const Filter& f)
+    {
+        const __m256i firstTwo =
+            _mm256_and_si256(Test<kFold>(p + f.offset[0], f.test[0]), Test<kFold>(p + f.offset[1], f.test[1]));
+        return _mm256_and_si256(firstTwo, Test<kFold>(p + f.offset[2], f.test[2]));
+    }
+    template <bool kFold>
+    static uint64_t Candidates(const uint8_t* p, const Filter& f)
+    {
+        const __m256i low = Hits<kFold>(p, f);
+        const __m256i high = Hits<kFold>(p + 32, f);
+        const __m256i any = _mm256_or_si256(low, high);
+        if (_mm256_testz_si256(any, any))
+            return 0;
+        return Bits(low, 0) | Bits(high, 1);
+    }
+    static void Prefetch(uintptr_t address) { _mm_prefetch(reinterpret_cast<const char*>(address), _MM_HINT_T0); }
+};
+
+} // namespace
+
+int64_t FindTextOffsetAvx2(std::string_view text, std::string_view sought, size_t start, bool ignoreCase)
+{
+    return FindKnown<Avx2Blocks>(text, sought, start, ignoreCase);
+}
+
+int64_t FindTextOffsetInTerminatedAvx2(const char* text, std::string_view sought, size_t start, bool ignoreCase)
+{
+    return FindTerminated<Avx2Blocks>(text, sought, start, ignoreCase);
+}
+
+#else
+
+int64_t FindTextOffsetAvx2(std::string_view, std::string_view, size_t, bool) { return -1; }
+int64_t FindTextOffsetInTerminatedAvx2(const char*, std::string_view, size_t, bool) { return -1; }
+
+#endif
+
+} // namespace mt

@@ -1,0 +1,220 @@
+// The scan behind FindTextOffset, written once over a "block tests" policy
+// so that each instruction set gets its own copy. Included only by the
+// find_text*.cpp files; everything here has internal linkage on purpose, so
+// that copies compiled for different instruction sets never mix.
+//
+// A block tests policy supplies, for 64 consecutive positions at p:
+//   static uint64_t High(const uint8_t* p)   bit k: p[k] >= 0x80
+//   template <bool kFold> static uint64_t Candidates(const uint8_t* p, const Filter& f)
+//                                            bit k: p[k + f.offset[j]] passes f.test[j] for j = 0, 1, 2
+//                                            (kFold false: every orBits is 0 and may be left out)
+//   static void Prefetch(uintptr_t address)  a hint; the address may lie behind the text
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace mt {
+namespace {
+
+// The scan looks at the text in blocks of 64 positions, one bit per position.
+constexpr size_t kBlock = 64;
+constexpr uint64_t kEvenBits = 0x5555555555555555ull;
+constexpr uint64_t kOddBits = ~kEvenBits;
+
+constexpr std::array<uint8_t, 256> MakeFoldTable()
+{
+    std::array<uint8_t, 256> fold{};
+    for (int c = 0; c < 256; ++c)
+        fold[c] = static_cast<uint8_t>(c >= 'A' && c <= 'Z' ? c + 0x20 : c);
+    return fold;
+}
+// Folds 'A'-'Z' onto 'a'-'z' and leaves every other byte alone.
+constexpr std::array<uint8_t, 256> kFold = MakeFoldTable();
+
+// Which bytes stand for one byte of the sought text: x does when
+// (x | orBits) == value. Exact bytes use orBits 0; a letter compared without
+// case uses 0x20 and its lower case, which admits exactly its two cases.
+struct ByteTest {
+    uint8_t value;
+    uint8_t orBits;
+};
+
+inline ByteTest MakeByteTest(uint8_t c, bool ignoreCase)
+{
+    const uint8_t lower = kFold[c];
+    if (ignoreCase && lower >= 'a' && lower <= 'z')
+        return {lower, 0x20};
+    return {c, 0};
+}
+
+// Three bytes of the sought text (its first, its last and its middle one)
+// that a position must show before the whole text is compared there. Three
+// make a full comparison rare even in text of few different letters.
+struct Filter {
+    ByteTest test[3];
+    size_t offset[3];
+};
+
+inline Filter MakeFilter(const uint8_t* s, size_t m, bool ignoreCase)
+{
+    Filter f{};
+    const size_t offsets[3] = {0, m - 1, m / 2};
+    for (int j = 0; j < 3; ++j) {
+        f.offset[j] = offsets[j];
+        f.test[j] = MakeByteTest(s[offsets[j]], ignoreCase);
+    }
+    return f;
+}
+
+// Whether the m bytes at p equal the sought bytes s (letters folded when
+// ignoreCase).
+inline bool Matches(const uint8_t* p, const uint8_t* s, size_t m, bool ignoreCase)
+{
+    if (!ignoreCase)
+        return std::memcmp(p, s, m) == 0;
+    for (size_t k = 0; k < m; ++k) {
+        if (kFold[p[k]] != kFold[s[k]])
+            return false;
+    }
+    return true;
+}
+
+// The trail bytes of a block, from its bytes of 0x80 and above (`high`) and
+// whether its first position is a trail byte (*carry, replaced by the same
+// for the next block).
+//
+// A byte is a trail byte when the byte before it leads a character. Every
+// maximal run of high bytes (after clearing a first position that is a trail
+// byte) begins on a boundary, because the byte before the run is a whole
+// character or a trail byte; inside a run the leads are the bytes at even
+// distance from its start. Adding a run's start bit to the run clears the
+// whole run, which marks the runs that start at odd positions.
+inline uint64_t TrailBytes(uint64_t high, uint64_t* carry)
+{
+    if (high == ~uint64_t{0}) // double-byte characters only: the carry stays, 64 being even
+        return *carry ? kEvenBits : kOddBits;
+    const uint64_t h = high & ~*carry;
+    const uint64_t starts = h & ~(h << 1);
+    const uint64_t oddRuns = h & ~(h + (starts & kOddBits));
+    const uint64_t leads = ((h & ~oddRuns) & kEvenBits) | (oddRuns & kOddBits);
+    const uint64_t trail = (leads << 1) | *carry;
+    *carry = leads >> 63;
+    return trail;
+}
+
+// A text of known length.
+class KnownExtent {
+public:
+    explicit KnownExtent(size_t size) : size_(size) {}
+    bool holds(size_t bytes) const { return bytes <= size_; }
+    size_t size() const { return size_; }
+
+private:
+    size_t size_;
+};
+
+// How far behind the scan the length of a zero-terminated text is measured,
+// and how far ahead of that lines are asked for: strnlen then finds them in
+// the cache, and the scan finds what strnlen has just read.
+constexpr size_t kMeasureStep = 4096;
+constexpr size_t kPrefetchAhead = 3 * kMeasureStep;
+
+// A zero-terminated text whose length is measured as far as the scan needs
+// it, kMeasureStep bytes at a time. strnlen reads no byte behind the
+// terminator.
+class TerminatedExtent {
+public:
+    explicit TerminatedExtent(const char* text) : text_(text) {}
+    // Whether the text has at least `bytes` bytes before its terminator.
+    bool holds(size_t bytes)
+    {
+        while (known_ < bytes && !ended_) {
+            const size_t got = strnlen(text_ + known_, kMeasureStep);
+            known_ += got;
+            ended_ = got < kMeasureStep;
+        }
+        return known_ >= bytes;
+    }
+    size_t size()
+    {
+        holds(SIZE_MAX);
+        return known_;
+    }
+
+private:
+    const char* text_;
+    size_t known_ = 0;
+    bool ended_ = false;
+};
+
+// The scan proper: m ≥ 1, the text holds at least i + m bytes and i is a
+// boundary. Whole blocks keep the positions that pass the filter and are no
+// trail byte, and only those are compared in full; the positions behind the
+// last whole block go one at a time.
+//
+// A lead byte directly before the terminator needs no rule of its own here:
+// the plain scan stops with -1 when it has to step over one, and so does
+// this one, because no candidate remains behind it.
+template <class Blocks, bool kFold, class Extent>
+int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_t i)
+{
+    constexpr bool ignoreCase = kFold;
+    const Filter filter = MakeFilter(s, m, ignoreCase);
+    uint64_t carry = 0;
+    for (; extent.holds(i + kBlock + m - 1); i += kBlock) {
+        Blocks::Prefetch(reinterpret_cast<uintptr_t>(t) + i + kPrefetchAhead);
+        uint64_t candidates = Blocks::template Candidates<kFold>(t + i, filter);
+        const uint64_t trail = TrailBytes(Blocks::High(t + i), &carry);
+        for (candidates &= ~trail; candidates != 0; candidates &= candidates - 1) {
+            const size_t q = i + static_cast<size_t>(std::countr_zero(candidates));
+            if (Matches(t + q, s, m, ignoreCase))
+                return static_cast<int64_t>(q);
+        }
+    }
+    const size_t n = extent.size();
+    for (bool trail = carry != 0; n - i >= m; ++i) {
+        if (!trail && Matches(t + i, s, m, ignoreCase))
+            return static_cast<int64_t>(i);
+        trail = !trail && t[i] >= 0x80;
+    }
+    return -1;
+}
+
+// The answers that need no scan, then the scan.
+template <class Blocks, class Extent>
+int64_t Find(const char* text, Extent& extent, std::string_view sought, size_t start, bool ignoreCase)
+{
+    const size_t m = sought.size();
+    if (start >= SIZE_MAX - kBlock - m || !extent.holds(start + 1))
+        return -1;
+    if (m == 0)
+        return 0;
+    if (!extent.holds(start + m))
+        return -1;
+    const auto* t = reinterpret_cast<const uint8_t*>(text);
+    const auto* s = reinterpret_cast<const uint8_t*>(sought.data());
+    return ignoreCase ? Scan<Blocks, true>(t, extent, s, m, start) : Scan<Blocks, false>(t, extent, s, m, start);
+}
+
+// Both entries for one block tests policy.
+template <class Blocks>
+int64_t FindKnown(std::string_view text, std::string_view sought, size_t start, bool ignoreCase)
+{
+    KnownExtent extent(text.size());
+    return Find<Blocks>(text.data(), extent, sought, start, ignoreCase);
+}
+
+template <class Blocks>
+int64_t FindTerminated(const char* text, std::string_view sought, size_t start, bool ignoreCase)
+{
+    TerminatedExtent extent(text);
+    return Find<Blocks>(text, extent, sought, start, ignoreCase);
+}
+
+} // namespace
+} // namespace mt

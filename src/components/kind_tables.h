@@ -1,0 +1,37 @@
+// The kind tables of the two libraries that bring components: the core
+// library (51 positions) and the UI extension library (5). Kinds the program
+// does not use are all-zero entries, so positions (and KindCodes) stay put.
+#pragma once
+
+#include <cstdint>
+
+#include "frame/library_interface.h"
+
+namespace mt {
+
+inline constexpr int32_t kCoreKindCount = 51;
+inline constexpr int32_t kUiExtensionKindCount = 5;
+
+extern const ComponentKind kCoreKinds[kCoreKindCount];
+extern const ComponentKind kUiExtensionKinds[kUiExtensionKindCount];
+
+// KindCodes of the kinds this program uses.
+enum KindCode : uint32_t {
+    kKindCodeWindow = 0x00010001,
+    kKindCodeEditBox = 0x00010005,
+    kKindCodePictureBox = 0x00010006,
+    kKindCodeButton = 0x0001000B,
+    kKindCodeTimer = 0x00010020,
+    kKindCodeTransLabel = 0x00020005,
+};
+
+// The entry for a KindCode of these two libraries, or null (also for
+// all-zero entries). The runtime's own lookup covers every library.
+const ComponentKind* FindComponentKind(uint32_t kindCode);
+
+// Each kind's entry-point lookup.
+KindRoutine WindowKindInterface(int32_t number);
+KindRoutine ButtonKindInterface(int32_t number);
+KindRoutine TimerKindInterface(int32_t number);
+
+} // namespace mt

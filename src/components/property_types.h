@@ -1,0 +1,76 @@
+// Property types: how a property's value travels between application code,
+// the engine and a kind.
+#pragma once
+
+#include <cstdint>
+
+namespace mt {
+
+enum PropertyType : uint16_t {
+    kPropInteger0 = 1000,
+    kPropInteger = 1001,
+    kPropEightBytes = 1002,
+    kPropLogical = 1003,
+    kPropEightBytesB = 1004,
+    kPropText = 1005,
+    kPropChoice = 1006,
+    kPropPicture = 1009,
+    kPropIcon = 1010,
+    kPropCursor = 1011,
+    kPropSound = 1012,
+    kPropFont = 1013,
+    kPropColor = 1014,
+    kPropBackColor = 1015,
+    kPropFileName = 1016,
+    kPropColorB = 1017,
+    kPropBytesA = 1023,
+    kPropBytesB = 1024,
+};
+
+enum class PropertyClass { Word, EightBytes, Logical, Choice, Bytes, Cursor, Font, Text };
+
+constexpr PropertyClass ClassOf(uint16_t type)
+{
+    switch (type) {
+    case kPropInteger0: case kPropInteger: case kPropColor: case kPropBackColor: case kPropColorB:
+        return PropertyClass::Word;
+    case kPropEightBytes: case kPropEightBytesB: return PropertyClass::EightBytes;
+    case kPropLogical: return PropertyClass::Logical;
+    case kPropChoice: return PropertyClass::Choice;
+    case kPropPicture: case kPropIcon: case kPropSound: case kPropBytesA: case kPropBytesB:
+        return PropertyClass::Bytes;
+    case kPropCursor: return PropertyClass::Cursor;
+    case kPropFont: return PropertyClass::Font;
+    }
+    return PropertyClass::Text;
+}
+
+// The common properties every kind has, served by the engine.
+enum CommonProperty : int32_t {
+    kPropLeft = 0,
+    kPropTop = 1,
+    kPropWidth = 2,
+    kPropHeight = 3,
+    kPropTag = 4,
+    kPropVisible = 5,
+    kPropDisabled = 6,
+    kPropMousePointer = 7,
+    kCommonPropertyCount = 8,
+};
+
+// Stored positions and sizes are kept within these bounds.
+inline constexpr int32_t kCoordinateLimit = 32627;
+
+constexpr int32_t ClampPosition(int64_t v)
+{
+    return v > kCoordinateLimit ? kCoordinateLimit : v < -kCoordinateLimit ? -kCoordinateLimit : static_cast<int32_t>(v);
+}
+
+constexpr int32_t ClampSize(int64_t v)
+{
+    return v > kCoordinateLimit ? kCoordinateLimit : v < 0 ? 0 : static_cast<int32_t>(v);
+}
+
+constexpr int32_t ClampChoice(int32_t v, int32_t highest) { return v < 0 ? 0 : v > highest ? highest : v; }
+
+} // namespace mt

@@ -1,0 +1,76 @@
+// The runtime libraries of the program image, in library-table order.
+#include <cstddef>
+
+#include "components/kind_tables.h"
+#include "frame/library_interface.h"
+#include "frame/service_calls.h"
+#include "frame/frame_texts.h"
+#include "commands/text_commands.h"
+#include "net/encoding_conversion.h"
+#include "net/http_client.h"
+#include "net/http_read.h"
+
+namespace mt {
+namespace {
+
+// Commands of facilities this program does not carry: they answer nothing.
+void AbsentCommand(ValueRecord*, int32_t, ValueRecord*) {}
+
+int32_t StoreServiceNotify(int32_t code, intptr_t a, intptr_t)
+{
+    if (code == kNotifyStartup) {
+        svc::SetService(reinterpret_cast<RuntimeService>(a));
+        return 0;
+    }
+    return -1;
+}
+
+// Positions 0-8 are the commands the tool calls; the rest serve facilities
+// this program does not carry.
+const CommandRoutine kCoreCommands[16] = {
+    取文本长度, ToText, AbsentCommand, AbsentCommand, 寻找文本, 取文本中间, AbsentCommand, AbsentCommand,
+    ToBytes, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
+};
+// The internet library keeps one HTTP client for the whole run.
+int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)
+{
+    if (code == kNotifyShutdown) {
+        ReleaseHttpClient();
+        return 0;
+    }
+    return StoreServiceNotify(code, a, b);
+}
+
+const CommandRoutine kInternetCommands[1] = {HttpRead};
+const CommandRoutine kEncodingCommands[1] = {ConvertEncoding};
+const CommandRoutine kDataCommands[2] = {AbsentCommand, AbsentCommand};
+const CommandRoutine kSystemUiCommands[1] = {AbsentCommand};
+
+constexpr LibraryRecord Library(const char* identity, int32_t major, int32_t minor, int32_t build, const char* name,
+                                uint32_t flags, int32_t kindCount, const ComponentKind* kinds, int32_t commandCount,
+                                const CommandRoutine* commands, LibraryNotifyRoutine notify)
+{
+    return LibraryRecord{kLibraryFormatWord, identity, major, minor, build, 3, 0, 3, 0, name, 1, nullptr, flags,
+                         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         kindCount, kinds, 0, nullptr, commandCount, nullptr, commands, nullptr, nullptr,
+                         notify, nullptr, nullptr, 0, nullptr, nullptr};
+}
+
+const LibraryRecord kCore = Library("d09f2340818511d396f6aaf844c7e325", 5, 0, 64, gb::kLibCore, 0xC0000001,
+                                    kCoreKindCount, kCoreKinds, 16, kCoreCommands, StoreServiceNotify);
+const LibraryRecord kUiExtension = Library("{9DA96BF9CEBD45c5BFCF94CBE61671F5}", 2, 0, 2, gb::kLibUiExtension, 0,
+                                           kUiExtensionKindCount, kUiExtensionKinds, 0, nullptr, StoreServiceNotify);
+const LibraryRecord kInternet = Library("707ca37322474f6ca841f0e224f4b620", 2, 0, 0, gb::kLibInternet, 0,
+                                        0, nullptr, 1, kInternetCommands, InternetNotify);
+const LibraryRecord kEncoding = Library("FFE6F8DB3A8D4a9b8B1A1D9D5B4C4E21", 2, 0, 0, gb::kLibEncoding, 0xC0000000,
+                                        0, nullptr, 1, kEncodingCommands, StoreServiceNotify);
+const LibraryRecord kData = Library("4BB4003860154917BC7D8230BF4FA58A", 2, 0, 50, gb::kLibData, 0xC0000000,
+                                    0, nullptr, 2, kDataCommands, StoreServiceNotify);
+const LibraryRecord kSystemUi = Library("F7FC1AE45C5C4758AF03EF19F18A395D", 3, 0, 0, gb::kLibSystemUi, 0,
+                                        0, nullptr, 1, kSystemUiCommands, StoreServiceNotify);
+
+} // namespace
+
+extern const LibraryRecord* const kLibraryTable[6] = {&kCore, &kUiExtension, &kInternet, &kEncoding, &kData, &kSystemUi};
+
+} // namespace mt

@@ -1,0 +1,163 @@
+#include "platform/push_button.h"
+
+#include <QEvent>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+#include "platform/application.h"
+#include "platform/native_window.h"
+#include "platform/text_codec.h"
+
+namespace mt::platform {
+namespace {
+
+class PushButton : public QPushButton {
+public:
+    PushButton(QWidget* parent, WindowListener* listener) : QPushButton(parent), listener_(listener)
+    {
+        setAutoDefault(false);
+        connect(this, &QPushButton::clicked, this, &PushButton::notifyClicked);
+    }
+
+    void setAlignment(Qt::Alignment alignment)
+    {
+        if (alignment_ == alignment)
+            return;
+        alignment_ = alignment;
+        update();
+    }
+
+    void setPicture(const QPixmap& picture)
+    {
+        picture_ = picture;
+        update();
+    }
+    bool hasPicture() const { return !picture_.isNull(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter p(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        option.icon = QIcon();
+        p.drawControl(QStyle::CE_PushButtonBevel, option);
+        const QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        if (!picture_.isNull()) {
+            p.drawItemPixmap(contents, static_cast<int>(alignment_), picture_);
+            return;
+        }
+        p.drawItemText(contents, static_cast<int>(alignment_) | Qt::TextShowMnemonic | Qt::TextWordWrap, palette(),
+                       isEnabled(), text(), QPalette::ButtonText);
+    }
+
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QPushButton::focusInEvent(event);
+        if (live())
+            listener_->focusIn();
+    }
+
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        QPushButton::focusOutEvent(event);
+        if (live())
+            listener_->focusOut();
+    }
+
+    // The caption's mnemonic clicks at once, without the animated delay.
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::Shortcut) {
+            if (isEnabled())
+                notifyClicked();
+            return true;
+        }
+        return QPushButton::event(event);
+    }
+
+private:
+    bool live() const { return IsWindow(ToHandle(const_cast<PushButton*>(this))); }
+    void notifyClicked()
+    {
+        if (live())
+            listener_->clicked();
+    }
+
+    WindowListener* listener_;
+    Qt::Alignment alignment_ = Qt::AlignCenter;
+    QPixmap picture_;
+};
+
+PushButton* ToButton(WindowHandle handle) { return dynamic_cast<PushButton*>(ToWidget(handle)); }
+
+} // namespace
+
+WindowHandle CreatePushButton(WindowHandle parent, const Rect& rect, std::string_view caption,
+                              WindowListener* listener)
+{
+    EnsureApplication();
+    auto* b = new PushButton(ToWidget(parent), listener);
+    b->hide();
+    b->setText(FromGb(caption));
+    b->setGeometry(rect.left, rect.top, std::max(rect.width, 0), std::max(rect.height, 0));
+    RegisterWindow(b, listener);
+    return ToHandle(b);
+}
+
+void SetDefaultPush(WindowHandle button, bool isDefault)
+{
+    if (PushButton* b = ToButton(button))
+        b->setDefault(isDefault);
+}
+
+bool IsDefaultPush(WindowHandle button)
+{
+    PushButton* b = ToButton(button);
+    return b && b->isDefault();
+}
+
+void SetButtonAlignment(WindowHandle button, HorizontalAlign horizontal, VerticalAlign vertical)
+{
+    PushButton* b = ToButton(button);
+    if (!b)
+        return;
+    const Qt::Alignment h = horizontal == HorizontalAlign::Left    ? Qt::AlignLeft
+                            : horizontal == HorizontalAlign::Right ? Qt::AlignRight
+                                                                   : Qt::AlignHCenter;
+    const Qt::Alignment v = vertical == VerticalAlign::Top      ? Qt::AlignTop
+                            : vertical == VerticalAlign::Bottom ? Qt::AlignBottom
+                                                                : Qt::AlignVCenter;
+    b->setAlignment(h | v);
+}
+
+bool SetButtonPicture(WindowHandle button, const uint8_t* bytes, size_t size)
+{
+    PushButton* b = ToButton(button);
+    if (!b)
+        return false;
+    QPixmap pixmap;
+    if (bytes && size > 0 && size <= 0x7FFFFFFF)
+        pixmap.loadFromData(bytes, static_cast<uint>(size));
+    b->setPicture(pixmap);
+    return !pixmap.isNull();
+}
+
+bool HasButtonPicture(WindowHandle button)
+{
+    PushButton* b = ToButton(button);
+    return b && b->hasPicture();
+}
+
+bool IsPushButton(WindowHandle handle) { return ToButton(handle) != nullptr; }
+
+void ClickButton(WindowHandle button)
+{
+    if (PushButton* b = ToButton(button))
+        b->click();
+}
+
+} // namespace mt::platform

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "frame/dll_commands.h"
+#include "frame/frame_texts.h"
+#include "frame/runtime_error.h"
+#include "frame/startup.h"
+#include "support/dialog_capture.h"
+
+namespace mt {
+namespace {
+
+const char* const kFiles[] = {nullptr, "libm.so.6", nullptr, "libm.so.6", "no-such-library.so"};
+const char* const kExports[] = {"strlen", "cos", "#12", "no_such_export", "anything"};
+
+class DllCommandTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        header_.dllCommandCount = 5;
+        header_.dllFiles = kFiles;
+        header_.dllExports = kExports;
+        test::EchoMessageBoxesToStderr();
+        InitializeRuntime(&header_);
+    }
+    ProgramHeader header_{};
+};
+
+TEST_F(DllCommandTest, ResolvesFromTheDefaultLibrariesAndANamedFileAndCaches)
+{
+    auto* len = reinterpret_cast<size_t (*)(const char*)>(ResolveDllCommand(0));
+    ASSERT_NE(len, nullptr);
+    EXPECT_EQ(len("abc"), 3u);
+    auto* cosine = reinterpret_cast<double (*)(double)>(ResolveDllCommand(1));
+    EXPECT_DOUBLE_EQ(cosine(0.0), 1.0);
+    EXPECT_EQ(ResolveDllCommand(1), reinterpret_cast<void*>(cosine));
+}
+
+std::string Missing(const char* file, const char* name)
+{
+    std::string m = file ? gb::kErrDllFileExportMissing : gb::kErrDllExportMissing;
+    if (file)
+        m.replace(m.find("%s"), 2, file);
+    m.replace(m.find("%s"), 2, name);
+    return test::Hex(RuntimeErrorText(0, m.c_str()));
+}
+
+TEST_F(DllCommandTest, AnOrdinalNeverResolves)
+{
+    EXPECT_EXIT(ResolveDllCommand(2), testing::ExitedWithCode(255), Missing(nullptr, "#12"));
+}
+
+TEST_F(DllCommandTest, AMissingExportNamesTheFileWhenOneIsGiven)
+{
+    EXPECT_EXIT(ResolveDllCommand(3), testing::ExitedWithCode(255), Missing("libm.so.6", "no_such_export"));
+    EXPECT_EXIT(ResolveDllCommand(4), testing::ExitedWithCode(255), Missing("no-such-library.so", "anything"));
+}
+
+} // namespace
+} // namespace mt

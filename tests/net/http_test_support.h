@@ -1,0 +1,70 @@
+// What the internet library's tests share: a runtime service over malloc,
+// an HTTP(S) server on 127.0.0.1 with canned replies, and certificates made
+// at test time.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace mt::httptest {
+
+// Installs a runtime service (allocate, free, reallocate, run-time error)
+// over malloc. Requests above `ceiling` bytes are refused (null), as a full
+// heap would; a refusal through the plain allocate aborts, as the runtime's
+// memory error would end the program.
+void InstallHeapService(size_t ceiling = SIZE_MAX);
+int64_t LiveBlocks(); // blocks allocated and not yet freed through the service
+
+// A reply to one request: the bytes to send, then how long to keep the
+// connection open before closing it (the client may close it first).
+struct CannedReply {
+    std::string bytes;
+    int holdMilliseconds = 0;
+};
+using Responder = std::function<CannedReply(const std::string& requestHead)>;
+
+// A CA and a server certificate for 127.0.0.1 signed by it, in a fresh
+// temporary folder that the destructor removes. Made with the openssl tool.
+struct TlsFiles {
+    explicit TlsFiles(const std::string& name);
+    ~TlsFiles();
+    bool ok = false;
+    std::string dir, caFile, certFile, keyFile;
+};
+
+// Serves one connection at a time on an ephemeral port of 127.0.0.1, over
+// TLS when given certificates. Records every request head it reads.
+class TestServer {
+public:
+    explicit TestServer(Responder responder, const TlsFiles* tls = nullptr);
+    ~TestServer();
+    std::string Url(const std::string& pathAndQuery) const;
+    int port() const { return port_; }
+    std::vector<std::string> Requests() const;
+
+private:
+    void Serve();
+    void Answer(int fd);
+
+    Responder responder_;
+    void* tlsContext_ = nullptr; // SSL_CTX*
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::vector<std::string> requests_;
+    std::thread thread_;
+};
+
+// A 127.0.0.1 port that nothing listens on (bound, then closed).
+int DeadPort();
+
+// "HTTP/1.0 <status>\r\n" + headers + "\r\n" + body.
+std::string Reply(const std::string& status, const std::string& headers, const std::string& body);
+
+} // namespace mt::httptest

@@ -1,0 +1,20 @@
+// Runs the built middletext program as a child process.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace mt::test {
+
+struct ToolRun {
+    std::string out;
+    std::string err;
+    int status = -1; // exit status, or -1 when it did not exit normally
+};
+
+// Runs build/middletext with the arguments, feeding `input` on standard
+// input, with the given environment additions ("NAME=value").
+ToolRun RunTool(const std::vector<std::string>& args, const std::string& input = "",
+                const std::vector<std::string>& environment = {});
+
+} // namespace mt::test
