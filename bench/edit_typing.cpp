@@ -30,6 +30,7 @@
 #include "platform/application.h"
 #include "platform/edit_control.h"
 #include "platform/label_surface.h"
+#include "platform/native_window.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -50,12 +51,16 @@ std::string MixedText(size_t bytes, bool lineBreaks)
     return out;
 }
 
+struct Quiet : WindowListener {};
+
 struct Window {
+    Quiet quiet;
     std::unique_ptr<QWidget> top;
     Window()
     {
         EnsureApplication();
         top = std::make_unique<QWidget>();
+        RegisterWindow(top.get(), &quiet);
         top->resize(900, 600);
         top->show();
         QApplication::setActiveWindow(top.get());
@@ -96,30 +101,42 @@ void TimeKeystrokes(benchmark::State& state, const std::string& name, Body keyst
     Record(state, name, std::move(ms));
 }
 
-// The control with the tool's count handler: read the whole text (a copy of
-// it, as a property read hands out), take its length as the text length
-// command does, and write the caption to a transparent label.
-void TypeIntoControl(benchmark::State& state, const std::string& name, bool multiLine, const std::string& text)
-{
-    Window window;
-    EditOptions options;
-    options.multiLine = multiLine;
-    options.scrollBars = multiLine ? 2 : 0;
-    EditControl edit(window.handle(), {10, 10, 860, multiLine ? 500 : 24}, options, text);
-    LabelSurface label(window.handle(), {10, 540, 400, 24}, {}, "");
-    edit.setListener({.textChanged = [&] {
-        const std::string& bytes = edit.text();
+// The tool's count handler: read the whole text (a copy of it, as a
+// property read hands out), take its length as the text length command
+// does, and write the caption to a transparent label.
+struct CountHandler : WindowListener, EditNotices {
+    EditControl* edit = nullptr;
+    LabelSurface* label = nullptr;
+    void textChanged() override
+    {
+        const std::string& bytes = edit->text();
         char* copy = static_cast<char*>(std::malloc(bytes.size() + 1));
         std::memcpy(copy, bytes.data(), bytes.size() + 1);
         char caption[64];
         std::snprintf(caption, sizeof caption, "\xB9\xB2\xBC\xC6%zu\xB8\xF6\xD7\xD6\xB7\xFB\xA1\xA3", std::strlen(copy));
         std::free(copy);
-        label.setText(caption); // 共计N个字符。
-    }});
-    edit.setFocus();
-    edit.select(static_cast<int64_t>(text.size() / 2), 0);
+        label->setText(caption); // 共计N个字符。
+    }
+};
+
+void TypeIntoControl(benchmark::State& state, const std::string& name, bool multiLine, const std::string& text)
+{
+    Window window;
+    CountHandler handler;
+    EditOptions options;
+    options.multiLine = multiLine;
+    options.scrollBars = multiLine ? 2 : 0;
+    const WindowHandle box = CreateEditControl(window.handle(), {10, 10, 860, multiLine ? 500 : 24}, options, text,
+                                               &handler, &handler);
+    const WindowHandle caption = CreateLabelSurface(window.handle(), {10, 540, 400, 24}, {}, "", &handler);
+    ShowWindow(box, true);
+    ShowWindow(caption, true);
+    handler.edit = EditControlOf(box);
+    handler.label = LabelSurfaceOf(caption);
+    SetFocusWindow(box);
+    handler.edit->select(static_cast<int64_t>(text.size() / 2), 0);
     QApplication::processEvents();
-    QWidget* w = reinterpret_cast<QWidget*>(edit.handle());
+    QWidget* w = reinterpret_cast<QWidget*>(box);
     TimeKeystrokes(state, name, [&] { return Keystroke(w); });
 }
 

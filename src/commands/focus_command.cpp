@@ -2,7 +2,7 @@
 
 #include "commands/dialog_args.h"
 #include "frame/service_calls.h"
-#include "platform/keyboard_focus.h"
+#include "platform/native_window.h"
 
 namespace mt {
 
@@ -13,7 +13,7 @@ void SetComponentFocus(ValueRecord*, int32_t argc, ValueRecord* args)
     if (!object)
         return;
     const int64_t window = svc::Call(kSvcComponentHandle, static_cast<intptr_t>(object));
-    platform::SetKeyboardFocus(reinterpret_cast<platform::WindowHandle>(static_cast<intptr_t>(window)));
+    platform::SetFocusWindow(reinterpret_cast<platform::WindowHandle>(static_cast<intptr_t>(window)));
 }
 
 } // namespace mt

@@ -4,14 +4,8 @@
 
 #include "commands/dialog_args.h"
 #include "commands/dialog_texts.h"
-#include "platform/message_box.h"
-
-// FIXME: value formatting comes with the text commands; drop the guard once
-// every build has them.
-#if __has_include("commands/value_format.h")
 #include "commands/value_format.h"
-#define MT_HAVE_VALUE_FORMAT 1
-#endif
+#include "platform/message_box.h"
 
 namespace mt {
 namespace {
@@ -27,9 +21,7 @@ std::string Content(const ValueRecord& v)
     if (v.type == kTypeText)
         return std::string(TextArg(v));
     std::string text;
-#ifdef MT_HAVE_VALUE_FORMAT
     FormatScalarValue(v, &text);
-#endif
     return text;
 }
 

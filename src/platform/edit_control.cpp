@@ -5,238 +5,129 @@
 #include <algorithm>
 
 #include "platform/application.h"
-#include "platform/edit_control_impl.h"
-#include "platform/text_codec.h"
+#include "platform/edit_core.h"
+#include "platform/native_window.h"
 
 namespace mt::platform {
 namespace {
 
-QWidget* WidgetOf(WindowHandle handle) { return reinterpret_cast<QWidget*>(handle); }
-WindowHandle HandleOf(QWidget* widget) { return reinterpret_cast<WindowHandle>(widget); }
+// Stands in for a listener the caller does not give: the registry always
+// tells someone.
+struct NoListener : WindowListener {};
+
+WindowListener* Listening(WindowListener* listener)
+{
+    static NoListener none;
+    return listener ? listener : &none;
+}
 
 } // namespace
 
-void EditControl::Impl::build(QWidget* parent, const Rect& rect, std::string_view text)
+WindowHandle CreateEditControl(WindowHandle parent, const Rect& rect, const EditOptions& options,
+                               std::string_view text, WindowListener* listener, EditNotices* notices)
 {
-    if (options.multiLine)
-        setupPlain();
-    else
-        setupLine();
-    QWidget* w = line ? static_cast<QWidget*>(line) : static_cast<QWidget*>(plain);
-    box = w;
-    w->setParent(parent);
-    w->setGeometry(rect.left, rect.top, std::max(0, rect.width), std::max(0, rect.height));
-    w->installEventFilter(this);
+    EnsureApplication();
+    EditOptions o = options;
+    o.border = std::clamp(o.border, 0, 5);
+    o.textLimit = std::max(0, o.textLimit);
+    QWidget* parentWidget = ToWidget(parent);
+    QWidget* box;
+    EditCore* core;
+    if (o.multiLine) {
+        auto* plain = new PlainEditBox(parentWidget, o, listener, notices);
+        box = plain;
+        core = &plain->core;
+    } else {
+        auto* line = new LineEditBox(parentWidget, o, listener, notices);
+        box = line;
+        core = &line->core;
+    }
+    box->hide();
+    box->setGeometry(rect.left, rect.top, std::max(0, rect.width), std::max(0, rect.height));
+    core->build(text);
+    RegisterWindow(box, Listening(listener));
+    return ToHandle(box);
+}
+
+EditControl* EditControlOf(WindowHandle handle)
+{
+    QWidget* w = ToWidget(handle);
+    if (auto* line = dynamic_cast<LineEditBox*>(w))
+        return &line->core;
+    if (auto* plain = dynamic_cast<PlainEditBox*>(w))
+        return &plain->core;
+    return nullptr;
+}
+
+// ---- EditCore: building --------------------------------------------------------------
+
+EditCore::EditCore(EditLineWidget* line, EditPlainWidget* plain, const EditOptions& options, WindowListener* listener,
+                   EditNotices* notices)
+    : EditControl(plain != nullptr),
+      box_(line ? static_cast<QWidget*>(line) : plain),
+      line_(line),
+      plain_(plain),
+      options_(options),
+      mirror_(plain != nullptr),
+      listener_(listener),
+      notices_(notices)
+{
+    if (line_) {
+        line_->setHost(this);
+        connect(line_, &QLineEdit::textChanged, this, &EditCore::onLineTextChanged);
+    } else {
+        plain_->setHost(this);
+        const bool horizontal = options_.scrollBars == 1 || options_.scrollBars == 3;
+        const bool vertical = options_.scrollBars == 2 || options_.scrollBars == 3;
+        plain_->setLineWrapMode(horizontal ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+        plain_->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        plain_->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        connect(plain_->document(), &QTextDocument::contentsChange, this, &EditCore::onContentsChange);
+        connect(plain_, &QPlainTextEdit::textChanged, this, &EditCore::onPlainTextChanged);
+    }
+    box_->installEventFilter(this);
+}
+
+EditCore::~EditCore() { delete spinner_.data(); }
+
+void EditCore::build(std::string_view text)
+{
     applyColors();
-    applyBorder();
+    setBorder(options_.border);
     applyAlignment();
     applyInputMode();
     applyShaping();
     applyFont();
     setText(text, false);
-    if (options.spinner && line) {
-        spinner = new SpinnerWidget(parent);
-        spinner->pressed = [this](int direction) {
-            QWidget* w = editor();
-            if (w && w->isEnabled() && w->isVisible())
-                fire(listener.spinnerPressed, direction);
+    if (options_.spinner && line_) {
+        spinner_ = new SpinnerWidget(box_->parentWidget());
+        spinner_->pressed = [this](int direction) {
+            if (live() && notices_ && box_->isEnabled() && box_->isVisible())
+                notices_->spinnerPressed(direction);
         };
-        setSpinnerRange(options.spinMin, options.spinMax);
-    }
-    w->setEnabled(!options.disabled);
-    w->setVisible(options.visible);
-    placeSpinner();
-}
-
-void EditControl::Impl::setupLine()
-{
-    line = new EditLineWidget(nullptr);
-    line->setHost(this);
-    connect(line, &QLineEdit::textChanged, this, &Impl::onLineTextChanged);
-}
-
-void EditControl::Impl::setupPlain()
-{
-    plain = new EditPlainWidget(nullptr);
-    plain->setHost(this);
-    const bool horizontal = options.scrollBars == 1 || options.scrollBars == 3;
-    const bool vertical = options.scrollBars == 2 || options.scrollBars == 3;
-    plain->setLineWrapMode(horizontal ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
-    plain->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    plain->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    connect(plain->document(), &QTextDocument::contentsChange, this, &Impl::onContentsChange);
-    connect(plain, &QPlainTextEdit::textChanged, this, &Impl::onPlainTextChanged);
-}
-
-// Stops every report and hides the widgets; they go with this object.
-void EditControl::Impl::detach()
-{
-    listener = {};
-    if (line)
-        line->setHost(nullptr);
-    if (plain)
-        plain->setHost(nullptr);
-    if (box) {
-        box->removeEventFilter(this);
-        box->hide();
-    }
-    if (spinner)
-        spinner->hide();
-}
-
-EditControl::Impl::~Impl()
-{
-    detach();
-    QWidget* w = box;
-    box = nullptr;
-    line = nullptr;
-    plain = nullptr;
-    delete spinner.data();
-    delete w;
-}
-
-// Called from the editor's destructor, before Qt takes the widget apart.
-void EditControl::Impl::editorDestroyed()
-{
-    box->removeEventFilter(this);
-    box = nullptr;
-    line = nullptr;
-    plain = nullptr;
-    delete spinner.data();
-    fire(listener.destroyed);
-}
-
-// ---- EditControl ------------------------------------------------------------------
-
-EditControl::EditControl(WindowHandle parent, const Rect& rect, const EditOptions& options, std::string_view text)
-    : d_(new Impl(options))
-{
-    EnsureApplication();
-    d_->options.border = std::clamp(options.border, 0, 5);
-    d_->options.textLimit = std::max(0, options.textLimit);
-    d_->build(WidgetOf(parent), rect, text);
-}
-
-EditControl::~EditControl()
-{
-    if (d_->callbackDepth > 0) {
-        d_->detach();
-        d_->deleteLater();
-    } else {
-        delete d_;
+        setSpinnerRange(options_.spinMin, options_.spinMax);
+        placeSpinner();
     }
 }
 
-void EditControl::setListener(EditListener listener) { d_->listener = std::move(listener); }
-bool EditControl::isAlive() const { return d_->editor() != nullptr; }
-WindowHandle EditControl::handle() const { return HandleOf(d_->editor()); }
-bool EditControl::isMultiLine() const { return d_->options.multiLine; }
+// Notices go out only while the window is live: from its destruction on,
+// its owner may be gone.
+bool EditCore::live() const { return IsWindow(ToHandle(box_)); }
 
-const std::string& EditControl::text() const { return d_->mirror.bytes(); }
-void EditControl::setText(std::string_view gb, bool notify) { d_->setText(gb, notify); }
-
-int64_t EditControl::selectionStart() const
+void EditCore::editorFocusChanged(bool in)
 {
-    size_t s, e;
-    d_->unitSelection(&s, &e);
-    return static_cast<int64_t>(d_->mirror.byteOfUnit(s));
+    if (!live() || !listener_)
+        return;
+    if (in)
+        listener_->focusIn();
+    else
+        listener_->focusOut();
 }
 
-int64_t EditControl::selectionLength() const
+void EditCore::notifyTextChanged()
 {
-    size_t s, e;
-    d_->unitSelection(&s, &e);
-    return static_cast<int64_t>(d_->mirror.byteOfUnit(e) - d_->mirror.byteOfUnit(s));
-}
-
-std::string EditControl::selectedText() const
-{
-    size_t s, e;
-    d_->unitSelection(&s, &e);
-    const size_t b0 = d_->mirror.byteOfUnit(s);
-    return d_->mirror.bytes().substr(b0, d_->mirror.byteOfUnit(e) - b0);
-}
-
-void EditControl::select(int64_t start, int64_t length) { d_->select(start, length); }
-void EditControl::replaceSelection(std::string_view gb) { d_->replaceSelection(FromGb(gb)); }
-
-void EditControl::setBorder(int border)
-{
-    d_->options.border = std::clamp(border, 0, 5);
-    d_->applyBorder();
-}
-
-void EditControl::setTextColor(uint32_t colorRef)
-{
-    d_->options.textColor = colorRef;
-    d_->applyColors();
-}
-
-void EditControl::setBackColor(uint32_t colorRef)
-{
-    d_->options.backColor = colorRef;
-    d_->applyColors();
-}
-
-void EditControl::setFont(std::string_view logFont)
-{
-    d_->options.font = std::string(logFont);
-    d_->applyFont();
-}
-
-void EditControl::setTextLimit(int32_t bytes)
-{
-    d_->options.textLimit = std::max(0, bytes);
-    d_->applyShaping();
-}
-
-void EditControl::setInputMode(int mode)
-{
-    d_->options.inputMode = mode;
-    d_->applyInputMode();
-}
-
-void EditControl::setPasswordChar(char c)
-{
-    d_->options.passwordChar = c;
-    if (d_->options.inputMode == 2)
-        d_->applyInputMode();
-}
-
-void EditControl::setAlignment(int alignment)
-{
-    d_->options.alignment = alignment;
-    d_->applyAlignment();
-}
-
-void EditControl::setHideSelection(bool hide)
-{
-    d_->options.hideSelection = hide;
-    d_->applyColors();
-}
-
-void EditControl::setCaseConversion(int conversion)
-{
-    d_->options.caseConversion = conversion;
-    d_->applyShaping();
-}
-
-bool EditControl::hasSpinner() const { return d_->spinner != nullptr; }
-void EditControl::setSpinnerRange(int32_t a, int32_t b) { d_->setSpinnerRange(a, b); }
-int16_t EditControl::spinnerLower() const { return d_->spinner ? d_->spinner->lower : 0; }
-int16_t EditControl::spinnerUpper() const { return d_->spinner ? d_->spinner->upper : 0; }
-WindowHandle EditControl::spinnerHandle() const { return HandleOf(d_->spinner); }
-
-void EditControl::setFocus()
-{
-    if (QWidget* w = d_->editor())
-        w->setFocus(Qt::OtherFocusReason);
-}
-
-bool EditControl::hasFocus() const
-{
-    QWidget* w = d_->editor();
-    return w && w->hasFocus();
+    if (live() && notices_)
+        notices_->textChanged();
 }
 
 } // namespace mt::platform

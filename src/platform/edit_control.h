@@ -3,6 +3,11 @@
 // A single-line control is a line edit, a multi-line one a plain-text edit
 // whose line breaks read as CR LF.
 //
+// Like every window of this layer it is made hidden and registered: the
+// window operations (native_window.h) move, show, enable, focus and destroy
+// it, and its WindowListener hears focus and destruction. What only an edit
+// control does is reached through EditControlOf.
+//
 // Byte positions inside a character never split it on screen: a selection's
 // start snaps back to the start of the character it falls in and its end
 // forward to the end of that character, so a selection covers every
@@ -14,12 +19,11 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/window_handle.h"
+#include "platform/window_listener.h"
 
 namespace mt::platform {
 
@@ -33,7 +37,7 @@ struct EditOptions {
     int border = 1;                 // 0 none, 1 sunken, 2 dialog frame, 3 static edge,
                                     // 4 dialog frame and sunken, 5 thin line
     uint32_t textColor = 0x000000;
-    uint32_t backColor = 0xFFFFFF;  // 0xFF000000: button face
+    uint32_t backColor = 0xFFFFFF;  // kDefaultColor: button face
     std::string font;               // 60-byte logical-font record, or empty
     bool hideSelection = true;      // selection hidden while unfocused
     int32_t textLimit = 0;          // bytes a user may bring the text to; 0: none
@@ -45,87 +49,87 @@ struct EditOptions {
     bool spinner = false;           // single-line only
     int32_t spinMin = 0;
     int32_t spinMax = 100;
-    bool visible = true;
-    bool disabled = false;
 };
 
-// What the control reports. Any callback may destroy the control.
-struct EditListener {
+// What an edit control reports besides the WindowListener's notices. Calls
+// come only while the window is live; any of them may destroy it.
+class EditNotices {
+public:
     // The user (typing, pasting, undo) or the platform (replaceSelection)
     // changed the text. Never for setText, unless it is asked to.
-    std::function<void()> textChanged{};
-    std::function<void()> focusIn{};
-    std::function<void()> focusOut{};
-    // An arrow of the spinner was pressed: +1 up, -1 down.
-    std::function<void(int direction)> spinnerPressed{};
-    // The platform window is gone (its parent was destroyed); the control
-    // does nothing from now on.
-    std::function<void()> destroyed{};
+    virtual void textChanged() {}
+    // An arrow of the spinner was pressed while the box is enabled and
+    // visible: +1 up, -1 down.
+    virtual void spinnerPressed(int /*direction*/) {}
+
+protected:
+    ~EditNotices() = default;
 };
 
 class EditControl {
 public:
-    EditControl(WindowHandle parent, const Rect& rect, const EditOptions& options, std::string_view text);
-    ~EditControl(); // destroys the platform window and its spinner
-    EditControl(const EditControl&) = delete;
-    EditControl& operator=(const EditControl&) = delete;
-
-    void setListener(EditListener listener);
-    bool isAlive() const;
-    WindowHandle handle() const; // null once gone
-    bool isMultiLine() const;
+    virtual WindowHandle handle() const = 0;
+    bool isMultiLine() const { return multiLine_; }
 
     // ---- text -----------------------------------------------------------
-    const std::string& text() const;
-    size_t textSize() const { return text().size(); }
+    virtual const std::string& text() const = 0;
     // Replaces the whole text (case conversion applies, the limit does not),
     // puts the caret at the start and clears the undo history. Reports
     // textChanged only when notify is set.
-    void setText(std::string_view gb, bool notify = false);
+    virtual void setText(std::string_view gb, bool notify = false) = 0;
 
     // ---- selection, in byte positions ------------------------------------
-    int64_t selectionStart() const;
-    int64_t selectionLength() const;
-    std::string selectedText() const;
+    virtual int64_t selectionStart() const = 0;
+    virtual int64_t selectionLength() const = 0;
+    virtual std::string selectedText() const = 0;
     // Selects [start, start + length) clamped to the text and snapped as
     // described above; the caret goes to the end and scrolls into view.
-    void select(int64_t start, int64_t length);
+    virtual void select(int64_t start, int64_t length) = 0;
     // Replaces the selection as if the user had (case conversion and limit
     // apply), not undoable; reports textChanged.
-    void replaceSelection(std::string_view gb);
+    virtual void replaceSelection(std::string_view gb) = 0;
 
     // ---- appearance and behaviour ------------------------------------------
-    void setBorder(int border);
-    void setTextColor(uint32_t colorRef);
-    void setBackColor(uint32_t colorRef);
+    virtual void setBorder(int border) = 0;
+    virtual void setTextColor(uint32_t color) = 0;
+    virtual void setBackColor(uint32_t color) = 0;
     // Applies the font; a single-line control lower than one line of a
     // double-byte character plus 2 * kEditEdgeHeight grows to that height.
-    void setFont(std::string_view logFont);
-    void setTextLimit(int32_t bytes);
+    virtual void setFont(std::string_view logicalFont) = 0;
+    virtual void setTextLimit(int32_t bytes) = 0;
     // Mode 1 read-only, 2 password (with the password character), 3..10
     // filter typed characters; every other mode none of these.
-    void setInputMode(int mode);
-    void setPasswordChar(char c);
-    void setAlignment(int alignment);
-    void setHideSelection(bool hide);
-    void setCaseConversion(int conversion);
+    virtual void setInputMode(int mode) = 0;
+    virtual void setPasswordChar(char c) = 0;
+    virtual void setAlignment(int alignment) = 0;
+    virtual void setHideSelection(bool hide) = 0;
+    virtual void setCaseConversion(int conversion) = 0;
 
-    // ---- spinner -----------------------------------------------------------
-    bool hasSpinner() const;
+    // ---- spinner ---------------------------------------------------------------
+    // Right of the box, as high as it, in its parent, directly below it in
+    // the stacking order; shown, enabled and moved with it.
+    virtual bool hasSpinner() const = 0;
     // Bounds kept as 16-bit numbers: the low halves of min(a, b), max(a, b).
-    void setSpinnerRange(int32_t a, int32_t b);
-    int16_t spinnerLower() const;
-    int16_t spinnerUpper() const;
-    WindowHandle spinnerHandle() const;
+    virtual void setSpinnerRange(int32_t a, int32_t b) = 0;
+    virtual int16_t spinnerLower() const = 0;
+    virtual int16_t spinnerUpper() const = 0;
+    // The spinner's widget, for tests; it is no registered window.
+    virtual WindowHandle spinnerHandle() const = 0;
 
-    // ---- focus ---------------------------------------------------------------
-    void setFocus();
-    bool hasFocus() const;
-
-    class Impl;
+protected:
+    explicit EditControl(bool multiLine) : multiLine_(multiLine) {}
+    ~EditControl() = default;
 
 private:
-    Impl* d_; // a QObject; may outlive this object by a turn of the event loop
+    bool multiLine_;
 };
+
+// A new hidden edit control, a child of `parent`, holding `text`.
+// `listener` hears focus and destruction, `notices` the rest; either may be
+// null.
+WindowHandle CreateEditControl(WindowHandle parent, const Rect& rect, const EditOptions& options,
+                               std::string_view text, WindowListener* listener, EditNotices* notices);
+// The edit control behind a live handle, or null.
+EditControl* EditControlOf(WindowHandle handle);
 
 } // namespace mt::platform

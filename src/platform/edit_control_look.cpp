@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-#include "platform/edit_control_impl.h"
+#include "platform/edit_core.h"
+#include "platform/native_window.h"
 #include "platform/text_style.h"
 
 namespace mt::platform {
@@ -30,15 +31,39 @@ Qt::Alignment HorizontalAlignment(int alignment)
 
 } // namespace
 
-void EditControl::Impl::applyColors()
+void EditCore::setBorder(int border)
 {
-    QWidget* w = editor();
-    if (!w)
-        return;
-    const QColor text = ColorFromRef(options.textColor);
-    const QColor back = ColorFromRef(options.backColor);
+    options_.border = std::clamp(border, 0, 5);
+    if (line_)
+        line_->setBorder(options_.border);
+    else
+        plain_->setBorder(options_.border);
+}
+
+void EditCore::setTextColor(uint32_t color)
+{
+    options_.textColor = color;
+    applyColors();
+}
+
+void EditCore::setBackColor(uint32_t color)
+{
+    options_.backColor = color;
+    applyColors();
+}
+
+void EditCore::setHideSelection(bool hide)
+{
+    options_.hideSelection = hide;
+    applyColors();
+}
+
+void EditCore::applyColors()
+{
+    const QColor text = ToQColor(options_.textColor);
+    const QColor back = ToQColor(options_.backColor);
     const QPalette app = QApplication::palette();
-    QPalette pal = w->palette();
+    QPalette pal = box_->palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         pal.setColor(group, QPalette::Base, back);
     for (auto group : {QPalette::Active, QPalette::Inactive})
@@ -46,105 +71,128 @@ void EditControl::Impl::applyColors()
     // An unfocused box shows its selection in the normal colours, or not at
     // all when it hides it.
     pal.setColor(QPalette::Inactive, QPalette::Highlight,
-                 options.hideSelection ? back : app.color(QPalette::Active, QPalette::Highlight));
+                 options_.hideSelection ? back : app.color(QPalette::Active, QPalette::Highlight));
     pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                 options.hideSelection ? text : app.color(QPalette::Active, QPalette::HighlightedText));
-    w->setPalette(pal);
+                 options_.hideSelection ? text : app.color(QPalette::Active, QPalette::HighlightedText));
+    box_->setPalette(pal);
 }
 
-void EditControl::Impl::applyFont()
+void EditCore::setFont(std::string_view logicalFont)
 {
-    QWidget* w = editor();
-    if (!w)
-        return;
-    const QFont font = FontFromLogFont(options.font);
-    w->setFont(font);
-    if (!line)
+    options_.font = std::string(logicalFont);
+    applyFont();
+}
+
+void EditCore::applyFont()
+{
+    const QFont font = FontFromRecord(options_.font);
+    box_->setFont(font);
+    if (!line_)
         return;
     const int lineHeight = QFontMetrics(font).height() + 2 * kEditEdgeHeight;
-    if (line->height() < lineHeight)
-        line->resize(line->width(), lineHeight);
+    if (line_->height() < lineHeight)
+        line_->resize(line_->width(), lineHeight);
 }
 
-void EditControl::Impl::applyBorder()
+void EditCore::setInputMode(int mode)
 {
-    if (line)
-        line->setBorder(options.border);
-    else if (plain)
-        plain->setBorder(options.border);
+    options_.inputMode = mode;
+    applyInputMode();
 }
 
-void EditControl::Impl::applyInputMode()
+void EditCore::setPasswordChar(char c)
 {
-    QWidget* w = editor();
-    if (!w)
+    options_.passwordChar = c;
+    if (options_.inputMode == 2)
+        applyInputMode();
+}
+
+void EditCore::applyInputMode()
+{
+    const CharFilter filter = CharFilterForInputMode(options_.inputMode);
+    if (line_) {
+        line_->setReadOnly(options_.inputMode == 1);
+        line_->setFilter(filter);
+        const bool password = options_.inputMode == 2 && options_.passwordChar != 0;
+        line_->setPasswordChar(password ? PasswordQChar(options_.passwordChar) : QChar());
+    } else {
+        plain_->setReadOnly(options_.inputMode == 1);
+        plain_->setFilter(filter);
+    }
+    box_->update();
+}
+
+void EditCore::setTextLimit(int32_t bytes)
+{
+    options_.textLimit = std::max(0, bytes);
+    applyShaping();
+}
+
+void EditCore::setCaseConversion(int conversion)
+{
+    options_.caseConversion = conversion;
+    applyShaping();
+}
+
+void EditCore::applyShaping()
+{
+    if (line_) {
+        line_->shaper()->caseConversion = options_.caseConversion;
+        line_->shaper()->byteLimit = static_cast<size_t>(options_.textLimit);
+        line_->updateShaping();
+    } else {
+        plain_->setCaseConversion(options_.caseConversion);
+    }
+}
+
+void EditCore::setAlignment(int alignment)
+{
+    options_.alignment = alignment;
+    applyAlignment();
+}
+
+void EditCore::applyAlignment()
+{
+    const Qt::Alignment h = HorizontalAlignment(options_.alignment);
+    if (line_) {
+        line_->setAlignment(h | Qt::AlignVCenter);
         return;
-    const CharFilter filter = CharFilterForInputMode(options.inputMode);
-    if (line) {
-        line->setReadOnly(options.inputMode == 1);
-        line->setFilter(filter);
-        const bool password = options.inputMode == 2 && options.passwordChar != 0;
-        line->setPasswordChar(password ? PasswordQChar(options.passwordChar) : QChar());
-    } else if (plain) {
-        plain->setReadOnly(options.inputMode == 1);
-        plain->setFilter(filter);
     }
-    w->update();
-}
-
-void EditControl::Impl::applyShaping()
-{
-    if (line) {
-        line->shaper()->caseConversion = options.caseConversion;
-        line->shaper()->byteLimit = static_cast<size_t>(std::max(0, options.textLimit));
-        line->updateShaping();
-    } else if (plain) {
-        plain->setCaseConversion(options.caseConversion);
-    }
-}
-
-void EditControl::Impl::applyAlignment()
-{
-    const Qt::Alignment h = HorizontalAlignment(options.alignment);
-    if (line) {
-        line->setAlignment(h | Qt::AlignVCenter);
-    } else if (plain) {
-        QTextOption option = plain->document()->defaultTextOption();
-        option.setAlignment(h);
-        plain->document()->setDefaultTextOption(option);
-    }
+    QTextOption option = plain_->document()->defaultTextOption();
+    option.setAlignment(h);
+    plain_->document()->setDefaultTextOption(option);
 }
 
 // ---- spinner ----------------------------------------------------------------------
 
-void EditControl::Impl::setSpinnerRange(int32_t a, int32_t b)
+void EditCore::setSpinnerRange(int32_t a, int32_t b)
 {
-    options.spinMin = a;
-    options.spinMax = b;
-    if (!spinner)
+    options_.spinMin = a;
+    options_.spinMax = b;
+    if (!spinner_)
         return;
-    spinner->lower = static_cast<int16_t>(std::min(a, b));
-    spinner->upper = static_cast<int16_t>(std::max(a, b));
+    spinner_->lower = static_cast<int16_t>(std::min(a, b));
+    spinner_->upper = static_cast<int16_t>(std::max(a, b));
 }
 
-// Right of the box, as high as it, in its parent, directly below it in the
-// stacking order, shown and enabled with it.
-void EditControl::Impl::placeSpinner()
+WindowHandle EditCore::spinnerHandle() const { return ToHandle(spinner_); }
+
+void EditCore::placeSpinner()
 {
-    if (!spinner || !line)
+    if (!spinner_)
         return;
-    QWidget* parent = line->parentWidget();
-    if (spinner->parentWidget() != parent)
-        spinner->setParent(parent);
-    spinner->setGeometry(line->x() + line->width(), line->y(), kSpinnerWidth, line->height());
-    spinner->setEnabled(line->isEnabled());
-    spinner->setVisible(!line->isHidden());
-    spinner->stackUnder(line);
+    QWidget* parent = box_->parentWidget();
+    if (spinner_->parentWidget() != parent)
+        spinner_->setParent(parent);
+    spinner_->setGeometry(box_->x() + box_->width(), box_->y(), kSpinnerWidth, box_->height());
+    spinner_->setEnabled(box_->isEnabled());
+    spinner_->setVisible(!box_->isHidden());
+    spinner_->stackUnder(box_);
 }
 
-bool EditControl::Impl::eventFilter(QObject* watched, QEvent* event)
+bool EditCore::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != editor())
+    if (watched != box_)
         return false;
     switch (event->type()) {
     case QEvent::Move:

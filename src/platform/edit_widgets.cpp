@@ -91,12 +91,6 @@ EditLineWidget::EditLineWidget(QWidget* parent) : QLineEdit(parent), shaper_(new
     setMaxLength(std::numeric_limits<int>::max());
 }
 
-EditLineWidget::~EditLineWidget()
-{
-    if (host_)
-        host_->editorDestroyed();
-}
-
 void EditLineWidget::setBorder(int border)
 {
     border_ = border;
@@ -199,12 +193,6 @@ void EditLineWidget::paintEvent(QPaintEvent* event)
 EditPlainWidget::EditPlainWidget(QWidget* parent) : QPlainTextEdit(parent)
 {
     document()->setDocumentMargin(2);
-}
-
-EditPlainWidget::~EditPlainWidget()
-{
-    if (host_)
-        host_->editorDestroyed();
 }
 
 void EditPlainWidget::setBorder(int border)

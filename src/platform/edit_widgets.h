@@ -23,8 +23,6 @@ public:
     virtual void editorFocusChanged(bool in) = 0;
     // How many bytes a user insertion may add in place of the selection.
     virtual size_t editorInsertRoom() const = 0;
-    // Called from the widget's destructor.
-    virtual void editorDestroyed() = 0;
 
 protected:
     ~EditorHost() = default;
@@ -33,7 +31,6 @@ protected:
 class EditLineWidget : public QLineEdit {
 public:
     explicit EditLineWidget(QWidget* parent);
-    ~EditLineWidget() override;
 
     void setHost(EditorHost* host) { host_ = host; }
     void setFilter(CharFilter filter) { filter_ = filter; }
@@ -64,7 +61,6 @@ private:
 class EditPlainWidget : public QPlainTextEdit {
 public:
     explicit EditPlainWidget(QWidget* parent);
-    ~EditPlainWidget() override;
 
     void setHost(EditorHost* host) { host_ = host; }
     void setFilter(CharFilter filter) { filter_ = filter; }

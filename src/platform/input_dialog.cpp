@@ -15,7 +15,6 @@
 #include "platform/message_box.h"
 #include "platform/platform_texts.h"
 #include "platform/text_codec.h"
-#include "platform/text_style.h"
 
 namespace mt::platform {
 namespace {
@@ -61,6 +60,17 @@ private:
 };
 
 QString Gb(const char* text, unsigned size) { return FromGb(std::string_view(text, size)); }
+
+// The templates' font, 9-point "宋体"; where it is not installed, a face
+// that has the double-byte characters takes its place.
+QFont DialogFont()
+{
+    QFont font;
+    font.setFamilies({Gb(gb::kSongTiFace, gb::kSongTiFaceSize), QStringLiteral("WenQuanYi Micro Hei"),
+                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans SC")});
+    font.setPointSize(9);
+    return font;
+}
 
 class InputDialogWidget : public QDialog {
 public:

@@ -8,32 +8,49 @@
 #include <algorithm>
 
 #include "platform/application.h"
+#include "platform/native_window.h"
 #include "platform/text_codec.h"
 #include "platform/text_style.h"
 
 namespace mt::platform {
+namespace {
 
-// The widget paints from its own copy of the label's state; it tells the
-// surface when it goes.
-class LabelWidget : public QWidget {
+struct NoListener : WindowListener {};
+
+LabelOptions Clamped(LabelOptions o)
+{
+    o.effect = std::clamp(o.effect, 0, 3);
+    o.horzAlign = std::clamp(o.horzAlign, 0, 2);
+    o.vertAlign = std::clamp(o.vertAlign, 0, 2);
+    return o;
+}
+
+class LabelWidget : public QWidget, public LabelSurface {
 public:
-    explicit LabelWidget(QWidget* parent) : QWidget(parent)
+    LabelWidget(QWidget* parent, const LabelOptions& options, std::string_view text)
+        : QWidget(parent), options_(Clamped(options)), text_(text), shown_(FromGb(text))
     {
         setFocusPolicy(Qt::NoFocus);
         setAutoFillBackground(false);
     }
-    ~LabelWidget() override
+
+    WindowHandle handle() const override { return ToHandle(const_cast<LabelWidget*>(this)); }
+    const std::string& text() const override { return text_; }
+    const LabelOptions& options() const override { return options_; }
+
+    void setText(std::string_view gb) override
     {
-        if (onGone)
-            onGone();
+        text_ = std::string(gb);
+        shown_ = FromGb(gb);
+        refresh();
     }
-
-    QString text;
-    LabelOptions options;
-    std::function<void()> onGone;
-
-    // Repaints `area` (parent coordinates) of the top window at once.
-    void repaintArea(const QRect& area);
+    void setEffect(int effect) override { change(&LabelOptions::effect, effect); }
+    void setFont(std::string_view logicalFont) override { change(&LabelOptions::font, std::string(logicalFont)); }
+    void setTextColor(uint32_t color) override { change(&LabelOptions::textColor, color); }
+    void setHorzAlign(int align) override { change(&LabelOptions::horzAlign, align); }
+    void setWordWrap(bool wrap) override { change(&LabelOptions::wordWrap, wrap); }
+    void setVertAlign(int align) override { change(&LabelOptions::vertAlign, align); }
+    void refresh() override { repaintArea(geometry()); }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -41,16 +58,29 @@ protected:
     void resizeEvent(QResizeEvent* event) override { repaintArea(QRect(pos(), event->oldSize()) | geometry()); }
 
 private:
+    template <typename T, typename V>
+    void change(T LabelOptions::*field, V value)
+    {
+        options_.*field = std::move(value);
+        options_ = Clamped(options_);
+        refresh();
+    }
+    void repaintArea(const QRect& area);
     int flags() const;
+
+    LabelOptions options_;
+    std::string text_;
+    QString shown_;
 };
 
 // The label paints nothing behind its text, so Qt paints the window and the
 // widgets under it first whenever the label's area is repainted: repainting
-// the area in the top window at once does it bottom layer first.
+// the area (parent coordinates) in the top window at once does it bottom
+// layer first.
 void LabelWidget::repaintArea(const QRect& area)
 {
     QWidget* top = window();
-    if (!top->isVisible() || top == this) {
+    if (top == this || !top->isVisible()) {
         update();
         return;
     }
@@ -61,24 +91,25 @@ int LabelWidget::flags() const
 {
     static constexpr Qt::AlignmentFlag horizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
     static constexpr Qt::AlignmentFlag vertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
-    int f = horizontal[options.horzAlign] | Qt::TextDontClip | Qt::TextShowMnemonic;
-    if (options.wordWrap)
+    const int f = horizontal[options_.horzAlign] | Qt::TextDontClip | Qt::TextShowMnemonic;
+    if (options_.wordWrap)
         return f | Qt::TextWordWrap | Qt::AlignTop;
-    return f | Qt::TextSingleLine | vertical[options.vertAlign];
+    return f | Qt::TextSingleLine | vertical[options_.vertAlign];
 }
 
+// The font is made for each paint, from the record or the default GUI font.
 void LabelWidget::paintEvent(QPaintEvent*)
 {
-    if (text.isEmpty())
+    if (shown_.isEmpty())
         return;
     QPainter p(this);
-    p.setFont(FontFromLogFont(options.font));
+    p.setFont(FontFromRecord(options_.font));
     QRect r = rect();
     const auto draw = [&](const QRect& at, const QColor& color) {
         p.setPen(color);
-        p.drawText(at, flags(), text);
+        p.drawText(at, flags(), shown_);
     };
-    switch (options.effect) {
+    switch (options_.effect) {
     case 1: draw(r.translated(1, 1), Qt::white); break;
     case 2:
         draw(r, Qt::white);
@@ -86,106 +117,23 @@ void LabelWidget::paintEvent(QPaintEvent*)
         break;
     case 3: draw(r.translated(2, 2), Qt::black); break;
     }
-    draw(r, ColorFromRef(options.textColor));
-}
-
-namespace {
-
-LabelOptions Clamped(LabelOptions o)
-{
-    o.effect = std::clamp(o.effect, 0, 3);
-    o.horzAlign = std::clamp(o.horzAlign, 0, 2);
-    o.vertAlign = std::clamp(o.vertAlign, 0, 2);
-    return o;
+    draw(r, ToQColor(options_.textColor));
 }
 
 } // namespace
 
-LabelSurface::LabelSurface(WindowHandle parent, const Rect& rect, const LabelOptions& options, std::string_view text)
-    : text_(text), options_(Clamped(options))
+WindowHandle CreateLabelSurface(WindowHandle parent, const Rect& rect, const LabelOptions& options,
+                                std::string_view text, WindowListener* listener)
 {
+    static NoListener none;
     EnsureApplication();
-    widget_ = new LabelWidget(reinterpret_cast<QWidget*>(parent));
-    widget_->onGone = [this] {
-        widget_ = nullptr;
-        if (auto call = destroyed_)
-            call();
-    };
-    widget_->setGeometry(rect.left, rect.top, std::max(0, rect.width), std::max(0, rect.height));
-    widget_->setEnabled(!options.disabled);
-    widget_->setVisible(options.visible);
-    push();
+    auto* label = new LabelWidget(ToWidget(parent), options, text);
+    label->hide();
+    label->setGeometry(rect.left, rect.top, std::max(0, rect.width), std::max(0, rect.height));
+    RegisterWindow(label, listener ? listener : &none);
+    return ToHandle(label);
 }
 
-LabelSurface::~LabelSurface()
-{
-    if (!widget_)
-        return;
-    widget_->onGone = nullptr;
-    delete widget_;
-}
-
-void LabelSurface::setDestroyedListener(std::function<void()> listener) { destroyed_ = std::move(listener); }
-bool LabelSurface::isAlive() const { return widget_ != nullptr; }
-WindowHandle LabelSurface::handle() const { return reinterpret_cast<WindowHandle>(static_cast<QWidget*>(widget_)); }
-
-void LabelSurface::setText(std::string_view gb)
-{
-    text_ = std::string(gb);
-    push();
-}
-
-void LabelSurface::setEffect(int effect)
-{
-    options_.effect = effect;
-    push();
-}
-
-void LabelSurface::setFont(std::string_view logFont)
-{
-    options_.font = std::string(logFont);
-    push();
-}
-
-void LabelSurface::setTextColor(uint32_t colorRef)
-{
-    options_.textColor = colorRef;
-    push();
-}
-
-void LabelSurface::setHorzAlign(int align)
-{
-    options_.horzAlign = align;
-    push();
-}
-
-void LabelSurface::setWordWrap(bool wrap)
-{
-    options_.wordWrap = wrap;
-    push();
-}
-
-void LabelSurface::setVertAlign(int align)
-{
-    options_.vertAlign = align;
-    push();
-}
-
-// Hands the state to the widget and refreshes.
-void LabelSurface::push()
-{
-    options_ = Clamped(options_);
-    if (!widget_)
-        return;
-    widget_->text = FromGb(text_);
-    widget_->options = options_;
-    refresh();
-}
-
-void LabelSurface::refresh()
-{
-    if (widget_)
-        widget_->repaintArea(widget_->geometry());
-}
+LabelSurface* LabelSurfaceOf(WindowHandle handle) { return dynamic_cast<LabelWidget*>(ToWidget(handle)); }
 
 } // namespace mt::platform

@@ -1,12 +1,5 @@
-// Fonts and colours as the runtime stores them, made into Qt's.
-//
-// A colour is 0x00BBGGRR; 0xFF000000 stands for the button-face colour and
-// is resolved each time it is made, so it follows the current palette.
-// A font is a 60-byte record in the classic logical-font layout (five 32-bit
-// little-endian fields height, width, escapement, orientation, weight; eight
-// bytes italic, underline, strikeout, character set, output precision, clip
-// precision, quality, pitch and family; a 32-byte GB18030 face name) or
-// anything else, which means the default GUI font.
+// Colours and fonts as the runtime stores them, made into Qt's for the
+// controls that paint text themselves (edit control, label).
 #pragma once
 
 #include <QColor>
@@ -17,19 +10,11 @@
 
 namespace mt::platform {
 
-inline constexpr uint32_t kButtonFaceColorRef = 0xFF000000;
-inline constexpr size_t kLogFontSize = 60;
+// A 0x00BBGGRR colour; kDefaultColor is the button face at this moment.
+QColor ToQColor(uint32_t color);
 
-QColor ColorFromRef(uint32_t colorRef);
-
-QFont DefaultGuiFont();
-// The font a 60-byte record describes (height < 0: character height in
-// pixels; > 0: cell height; 0: the default size). Width, escapement and
-// orientation are not used; the precision fields do not apply. A face that
-// is not installed falls back to a CJK-capable face.
-QFont FontFromLogFont(std::string_view blob);
-
-// The dialog font of the input box: 9-point "宋体", or a CJK face in its place.
-QFont DialogFont();
+// The font of a 60-byte logical-font record, or the default GUI font for
+// anything else. Heights beyond 1000 pixels are taken as 1000.
+QFont FontFromRecord(std::string_view record);
 
 } // namespace mt::platform

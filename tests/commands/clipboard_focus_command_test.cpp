@@ -1,23 +1,59 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
+#include "command_call.h"
 #include "commands/clipboard_command.h"
 #include "commands/focus_command.h"
-#include "dialog_test_service.h"
 #include "platform/clipboard.h"
-#include "platform/edit_control.h"
 #include "platform/edit_test_support.h"
-#include "platform/keyboard_focus.h"
+#include "support/malloc_service.h"
 
 namespace mt {
 namespace {
 
 bool SetClipboard(std::vector<ValueRecord> args)
 {
-    ValueRecord result{};
-    SetClipboardText(&result, static_cast<int32_t>(args.size()), args.data());
+    const ValueRecord result = test::CallCommand(SetClipboardText, std::move(args));
     EXPECT_EQ(result.type, kTypeBool);
     return AsBool(result);
 }
+
+// Answers the component lookups from a table, as the window engine does,
+// and hands every other code to the service installed before it.
+class ComponentTable {
+public:
+    ComponentTable() : previous_(svc::Service())
+    {
+        Current() = this;
+        svc::SetService(&Serve);
+    }
+    ~ComponentTable() { svc::SetService(previous_); }
+
+    std::map<std::pair<uint32_t, uint32_t>, platform::WindowHandle> windows;
+
+private:
+    static ComponentTable*& Current()
+    {
+        static ComponentTable* table = nullptr;
+        return table;
+    }
+    static int64_t Serve(int32_t code, intptr_t a, intptr_t b)
+    {
+        ComponentTable& t = *Current();
+        if (code == kSvcFindComponentOrFail) {
+            auto it = t.windows.find({static_cast<uint32_t>(a), static_cast<uint32_t>(b)});
+            if (it == t.windows.end())
+                return t.previous_(kSvcRuntimeError, reinterpret_cast<intptr_t>("no such component"), 0);
+            return reinterpret_cast<intptr_t>(&it->second);
+        }
+        if (code == kSvcComponentHandle)
+            return reinterpret_cast<intptr_t>(*reinterpret_cast<platform::WindowHandle*>(a));
+        return t.previous_(code, a, b);
+    }
+
+    RuntimeService previous_;
+};
 
 TEST(SetClipboardTextCommand, PutsTextAndTheEmptyText)
 {
@@ -34,24 +70,22 @@ TEST(SetClipboardTextCommand, PutsTextAndTheEmptyText)
 
 TEST(SetComponentFocusCommand, FocusesTheComponentsWindowOrRaisesTheError)
 {
-    dialogtest::TestService service;
+    test::MallocService heap;
+    ComponentTable table;
+    platform::test::Recorder recorder;
     auto window = platform::test::MakeWindow();
-    const auto parent = platform::test::Handle(window.get());
-    platform::EditControl first(parent, {0, 0, 100, 24}, {}, "");
-    platform::EditControl second(parent, {0, 40, 100, 24}, {}, "");
-    service.components[{0x52010001, 0x16010002}] = first.handle();
-    service.components[{0x52010001, 0x16010003}] = second.handle();
-    first.setFocus();
+    const auto first = platform::test::MakeEdit(window.get(), &recorder)->handle();
+    const auto second = platform::test::MakeEdit(window.get(), &recorder, {}, "", {0, 40, 100, 24})->handle();
+    table.windows[{0x52010001, 0x16010002}] = first;
+    table.windows[{0x52010001, 0x16010003}] = second;
+    platform::SetFocusWindow(first);
 
-    ValueRecord arg = MakeComponentRef(0x52010001, 0x16010003, 0x00010005);
-    ValueRecord result{};
-    SetComponentFocus(&result, 1, &arg);
-    EXPECT_EQ(platform::KeyboardFocus(), second.handle());
-    EXPECT_TRUE(second.hasFocus());
+    test::CallCommand(SetComponentFocus, {MakeComponentRef(0x52010001, 0x16010003, 0x00010005)});
+    EXPECT_EQ(platform::FocusWindow(), second);
 
-    arg = MakeComponentRef(0x52010001, 0x16019999, 0x00010005);
-    EXPECT_THROW(SetComponentFocus(&result, 1, &arg), dialogtest::RuntimeErrorRaised);
-    EXPECT_EQ(platform::KeyboardFocus(), second.handle());
+    EXPECT_THROW(test::CallCommand(SetComponentFocus, {MakeComponentRef(0x52010001, 0x16019999, 0x00010005)}),
+                 test::RuntimeError);
+    EXPECT_EQ(platform::FocusWindow(), second);
 }
 
 } // namespace

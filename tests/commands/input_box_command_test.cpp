@@ -2,9 +2,10 @@
 
 #include <cstring>
 
+#include "command_call.h"
 #include "commands/input_box_command.h"
-#include "dialog_test_service.h"
 #include "frame/text_value.h"
+#include "support/malloc_service.h"
 #include "platform/input_dialog.h"
 #include "platform/message_box.h"
 
@@ -14,22 +15,21 @@ namespace {
 using platform::InputDialogAnswer;
 
 struct InputBoxCommand : ::testing::Test {
-    dialogtest::TestService service;
+    test::MallocService heap;
     ~InputBoxCommand() override { platform::EndDialogScript(); }
 
     // Runs InputBox with the arguments against one scripted answer.
     bool run(std::vector<ValueRecord> args, InputDialogAnswer answer)
     {
         platform::ScriptInputDialogs({answer});
-        ValueRecord result{};
-        InputBox(&result, static_cast<int32_t>(args.size()), args.data());
+        const ValueRecord result = test::CallCommand(InputBox, std::move(args));
         EXPECT_EQ(result.type, kTypeBool);
         return AsBool(result);
     }
     const platform::ShownInputDialog& shown() const { return platform::ShownInputDialogs().at(0); }
 };
 
-ValueRecord Text(const char* t) { return MakePointer(t, kTypeText); }
+using test::Text;
 
 TEST_F(InputBoxCommand, ChoosesTheTemplateAndClampsTheMode)
 {
@@ -89,13 +89,13 @@ TEST_F(InputBoxCommand, NumericVariablesTakeTheLeadingNumber)
 TEST_F(InputBoxCommand, TextVariablesGetANewCopyOrNull)
 {
     char* variable = NewText("old");
-    ASSERT_EQ(service.liveBlocks, 1);
+    ASSERT_EQ(heap.liveBlocks(), 1);
     EXPECT_TRUE(run({Omitted(), Omitted(), Omitted(), MakePointer(&variable, kTypeText)}, {true, "\xD6\xD0"}));
     EXPECT_STREQ(variable, "\xD6\xD0");
-    EXPECT_EQ(service.liveBlocks, 1); // the old text was freed
+    EXPECT_EQ(heap.liveBlocks(), 1); // the old text was freed
     EXPECT_TRUE(run({Omitted(), Omitted(), Omitted(), MakePointer(&variable, kTypeText)}, {true, ""}));
     EXPECT_EQ(variable, nullptr);
-    EXPECT_EQ(service.liveBlocks, 0);
+    EXPECT_EQ(heap.liveBlocks(), 0);
 }
 
 TEST_F(InputBoxCommand, CancelLeavesTheVariableAlone)

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "command_call.h"
 #include "commands/message_box_command.h"
-#include "frame/text_value.h"
 #include "platform/message_box.h"
 
 namespace mt {
 namespace {
+
+using test::Text;
 
 // GB18030 of 信息： (the caption when no title is given).
 const std::string kInfoCaption = "\xD0\xC5\xCF\xA2\xA3\xBA";
@@ -19,15 +21,12 @@ struct Shown {
 Shown ShowBox(std::vector<ValueRecord> args, int answer)
 {
     platform::ScriptMessageBoxes({answer});
-    ValueRecord result{};
-    MessageBoxCommand(&result, static_cast<int32_t>(args.size()), args.data());
+    const ValueRecord result = test::CallCommand(MessageBoxCommand, std::move(args));
     EXPECT_EQ(result.type, kTypeInt);
     Shown shown{AsInt32(result), platform::ShownMessageBoxes().at(0)};
     platform::EndDialogScript();
     return shown;
 }
-
-ValueRecord Text(const char* t) { return MakePointer(t, kTypeText); }
 
 TEST(MessageBoxCommand, CaptionStyleAndContent)
 {
@@ -49,8 +48,15 @@ TEST(MessageBoxCommand, CaptionStyleAndContent)
     EXPECT_EQ(s.box.text, "");
     EXPECT_EQ(s.box.caption, kInfoCaption);
 
-    const uint8_t bytes[] = {1, 0, 0, 0, 1, 0, 0, 0, 'x'};
-    EXPECT_EQ(ShowBox({MakePointer(bytes, kTypeBytes)}, platform::kIdOk).box.text, ""); // not a scalar
+    const test::ByteArrayBlock bytes("x");
+    EXPECT_EQ(ShowBox({bytes.value()}, platform::kIdOk).box.text, ""); // not a scalar
+}
+
+TEST(MessageBoxCommand, ScalarsShowAsToTextWritesThem)
+{
+    EXPECT_EQ(ShowBox({MakeInt(42)}, platform::kIdOk).box.text, "42");
+    EXPECT_EQ(ShowBox({MakeBool(true)}, platform::kIdOk).box.text, "\xD5\xE6"); // 真
+    EXPECT_EQ(ShowBox({MakeBool(false)}, platform::kIdOk).box.text, "\xBC\xD9"); // 假
 }
 
 TEST(MessageBoxCommand, ButtonNumbers)
@@ -63,15 +69,6 @@ TEST(MessageBoxCommand, ButtonNumbers)
     for (size_t i = 0; i < std::size(answers); ++i)
         EXPECT_EQ(ButtonNumber(answers[i]), numbers[i]) << answers[i];
 }
-
-#if __has_include("commands/value_format.h")
-TEST(MessageBoxCommand, ScalarsShowAsToTextWritesThem)
-{
-    EXPECT_EQ(ShowBox({MakeInt(42)}, platform::kIdOk).box.text, "42");
-    EXPECT_EQ(ShowBox({MakeBool(true)}, platform::kIdOk).box.text, "\xD5\xE6"); // 真
-    EXPECT_EQ(ShowBox({MakeBool(false)}, platform::kIdOk).box.text, "\xBC\xD9"); // 假
-}
-#endif
 
 } // namespace
 } // namespace mt

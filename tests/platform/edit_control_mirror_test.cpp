@@ -20,7 +20,6 @@
 namespace mt::platform {
 namespace {
 
-using test::Handle;
 using test::Press;
 using test::Widget;
 
@@ -106,14 +105,15 @@ void RandomEdit(std::mt19937& rng, EditControl* edit)
 
 TEST(EditControlMirror, StaysEqualToAFreshConversionUnderRandomEdits)
 {
+    test::Recorder recorder;
     auto window = test::MakeWindow();
     for (bool multiLine : {true, false}) {
         EditOptions o;
         o.multiLine = multiLine;
         std::mt19937 rng(multiLine ? 3 : 5);
-        EditControl edit(Handle(window.get()), {0, 0, 300, 200}, o, ToGb(RandomText(rng, 200)));
+        EditControl& edit = *test::MakeEdit(window.get(), &recorder, o, ToGb(RandomText(rng, 200)), {0, 0, 300, 200});
         QWidget* w = Widget(edit.handle());
-        w->setFocus();
+        SetFocusWindow(edit.handle());
         for (int step = 0; step < 1500; ++step) {
             RandomEdit(rng, &edit);
             ASSERT_EQ(edit.text(), Fresh(w)) << "step " << step << " multi " << multiLine;

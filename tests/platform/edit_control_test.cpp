@@ -11,13 +11,12 @@
 #include <string>
 
 #include "edit_test_support.h"
-#include "platform/edit_control.h"
+#include "platform/screen_metrics.h"
 #include "platform/text_style.h"
 
 namespace mt::platform {
 namespace {
 
-using test::Handle;
 using test::Press;
 using test::Type;
 using test::Widget;
@@ -27,17 +26,26 @@ const std::string kZhong = "\xD6\xD0";
 const std::string kWen = "\xCE\xC4";
 
 struct Fixture : ::testing::Test {
+    test::Recorder recorder;
     std::unique_ptr<QWidget> window = test::MakeWindow();
 
-    std::unique_ptr<EditControl> make(EditOptions o = {}, std::string_view text = {}, Rect r = {10, 10, 200, 24})
+    EditControl* make(EditOptions o = {}, std::string_view text = {}, Rect r = {10, 10, 200, 24})
     {
-        return std::make_unique<EditControl>(Handle(window.get()), r, o, text);
+        return test::MakeEdit(window.get(), &recorder, o, text, r);
     }
-    static EditOptions multi()
+    static EditOptions multi(bool multiLine = true)
     {
         EditOptions o;
-        o.multiLine = true;
+        o.multiLine = multiLine;
         return o;
+    }
+    void paste(EditControl* edit, const QString& text)
+    {
+        QGuiApplication::clipboard()->setText(text);
+        if (edit->isMultiLine())
+            static_cast<QPlainTextEdit*>(Widget(edit->handle()))->paste();
+        else
+            static_cast<QLineEdit*>(Widget(edit->handle()))->paste();
     }
 };
 
@@ -46,9 +54,7 @@ using EditSelection = Fixture;
 TEST_F(EditSelection, SelectsByteRangesAcrossDoubleByteText)
 {
     for (bool multiLine : {false, true}) {
-        EditOptions o;
-        o.multiLine = multiLine;
-        auto edit = make(o, "a" + kZhong + kWen + "b");
+        EditControl* edit = make(multi(multiLine), "a" + kZhong + kWen + "b");
         edit->select(1, 2);
         EXPECT_EQ(edit->selectedText(), kZhong);
         EXPECT_EQ(edit->selectionStart(), 1);
@@ -60,10 +66,10 @@ TEST_F(EditSelection, SelectsByteRangesAcrossDoubleByteText)
         EXPECT_EQ(edit->selectionStart(), 1);
         EXPECT_EQ(edit->selectionLength(), 0);
         // The end as caret (what SelStart -1 asks for) and everything (SelLength -1).
-        edit->select(static_cast<int64_t>(edit->textSize()), 0);
+        edit->select(static_cast<int64_t>(edit->text().size()), 0);
         EXPECT_EQ(edit->selectionStart(), 6);
         EXPECT_EQ(edit->selectionLength(), 0);
-        edit->select(0, static_cast<int64_t>(edit->textSize()));
+        edit->select(0, static_cast<int64_t>(edit->text().size()));
         EXPECT_EQ(edit->selectedText(), edit->text());
         // Out of range clamps.
         edit->select(-5, INT64_MAX);
@@ -75,7 +81,7 @@ TEST_F(EditSelection, SelectsByteRangesAcrossDoubleByteText)
 
 TEST_F(EditSelection, LineBreaksReadAsCrLfAndSelectWhole)
 {
-    auto edit = make(multi(), "ab\r\n" + kZhong + "\ncd\re");
+    EditControl* edit = make(multi(), "ab\r\n" + kZhong + "\ncd\re");
     EXPECT_EQ(edit->text(), "ab\r\n" + kZhong + "\r\ncd\r\ne");
     edit->select(3, 0); // between CR and LF
     EXPECT_EQ(edit->selectionStart(), 2);
@@ -87,13 +93,12 @@ TEST_F(EditSelection, LineBreaksReadAsCrLfAndSelectWhole)
 
 TEST_F(EditSelection, UnfocusedLineEditKeepsItsSelection)
 {
-    auto edit = make({}, "hello");
-    auto other = make({}, "", {10, 50, 100, 24});
-    edit->setFocus();
+    EditControl* edit = make({}, "hello");
+    EditControl* other = make({}, "", {10, 50, 100, 24});
+    SetFocusWindow(edit->handle());
     edit->select(1, 3);
-    other->setFocus();
-    QApplication::processEvents();
-    EXPECT_FALSE(edit->hasFocus());
+    SetFocusWindow(other->handle());
+    EXPECT_EQ(FocusWindow(), other->handle());
     EXPECT_EQ(edit->selectedText(), "ell");
 }
 
@@ -102,54 +107,48 @@ using EditText = Fixture;
 TEST_F(EditText, SettingTextReportsOnlyWhenAsked)
 {
     for (bool multiLine : {false, true}) {
-        EditOptions o;
-        o.multiLine = multiLine;
-        auto edit = make(o, "x");
-        int changes = 0;
-        edit->setListener({.textChanged = [&] { ++changes; }});
+        recorder.changes = 0;
+        EditControl* edit = make(multi(multiLine), "x");
         edit->setText("abc");
-        EXPECT_EQ(changes, 0);
+        EXPECT_EQ(recorder.changes, 0);
         EXPECT_EQ(edit->text(), "abc");
         EXPECT_EQ(edit->selectionStart(), 0);
         edit->setText("abc", true);
-        EXPECT_EQ(changes, 1);
+        EXPECT_EQ(recorder.changes, 1);
         edit->select(3, 0);
-        Type(Widget(edit->handle()), "d");
-        EXPECT_EQ(changes, 2);
+        Type(edit, "d");
+        EXPECT_EQ(recorder.changes, 2);
         EXPECT_EQ(edit->text(), "abcd");
         edit->select(0, 1);
         edit->replaceSelection(kZhong);
-        EXPECT_EQ(changes, 3);
+        EXPECT_EQ(recorder.changes, 3);
         EXPECT_EQ(edit->text(), kZhong + "bcd");
     }
 }
 
-// A listener that writes the text again while the change is reported must
-// leave the mirror right (the plain-text edit reports after its edit ends).
 TEST_F(EditText, SingleLineHoldsTextsBeyondTheLineEditDefaultLimit)
 {
     const std::string big(100000, 'x');
-    auto edit = make({}, big);
+    EditControl* edit = make({}, big);
     EXPECT_EQ(edit->text(), big);
     edit->select(100000, 0);
-    Type(Widget(edit->handle()), "y");
-    EXPECT_EQ(edit->textSize(), 100001u);
+    Type(edit, "y");
+    EXPECT_EQ(edit->text().size(), 100001u);
 }
 
+// A listener that writes the text again while the change is reported must
+// leave the mirror right (the plain-text edit reports after its edit ends).
 TEST_F(EditText, ListenerMayRewriteTheText)
 {
-    auto edit = make(multi(), "");
-    int changes = 0;
-    edit->setListener({.textChanged = [&] {
-        ++changes;
+    EditControl* edit = make(multi());
+    recorder.onChange = [&] {
         if (edit->text() == "ab")
             edit->setText("rewritten", true);
-    }});
-    Type(Widget(edit->handle()), "ab");
+    };
+    Type(edit, "ab");
     EXPECT_EQ(edit->text(), "rewritten");
-    EXPECT_EQ(changes, 3);
-    auto* plain = static_cast<QPlainTextEdit*>(Widget(edit->handle()));
-    EXPECT_EQ(plain->toPlainText(), "rewritten");
+    EXPECT_EQ(recorder.changes, 3);
+    EXPECT_EQ(static_cast<QPlainTextEdit*>(Widget(edit->handle()))->toPlainText(), "rewritten");
 }
 
 TEST_F(EditText, InputModesFilterTypedCharactersOnly)
@@ -164,35 +163,32 @@ TEST_F(EditText, InputModesFilterTypedCharactersOnly)
     };
     for (bool multiLine : {false, true}) {
         for (const Row& row : rows) {
-            EditOptions o;
-            o.multiLine = multiLine;
+            EditOptions o = multi(multiLine);
             o.inputMode = row.mode;
-            auto edit = make(o);
-            Type(Widget(edit->handle()), row.typed);
+            EditControl* edit = make(o);
+            Type(edit, row.typed);
             EXPECT_EQ(edit->text(), row.kept) << "mode " << row.mode << " multi " << multiLine;
         }
     }
     EditOptions o;
     o.inputMode = 3;
-    auto edit = make(o, "12");
+    EditControl* edit = make(o, "12");
     edit->select(2, 0);
     Press(Widget(edit->handle()), Qt::Key_Backspace, "\b"); // control characters pass
     EXPECT_EQ(edit->text(), "1");
-    QGuiApplication::clipboard()->setText("ab");
-    static_cast<QLineEdit*>(Widget(edit->handle()))->paste(); // pasted text is not filtered
+    paste(edit, "ab"); // pasted text is not filtered
     EXPECT_EQ(edit->text(), "1ab");
 }
 
 TEST_F(EditText, CaseConversionAppliesToEveryWayIn)
 {
     for (bool multiLine : {false, true}) {
-        EditOptions o;
-        o.multiLine = multiLine;
+        EditOptions o = multi(multiLine);
         o.caseConversion = 2;
-        auto edit = make(o, "set");
+        EditControl* edit = make(o, "set");
         EXPECT_EQ(edit->text(), "SET");
         edit->select(3, 0);
-        Type(Widget(edit->handle()), "ty");
+        Type(edit, "ty");
         EXPECT_EQ(edit->text(), "SETTY");
         edit->setCaseConversion(1);
         edit->select(0, 5);
@@ -204,24 +200,19 @@ TEST_F(EditText, CaseConversionAppliesToEveryWayIn)
 TEST_F(EditText, TextLimitCountsBytesAndNeverSplitsACharacter)
 {
     for (bool multiLine : {false, true}) {
-        EditOptions o;
-        o.multiLine = multiLine;
+        EditOptions o = multi(multiLine);
         o.textLimit = 5;
-        auto edit = make(o, "abc");
+        EditControl* edit = make(o, "abc");
         edit->select(3, 0);
-        Type(Widget(edit->handle()), QString::fromUtf8("\xE4\xB8\xAD")); // 中: 2 bytes, fits
+        Type(edit, QString::fromUtf8("中")); // 2 bytes: fits
         EXPECT_EQ(edit->text(), "abc" + kZhong);
-        Type(Widget(edit->handle()), "d"); // a sixth byte
+        Type(edit, "d"); // a sixth byte
         EXPECT_EQ(edit->text(), "abc" + kZhong);
         edit->select(0, 3);
-        QGuiApplication::clipboard()->setText(QString::fromUtf8("x\xE4\xB8\xAD\xE6\x96\x87")); // x中文: 5 bytes, 3 fit
-        if (multiLine)
-            static_cast<QPlainTextEdit*>(Widget(edit->handle()))->paste();
-        else
-            static_cast<QLineEdit*>(Widget(edit->handle()))->paste();
+        paste(edit, QString::fromUtf8("x中文")); // 5 bytes, of which 3 fit
         EXPECT_EQ(edit->text(), "x" + kZhong + kZhong) << multiLine;
         edit->setText("longer than five"); // the program may go beyond
-        EXPECT_EQ(edit->textSize(), 16u);
+        EXPECT_EQ(edit->text().size(), 16u);
     }
 }
 
@@ -232,7 +223,7 @@ TEST_F(EditLook, PasswordModeMasksWithThePasswordChar)
     EditOptions o;
     o.inputMode = 2;
     o.passwordChar = '#';
-    auto edit = make(o, "secret");
+    EditControl* edit = make(o, "secret");
     auto* line = static_cast<QLineEdit*>(Widget(edit->handle()));
     EXPECT_EQ(line->displayText(), "######");
     edit->setPasswordChar('x');
@@ -240,31 +231,26 @@ TEST_F(EditLook, PasswordModeMasksWithThePasswordChar)
     edit->setInputMode(1);
     EXPECT_EQ(line->displayText(), "secret");
     EXPECT_TRUE(line->isReadOnly());
-    EXPECT_EQ(edit->text(), "secret");
 }
 
 TEST_F(EditLook, LowSingleLineBoxGrowsToOneLinePlusEdges)
 {
-    auto edit = make({}, "", {5, 5, 80, 10});
-    const int expected = QFontMetrics(DefaultGuiFont()).height() + 2 * kEditEdgeHeight;
-    EXPECT_EQ(Widget(edit->handle())->geometry(), QRect(5, 5, 80, expected));
-    auto tall = make({}, "", {5, 50, 80, 60});
-    EXPECT_EQ(Widget(tall->handle())->height(), 60);
-    auto box = make(multi(), "", {5, 120, 80, 10});
-    EXPECT_EQ(Widget(box->handle())->height(), 10); // multi-line boxes keep their height
+    EditControl* edit = make({}, "", {5, 5, 80, 10});
+    const int expected = QFontMetrics(FontFromRecord({})).height() + 2 * kEditEdgeHeight;
+    EXPECT_EQ(WindowRect(edit->handle()), (Rect{5, 5, 80, expected}));
+    EXPECT_EQ(WindowRect(make({}, "", {5, 50, 80, 60})->handle()).height, 60);
+    EXPECT_EQ(WindowRect(make(multi(), "", {5, 120, 80, 10})->handle()).height, 10); // multi-line keeps it
 }
 
-TEST_F(EditLook, ColoursResolveTheButtonFace)
+TEST_F(EditLook, ColoursAreBlueGreenRedWords)
 {
     EditOptions o;
     o.textColor = 0x0000FF; // red
-    o.backColor = 0xFF000000;
-    auto edit = make(o);
+    o.backColor = kDefaultColor;
+    EditControl* edit = make(o);
     const QPalette pal = Widget(edit->handle())->palette();
     EXPECT_EQ(pal.color(QPalette::Active, QPalette::Text), QColor(255, 0, 0));
-    EXPECT_EQ(pal.color(QPalette::Active, QPalette::Base), QApplication::palette().color(QPalette::Button));
-    edit->setBackColor(0x00FF00);
-    EXPECT_EQ(Widget(edit->handle())->palette().color(QPalette::Base), QColor(0, 255, 0));
+    EXPECT_EQ(pal.color(QPalette::Active, QPalette::Base), ToQColor(ButtonFaceColor()));
 }
 
 using EditSpinner = Fixture;
@@ -275,34 +261,31 @@ TEST_F(EditSpinner, FollowsTheBoxAndReportsPresses)
     o.spinner = true;
     o.spinMin = 70000; // low half 4464
     o.spinMax = -5;
-    auto edit = make(o, "", {10, 10, 100, 30});
+    EditControl* edit = make(o, "", {10, 10, 100, 30});
     ASSERT_TRUE(edit->hasSpinner());
     EXPECT_EQ(edit->spinnerLower(), -5);
     EXPECT_EQ(edit->spinnerUpper(), 4464);
-    QWidget* box = Widget(edit->handle());
+    const WindowHandle box = edit->handle();
     QWidget* spin = Widget(edit->spinnerHandle());
     EXPECT_EQ(spin->parentWidget(), window.get());
     EXPECT_EQ(spin->geometry(), QRect(110, 10, kSpinnerWidth, 30));
-    box->move(40, 60);
-    box->resize(50, 26);
+    SetWindowRect(box, {40, 60, 50, 26});
     EXPECT_EQ(spin->geometry(), QRect(90, 60, kSpinnerWidth, 26));
-    box->setEnabled(false);
+    EnableWindow(box, false);
     EXPECT_FALSE(spin->isEnabled());
-    box->hide();
+    ShowWindow(box, false);
     EXPECT_TRUE(spin->isHidden());
-    box->show();
-    box->setEnabled(true);
+    ShowWindow(box, true);
+    EnableWindow(box, true);
     EXPECT_TRUE(spin->isVisible());
 
-    std::vector<int> presses;
-    edit->setListener({.spinnerPressed = [&](int d) { presses.push_back(d); }});
     const auto buttons = spin->findChildren<QAbstractButton*>();
     ASSERT_EQ(buttons.size(), 2);
     buttons[0]->pressed(); // up
     buttons[1]->pressed(); // down
-    box->setEnabled(false);
+    EnableWindow(box, false);
     buttons[0]->pressed(); // ignored while the box is disabled
-    EXPECT_EQ(presses, (std::vector<int>{+1, -1}));
+    EXPECT_EQ(recorder.presses, (std::vector<int>{+1, -1}));
 
     EditOptions many = o;
     many.multiLine = true;
@@ -311,33 +294,32 @@ TEST_F(EditSpinner, FollowsTheBoxAndReportsPresses)
 
 using EditLife = Fixture;
 
-TEST_F(EditLife, ReportsFocusAndItsOwnEnd)
+TEST_F(EditLife, ReportsFocusAndItsEnd)
 {
-    auto edit = make();
-    auto other = make({}, "", {10, 50, 100, 24});
-    std::string events;
-    edit->setListener({.focusIn = [&] { events += "in "; },
-                       .focusOut = [&] { events += "out "; },
-                       .destroyed = [&] { events += "gone"; }});
-    edit->setFocus();
-    other->setFocus();
-    window.reset();
-    EXPECT_EQ(events, "in out gone");
-    EXPECT_FALSE(edit->isAlive());
-    edit->setText("still safe");
-    edit->select(0, 3);
-    EXPECT_EQ(edit->handle(), nullptr);
+    EditControl* edit = make();
+    SetFocusWindow(edit->handle());
+    SetFocusWindow(make({}, "", {10, 50, 100, 24})->handle());
+    const WindowHandle h = edit->handle();
+    DestroyWindow(test::Handle(window.release())); // as the engine closes a window
+    EXPECT_EQ(recorder.events, "in out in gone gone ");
+    EXPECT_EQ(EditControlOf(h), nullptr);
+    FlushDestroyedWindows();
 }
 
-TEST_F(EditLife, MayBeDestroyedFromItsOwnCallback)
+// A handler may destroy the window that reported; from then on nothing
+// reports, and the widget goes when the event loop comes round.
+TEST_F(EditLife, MayBeDestroyedFromItsOwnNotice)
 {
-    auto edit = make();
-    edit->setListener({.textChanged = [&] { edit.reset(); }});
-    QWidget* w = Widget(edit->handle());
-    Type(w, "a");
-    EXPECT_EQ(edit, nullptr);
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(window->findChildren<QLineEdit*>().isEmpty());
+    EditControl* edit = make(multi());
+    const WindowHandle h = edit->handle();
+    SetFocusWindow(h);
+    recorder.onChange = [&] { DestroyWindow(h); };
+    Type(edit, "ab");
+    EXPECT_EQ(recorder.changes, 1);
+    EXPECT_EQ(EditControlOf(h), nullptr);
+    FlushDestroyedWindows();
+    EXPECT_TRUE(window->findChildren<QPlainTextEdit*>().isEmpty());
+    EXPECT_EQ(recorder.events, "in gone ");
 }
 
 } // namespace

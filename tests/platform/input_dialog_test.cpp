@@ -15,7 +15,6 @@
 #include "platform/input_dialog.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
-#include "platform/text_style.h"
 
 namespace mt::platform {
 namespace {
@@ -89,9 +88,10 @@ InputDialogAnswer RunDialog(const InputDialogRequest& request, std::function<voi
     return ShowInputDialog(request);
 }
 
-QSize DialogSize(int widthUnits, int heightUnits)
+// The size of so many dialog units in the dialog's font.
+QSize DialogSize(const QDialog* d, int widthUnits, int heightUnits)
 {
-    const QFontMetrics fm(DialogFont());
+    const QFontMetrics fm(d->font());
     const int average = (fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
     return {(widthUnits * average + 2) / 4, (heightUnits * fm.height() + 4) / 8};
 }
@@ -100,7 +100,7 @@ TEST(InputDialogReal, ShowsThePromptAndTheInitialTextSelected)
 {
     const InputDialogAnswer answer = RunDialog({kName, "", "old", 1}, [](QDialog* d) {
         EXPECT_EQ(d->windowTitle(), FromGb(kDefaultCaption));
-        EXPECT_EQ(d->size(), DialogSize(252, 92));
+        EXPECT_EQ(d->size(), DialogSize(d, 252, 92));
         auto* label = d->findChild<QLabel*>("label1128");
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->text(), FromGb(kName));
@@ -121,7 +121,7 @@ TEST(InputDialogReal, ShortTemplateHasNoPromptAndTakesTheTitle)
 {
     const InputDialogAnswer answer = RunDialog({"", "Title", "", 1}, [](QDialog* d) {
         EXPECT_EQ(d->windowTitle(), "Title");
-        EXPECT_EQ(d->size(), DialogSize(214, 56));
+        EXPECT_EQ(d->size(), DialogSize(d, 214, 56));
         EXPECT_EQ(d->findChild<QLabel*>("label1128"), nullptr);
         Press(d->findChild<QLineEdit*>("edit1001"), Qt::Key_Return, "\r"); // Enter presses OK
     });

@@ -16,7 +16,6 @@ namespace mt::platform {
 namespace {
 
 using test::Handle;
-using test::Widget;
 
 const QColor kBackground(0, 0, 255);
 const QColor kUnder(0, 255, 0);
@@ -74,6 +73,7 @@ int Count(const QImage& img, const QColor& color, const QRect& r)
 }
 
 struct LabelFixture : ::testing::Test {
+    test::Recorder recorder;
     std::unique_ptr<QWidget> window = [] {
         auto w = test::MakeWindow(400, 200);
         QPalette pal = w->palette();
@@ -85,12 +85,15 @@ struct LabelFixture : ::testing::Test {
     }();
     const QRect area{20, 20, 300, 80};
 
-    std::unique_ptr<LabelSurface> make(LabelOptions o, std::string_view text)
+    LabelSurface* make(LabelOptions o, std::string_view text)
     {
         o.textColor = 0x0000FF;
         o.font = BigBoldFont();
-        return std::make_unique<LabelSurface>(Handle(window.get()),
-                                              Rect{area.x(), area.y(), area.width(), area.height()}, o, text);
+        const WindowHandle h = CreateLabelSurface(Handle(window.get()),
+                                                  Rect{area.x(), area.y(), area.width(), area.height()}, o, text,
+                                                  &recorder);
+        ShowWindow(h, true);
+        return LabelSurfaceOf(h);
     }
 };
 
@@ -98,7 +101,7 @@ using LabelPaint = LabelFixture;
 
 TEST_F(LabelPaint, AShorterTextLeavesNoRemainsOfTheLongerOne)
 {
-    auto label = make({}, "WWWWWWWW");
+    LabelSurface* label = make({}, "WWWWWWWW");
     const QImage before = Screen(window.get());
     const QRect tail(area.x() + 60, area.y(), area.width() - 60, area.height());
     ASSERT_GT(Count(before, kRed, tail), 100);
@@ -111,9 +114,10 @@ TEST_F(LabelPaint, AShorterTextLeavesNoRemainsOfTheLongerOne)
 
 TEST_F(LabelPaint, AMovedLabelLeavesNothingBehind)
 {
-    auto label = make({}, "WWWW");
+    LabelSurface* label = make({}, "WWWW");
     ASSERT_GT(Count(Screen(window.get()), kRed, area), 100);
-    Widget(label->handle())->move(area.x(), area.bottom() + 5);
+    label->refresh();
+    test::Widget(label->handle())->move(area.x(), area.bottom() + 5);
     const QImage after = QGuiApplication::primaryScreen()->grabWindow(window->winId()).toImage();
     EXPECT_EQ(Count(after.convertToFormat(QImage::Format_RGB32), kBackground, area), area.width() * area.height());
 }
@@ -127,7 +131,7 @@ TEST_F(LabelPaint, ShowsWhatLiesBeneathBetweenTheLetters)
     under.setPalette(pal);
     under.setAutoFillBackground(true);
     under.show();
-    auto label = make({}, "I I I");
+    make({}, "I I I");
     const QImage img = Screen(window.get());
     EXPECT_GT(Count(img, kRed, area), 50);
     EXPECT_GT(Count(img, kUnder, area), area.width() * area.height() / 2);
@@ -136,7 +140,7 @@ TEST_F(LabelPaint, ShowsWhatLiesBeneathBetweenTheLetters)
 
 TEST_F(LabelPaint, EffectsOffsetTheCopies)
 {
-    auto label = make({}, "HH");
+    LabelSurface* label = make({}, "HH");
     const QImage plain = Screen(window.get());
     const QRect text = Box(plain, kRed, area);
     ASSERT_FALSE(text.isEmpty());
@@ -165,7 +169,7 @@ TEST_F(LabelPaint, AlignmentPlacesTheText)
     LabelOptions o;
     o.horzAlign = 2;
     o.vertAlign = 2;
-    auto label = make(o, "H");
+    LabelSurface* label = make(o, "H");
     QRect box = Box(Screen(window.get()), kRed, area);
     EXPECT_GT(box.left(), area.center().x());
     EXPECT_GT(box.top(), area.center().y());
@@ -177,17 +181,12 @@ TEST_F(LabelPaint, AlignmentPlacesTheText)
     EXPECT_LT(Box(Screen(window.get()), kRed, area).left(), area.center().x());
 }
 
-TEST(LabelLife, ReportsItsEndAndStaysSafe)
+TEST_F(LabelPaint, ReportsItsEnd)
 {
-    auto window = test::MakeWindow();
-    LabelSurface label(Handle(window.get()), {0, 0, 50, 20}, {}, "x");
-    bool gone = false;
-    label.setDestroyedListener([&] { gone = true; });
+    const WindowHandle h = CreateLabelSurface(Handle(window.get()), {0, 0, 50, 20}, {}, "x", &recorder);
     window.reset();
-    EXPECT_TRUE(gone);
-    EXPECT_FALSE(label.isAlive());
-    label.setText("still safe");
-    EXPECT_EQ(label.text(), "still safe");
+    EXPECT_EQ(recorder.events, "gone ");
+    EXPECT_EQ(LabelSurfaceOf(h), nullptr);
 }
 
 } // namespace

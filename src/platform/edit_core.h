@@ -1,0 +1,110 @@
+// The inside of an edit control: the byte mirror of the editor's text, the
+// reports to the listeners, the appearance and the spinner. The core lives
+// inside its editor widget (LineEditBox or PlainEditBox) and goes with it.
+// Its methods are spread over three files: edit_control.cpp builds it,
+// edit_control_text.cpp keeps the text and selection, edit_control_look.cpp
+// the appearance and the spinner.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include "platform/edit_control.h"
+#include "platform/edit_spinner.h"
+#include "platform/edit_text_mirror.h"
+#include "platform/edit_widgets.h"
+
+namespace mt::platform {
+
+class EditCore : public QObject, public EditControl, public EditorHost {
+public:
+    EditCore(EditLineWidget* line, EditPlainWidget* plain, const EditOptions& options, WindowListener* listener,
+             EditNotices* notices);
+    ~EditCore() override;
+
+    // Everything the options ask for, the text, and the spinner.
+    void build(std::string_view text);
+
+    // EditControl
+    WindowHandle handle() const override { return reinterpret_cast<WindowHandle>(box_); }
+    const std::string& text() const override { return mirror_.bytes(); }
+    void setText(std::string_view gb, bool notify) override;
+    int64_t selectionStart() const override;
+    int64_t selectionLength() const override;
+    std::string selectedText() const override;
+    void select(int64_t start, int64_t length) override;
+    void replaceSelection(std::string_view gb) override;
+    void setBorder(int border) override;
+    void setTextColor(uint32_t color) override;
+    void setBackColor(uint32_t color) override;
+    void setFont(std::string_view logicalFont) override;
+    void setTextLimit(int32_t bytes) override;
+    void setInputMode(int mode) override;
+    void setPasswordChar(char c) override;
+    void setAlignment(int alignment) override;
+    void setHideSelection(bool hide) override;
+    void setCaseConversion(int conversion) override;
+    bool hasSpinner() const override { return spinner_ != nullptr; }
+    void setSpinnerRange(int32_t a, int32_t b) override;
+    int16_t spinnerLower() const override { return spinner_ ? spinner_->lower : 0; }
+    int16_t spinnerUpper() const override { return spinner_ ? spinner_->upper : 0; }
+    WindowHandle spinnerHandle() const override;
+
+    // EditorHost
+    void editorFocusChanged(bool in) override;
+    size_t editorInsertRoom() const override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool live() const;
+    void notifyTextChanged();
+    void unitSelection(size_t* start, size_t* end) const;
+    void onLineTextChanged(const QString& text);
+    void onContentsChange(int position, int removed, int added);
+    void onPlainTextChanged();
+    void resyncPlain();
+    void applyColors();
+    void applyFont();
+    void applyInputMode();
+    void applyShaping();
+    void applyAlignment();
+    void placeSpinner();
+
+    QWidget* box_;           // the editor: line_ or plain_
+    EditLineWidget* line_;
+    EditPlainWidget* plain_;
+    EditOptions options_;
+    EditTextMirror mirror_;
+    WindowListener* listener_;
+    EditNotices* notices_;
+    QPointer<SpinnerWidget> spinner_;
+    QString lineText_;       // the line edit's text as the mirror holds it
+    bool settingText_ = false;
+    bool pendingChange_ = false;
+};
+
+// The editor widgets that carry a core.
+class LineEditBox : public EditLineWidget {
+public:
+    LineEditBox(QWidget* parent, const EditOptions& options, WindowListener* listener, EditNotices* notices)
+        : EditLineWidget(parent), core(this, nullptr, options, listener, notices)
+    {
+    }
+    ~LineEditBox() override { setHost(nullptr); }
+    EditCore core;
+};
+
+class PlainEditBox : public EditPlainWidget {
+public:
+    PlainEditBox(QWidget* parent, const EditOptions& options, WindowListener* listener, EditNotices* notices)
+        : EditPlainWidget(parent), core(nullptr, this, options, listener, notices)
+    {
+    }
+    ~PlainEditBox() override { setHost(nullptr); }
+    EditCore core;
+};
+
+} // namespace mt::platform
