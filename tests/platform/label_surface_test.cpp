@@ -31,45 +31,46 @@ std::string BigBoldFont()
     return blob;
 }
 
-QImage Screen(QWidget* window)
+// The window as the screen shows it; `settle` lets pending paints happen
+// first, without it the picture is what the last call left.
+QImage Screen(QWidget* window, bool settle = true)
 {
-    QApplication::processEvents();
+    if (settle)
+        QApplication::processEvents();
     return QGuiApplication::primaryScreen()->grabWindow(window->winId()).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// Bounding box of the pixels of exactly this colour inside r.
-QRect Box(const QImage& img, const QColor& color, const QRect& r)
+// The pixels inside r that `match`: how many, and their bounding box.
+template <typename Match>
+std::pair<int, QRect> Pixels(const QImage& img, const QRect& r, Match match)
 {
-    QRect box;
+    std::pair<int, QRect> found{0, QRect()};
     for (int y = r.top(); y <= r.bottom(); ++y) {
         for (int x = r.left(); x <= r.right(); ++x) {
-            if (img.pixelColor(x, y) == color)
-                box |= QRect(x, y, 1, 1);
+            if (match(img.pixelColor(x, y))) {
+                ++found.first;
+                found.second |= QRect(x, y, 1, 1);
+            }
         }
     }
-    return box;
-}
-
-// Pixels where a white copy shows: over the blue background and beside red
-// text only white brings green in, even where its edges are blended.
-int WhiteTinted(const QImage& img, const QRect& r)
-{
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        for (int x = r.left(); x <= r.right(); ++x)
-            n += img.pixelColor(x, y).green() > 100;
-    }
-    return n;
+    return found;
 }
 
 int Count(const QImage& img, const QColor& color, const QRect& r)
 {
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        for (int x = r.left(); x <= r.right(); ++x)
-            n += img.pixelColor(x, y) == color;
-    }
-    return n;
+    return Pixels(img, r, [&](QColor c) { return c == color; }).first;
+}
+
+QRect Box(const QImage& img, const QColor& color, const QRect& r)
+{
+    return Pixels(img, r, [&](QColor c) { return c == color; }).second;
+}
+
+// Where a white copy shows: over the blue background and beside red text
+// only white brings green in, even where its edges are blended.
+int WhiteTinted(const QImage& img, const QRect& r)
+{
+    return Pixels(img, r, [](QColor c) { return c.green() > 100; }).first;
 }
 
 struct LabelFixture : ::testing::Test {
@@ -106,8 +107,7 @@ TEST_F(LabelPaint, AShorterTextLeavesNoRemainsOfTheLongerOne)
     const QRect tail(area.x() + 60, area.y(), area.width() - 60, area.height());
     ASSERT_GT(Count(before, kRed, tail), 100);
     label->setText("W");
-    const QImage after = QGuiApplication::primaryScreen()->grabWindow(window->winId()).toImage();
-    EXPECT_EQ(Count(after.convertToFormat(QImage::Format_RGB32), kBackground, tail), tail.width() * tail.height());
+    EXPECT_EQ(Count(Screen(window.get(), false), kBackground, tail), tail.width() * tail.height());
     label->setText("");
     EXPECT_EQ(Count(Screen(window.get()), kBackground, area), area.width() * area.height());
 }
@@ -118,8 +118,7 @@ TEST_F(LabelPaint, AMovedLabelLeavesNothingBehind)
     ASSERT_GT(Count(Screen(window.get()), kRed, area), 100);
     label->refresh();
     test::Widget(label->handle())->move(area.x(), area.bottom() + 5);
-    const QImage after = QGuiApplication::primaryScreen()->grabWindow(window->winId()).toImage();
-    EXPECT_EQ(Count(after.convertToFormat(QImage::Format_RGB32), kBackground, area), area.width() * area.height());
+    EXPECT_EQ(Count(Screen(window.get(), false), kBackground, area), area.width() * area.height());
 }
 
 TEST_F(LabelPaint, ShowsWhatLiesBeneathBetweenTheLetters)
