@@ -180,6 +180,18 @@ TEST_F(LabelPaint, AlignmentPlacesTheText)
     EXPECT_LT(Box(Screen(window.get()), kRed, area).left(), area.center().x());
 }
 
+TEST_F(LabelPaint, OddFontRecordsStillPaint)
+{
+    LabelSurface* label = make({}, "H");
+    std::string huge = BigBoldFont();
+    const int32_t height = INT32_MIN;
+    std::memcpy(huge.data(), &height, 4);
+    label->setFont(huge); // taken as 1000 pixels
+    EXPECT_GT(Count(Screen(window.get()), kRed, area), 0);
+    label->setFont("short"); // not 60 bytes: the default GUI font, thin and blended
+    EXPECT_LT(Count(Screen(window.get()), kBackground, area), area.width() * area.height());
+}
+
 TEST_F(LabelPaint, ReportsItsEnd)
 {
     const WindowHandle h = CreateLabelSurface(Handle(window.get()), {0, 0, 50, 20}, {}, "x", &recorder);
