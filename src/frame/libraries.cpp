@@ -5,6 +5,10 @@
 #include "frame/library_interface.h"
 #include "frame/service_calls.h"
 #include "frame/frame_texts.h"
+#include "commands/clipboard_command.h"
+#include "commands/focus_command.h"
+#include "commands/input_box_command.h"
+#include "commands/message_box_command.h"
 #include "commands/text_commands.h"
 #include "net/encoding_conversion.h"
 #include "net/http_client.h"
@@ -28,7 +32,7 @@ int32_t StoreServiceNotify(int32_t code, intptr_t a, intptr_t)
 // Positions 0-8 are the commands the tool calls; the rest serve facilities
 // this program does not carry.
 const CommandRoutine kCoreCommands[16] = {
-    取文本长度, ToText, AbsentCommand, AbsentCommand, 寻找文本, 取文本中间, AbsentCommand, AbsentCommand,
+    取文本长度, ToText, SetClipboardText, MessageBoxCommand, 寻找文本, 取文本中间, SetComponentFocus, InputBox,
     ToBytes, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
 };
 // The internet library keeps one HTTP client for the whole run.
