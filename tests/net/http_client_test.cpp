@@ -4,7 +4,7 @@
 #include <string>
 
 #include "net/http_client.h"
-#include "net/http_test_support.h"
+#include "support/http_test_support.h"
 
 namespace mt {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "frame/service_calls.h"
 #include "net/grow_buffer.h"
-#include "net/http_test_support.h"
+#include "support/http_test_support.h"
 
 namespace mt {
 namespace {

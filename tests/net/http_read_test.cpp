@@ -6,7 +6,7 @@
 #include "frame/text_value.h"
 #include "net/http_client.h"
 #include "net/http_read.h"
-#include "net/http_test_support.h"
+#include "support/http_test_support.h"
 
 namespace mt {
 namespace {

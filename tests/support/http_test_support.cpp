@@ -1,4 +1,4 @@
-#include "net/http_test_support.h"
+#include "support/http_test_support.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
