@@ -63,11 +63,12 @@ protected:
         return v;
     }
 
-    std::string Saved()
+    std::string Saved(Component* c = nullptr)
     {
-        auto save = KindRoutineOf<SavePropertiesRoutine>(Object(kLabel)->kind(), kRoutineSaveProperties);
+        c = c ? c : Object(kLabel);
+        auto save = KindRoutineOf<SavePropertiesRoutine>(c->kind(), kRoutineSaveProperties);
         int32_t length = 0;
-        uint8_t* block = save(Object(kLabel), &length);
+        uint8_t* block = save(c, &length);
         std::string out(reinterpret_cast<const char*>(block), static_cast<size_t>(length));
         std::free(block);
         return out;
@@ -152,35 +153,29 @@ TEST_F(TransLabel, WritesRaiseNoEventAndNeverRebuild)
         EXPECT_EQ(set(before, own, RawPropertyValue{}), 0) << own;
 }
 
-// The engine turns negative choices into 0 before the kind sees them; the
-// kind clamps what reaches it directly all the same.
-TEST_F(TransLabel, TheKindClampsChoicesItself)
+// The engine turns negative choices into 0 and never passes an index past
+// the table; called directly, the kind clamps and ignores all the same.
+TEST_F(TransLabel, DirectCallsAreClampedAndUnknownIndicesIgnored)
 {
     LoadLabel("");
     auto set = KindRoutineOf<SetPropertyRoutine>(Object(kLabel)->kind(), kRoutineSetProperty);
-    const RawPropertyValue minusOne{0xFFFFFFFFu, 0};
     for (int32_t index : {kTextEffect, kHorzAlign, kVertAlign}) {
-        set(Object(kLabel), index - 8, minusOne);
+        set(Object(kLabel), index - 8, RawPropertyValue{0xFFFFFFFFu, 0});
         EXPECT_EQ(Raw(index).value, 0u) << index;
     }
     set(Object(kLabel), kWordWrap - 8, RawPropertyValue{5, 0}); // only 1 wraps
     EXPECT_EQ(Raw(kWordWrap).value, 0u);
     set(Object(kLabel), kFont - 8, RawPropertyValue{reinterpret_cast<uintptr_t>("short"), 5});
     EXPECT_EQ(Raw(kFont).length, 0u); // not 60 bytes: the default GUI font
-}
 
-TEST_F(TransLabel, UnknownOwnIndexReadsZeroAndWritesNothing)
-{
-    LoadLabel("");
     const std::string saved = Saved();
+    set(Object(kLabel), 7, RawPropertyValue{1, 0});
+    set(Object(kLabel), -3, RawPropertyValue{1, 0});
+    EXPECT_EQ(Saved(), saved);
     auto get = KindRoutineOf<GetPropertyRoutine>(Object(kLabel)->kind(), kRoutineGetProperty);
     RawPropertyValue v;
     EXPECT_EQ(get(Object(kLabel), 7, &v), 0);
     EXPECT_EQ(get(Object(kLabel), -1, &v), 0);
-    auto set = KindRoutineOf<SetPropertyRoutine>(Object(kLabel)->kind(), kRoutineSetProperty);
-    set(Object(kLabel), 7, RawPropertyValue{1, 0});
-    set(Object(kLabel), -3, RawPropertyValue{1, 0});
-    EXPECT_EQ(Saved(), saved);
 }
 
 // The label is saved from window A and created from that record in window B.
@@ -206,64 +201,47 @@ TEST_F(TransLabel, SavedRecordsCreateTheSameLabel)
     WindowDescription* b = FindWindow(engine::Descriptions(), kOtherWindowId);
     b->records[1].properties = saved;
     ASSERT_EQ(engine::LoadWindow(*b, false, false, nullptr), 1);
-    auto* copy = static_cast<Component*>(engine::FindComponent(kOtherWindowId, ComponentIdOf(2)));
+    constexpr uint32_t kCopy = ComponentIdOf(2);
+    auto* copy = static_cast<Component*>(engine::FindComponent(kOtherWindowId, kCopy));
     ASSERT_NE(copy, nullptr);
-    for (int32_t index = kCaption; index <= kVertAlign; ++index) {
-        RawPropertyValue a = Raw(index), c;
-        auto get = KindRoutineOf<GetPropertyRoutine>(copy->kind(), kRoutineGetProperty);
-        ASSERT_EQ(get(copy, index - 8, &c), 1);
-        if (index == kCaption)
-            EXPECT_STREQ(c.pointer<char>(), a.pointer<char>());
-        else if (index == kFont)
-            EXPECT_EQ(std::string(c.pointer<char>(), c.length), std::string(a.pointer<char>(), a.length));
-        else
-            EXPECT_EQ(c.value, a.value) << index;
-    }
-    EXPECT_EQ(Read(kLabel, kFont, kFontBold), 1u);
+    EXPECT_EQ(Saved(copy), saved);
+    for (int32_t index : {kTextEffect, kTextColor, kHorzAlign, kWordWrap, kVertAlign})
+        EXPECT_EQ(engine::ReadProperty(kOtherWindowId, kCopy, index, -1), Read(kLabel, index)) << index;
+    EXPECT_EQ(engine::ReadProperty(kOtherWindowId, kCopy, kFont, kFontBold), 1u);
+    auto* text = reinterpret_cast<char*>(engine::ReadProperty(kOtherWindowId, kCopy, kCaption, -1));
+    EXPECT_EQ(std::string(text ? text : ""), caption);
+    std::free(text);
 }
 
-class TransLabelLoading : public ::testing::Test {
-protected:
-    // Loads a window holding one label with this record: 1 loaded, 0 refused.
-    int32_t LoadWith(const std::string& properties)
-    {
-        engine::ReleaseDescriptions();
-        platform::FlushDestroyedWindows();
-        EngineRuntime::Install({Window({WindowRecord(), LabelRecord(kLabel, kArea, properties)})});
-        return engine::LoadWindow(*FindWindow(engine::Descriptions(), kWindowId), false, false, nullptr);
-    }
-
+// A window whose label record is refused does not load; cut records and
+// lying lengths are refused without reading past the record.
+TEST(TransLabelLoading, RefusedRecordsFailTheLoad)
+{
     EngineRuntime runtime;
-};
-
-TEST_F(TransLabelLoading, VersionsAboveOneAreRefused)
-{
-    TransLabelProperties p = TransLabelProperties::Defaults();
-    std::string record = WriteTransLabelRecord(p).data();
-    const struct {
-        uint32_t version;
-        int32_t loaded;
-    } cases[] = {{0, 1}, {1, 1}, {2, 0}, {0xFFFFFFFF, 0}};
-    for (const auto& c : cases) {
-        std::memcpy(record.data(), &c.version, 4);
-        EXPECT_EQ(LoadWith(record), c.loaded) << c.version;
-        EXPECT_EQ(engine::FindComponent(kWindowId, kLabel) != nullptr, c.loaded == 1) << c.version;
-    }
-}
-
-TEST_F(TransLabelLoading, CutRecordsAreRefusedWithoutReadingPastTheirEnd)
-{
     TransLabelProperties p = TransLabelProperties::Defaults();
     p.font = BigBoldFont();
-    const std::string record = WriteTransLabelRecord(p).data();
-    EXPECT_EQ(LoadWith(record), 1);
-    EXPECT_EQ(LoadWith(""), 1); // nothing stored: the defaults
-    for (size_t n = 1; n < record.size(); ++n)
-        EXPECT_EQ(LoadWith(record.substr(0, n)), 0) << n;
-    std::string lying = record;
-    const int32_t huge = 0x7FFFFFF0;
-    std::memcpy(lying.data() + 24 + 4 + 60, &huge, 4); // the caption's length
-    EXPECT_EQ(LoadWith(lying), 0);
+    const std::string whole = WriteTransLabelRecord(p).data();
+    const auto with = [&whole](size_t at, uint32_t word) {
+        std::string r = whole;
+        std::memcpy(r.data() + at, &word, 4);
+        return r;
+    };
+    const struct {
+        std::string record;
+        int32_t loaded;
+    } cases[] = {
+        {whole, 1},          {"", 1},                       {with(0, 0), 1},
+        {with(0, 2), 0},     {with(0, 0xFFFFFFFF), 0},      {whole.substr(0, 3), 0},
+        {whole.substr(0, whole.size() - 1), 0},             {with(88, 0x7FFFFFF0), 0}, // caption length
+    };
+    for (const auto& c : cases) {
+        engine::ReleaseDescriptions();
+        platform::FlushDestroyedWindows();
+        EngineRuntime::Install({Window({WindowRecord(), LabelRecord(kLabel, kArea, c.record)})});
+        EXPECT_EQ(engine::LoadWindow(*FindWindow(engine::Descriptions(), kWindowId), false, false, nullptr), c.loaded)
+            << c.record.size();
+        EXPECT_EQ(engine::FindComponent(kWindowId, kLabel) != nullptr, c.loaded == 1) << c.record.size();
+    }
 }
 
 } // namespace
