@@ -2,6 +2,7 @@
 // nothing else, with what lies beneath showing around and between the
 // letters, and no remains of an old text after a write.
 #include "component_fixture.h"
+#include "components/property_types.h"
 #include "support/window_pixels.h"
 #include "trans_label_records.h"
 
@@ -84,6 +85,16 @@ TEST_F(TransLabelPaint, AnEmptyCaptionDrawsNothing)
     SetCaption(kLabel, "");
     EXPECT_EQ(Shown().count(kArea, kBlue), Pixels(kArea));
     EXPECT_EQ(Settled().count(kArea, kBlue), Pixels(kArea));
+}
+
+TEST_F(TransLabelPaint, AMovedLabelLeavesNothingBehind)
+{
+    LoadOver("WWWW", {});
+    ASSERT_GT(Settled().count(kArea, kRed), 200);
+    Write(kLabel, kPropTop, static_cast<uint32_t>(kTwinArea.top));
+    const WindowPixels shown = Shown();
+    EXPECT_EQ(shown.count(kArea, kBlue), Pixels(kArea));
+    EXPECT_GT(shown.count(kTwinArea, kRed), 200);
 }
 
 TEST_F(TransLabelPaint, EffectTwoMovesTheTextOnePixelDownAndRight)
