@@ -61,6 +61,17 @@ constexpr PropertyDescriptor kTimerProperties[9] = {
     Own(kPropInteger), // 8 Interval
 };
 
+constexpr PropertyDescriptor kTransLabelProperties[15] = {
+    MT_COMMON_PROPERTIES,
+    Own(kPropText),    // 8 Caption
+    Own(kPropChoice),  // 9 TextEffect
+    Own(kPropFont),    // 10 Font
+    Own(kPropColor),   // 11 TextColor
+    Own(kPropChoice),  // 12 HorzAlign
+    Own(kPropLogical), // 13 WordWrap
+    Own(kPropChoice),  // 14 VertAlign
+};
+
 #undef MT_COMMON_PROPERTIES
 
 constexpr ComponentKind Kind(const char* name, const char* english, uint32_t flags, int32_t count,
@@ -87,7 +98,7 @@ constinit const ComponentKind kCoreKinds[kCoreKindCount] = {
 
 constinit const ComponentKind kUiExtensionKinds[kUiExtensionKindCount] = {
     {}, {}, {}, {},
-    {}, // 4 transparent label
+    Kind(gb::kKindTransLabel, "TransLabel", 0x00012040, 15, kTransLabelProperties, &TransLabelKindInterface),
 };
 
 const ComponentKind* FindComponentKind(uint32_t kindCode)

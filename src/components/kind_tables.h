@@ -33,5 +33,6 @@ const ComponentKind* FindComponentKind(uint32_t kindCode);
 KindRoutine WindowKindInterface(int32_t number);
 KindRoutine ButtonKindInterface(int32_t number);
 KindRoutine TimerKindInterface(int32_t number);
+KindRoutine TransLabelKindInterface(int32_t number);
 
 } // namespace mt
