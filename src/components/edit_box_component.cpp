@@ -56,7 +56,8 @@ EditBoxComponent* EditBoxComponent::Make(EditBoxProperties p, uint32_t style, pl
     std::string().swap(box->p_.content); // the control holds the text from now on
     if (style & kStyleDisabled)
         platform::EnableWindow(h, false);
-    if (box->p_.spinButton != kSpinNone && !box->edit()->hasSpinner())
+    // Only a single-line box has a spinner; one it could not get counts as none.
+    if (!box->p_.multiLine && box->p_.spinButton != kSpinNone && !box->edit()->hasSpinner())
         box->p_.spinButton = kSpinNone;
     box->selectStored();
     return box;
