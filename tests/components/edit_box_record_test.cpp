@@ -122,15 +122,6 @@ TEST(EditBoxRecord, RefusesVersionThreeAndEveryTruncation)
     EXPECT_FALSE(ReadCopy(r, &back));
 }
 
-TEST(EditBoxRecord, NegativeTextLengthIsRefused)
-{
-    std::string r = WriteEditBoxRecord(EditBoxProperties{}).data();
-    const int32_t minusOne = -1;
-    std::memcpy(r.data() + 42 + 6 * 4, &minusOne, 4); // the font's length
-    EditBoxProperties back;
-    EXPECT_FALSE(ReadCopy(r, &back));
-}
-
 TEST(EditBoxRecord, StoredChoicesAreClampedAndMaxLengthIsNeverNegative)
 {
     EditBoxProperties p;

@@ -7,6 +7,7 @@
 
 #include "component_fixture.h"
 #include "components/edit_box_properties.h"
+#include "components/font_record.h"
 #include "components/property_types.h"
 #include "platform/edit_control.h"
 #include "platform/input_simulation.h"
@@ -32,11 +33,11 @@ protected:
     // The box with events 0, 1, -7 and -8 recorded, and a button to take
     // the focus (a default button when buttonType is 1) whose click goes to
     // handler slot 4. A window loaded before goes first.
-    void LoadBox(const EditBoxProperties& p = {}, int32_t buttonType = 0)
+    void LoadBox(const EditBoxProperties& p = {}, int32_t buttonType = 0, int32_t height = 24)
     {
         engine::ReleaseDescriptions();
         platform::FlushDestroyedWindows();
-        ComponentRecord box = EditBoxRecord(kBox, p, 10, 10);
+        ComponentRecord box = EditBoxRecord(kBox, p, 10, 10, 200, height);
         const int32_t indices[] = {0, 1, -7, -8};
         for (int k = 0; k < 4; ++k) {
             Bind(box, indices[k], k);
@@ -339,18 +340,6 @@ TEST_F(EditBox, ManualSpinnerRaisesEventOneAndLeavesTheText)
     EXPECT_EQ(Text(Index(kEbContent)), "7");
 }
 
-TEST_F(EditBox, DisabledBoxIgnoresItsSpinner)
-{
-    EditBoxProperties p;
-    p.spinButton = kSpinAutomatic;
-    p.content = "7";
-    LoadBox(p);
-    Write(kBox, kPropDisabled, 1);
-    platform::SimulateSpinnerArrow(Handle(kBox), +1);
-    EXPECT_EQ(Text(Index(kEbContent)), "7");
-    EXPECT_TRUE(events.empty());
-}
-
 // ---- rebuilds ------------------------------------------------------------------------------
 
 TEST_F(EditBox, MultiLineRebuildKeepsContentSelectionAndFocus)
@@ -439,6 +428,23 @@ TEST_F(EditBox, SingleLineOrReadOnlyBoxLetsEnterPressTheDefaultButton)
     }
 }
 
+TEST_F(EditBox, LowSingleLineBoxGrowsToOneLineOfItsFont)
+{
+    FontRecord nine{0, 0, 0, 0, 0, 9, nullptr};
+    const auto font = FontFromRecord(nine).toBytes();
+    EditBoxProperties p;
+    p.font.assign(reinterpret_cast<const char*>(font.data()), font.size());
+    LoadBox(p, 0, 10);
+    const auto grown = static_cast<int32_t>(Read(kBox, kPropHeight));
+    EXPECT_GT(grown, 10 + 2 * platform::kEditEdgeHeight);
+    Write(kBox, kPropHeight, 10);
+    Write(kBox, Index(kEbFont), 9, kFontSize); // the same font again
+    EXPECT_EQ(Read(kBox, kPropHeight), static_cast<uint64_t>(grown));
+    p.multiLine = true;
+    LoadBox(p, 0, 10);
+    EXPECT_EQ(Read(kBox, kPropHeight), 10u);
+}
+
 // ---- what the box keeps ---------------------------------------------------------------------
 
 TEST_F(EditBox, FontDataSourceAndDataColumnAreKept)
@@ -453,13 +459,6 @@ TEST_F(EditBox, FontDataSourceAndDataColumnAreKept)
     WriteText(Index(kEbDataColumn), Gb("列"));
     EXPECT_EQ(Text(Index(kEbDataSource)), "source");
     EXPECT_EQ(Text(Index(kEbDataColumn)), Gb("列"));
-}
-
-TEST_F(EditBox, GainsFocusIsRaisedWhenTheBoxGetsTheFocus)
-{
-    LoadBox();
-    platform::SetFocusWindow(Handle(kBox));
-    EXPECT_EQ(Indices(), std::vector<int32_t>{-7});
 }
 
 } // namespace
