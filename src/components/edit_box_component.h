@@ -1,6 +1,7 @@
 // The edit box: a platform edit control with its own colours, input modes,
 // an optional spinner, and the events 0 (content changed), 1 (spinner
-// pressed, manual mode), -7 and -8 (focus).
+// pressed, manual mode), -7 and -8 (focus). From creation on the control
+// holds the text; the stored properties keep everything else.
 #pragma once
 
 #include <cstdint>
