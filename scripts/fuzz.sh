@@ -7,7 +7,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 out="$root/build/fuzz"
 mkdir -p "$out"
-flags=(-std=c++20 -O1 -g -I"$root/src" -Wall -Wextra -Werror)
+gen="$out/generated"
+flags=(-std=c++20 -O1 -g -I"$root/src" -I"$gen" -Wall -Wextra -Werror)
 san=(-fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 
 reader=("$root/src/windows/template_reader.cpp" "$root/src/windows/template_types.cpp"
@@ -20,3 +21,20 @@ rm -rf "$corpus" && mkdir -p "$corpus"
 "$out/template_seeds" "$corpus"
 echo "Fuzzing the template reader for ${seconds}s"
 "$out/template_reader_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+
+# The property-record readers of every kind, without the platform: only the
+# plain record units and the texts they name (generated as in the build).
+clang++ -std=c++20 -O1 -I"$root" "$root/tools/gbtexts/gbtexts.cpp" "$root/tools/common/source_text.cpp" -o "$out/gbtexts"
+mkdir -p "$gen/components"
+"$out/gbtexts" "$root/src/components/components_texts.txt" "$gen/components/components_texts.h"
+records=("$root/src/components/property_archive.cpp" "$root/src/frame/service_calls.cpp"
+         "$root/src/components/window_properties.cpp" "$root/src/components/edit_box_properties.cpp"
+         "$root/src/components/button_properties.cpp" "$root/src/components/timer_properties.cpp")
+clang++ "${flags[@]}" "${records[@]}" "$root/fuzz/property_record_seeds.cpp" -o "$out/property_record_seeds"
+clang++ "${flags[@]}" "${san[@]}" "${records[@]}" "$root/fuzz/property_records_fuzz.cpp" -o "$out/property_records_fuzz"
+
+corpus="$out/property_corpus"
+rm -rf "$corpus" && mkdir -p "$corpus"
+"$out/property_record_seeds" "$corpus"
+echo "Fuzzing the property-record readers for ${seconds}s"
+"$out/property_records_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12

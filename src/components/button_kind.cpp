@@ -2,11 +2,10 @@
 // font; event 0 when clicked (also by Enter and by its mnemonic).
 #include <cstring>
 
+#include "components/button_properties.h"
 #include "components/component.h"
-#include "components/components_texts.h"
 #include "components/font_record.h"
 #include "components/kind_tables.h"
-#include "components/property_archive.h"
 #include "components/property_types.h"
 #include "platform/fonts.h"
 #include "platform/native_window.h"
@@ -14,47 +13,6 @@
 
 namespace mt {
 namespace {
-
-enum ButtonProperty : int32_t { kBtnPicture, kBtnButtonType, kBtnCaption, kBtnHorzAlign, kBtnVertAlign, kBtnFont };
-
-struct ButtonProperties {
-    static constexpr uint32_t kVersion = 1;
-    int32_t buttonType = 0;
-    int32_t horzAlign = 1;
-    int32_t vertAlign = 1;
-    std::string picture;
-    std::string font;
-    std::string caption = gb::kButtonDefaultCaption;
-
-    bool read(const uint8_t* record, size_t size)
-    {
-        *this = ButtonProperties{};
-        PropertyReader r(record, size);
-        uint32_t v = 0;
-        if (!r.version(kVersion, &v))
-            return r.ok();
-        buttonType = ClampChoice(r.i32(), 1);
-        horzAlign = ClampChoice(r.i32(), 2);
-        vertAlign = ClampChoice(r.i32(), 2);
-        picture = r.bytes();
-        font = r.bytes();
-        caption = r.bytes();
-        return r.ok();
-    }
-
-    PropertyWriter write() const
-    {
-        PropertyWriter w;
-        w.u32(kVersion);
-        w.i32(buttonType);
-        w.i32(horzAlign);
-        w.i32(vertAlign);
-        w.bytes(picture);
-        w.bytes(font);
-        w.bytes(caption);
-        return w;
-    }
-};
 
 const uint8_t* Data(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
 

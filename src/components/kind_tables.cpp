@@ -46,6 +46,31 @@ constexpr PropertyDescriptor kWindowProperties[32] = {
     Own(kPropText),      // 31 WindowClassName
 };
 
+constexpr PropertyDescriptor kEditBoxProperties[29] = {
+    MT_COMMON_PROPERTIES,
+    Own(kPropText),        // 8 Content
+    Own(kPropChoice),      // 9 Border
+    Own(kPropColor),       // 10 TextColor
+    Own(kPropColorB),      // 11 BackColor
+    Own(kPropFont),        // 12 Font
+    Own(kPropLogical),     // 13 HideSelection
+    Own(kPropInteger),     // 14 MaxLength
+    Own(kPropLogical),     // 15 MultiLine
+    Own(kPropChoice),      // 16 ScrollBars
+    Own(kPropChoice),      // 17 Alignment
+    Own(kPropChoice),      // 18 InputMode
+    Own(kPropText),        // 19 PasswordChar
+    Own(kPropChoice),      // 20 CaseConversion
+    Own(kPropChoice),      // 21 SpinButton
+    Own(kPropInteger),     // 22 SpinMin
+    Own(kPropInteger),     // 23 SpinMax
+    Own(kPropInteger),     // 24 SelStart
+    Own(kPropInteger),     // 25 SelLength
+    Own(kPropText),        // 26 SelText
+    Own(kPropDataSource),  // 27 DataSource
+    Own(kPropDataColumn),  // 28 DataColumn
+};
+
 constexpr PropertyDescriptor kButtonProperties[14] = {
     MT_COMMON_PROPERTIES,
     Own(kPropPicture), // 8 Picture
@@ -82,12 +107,11 @@ constexpr ComponentKind Kind(const char* name, const char* english, uint32_t fla
 
 } // namespace
 
-// Positions 4 (edit box) and 5 (picture box) are filled by their kinds;
-// the picture box is carried without routines, so it cannot be created.
+// The picture box (position 5) is carried without routines, so it cannot be created.
 constinit const ComponentKind kCoreKinds[kCoreKindCount] = {
     Kind(gb::kKindWindow, "window", 0x800000D0, 32, kWindowProperties, &WindowKindInterface),
     {}, {}, {},
-    {}, // 4 edit box
+    Kind(gb::kKindEditBox, "EditBox", 0x80000040, 29, kEditBoxProperties, &EditBoxKindInterface),
     Kind(gb::kKindPictureBox, "PicBox", 0x840100C0, 0, nullptr, nullptr),
     {}, {}, {}, {},
     Kind(gb::kKindButton, "Button", 0x80000840, 14, kButtonProperties, &ButtonKindInterface),

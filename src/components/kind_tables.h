@@ -31,6 +31,7 @@ const ComponentKind* FindComponentKind(uint32_t kindCode);
 
 // Each kind's entry-point lookup.
 KindRoutine WindowKindInterface(int32_t number);
+KindRoutine EditBoxKindInterface(int32_t number);
 KindRoutine ButtonKindInterface(int32_t number);
 KindRoutine TimerKindInterface(int32_t number);
 KindRoutine TransLabelKindInterface(int32_t number);

@@ -38,6 +38,15 @@ int32_t PropertyReader::i32(int32_t fallback)
     return v;
 }
 
+uint16_t PropertyReader::u16(uint16_t fallback)
+{
+    if (!take(2))
+        return fallback;
+    uint16_t v;
+    std::memcpy(&v, p_ - 2, 2);
+    return v;
+}
+
 std::string PropertyReader::bytes()
 {
     const int32_t n = i32();
@@ -53,6 +62,13 @@ void PropertyWriter::u32(uint32_t v)
     char b[4];
     std::memcpy(b, &v, 4);
     out_.append(b, 4);
+}
+
+void PropertyWriter::u16(uint16_t v)
+{
+    char b[2];
+    std::memcpy(b, &v, 2);
+    out_.append(b, 2);
 }
 
 void PropertyWriter::bytes(std::string_view b)

@@ -21,6 +21,7 @@ public:
     bool empty() const { return p_ == end_; }
 
     int32_t i32(int32_t fallback = 0);
+    uint16_t u16(uint16_t fallback = 0);
     bool boolean(bool fallback) { return i32(fallback ? 1 : 0) != 0; }
     // A 32-bit byte length and that many bytes.
     std::string bytes();
@@ -36,6 +37,7 @@ class PropertyWriter {
 public:
     void u32(uint32_t v);
     void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
+    void u16(uint16_t v);
     void boolean(bool b) { u32(b ? 1 : 0); }
     void bytes(std::string_view b);
     const std::string& data() const { return out_; }

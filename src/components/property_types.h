@@ -23,6 +23,8 @@ enum PropertyType : uint16_t {
     kPropBackColor = 1015,
     kPropFileName = 1016,
     kPropColorB = 1017,
+    kPropDataSource = 1018,
+    kPropDataColumn = 1020,
     kPropBytesA = 1023,
     kPropBytesB = 1024,
 };

@@ -2,7 +2,7 @@
 // while its Interval is above 0.
 #include "components/component.h"
 #include "components/kind_tables.h"
-#include "components/property_archive.h"
+#include "components/timer_properties.h"
 #include "platform/timer_window.h"
 
 namespace mt {
@@ -48,15 +48,11 @@ Component* Create(const uint8_t* record, int32_t length, uint32_t style, platfor
                   int32_t childId, void*, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
                   uint32_t componentId, int32_t, int32_t)
 {
-    PropertyReader r(record, length > 0 ? static_cast<size_t>(length) : 0);
-    uint32_t version = 0;
     int32_t interval = 0;
-    if (r.version(1, &version))
-        interval = r.i32();
-    if (!r.ok())
+    if (!ReadTimerRecord(record, length > 0 ? static_cast<size_t>(length) : 0, &interval))
         return nullptr;
     auto* t = new TimerComponent(style, windowId, componentId, childId);
-    t->interval = interval < 0 ? 0 : interval;
+    t->interval = interval;
     t->build(parent, {left, top, width, height});
     return t;
 }
@@ -70,10 +66,7 @@ int32_t SetProperty(Component* c, int32_t own, RawPropertyValue v)
 
 uint8_t* SaveProperties(Component* c, int32_t* length)
 {
-    PropertyWriter w;
-    w.u32(1);
-    w.i32(AsTimer(c)->interval);
-    return w.release(length);
+    return WriteTimerRecord(AsTimer(c)->interval).release(length);
 }
 
 int32_t GetProperty(Component* c, int32_t own, RawPropertyValue* out)

@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QToolButton>
 #include <QWidget>
 
+#include "platform/edit_control.h"
+#include "platform/edit_spinner.h"
 #include "platform/native_window.h"
 #include "platform/text_codec.h"
 
@@ -112,6 +115,21 @@ void SimulateMouse(WindowHandle target, InputKind kind, int32_t x, int32_t y, in
     const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
     QMouseEvent event(type, local, w->mapToGlobal(local), button, buttons, Modifiers(keyState));
     QApplication::sendEvent(w, &event);
+}
+
+void SimulateSpinnerArrow(WindowHandle editControl, int direction)
+{
+    EditControl* edit = EditControlOf(editControl);
+    auto* spinner = edit ? dynamic_cast<SpinnerWidget*>(reinterpret_cast<QWidget*>(edit->spinnerHandle())) : nullptr;
+    if (!spinner)
+        return;
+    QToolButton* arrow = direction < 0 ? spinner->downButton() : spinner->upButton();
+    const QPointF centre(arrow->width() / 2.0, arrow->height() / 2.0);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QMouseEvent event(type, centre, arrow->mapToGlobal(centre), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(arrow, &event);
+    }
 }
 
 void SimulateActivation(WindowHandle handle)

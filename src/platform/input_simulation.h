@@ -17,6 +17,9 @@ void SimulateKey(int32_t virtualKey, int32_t keyState = 0);
 void SimulateCharacter(std::string_view gb);
 // A mouse button press/release/double click or move at client (x, y).
 void SimulateMouse(WindowHandle target, InputKind kind, int32_t x, int32_t y, int32_t keyState = 0);
+// Clicks an arrow of an edit control's spinner: +1 the up arrow, -1 the
+// down arrow. Nothing happens without a spinner.
+void SimulateSpinnerArrow(WindowHandle editControl, int direction);
 // Gives the top-level window of `handle` the activation, as a click would.
 void SimulateActivation(WindowHandle handle);
 

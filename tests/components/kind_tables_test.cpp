@@ -16,6 +16,7 @@ TEST(KindTables, KindsSitAtTheirPositions)
         int32_t properties;
     } kinds[] = {
         {kKindCodeWindow, "window", 0x800000D0, 32},
+        {kKindCodeEditBox, "EditBox", 0x80000040, 29},
         {kKindCodeButton, "Button", 0x80000840, 14},
         {kKindCodeTimer, "Timer", 0x80008040, 9},
         {kKindCodePictureBox, "PicBox", 0x840100C0, 0},
@@ -37,7 +38,7 @@ TEST(KindTables, KindsSitAtTheirPositions)
 TEST(KindTables, CommonPropertiesComeFirstEverywhere)
 {
     const uint16_t common[8] = {1001, 1001, 1001, 1001, 1005, 1003, 1003, 1011};
-    for (uint32_t code : {kKindCodeWindow, kKindCodeButton, kKindCodeTimer}) {
+    for (uint32_t code : {kKindCodeWindow, kKindCodeEditBox, kKindCodeButton, kKindCodeTimer}) {
         const ComponentKind* kind = FindComponentKind(code);
         for (int i = 0; i < 8; ++i)
             EXPECT_EQ(PropertyTypeOf(kind->properties[i]), common[i]) << std::hex << code << " " << i;
@@ -45,6 +46,18 @@ TEST(KindTables, CommonPropertiesComeFirstEverywhere)
         EXPECT_EQ(kind->kindInterface(3), nullptr);
     }
     EXPECT_EQ(PropertyTypeOf(FindComponentKind(kKindCodeButton)->properties[13]), kPropFont);
+}
+
+TEST(KindTables, EditBoxPropertyTypes)
+{
+    const uint16_t own[21] = {1005, 1006, 1014, 1017, 1013, 1003, 1001, 1003, 1006, 1006, 1006,
+                              1005, 1006, 1006, 1001, 1001, 1001, 1001, 1005, 1018, 1020};
+    const ComponentKind* kind = FindComponentKind(kKindCodeEditBox);
+    for (int i = 0; i < 21; ++i)
+        EXPECT_EQ(PropertyTypeOf(kind->properties[8 + i]), own[i]) << 8 + i;
+    EXPECT_NE(kind->kindInterface(8), nullptr); // WantsKey
+    EXPECT_NE(kind->kindInterface(9), nullptr); // VisitTexts
+    EXPECT_EQ(kind->kindInterface(10), nullptr);
 }
 
 TEST(PropertyClamps, CoordinatesSizesAndChoices)

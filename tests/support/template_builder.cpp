@@ -52,6 +52,21 @@ ComponentRecord ButtonRecord(uint32_t id, const std::string& gbCaption, int32_t 
     return r;
 }
 
+ComponentRecord EditBoxRecord(uint32_t id, const EditBoxProperties& p, int32_t left, int32_t top, int32_t width,
+                              int32_t height, uint32_t state)
+{
+    ComponentRecord r;
+    r.id = id;
+    r.kind = kKindCodeEditBox;
+    r.left = left;
+    r.top = top;
+    r.width = width;
+    r.height = height;
+    r.state = state;
+    r.properties = WriteEditBoxRecord(p).data();
+    return r;
+}
+
 ComponentRecord TimerRecord(uint32_t id, int32_t interval, uint32_t state)
 {
     ComponentRecord r;

@@ -1,11 +1,13 @@
 // Window descriptions for tests, built as plain records: the window's own
-// record, buttons, timers, with their property records and event bindings.
+// record, buttons, edit boxes, timers, with their property records and event
+// bindings.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "components/edit_box_properties.h"
 #include "components/window_properties.h"
 #include "windows/template_types.h"
 
@@ -25,6 +27,8 @@ WindowProperties PlainWindow();
 ComponentRecord WindowRecord(const WindowProperties& p = PlainWindow(), uint32_t state = 0x01);
 ComponentRecord ButtonRecord(uint32_t id, const std::string& gbCaption, int32_t left, int32_t top,
                              int32_t buttonType = 0, uint32_t state = kStateShownTab);
+ComponentRecord EditBoxRecord(uint32_t id, const EditBoxProperties& p, int32_t left, int32_t top,
+                              int32_t width = 200, int32_t height = 24, uint32_t state = kStateShownTab);
 ComponentRecord TimerRecord(uint32_t id, int32_t interval, uint32_t state = kStateShown);
 // Binds an event of the record to handler slot k.
 void Bind(ComponentRecord& record, int32_t eventIndex, int slot);
