@@ -111,7 +111,23 @@ void SimulateMouse(WindowHandle target, InputKind kind, int32_t x, int32_t y, in
     case InputKind::RightUp: type = QEvent::MouseButtonRelease; button = Qt::RightButton; break;
     default: break;
     }
-    const QPointF local(x, y);
+    // A real click lands on the innermost widget under the pointer (the
+    // viewport of a text box, say), and focus-on-click starts from there.
+    QPointF local(x, y);
+    if (QWidget* inner = w->childAt(local.toPoint())) {
+        local = inner->mapFrom(w, local);
+        w = inner;
+    }
+    // Focus-on-click is given only for the window system's own events, so
+    // do what it does: the first widget upwards that takes click focus.
+    if (type == QEvent::MouseButtonPress) {
+        for (QWidget* f = w; f && !f->isWindow(); f = f->parentWidget()) {
+            if (f->isEnabled() && (f->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus) {
+                f->setFocus(Qt::MouseFocusReason);
+                break;
+            }
+        }
+    }
     const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
     QMouseEvent event(type, local, w->mapToGlobal(local), button, buttons, Modifiers(keyState));
     QApplication::sendEvent(w, &event);

@@ -1,5 +1,9 @@
 #include "support/runtime_fixture.h"
 
+#include <unistd.h>
+
+#include <string>
+
 #include "frame/shutdown.h"
 #include "frame/startup.h"
 #include "platform/message_box.h"
@@ -13,7 +17,11 @@ namespace mt::test {
 void StartRuntime(const ProgramHeader* header)
 {
     platform::ScriptMessageBoxes({});
-    SetProgramLocation("/tmp/middletext-test");
+    // The program "lives" in the current directory, so start-up's change of
+    // directory leaves relative paths of the test as they are.
+    char cwd[4096] = {};
+    const std::string here = getcwd(cwd, sizeof cwd) ? cwd : ".";
+    SetProgramLocation((here + "/middletext-test").c_str());
     InitializeRuntime(header);
 }
 

@@ -1,0 +1,117 @@
+// The prompts, the character count and the clear button, on the real window.
+#include "tool_window.h"
+
+#include <algorithm>
+
+namespace mt::test {
+namespace {
+
+using namespace app::id;
+
+constexpr int32_t kContent = 8, kTextColor = 10, kCaption = 10, kLabelCaption = 8;
+constexpr int32_t kGrey = 0x808080, kBlack = 0;
+
+struct Box {
+    uint32_t id;
+    const char* prompt;
+};
+const Box kBoxes[] = {
+    {编辑框被查找文本, "请输入被查找的文本"},
+    {编辑框左边, "请输入左边文本"},
+    {编辑框右边, "请输入右边文本"},
+    {编辑框中间, "请输入欲查找的中间文本"},
+};
+
+using PromptsAndCount = ToolWindow;
+
+void ExpectStartLook(const ToolWindow& w, const char* context)
+{
+    for (const auto& b : kBoxes) {
+        EXPECT_EQ(w.Text(b.id, kContent), b.prompt) << context;
+        EXPECT_EQ(w.Int(b.id, kTextColor), kGrey) << context;
+    }
+    EXPECT_EQ(w.Text(透明标签字符统计, kLabelCaption), "共计0个字符。") << context;
+    EXPECT_EQ(w.Text(按钮找中间文本, kCaption), "找中间文本") << context;
+}
+
+TEST_F(PromptsAndCount, AtStartEveryBoxShowsItsGreyPromptAndTheReadButtonHasTheFocus)
+{
+    ExpectStartLook(*this, "start");
+    EXPECT_EQ(Focused(), 按钮读网页源码);
+}
+
+TEST_F(PromptsAndCount, TheCountFollowsTypingInBytes)
+{
+    Click(编辑框被查找文本);
+    EXPECT_EQ(Text(编辑框被查找文本, kContent), "");
+    EXPECT_EQ(Int(编辑框被查找文本, kTextColor), kBlack);
+    Type("abc");
+    EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计3个字符。");
+    SetText(编辑框被查找文本, kContent, "");
+    Type("中文");
+    EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计4个字符。");
+}
+
+TEST_F(PromptsAndCount, LeavingTheEmptiedBigBoxBringsThePromptBackAndKeepsTheCount)
+{
+    Click(编辑框被查找文本);
+    Click(编辑框左边);
+    EXPECT_EQ(Text(编辑框被查找文本, kContent), "请输入被查找的文本");
+    EXPECT_EQ(Int(编辑框被查找文本, kTextColor), kGrey);
+    EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计0个字符。");
+}
+
+TEST_F(PromptsAndCount, TheBigBoxKeepsUserTextOnFocusTheOthersLoseIt)
+{
+    Enter(编辑框被查找文本, "keep", 编辑框左边);
+    Type("lost");
+    Click(编辑框被查找文本);
+    EXPECT_EQ(Text(编辑框被查找文本, kContent), "keep");
+    Click(编辑框左边);
+    EXPECT_EQ(Text(编辑框左边, kContent), "");
+}
+
+TEST_F(PromptsAndCount, APromptTypedByTheUserLeavesTheCountAlone)
+{
+    Enter(编辑框被查找文本, "ab", 编辑框左边);
+    SetText(编辑框被查找文本, kContent, "请输入被查找的文本");
+    EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计2个字符。");
+    Click(编辑框被查找文本);
+    EXPECT_EQ(Text(编辑框被查找文本, kContent), ""); // emptied: it equals the prompt
+}
+
+TEST_F(PromptsAndCount, FocusOnTheMiddleBoxResetsTheFindButton)
+{
+    SetText(按钮找中间文本, kCaption, "向下查找");
+    Click(编辑框中间);
+    EXPECT_EQ(Text(按钮找中间文本, kCaption), "找中间文本");
+}
+
+TEST_F(PromptsAndCount, ClearAllRestoresTheStartLook)
+{
+    Enter(编辑框被查找文本, "some text", 编辑框左边);
+    Type("L");
+    Click(编辑框右边);
+    Type("R");
+    Click(编辑框中间);
+    Type("M");
+    SetText(按钮找中间文本, kCaption, "向下查找");
+    Click(按钮清空);
+    ExpectStartLook(*this, "after clear");
+}
+
+TEST_F(PromptsAndCount, TabMovesThroughTheNineComponentsAndNeverReachesTheLabel)
+{
+    std::vector<uint32_t> visited;
+    for (int i = 0; i < 9; ++i) {
+        PressKey(0x09);
+        visited.push_back(Focused());
+    }
+    std::sort(visited.begin(), visited.end());
+    EXPECT_EQ(std::unique(visited.begin(), visited.end()) - visited.begin(), 9);
+    EXPECT_EQ(std::count(visited.begin(), visited.end(), 透明标签字符统计), 0);
+    EXPECT_EQ(std::count(visited.begin(), visited.end(), 0u), 0);
+}
+
+} // namespace
+} // namespace mt::test
