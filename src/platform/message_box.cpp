@@ -1,6 +1,8 @@
 #include "platform/message_box.h"
 
 #include <QApplication>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -72,6 +74,18 @@ int EscapeAnswer(const std::vector<int>& buttons)
     return buttons.size() == 1 ? buttons[0] : 0;
 }
 
+// A message box sizes itself to its text; a short text would cut its caption
+// off, so leave room for the caption as well.
+void KeepCaptionReadable(QMessageBox& mb)
+{
+    auto* grid = qobject_cast<QGridLayout*>(mb.layout());
+    if (!grid)
+        return;
+    const int width = mb.fontMetrics().horizontalAdvance(mb.windowTitle()) + 120;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 int ShowReal(const ShownMessageBox& box)
 {
     EnsureApplication();
@@ -92,6 +106,7 @@ int ShowReal(const ShownMessageBox& box)
         if (id == escape)
             mb.setEscapeButton(button);
     }
+    KeepCaptionReadable(mb);
     mb.exec();
     for (auto& [button, id] : map) {
         if (mb.clickedButton() == button)
