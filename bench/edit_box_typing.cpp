@@ -2,8 +2,7 @@
 // passes the window's pre-translation, the box raises its content-changed
 // event, and the handler reads Content (an engine property read: a new
 // GB18030 copy of the whole text), counts its bytes and writes the count as
-// a caption, as the tool's character count does. The caption goes to a
-// button: the transparent label kind is not on this branch yet. Each
+// a transparent label's caption, as the tool's character count does. Each
 // keystroke is timed with the event loop turn that paints it; the median is
 // reported against the same keystroke in the bare Qt widget.
 //
@@ -28,10 +27,10 @@
 #include <string>
 #include <vector>
 
-#include "components/button_properties.h"
 #include "components/component.h"
 #include "components/edit_box_properties.h"
 #include "components/property_types.h"
+#include "components/trans_label_record.h"
 #include "platform/application.h"
 #include "platform/input_simulation.h"
 #include "platform/native_window.h"
@@ -49,7 +48,26 @@ constexpr uint32_t kBox = ComponentIdOf(1);
 constexpr uint32_t kCount = ComponentIdOf(2);
 constexpr int32_t kContentIndex = int32_t{kCommonPropertyCount} + kEbContent;
 constexpr int32_t kSelStartIndex = int32_t{kCommonPropertyCount} + kEbSelStart;
-constexpr int32_t kCaptionIndex = int32_t{kCommonPropertyCount} + kBtnCaption;
+constexpr int32_t kCaptionIndex = int32_t{kCommonPropertyCount}; // the label's Caption
+
+// The count label, red and centred as in the tool's window.
+ComponentRecord CountLabel()
+{
+    ComponentRecord r;
+    r.id = kCount;
+    r.kind = 0x00020005;
+    r.left = 410;
+    r.top = 540;
+    r.width = 111;
+    r.height = 32;
+    r.state = 0x11;
+    r.mousePointer = std::string(4, '\0');
+    TransLabelProperties p = TransLabelProperties::Defaults();
+    p.textColor = 0x0000FF;
+    p.horzAlign = 1;
+    r.properties = WriteTransLabelRecord(p).data();
+    return r;
+}
 
 std::map<std::string, double> g_medians;
 int64_t g_counted = 0;
@@ -126,7 +144,7 @@ void TypeIntoEditBox(benchmark::State& state, const std::string& name, bool mult
     window.height = 640;
     ComponentRecord box = EditBoxRecord(kBox, p, 10, 10, 860, multiLine ? 500 : 24);
     Bind(box, 0, 0);
-    EngineRuntime::Install({Window({window, box, ButtonRecord(kCount, "0", 10, 540)})});
+    EngineRuntime::Install({Window({window, box, CountLabel()})});
     if (engine::LoadWindow(*FindWindow(engine::Descriptions(), kWindowId), false, false, nullptr) != 1) {
         state.SkipWithError("the window did not load");
         return;
