@@ -40,6 +40,7 @@ void ToolWindow::TearDown()
         engine::UnblockEvents();
     engine::SetMessageLoopEntered(false);
     platform::ProcessPendingEvents();
+    platform::FlushDestroyedWindows(); // the window's widgets go now, not at some later turn
 }
 
 platform::WindowHandle ToolWindow::Handle(uint32_t component) const
