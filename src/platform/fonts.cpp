@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QWidget>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/application.h"
@@ -28,14 +30,18 @@ LogicalFont DefaultGuiFont()
     return lf;
 }
 
+constexpr int64_t kLargestFontPixels = 1000;
+
 QFont ToQFont(const LogicalFont& lf)
 {
     EnsureApplication();
     QFont f = QApplication::font();
     if (!lf.faceName.empty())
         f.setFamilies({FromGb(lf.faceName)});
+    // A stored record may hold any height; beyond 1000 pixels (or at
+    // INT32_MIN, whose magnitude has no int) nothing readable is drawn anyway.
     if (lf.height != 0)
-        f.setPixelSize(std::abs(lf.height));
+        f.setPixelSize(static_cast<int>(std::min<int64_t>(std::abs(int64_t{lf.height}), kLargestFontPixels)));
     if (lf.weight > 0)
         f.setWeight(static_cast<QFont::Weight>(std::clamp(lf.weight, 1, 1000)));
     f.setItalic(lf.italic != 0);

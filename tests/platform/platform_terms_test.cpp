@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/application.h"
+#include <QFont>
+
 #include "platform/cursors.h"
+#include "platform/fonts.h"
 #include "platform/input_translation.h"
 #include "platform/logical_font.h"
 #include "platform/native_window.h"
@@ -90,6 +93,23 @@ TEST(TopLevelWindow, OuterRectIncludesTheNominalFrameAndHandlesGoStale)
     EXPECT_EQ(WindowRect(h), Rect{});
     FlushDestroyedWindows();
     EXPECT_EQ(listener.destroyed, 1);
+}
+
+} // namespace
+} // namespace mt::platform
+
+namespace mt::platform {
+namespace {
+
+TEST(LogicalFontRecord, ExtremeHeightsGiveABoundedFont)
+{
+    LogicalFont lf;
+    for (int32_t height : {INT32_MIN, INT32_MAX, -5000}) {
+        lf.height = height;
+        EXPECT_EQ(ToQFont(lf).pixelSize(), 1000) << height;
+    }
+    lf.height = -12;
+    EXPECT_EQ(ToQFont(lf).pixelSize(), 12);
 }
 
 } // namespace
