@@ -5,6 +5,7 @@
 #include "components/button_properties.h"
 #include "components/component.h"
 #include "components/font_record.h"
+#include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/property_types.h"
 #include "platform/fonts.h"
@@ -63,18 +64,12 @@ std::string BytesOf(const RawPropertyValue& v)
     return p ? std::string(p, v.length) : std::string();
 }
 
-void PutBytes(const std::string& s, RawPropertyValue* out)
-{
-    out->value = s.empty() ? 0 : reinterpret_cast<uintptr_t>(s.data());
-    out->length = static_cast<uint32_t>(s.size());
-}
-
 Component* Create(const uint8_t* record, int32_t length, uint32_t style, platform::WindowHandle parent,
                   int32_t childId, void*, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
                   uint32_t componentId, int32_t, int32_t)
 {
     ButtonProperties p;
-    if (!p.read(record, length > 0 ? static_cast<size_t>(length) : 0))
+    if (!p.read(record, RecordSize(length)))
         return nullptr;
     auto* b = new ButtonComponent(style, windowId, componentId, childId);
     b->p = std::move(p);
@@ -126,15 +121,10 @@ uint8_t* VisitTexts(const uint8_t* record, int32_t length, TextVisitor visitor, 
 {
     ButtonProperties p;
     *outLength = 0;
-    if (!p.read(record, length > 0 ? static_cast<size_t>(length) : 0))
+    if (!p.read(record, RecordSize(length)))
         return nullptr;
     visitor(&p.caption, user);
-    if (p.font.size() == platform::kLogicalFontSize) {
-        platform::LogicalFont f = platform::LogicalFont::FromBytes(Data(p.font));
-        visitor(&f.faceName, user);
-        const auto bytes = f.toBytes();
-        p.font.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    }
+    VisitFontFace(&p.font, visitor, user);
     return p.write().release(outLength);
 }
 

@@ -6,6 +6,7 @@
 #include "commands/leading_number.h"
 #include "components/edit_box_input_mode.h"
 #include "components/font_record.h"
+#include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/property_types.h"
 #include "platform/native_window.h"
@@ -26,12 +27,6 @@ int32_t StoreForRebuild(T* field, T value)
 int32_t ClampToInt32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 void PutText(const std::string& s, RawPropertyValue* out) { out->value = reinterpret_cast<uintptr_t>(s.c_str()); }
-
-void PutBytes(const std::string& s, RawPropertyValue* out)
-{
-    out->value = s.empty() ? 0 : reinterpret_cast<uintptr_t>(s.data());
-    out->length = static_cast<uint32_t>(s.size());
-}
 
 } // namespace
 

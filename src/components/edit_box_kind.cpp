@@ -1,6 +1,7 @@
 // The edit box kind's routines, handed out by number.
 #include "components/edit_box_component.h"
 #include "components/edit_box_properties.h"
+#include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/property_archive.h"
 #include "platform/logical_font.h"
@@ -10,14 +11,12 @@ namespace {
 
 EditBoxComponent* AsEditBox(Component* c) { return static_cast<EditBoxComponent*>(c); }
 
-size_t SizeOf(int32_t length) { return length > 0 ? static_cast<size_t>(length) : 0; }
-
 Component* Create(const uint8_t* record, int32_t length, uint32_t style, platform::WindowHandle parent,
                   int32_t childId, void*, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
                   uint32_t componentId, int32_t, int32_t)
 {
     EditBoxProperties p;
-    if (!ReadEditBoxRecord(record, SizeOf(length), &p))
+    if (!ReadEditBoxRecord(record, RecordSize(length), &p))
         return nullptr;
     return EditBoxComponent::Make(std::move(p), style, parent, {left, top, width, height}, windowId, componentId,
                                   childId);
@@ -39,15 +38,10 @@ uint8_t* VisitTexts(const uint8_t* record, int32_t length, TextVisitor visitor, 
 {
     EditBoxProperties p;
     *outLength = 0;
-    if (!ReadEditBoxRecord(record, SizeOf(length), &p))
+    if (!ReadEditBoxRecord(record, RecordSize(length), &p))
         return nullptr;
     visitor(&p.content, user);
-    if (p.font.size() == platform::kLogicalFontSize) {
-        platform::LogicalFont f = platform::LogicalFont::FromBytes(reinterpret_cast<const uint8_t*>(p.font.data()));
-        visitor(&f.faceName, user);
-        const auto bytes = f.toBytes();
-        p.font.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    }
+    VisitFontFace(&p.font, visitor, user);
     visitor(&p.dataSource, user);
     visitor(&p.dataColumn, user);
     return WriteEditBoxRecord(p).release(outLength);

@@ -1,6 +1,7 @@
 // The timer kind: an invisible component that raises event 0 once per tick
 // while its Interval is above 0.
 #include "components/component.h"
+#include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/timer_properties.h"
 #include "platform/timer_window.h"
@@ -49,7 +50,7 @@ Component* Create(const uint8_t* record, int32_t length, uint32_t style, platfor
                   uint32_t componentId, int32_t, int32_t)
 {
     int32_t interval = 0;
-    if (!ReadTimerRecord(record, length > 0 ? static_cast<size_t>(length) : 0, &interval))
+    if (!ReadTimerRecord(record, RecordSize(length), &interval))
         return nullptr;
     auto* t = new TimerComponent(style, windowId, componentId, childId);
     t->interval = interval;

@@ -3,6 +3,7 @@
 // reach it through its window. Every property write repaints what lies under
 // the label, then the label, so no trace of the old text remains.
 #include "components/component.h"
+#include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/property_types.h"
 #include "components/trans_label_record.h"
@@ -92,20 +93,12 @@ void TransLabelComponent::show(int32_t own, platform::LabelSurface* s) const
 
 TransLabelComponent* AsLabel(Component* c) { return static_cast<TransLabelComponent*>(c); }
 
-size_t SizeOf(int32_t length) { return length > 0 ? static_cast<size_t>(length) : 0; }
-
-void PutBytes(const std::string& s, RawPropertyValue* out)
-{
-    out->value = s.empty() ? 0 : reinterpret_cast<uintptr_t>(s.data());
-    out->length = static_cast<uint32_t>(s.size());
-}
-
 Component* Create(const uint8_t* record, int32_t length, uint32_t style, platform::WindowHandle parent,
                   int32_t childId, void*, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t windowId,
                   uint32_t componentId, int32_t, int32_t)
 {
     TransLabelProperties p;
-    if (!ReadTransLabelRecord(record, SizeOf(length), &p))
+    if (!ReadTransLabelRecord(record, RecordSize(length), &p))
         return nullptr;
     auto* label = new TransLabelComponent(style, windowId, componentId, childId);
     label->p = std::move(p);
@@ -144,15 +137,10 @@ uint8_t* VisitTexts(const uint8_t* record, int32_t length, TextVisitor visitor, 
 {
     TransLabelProperties p;
     *outLength = 0;
-    if (!ReadTransLabelRecord(record, SizeOf(length), &p))
+    if (!ReadTransLabelRecord(record, RecordSize(length), &p))
         return nullptr;
     visitor(&p.caption, user);
-    if (!p.font.empty()) {
-        platform::LogicalFont f = platform::LogicalFont::FromBytes(reinterpret_cast<const uint8_t*>(p.font.data()));
-        visitor(&f.faceName, user);
-        const auto bytes = f.toBytes();
-        p.font.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    }
+    VisitFontFace(&p.font, visitor, user);
     return WriteTransLabelRecord(p).release(outLength);
 }
 

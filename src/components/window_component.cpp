@@ -1,6 +1,7 @@
 #include "components/window_component.h"
 
 #include "components/common_events.h"
+#include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/property_types.h"
 #include "components/window_keyboard.h"
@@ -32,12 +33,6 @@ std::string BytesOf(const RawPropertyValue& v)
     return p ? std::string(p, v.length) : std::string();
 }
 
-void PutBytes(const std::string& s, RawPropertyValue* out)
-{
-    out->value = s.empty() ? 0 : reinterpret_cast<uintptr_t>(s.data());
-    out->length = static_cast<uint32_t>(s.size());
-}
-
 bool IsSizable(int32_t border) { return border == 1 || border == 3 || border == 5; }
 
 // The message loop's idle walk raises the window's idle event. The runtime
@@ -56,7 +51,7 @@ WindowComponent* WindowComponent::Create(const uint8_t* record, int32_t length, 
                                          int32_t height, uint32_t windowId, uint32_t componentId, bool childWindow)
 {
     WindowProperties p;
-    if (!p.read(record, length > 0 ? static_cast<size_t>(length) : 0))
+    if (!p.read(record, RecordSize(length)))
         return nullptr;
     if (p.startPosition == 1) {
         left = (platform::ScreenWidth() - width) / 2;

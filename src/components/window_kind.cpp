@@ -1,6 +1,7 @@
 // The window kind's routines, handed out by number.
 #include <cstring>
 
+#include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/window_component.h"
 #include "frame/service_calls.h"
@@ -28,7 +29,7 @@ uint8_t* IconBytes(const uint8_t* record, int32_t length, int32_t* outLength)
 {
     WindowProperties p;
     *outLength = 0;
-    if (!p.read(record, length > 0 ? static_cast<size_t>(length) : 0) || p.icon.empty())
+    if (!p.read(record, RecordSize(length)) || p.icon.empty())
         return nullptr;
     auto* block = static_cast<uint8_t*>(svc::Allocate(p.icon.size()));
     std::memcpy(block, p.icon.data(), p.icon.size());
@@ -40,7 +41,7 @@ uint8_t* VisitTexts(const uint8_t* record, int32_t length, TextVisitor visitor, 
 {
     WindowProperties p;
     *outLength = 0;
-    if (!p.read(record, length > 0 ? static_cast<size_t>(length) : 0))
+    if (!p.read(record, RecordSize(length)))
         return nullptr;
     for (std::string* text : {&p.caption, &p.helpFile, &p.windowClassName})
         visitor(text, user);
