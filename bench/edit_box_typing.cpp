@@ -11,18 +11,12 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextCursor>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +30,7 @@
 #include "platform/native_window.h"
 #include "platform/text_codec.h"
 #include "support/engine_runtime.h"
+#include "common/typing_bench.h"
 #include "support/template_builder.h"
 #include "windows/window_engine.h"
 
@@ -43,6 +38,7 @@ namespace {
 
 using namespace mt;
 using namespace mt::test;
+using namespace mt::bench;
 
 constexpr uint32_t kBox = ComponentIdOf(1);
 constexpr uint32_t kCount = ComponentIdOf(2);
@@ -69,56 +65,7 @@ ComponentRecord CountLabel()
     return r;
 }
 
-std::map<std::string, double> g_medians;
 int64_t g_counted = 0;
-
-// Mixed text of at least `bytes` GB18030 bytes: lines of markup and Chinese,
-// or the same run together without line breaks.
-std::string MixedText(size_t bytes, bool lineBreaks)
-{
-    const QString line = QString::fromUtf8("<div class=\"item\"><a href=\"/p/%1\">网页源码第%1行，中间文本</a> "
-                                           "left-text middle right-text 寻找文本</div>");
-    std::string out;
-    for (int i = 0; out.size() < bytes; ++i)
-        out += platform::ToGb(line.arg(i)) + (lineBreaks ? "\r\n" : "");
-    return out;
-}
-
-const std::string& FiveMiB()
-{
-    static const std::string text = MixedText(5u << 20, true);
-    return text;
-}
-
-const std::string& OneMiBLine()
-{
-    static const std::string text = MixedText(1u << 20, false);
-    return text;
-}
-
-void Record(benchmark::State& state, const std::string& name, std::vector<double> ms)
-{
-    if (ms.empty())
-        return;
-    std::sort(ms.begin(), ms.end());
-    const double median = ms[ms.size() / 2];
-    state.counters["median_ms"] = median;
-    g_medians[name] = median;
-}
-
-template <typename Keystroke>
-void TimeKeystrokes(benchmark::State& state, const std::string& name, Keystroke keystroke)
-{
-    std::vector<double> ms;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        keystroke();
-        const double t = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        ms.push_back(t);
-        state.SetIterationTime(t / 1000);
-    }
-    Record(state, name, std::move(ms));
-}
 
 // The character count: read Content, count it, write the caption.
 void CountCharacters(EventCall*)
@@ -162,38 +109,6 @@ void TypeIntoEditBox(benchmark::State& state, const std::string& name, bool mult
     });
 }
 
-// The bare widget in a plain window, the same keystroke, no handler.
-template <typename Widget>
-void TypeIntoBareWidget(benchmark::State& state, const std::string& name, const std::string& text)
-{
-    platform::EnsureApplication();
-    QWidget top;
-    top.resize(900, 640);
-    auto* w = new Widget(&top);
-    w->setGeometry(10, 10, 860, std::is_same_v<Widget, QLineEdit> ? 24 : 500);
-    if constexpr (std::is_same_v<Widget, QLineEdit>) {
-        w->setMaxLength(std::numeric_limits<int>::max()); // 32767 characters by default
-        w->setText(platform::FromGb(text));
-        w->setCursorPosition(static_cast<int>(w->text().size() / 2));
-    } else {
-        w->setPlainText(platform::FromGb(text));
-        QTextCursor c = w->textCursor();
-        c.setPosition(w->document()->characterCount() / 2);
-        w->setTextCursor(c);
-    }
-    top.show();
-    QApplication::setActiveWindow(&top);
-    w->setFocus();
-    QApplication::processEvents();
-    TimeKeystrokes(state, name, [w] {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(w, &release);
-        QApplication::processEvents();
-    });
-}
-
 void BM_EditBox_MultiLine_5MiB(benchmark::State& s) { TypeIntoEditBox(s, "box multi 5MiB", true, FiveMiB()); }
 void BM_Qt_PlainTextEdit_5MiB(benchmark::State& s) { TypeIntoBareWidget<QPlainTextEdit>(s, "qt multi 5MiB", FiveMiB()); }
 void BM_EditBox_SingleLine_1MiB(benchmark::State& s) { TypeIntoEditBox(s, "box single 1MiB", false, OneMiBLine()); }
@@ -203,14 +118,6 @@ BENCHMARK(BM_EditBox_MultiLine_5MiB)->UseManualTime()->Iterations(200)->Unit(ben
 BENCHMARK(BM_Qt_PlainTextEdit_5MiB)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditBox_SingleLine_1MiB)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Qt_LineEdit_1MiB)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
-
-void PrintRatio(const char* what, const std::string& ours, const std::string& reference)
-{
-    if (!g_medians.count(ours) || !g_medians.count(reference))
-        return;
-    std::printf("%-22s median %8.3f ms, bare Qt widget %8.3f ms, ratio %.2f\n", what, g_medians[ours],
-                g_medians[reference], g_medians[ours] / g_medians[reference]);
-}
 
 } // namespace
 

@@ -11,18 +11,12 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextCursor>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,23 +27,12 @@
 #include "platform/native_window.h"
 #include "platform/text_codec.h"
 
+#include "common/typing_bench.h"
+
 namespace {
 
 using namespace mt::platform;
-
-std::map<std::string, double> g_medians;
-
-// Mixed text of at least `bytes` GB18030 bytes: lines of markup and Chinese,
-// or the same run together without line breaks.
-std::string MixedText(size_t bytes, bool lineBreaks)
-{
-    const QString line = QString::fromUtf8("<div class=\"item\"><a href=\"/p/%1\">网页源码第%1行，中间文本</a> "
-                                           "left-text middle right-text 寻找文本</div>");
-    std::string out;
-    for (int i = 0; out.size() < bytes; ++i)
-        out += ToGb(line.arg(i)) + (lineBreaks ? "\r\n" : "");
-    return out;
-}
+using namespace mt::bench;
 
 struct Quiet : WindowListener {};
 
@@ -68,38 +51,6 @@ struct Window {
     }
     WindowHandle handle() const { return reinterpret_cast<WindowHandle>(top.get()); }
 };
-
-// Types `x` into the widget and lets the event loop paint; milliseconds.
-double Keystroke(QWidget* w)
-{
-    const auto start = std::chrono::steady_clock::now();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QApplication::sendEvent(w, &press);
-    QApplication::processEvents();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-void Record(benchmark::State& state, const std::string& name, std::vector<double> ms)
-{
-    if (ms.empty())
-        return;
-    std::sort(ms.begin(), ms.end());
-    const double median = ms[ms.size() / 2];
-    state.counters["median_ms"] = median;
-    g_medians[name] = median;
-}
-
-template <typename Body>
-void TimeKeystrokes(benchmark::State& state, const std::string& name, Body keystroke)
-{
-    std::vector<double> ms;
-    for (auto _ : state) {
-        const double t = keystroke();
-        ms.push_back(t);
-        state.SetIterationTime(t / 1000);
-    }
-    Record(state, name, std::move(ms));
-}
 
 // The tool's count handler: read the whole text (a copy of it, as a
 // property read hands out), take its length as the text length command
@@ -137,41 +88,7 @@ void TypeIntoControl(benchmark::State& state, const std::string& name, bool mult
     handler.edit->select(static_cast<int64_t>(text.size() / 2), 0);
     QApplication::processEvents();
     QWidget* w = reinterpret_cast<QWidget*>(box);
-    TimeKeystrokes(state, name, [&] { return Keystroke(w); });
-}
-
-template <typename Widget>
-void TypeIntoBareWidget(benchmark::State& state, const std::string& name, const std::string& text)
-{
-    Window window;
-    auto* w = new Widget(window.top.get());
-    w->setGeometry(10, 10, 860, std::is_same_v<Widget, QLineEdit> ? 24 : 500);
-    w->show();
-    if constexpr (std::is_same_v<Widget, QLineEdit>) {
-        w->setMaxLength(std::numeric_limits<int>::max()); // 32767 characters by default
-        w->setText(FromGb(text));
-        w->setCursorPosition(static_cast<int>(w->text().size() / 2));
-    } else {
-        w->setPlainText(FromGb(text));
-        QTextCursor c = w->textCursor();
-        c.setPosition(w->document()->characterCount() / 2);
-        w->setTextCursor(c);
-    }
-    w->setFocus();
-    QApplication::processEvents();
-    TimeKeystrokes(state, name, [&] { return Keystroke(w); });
-}
-
-const std::string& FiveMiB()
-{
-    static const std::string text = MixedText(5u << 20, true);
-    return text;
-}
-
-const std::string& OneMiBLine()
-{
-    static const std::string text = MixedText(1u << 20, false);
-    return text;
+    TimeKeystrokes(state, name, [w] { SendKeystroke(w); });
 }
 
 void BM_Control_MultiLine_5MiB(benchmark::State& s) { TypeIntoControl(s, "control multi 5MiB", true, FiveMiB()); }
@@ -194,15 +111,7 @@ void BM_ConvertWholeText_5MiB(benchmark::State& state)
     Window window;
     QPlainTextEdit w(window.top.get());
     w.setPlainText(FromGb(FiveMiB()));
-    std::vector<double> ms;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(ToGb(w.toPlainText()));
-        const double t = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        ms.push_back(t);
-        state.SetIterationTime(t / 1000);
-    }
-    Record(state, "convert on read 5MiB", std::move(ms));
+    TimeKeystrokes(state, "convert on read 5MiB", [&w] { benchmark::DoNotOptimize(ToGb(w.toPlainText())); });
 }
 
 BENCHMARK(BM_Control_MultiLine_5MiB)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
@@ -213,14 +122,6 @@ BENCHMARK(BM_Control_MultiLine_OneLine_1MiB)->UseManualTime()->Iterations(3)->Un
 BENCHMARK(BM_Qt_PlainTextEdit_OneLine_1MiB)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertWholeText_5MiB)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
-void PrintRatio(const char* what, const std::string& ours, const std::string& reference)
-{
-    if (!g_medians.count(ours) || !g_medians.count(reference))
-        return;
-    std::printf("%-36s median %8.3f ms, bare Qt widget %8.3f ms, ratio %.2f\n", what, g_medians[ours],
-                g_medians[reference], g_medians[ours] / g_medians[reference]);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -229,11 +130,11 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     std::printf("\nOne keystroke, count handler and label included:\n");
-    PrintRatio("multi-line, 5 MiB", "control multi 5MiB", "qt multi 5MiB");
-    PrintRatio("single-line, 1 MiB", "control single 1MiB", "qt single 1MiB");
-    PrintRatio("multi-line, one 1 MiB line", "control multi one-line 1MiB", "qt multi one-line 1MiB");
-    if (g_medians.count("convert on read 5MiB"))
-        std::printf("%-36s median %8.3f ms per read\n", "without the mirror: convert, 5 MiB", g_medians["convert on read 5MiB"]);
+    PrintRatio("multi-line, 5 MiB", "control multi 5MiB", "qt multi 5MiB", 36);
+    PrintRatio("single-line, 1 MiB", "control single 1MiB", "qt single 1MiB", 36);
+    PrintRatio("multi-line, one 1 MiB line", "control multi one-line 1MiB", "qt multi one-line 1MiB", 36);
+    if (Median("convert on read 5MiB") >= 0)
+        std::printf("%-36s median %8.3f ms per read\n", "without the mirror: convert, 5 MiB", Median("convert on read 5MiB"));
     benchmark::Shutdown();
     return 0;
 }

@@ -4,7 +4,6 @@
 #include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/property_archive.h"
-#include "platform/logical_font.h"
 
 namespace mt {
 namespace {

@@ -8,7 +8,6 @@
 #include "components/property_types.h"
 #include "components/trans_label_record.h"
 #include "platform/label_surface.h"
-#include "platform/logical_font.h"
 #include "platform/native_window.h"
 
 namespace mt {

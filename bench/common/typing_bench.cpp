@@ -1,0 +1,73 @@
+#include "common/typing_bench.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+namespace mt::bench {
+namespace {
+
+std::map<std::string, double>& Medians()
+{
+    static std::map<std::string, double> medians;
+    return medians;
+}
+
+} // namespace
+
+std::string MixedText(size_t bytes, bool lineBreaks)
+{
+    const QString line = QString::fromUtf8("<div class=\"item\"><a href=\"/p/%1\">网页源码第%1行，中间文本</a> "
+                                           "left-text middle right-text 寻找文本</div>");
+    std::string out;
+    for (int i = 0; out.size() < bytes; ++i)
+        out += platform::ToGb(line.arg(i)) + (lineBreaks ? "\r\n" : "");
+    return out;
+}
+
+const std::string& FiveMiB()
+{
+    static const std::string text = MixedText(5u << 20, true);
+    return text;
+}
+
+const std::string& OneMiBLine()
+{
+    static const std::string text = MixedText(1u << 20, false);
+    return text;
+}
+
+void Record(benchmark::State& state, const std::string& name, std::vector<double> ms)
+{
+    if (ms.empty())
+        return;
+    std::sort(ms.begin(), ms.end());
+    const double median = ms[ms.size() / 2];
+    state.counters["median_ms"] = median;
+    Medians()[name] = median;
+}
+
+double Median(const std::string& name)
+{
+    auto it = Medians().find(name);
+    return it == Medians().end() ? -1 : it->second;
+}
+
+void PrintRatio(const char* what, const std::string& ours, const std::string& reference, int width)
+{
+    const double a = Median(ours), b = Median(reference);
+    if (a < 0 || b <= 0)
+        return;
+    std::printf("%-*s median %8.3f ms, bare Qt widget %8.3f ms, ratio %.2f\n", width, what, a, b, a / b);
+}
+
+void SendKeystroke(QWidget* w)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QApplication::sendEvent(w, &release);
+    QApplication::processEvents();
+}
+
+} // namespace mt::bench

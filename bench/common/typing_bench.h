@@ -1,0 +1,82 @@
+// What the typing benchmarks share: the texts typed into, keystroke timing
+// with medians, the bare Qt widgets as the reference, and the ratio lines.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+#include <chrono>
+#include <limits>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "platform/application.h"
+#include "platform/text_codec.h"
+
+namespace mt::bench {
+
+// Mixed text of at least `bytes` GB18030 bytes: lines of markup and Chinese,
+// or the same run together without line breaks.
+std::string MixedText(size_t bytes, bool lineBreaks);
+const std::string& FiveMiB();    // with line breaks
+const std::string& OneMiBLine(); // one line
+
+// Keeps the median of the run under `name` and shows it as a counter.
+void Record(benchmark::State& state, const std::string& name, std::vector<double> ms);
+// "what: median ..., bare Qt widget ..., ratio ..." when both were measured.
+void PrintRatio(const char* what, const std::string& ours, const std::string& reference, int width = 22);
+// The median recorded under `name`, or a negative number.
+double Median(const std::string& name);
+
+// Presses and releases "x" at the widget and lets the event loop paint.
+void SendKeystroke(QWidget* w);
+
+// Times each iteration's keystroke in milliseconds; the median is recorded.
+template <typename Keystroke>
+void TimeKeystrokes(benchmark::State& state, const std::string& name, Keystroke keystroke)
+{
+    std::vector<double> ms;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        keystroke();
+        const double t = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        ms.push_back(t);
+        state.SetIterationTime(t / 1000);
+    }
+    Record(state, name, std::move(ms));
+}
+
+// The reference: the bare widget in a plain window, the caret in the middle
+// of the text, the same keystroke, no handler.
+template <typename Widget>
+void TypeIntoBareWidget(benchmark::State& state, const std::string& name, const std::string& text)
+{
+    platform::EnsureApplication();
+    QWidget top;
+    top.resize(900, 640);
+    auto* w = new Widget(&top);
+    w->setGeometry(10, 10, 860, std::is_same_v<Widget, QLineEdit> ? 24 : 500);
+    if constexpr (std::is_same_v<Widget, QLineEdit>) {
+        w->setMaxLength(std::numeric_limits<int>::max()); // 32767 characters by default
+        w->setText(platform::FromGb(text));
+        w->setCursorPosition(static_cast<int>(w->text().size() / 2));
+    } else {
+        w->setPlainText(platform::FromGb(text));
+        QTextCursor c = w->textCursor();
+        c.setPosition(w->document()->characterCount() / 2);
+        w->setTextCursor(c);
+    }
+    top.show();
+    QApplication::setActiveWindow(&top);
+    w->setFocus();
+    QApplication::processEvents();
+    TimeKeystrokes(state, name, [w] { SendKeystroke(w); });
+}
+
+} // namespace mt::bench
