@@ -42,8 +42,12 @@ public:
     void setPasswordChar(QChar c);
     // Keeps or drops the validator as shaping is needed.
     void updateShaping();
+    // The height of one line of text: that of "W" in the widget's font.
+    int lineHeight() const;
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -51,6 +55,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // One text line centred vertically, between the border's sides.
+    void applyTextMargins();
+
     EditorHost* host_ = nullptr;
     CharFilter filter_ = CharFilter::kAll;
     int border_ = 0;
