@@ -112,11 +112,13 @@ bool HintsAllowMove(const std::array<uint32_t, 5>& hints)
 
 void ApplyMotifHints(QWidget* window, bool movable)
 {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    const Xcb* xcb = x11 ? LoadXcb() : nullptr;
+    if (!qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    const Xcb* xcb = c ? LoadXcb() : nullptr;
     if (!xcb || !window->windowHandle() || !window->testAttribute(Qt::WA_WState_Created))
         return;
-    xcb_connection_t* c = x11->connection();
     static const char kName[] = "_MOTIF_WM_HINTS";
     AtomReply* reply = xcb->internAtomReply(c, xcb->internAtom(c, 0, sizeof kName - 1, kName), nullptr);
     if (!reply)
