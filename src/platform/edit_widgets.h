@@ -42,8 +42,6 @@ public:
     void setPasswordChar(QChar c);
     // Keeps or drops the validator as shaping is needed.
     void updateShaping();
-    // The height of one line of text: that of "W" in the widget's font.
-    int lineHeight() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -55,6 +53,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The height of one line of text: that of "W" in the widget's font.
+    int lineHeight() const;
     // One text line centred vertically, between the border's sides.
     void applyTextMargins();
 

@@ -170,7 +170,9 @@ int32_t Fail(LoadContext& ctx)
         if (Component* w = LiveObject(ctx.d.records[0]))
             platform::DestroyWindow(w->handle());
     }
-    if (auto it = State().live.find(ctx.d.id); it != State().live.end()) { // the window never came to exist
+    // Whatever the window's destruction has not put back yet (or there was no
+    // window to destroy): the description as it was before this load.
+    if (auto it = State().live.find(ctx.d.id); it != State().live.end()) {
         ctx.d.records = std::move(it->second.savedRecords);
         State().live.erase(it);
     }
