@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QThread>
@@ -35,6 +36,7 @@ struct LoopFrame {
     QEventLoop* loop;
 };
 std::vector<LoopFrame> g_loops;
+QElapsedTimer g_idleSince; // valid during an idle period
 
 } // namespace
 
@@ -57,15 +59,27 @@ int RunEventLoop(const std::function<bool(int)>& idle)
     g_loops.push_back({&loop});
     int idleCount = 0;
     bool idleWanted = true;
+    bool wokeItself = false;
     auto* dispatcher = QAbstractEventDispatcher::instance();
     QMetaObject::Connection blocking = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [&] {
         if (!idle || !idleWanted)
             return;
+        if (idleCount == 0)
+            g_idleSince.start();
         idleWanted = idle(idleCount++);
+        if (idleWanted) { // go round again instead of waiting
+            wokeItself = true;
+            dispatcher->wakeUp();
+        }
     });
     QMetaObject::Connection awake = QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [&] {
+        if (wokeItself) { // the idle period goes on
+            wokeItself = false;
+            return;
+        }
         idleCount = 0;
         idleWanted = true;
+        g_idleSince.invalidate();
     });
     int code = loop.exec();
     QObject::disconnect(blocking);
@@ -73,6 +87,8 @@ int RunEventLoop(const std::function<bool(int)>& idle)
     g_loops.pop_back();
     return code;
 }
+
+int64_t IdleMilliseconds() { return g_idleSince.isValid() ? g_idleSince.elapsed() : 0; }
 
 void PostQuit(int code)
 {

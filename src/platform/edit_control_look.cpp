@@ -85,11 +85,13 @@ void EditCore::setFont(std::string_view logicalFont)
 
 void EditCore::applyFont()
 {
-    const QFont font = FontFromRecord(options_.font);
-    box_->setFont(font);
+    box_->setFont(FontFromRecord(options_.font));
     if (!line_)
         return;
-    const int lineHeight = QFontMetrics(font).height() + 2 * kEditEdgeHeight;
+    // One line of a double-byte sample in the font the box now has (a
+    // fallback font may draw it taller than Latin text).
+    const int sampleHeight = line_->fontMetrics().size(Qt::TextSingleLine, QString(QChar(0x4E2D))).height();
+    const int lineHeight = sampleHeight + 2 * kEditEdgeHeight;
     if (line_->height() < lineHeight)
         line_->resize(line_->width(), lineHeight);
 }

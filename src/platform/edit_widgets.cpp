@@ -8,6 +8,7 @@
 #include <QProxyStyle>
 #include <qdrawutil.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace mt::platform {
@@ -94,11 +95,36 @@ EditLineWidget::EditLineWidget(QWidget* parent) : QLineEdit(parent), shaper_(new
 void EditLineWidget::setBorder(int border)
 {
     border_ = border;
-    const int w = EditBorderWidth(border);
-    // Only the sides: the text stays centred in the whole height, and the
-    // border is painted over the edges afterwards.
-    setTextMargins(w, 0, w, 0);
+    applyTextMargins();
     update();
+}
+
+int EditLineWidget::lineHeight() const { return fontMetrics().size(Qt::TextSingleLine, QStringLiteral("W")).height(); }
+
+// The sides keep clear of the border; the text area is one line high,
+// centred in the whole height (the border is painted over the edges
+// afterwards).
+void EditLineWidget::applyTextMargins()
+{
+    const int side = EditBorderWidth(border_);
+    const int spare = std::max(0, height() - lineHeight());
+    const int top = spare / 2;
+    const QMargins wanted(side, top, side, spare - top);
+    if (textMargins() != wanted)
+        setTextMargins(wanted);
+}
+
+void EditLineWidget::resizeEvent(QResizeEvent* event)
+{
+    applyTextMargins();
+    QLineEdit::resizeEvent(event);
+}
+
+void EditLineWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        applyTextMargins();
+    QLineEdit::changeEvent(event);
 }
 
 void EditLineWidget::setPasswordChar(QChar c)

@@ -44,6 +44,8 @@ public:
     void updateShaping();
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -51,6 +53,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The height of one line of text: that of "W" in the widget's font.
+    int lineHeight() const;
+    // One text line centred vertically, between the border's sides.
+    void applyTextMargins();
+
     EditorHost* host_ = nullptr;
     CharFilter filter_ = CharFilter::kAll;
     int border_ = 0;

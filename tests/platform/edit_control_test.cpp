@@ -236,10 +236,27 @@ TEST_F(EditLook, PasswordModeMasksWithThePasswordChar)
 TEST_F(EditLook, LowSingleLineBoxGrowsToOneLinePlusEdges)
 {
     EditControl* edit = make({}, "", {5, 5, 80, 10});
-    const int expected = QFontMetrics(FontFromRecord({})).height() + 2 * kEditEdgeHeight;
+    // One line of a double-byte character in the font the box resolved.
+    const QFontMetrics box = Widget(edit->handle())->fontMetrics();
+    const int expected = box.size(Qt::TextSingleLine, QString::fromUtf8("中")).height() + 2 * kEditEdgeHeight;
     EXPECT_EQ(WindowRect(edit->handle()), (Rect{5, 5, 80, expected}));
     EXPECT_EQ(WindowRect(make({}, "", {5, 50, 80, 60})->handle()).height, 60);
     EXPECT_EQ(WindowRect(make(multi(), "", {5, 120, 80, 10})->handle()).height, 10); // multi-line keeps it
+}
+
+TEST_F(EditLook, SingleLineTextAreaIsOneLineOfWCentred)
+{
+    for (const int height : {60, 61}) {
+        for (const int border : {0, 1, 5}) {
+            EditOptions o;
+            o.border = border;
+            auto* line = static_cast<QLineEdit*>(Widget(make(o, "x", {5, 5, 80, height})->handle()));
+            const int w = line->fontMetrics().size(Qt::TextSingleLine, "W").height();
+            const QMargins m = line->textMargins();
+            EXPECT_EQ(m.top(), (height - w) / 2) << height << " " << border;
+            EXPECT_EQ(height - m.top() - m.bottom(), w) << height << " " << border;
+        }
+    }
 }
 
 TEST_F(EditLook, ColoursAreBlueGreenRedWords)
