@@ -40,11 +40,6 @@ public:
         return block_ + size_;
     }
     void grow(size_t bytes) { size_ += bytes; }
-    void append(std::string_view bytes)
-    {
-        std::memcpy(room(bytes.size()), bytes.data(), bytes.size());
-        size_ += bytes.size();
-    }
     // The text: null when empty, else the block cut to its bytes and the
     // terminator.
     Owned finish()
@@ -140,7 +135,6 @@ bool ReadRaw(Input& in, size_t expected, size_t limit, TextBlock* block, std::st
 bool ReadConverted(Input& in, const ConsoleText& console, size_t limit, TextBlock* block, std::string* error)
 {
     std::vector<char> buffer(kReadBytes);
-    std::string converted;
     size_t held = 0; // bytes of a character cut by the last read
     for (bool ended = false; !ended;) {
         if (buffer.size() - held < kReadBytes / 2)
@@ -156,12 +150,12 @@ bool ReadConverted(Input& in, const ConsoleText& console, size_t limit, TextBloc
             return Fail(in, kTooLarge, error);
         const std::string_view bytes(buffer.data(), got);
         const size_t whole = ended ? got : console.wholeCharacters(bytes);
-        converted.clear();
-        if (!console.decodePiece(bytes.substr(0, whole), &converted)) {
+        size_t produced = 0;
+        if (!console.decodePiece(bytes.substr(0, whole), block->room(4 * whole), &produced)) {
             *error = in.name() + " is not valid " + console.encoding() + " (try --gbk for GB18030)";
             return false;
         }
-        block->append(converted);
+        block->grow(produced);
         if (block->size() > limit)
             return Fail(in, kTooLarge, error);
         held = got - whole;

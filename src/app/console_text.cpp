@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "utf8_to_gb18030.h"
+
 namespace app {
 namespace {
 
@@ -57,6 +59,8 @@ Owned NewBytes(std::string_view bytes)
 
 ConsoleText::ConsoleText(bool raw) : raw_(raw), encoding_(raw ? "GB18030" : LocaleEncoding()) {}
 
+ConsoleText::~ConsoleText() = default;
+
 bool ConsoleText::decode(std::string_view bytes, Owned* text) const
 {
     if (raw_ || bytes.empty()) {
@@ -73,15 +77,33 @@ bool ConsoleText::decode(std::string_view bytes, Owned* text) const
     return true;
 }
 
-bool ConsoleText::decodePiece(std::string_view bytes, std::string* out) const
+bool ConsoleText::decodePiece(std::string_view bytes, char* room, size_t* produced) const
 {
     if (raw_ || bytes.empty()) {
-        out->append(bytes);
+        std::memcpy(room, bytes.data(), bytes.size());
+        *produced = bytes.size();
         return true;
     }
+    if (encoding_ == "UTF-8") {
+        // Large input: the encoding command's answers from a table.
+        if (!fromUtf8_) {
+            fromUtf8_ = std::make_unique<Utf8ToGb18030>([](std::string_view utf8, std::string* gb) {
+                bool ok = false;
+                *gb = Converted(utf8, "UTF-8", Lit(lit::EncodingGb18030), &ok);
+                return ok;
+            });
+        }
+        bool whole = false;
+        *produced = fromUtf8_->convert(bytes, room, &whole);
+        if (whole)
+            return true;
+    }
+    // No single character grows beyond four bytes of GB18030.
     bool ok = false;
-    out->append(Converted(bytes, encoding_.c_str(), Lit(lit::EncodingGb18030), &ok));
-    return ok;
+    const std::string gb = Converted(bytes, encoding_.c_str(), Lit(lit::EncodingGb18030), &ok);
+    std::memcpy(room, gb.data(), gb.size() <= 4 * bytes.size() ? gb.size() : 0);
+    *produced = gb.size() <= 4 * bytes.size() ? gb.size() : 0;
+    return ok && gb.size() <= 4 * bytes.size();
 }
 
 size_t ConsoleText::wholeCharacters(std::string_view bytes) const

@@ -118,8 +118,9 @@ TEST(CommandLineEncoding, InputThatDoesNotDecodeNamesItsSource)
     auto input = RunTool({"extract", "--left", "a", "--right", "b"}, "a\xff" "b");
     EXPECT_EQ(input.status, 2);
     EXPECT_EQ(input.err, "middletext: standard input" + hint);
-    auto cut = RunTool({"find", "--text", "a"}, "a\xe4\xb8"); // a character cut off at the end
-    EXPECT_EQ(cut.err, "middletext: standard input" + hint);
+    // A character cut off at the end, a surrogate, an overlong form.
+    for (const char* bad : {"a\xe4\xb8", "\xe4\xb8\xad\xed\xa0\x80", "\xe4\xb8\xad\xc0\xaf"})
+        EXPECT_EQ(RunTool({"find", "--text", "a"}, bad).err, "middletext: standard input" + hint);
     auto left = RunTool({"extract", "--left", "\xff", "--right", "b"}, "ab");
     EXPECT_EQ(left.status, 2);
     EXPECT_EQ(left.err, "middletext: --left" + hint);
