@@ -38,3 +38,14 @@ rm -rf "$corpus" && mkdir -p "$corpus"
 "$out/property_record_seeds" "$corpus"
 echo "Fuzzing the property-record readers for ${seconds}s"
 "$out/property_records_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+
+# The table conversion of terminal UTF-8, against iconv.
+clang++ "${flags[@]}" "${san[@]}" "$root/src/app/utf8_to_gb18030.cpp" "$root/fuzz/utf8_to_gb18030_fuzz.cpp" \
+  -o "$out/utf8_to_gb18030_fuzz"
+corpus="$out/utf8_corpus"
+rm -rf "$corpus" && mkdir -p "$corpus"
+printf 'abc' > "$corpus/ascii"
+printf '\xe4\xb8\xad\xe6\x96\x87 mixed \xf0\x9f\x98\x80 \xc3\xa9' > "$corpus/mixed"
+printf '\xe4\xb8\xed\xa0\x80\xc0\xaf\xf4\x90\x80\x80' > "$corpus/invalid"
+echo "Fuzzing the UTF-8 table conversion for ${seconds}s"
+"$out/utf8_to_gb18030_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "utf8_to_gb18030.h"
+
 namespace app {
 namespace {
 
@@ -57,6 +59,8 @@ Owned NewBytes(std::string_view bytes)
 
 ConsoleText::ConsoleText(bool raw) : raw_(raw), encoding_(raw ? "GB18030" : LocaleEncoding()) {}
 
+ConsoleText::~ConsoleText() = default;
+
 bool ConsoleText::decode(std::string_view bytes, Owned* text) const
 {
     if (raw_ || bytes.empty()) {
@@ -71,6 +75,54 @@ bool ConsoleText::decode(std::string_view bytes, Owned* text) const
     Owned array = NewBytes(gb);
     *text = BytesToText(array.bytes());
     return true;
+}
+
+bool ConsoleText::decodePiece(std::string_view bytes, char* room, size_t* produced) const
+{
+    if (raw_ || bytes.empty()) {
+        std::memcpy(room, bytes.data(), bytes.size());
+        *produced = bytes.size();
+        return true;
+    }
+    if (encoding_ == "UTF-8") {
+        // Large input: the encoding command's answers from a table.
+        if (!fromUtf8_) {
+            fromUtf8_ = std::make_unique<Utf8ToGb18030>([](std::string_view utf8, std::string* gb) {
+                bool ok = false;
+                *gb = Converted(utf8, "UTF-8", Lit(lit::EncodingGb18030), &ok);
+                return ok;
+            });
+        }
+        bool whole = false;
+        *produced = fromUtf8_->convert(bytes, room, &whole);
+        if (whole)
+            return true;
+    }
+    // No single character grows beyond four bytes of GB18030.
+    bool ok = false;
+    const std::string gb = Converted(bytes, encoding_.c_str(), Lit(lit::EncodingGb18030), &ok);
+    std::memcpy(room, gb.data(), gb.size() <= 4 * bytes.size() ? gb.size() : 0);
+    *produced = gb.size() <= 4 * bytes.size() ? gb.size() : 0;
+    return ok && gb.size() <= 4 * bytes.size();
+}
+
+size_t ConsoleText::wholeCharacters(std::string_view bytes) const
+{
+    if (raw_)
+        return bytes.size();
+    if (encoding_ != "UTF-8")
+        return 0; // no boundaries known: the whole input is one piece
+    // Back over at most three continuation bytes to the last lead byte; its
+    // character is whole when all its bytes are there.
+    size_t n = bytes.size();
+    for (size_t back = 1; back <= 4 && back <= n; ++back) {
+        const auto c = static_cast<unsigned char>(bytes[n - back]);
+        if ((c & 0xC0) == 0x80)
+            continue;
+        const size_t need = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+        return need <= back ? n : n - back;
+    }
+    return n; // not UTF-8 anyway: let the conversion say so
 }
 
 std::string ConsoleText::encode(std::string_view text) const
