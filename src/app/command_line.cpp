@@ -78,9 +78,13 @@ int Fetch(const ConsoleText& console, const Owned& url)
     case UrlCheck::kBadScheme: return Fail(console, lit::UrlBadScheme);
     case UrlCheck::kOk: break;
     }
-    Owned page;
-    if (!FetchPage(url.text(), &page))
-        return Fail(console, lit::FetchFailed);
+    Owned page, reason;
+    const PageOutcome outcome = FetchPage(url.text(), &page, &reason);
+    if (outcome == PageOutcome::kNothing || outcome == PageOutcome::kCancelled) {
+        console.message(Lit(lit::FetchFailed));
+        console.message(reason.text());
+        return kMessageStatus;
+    }
     Print(console.encode(page.view()));
     return 0;
 }

@@ -44,16 +44,6 @@ std::string Converted(std::string_view bytes, const char* from, const char* to, 
 
 } // namespace
 
-Owned NewBytes(std::string_view bytes)
-{
-    if (bytes.empty())
-        return Owned();
-    auto* block = static_cast<uint8_t*>(mt::Runtime().allocate(bytes.size() + 8));
-    const int32_t header[2] = {1, static_cast<int32_t>(bytes.size())};
-    std::memcpy(block, header, 8);
-    std::memcpy(block + 8, bytes.data(), bytes.size());
-    return Owned(block);
-}
 
 ConsoleText::ConsoleText(bool raw) : raw_(raw), encoding_(raw ? "GB18030" : LocaleEncoding()) {}
 

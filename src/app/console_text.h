@@ -27,7 +27,5 @@ private:
     std::string encoding_;
 };
 
-// A new byte array holding the bytes (null when empty).
-Owned NewBytes(std::string_view bytes);
 
 } // namespace app

@@ -73,6 +73,18 @@ bool AskText(const char* prompt, const char* title, const char* initial, Owned* 
 // Internet and encoding libraries.
 Owned ReadUrl(const char* url);                                                   // HttpRead
 Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded);
+// The internet library's report on the last HttpRead.
+struct TransferReport {
+    int32_t outcome = 0; // 1 complete, 2 ended early, 3 cancelled, 4 failed
+    Owned reason;        // why it failed or ended early, in words
+    Owned contentType;
+    Owned charset;       // the page's declared encoding as an iconv name; empty for none
+    int32_t bomLength = 0;
+    int32_t cutLength = 0;
+};
+TransferReport LastTransfer();
+// A new byte array holding the bytes (null when empty).
+Owned NewBytes(std::string_view bytes);
 // A new text joining the pieces.
 Owned Join(std::initializer_list<std::string_view> pieces);
 
