@@ -63,6 +63,36 @@ bool ConsoleText::decode(std::string_view bytes, Owned* text) const
     return true;
 }
 
+bool ConsoleText::decodePiece(std::string_view bytes, std::string* out) const
+{
+    if (raw_ || bytes.empty()) {
+        out->append(bytes);
+        return true;
+    }
+    bool ok = false;
+    out->append(Converted(bytes, encoding_.c_str(), Lit(lit::EncodingGb18030), &ok));
+    return ok;
+}
+
+size_t ConsoleText::wholeCharacters(std::string_view bytes) const
+{
+    if (raw_)
+        return bytes.size();
+    if (encoding_ != "UTF-8")
+        return 0; // no boundaries known: the whole input is one piece
+    // Back over at most three continuation bytes to the last lead byte; its
+    // character is whole when all its bytes are there.
+    size_t n = bytes.size();
+    for (size_t back = 1; back <= 4 && back <= n; ++back) {
+        const auto c = static_cast<unsigned char>(bytes[n - back]);
+        if ((c & 0xC0) == 0x80)
+            continue;
+        const size_t need = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+        return need <= back ? n : n - back;
+    }
+    return n; // not UTF-8 anyway: let the conversion say so
+}
+
 std::string ConsoleText::encode(std::string_view text) const
 {
     if (raw_ || text.empty())

@@ -16,6 +16,15 @@ public:
     // The runtime's text for terminal bytes, ending at a zero byte as the
     // window's text does. False when the bytes do not decode.
     bool decode(std::string_view bytes, Owned* text) const;
+    // GB18030 bytes for a piece of terminal bytes without zero bytes,
+    // appended to *out. False when the piece does not decode.
+    bool decodePiece(std::string_view bytes, std::string* out) const;
+    // How many of the bytes form whole characters, so that a piece can end
+    // there; the rest waits for the bytes that follow.
+    size_t wholeCharacters(std::string_view bytes) const;
+    bool raw() const { return raw_; }
+    // The terminal's encoding, for messages ("UTF-8").
+    const std::string& encoding() const { return encoding_; }
     // Terminal bytes for a runtime text; bytes that do not encode become
     // U+FFFD (or '?' in a non-Unicode locale).
     std::string encode(std::string_view text) const;

@@ -139,6 +139,8 @@ TransferReport LastTransfer()
     return r;
 }
 
+void SetTransferTimeLimit(int32_t seconds) { Library(mt::kInternetLibrary, 2, {mt::MakeInt(seconds)}); }
+
 Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded)
 {
     int32_t success = 0;

@@ -83,6 +83,8 @@ struct TransferReport {
     int32_t cutLength = 0;
 };
 TransferReport LastTransfer();
+// Bounds every later transfer as a whole; 0: no bound.
+void SetTransferTimeLimit(int32_t seconds);
 // A new byte array holding the bytes (null when empty).
 Owned NewBytes(std::string_view bytes);
 // A new text joining the pieces.

@@ -55,6 +55,14 @@ void HttpTransferReport(ValueRecord* result, int32_t argc, ValueRecord* args)
     *result = MakeInt(static_cast<int32_t>(r.outcome));
 }
 
+void HttpTimeLimit(ValueRecord*, int32_t argc, ValueRecord* args)
+{
+    const ValueRecord seconds = Arg(argc, args, 0);
+    HttpLimits limits = TheHttpClient().limits();
+    limits.maxSeconds = seconds.type == kTypeInt && AsInt32(seconds) > 0 ? AsInt32(seconds) : 0;
+    TheHttpClient().SetLimits(limits);
+}
+
 ByteArrayValue TakeByteArray(GrowBuffer& buffer)
 {
     static_assert(GrowBuffer::kHeapFront == kByteArrayHeader, "a heap block must have room for the array header");

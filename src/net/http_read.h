@@ -34,6 +34,11 @@ void HttpRead(ValueRecord* result, int32_t argc, ValueRecord* args);
 // omitted; variables of another type are left alone.
 void HttpTransferReport(ValueRecord* result, int32_t argc, ValueRecord* args);
 
+// The internet library's third command, our own: (seconds, integer) bounds
+// every later transfer as a whole to that many seconds; 0, a negative or an
+// omitted argument removes the bound. No result.
+void HttpTimeLimit(ValueRecord* result, int32_t argc, ValueRecord* args);
+
 // Turns the buffer's bytes into a new byte array (null when it is empty) and
 // leaves the buffer empty. A heap block becomes the array in place; pooled
 // bytes are copied.
