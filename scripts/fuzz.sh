@@ -38,3 +38,16 @@ rm -rf "$corpus" && mkdir -p "$corpus"
 "$out/property_record_seeds" "$corpus"
 echo "Fuzzing the property-record readers for ${seconds}s"
 "$out/property_records_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+
+# The charset reader of fetched pages: Content-Type value, byte-order mark,
+# <meta> in the first 1024 bytes and the text check.
+clang++ "${flags[@]}" "${san[@]}" "$root/src/net/page_charset.cpp" "$root/fuzz/page_charset_fuzz.cpp" \
+    -o "$out/page_charset_fuzz"
+corpus="$out/charset_corpus"
+rm -rf "$corpus" && mkdir -p "$corpus"
+printf '\x18text/html; charset=big5<html>' > "$corpus/header"
+printf '\x00\xef\xbb\xbfhello' > "$corpus/bom"
+printf '\x00<!-- x --><meta http-equiv="Content-Type" content="text/html; charset=koi8-r">' > "$corpus/pragma"
+printf "\\x00<a title='>'><META charset='Shift_JIS'>charset=utf-8" > "$corpus/meta"
+echo "Fuzzing the page charset reader for ${seconds}s"
+"$out/page_charset_fuzz" -max_total_time="$seconds" -max_len=2048 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
