@@ -39,11 +39,14 @@ QString Filled(const char* pattern, unsigned size, const QString& value)
 
 class ProgressWindow : public QDialog {
 public:
-    ProgressWindow(const TransferWatch& watch, QWidget* parent) : QDialog(parent), watch_(watch)
+    ProgressWindow(const TransferWatch& watch, QWidget* parent)
+        : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+          watch_(watch)
     {
         setWindowTitle(Gb(gb::kTransferCaption, gb::kTransferCaptionSize));
         setObjectName(QStringLiteral("transferProgress"));
         auto* layout = new QVBoxLayout(this);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
         auto* address = new QLabel(Gb(gb::kTransferReading, gb::kTransferReadingSize) + FromGb(watch.url), this);
         address->setTextFormat(Qt::PlainText);
         address->setWordWrap(true);
