@@ -39,9 +39,9 @@ QString Filled(const char* pattern, unsigned size, const QString& value)
 
 class ProgressWindow : public QDialog {
 public:
-    ProgressWindow(const TransferWatch& watch, QWidget* parent)
+    ProgressWindow(const TransferWatch& watch, const QElapsedTimer& clock, QWidget* parent)
         : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-          watch_(watch)
+          watch_(watch), clock_(clock)
     {
         setWindowTitle(Gb(gb::kTransferCaption, gb::kTransferCaptionSize));
         setObjectName(QStringLiteral("transferProgress"));
@@ -61,7 +61,6 @@ public:
         layout->addWidget(cancel_, 0, Qt::AlignRight);
         connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
         connect(this, &QDialog::rejected, this, [this] { watch_.cancel(); });
-        clock_.start();
         refresh();
     }
 
@@ -85,13 +84,14 @@ private:
     QLabel* received_;
     QLabel* rate_;
     QPushButton* cancel_;
-    QElapsedTimer clock_;
+    const QElapsedTimer& clock_; // since the transfer started
 };
 
 // The one wait in progress: its window (once shown), how to cancel, and the
 // windows asked to close meanwhile.
 struct Wait {
     const TransferWatch* watch = nullptr;
+    QElapsedTimer clock;
     QPointer<ProgressWindow> window;
     std::vector<QPointer<QWidget>> closeLater;
 };
@@ -192,7 +192,7 @@ void ShowProgress(Wait& wait)
 {
     // Modal to the window beneath by the input hold rather than by Qt's
     // modality, which would swallow that window's close requests.
-    auto* window = new ProgressWindow(*wait.watch, WindowBeneath());
+    auto* window = new ProgressWindow(*wait.watch, wait.clock, WindowBeneath());
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     wait.window = window;
     ++g_shown;
@@ -214,6 +214,7 @@ void RunTransfer(const std::function<void()>& work, const TransferWatch& watch)
     }
     Wait wait;
     wait.watch = &watch;
+    wait.clock.start();
     QEventLoop loop;
     QObject context;
     std::thread worker([&] {
