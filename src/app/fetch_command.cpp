@@ -1,5 +1,6 @@
 // middletext fetch URL: what reading the page would put into the big box,
 // in the terminal's encoding; --raw prints the bytes as received.
+#include <algorithm>
 #include <cstring>
 
 #include "cli_context.h"
@@ -55,24 +56,39 @@ bool IsUtf8(std::string_view s)
     return true;
 }
 
-// A UTF-8 page printed as UTF-8: the window would convert it to GB18030 and
-// the terminal back again, which gives the same bytes when it is valid. The
-// page then goes out as it came, up to its first zero byte (where the
-// window's text ends). False, with nothing written, when that does not apply.
-bool PassThrough(const CliContext& c, const Owned& bytes, const TransferReport& report)
+// A valid UTF-8 page printed as UTF-8 or, with --gbk, as GB18030. The
+// window would convert the page to GB18030 and the terminal back again,
+// which gives the same bytes; so the page goes out as it came, or converted
+// a megabyte at a time, up to its first zero byte (where the window's text
+// ends). False, with nothing written, when that does not apply.
+bool WriteUtf8Page(const CliContext& c, const Owned& bytes, const TransferReport& report)
 {
-    if (c.console.raw() || c.console.encoding() != "UTF-8" || report.charset.view() != "UTF-8")
+    if (report.charset.view() != "UTF-8" || (!c.console.raw() && c.console.encoding() != "UTF-8"))
         return false;
     const std::string_view all = mt::ByteArrayView(bytes.bytes());
     const auto skip = static_cast<size_t>(report.bomLength);
     const auto cut = static_cast<size_t>(report.cutLength);
     if (skip + cut > all.size())
         return false;
-    const std::string_view page = all.substr(skip, all.size() - skip - cut);
+    std::string_view page = all.substr(skip, all.size() - skip - cut);
     if (!IsUtf8(page))
         return false;
-    const void* zero = std::memchr(page.data(), 0, page.size());
-    c.out.write(zero ? page.substr(0, static_cast<size_t>(static_cast<const char*>(zero) - page.data())) : page);
+    if (const void* zero = std::memchr(page.data(), 0, page.size()))
+        page = page.substr(0, static_cast<size_t>(static_cast<const char*>(zero) - page.data()));
+    if (!c.console.raw()) {
+        c.out.write(page);
+        return true;
+    }
+    constexpr size_t kPiece = size_t{1} << 20;
+    for (size_t p = 0; p < page.size();) {
+        size_t end = std::min(page.size(), p + kPiece);
+        while (end < page.size() && (static_cast<unsigned char>(page[end]) & 0xC0) == 0x80)
+            ++end; // not inside a character
+        const Owned piece = NewBytes(page.substr(p, end - p));
+        const Owned converted = ConvertBytes(piece.bytes(), Lit(lit::EncodingUtf8), Lit(lit::EncodingGb18030), nullptr);
+        c.out.write(mt::ByteArrayView(converted.bytes()));
+        p = end;
+    }
     return true;
 }
 
@@ -100,10 +116,9 @@ int RunFetch(const CliContext& c)
     }
     if (c.options.raw) {
         c.out.write(mt::ByteArrayView(bytes.bytes()));
-    } else if (!PassThrough(c, bytes, report)) {
-        Owned page = DecodePage(bytes, report);
-        bytes = Owned();
-        c.out.write(c.console.encode(page.view()));
+    } else if (!WriteUtf8Page(c, bytes, report)) {
+        const Owned page = DecodePage(std::move(bytes), report);
+        c.console.encodeEach(page.view(), [&c](std::string_view piece) { c.out.write(piece); });
     }
     if (report.outcome != 2)
         return kExitDone;

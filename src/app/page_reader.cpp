@@ -14,7 +14,7 @@ UrlCheck CheckUrl(const char* url)
     return UrlCheck::kOk;
 }
 
-Owned DecodePage(const Owned& bytes, const TransferReport& report)
+Owned DecodePage(Owned bytes, const TransferReport& report)
 {
     if (report.charset.empty() || SameText(report.charset.text(), Lit(lit::EncodingGb18030)))
         return BytesToText(bytes.bytes());
@@ -30,6 +30,7 @@ Owned DecodePage(const Owned& bytes, const TransferReport& report)
                              &converted);
     if (!converted)
         return BytesToText(bytes.bytes()); // shown as received
+    bytes = Owned(); // a large page is not held three times over
     return BytesToText(out.bytes());
 }
 
@@ -42,7 +43,7 @@ PageOutcome FetchPage(const char* url, Owned* page, Owned* reason)
     *reason = std::move(report.reason);
     if (bytes.empty())
         return PageOutcome::kNothing;
-    *page = DecodePage(bytes, report);
+    *page = DecodePage(std::move(bytes), report);
     return report.outcome == 2 ? PageOutcome::kEndedEarly : PageOutcome::kShown;
 }
 

@@ -30,7 +30,8 @@ enum class PageOutcome {
 PageOutcome FetchPage(const char* url, Owned* page, Owned* reason);
 
 // The bytes as a text in the runtime's encoding, decoded as the report on
-// their transfer says (as FetchPage does).
-Owned DecodePage(const Owned& bytes, const TransferReport& report);
+// their transfer says (as FetchPage does). Takes the bytes, so that they go
+// as soon as they have been converted.
+Owned DecodePage(Owned bytes, const TransferReport& report);
 
 } // namespace app

@@ -160,6 +160,7 @@ TEST(CommandLineFetch, PrintsWhatTheWindowWouldShowAndWarnsOfAnEarlyEnd)
         {"UTF-8 to its first zero byte", {}, Reply("200 OK", utf8, std::string("a中\0b", 6)), 0, "a中", "", 0},
         {"UTF-8 as GB18030", {"--gbk"}, Reply("200 OK", utf8, "中"), 0, "\xd6\xd0", "", 0},
         {"declared UTF-8 but GBK", {}, Reply("200 OK", utf8, "\xd6\xd0"), 0, "中", "", 0},
+        {"not GB18030 either", {}, Reply("200 OK", "", "a\x81<b\xd6\xd0\xff"), 0, "a\xef\xbf\xbd" "b中\xef\xbf\xbd", "", 0},
         {"Big5", {}, Reply("200 OK", "", big5), 0, "<meta charset=big5>中文價格", "", 0},
         {"raw", {"--raw"}, Reply("200 OK", "", big5), 0, big5, "", 0},
         {"cut short", {}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中\xe4\xb8"), 0, "a中",
