@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <cstdio>
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -136,8 +136,8 @@ bool HoldInput(QObject* receiver, QEvent* event)
         return false;
     if (event->type() == QEvent::Close) {
         auto* widget = qobject_cast<QWidget*>(receiver);
-        if (!widget || !widget->isWindow())
-            return false;
+        if (!widget || (widget->windowType() != Qt::Window && widget->windowType() != Qt::Dialog))
+            return false; // popups and tool tips close as they always do
         event->ignore();
         g_wait->closeLater.emplace_back(widget);
         g_wait->watch->cancel();
@@ -217,14 +217,18 @@ void RunTransfer(const std::function<void()>& work, const TransferWatch& watch)
     wait.clock.start();
     QEventLoop loop;
     QObject context;
+    std::atomic<bool> done{false};
     std::thread worker([&] {
         work();
+        done = true;
         QMetaObject::invokeMethod(&context, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
     g_wait = &wait;
     SetTransferHook(&HoldInput);
     QTimer::singleShot(kShowAfterMs, &context, [&wait] { ShowProgress(wait); });
     loop.exec(QEventLoop::AllEvents);
+    if (!done)
+        watch.cancel(); // the loop was ended from outside (the application quits)
     worker.join();
     SetTransferHook(nullptr);
     g_wait = nullptr;
