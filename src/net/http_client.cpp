@@ -19,6 +19,8 @@ constexpr const char* kAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.
 constexpr const char* kWebSchemes = "http,https";
 // A GrowBuffer counts in 32 bits; a body is kept to well below that.
 constexpr int64_t kLargestBody = int64_t{1} << 30;
+// libcurl's receive buffer: large pieces mean few calls per megabyte.
+constexpr long kReceiveBuffer = 256L << 10;
 
 // Where the body of one transfer goes. The buffer's size runs ahead of the
 // bytes written so far (`filled`): to the announced length at once, else
@@ -167,6 +169,7 @@ bool Configure(CURL* h, const std::string& url, curl_slist* headers, BodySink* s
     ok &= curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteBody) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_WRITEDATA, sink) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_TIMEOUT, limits.maxSeconds) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_BUFFERSIZE, kReceiveBuffer) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, Progress) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_XFERINFODATA, progress) == CURLE_OK;
