@@ -169,10 +169,12 @@ bool Configure(CURL* h, const std::string& url, curl_slist* headers, BodySink* s
     ok &= curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteBody) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_WRITEDATA, sink) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_TIMEOUT, limits.maxSeconds) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_BUFFERSIZE, kReceiveBuffer) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, Progress) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_XFERINFODATA, progress) == CURLE_OK;
+    // Only a matter of speed, so a refusal does not stop the request (after
+    // some failed transfers libcurl keeps the buffer it has).
+    curl_easy_setopt(h, CURLOPT_BUFFERSIZE, kReceiveBuffer);
     return ok;
 }
 
