@@ -120,7 +120,7 @@ int RunFetch(const CliContext& c)
         const Owned page = DecodePage(std::move(bytes), report);
         c.console.encodeEach(page.view(), [&c](std::string_view piece) { c.out.write(piece); });
     }
-    if (report.outcome != 2)
+    if (report.outcome != kTransferEndedEarly)
         return kExitDone;
     c.out.flush(); // the warning comes behind the page
     PrintError("warning: the page ended early: " + c.console.encode(report.reason.view()));

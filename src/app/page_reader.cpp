@@ -38,13 +38,13 @@ PageOutcome FetchPage(const char* url, Owned* page, Owned* reason)
 {
     Owned bytes = ReadUrl(url);
     TransferReport report = LastTransfer();
-    if (report.outcome == 3)
+    if (report.outcome == kTransferCancelled)
         return PageOutcome::kCancelled;
     *reason = std::move(report.reason);
     if (bytes.empty())
         return PageOutcome::kNothing;
     *page = DecodePage(std::move(bytes), report);
-    return report.outcome == 2 ? PageOutcome::kEndedEarly : PageOutcome::kShown;
+    return report.outcome == kTransferEndedEarly ? PageOutcome::kEndedEarly : PageOutcome::kShown;
 }
 
 } // namespace app

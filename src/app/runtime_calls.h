@@ -74,8 +74,12 @@ bool AskText(const char* prompt, const char* title, const char* initial, Owned* 
 Owned ReadUrl(const char* url);                                                   // HttpRead
 Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded);
 // The internet library's report on the last HttpRead.
+inline constexpr int32_t kTransferComplete = 1;
+inline constexpr int32_t kTransferEndedEarly = 2; // some bytes arrived, then it ended
+inline constexpr int32_t kTransferCancelled = 3;
+inline constexpr int32_t kTransferFailed = 4;     // no byte arrived
 struct TransferReport {
-    int32_t outcome = 0; // 1 complete, 2 ended early, 3 cancelled, 4 failed
+    int32_t outcome = 0; // kTransfer…; 0 before the first transfer
     Owned reason;        // why it failed or ended early, in words
     Owned contentType;
     Owned charset;       // the page's declared encoding as an iconv name; empty for none
