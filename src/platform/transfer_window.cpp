@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/application.h"
@@ -98,6 +99,7 @@ struct Wait {
 Wait* g_wait = nullptr;
 
 TransferWindowAction g_scripted = TransferWindowAction::kNone;
+std::function<void()> g_meanwhile;
 int g_shown = 0;
 
 bool IsInput(QEvent::Type type)
@@ -173,6 +175,8 @@ void PlayScript(ProgressWindow* window)
 {
     const TransferWindowAction action = g_scripted;
     g_scripted = TransferWindowAction::kNone;
+    if (const std::function<void()> meanwhile = std::exchange(g_meanwhile, {}))
+        meanwhile();
     switch (action) {
     case TransferWindowAction::kNone: break;
     case TransferWindowAction::kCancelButton: Click(window->cancelButton()); break;
@@ -244,7 +248,11 @@ void RunTransfer(const std::function<void()>& work, const TransferWatch& watch)
     }
 }
 
-void ScriptTransferWindow(TransferWindowAction action) { g_scripted = action; }
+void ScriptTransferWindow(TransferWindowAction action, std::function<void()> meanwhile)
+{
+    g_scripted = action;
+    g_meanwhile = std::move(meanwhile);
+}
 
 int TransferWindowsShown() { return g_shown; }
 

@@ -33,7 +33,8 @@ enum class TransferWindowAction {
     kEscape,           // presses Esc in the progress window
     kCloseMainWindow,  // asks the window beneath to close
 };
-void ScriptTransferWindow(TransferWindowAction action);
+// `meanwhile`, when given, runs first (input meant for other windows, say).
+void ScriptTransferWindow(TransferWindowAction action, std::function<void()> meanwhile = {});
 // Progress windows shown since the program started.
 int TransferWindowsShown();
 
