@@ -1,5 +1,8 @@
 #include "net/page_charset.h"
 
+#include <iconv.h>
+
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -268,6 +271,32 @@ bool TextDeclaresUtf8(std::string_view body)
     return false;
 }
 
+// The double-byte encodings: a byte below 0x40 is never the second byte of a
+// character in any of them, so a character starts right behind one. From
+// the last such byte iconv converts the tail; an incomplete character at
+// the end is what it leaves unconverted.
+size_t CutByIconv(const char* iconvName, std::string_view bytes)
+{
+    constexpr size_t kTail = 64;
+    size_t start = bytes.size();
+    while (start > 0 && static_cast<unsigned char>(bytes[start - 1]) >= 0x40) {
+        if (bytes.size() - start >= kTail)
+            return 0; // no boundary known in the tail
+        --start;
+    }
+    const iconv_t cd = iconv_open("UTF-8", iconvName);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return 0;
+    char* in = const_cast<char*>(bytes.data() + start); // iconv does not write its input
+    size_t inLeft = bytes.size() - start;
+    char out[kTail * 4];
+    char* to = out;
+    size_t outLeft = sizeof out;
+    const bool incomplete = iconv(cd, &in, &inLeft, &to, &outLeft) == static_cast<size_t>(-1) && errno == EINVAL;
+    iconv_close(cd);
+    return incomplete ? inLeft : 0;
+}
+
 } // namespace
 
 const char* IconvNameForLabel(std::string_view label)
@@ -329,7 +358,7 @@ size_t CutCharacterLength(const char* iconvName, std::string_view bytes)
         }
         return cut;
     }
-    return 0;
+    return CutByIconv(iconvName, bytes);
 }
 
 } // namespace mt

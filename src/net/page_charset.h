@@ -42,8 +42,9 @@ const char* IconvNameForLabel(std::string_view label);
 
 // How many bytes at the end of `bytes` form a character the transfer cut
 // short, in the encoding `iconvName`: a UTF-8 sequence missing its last
-// bytes, the odd byte or a lone leading surrogate of UTF-16. 0 for complete
-// text and for other encodings.
+// bytes, the odd byte or a lone leading surrogate of UTF-16, the first byte
+// of a double-byte character (found with iconv from the last byte below
+// 0x40 in the final 64). 0 for complete text.
 size_t CutCharacterLength(const char* iconvName, std::string_view bytes);
 
 } // namespace mt

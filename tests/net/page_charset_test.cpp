@@ -78,7 +78,8 @@ TEST(PageCharset, ACutLastCharacterIsMeasured)
         {"UTF-8", "ab\xE4\xB8\xAD", 0},           {"UTF-8", "ab\xE4\xB8", 2}, {"UTF-8", "ab\xE4", 1},
         {"UTF-8", "\xF0\x9F\x98", 3},             {"UTF-8", "a\x80\x80\x80\x80", 0},
         {"UTF-16LE", std::string("a\0b", 3), 1},   {"UTF-16LE", std::string("a\0\x3D\xD8", 4), 2},
-        {"UTF-16BE", std::string("\xD8\x3D\0", 3), 3}, {"CP932", "\x93", 0},
+        {"UTF-16BE", std::string("\xD8\x3D\0", 3), 3}, {"CP932", "<p>\x93\xfa\x93", 1},
+        {"BIG5-HKSCS", "a\xa4\xa4", 0},           {"BIG5-HKSCS", "a\xa4\xa4\xa4", 1}, {"CP1252", "\xe9", 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CutCharacterLength(c.encoding, c.bytes), c.cut) << c.encoding << " " << c.bytes.size();
