@@ -9,7 +9,7 @@ const char kCliUsage[] =
     "Usage: middletext                 start the window\n"
     "       middletext extract --left L --right R [--all [-0] | --newline] [FILE]\n"
     "       middletext find --text W [FILE]\n"
-    "       middletext fetch URL\n"
+    "       middletext fetch [--raw] [--max-time SECONDS] URL\n"
     "       middletext code\n"
     "       middletext -h | --help | -V | --version\n"
     "\n"
@@ -18,7 +18,10 @@ const char kCliUsage[] =
     "                    ended by a zero byte); the next L is sought behind the last R\n"
     "         --newline  a line break behind the single text\n"
     "find     print the byte positions (1-based) of W, occurrence by occurrence\n"
-    "fetch    print the page at URL (http:// or https://), converted when it declares UTF-8\n"
+    "fetch    print the page at URL (http:// or https://), decoded from the charset it declares\n"
+    "         (byte-order mark, Content-Type header, <meta>, or charset=utf-8 in its text)\n"
+    "         --raw       the bytes as received, without any conversion\n"
+    "         --max-time  give up after SECONDS in all (a whole number from 1)\n"
     "code     print the generated extraction subroutine\n"
     "\n"
     "FILE defaults to standard input (also \"-\"); a zero byte ends the text. Input and output\n"
@@ -27,7 +30,8 @@ const char kCliUsage[] =
     "\n"
     "Exit status: 0 done; 1 the window's message (on standard error); 2 a command line that\n"
     "cannot be used, input that cannot be read or does not decode, or input too large;\n"
-    "3 the output could not be written; 4 the page ended early.\n";
+    "3 the output could not be written; 4 the page ended early (what arrived is printed, then\n"
+    "a warning with the reason on standard error).\n";
 
 namespace {
 
@@ -69,6 +73,8 @@ constexpr OptionRow kOptions[] = {
     {"--all", 0, nullptr, &CliOptions::all, kExtract},
     {"--null", '0', nullptr, &CliOptions::zero, kExtract},
     {"--newline", 0, nullptr, &CliOptions::newline, kExtract},
+    {"--raw", 0, nullptr, &CliOptions::raw, kFetch},
+    {"--max-time", 0, &CliOptions::maxTime, nullptr, kFetch},
 };
 
 const OptionRow* FindOption(std::string_view arg)
@@ -182,6 +188,8 @@ private:
             return fail("-0 belongs to --all");
         if (o_->newline && o_->all)
             return fail("--newline is for a single text; --all ends every text");
+        if (o_->maxTime && MaxSeconds(*o_->maxTime) == 0)
+            return fail("--max-time needs a whole number of seconds from 1");
         return true;
     }
 
@@ -193,6 +201,13 @@ private:
 };
 
 } // namespace
+
+int32_t MaxSeconds(const std::string& value)
+{
+    if (value.empty() || value.size() > 9 || value.find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    return static_cast<int32_t>(std::stol(value));
+}
 
 bool ParseCliOptions(int argc, char** argv, CliOptions* o, std::string* error)
 {

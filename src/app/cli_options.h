@@ -1,6 +1,7 @@
 // The command line, parsed, and the exit statuses of the command-line mode.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -12,7 +13,7 @@ enum ExitStatus : int {
     kExitMessage = 1,   // the window would have shown a message
     kExitUsage = 2,     // command line, unreadable or undecodable input, input too large
     kExitOutput = 3,    // writing the output failed
-    kExitPageEnded = 4, // reserved: the page ended early (fetch)
+    kExitPageEnded = 4, // the page ended early (fetch)
 };
 
 struct CliOptions {
@@ -23,7 +24,12 @@ struct CliOptions {
     bool all = false;     // extract: every middle text
     bool zero = false;    // extract --all: end each with a zero byte
     bool newline = false; // extract: a line break behind the single result
+    bool raw = false;     // fetch: the bytes as received
+    std::optional<std::string> maxTime; // fetch: seconds for the whole transfer
 };
+
+// The seconds of --max-time: 1 to 999999999, else 0 (not a valid value).
+int32_t MaxSeconds(const std::string& value);
 
 // False with a message for a command line that cannot be used.
 bool ParseCliOptions(int argc, char** argv, CliOptions* options, std::string* error);

@@ -2,6 +2,7 @@
 // and the runtime (GB18030), converted by the runtime's encoding command.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -33,17 +34,17 @@ public:
     // Terminal bytes for a runtime text; bytes that do not encode become
     // U+FFFD (or '?' in a non-Unicode locale).
     std::string encode(std::string_view text) const;
+    // The same, handed to `sink` piece by piece (about a megabyte each).
+    void encodeEach(std::string_view text, const std::function<void(std::string_view)>& sink) const;
     // Writes a message (a runtime text) and a line break to standard error.
     void message(const char* text) const;
 
 private:
+    void encodePiece(std::string_view piece, const std::function<void(std::string_view)>& sink) const;
+
     bool raw_;
     std::string encoding_;
     mutable std::unique_ptr<Utf8ToGb18030> fromUtf8_; // made for the first piece
-
 };
-
-// A new byte array holding the bytes (null when empty).
-Owned NewBytes(std::string_view bytes);
 
 } // namespace app

@@ -15,6 +15,7 @@ namespace mt::platform {
 namespace {
 
 InputHook g_inputHook = nullptr;
+InputHook g_transferHook = nullptr;
 
 class RuntimeApplication : public QApplication {
 public:
@@ -22,6 +23,8 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override
     {
+        if (g_transferHook && g_transferHook(receiver, event))
+            return true;
         if (g_inputHook && g_inputHook(receiver, event))
             return true;
         return QApplication::notify(receiver, event);
@@ -49,6 +52,8 @@ void EnsureApplication()
 }
 
 void SetInputHook(InputHook hook) { g_inputHook = hook; }
+
+void SetTransferHook(InputHook hook) { g_transferHook = hook; }
 
 bool HasApplication() { return QCoreApplication::instance() != nullptr; }
 

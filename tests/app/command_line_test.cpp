@@ -4,10 +4,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <filesystem>
+
+#include "support/http_test_support.h"
 #include "support/run_tool.h"
 
 namespace {
 
+namespace httptest = mt::httptest;
+using httptest::Reply;
 using mt::test::RunTool;
 using mt::test::ToolStreams;
 
@@ -180,10 +185,66 @@ TEST(CommandLineFetch, TheUrlChecksAndAFailedFetchAreMessages)
     auto bad = RunTool({"fetch", "example.com"});
     EXPECT_EQ(bad.err, "输入的网址格式不正确，请在网址前加上 http:// 或 https:// \n");
     EXPECT_EQ(bad.status, 1);
-    auto unreachable = RunTool({"fetch", "http://127.0.0.1:1/"});
-    EXPECT_EQ(unreachable.err, "未能读取到网页内容！\n");
+    auto unreachable = RunTool({"fetch", "http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/"});
+    EXPECT_EQ(unreachable.err, "未能读取到网页内容！\n无法连接到服务器\n");
     EXPECT_EQ(unreachable.status, 1);
-    EXPECT_EQ(RunTool({"fetch", "http://"}).err, "未能读取到网页内容！\n");
+    EXPECT_EQ(RunTool({"fetch", "http://"}).err, "未能读取到网页内容！\n网址无法读取\n");
+    EXPECT_EQ(RunTool({"fetch", "--max-time", "0", "http://"}).status, 2);
+}
+
+struct FetchCase {
+    const char* name;
+    std::vector<std::string> options;
+    std::string reply;
+    int holdMilliseconds;
+    std::string out, err;
+    int status;
+};
+
+TEST(CommandLineFetch, PrintsWhatTheWindowWouldShowAndWarnsOfAnEarlyEnd)
+{
+    const std::string utf8 = "Content-Type: text/html; charset=utf-8\r\n";
+    const std::string big5 = "<meta charset=big5>\xa4\xa4\xa4\xe5\xbb\xf9\xae\xe6";
+    const std::string early = "middletext: warning: the page ended early: ";
+    const FetchCase cases[] = {
+        {"UTF-8 as it came", {}, Reply("200 OK", utf8, "中文价格"), 0, "中文价格", "", 0},
+        {"UTF-8 to its first zero byte", {}, Reply("200 OK", utf8, std::string("a中\0b", 6)), 0, "a中", "", 0},
+        {"UTF-8 as GB18030", {"--gbk"}, Reply("200 OK", utf8, "中"), 0, "\xd6\xd0", "", 0},
+        {"declared UTF-8 but GBK", {}, Reply("200 OK", utf8, "\xd6\xd0"), 0, "中", "", 0},
+        {"not GB18030 either", {}, Reply("200 OK", "", "a\x81<b\xd6\xd0\xff"), 0, "a\xef\xbf\xbd" "b中\xef\xbf\xbd", "", 0},
+        {"Big5", {}, Reply("200 OK", "", big5), 0, "<meta charset=big5>中文價格", "", 0},
+        {"raw", {"--raw"}, Reply("200 OK", "", big5), 0, big5, "", 0},
+        {"cut short", {}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中\xe4\xb8"), 0, "a中",
+         early + "连接中断\n", 4},
+        {"time limit", {"--max-time", "1"}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中"), 5000, "a中",
+         early + "超过了限定的读取时间\n", 4},
+    };
+    for (const auto& c : cases) {
+        httptest::TestServer server([&](const std::string&) { return httptest::CannedReply{c.reply, c.holdMilliseconds}; });
+        std::vector<std::string> args{"fetch"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        args.push_back(server.Url("/"));
+        const auto run = RunTool(args);
+        EXPECT_EQ(run.out, c.out) << c.name;
+        EXPECT_EQ(run.err, c.err) << c.name;
+        EXPECT_EQ(run.status, c.status) << c.name;
+    }
+}
+
+TEST(CommandLineFetch, ARelativeCaFileIsFoundFromWhereTheProgramStarted)
+{
+    httptest::TlsFiles ours("Ours");
+    ASSERT_TRUE(ours.ok);
+    httptest::TestServer server([](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", "seen")}; }, &ours);
+    const auto here = std::filesystem::current_path();
+    std::filesystem::current_path(ours.dir);
+    for (const char* variable : {"SSL_CERT_FILE", "CURL_CA_BUNDLE"}) {
+        const std::string other = std::string(variable) == "SSL_CERT_FILE" ? "CURL_CA_BUNDLE=" : "SSL_CERT_FILE=";
+        const auto run = RunTool({"fetch", server.Url("/")}, "", {std::string(variable) + "=ca.pem", other});
+        EXPECT_EQ(run.out, "seen") << variable;
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+    std::filesystem::current_path(here);
 }
 
 struct UsageCase {
