@@ -69,7 +69,7 @@ void EditCore::byteSelection(size_t* start, size_t* end) const
 
 void EditCore::select(int64_t start, int64_t length)
 {
-    const auto size = static_cast<int64_t>(text().size());
+    const auto size = static_cast<int64_t>(textSize());
     const int64_t s = std::clamp<int64_t>(start, 0, size);
     const int64_t e = length <= 0 ? s : (length >= size - s ? size : s + length);
     if (view_) {
@@ -127,7 +127,7 @@ size_t EditCore::editorInsertRoom() const
         return SIZE_MAX;
     size_t s, e;
     byteSelection(&s, &e);
-    const size_t rest = text().size() - (e - s);
+    const size_t rest = textSize() - (e - s);
     const auto limit = static_cast<size_t>(options_.textLimit);
     return rest < limit ? limit - rest : 0;
 }

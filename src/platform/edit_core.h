@@ -63,6 +63,8 @@ protected:
 
 private:
     bool live() const;
+    // Without making a multi-line box's bytes one piece.
+    size_t textSize() const { return view_ ? view_->buffer().size() : mirror_.bytes().size(); }
     void notifyTextChanged();
     void unitSelection(size_t* start, size_t* end) const;
     void byteSelection(size_t* start, size_t* end) const;

@@ -278,8 +278,11 @@ TextBuffer::Segment TextBuffer::segmentAt(size_t pos) const
     const size_t line = lineOf(pos);
     const size_t ls = lineStart(line);
     const size_t le = lineContentEnd(line);
+    // A line short enough to lay out at once is one segment.
+    if (le - ls <= kSegmentBytes)
+        return {ls, le, line};
     size_t start = ls;
-    if (le > ls) {
+    {
         const size_t limit = std::min(pos, le - 1);
         auto it = std::upper_bound(cps_.begin(), cps_.end(), limit);
         if (it != cps_.begin() && *(it - 1) > ls)

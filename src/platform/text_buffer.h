@@ -73,8 +73,8 @@ public:
     size_t lineEnd(size_t line) const { return line + 1 < lineCount() ? starts_[line] : size(); }
 
     // ---- segments -------------------------------------------------------------
-    // The piece of a line laid out on its own: from a line start or a
-    // checkpoint inside the line to the next checkpoint or the line's end.
+    // The piece of a line laid out on its own: a line of up to
+    // kSegmentBytes is one segment; a longer one is cut at its checkpoints.
     struct Segment {
         size_t start;
         size_t end;

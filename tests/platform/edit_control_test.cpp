@@ -86,6 +86,27 @@ TEST_F(EditSelection, LineBreaksKeepTheirBytesAndCrLfSelectsWhole)
     EXPECT_EQ(edit->selectedText(), "\r\n");
     edit->select(4, 3);
     EXPECT_EQ(edit->selectedText(), kZhong + "\n");
+
+    // Typed Enter is CR LF, pasted text keeps its LF, undecodable bytes and
+    // four-byte characters stay whole; copy hands out Unicode.
+    const std::string odd = "\xFF\x80\x95\x32\x82\x36\x81";
+    edit->setText(odd);
+    EXPECT_EQ(edit->text(), odd);
+    edit->select(3, 1); // inside the four-byte character
+    EXPECT_EQ(edit->selectedText(), "\x95\x32\x82\x36");
+    Press(Widget(edit->handle()), Qt::Key_C, {}, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("\xF0\xA0\x80\x80")); // U+20000
+    edit->select(0, 2);
+    Press(Widget(edit->handle()), Qt::Key_C, {}, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("\xEF\xBF\xBD\xEF\xBF\xBD"));
+    edit->select(7, 0);
+    Press(Widget(edit->handle()), Qt::Key_Return, "\r");
+    paste(edit, "a\nb");
+    EXPECT_EQ(edit->text(), odd + "\r\na\nb");
+    Press(Widget(edit->handle()), Qt::Key_Z, {}, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), odd + "\r\n");
+    Press(Widget(edit->handle()), Qt::Key_Backspace, "\b"); // CR LF goes whole
+    EXPECT_EQ(edit->text(), odd);
 }
 
 TEST_F(EditSelection, UnfocusedLineEditKeepsItsSelection)
