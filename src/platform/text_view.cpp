@@ -280,6 +280,9 @@ TextView::Laid* TextView::lay(const Segment& seg)
     l->layout.beginLayout();
     for (QTextLine line = l->layout.createLine(); line.isValid(); line = l->layout.createLine()) {
         line.setLineWidth(width);
+        // A row wider than the view starts at its left edge, whatever the alignment.
+        if (!wrap_ && line.naturalTextWidth() > width)
+            line.setLineWidth(line.naturalTextWidth());
         line.setPosition(QPointF(0, y));
         y += line.height();
         widest_ = std::max(widest_, static_cast<int>(std::ceil(line.naturalTextWidth())));
