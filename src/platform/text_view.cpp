@@ -197,7 +197,7 @@ std::string TextView::fitToRoom(std::string gb) const
     return gb;
 }
 
-void TextView::edit(size_t from, size_t to, std::string_view gb, EditKind kind)
+void TextView::edit(size_t from, size_t to, std::string_view gb, EditKind kind, bool notify)
 {
     const size_t caretBefore = caret_;
     const size_t anchorBefore = anchor_;
@@ -210,7 +210,7 @@ void TextView::edit(size_t from, size_t to, std::string_view gb, EditKind kind)
         history_.record(from, std::move(removed), gb.size(), kind == EditKind::kTyping, caretBefore, anchorBefore);
     caret_ = anchor_ = from + gb.size();
     afterTextChange(from, removedLength, gb.size());
-    if (host_)
+    if (notify && host_)
         host_->editorTextEdited();
 }
 
@@ -218,10 +218,17 @@ void TextView::insertFromUser(const QString& text, bool typed)
 {
     if (readOnly_)
         return;
-    const std::string gb = shapeInsertion(text, typed);
-    if (gb.empty() && caret_ == anchor_)
-        return;
-    edit(selectionStart(), selectionEnd(), gb, typed && anchor_ == caret_ ? EditKind::kTyping : EditKind::kUser);
+    {
+        const std::string gb = shapeInsertion(text, typed);
+        if (gb.empty() && caret_ == anchor_)
+            return;
+        edit(selectionStart(), selectionEnd(), gb, typed && anchor_ == caret_ ? EditKind::kTyping : EditKind::kUser,
+             false);
+    }
+    // Reported once the converted text is gone: the listener's reads of a
+    // long paste then do not meet it.
+    if (host_)
+        host_->editorTextEdited();
 }
 
 // Layouts before the edit stay, those after it move with their bytes, the

@@ -116,7 +116,7 @@ private:
 
     enum class EditKind { kTyping, kUser, kProgram };
     // Replaces [from, to) and puts the caret after the new bytes.
-    void edit(size_t from, size_t to, std::string_view gb, EditKind kind);
+    void edit(size_t from, size_t to, std::string_view gb, EditKind kind, bool notify = true);
     void insertFromUser(const QString& text, bool typed);
     void afterTextChange(size_t pos, size_t removed, size_t inserted);
 
