@@ -5,7 +5,10 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QAbstractScrollArea>
+#include <QDropEvent>
 #include <QInputMethodEvent>
+#include <QMimeData>
 #include <QLineEdit>
 
 #include <string>
@@ -170,8 +173,9 @@ TEST_F(EditText, ListenerMayRewriteTheText)
     EXPECT_EQ(static_cast<TextView*>(Widget(edit->handle()))->bytes(), "rewritten");
 }
 
-// A preedit shows in place and changes nothing; a commit is one edit.
-TEST_F(EditText, InputMethodCommitsInsertAndPreeditsWait)
+// A preedit shows in place and changes nothing; a commit or a drop is one
+// edit.
+TEST_F(EditText, InputMethodCommitsAndDropsInsertAndPreeditsWait)
 {
     EditControl* edit = make(multi(), "ab", {10, 10, 200, 100});
     QWidget* w = Widget(edit->handle());
@@ -189,6 +193,17 @@ TEST_F(EditText, InputMethodCommitsInsertAndPreeditsWait)
     EXPECT_EQ(edit->selectionStart(), 5);
     EXPECT_EQ(recorder.changes, 1);
     EXPECT_EQ(w->inputMethodQuery(Qt::ImCursorPosition).toInt(), 3);
+
+    // Text dropped from elsewhere goes in where it falls, as given.
+    QMimeData dropped;
+    dropped.setText("x\ny");
+    QWidget* viewport = static_cast<QAbstractScrollArea*>(w)->viewport();
+    QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QDropEvent drop(QPointF(1, 1), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    EXPECT_EQ(edit->text(), "x\nya" + kZhong + kWen + "b");
+    EXPECT_EQ(recorder.changes, 2);
 }
 
 TEST_F(EditText, InputModesFilterTypedCharactersOnly)
