@@ -303,7 +303,7 @@ TextView::Laid* TextView::lay(const Segment& seg)
     l->height = y;
     Laid* raw = l.get();
     laid_[seg.start] = std::move(l);
-    if (laid_.size() > 512) { // keep the ones near the caret and the view
+    if (laid_.size() > 160) { // keep the ones near the caret and the view
         const size_t keepFrom = std::min(top_, caret_) > 64 * TextBuffer::kSegmentBytes
                                     ? std::min(top_, caret_) - 64 * TextBuffer::kSegmentBytes
                                     : 0;
@@ -566,7 +566,20 @@ void TextView::updateScrollBars()
         ++vShift_;
     QScrollBar* v = verticalScrollBar();
     v->setRange(0, static_cast<int>(limit >> vShift_));
-    v->setPageStep(std::max(1, static_cast<int>(std::min<size_t>(limit >> vShift_, 64) )));
+    // The bytes in view, for the size of the handle.
+    Row r = rowOf(top_);
+    qreal room = viewport()->height() - 2 * margin();
+    size_t shown = 0;
+    for (;;) {
+        room -= rowHeight(r);
+        Row next = r;
+        if (room < 0 || !nextRow(&next)) {
+            shown = (room < 0 ? rowStart(r) : text_.size()) - top_;
+            break;
+        }
+        r = next;
+    }
+    v->setPageStep(std::max(1, static_cast<int>(shown >> vShift_)));
     v->setValue(static_cast<int>(top_ >> vShift_));
     QScrollBar* h = horizontalScrollBar();
     h->setRange(0, wrap_ ? 0 : std::max(0, widest_ + 2 * margin() + 2 - viewport()->width()));
