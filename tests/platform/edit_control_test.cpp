@@ -113,6 +113,40 @@ TEST_F(EditSelection, LineBreaksKeepTheirBytesAndCrLfSelectsWhole)
     EXPECT_EQ(edit->text(), odd);
 }
 
+// Caret keys of a multi-line box, in bytes: CR LF and double-byte
+// characters are single steps, rows keep their column.
+TEST_F(EditSelection, CaretKeysStepByCharactersWordsAndRows)
+{
+    EditControl* edit = make(multi(), "ab\r\ncd" + kZhong + "ef gh\r\n\r\nlast", {10, 10, 300, 200});
+    QWidget* w = Widget(edit->handle());
+    SetFocusWindow(edit->handle());
+    struct Row {
+        int key;
+        Qt::KeyboardModifiers mods;
+        int64_t start;
+        int64_t length;
+    };
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const Row rows[] = {
+        {Qt::Key_Right, none, 1, 0},          {Qt::Key_Right, none, 2, 0},
+        {Qt::Key_Right, none, 4, 0},          {Qt::Key_End, none, 13, 0},
+        {Qt::Key_Left, none, 12, 0},          {Qt::Key_Home, none, 4, 0},
+        {Qt::Key_Right, Qt::ControlModifier, 11, 0},
+        {Qt::Key_Left, Qt::ShiftModifier, 10, 1},
+        {Qt::Key_Left, Qt::ShiftModifier, 9, 2},
+        {Qt::Key_Down, none, 15, 0},          {Qt::Key_Up, none, 9, 0},
+        {Qt::Key_End, Qt::ControlModifier, 21, 0},
+        {Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier, 0, 21},
+        {Qt::Key_Left, Qt::ControlModifier, 0, 0},
+    };
+    edit->select(0, 0);
+    for (const Row& row : rows) {
+        Press(w, row.key, {}, row.mods);
+        EXPECT_EQ(edit->selectionStart(), row.start) << "key " << std::hex << row.key;
+        EXPECT_EQ(edit->selectionLength(), row.length) << "key " << std::hex << row.key;
+    }
+}
+
 TEST_F(EditSelection, UnfocusedLineEditKeepsItsSelection)
 {
     EditControl* edit = make({}, "hello");
