@@ -23,6 +23,7 @@ std::string TextBuffer::copy(size_t from, size_t to) const
 
 const std::string& TextBuffer::contiguous() const
 {
+    joined_ = true;
     if (gapLen_ > 0) {
         const size_t n = size();
         std::memmove(data_.data() + gapStart_, data_.data() + gapStart_ + gapLen_, n - gapStart_);
@@ -58,6 +59,7 @@ void TextBuffer::assign(std::string_view bytes)
     data_.shrink_to_fit();
     gapStart_ = data_.size();
     gapLen_ = 0;
+    joined_ = false;
     starts_.clear();
     cps_.clear();
     updateLines(0, 0, bytes.size());
@@ -68,12 +70,28 @@ void TextBuffer::replace(size_t pos, size_t removed, std::string_view inserted)
 {
     pos = std::min(pos, size());
     removed = std::min(removed, size() - pos);
-    moveGap(pos, inserted.size() > removed ? inserted.size() - removed : 0);
-    // The removed bytes sit just after the gap: widen the gap over them.
-    gapLen_ += removed;
-    std::memcpy(data_.data() + gapStart_, inserted.data(), inserted.size());
-    gapStart_ += inserted.size();
-    gapLen_ -= inserted.size();
+    const size_t n = inserted.size();
+    if (joined_ && gapStart_ == size()) {
+        // The text is read in one piece after every edit (a listener counts
+        // it): shifting the tail once beats moving the gap here and back.
+        const size_t oldSize = size();
+        const size_t newSize = oldSize - removed + n;
+        if (newSize > data_.size())
+            data_.resize(newSize);
+        char* d = data_.data();
+        std::memmove(d + pos + n, d + pos + removed, oldSize - pos - removed);
+        std::memcpy(d + pos, inserted.data(), n);
+        gapStart_ = newSize;
+        gapLen_ = data_.size() - newSize;
+    } else {
+        moveGap(pos, n > removed ? n - removed : 0);
+        // The removed bytes sit just after the gap: widen the gap over them.
+        gapLen_ += removed;
+        std::memcpy(data_.data() + gapStart_, inserted.data(), n);
+        gapStart_ += n;
+        gapLen_ -= n;
+    }
+    joined_ = false;
     updateLines(pos, removed, inserted.size());
     updateCheckpoints(pos, removed, inserted.size());
 }

@@ -95,6 +95,8 @@ TEST(TextBuffer, RandomEditsUndoAndRedoAgreeWithAPlainString)
                 size_t caret, anchor;
                 ASSERT_TRUE(history.undo(&t, &caret, &anchor));
                 --done;
+            } else if (op == 2) {
+                ASSERT_EQ(t.contiguous(), s); // and the next edit shifts in place
             } else if (op == 1 && done + 1 < states.size()) {
                 size_t caret, anchor;
                 ASSERT_TRUE(history.redo(&t, &caret, &anchor));
