@@ -15,7 +15,11 @@ void EditCore::setText(std::string_view gb, bool notify)
         line_->setCursorPosition(0);
         line_->shaper()->suspended = false;
         lineText_ = line_->text();
-        mirror_.reset(Utf16View(lineText_));
+        // The bytes themselves when the line edit holds just their decoding.
+        if (lineText_ == text && options_.caseConversion == 0)
+            mirror_.resetBytes(gb);
+        if (lineText_ != text || options_.caseConversion != 0 || mirror_.unitCount() != static_cast<size_t>(lineText_.size()))
+            mirror_.reset(Utf16View(lineText_));
     } else if (view_) {
         // The bytes as given; only a case conversion goes through Unicode.
         if (options_.caseConversion == 0)

@@ -188,6 +188,13 @@ TEST_F(EditText, SettingTextReportsOnlyWhenAsked)
         edit->replaceSelection(kZhong);
         EXPECT_EQ(recorder.changes, 3);
         EXPECT_EQ(edit->text(), kZhong + "bcd");
+        // Bytes that do not decode read back as written, edits around them too.
+        const std::string odd = "\xFF\x80" + kWen + "\x84\x31\xA4\x37\x81";
+        edit->setText(odd);
+        EXPECT_EQ(edit->text(), odd);
+        edit->select(2, 0);
+        Type(edit, "z");
+        EXPECT_EQ(edit->text(), "\xFF\x80z" + kWen + "\x84\x31\xA4\x37\x81") << multiLine;
     }
 }
 
