@@ -154,6 +154,11 @@ TEST_F(EditSelection, CaretKeysStepByCharactersWordsAndRows)
     EXPECT_EQ(text->text(0, 6), QString::fromUtf8("ab\r\ncd"));
     EXPECT_EQ(text->cursorPosition(), 7);
     EXPECT_EQ(text->characterCount(), 20);
+
+    EditControl* next = make(multi(), "", {10, 220, 100, 40});
+    Press(w, Qt::Key_Tab, "\t"); // Tab moves the focus and types nothing
+    EXPECT_EQ(FocusWindow(), next->handle());
+    EXPECT_EQ(edit->text().size(), 21u);
 }
 
 TEST_F(EditSelection, UnfocusedLineEditKeepsItsSelection)
