@@ -10,6 +10,7 @@
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QLineEdit>
 
 #include <string>
@@ -154,6 +155,22 @@ TEST_F(EditSelection, CaretKeysStepByCharactersWordsAndRows)
     EXPECT_EQ(text->text(0, 6), QString::fromUtf8("ab\r\ncd"));
     EXPECT_EQ(text->cursorPosition(), 7);
     EXPECT_EQ(text->characterCount(), 20);
+
+    // Double-click takes the word, a third click the line with its break.
+    QWidget* viewport = static_cast<QAbstractScrollArea*>(w)->viewport();
+    const QPointF at(4, 6);
+    const auto send = [&](QEvent::Type type) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, at, viewport->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &e);
+    };
+    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                           QEvent::MouseButtonRelease})
+        send(t);
+    EXPECT_EQ(edit->selectedText(), "ab");
+    send(QEvent::MouseButtonPress);
+    send(QEvent::MouseButtonRelease);
+    EXPECT_EQ(edit->selectedText(), "ab\r\n");
 
     EditControl* next = make(multi(), "", {10, 220, 100, 40});
     Press(w, Qt::Key_Tab, "\t"); // Tab moves the focus and types nothing
