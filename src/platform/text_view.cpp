@@ -398,7 +398,8 @@ void TextView::paintEvent(QPaintEvent* event)
     QPainter p(viewport());
     const QRect clip = event->rect();
     p.fillRect(clip, palette().base());
-    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    const QPalette::ColorGroup group =
+        !isEnabled() ? QPalette::Disabled : hasFocus() ? QPalette::Active : QPalette::Inactive;
     p.setPen(palette().color(group, QPalette::Text));
     const size_t s0 = selectionStart();
     const size_t s1 = selectionEnd();
