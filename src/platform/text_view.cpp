@@ -423,8 +423,19 @@ void TextView::paintEvent(QPaintEvent* event)
                 selections.append(range);
         }
         const QRectF segRect(0, y, viewport()->width(), l->height);
-        if (segRect.intersects(clip))
+        if (segRect.intersects(clip)) {
             l->layout.draw(&p, QPointF(x, y), selections, clip);
+            // A selected line break shows as a selected space after the line.
+            if (s1 > seg.end && s0 <= seg.end && seg.line + 1 < text_.lineCount() &&
+                seg.end == text_.lineContentEnd(seg.line) && l->layout.lineCount() > 0) {
+                const QTextLine last = l->layout.lineAt(l->layout.lineCount() - 1);
+                int end = last.textStart() + last.textLength();
+                const qreal lx = last.cursorToX(&end);
+                p.fillRect(QRectF(x + lx, y + last.y(), QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')),
+                                  last.height()),
+                           palette().brush(group, QPalette::Highlight));
+            }
+        }
         if (caretShown_ && hasFocus() && caret_ >= seg.start && caret_ <= seg.end &&
             text_.segmentAt(caret_).start == seg.start) {
             int unit = unitOf(*l, caret_);
