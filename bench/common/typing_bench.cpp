@@ -37,6 +37,18 @@ const std::string& OneMiBLine()
     return text;
 }
 
+const std::string& FiveMiBLine()
+{
+    static const std::string text = MixedText(5u << 20, false);
+    return text;
+}
+
+const std::string& SixtyFourMiBLine()
+{
+    static const std::string text = MixedText(64u << 20, false);
+    return text;
+}
+
 void Record(benchmark::State& state, const std::string& name, std::vector<double> ms)
 {
     if (ms.empty())
@@ -53,12 +65,13 @@ double Median(const std::string& name)
     return it == Medians().end() ? -1 : it->second;
 }
 
-void PrintRatio(const char* what, const std::string& ours, const std::string& reference, int width)
+void PrintRatio(const char* what, const std::string& ours, const std::string& reference, int width,
+                const char* against)
 {
     const double a = Median(ours), b = Median(reference);
     if (a < 0 || b <= 0)
         return;
-    std::printf("%-*s median %8.3f ms, bare Qt widget %8.3f ms, ratio %.2f\n", width, what, a, b, a / b);
+    std::printf("%-*s median %8.3f ms, %s %8.3f ms, ratio %.3f\n", width, what, a, against, b, a / b);
 }
 
 void SendKeystroke(QWidget* w)
