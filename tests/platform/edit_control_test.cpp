@@ -6,13 +6,13 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 
 #include <string>
 
 #include "edit_test_support.h"
 #include "platform/screen_metrics.h"
 #include "platform/text_style.h"
+#include "platform/text_view.h"
 
 namespace mt::platform {
 namespace {
@@ -42,10 +42,7 @@ struct Fixture : ::testing::Test {
     void paste(EditControl* edit, const QString& text)
     {
         QGuiApplication::clipboard()->setText(text);
-        if (edit->isMultiLine())
-            static_cast<QPlainTextEdit*>(Widget(edit->handle()))->paste();
-        else
-            static_cast<QLineEdit*>(Widget(edit->handle()))->paste();
+        Press(Widget(edit->handle()), Qt::Key_V, {}, Qt::ControlModifier);
     }
 };
 
@@ -79,16 +76,37 @@ TEST_F(EditSelection, SelectsByteRangesAcrossDoubleByteText)
     }
 }
 
-TEST_F(EditSelection, LineBreaksReadAsCrLfAndSelectWhole)
+TEST_F(EditSelection, LineBreaksKeepTheirBytesAndCrLfSelectsWhole)
 {
     EditControl* edit = make(multi(), "ab\r\n" + kZhong + "\ncd\re");
-    EXPECT_EQ(edit->text(), "ab\r\n" + kZhong + "\r\ncd\r\ne");
+    EXPECT_EQ(edit->text(), "ab\r\n" + kZhong + "\ncd\re");
     edit->select(3, 0); // between CR and LF
     EXPECT_EQ(edit->selectionStart(), 2);
     edit->select(3, 1);
     EXPECT_EQ(edit->selectedText(), "\r\n");
-    edit->select(4, 4);
-    EXPECT_EQ(edit->selectedText(), kZhong + "\r\n");
+    edit->select(4, 3);
+    EXPECT_EQ(edit->selectedText(), kZhong + "\n");
+
+    // Typed Enter is CR LF, pasted text keeps its LF, undecodable bytes and
+    // four-byte characters stay whole; copy hands out Unicode.
+    const std::string odd = "\xFF\x80\x95\x32\x82\x36\x81";
+    edit->setText(odd);
+    EXPECT_EQ(edit->text(), odd);
+    edit->select(3, 1); // inside the four-byte character
+    EXPECT_EQ(edit->selectedText(), "\x95\x32\x82\x36");
+    Press(Widget(edit->handle()), Qt::Key_C, {}, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("\xF0\xA0\x80\x80")); // U+20000
+    edit->select(0, 2);
+    Press(Widget(edit->handle()), Qt::Key_C, {}, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("\xEF\xBF\xBD\xEF\xBF\xBD"));
+    edit->select(7, 0);
+    Press(Widget(edit->handle()), Qt::Key_Return, "\r");
+    paste(edit, "a\nb");
+    EXPECT_EQ(edit->text(), odd + "\r\na\nb");
+    Press(Widget(edit->handle()), Qt::Key_Z, {}, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), odd + "\r\n");
+    Press(Widget(edit->handle()), Qt::Key_Backspace, "\b"); // CR LF goes whole
+    EXPECT_EQ(edit->text(), odd);
 }
 
 TEST_F(EditSelection, UnfocusedLineEditKeepsItsSelection)
@@ -148,7 +166,7 @@ TEST_F(EditText, ListenerMayRewriteTheText)
     Type(edit, "ab");
     EXPECT_EQ(edit->text(), "rewritten");
     EXPECT_EQ(recorder.changes, 3);
-    EXPECT_EQ(static_cast<QPlainTextEdit*>(Widget(edit->handle()))->toPlainText(), "rewritten");
+    EXPECT_EQ(static_cast<TextView*>(Widget(edit->handle()))->bytes(), "rewritten");
 }
 
 TEST_F(EditText, InputModesFilterTypedCharactersOnly)
@@ -318,7 +336,7 @@ TEST_F(EditLife, MayBeDestroyedFromItsOwnNotice)
     EXPECT_EQ(recorder.changes, 1);
     EXPECT_EQ(EditControlOf(h), nullptr);
     FlushDestroyedWindows();
-    EXPECT_TRUE(window->findChildren<QPlainTextEdit*>().isEmpty());
+    EXPECT_TRUE(window->findChildren<TextView*>().isEmpty());
     EXPECT_EQ(recorder.events, "in gone ");
 }
 
