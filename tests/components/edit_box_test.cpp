@@ -272,7 +272,7 @@ TEST_F(EditBox, RandomEditsKeepTheBytesOfAPlainModel)
                 const std::string before = Text(Index(kEbContent));
                 platform::SimulateKey('Z', platform::kKeyStateCtrl);
                 const std::string now = Text(Index(kEbContent));
-                EXPECT_EQ(events.size(), now == before ? 0u : 1u) << "undo, step " << step;
+                EXPECT_TRUE(events.size() == 1 || (events.empty() && now == before)) << "undo, step " << step;
                 size_t j = state + 1;
                 while (j > 0 && history[j - 1] != now)
                     --j;
@@ -290,13 +290,12 @@ TEST_F(EditBox, RandomEditsKeepTheBytesOfAPlainModel)
             continue;
         }
         }
-        const std::string edited = model.substr(0, from) + in + model.substr(to);
-        const bool changed = edited != model;
-        model = edited;
-        if (changed)
+        const bool edits = op != 3 || to > from; // cutting nothing is no edit
+        model = model.substr(0, from) + in + model.substr(to);
+        if (edits)
             history.push_back(model);
         ASSERT_EQ(Text(Index(kEbContent)), model) << "step " << step << ", edit " << op;
-        EXPECT_EQ(Indices(), changed ? std::vector<int32_t>{0} : std::vector<int32_t>{}) << "step " << step;
+        EXPECT_EQ(Indices(), edits ? std::vector<int32_t>{0} : std::vector<int32_t>{}) << "step " << step;
         EXPECT_EQ(Number(Index(kEbSelStart)), static_cast<int32_t>(from + in.size())) << "step " << step;
     }
 }
