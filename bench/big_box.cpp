@@ -27,9 +27,9 @@
 #include <QTextCursor>
 #include <QTimer>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,6 +37,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "commands/find_text.h"
 #include "common/engine_box.h"
@@ -176,18 +177,23 @@ void FindInBigBox(benchmark::State& state, const std::string& name, const std::s
     }
     box.focus();
     int64_t found = -1;
+    std::vector<double> selecting; // the part after the search
     TimeEach(
         state, name,
         [&] {
             const std::string content = box.content();
             found = FindTextOffsetInTerminated(content.c_str(), kSought, 0, false);
+            const auto start = std::chrono::steady_clock::now();
             box.select(found, static_cast<int64_t>(kSought.size()));
             platform::ProcessPendingEvents();
+            selecting.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         },
         [&box] {
             box.select(0, 0); // back to the top
             platform::ProcessPendingEvents();
         });
+    Keep(name + " select", std::move(selecting));
     if (found != static_cast<int64_t>(text.size() - kSought.size()))
         state.SkipWithError("the sought text was not found at the end");
 }
@@ -213,14 +219,6 @@ void BM_Qt_Find_5MiBLine(benchmark::State& s) { FindInBareWidget(s, "qt find 5Mi
 
 // ---- idle ------------------------------------------------------------------------------------------------
 
-double CpuMilliseconds()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
-    return ms(u.ru_utime) + ms(u.ru_stime);
-}
-
 int IdleSeconds()
 {
     const char* s = std::getenv("MT_IDLE_SECONDS");
@@ -242,11 +240,11 @@ void IdleInBigBox(benchmark::State& state, const std::string& name, const std::s
     platform::ProcessPendingEvents();
     std::vector<double> ms;
     for (auto _ : state) {
-        const double before = CpuMilliseconds();
+        const double before = ProcessCpuMilliseconds();
         QEventLoop loop;
         QTimer::singleShot(IdleSeconds() * 1000, &loop, &QEventLoop::quit);
         loop.exec();
-        ms.push_back(CpuMilliseconds() - before);
+        ms.push_back(ProcessCpuMilliseconds() - before);
         state.SetIterationTime(ms.back() / 1000);
     }
     Record(state, name, std::move(ms));
@@ -387,6 +385,8 @@ int main(int argc, char** argv)
     PrintRatio("paste, 5 MiB one line", "box paste 5MiB line", "qt paste 5MiB line", w);
     PrintRatio("paste, 64 MiB one line", "box paste 64MiB line", "qt paste 5MiB line", w, "bare Qt widget at 5 MiB");
     PrintRatio("find at the end, 64 MiB line", "box find 64MiB line", "qt find 5MiB line", w, "bare Qt widget at 5 MiB");
+    if (Median("box find 64MiB line select") >= 0)
+        std::printf("%-*s median %9.3f ms\n", w, "  of it select, scroll, paint", Median("box find 64MiB line select"));
     char idle[64];
     std::snprintf(idle, sizeof idle, "idle CPU over %d s, 5 MiB line", IdleSeconds());
     PrintRatio(idle, "box idle 5MiB line", "box idle 1KiB", w, "holding 1 KiB");

@@ -31,8 +31,13 @@ const std::string& SixtyFourMiBLine();
 
 // Keeps the median of the run under `name` and shows it as a counter.
 void Record(benchmark::State& state, const std::string& name, std::vector<double> ms);
-// "what: median ..., bare Qt widget ..., ratio ..." when both were measured;
-// `against` names the reference.
+// Keeps the median under `name` and returns it (negative for no samples).
+double Keep(const std::string& name, std::vector<double> ms);
+// CPU time of the whole process so far, in milliseconds.
+double ProcessCpuMilliseconds();
+// "what: median ..., bare Qt widget ..., ratio ..." when both were measured,
+// with the CPU times of both when they were kept (the machine may be busy:
+// wall time includes waiting for a core); `against` names the reference.
 void PrintRatio(const char* what, const std::string& ours, const std::string& reference, int width = 22,
                 const char* against = "bare Qt widget");
 // The median recorded under `name`, or a negative number.
@@ -42,19 +47,24 @@ double Median(const std::string& name);
 void SendKeystroke(QWidget* w);
 
 // Times each iteration's action in milliseconds after an untimed
-// preparation; the median is recorded.
+// preparation; the median is recorded, and that of the CPU time under
+// `name` + " cpu".
 template <typename Action, typename Prepare>
 void TimeEach(benchmark::State& state, const std::string& name, Action action, Prepare prepare)
 {
-    std::vector<double> ms;
+    std::vector<double> ms, cpu;
     for (auto _ : state) {
         prepare();
+        const double cpuStart = ProcessCpuMilliseconds();
         const auto start = std::chrono::steady_clock::now();
         action();
         const double t = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        cpu.push_back(ProcessCpuMilliseconds() - cpuStart);
         ms.push_back(t);
         state.SetIterationTime(t / 1000);
     }
+    if (!cpu.empty())
+        state.counters["median_cpu_ms"] = Keep(name + " cpu", std::move(cpu));
     Record(state, name, std::move(ms));
 }
 
