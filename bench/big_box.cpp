@@ -259,20 +259,18 @@ void BM_Box_Idle_1KiB(benchmark::State& s) { IdleInBigBox(s, "box idle 1KiB", Mi
 void ReadRss(long* peak, long* now)
 {
     std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key >> value) {
-        if (key == "VmHWM:")
-            *peak = value;
-        else if (key == "VmRSS:")
-            *now = value;
-        status.ignore(1 << 10, '\n');
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            *peak = std::atol(line.c_str() + 6);
+        else if (line.rfind("VmRSS:", 0) == 0)
+            *now = std::atol(line.c_str() + 6);
     }
 }
 
 // The child: 64 MiB on the clipboard, the peak reset, then the paste and 7
 // keystrokes in the box or the bare widget; the event loop runs a second
-// more to let it settle. Prints "peak settled" in KiB.
+// more to let it settle. Prints "peak settled before" in KiB, "before"
+// being the RSS with the clipboard filled, ahead of the paste.
 int MeasureMemory(bool box)
 {
     platform::EnsureApplication();
@@ -287,6 +285,8 @@ int MeasureMemory(bool box)
         bare = std::make_unique<BareBox>("");
     }
     platform::ProcessPendingEvents();
+    long peak = 0, before = 0, settled = 0;
+    ReadRss(&peak, &before);
     std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts here
     if (box) {
         PressKeyInBox('V', platform::kKeyStateCtrl);
@@ -300,9 +300,8 @@ int MeasureMemory(bool box)
     QEventLoop loop;
     QTimer::singleShot(1000, &loop, &QEventLoop::quit);
     loop.exec();
-    long peak = 0, settled = 0;
     ReadRss(&peak, &settled);
-    std::printf("%ld %ld\n", peak, settled);
+    std::printf("%ld %ld %ld\n", peak, settled, before);
     return 0;
 }
 
@@ -319,8 +318,8 @@ void MemoryOf(benchmark::State& state, const char* which)
     for (auto _ : state) {
         const std::string command = "'" + g_self + "' --memory=" + which;
         FILE* child = popen(command.c_str(), "r");
-        long peak = 0, settled = 0;
-        const bool read = child && std::fscanf(child, "%ld %ld", &peak, &settled) == 2;
+        long peak = 0, settled = 0, before = 0;
+        const bool read = child && std::fscanf(child, "%ld %ld %ld", &peak, &settled, &before) == 3;
         if (child)
             pclose(child);
         if (!read) {
@@ -329,6 +328,7 @@ void MemoryOf(benchmark::State& state, const char* which)
         }
         state.counters["peak_MB"] = peak / 1024.0;
         state.counters["settled_MB"] = settled / 1024.0;
+        state.counters["before_paste_MB"] = before / 1024.0;
         MemoryResults()[which] = {peak / 1024.0, settled / 1024.0};
     }
 }
