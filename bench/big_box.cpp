@@ -12,8 +12,10 @@
 //   idle       CPU time while the caret blinks in a 5 MiB line, against the
 //              same box holding 1 KiB (MT_IDLE_SECONDS a side, default 10)
 //   memory     in child processes of this program (--memory=box|bare):
-//              64 MiB pasted through the clipboard, then 7 keystrokes; the
-//              peak RSS from the paste on, and the RSS once settled
+//              64 MiB of lines pasted through the clipboard, then 7
+//              keystrokes; the peak RSS from the paste on, and the RSS once
+//              settled (on one line the bare widget lays the whole paragraph
+//              out: gigabytes and minutes)
 //
 // The bare widget lays out a whole paragraph per keystroke, seconds on one
 // long line: it runs a few iterations at 5 MiB, and the 64 MiB cases print
@@ -267,14 +269,14 @@ void ReadRss(long* peak, long* now)
     }
 }
 
-// The child: 64 MiB on the clipboard, the peak reset, then the paste and 7
+// The child: 64 MiB of lines on the clipboard, the peak reset, then the paste and 7
 // keystrokes in the box or the bare widget; the event loop runs a second
 // more to let it settle. Prints "peak settled before" in KiB, "before"
 // being the RSS with the clipboard filled, ahead of the paste.
 int MeasureMemory(bool box)
 {
     platform::EnsureApplication();
-    if (!platform::SetClipboardText(MixedText(64u << 20, false)))
+    if (!platform::SetClipboardText(MixedText(64u << 20, true)))
         return 1;
     std::unique_ptr<EngineBox> engineBox;
     std::unique_ptr<BareBox> bare;
