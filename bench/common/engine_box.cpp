@@ -99,12 +99,14 @@ void EngineBox::focus()
     platform::ProcessPendingEvents();
 }
 
-std::string EngineBox::content() const
+std::unique_ptr<char, void (*)(void*)> EngineBox::readContent() const
 {
-    char* text = reinterpret_cast<char*>(engine::ReadProperty(kWindowId, kBox, kContentIndex, -1));
-    std::string s = text ? text : "";
-    std::free(text);
-    return s;
+    return {reinterpret_cast<char*>(engine::ReadProperty(kWindowId, kBox, kContentIndex, -1)), &std::free};
+}
+
+void EngineBox::stopCounting()
+{
+    test::SetHandler(0, [](EventCall*) {});
 }
 
 void EngineBox::setContent(const std::string& gb)

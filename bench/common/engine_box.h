@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/window_handle.h"
@@ -26,7 +27,10 @@ public:
     platform::WindowHandle handle() const;
     // Activates the window and gives the box the keyboard focus.
     void focus();
-    std::string content() const;
+    // Content as a handler reads it: the engine's copy, to be freed.
+    std::unique_ptr<char, void (*)(void*)> readContent() const;
+    // Leaves the count out: the content-changed handler does nothing.
+    void stopCounting();
     void setContent(const std::string& gb);
     // SelStart, then SelLength, as a handler writes them.
     void select(int64_t start, int64_t length);

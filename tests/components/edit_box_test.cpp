@@ -1,6 +1,7 @@
 // The edit box through the engine: Content and its change event, bytes
-// kept exactly under every kind of edit, the selection in bytes, input modes and their normalisation, the spinner,
-// rebuilds, Enter, and what the box keeps of its properties.
+// kept exactly under every kind of edit, the selection in bytes, input
+// modes and their normalisation, the spinner, rebuilds, Enter, and what the
+// box keeps of its properties.
 #include <algorithm>
 #include <cstdlib>
 #include <random>
@@ -200,7 +201,7 @@ TEST_F(EditBox, SelectionsSnapToWholeCharactersOfEveryWidth)
 {
     EditBoxProperties p;
     p.multiLine = true;
-    p.content = "a" + kFourByte + Gb("中") + "\xFF\r\nb"; // a 1..5 5..7 FF@7 CR LF 8..10 b@10
+    p.content = "a" + kFourByte + Gb("中") + "\xFF\r\nb"; // U+1F600 at 1, 中 at 5, FF at 7, CR LF at 8
     LoadBox(p, 0, 100);
     const struct {
         int32_t start, length;
