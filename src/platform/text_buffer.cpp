@@ -4,30 +4,6 @@
 #include <cstring>
 
 namespace mt::platform {
-namespace {
-
-bool In(unsigned char b, unsigned char low, unsigned char high) { return b >= low && b <= high; }
-
-constexpr uint32_t kLastBmpLinear = 39419;
-constexpr uint32_t kFirstSupplementaryLinear = 189000;
-
-} // namespace
-
-size_t GbCharLength(const unsigned char* p, size_t left)
-{
-    if (p[0] < 0x81 || p[0] == 0xFF || left < 2)
-        return 1;
-    if (In(p[1], 0x40, 0x7E) || In(p[1], 0x80, 0xFE))
-        return 2;
-    if (left < 4 || !In(p[1], 0x30, 0x39) || !In(p[2], 0x81, 0xFE) || !In(p[3], 0x30, 0x39))
-        return 1;
-    const uint32_t linear = (((p[0] - 0x81u) * 10 + (p[1] - 0x30u)) * 126 + (p[2] - 0x81u)) * 10 + (p[3] - 0x30u);
-    if (linear <= kLastBmpLinear ||
-        (linear >= kFirstSupplementaryLinear && linear <= kFirstSupplementaryLinear + 0xFFFFF))
-        return 4;
-    return 1;
-}
-
 TextBuffer::TextBuffer() = default;
 
 std::string TextBuffer::copy(size_t from, size_t to) const
@@ -103,20 +79,6 @@ void TextBuffer::replace(size_t pos, size_t removed, std::string_view inserted)
 }
 
 // ---- characters ---------------------------------------------------------------
-
-size_t TextBuffer::charLenSlow(size_t pos) const
-{
-    const size_t n = size();
-    if (pos + 4 <= gapStart_)
-        return GbCharLength(reinterpret_cast<const unsigned char*>(data_.data()) + pos, 4);
-    if (pos >= gapStart_)
-        return GbCharLength(reinterpret_cast<const unsigned char*>(data_.data()) + pos + gapLen_, n - pos);
-    unsigned char b[4];
-    const size_t left = std::min<size_t>(4, n - pos);
-    for (size_t i = 0; i < left; ++i)
-        b[i] = at(pos + i);
-    return GbCharLength(b, left);
-}
 
 size_t TextBuffer::charLengthAt(size_t pos) const { return pos < size() ? charLenSlow(pos) : 0; }
 

@@ -28,12 +28,25 @@
 namespace mt::platform {
 
 // The length of the character at p, with `left` bytes available (left > 0).
-size_t GbCharLength(const unsigned char* p, size_t left);
+inline size_t GbCharLength(const unsigned char* p, size_t left)
+{
+    if (p[0] < 0x81 || p[0] == 0xFF || left < 2)
+        return 1;
+    const auto in = [](unsigned char b, unsigned char low, unsigned char high) { return b >= low && b <= high; };
+    if (in(p[1], 0x40, 0x7E) || in(p[1], 0x80, 0xFE))
+        return 2;
+    if (left < 4 || !in(p[1], 0x30, 0x39) || !in(p[2], 0x81, 0xFE) || !in(p[3], 0x30, 0x39))
+        return 1;
+    // Four-byte forms count linearly: up to 39419 the rest of the basic
+    // plane, from 189000 the planes above it; others stand for nothing.
+    const uint32_t linear = (((p[0] - 0x81u) * 10 + (p[1] - 0x30u)) * 126 + (p[2] - 0x81u)) * 10 + (p[3] - 0x30u);
+    return linear <= 39419 || (linear >= 189000 && linear <= 189000 + 0xFFFFF) ? 4 : 1;
+}
 
 class TextBuffer {
 public:
     // Checkpoints are at most this many bytes apart (plus one character).
-    static constexpr size_t kSegmentBytes = 4096;
+    static constexpr size_t kSegmentBytes = 2048;
 
     TextBuffer();
 
@@ -92,7 +105,19 @@ public:
 
 private:
     void moveGap(size_t pos, size_t room);
-    size_t charLenSlow(size_t pos) const;
+    size_t charLenSlow(size_t pos) const
+    {
+        const auto* d = reinterpret_cast<const unsigned char*>(data_.data());
+        if (pos + 4 <= gapStart_)
+            return GbCharLength(d + pos, 4);
+        if (pos >= gapStart_)
+            return GbCharLength(d + pos + gapLen_, size() - pos);
+        unsigned char b[4];
+        const size_t left = size() - pos < 4 ? size() - pos : 4;
+        for (size_t i = 0; i < left; ++i)
+            b[i] = at(pos + i);
+        return GbCharLength(b, left);
+    }
     void updateLines(size_t pos, size_t removed, size_t inserted);
     void updateCheckpoints(size_t pos, size_t removed, size_t inserted);
     bool isLineStart(size_t pos) const;

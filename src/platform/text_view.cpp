@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QTimerEvent>
@@ -96,6 +97,31 @@ CharClass ClassOf(unsigned char b)
     return CharClass::kPunct;
 }
 
+// The PRIMARY selection, converted only when another program asks for it
+// and only while the text it was taken from is unchanged.
+class SelectionData : public QMimeData {
+public:
+    SelectionData(const TextView* view, uint64_t generation, size_t start, size_t end)
+        : view_(view), generation_(generation), start_(start), end_(end)
+    {
+    }
+    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override
+    {
+        if (!view_ || view_->generation() != generation_ || mimeType != QLatin1String("text/plain"))
+            return QMimeData::retrieveData(mimeType, type);
+        return FromGb(view_->buffer().copy(start_, end_));
+    }
+
+private:
+    QPointer<const TextView> view_;
+    uint64_t generation_;
+    size_t start_;
+    size_t end_;
+};
+
 } // namespace
 
 TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent)
@@ -117,6 +143,7 @@ TextView::~TextView() = default;
 void TextView::setBytes(std::string_view gb)
 {
     text_.assign(gb);
+    ++generation_;
     history_.clear();
     caret_ = anchor_ = 0;
     top_ = 0;
@@ -170,7 +197,7 @@ std::string TextView::fitToRoom(std::string gb) const
     return gb;
 }
 
-void TextView::edit(size_t from, size_t to, std::string_view gb, EditKind kind)
+void TextView::edit(size_t from, size_t to, std::string_view gb, EditKind kind, bool notify)
 {
     const size_t caretBefore = caret_;
     const size_t anchorBefore = anchor_;
@@ -183,7 +210,7 @@ void TextView::edit(size_t from, size_t to, std::string_view gb, EditKind kind)
         history_.record(from, std::move(removed), gb.size(), kind == EditKind::kTyping, caretBefore, anchorBefore);
     caret_ = anchor_ = from + gb.size();
     afterTextChange(from, removedLength, gb.size());
-    if (host_)
+    if (notify && host_)
         host_->editorTextEdited();
 }
 
@@ -191,16 +218,24 @@ void TextView::insertFromUser(const QString& text, bool typed)
 {
     if (readOnly_)
         return;
-    const std::string gb = shapeInsertion(text, typed);
-    if (gb.empty() && caret_ == anchor_)
-        return;
-    edit(selectionStart(), selectionEnd(), gb, typed && anchor_ == caret_ ? EditKind::kTyping : EditKind::kUser);
+    {
+        const std::string gb = shapeInsertion(text, typed);
+        if (gb.empty() && caret_ == anchor_)
+            return;
+        edit(selectionStart(), selectionEnd(), gb, typed && anchor_ == caret_ ? EditKind::kTyping : EditKind::kUser,
+             false);
+    }
+    // Reported once the converted text is gone: the listener's reads of a
+    // long paste then do not meet it.
+    if (host_)
+        host_->editorTextEdited();
 }
 
 // Layouts before the edit stay, those after it move with their bytes, the
 // rest go; the first row in view keeps its place in the text.
 void TextView::afterTextChange(size_t pos, size_t removed, size_t inserted)
 {
+    ++generation_;
     const auto delta = static_cast<std::ptrdiff_t>(inserted) - static_cast<std::ptrdiff_t>(removed);
     std::map<size_t, std::unique_ptr<Laid>> kept;
     for (auto& [start, l] : laid_) {
@@ -252,6 +287,9 @@ TextView::Laid* TextView::lay(const Segment& seg)
     l->layout.beginLayout();
     for (QTextLine line = l->layout.createLine(); line.isValid(); line = l->layout.createLine()) {
         line.setLineWidth(width);
+        // A row wider than the view starts at its left edge, whatever the alignment.
+        if (!wrap_ && line.naturalTextWidth() > width)
+            line.setLineWidth(line.naturalTextWidth());
         line.setPosition(QPointF(0, y));
         y += line.height();
         widest_ = std::max(widest_, static_cast<int>(std::ceil(line.naturalTextWidth())));
@@ -953,7 +991,7 @@ void TextView::publishSelection() const
 {
     QClipboard* clip = QGuiApplication::clipboard();
     if (caret_ != anchor_ && clip->supportsSelection())
-        clip->setText(FromGb(text_.copy(selectionStart(), selectionEnd())), QClipboard::Selection);
+        clip->setMimeData(new SelectionData(this, generation_, selectionStart(), selectionEnd()), QClipboard::Selection);
 }
 
 // ---- actions -------------------------------------------------------------------------------

@@ -38,6 +38,8 @@ public:
     // ---- text and selection, in bytes ------------------------------------------
     const std::string& bytes() const { return text_.contiguous(); }
     const TextBuffer& buffer() const { return text_; }
+    // Counts every change of the text.
+    uint64_t generation() const { return generation_; }
     // Replaces everything; the caret goes to the start, the undo record is
     // cleared, nothing is reported.
     void setBytes(std::string_view gb);
@@ -114,7 +116,7 @@ private:
 
     enum class EditKind { kTyping, kUser, kProgram };
     // Replaces [from, to) and puts the caret after the new bytes.
-    void edit(size_t from, size_t to, std::string_view gb, EditKind kind);
+    void edit(size_t from, size_t to, std::string_view gb, EditKind kind, bool notify = true);
     void insertFromUser(const QString& text, bool typed);
     void afterTextChange(size_t pos, size_t removed, size_t inserted);
 
@@ -156,6 +158,7 @@ private:
     size_t anchor_ = 0;
     qreal goalX_ = -1;
     size_t top_ = 0; // the byte where the first row in view starts
+    uint64_t generation_ = 0;
 
     bool readOnly_ = false;
     CharFilter filter_ = CharFilter::kAll;

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 
 #include <string>
@@ -167,6 +168,27 @@ TEST_F(EditText, ListenerMayRewriteTheText)
     EXPECT_EQ(edit->text(), "rewritten");
     EXPECT_EQ(recorder.changes, 3);
     EXPECT_EQ(static_cast<TextView*>(Widget(edit->handle()))->bytes(), "rewritten");
+}
+
+// A preedit shows in place and changes nothing; a commit is one edit.
+TEST_F(EditText, InputMethodCommitsInsertAndPreeditsWait)
+{
+    EditControl* edit = make(multi(), "ab", {10, 10, 200, 100});
+    QWidget* w = Widget(edit->handle());
+    SetFocusWindow(edit->handle());
+    edit->select(1, 0);
+    QInputMethodEvent preedit(QStringLiteral("zhong"), {});
+    QApplication::sendEvent(w, &preedit);
+    EXPECT_EQ(edit->text(), "ab");
+    EXPECT_EQ(recorder.changes, 0);
+    EXPECT_TRUE(w->inputMethodQuery(Qt::ImCursorRectangle).toRectF().isValid());
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("中文"));
+    QApplication::sendEvent(w, &commit);
+    EXPECT_EQ(edit->text(), "a" + kZhong + kWen + "b");
+    EXPECT_EQ(edit->selectionStart(), 5);
+    EXPECT_EQ(recorder.changes, 1);
+    EXPECT_EQ(w->inputMethodQuery(Qt::ImCursorPosition).toInt(), 3);
 }
 
 TEST_F(EditText, InputModesFilterTypedCharactersOnly)
