@@ -193,6 +193,9 @@ TEST_F(EditBox, ContentReadsBackEveryByteItWasGiven)
             EXPECT_EQ(Text(Index(kEbContent)), c.bytes) << c.name << (multiLine ? " multi-line" : " single-line");
             WriteNumber(Index(kEbSelLength), -1);
             EXPECT_EQ(Text(Index(kEbSelText)), c.bytes) << c.name;
+            WriteNumber(Index(kEbSelStart), -1);
+            WriteText(Index(kEbSelText), c.bytes); // in at the end, as a handler writes
+            EXPECT_EQ(Text(Index(kEbContent)), c.bytes + c.bytes) << c.name;
         }
     }
 }
