@@ -38,3 +38,12 @@ rm -rf "$corpus" && mkdir -p "$corpus"
 "$out/property_record_seeds" "$corpus"
 echo "Fuzzing the property-record readers for ${seconds}s"
 "$out/property_records_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+
+# The multi-line box's byte model: edits of any bytes, undo and redo.
+clang++ "${flags[@]}" "${san[@]}" "$root/src/platform/text_buffer.cpp" "$root/fuzz/text_buffer_fuzz.cpp" \
+  -o "$out/text_buffer_fuzz"
+corpus="$out/text_buffer_corpus"
+rm -rf "$corpus" && mkdir -p "$corpus"
+printf 'a\x01\x00\xd6\xd0\r\n\x81\x30\x81\x30\xfe\xff' > "$corpus/seed"
+echo "Fuzzing the text buffer for ${seconds}s"
+"$out/text_buffer_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -128,6 +131,8 @@ TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent)
 {
     setAttribute(Qt::WA_InputMethodEnabled, true);
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAutoFillBackground(false);
     verticalScrollBar()->setSingleStep(1);
@@ -298,7 +303,7 @@ TextView::Laid* TextView::lay(const Segment& seg)
     l->height = y;
     Laid* raw = l.get();
     laid_[seg.start] = std::move(l);
-    if (laid_.size() > 512) { // keep the ones near the caret and the view
+    if (laid_.size() > 160) { // keep the ones near the caret and the view
         const size_t keepFrom = std::min(top_, caret_) > 64 * TextBuffer::kSegmentBytes
                                     ? std::min(top_, caret_) - 64 * TextBuffer::kSegmentBytes
                                     : 0;
@@ -423,6 +428,9 @@ void TextView::paintEvent(QPaintEvent* event)
             unit = l->preeditAt >= 0 ? l->preeditAt + preeditCursor_ : unit;
             l->layout.drawCursor(&p, QPointF(x, y), unit, 1);
         }
+        if (dropPos_ != SIZE_MAX && dropPos_ >= seg.start && dropPos_ <= seg.end &&
+            text_.segmentAt(dropPos_).start == seg.start)
+            l->layout.drawCursor(&p, QPointF(x, y), layoutUnit(*l, unitOf(*l, dropPos_)), 1);
         y += std::max<qreal>(l->height, 1);
         if (y >= viewport()->height())
             break;
@@ -558,7 +566,20 @@ void TextView::updateScrollBars()
         ++vShift_;
     QScrollBar* v = verticalScrollBar();
     v->setRange(0, static_cast<int>(limit >> vShift_));
-    v->setPageStep(std::max(1, static_cast<int>(std::min<size_t>(limit >> vShift_, 64) )));
+    // The bytes in view, for the size of the handle.
+    Row r = rowOf(top_);
+    qreal room = viewport()->height() - 2 * margin();
+    size_t shown = 0;
+    for (;;) {
+        room -= rowHeight(r);
+        Row next = r;
+        if (room < 0 || !nextRow(&next)) {
+            shown = (room < 0 ? rowStart(r) : text_.size()) - top_;
+            break;
+        }
+        r = next;
+    }
+    v->setPageStep(std::max(1, static_cast<int>(shown >> vShift_)));
     v->setValue(static_cast<int>(top_ >> vShift_));
     QScrollBar* h = horizontalScrollBar();
     h->setRange(0, wrap_ ? 0 : std::max(0, widest_ + 2 * margin() + 2 - viewport()->width()));
@@ -923,7 +944,16 @@ void TextView::mousePressEvent(QMouseEvent* event)
             publishSelection();
             return;
         }
-        setCaret(hit(pt), event->modifiers() & Qt::ShiftModifier);
+        const size_t pos = hit(pt);
+        const bool shift = event->modifiers() & Qt::ShiftModifier;
+        if (!shift && caret_ != anchor_ && pos >= selectionStart() && pos < selectionEnd()) {
+            // Perhaps the start of dragging the selection; a release without a
+            // move places the caret.
+            pressInSelection_ = true;
+            pressPoint_ = pt;
+            return;
+        }
+        setCaret(pos, shift);
         dragging_ = true;
     } else if (event->button() == Qt::MiddleButton) {
         QClipboard* clip = QGuiApplication::clipboard();
@@ -938,6 +968,13 @@ void TextView::mousePressEvent(QMouseEvent* event)
 
 void TextView::mouseMoveEvent(QMouseEvent* event)
 {
+    if (pressInSelection_ && (event->buttons() & Qt::LeftButton)) {
+        if ((event->position().toPoint() - pressPoint_).manhattanLength() >= QApplication::startDragDistance()) {
+            pressInSelection_ = false;
+            startDrag();
+        }
+        return;
+    }
     if (!dragging_ || !(event->buttons() & Qt::LeftButton))
         return;
     dragPoint_ = event->position().toPoint();
@@ -955,6 +992,10 @@ void TextView::mouseMoveEvent(QMouseEvent* event)
 void TextView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
+        if (pressInSelection_) {
+            pressInSelection_ = false;
+            setCaret(hit(event->position().toPoint()), false);
+        }
         dragging_ = false;
         autoScroll_.stop();
         publishSelection();
@@ -992,6 +1033,103 @@ void TextView::publishSelection() const
     QClipboard* clip = QGuiApplication::clipboard();
     if (caret_ != anchor_ && clip->supportsSelection())
         clip->setMimeData(new SelectionData(this, generation_, selectionStart(), selectionEnd()), QClipboard::Selection);
+}
+
+// ---- drag and drop ----------------------------------------------------------------------
+
+void TextView::startDrag()
+{
+    auto* data = new QMimeData;
+    data->setText(FromGb(text_.copy(selectionStart(), selectionEnd())));
+    QPointer<TextView> self(this);
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    draggingOut_ = true;
+    movedInside_ = false;
+    const Qt::DropAction action = drag->exec(readOnly_ ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction,
+                                             readOnly_ ? Qt::CopyAction : Qt::MoveAction);
+    if (!self)
+        return;
+    draggingOut_ = false;
+    // Moved elsewhere: the text leaves here (a move within was one edit already).
+    if (action == Qt::MoveAction && !movedInside_ && !readOnly_)
+        deleteSelection();
+}
+
+void TextView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (readOnly_ || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+}
+
+void TextView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (readOnly_ || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    dropPos_ = hit(event->position().toPoint());
+    if (draggingOut_ && dropPos_ > selectionStart() && dropPos_ < selectionEnd())
+        event->ignore(); // not into itself
+    else
+        event->acceptProposedAction();
+    viewport()->update();
+}
+
+void TextView::dragLeaveEvent(QDragLeaveEvent*)
+{
+    dropPos_ = SIZE_MAX;
+    viewport()->update();
+}
+
+void TextView::dropEvent(QDropEvent* event)
+{
+    const size_t pos = hit(event->position().toPoint());
+    dropPos_ = SIZE_MAX;
+    if (readOnly_ || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    if (draggingOut_ && event->dropAction() == Qt::MoveAction) {
+        movedInside_ = true;
+        event->acceptProposedAction();
+        moveSelectionTo(pos);
+        return;
+    }
+    event->acceptProposedAction();
+    anchor_ = caret_ = pos;
+    insertFromUser(event->mimeData()->text(), false);
+}
+
+void TextView::moveSelectionTo(size_t pos)
+{
+    const size_t s = selectionStart();
+    const size_t e = selectionEnd();
+    if (pos >= s && pos <= e)
+        return;
+    const std::string moved = text_.copy(s, e);
+    size_t from, to, movedAt;
+    std::string replacement;
+    if (pos < s) {
+        from = pos;
+        to = e;
+        replacement = moved + text_.copy(pos, s);
+        movedAt = pos;
+    } else {
+        from = s;
+        to = pos;
+        replacement = text_.copy(e, pos) + moved;
+        movedAt = pos - moved.size();
+    }
+    edit(from, to, replacement, EditKind::kUser, false);
+    anchor_ = movedAt;
+    caret_ = movedAt + moved.size();
+    caretMoved();
+    if (host_)
+        host_->editorTextEdited();
 }
 
 // ---- actions -------------------------------------------------------------------------------

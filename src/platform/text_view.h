@@ -92,6 +92,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
@@ -150,6 +154,9 @@ private:
     void caretMoved();
     void restartBlink();
     void publishSelection() const;
+    void startDrag();
+    // Moves the selection to pos as one edit; the moved text stays selected.
+    void moveSelectionTo(size_t pos);
 
     EditorHost* host_ = nullptr;
     TextBuffer text_;
@@ -181,6 +188,11 @@ private:
     QBasicTimer autoScroll_;
     QPoint dragPoint_;
     bool dragging_ = false;
+    bool pressInSelection_ = false; // a press that may start dragging the selection
+    QPoint pressPoint_;
+    bool draggingOut_ = false;      // our own drag is under way
+    bool movedInside_ = false;      // ... and was dropped back into this view
+    size_t dropPos_ = SIZE_MAX;     // where a drop would go, shown as a caret
     QBasicTimer tripleClick_;
     QPoint tripleClickPoint_;
 };

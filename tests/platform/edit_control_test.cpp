@@ -5,7 +5,10 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QAbstractScrollArea>
+#include <QDropEvent>
 #include <QInputMethodEvent>
+#include <QMimeData>
 #include <QLineEdit>
 
 #include <string>
@@ -110,6 +113,40 @@ TEST_F(EditSelection, LineBreaksKeepTheirBytesAndCrLfSelectsWhole)
     EXPECT_EQ(edit->text(), odd);
 }
 
+// Caret keys of a multi-line box, in bytes: CR LF and double-byte
+// characters are single steps, rows keep their column.
+TEST_F(EditSelection, CaretKeysStepByCharactersWordsAndRows)
+{
+    EditControl* edit = make(multi(), "ab\r\ncd" + kZhong + "ef gh\r\n\r\nlast", {10, 10, 300, 200});
+    QWidget* w = Widget(edit->handle());
+    SetFocusWindow(edit->handle());
+    struct Row {
+        int key;
+        Qt::KeyboardModifiers mods;
+        int64_t start;
+        int64_t length;
+    };
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const Row rows[] = {
+        {Qt::Key_Right, none, 1, 0},          {Qt::Key_Right, none, 2, 0},
+        {Qt::Key_Right, none, 4, 0},          {Qt::Key_End, none, 13, 0},
+        {Qt::Key_Left, none, 12, 0},          {Qt::Key_Home, none, 4, 0},
+        {Qt::Key_Right, Qt::ControlModifier, 11, 0},
+        {Qt::Key_Left, Qt::ShiftModifier, 10, 1},
+        {Qt::Key_Left, Qt::ShiftModifier, 9, 2},
+        {Qt::Key_Down, none, 15, 0},          {Qt::Key_Up, none, 9, 0},
+        {Qt::Key_End, Qt::ControlModifier, 21, 0},
+        {Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier, 0, 21},
+        {Qt::Key_Left, Qt::ControlModifier, 0, 0},
+    };
+    edit->select(0, 0);
+    for (const Row& row : rows) {
+        Press(w, row.key, {}, row.mods);
+        EXPECT_EQ(edit->selectionStart(), row.start) << "key " << std::hex << row.key;
+        EXPECT_EQ(edit->selectionLength(), row.length) << "key " << std::hex << row.key;
+    }
+}
+
 TEST_F(EditSelection, UnfocusedLineEditKeepsItsSelection)
 {
     EditControl* edit = make({}, "hello");
@@ -170,8 +207,9 @@ TEST_F(EditText, ListenerMayRewriteTheText)
     EXPECT_EQ(static_cast<TextView*>(Widget(edit->handle()))->bytes(), "rewritten");
 }
 
-// A preedit shows in place and changes nothing; a commit is one edit.
-TEST_F(EditText, InputMethodCommitsInsertAndPreeditsWait)
+// A preedit shows in place and changes nothing; a commit or a drop is one
+// edit.
+TEST_F(EditText, InputMethodCommitsAndDropsInsertAndPreeditsWait)
 {
     EditControl* edit = make(multi(), "ab", {10, 10, 200, 100});
     QWidget* w = Widget(edit->handle());
@@ -189,6 +227,17 @@ TEST_F(EditText, InputMethodCommitsInsertAndPreeditsWait)
     EXPECT_EQ(edit->selectionStart(), 5);
     EXPECT_EQ(recorder.changes, 1);
     EXPECT_EQ(w->inputMethodQuery(Qt::ImCursorPosition).toInt(), 3);
+
+    // Text dropped from elsewhere goes in where it falls, as given.
+    QMimeData dropped;
+    dropped.setText("x\ny");
+    QWidget* viewport = static_cast<QAbstractScrollArea*>(w)->viewport();
+    QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QDropEvent drop(QPointF(1, 1), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    EXPECT_EQ(edit->text(), "x\nya" + kZhong + kWen + "b");
+    EXPECT_EQ(recorder.changes, 2);
 }
 
 TEST_F(EditText, InputModesFilterTypedCharactersOnly)
