@@ -1,5 +1,6 @@
 #include "platform/text_view.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -129,6 +130,7 @@ private:
 
 TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent)
 {
+    InstallTextViewAccessibility();
     setAttribute(Qt::WA_InputMethodEnabled, true);
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
@@ -696,6 +698,10 @@ void TextView::caretMoved()
     ensureCaretVisible();
     restartBlink();
     viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleTextCursorEvent moved(this, static_cast<int>(GbToUtf16Position(bytes(), caret_, Snap::kDown)));
+        QAccessible::updateAccessibility(&moved);
+    }
     if (hasFocus())
         QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle | Qt::ImCursorPosition | Qt::ImAnchorPosition);
 }

@@ -28,6 +28,9 @@
 
 namespace mt::platform {
 
+// Makes Qt's accessibility find TextViews' text interface (text_view_accessible.cpp).
+void InstallTextViewAccessibility();
+
 class TextView : public QAbstractScrollArea {
 public:
     explicit TextView(QWidget* parent);

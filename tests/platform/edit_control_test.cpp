@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -145,6 +146,14 @@ TEST_F(EditSelection, CaretKeysStepByCharactersWordsAndRows)
         EXPECT_EQ(edit->selectionStart(), row.start) << "key " << std::hex << row.key;
         EXPECT_EQ(edit->selectionLength(), row.length) << "key " << std::hex << row.key;
     }
+    // Assistive tools see the same text, caret and selection in characters.
+    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(w)->textInterface();
+    ASSERT_NE(text, nullptr);
+    text->setSelection(0, 4, 7);
+    EXPECT_EQ(edit->selectedText(), "cd" + kZhong);
+    EXPECT_EQ(text->text(0, 6), QString::fromUtf8("ab\r\ncd"));
+    EXPECT_EQ(text->cursorPosition(), 7);
+    EXPECT_EQ(text->characterCount(), 20);
 }
 
 TEST_F(EditSelection, UnfocusedLineEditKeepsItsSelection)
