@@ -3,6 +3,9 @@
 
 #include <algorithm>
 
+#include "platform/clipboard.h"
+#include "platform/window_listener.h"
+
 namespace mt::test {
 namespace {
 
@@ -40,7 +43,7 @@ TEST_F(PromptsAndCount, AtStartEveryBoxShowsItsGreyPromptAndTheReadButtonHasTheF
     EXPECT_EQ(Focused(), 按钮读网页源码);
 }
 
-TEST_F(PromptsAndCount, TheCountFollowsTypingInBytes)
+TEST_F(PromptsAndCount, TheCountFollowsTypingPastingAndEnterInBytes)
 {
     Click(编辑框被查找文本);
     EXPECT_EQ(Text(编辑框被查找文本, kContent), "");
@@ -50,6 +53,16 @@ TEST_F(PromptsAndCount, TheCountFollowsTypingInBytes)
     SetText(编辑框被查找文本, kContent, "");
     Type("中文");
     EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计4个字符。");
+    std::string pasted;
+    while (pasted.size() < 1000)
+        pasted += "第一行 line\n";
+    ASSERT_TRUE(platform::SetClipboardText(Gb(pasted)));
+    PressKey('V', platform::kKeyStateCtrl); // LF stays LF: one byte each
+    const size_t count = 4 + Gb(pasted).size();
+    EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计" + std::to_string(count) + "个字符。");
+    EXPECT_TRUE(Text(编辑框被查找文本, kContent) == "中文" + pasted);
+    PressKey(platform::kVkReturn); // a typed line break is CR LF
+    EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计" + std::to_string(count + 2) + "个字符。");
 }
 
 TEST_F(PromptsAndCount, LeavingTheEmptiedBigBoxBringsThePromptBackAndKeepsTheCount)

@@ -7,6 +7,7 @@
 #include "platform/input_simulation.h"
 #include "platform/transfer_window.h"
 #include "support/http_test_support.h"
+#include "support/run_tool.h"
 #include "windows/window_engine.h"
 
 namespace mt::test {
@@ -184,6 +185,20 @@ TEST_F(ReadPage, CapitalSchemesAnErrorBodyAndTheCount)
     Read(url);
     EXPECT_EQ(Big(), "missing");
     EXPECT_EQ(Text(透明标签字符统计, 8), "共计7个字符。");
+}
+
+TEST_F(ReadPage, AChinesePageWithLfBreaksKeepsTheBytesTheCommandLineFetches)
+{
+    std::string body = "<html><head><meta charset=\"utf-8\"><title>中间文本</title></head>\n<body>\n";
+    for (int i = 0; i < 300; ++i)
+        body += "<p class=\"p\">第" + std::to_string(i) + "段：网页源码，左边文本与右边文本之间。</p>\n";
+    body += "</body></html>\n";
+    TestServer server([&](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", body)}; });
+    Read(server.Url("/zh"));
+    const ToolRun fetched = RunTool({"fetch", server.Url("/zh"), "--gbk"});
+    ASSERT_EQ(fetched.status, 0);
+    EXPECT_TRUE(Gb(Big()) == fetched.out); // LF kept, nothing added
+    EXPECT_EQ(Text(透明标签字符统计, 8), "共计" + std::to_string(fetched.out.size()) + "个字符。");
 }
 
 } // namespace
