@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "platform/edit_core.h"
+#include "platform/text_buffer.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {
@@ -90,7 +91,24 @@ void EditCore::select(int64_t start, int64_t length)
 
 void EditCore::replaceSelection(std::string_view gb)
 {
-    if (line_) {
+    if (line_ && options_.caseConversion == 0) {
+        // The bytes as given go in beside the bytes kept, whole characters
+        // up to the limit; the line edit then shows the new text's decoding.
+        size_t s, e;
+        byteSelection(&s, &e);
+        const size_t room = editorInsertRoom();
+        size_t n = 0;
+        const auto* p = reinterpret_cast<const unsigned char*>(gb.data());
+        while (n < gb.size() && n + GbCharLength(p + n, gb.size() - n) <= room)
+            n += GbCharLength(p + n, gb.size() - n);
+        const std::string& before = mirror_.bytes();
+        const std::string text = before.substr(0, s).append(gb.substr(0, n)).append(before, e);
+        if (text == before)
+            return;
+        setText(text, false); // not undoable: the history goes
+        select(static_cast<int64_t>(s + n), 0);
+        notifyTextChanged();
+    } else if (line_) {
         line_->insert(FromGb(gb));
         // Not undoable: setting the same text again clears the history and
         // reports nothing.
