@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "platform/heap_tuning.h"
 #include "platform/input_hook.h"
 
 namespace mt::platform {
@@ -48,6 +49,7 @@ void EnsureApplication()
     if (QCoreApplication::instance())
         return;
     new RuntimeApplication(g_argc, g_argv); // lives until the process ends
+    KeepLargeBlocksForReuse();
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
@@ -67,6 +69,8 @@ int RunEventLoop(const std::function<bool(int)>& idle)
     bool wokeItself = false;
     auto* dispatcher = QAbstractEventDispatcher::instance();
     QMetaObject::Connection blocking = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [&] {
+        if (idleCount == 0 && !wokeItself)
+            ReturnFreeHeapWhenQuiet();
         if (!idle || !idleWanted)
             return;
         if (idleCount == 0)
