@@ -24,6 +24,16 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override
     {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+        case QEvent::InputMethod:
+            PostponeHeapReturn();
+            break;
+        default:
+            break;
+        }
         if (g_transferHook && g_transferHook(receiver, event))
             return true;
         if (g_inputHook && g_inputHook(receiver, event))
@@ -70,7 +80,7 @@ int RunEventLoop(const std::function<bool(int)>& idle)
     auto* dispatcher = QAbstractEventDispatcher::instance();
     QMetaObject::Connection blocking = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [&] {
         if (idleCount == 0 && !wokeItself)
-            ReturnFreeHeapWhenQuiet();
+            ReturnFreeHeapSoon();
         if (!idle || !idleWanted)
             return;
         if (idleCount == 0)

@@ -10,8 +10,21 @@ namespace {
 constexpr int kQuietMilliseconds = 1000;
 constexpr size_t kWorthReturning = size_t{8} << 20;
 
-QTimer* g_quietTimer = nullptr;
-bool g_timerJustFired = false;
+QTimer* g_returnTimer = nullptr;
+
+QTimer* ReturnTimer()
+{
+    if (!g_returnTimer) {
+        g_returnTimer = new QTimer; // lives until the process ends
+        g_returnTimer->setSingleShot(true);
+        g_returnTimer->setInterval(kQuietMilliseconds);
+        QObject::connect(g_returnTimer, &QTimer::timeout, [] {
+            if (mallinfo2().fordblks >= kWorthReturning)
+                malloc_trim(0);
+        });
+    }
+    return g_returnTimer;
+}
 
 } // namespace
 
@@ -21,24 +34,16 @@ void KeepLargeBlocksForReuse()
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
 }
 
-void ReturnFreeHeapWhenQuiet()
+void ReturnFreeHeapSoon()
 {
-    // The idle period that the timer itself began starts no new wait.
-    if (g_timerJustFired) {
-        g_timerJustFired = false;
-        return;
-    }
-    if (!g_quietTimer) {
-        g_quietTimer = new QTimer; // lives until the process ends
-        g_quietTimer->setSingleShot(true);
-        g_quietTimer->setInterval(kQuietMilliseconds);
-        QObject::connect(g_quietTimer, &QTimer::timeout, [] {
-            g_timerJustFired = true;
-            if (mallinfo2().fordblks >= kWorthReturning)
-                malloc_trim(0);
-        });
-    }
-    g_quietTimer->start();
+    if (!ReturnTimer()->isActive())
+        g_returnTimer->start();
+}
+
+void PostponeHeapReturn()
+{
+    if (g_returnTimer && g_returnTimer->isActive())
+        g_returnTimer->start();
 }
 
 } // namespace mt::platform
