@@ -196,17 +196,6 @@ constexpr std::array<uint8_t, 256> MakeFourByteClasses()
 }
 constexpr std::array<uint8_t, 256> kFourByteClasses = MakeFourByteClasses();
 
-// Byte classes for the four-byte test without branches: bit 0 a digit,
-// bit 1 a lead 0x81-0xFE.
-constexpr std::array<uint8_t, 256> MakeFourByteClasses()
-{
-    std::array<uint8_t, 256> classes{};
-    for (int c = 0; c < 256; ++c)
-        classes[c] = static_cast<uint8_t>((c >= '0' && c <= '9') | (c >= 0x81 && c <= 0xFE) << 1);
-    return classes;
-}
-constexpr std::array<uint8_t, 256> kFourByteClasses = MakeFourByteClasses();
-
 // FourByteThirds' *carry alone, for a block whose trail bytes (the
 // double-byte rule's, and the carry that came in) are known: whether a
 // four-byte character begins at position 62 or 63. Along the chain of
