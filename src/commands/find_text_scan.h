@@ -298,7 +298,7 @@ int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_
         if ((candidates & ~trail) != 0)
             trail |= FourByteThirds<Blocks>(t + i, high, trail, &thirds);
         else
-            thirds = high >> 62 ? FourByteThirdsHandedOn(t + i, trail) : 0; // leads among the last two bytes
+            thirds = high != 0 ? FourByteThirdsHandedOn(t + i, trail) : 0; // plain ASCII: none
         for (candidates &= ~trail; candidates != 0; candidates &= candidates - 1) {
             const size_t q = i + static_cast<size_t>(std::countr_zero(candidates));
             if (Matches(t + q, s, m, ignoreCase))
