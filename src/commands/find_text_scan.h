@@ -288,23 +288,41 @@ int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_
     // A block's four-byte characters look three bytes past it.
     const size_t reach = kBlock + (m > 4 ? m - 1 : 3);
     uint64_t carry = 0, thirds = 0;
+    // A block without candidates hands on whether a four-byte character
+    // reaches into the next block; that is settled when the next block's
+    // high bytes are known, which rule it out for most blocks.
+    bool unsettled = false;
+    uint64_t lastHigh = 0, lastTrail = 0;
     for (; extent.holds(i + reach); i += kBlock) {
         Blocks::Prefetch(reinterpret_cast<uintptr_t>(t) + i + kPrefetchAhead);
         uint64_t candidates = Blocks::template Candidates<kFold>(t + i, filter);
         const uint64_t high = Blocks::High(t + i);
+        if (unsettled) {
+            // Positions 62 to 66 of the last block: a four-byte character
+            // at 62 or 63 shows high, low, high, low.
+            const uint64_t edge = (lastHigh >> 62) | (high << 2);
+            const bool maybe = (edge & 0xF) == 0x5 || ((edge >> 1) & 0xF) == 0x5;
+            thirds = maybe ? FourByteThirdsHandedOn(t + i - kBlock, lastTrail) : 0;
+            unsettled = false;
+        }
         uint64_t trail = TrailBytes(high, &carry) | thirds;
         // The four-byte correction only takes candidates away: a block
         // without any left needs no more of it than what it hands on.
-        if ((candidates & ~trail) != 0)
+        if ((candidates & ~trail) != 0) {
             trail |= FourByteThirds<Blocks>(t + i, high, trail, &thirds);
-        else
-            thirds = high != 0 ? FourByteThirdsHandedOn(t + i, trail) : 0; // plain ASCII: none
+        } else {
+            unsettled = true;
+            lastHigh = high;
+            lastTrail = trail;
+        }
         for (candidates &= ~trail; candidates != 0; candidates &= candidates - 1) {
             const size_t q = i + static_cast<size_t>(std::countr_zero(candidates));
             if (Matches(t + q, s, m, ignoreCase))
                 return static_cast<int64_t>(q);
         }
     }
+    if (unsettled)
+        thirds = FourByteThirdsHandedOn(t + i - kBlock, lastTrail);
     // The first boundary behind the blocks: the last of them may have left
     // a trail byte, or the third and fourth bytes of a character.
     i += thirds & 1 ? 2 : thirds & 2 ? 3 : carry;
