@@ -171,7 +171,7 @@ int main()
     std::printf("%-22s %10s %10s %8s %12s\n", "find, a hit / 141 B", "ours ms", "python ms", "py/ours",
                 "ms/MiB beyond start-up");
     for (const Texts& t : modes) {
-        double perMibAt1 = 0, perMibAt16 = 0;
+        double beyondAt8 = 0, beyondAt16 = 0;
         for (int mib : {1, 2, 4, 8, 16}) {
             const std::string file = dir + "/hits-" + std::to_string(mib) + "." + t.suffix;
             std::vector<std::string> ours = {program, "find", "--text", t.smiley, file};
@@ -181,12 +181,16 @@ int main()
             const Sample python = Measure({"python3", "-c", kPythonFind, file, t.smiley});
             statusesRight = statusesRight && s.status == 0;
             const double perMib = 1e3 * (s.seconds - startup) / mib;
-            (mib == 1 ? perMibAt1 : perMibAt16) = perMib;
+            if (mib == 8 || mib == 16)
+                (mib == 8 ? beyondAt8 : beyondAt16) = s.seconds - startup;
             const std::string name = std::to_string(mib) + " MiB " + t.suffix;
             std::printf("%-22s %10.1f %10.1f %7.2fx %12.2f\n", name.c_str(), 1e3 * s.seconds, 1e3 * python.seconds,
                         python.seconds / s.seconds, perMib);
         }
-        std::printf("%-22s per MiB at 16 MiB / at 1 MiB: %.2f (1.00 is linear)\n", t.suffix, perMibAt16 / perMibAt1);
+        // Small inputs cost little beside the start-up, so the doubling from
+        // 8 to 16 MiB shows the growth best.
+        std::printf("%-22s 16 MiB / 8 MiB beyond start-up: %.2f (2.00 linear, 4.00 quadratic)\n", t.suffix,
+                    beyondAt16 / beyondAt8);
     }
     std::printf("goals: 16 MiB (118,987 hits) <= 300 ms, linear from 1 to 16 MiB\n");
     if (!statusesRight)

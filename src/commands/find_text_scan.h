@@ -185,6 +185,48 @@ uint64_t FourByteThirds(const uint8_t* p, uint64_t high, uint64_t trail, uint64_
     return in | (starts << 2);
 }
 
+// Byte classes for the four-byte test without branches: bit 0 a digit,
+// bit 1 a lead 0x81-0xFE.
+constexpr std::array<uint8_t, 256> MakeFourByteClasses()
+{
+    std::array<uint8_t, 256> classes{};
+    for (int c = 0; c < 256; ++c)
+        classes[c] = static_cast<uint8_t>((c >= '0' && c <= '9') | (c >= 0x81 && c <= 0xFE) << 1);
+    return classes;
+}
+constexpr std::array<uint8_t, 256> kFourByteClasses = MakeFourByteClasses();
+
+// FourByteThirds' *carry alone, for a block whose trail bytes (the
+// double-byte rule's, and the carry that came in) are known: whether a
+// four-byte character begins at position 62 or 63. Along the chain of
+// possible ones two apart that ends there, the first is a character and
+// then every other one. Where four-byte characters are mixed into other
+// text the answer is unpredictable, so chains of one or two are answered
+// without branches; longer ones are walked.
+inline uint64_t FourByteThirdsHandedOn(const uint8_t* p, uint64_t trail)
+{
+    const auto c = [&](size_t k) -> unsigned { return kFourByteClasses[p[k]]; };
+    // Without digits two apart behind them no such character: most blocks.
+    if ((((c(63) & c(65)) | (c(64) & c(66))) & 1u) == 0)
+        return 0;
+    const auto fourAt = [&](size_t q) -> unsigned {
+        return static_cast<unsigned>(~trail >> q) & (c(q) >> 1) & c(q + 1) & (c(q + 2) >> 1) & c(q + 3) & 1u;
+    };
+    if ((fourAt(58) | fourAt(59)) == 0)
+        return (fourAt(62) & ~fourAt(60) & 1u) | ((fourAt(63) & ~fourAt(61) & 1u) << 1);
+    for (size_t last : {size_t{62}, size_t{63}}) {
+        size_t members = 0;
+        for (size_t q = last; fourAt(q); q -= 2) {
+            ++members;
+            if (q < 2)
+                break;
+        }
+        if (members % 2 == 1)
+            return uint64_t{1} << (last - 62);
+    }
+    return 0;
+}
+
 // A text of known length.
 class KnownExtent {
 public:
@@ -246,18 +288,41 @@ int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_
     // A block's four-byte characters look three bytes past it.
     const size_t reach = kBlock + (m > 4 ? m - 1 : 3);
     uint64_t carry = 0, thirds = 0;
+    // A block without candidates hands on whether a four-byte character
+    // reaches into the next block; that is settled when the next block's
+    // high bytes are known, which rule it out for most blocks.
+    bool unsettled = false;
+    uint64_t lastHigh = 0, lastTrail = 0;
     for (; extent.holds(i + reach); i += kBlock) {
         Blocks::Prefetch(reinterpret_cast<uintptr_t>(t) + i + kPrefetchAhead);
         uint64_t candidates = Blocks::template Candidates<kFold>(t + i, filter);
         const uint64_t high = Blocks::High(t + i);
-        uint64_t trail = TrailBytes(high, &carry);
-        trail |= FourByteThirds<Blocks>(t + i, high, trail, &thirds);
+        if (unsettled) {
+            // Positions 62 to 66 of the last block: a four-byte character
+            // at 62 or 63 shows high, low, high, low.
+            const uint64_t edge = (lastHigh >> 62) | (high << 2);
+            const bool maybe = (edge & 0xF) == 0x5 || ((edge >> 1) & 0xF) == 0x5;
+            thirds = maybe ? FourByteThirdsHandedOn(t + i - kBlock, lastTrail) : 0;
+            unsettled = false;
+        }
+        uint64_t trail = TrailBytes(high, &carry) | thirds;
+        // The four-byte correction only takes candidates away: a block
+        // without any left needs no more of it than what it hands on.
+        if ((candidates & ~trail) != 0) {
+            trail |= FourByteThirds<Blocks>(t + i, high, trail, &thirds);
+        } else {
+            unsettled = true;
+            lastHigh = high;
+            lastTrail = trail;
+        }
         for (candidates &= ~trail; candidates != 0; candidates &= candidates - 1) {
             const size_t q = i + static_cast<size_t>(std::countr_zero(candidates));
             if (Matches(t + q, s, m, ignoreCase))
                 return static_cast<int64_t>(q);
         }
     }
+    if (unsettled)
+        thirds = FourByteThirdsHandedOn(t + i - kBlock, lastTrail);
     // The first boundary behind the blocks: the last of them may have left
     // a trail byte, or the third and fourth bytes of a character.
     i += thirds & 1 ? 2 : thirds & 2 ? 3 : carry;
