@@ -80,14 +80,16 @@ void TextBuffer::replace(size_t pos, size_t removed, std::string_view inserted)
             data_.resize(newSize);
         char* d = data_.data();
         std::memmove(d + pos + n, d + pos + removed, oldSize - pos - removed);
-        std::memcpy(d + pos, inserted.data(), n);
+        if (n > 0) // an empty view may hold a null pointer
+            std::memcpy(d + pos, inserted.data(), n);
         gapStart_ = newSize;
         gapLen_ = data_.size() - newSize;
     } else {
         moveGap(pos, n > removed ? n - removed : 0);
         // The removed bytes sit just after the gap: widen the gap over them.
         gapLen_ += removed;
-        std::memcpy(data_.data() + gapStart_, inserted.data(), n);
+        if (n > 0)
+            std::memcpy(data_.data() + gapStart_, inserted.data(), n);
         gapStart_ += n;
         gapLen_ -= n;
     }
