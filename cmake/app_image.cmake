@@ -25,3 +25,5 @@ target_include_directories(mtapp PUBLIC ${MT_GENERATED}/app)
 
 add_executable(middletext src/app/main.cpp)
 target_link_libraries(middletext PRIVATE mtapp)
+
+include(cmake/install.cmake)

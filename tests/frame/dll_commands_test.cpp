@@ -37,12 +37,20 @@ TEST_F(DllCommandTest, ResolvesFromTheDefaultLibrariesAndANamedFileAndCaches)
     EXPECT_EQ(ResolveDllCommand(1), reinterpret_cast<void*>(cosine));
 }
 
+// The message with its "%s" places filled in turn (the file only when given).
 std::string Missing(const char* file, const char* name)
 {
-    std::string m = file ? gb::kErrDllFileExportMissing : gb::kErrDllExportMissing;
-    if (file)
-        m.replace(m.find("%s"), 2, file);
-    m.replace(m.find("%s"), 2, name);
+    const std::string format = file ? gb::kErrDllFileExportMissing : gb::kErrDllExportMissing;
+    std::string m;
+    size_t from = 0;
+    for (const char* arg : {file, name}) {
+        if (!arg)
+            continue;
+        const size_t at = format.find("%s", from);
+        m.append(format, from, at - from).append(arg);
+        from = at + 2;
+    }
+    m.append(format, from);
     return test::Hex(RuntimeErrorText(0, m.c_str()));
 }
 
