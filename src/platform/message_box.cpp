@@ -77,6 +77,8 @@ int ShowReal(const ShownMessageBox& box)
 {
     EnsureApplication();
     QMessageBox mb;
+    // A title and a close button only: no system menu, nothing to resize.
+    mb.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     mb.setWindowTitle(FromGb(box.caption));
     mb.setText(FromGb(box.text));
     mb.setIcon(Icon(box.style));
