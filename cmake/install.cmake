@@ -45,11 +45,16 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries the program links (found by dpkg-shlibdeps), and what it
-# needs at run time without linking it: the X11 platform and image plugins
-# come with libqt6gui6, HTTPS needs the certificate store, and the window's
-# texts need a Chinese font.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6, libqt6gui6, libcurl4, ca-certificates, fonts-wqy-microhei | fonts-noto-cjk")
+# The libraries the program links (dpkg-shlibdeps finds them with their
+# versions), and what it needs at run time without linking it: HTTPS needs
+# the certificate store, and the window's texts need a Chinese font. The X11
+# platform and image plugins come with libqt6gui6.
+set(MT_RUNTIME_NEEDS "ca-certificates, fonts-wqy-microhei | fonts-noto-cjk")
+find_program(MT_SHLIBDEPS dpkg-shlibdeps)
+if(MT_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "${MT_RUNTIME_NEEDS}")
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6core6, libcurl4, ${MT_RUNTIME_NEEDS}")
+endif()
 include(CPack)
