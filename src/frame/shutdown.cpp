@@ -8,6 +8,7 @@
 #include "frame/idle_callbacks.h"
 #include "frame/runtime_state.h"
 #include "platform/application.h"
+#include "platform/native_window.h"
 #include "windows/window_engine.h"
 
 namespace mt {
@@ -41,6 +42,9 @@ void ShutdownOnGuiThread(RuntimeData& rt)
     rt.shuttingDown = true;
     ClearIdleCallbacks();
     engine::ReleaseDescriptions();
+    // The windows go now, and their components with them: the event loop
+    // that would have deleted them has ended.
+    platform::FlushDestroyedWindows();
     if (CleanupRoutine cleanup = rt.cleanupRoutine) {
         rt.cleanupRoutine = nullptr;
         cleanup();
