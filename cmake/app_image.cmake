@@ -26,4 +26,10 @@ target_include_directories(mtapp PUBLIC ${MT_GENERATED}/app)
 add_executable(middletext src/app/main.cpp)
 target_link_libraries(middletext PRIVATE mtapp)
 
+# Builds with the tests let them lower the command line's input limit
+# (MT_TEST_INPUT_LIMIT) instead of feeding it gigabytes.
+if(MT_TESTS)
+  target_compile_definitions(mtapp PRIVATE MT_INPUT_LIMIT_FROM_ENVIRONMENT)
+endif()
+
 include(cmake/install.cmake)

@@ -38,3 +38,36 @@ rm -rf "$corpus" && mkdir -p "$corpus"
 "$out/property_record_seeds" "$corpus"
 echo "Fuzzing the property-record readers for ${seconds}s"
 "$out/property_records_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+
+# The table conversion of terminal UTF-8, against iconv.
+clang++ "${flags[@]}" "${san[@]}" "$root/src/app/utf8_to_gb18030.cpp" "$root/fuzz/utf8_to_gb18030_fuzz.cpp" \
+  -o "$out/utf8_to_gb18030_fuzz"
+corpus="$out/utf8_corpus"
+rm -rf "$corpus" && mkdir -p "$corpus"
+printf 'abc' > "$corpus/ascii"
+printf '\xe4\xb8\xad\xe6\x96\x87 mixed \xf0\x9f\x98\x80 \xc3\xa9' > "$corpus/mixed"
+printf '\xe4\xb8\xed\xa0\x80\xc0\xaf\xf4\x90\x80\x80' > "$corpus/invalid"
+echo "Fuzzing the UTF-8 table conversion for ${seconds}s"
+"$out/utf8_to_gb18030_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+
+# The charset reader of fetched pages: Content-Type value, byte-order mark,
+# <meta> in the first 1024 bytes and the text check.
+clang++ "${flags[@]}" "${san[@]}" "$root/src/net/page_charset.cpp" "$root/fuzz/page_charset_fuzz.cpp" \
+    -o "$out/page_charset_fuzz"
+corpus="$out/charset_corpus"
+rm -rf "$corpus" && mkdir -p "$corpus"
+printf '\x18text/html; charset=big5<html>' > "$corpus/header"
+printf '\x00\xef\xbb\xbfhello' > "$corpus/bom"
+printf '\x00<!-- x --><meta http-equiv="Content-Type" content="text/html; charset=koi8-r">' > "$corpus/pragma"
+printf "\\x00<a title='>'><META charset='Shift_JIS'>charset=utf-8" > "$corpus/meta"
+echo "Fuzzing the page charset reader for ${seconds}s"
+"$out/page_charset_fuzz" -max_total_time="$seconds" -max_len=2048 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+
+# The multi-line box's byte model: edits of any bytes, undo and redo.
+clang++ "${flags[@]}" "${san[@]}" "$root/src/platform/text_buffer.cpp" "$root/fuzz/text_buffer_fuzz.cpp" \
+  -o "$out/text_buffer_fuzz"
+corpus="$out/text_buffer_corpus"
+rm -rf "$corpus" && mkdir -p "$corpus"
+printf 'a\x01\x00\xd6\xd0\r\n\x81\x30\x81\x30\xfe\xff' > "$corpus/seed"
+echo "Fuzzing the text buffer for ${seconds}s"
+"$out/text_buffer_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <map>
 
+#include <time.h>
+
 namespace mt::bench {
 namespace {
 
@@ -37,14 +39,38 @@ const std::string& OneMiBLine()
     return text;
 }
 
-void Record(benchmark::State& state, const std::string& name, std::vector<double> ms)
+const std::string& FiveMiBLine()
+{
+    static const std::string text = MixedText(5u << 20, false);
+    return text;
+}
+
+const std::string& SixtyFourMiBLine()
+{
+    static const std::string text = MixedText(64u << 20, false);
+    return text;
+}
+
+double Keep(const std::string& name, std::vector<double> ms)
 {
     if (ms.empty())
-        return;
+        return -1;
     std::sort(ms.begin(), ms.end());
-    const double median = ms[ms.size() / 2];
-    state.counters["median_ms"] = median;
-    Medians()[name] = median;
+    return Medians()[name] = ms[ms.size() / 2];
+}
+
+void Record(benchmark::State& state, const std::string& name, std::vector<double> ms)
+{
+    const double median = Keep(name, std::move(ms));
+    if (median >= 0)
+        state.counters["median_ms"] = median;
+}
+
+double ProcessCpuMilliseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
 double Median(const std::string& name)
@@ -53,12 +79,17 @@ double Median(const std::string& name)
     return it == Medians().end() ? -1 : it->second;
 }
 
-void PrintRatio(const char* what, const std::string& ours, const std::string& reference, int width)
+void PrintRatio(const char* what, const std::string& ours, const std::string& reference, int width,
+                const char* against)
 {
     const double a = Median(ours), b = Median(reference);
     if (a < 0 || b <= 0)
         return;
-    std::printf("%-*s median %8.3f ms, bare Qt widget %8.3f ms, ratio %.2f\n", width, what, a, b, a / b);
+    std::printf("%-*s median %9.3f ms, %s %9.3f ms, ratio %.3f", width, what, a, against, b, a / b);
+    const double ca = Median(ours + " cpu"), cb = Median(reference + " cpu");
+    if (ca >= 0 && cb > 0)
+        std::printf("; CPU %.3f ms vs %.3f ms, ratio %.3f", ca, cb, ca / cb);
+    std::printf("\n");
 }
 
 void SendKeystroke(QWidget* w)

@@ -1,118 +1,150 @@
 #include "command_line.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <sstream>
+#include <string>
 
-#include "cli_options.h"
-#include "console_text.h"
+#include "cli_context.h"
+#include "console_input.h"
 #include "extraction.h"
 #include "find_state.h"
-#include "page_reader.h"
 
 namespace app {
+
+void PrintError(const std::string& message)
+{
+    const std::string line = "middletext: " + message + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+bool CliContext::decodeArgument(const std::string& value, const char* name, Owned* text, int* status) const
+{
+    if (console.decode(value, text))
+        return true;
+    PrintError(std::string(name) + " is not valid " + console.encoding() + " (try --gbk for GB18030)");
+    *status = kExitUsage;
+    return false;
+}
+
 namespace {
 
-constexpr int kMessageStatus = 1;
-constexpr int kUsageStatus = 2;
+// The big text and the texts given with the options.
+struct Texts {
+    Owned text;
+    int32_t length = 0;
+    Owned left, right, wanted;
+};
 
-bool ReadInput(const CliOptions& o, std::string* bytes)
-{
-    if (!o.file || *o.file == "-") {
-        *bytes = std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        return true;
-    }
-    std::ifstream in(*o.file, std::ios::binary);
-    if (!in)
-        return false;
-    *bytes = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
-
-void Print(const std::string& bytes) { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
-
-int Fail(const ConsoleText& console, uint32_t message)
-{
-    console.message(Lit(message));
-    return kMessageStatus;
-}
-
-int Extract(const ConsoleText& console, const Owned& text, const Owned& left, const Owned& right)
+int ExtractOne(const CliContext& c, const Texts& t)
 {
     Owned middle;
-    switch (ExtractMiddle(text.text(), left.text(), right.text(), &middle)) {
-    case ExtractOutcome::kLeftNotFound: return Fail(console, lit::LeftNotFound);
-    case ExtractOutcome::kRightNotFound: return Fail(console, lit::RightNotFound);
+    switch (ExtractMiddle(t.text.text(), t.left.text(), t.right.text(), &middle)) {
+    case ExtractOutcome::kLeftNotFound: return c.message(lit::LeftNotFound);
+    case ExtractOutcome::kRightNotFound: return c.message(lit::RightNotFound);
     case ExtractOutcome::kDone: break;
     }
-    Print(console.encode(middle.view()));
-    return 0;
+    c.out.write(c.console.encode(middle.view()));
+    if (c.options.newline)
+        c.out.write("\n");
+    return kExitDone;
+}
+
+// Every middle text in order: the next left text is sought right behind the
+// last right text. The searches see the text from where they start on, so
+// the whole run reads the text about once.
+int ExtractAll(const CliContext& c, const Texts& t)
+{
+    if (t.left.empty() || t.right.empty()) {
+        PrintError("--all needs a left and a right text that are not empty");
+        return kExitUsage;
+    }
+    // Missing texts answer as a single extraction does.
+    if (FindText(t.text.text(), t.left.text(), nullptr, false) == -1)
+        return c.message(lit::LeftNotFound);
+    if (FindText(t.text.text(), t.right.text(), nullptr, false) == -1)
+        return c.message(lit::RightNotFound);
+    const int32_t leftLength = TextLength(t.left.text());
+    const int32_t rightLength = TextLength(t.right.text());
+    const char* text = t.text.text();
+    const std::string_view end = c.options.zero ? std::string_view("\0", 1) : std::string_view("\n");
+    for (int32_t at = 0; at < t.length;) {
+        const int32_t left = FindText(text + at, t.left.text(), nullptr, false);
+        if (left == -1)
+            break;
+        const int32_t from = at + left - 1 + leftLength; // 0-based, behind the left text
+        if (from >= t.length)
+            break;
+        const int32_t right = FindText(text + from, t.right.text(), nullptr, false);
+        if (right == -1)
+            break;
+        c.out.write(c.console.encode(std::string_view(text + from, static_cast<size_t>(right - 1))));
+        c.out.write(end);
+        at = from + right - 1 + rightLength;
+    }
+    return kExitDone;
 }
 
 // Positions that successive clicks of the find button select, from its
 // first-search state, until nothing more is found or a position repeats.
-int Find(const ConsoleText& console, const Owned& text, const Owned& wanted)
+int Find(const CliContext& c, const Texts& t)
 {
-    if (SameText(wanted.text(), Lit(lit::PromptMiddle)))
-        return Fail(console, lit::MiddleMissing);
+    if (SameText(t.wanted.text(), Lit(lit::PromptMiddle)))
+        return c.message(lit::MiddleMissing);
     FindState state;
     int32_t last = 0;
     bool printed = false;
-    for (int32_t pos = FindFirst(state, text.text(), wanted.text()); pos != -1;
-         pos = FindNext(state, text.text(), wanted.text())) {
+    for (int32_t pos = FindFirst(state, t.text.text(), t.wanted.text()); pos != -1;
+         pos = FindNextWithin(state, t.text.text(), t.length, t.wanted.text())) {
         if (printed && pos <= last)
-            return 0;
-        std::printf("%d\n", pos);
+            return kExitDone;
+        c.out.write(std::to_string(pos) + "\n");
         last = pos;
         printed = true;
     }
-    return printed ? (console.message(Lit(lit::NotFound)), 0) : Fail(console, lit::NotFound);
+    if (!printed)
+        return c.message(lit::NotFound);
+    c.message(lit::NotFound);
+    return kExitDone;
 }
 
-int Fetch(const ConsoleText& console, const Owned& url)
+// extract and find: the arguments, then the input.
+int RunOnInput(const CliContext& c)
 {
-    switch (CheckUrl(url.text())) {
-    case UrlCheck::kEmpty: return Fail(console, lit::UrlEmpty);
-    case UrlCheck::kBadScheme: return Fail(console, lit::UrlBadScheme);
-    case UrlCheck::kOk: break;
+    const CliOptions& o = c.options;
+    Texts t;
+    int status = kExitDone;
+    if ((o.left && !c.decodeArgument(*o.left, "--left", &t.left, &status)) ||
+        (o.right && !c.decodeArgument(*o.right, "--right", &t.right, &status)) ||
+        (o.text && !c.decodeArgument(*o.text, "--text", &t.wanted, &status)))
+        return status;
+    std::string error;
+    if (!ReadInputText(o.file, c.console, &t.text, &t.length, &error)) {
+        PrintError(error);
+        return kExitUsage;
     }
-    Owned page;
-    if (!FetchPage(url.text(), &page))
-        return Fail(console, lit::FetchFailed);
-    Print(console.encode(page.view()));
-    return 0;
-}
-
-int Usage(const std::string& error)
-{
-    std::fprintf(stderr, "middletext: %s\n\n%s", error.c_str(), kCliUsage);
-    return kUsageStatus;
-}
-
-bool Decode(const ConsoleText& console, const std::optional<std::string>& in, Owned* out)
-{
-    return !in || console.decode(*in, out);
-}
-
-int Run(const CliOptions& o, const std::string& input)
-{
-    const ConsoleText console(o.gbk);
-    Owned text, left, right, wanted, url;
-    if (!console.decode(input, &text) || !Decode(console, o.left, &left) || !Decode(console, o.right, &right) ||
-        !Decode(console, o.text, &wanted) || !console.decode(o.url, &url)) {
-        std::fputs("middletext: the input is not valid in the locale's encoding (try --gbk for GB18030)\n", stderr);
-        return kUsageStatus;
-    }
-    if (o.command == "extract")
-        return Extract(console, text, left, right);
     if (o.command == "find")
-        return Find(console, text, wanted);
-    if (o.command == "fetch")
-        return Fetch(console, url);
-    Print(console.encode(Lit(lit::ExtractionCodeTemplate)));
-    return 0;
+        return Find(c, t);
+    return o.all ? ExtractAll(c, t) : ExtractOne(c, t);
+}
+
+int Run(const CliContext& c)
+{
+    const std::string& command = c.options.command;
+    if (command == "extract" || command == "find")
+        return RunOnInput(c);
+    if (command == "fetch")
+        return RunFetch(c);
+    c.out.write(c.console.encode(Lit(lit::ExtractionCodeTemplate)));
+    return kExitDone;
+}
+
+// Writes what is left of the output; a failure outweighs any other outcome.
+int Finish(ConsoleOutput& out, int status)
+{
+    std::string error;
+    if (out.finish(&error))
+        return status;
+    PrintError("standard output: " + error);
+    return kExitOutput;
 }
 
 } // namespace
@@ -121,23 +153,20 @@ int CommandLineEntry(int argc, char** argv)
 {
     CliOptions o;
     std::string error;
-    if (!ParseCliOptions(argc, argv, &o, &error))
-        return Usage(error);
-    if (o.command == "help") {
-        std::fputs(kCliUsage, stdout);
-        return 0;
+    if (!ParseCliOptions(argc, argv, &o, &error)) {
+        PrintError(error + "\n");
+        std::fputs(kCliUsage, stderr);
+        return kExitUsage;
     }
-    if (o.command == "version") {
-        std::puts("middletext 1.0.0");
-        return 0;
-    }
-    std::string input;
-    if ((o.command == "extract" || o.command == "find") && !ReadInput(o, &input)) {
-        std::fprintf(stderr, "middletext: cannot read %s\n", o.file->c_str());
-        return kUsageStatus;
+    ConsoleOutput out;
+    if (o.command == "help" || o.command == "version") {
+        out.write(o.command == "help" ? kCliUsage : "middletext 1.0.0\n");
+        return Finish(out, kExitDone);
     }
     mt::Runtime().auxiliaryCall(6, reinterpret_cast<uintptr_t>(&kProgramHeader), 0, 0, 0);
-    return Run(o, input);
+    const ConsoleText console(o.gbk);
+    const CliContext context{o, console, out};
+    return Finish(out, Run(context));
 }
 
 } // namespace app

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "utf8_to_gb18030.h"
+
 namespace app {
 namespace {
 
@@ -31,6 +33,24 @@ size_t CharacterLength(std::string_view s, size_t p)
     return 2;
 }
 
+// Whether one character as CharacterLength cuts it is GB18030: a byte
+// below 0x80, a lead byte 0x81-0xFE with a trail 0x40-0x7E or 0x80-0xFE, or
+// four bytes in the ranges that stand for U+0080-U+FFFF and U+10000-U+10FFFF.
+bool IsGb18030(std::string_view c)
+{
+    const auto b = [&](size_t i) { return static_cast<unsigned char>(c[i]); };
+    if (c.size() == 1)
+        return b(0) < 0x80;
+    if (b(0) < 0x81 || b(0) > 0xFE)
+        return false;
+    if (c.size() == 2)
+        return (b(1) >= 0x40 && b(1) <= 0x7E) || (b(1) >= 0x80 && b(1) <= 0xFE);
+    if (b(2) < 0x81 || b(2) > 0xFE || b(3) < 0x30 || b(3) > 0x39)
+        return false;
+    const long index = (((b(0) - 0x81) * 10L + (b(1) - 0x30)) * 126 + (b(2) - 0x81)) * 10 + (b(3) - 0x30);
+    return index <= 39419 || (index >= 189000 && index <= 189000 + 0xFFFFF);
+}
+
 std::string Converted(std::string_view bytes, const char* from, const char* to, bool* ok)
 {
     Owned in = NewBytes(bytes);
@@ -44,18 +64,10 @@ std::string Converted(std::string_view bytes, const char* from, const char* to, 
 
 } // namespace
 
-Owned NewBytes(std::string_view bytes)
-{
-    if (bytes.empty())
-        return Owned();
-    auto* block = static_cast<uint8_t*>(mt::Runtime().allocate(bytes.size() + 8));
-    const int32_t header[2] = {1, static_cast<int32_t>(bytes.size())};
-    std::memcpy(block, header, 8);
-    std::memcpy(block + 8, bytes.data(), bytes.size());
-    return Owned(block);
-}
 
 ConsoleText::ConsoleText(bool raw) : raw_(raw), encoding_(raw ? "GB18030" : LocaleEncoding()) {}
+
+ConsoleText::~ConsoleText() = default;
 
 bool ConsoleText::decode(std::string_view bytes, Owned* text) const
 {
@@ -73,25 +85,115 @@ bool ConsoleText::decode(std::string_view bytes, Owned* text) const
     return true;
 }
 
+bool ConsoleText::decodePiece(std::string_view bytes, char* room, size_t* produced) const
+{
+    if (raw_ || bytes.empty()) {
+        std::memcpy(room, bytes.data(), bytes.size());
+        *produced = bytes.size();
+        return true;
+    }
+    if (encoding_ == "UTF-8") {
+        // Large input: the encoding command's answers from a table.
+        if (!fromUtf8_) {
+            fromUtf8_ = std::make_unique<Utf8ToGb18030>([](std::string_view utf8, std::string* gb) {
+                bool ok = false;
+                *gb = Converted(utf8, "UTF-8", Lit(lit::EncodingGb18030), &ok);
+                return ok;
+            });
+        }
+        bool whole = false;
+        *produced = fromUtf8_->convert(bytes, room, &whole);
+        if (whole)
+            return true;
+    }
+    // No single character grows beyond four bytes of GB18030.
+    bool ok = false;
+    const std::string gb = Converted(bytes, encoding_.c_str(), Lit(lit::EncodingGb18030), &ok);
+    std::memcpy(room, gb.data(), gb.size() <= 4 * bytes.size() ? gb.size() : 0);
+    *produced = gb.size() <= 4 * bytes.size() ? gb.size() : 0;
+    return ok && gb.size() <= 4 * bytes.size();
+}
+
+size_t ConsoleText::wholeCharacters(std::string_view bytes) const
+{
+    if (raw_)
+        return bytes.size();
+    if (encoding_ != "UTF-8")
+        return 0; // no boundaries known: the whole input is one piece
+    // Back over at most three continuation bytes to the last lead byte; its
+    // character is whole when all its bytes are there.
+    size_t n = bytes.size();
+    for (size_t back = 1; back <= 4 && back <= n; ++back) {
+        const auto c = static_cast<unsigned char>(bytes[n - back]);
+        if ((c & 0xC0) == 0x80)
+            continue;
+        const size_t need = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+        return need <= back ? n : n - back;
+    }
+    return n; // not UTF-8 anyway: let the conversion say so
+}
+
 std::string ConsoleText::encode(std::string_view text) const
 {
-    if (raw_ || text.empty())
-        return std::string(text);
-    bool ok = false;
-    std::string out = Converted(text, Lit(lit::EncodingGb18030), encoding_.c_str(), &ok);
-    if (ok)
-        return out;
-    // Something in the text does not convert (a character cut in two, or
-    // bytes that were never GB18030): convert character by character.
-    const std::string replacement = encoding_ == "UTF-8" ? "\xef\xbf\xbd" : "?";
-    out.clear();
+    std::string out;
+    encodeEach(text, [&out](std::string_view piece) { out += piece; });
+    return out;
+}
+
+void ConsoleText::encodeEach(std::string_view text, const std::function<void(std::string_view)>& sink) const
+{
+    if (raw_) {
+        sink(text);
+        return;
+    }
+    // Pieces of about a megabyte, cut between characters, so that a long
+    // text is never held twice over. A character that cannot be GB18030
+    // (a lead byte without its trail, say) is replaced in the piece by
+    // U+FFFD in GB18030 (or '?'), so that the piece still converts in one.
+    constexpr size_t kPiece = size_t{1} << 20;
+    const std::string_view standIn = encoding_ == "UTF-8" ? std::string_view("\x84\x31\xa4\x37", 4) : "?";
+    std::string piece;
+    size_t run = 0; // where the characters not yet in `piece` start
     for (size_t p = 0; p < text.size();) {
         const size_t n = CharacterLength(text, p);
-        const std::string piece = Converted(text.substr(p, n), Lit(lit::EncodingGb18030), encoding_.c_str(), &ok);
-        out += ok ? piece : replacement;
+        if (!IsGb18030(text.substr(p, n))) {
+            piece.append(text.substr(run, p - run)).append(standIn);
+            run = p + n;
+        }
         p += n;
+        if (p - run + piece.size() >= kPiece || p >= text.size()) {
+            piece.append(text.substr(run, p - run));
+            run = p;
+            encodePiece(piece, sink);
+            piece.clear();
+        }
     }
-    return out;
+}
+
+// A piece of whole characters. Something in it that does not convert (a
+// character cut in two, or bytes that were never GB18030) splits it in two
+// between characters, down to the characters that do not convert, which
+// become U+FFFD (or '?' in a non-Unicode locale).
+void ConsoleText::encodePiece(std::string_view piece, const std::function<void(std::string_view)>& sink) const
+{
+    bool ok = false;
+    const std::string out = Converted(piece, Lit(lit::EncodingGb18030), encoding_.c_str(), &ok);
+    if (ok) {
+        sink(out);
+        return;
+    }
+    const size_t first = CharacterLength(piece, 0);
+    if (first >= piece.size()) {
+        sink(encoding_ == "UTF-8" ? "\xef\xbf\xbd" : "?");
+        return;
+    }
+    size_t middle = first;
+    while (middle < piece.size() / 2)
+        middle += CharacterLength(piece, middle);
+    if (middle >= piece.size())
+        middle = first;
+    encodePiece(piece.substr(0, middle), sink);
+    encodePiece(piece.substr(middle), sink);
 }
 
 void ConsoleText::message(const char* text) const

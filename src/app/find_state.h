@@ -21,4 +21,11 @@ int32_t FindFirst(FindState& state, const char* text, const char* wanted);
 // The wanted length stays the one of the first search.
 int32_t FindNext(FindState& state, const char* text, const char* wanted);
 
+// FindNext with the same answers for a caller that knows the text's
+// length: the search looks only forward from its start, so it is handed the
+// text from the start onward (start omitted) and the offset added. A loop of
+// these reads the text once; FindNext measures it from its first byte each
+// time.
+int32_t FindNextWithin(FindState& state, const char* text, int32_t length, const char* wanted);
+
 } // namespace app

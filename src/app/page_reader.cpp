@@ -1,15 +1,8 @@
 #include "page_reader.h"
 
+#include "frame/text_value.h"
+
 namespace app {
-namespace {
-
-bool DeclaresUtf8(const char* page)
-{
-    return FindText(page, Lit(lit::CharsetUtf8), nullptr, true) != -1 ||
-           FindText(page, Lit(lit::CharsetUtf8Quoted), nullptr, true) != -1;
-}
-
-} // namespace
 
 UrlCheck CheckUrl(const char* url)
 {
@@ -21,21 +14,37 @@ UrlCheck CheckUrl(const char* url)
     return UrlCheck::kOk;
 }
 
-bool FetchPage(const char* url, Owned* page)
+Owned DecodePage(Owned bytes, const TransferReport& report)
+{
+    if (report.charset.empty() || SameText(report.charset.text(), Lit(lit::EncodingGb18030)))
+        return BytesToText(bytes.bytes());
+    const std::string_view all = mt::ByteArrayView(bytes.bytes());
+    const auto skip = static_cast<size_t>(report.bomLength);
+    const auto cut = static_cast<size_t>(report.cutLength);
+    // The mark and a cut last character are left out; the whole array is
+    // passed as it is when there are neither.
+    const bool whole = skip + cut == 0 || skip + cut > all.size();
+    const Owned part = whole ? Owned() : NewBytes(all.substr(skip, all.size() - skip - cut));
+    bool converted = false;
+    Owned out = ConvertBytes(whole ? bytes.bytes() : part.bytes(), report.charset.text(), Lit(lit::EncodingGb18030),
+                             &converted);
+    if (!converted)
+        return BytesToText(bytes.bytes()); // shown as received
+    bytes = Owned(); // a large page is not held three times over
+    return BytesToText(out.bytes());
+}
+
+PageOutcome FetchPage(const char* url, Owned* page, Owned* reason)
 {
     Owned bytes = ReadUrl(url);
+    TransferReport report = LastTransfer();
+    if (report.outcome == kTransferCancelled)
+        return PageOutcome::kCancelled;
+    *reason = std::move(report.reason);
     if (bytes.empty())
-        return false;
-    *page = BytesToText(bytes.bytes());
-    bytes = Owned();
-    if (!DeclaresUtf8(page->text()))
-        return true;
-    Owned raw = TextToBytes(page->text());
-    Owned converted = ConvertBytes(raw.bytes(), Lit(lit::EncodingUtf8), Lit(lit::EncodingGb18030), nullptr);
-    raw = Owned();
-    if (!converted.empty())
-        *page = BytesToText(converted.bytes());
-    return true;
+        return PageOutcome::kNothing;
+    *page = DecodePage(std::move(bytes), report);
+    return report.outcome == kTransferEndedEarly ? PageOutcome::kEndedEarly : PageOutcome::kShown;
 }
 
 } // namespace app

@@ -13,10 +13,25 @@ enum class UrlCheck {
 
 UrlCheck CheckUrl(const char* url);
 
-// Fetches the page and makes it a text: a page whose text declares
-// charset=utf-8 or charset="utf-8" (any letter case) is converted from UTF-8
-// to GB18030; one that does not convert is kept as received. False when no
-// byte arrived.
-bool FetchPage(const char* url, Owned* page);
+enum class PageOutcome {
+    kShown,      // the whole page arrived
+    kEndedEarly, // part of it arrived; *reason says why the rest did not
+    kCancelled,  // the user cancelled the transfer
+    kNothing,    // no byte arrived; *reason says why
+};
+
+// Fetches the page and makes it a text in the runtime's encoding: a page
+// that declares its encoding (a byte-order mark, the Content-Type header, a
+// <meta> near its start, or "charset=utf-8" anywhere) is converted from it
+// to GB18030; a page that declares none or the GB family, or does not
+// convert in full, is kept as received. A transfer that ended early drops
+// the character it cut short before converting. *page is set for kShown and
+// kEndedEarly, *reason for kEndedEarly and kNothing.
+PageOutcome FetchPage(const char* url, Owned* page, Owned* reason);
+
+// The bytes as a text in the runtime's encoding, decoded as the report on
+// their transfer says (as FetchPage does). Takes the bytes, so that they go
+// as soon as they have been converted.
+Owned DecodePage(Owned bytes, const TransferReport& report);
 
 } // namespace app

@@ -16,13 +16,13 @@ mt::ValueRecord Core(int32_t command, std::initializer_list<mt::ValueRecord> arg
     return Rt().callCoreCommand(mt::CommandAddress(mt::kCoreLibrary, command), n, records);
 }
 
-mt::ValueRecord Library(int32_t library, std::initializer_list<mt::ValueRecord> args)
+mt::ValueRecord Library(int32_t library, int32_t command, std::initializer_list<mt::ValueRecord> args)
 {
     mt::ValueRecord records[8];
     int32_t n = 0;
     for (const auto& a : args)
         records[n++] = a;
-    return Rt().callLibraryCommand(mt::CommandAddress(library, 0), n, records);
+    return Rt().callLibraryCommand(mt::CommandAddress(library, command), n, records);
 }
 
 mt::ValueRecord TextRecord(const char* text) { return mt::MakePointer(Arg(text), mt::kTypeText); }
@@ -121,16 +121,45 @@ bool AskText(const char* prompt, const char* title, const char* initial, Owned* 
     return confirmed;
 }
 
-Owned ReadUrl(const char* url) { return OwnedResult(Library(mt::kInternetLibrary, {TextRecord(url)})); }
+Owned ReadUrl(const char* url) { return OwnedResult(Library(mt::kInternetLibrary, 0, {TextRecord(url)})); }
+
+TransferReport LastTransfer()
+{
+    TransferReport r;
+    char* reason = nullptr;
+    char* contentType = nullptr;
+    char* charset = nullptr;
+    r.outcome = mt::AsInt32(Library(mt::kInternetLibrary, 1,
+                                    {mt::MakePointer(&reason, mt::kTypeText), mt::MakePointer(&contentType, mt::kTypeText),
+                                     mt::MakePointer(&charset, mt::kTypeText), mt::MakePointer(&r.bomLength, mt::kTypeInt),
+                                     mt::MakePointer(&r.cutLength, mt::kTypeInt)}));
+    r.reason = Owned(reason);
+    r.contentType = Owned(contentType);
+    r.charset = Owned(charset);
+    return r;
+}
+
+void SetTransferTimeLimit(int32_t seconds) { Library(mt::kInternetLibrary, 2, {mt::MakeInt(seconds)}); }
 
 Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded)
 {
     int32_t success = 0;
     const mt::ValueRecord variable = succeeded ? mt::MakePointer(&success, mt::kTypeInt) : mt::Omitted();
-    Owned out = OwnedResult(Library(mt::kEncodingLibrary, {BytesRecord(bytes), TextRecord(from), TextRecord(to), variable}));
+    Owned out = OwnedResult(Library(mt::kEncodingLibrary, 0, {BytesRecord(bytes), TextRecord(from), TextRecord(to), variable}));
     if (succeeded)
         *succeeded = success != 0;
     return out;
+}
+
+Owned NewBytes(std::string_view bytes)
+{
+    if (bytes.empty())
+        return Owned();
+    auto* block = static_cast<uint8_t*>(mt::Runtime().allocate(bytes.size() + 8));
+    const int32_t header[2] = {1, static_cast<int32_t>(bytes.size())};
+    std::memcpy(block, header, 8);
+    std::memcpy(block + 8, bytes.data(), bytes.size());
+    return Owned(block);
 }
 
 Owned Join(std::initializer_list<std::string_view> pieces)

@@ -73,6 +73,24 @@ bool AskText(const char* prompt, const char* title, const char* initial, Owned* 
 // Internet and encoding libraries.
 Owned ReadUrl(const char* url);                                                   // HttpRead
 Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded);
+// The internet library's report on the last HttpRead.
+inline constexpr int32_t kTransferComplete = 1;
+inline constexpr int32_t kTransferEndedEarly = 2; // some bytes arrived, then it ended
+inline constexpr int32_t kTransferCancelled = 3;
+inline constexpr int32_t kTransferFailed = 4;     // no byte arrived
+struct TransferReport {
+    int32_t outcome = 0; // kTransfer…; 0 before the first transfer
+    Owned reason;        // why it failed or ended early, in words
+    Owned contentType;
+    Owned charset;       // the page's declared encoding as an iconv name; empty for none
+    int32_t bomLength = 0;
+    int32_t cutLength = 0;
+};
+TransferReport LastTransfer();
+// Bounds every later transfer as a whole; 0: no bound.
+void SetTransferTimeLimit(int32_t seconds);
+// A new byte array holding the bytes (null when empty).
+Owned NewBytes(std::string_view bytes);
 // A new text joining the pieces.
 Owned Join(std::initializer_list<std::string_view> pieces);
 

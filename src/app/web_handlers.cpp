@@ -19,11 +19,20 @@ void ReadWebPage(mt::EventCall*)
     case UrlCheck::kOk:
         break;
     }
-    Owned page;
-    if (!FetchPage(url.text(), &page)) {
-        // Nothing arrived: the big box keeps its text rather than being wiped.
-        ShowMessage(Lit(lit::FetchFailed), 16, Lit(lit::UrlTitle));
+    Owned page, reason;
+    switch (FetchPage(url.text(), &page, &reason)) {
+    case PageOutcome::kCancelled:
+        return; // the user's own choice: nothing changes, nothing to say
+    case PageOutcome::kNothing: {
+        // The big box keeps its text rather than being wiped; the second
+        // line says why.
+        const Owned message = Join({Lit(lit::FetchFailed), Lit(lit::LineBreak), reason.view()});
+        ShowMessage(message.text(), 16, Lit(lit::UrlTitle));
         return;
+    }
+    case PageOutcome::kShown:
+    case PageOutcome::kEndedEarly: // shown as it arrived, as a browser would
+        break;
     }
     WriteInt(id::编辑框被查找文本, kTextColor, kBlack);
     WriteText(id::编辑框被查找文本, kContent, page.text());

@@ -19,6 +19,20 @@ struct PortableBlocks {
             mask |= static_cast<uint64_t>(p[k] >> 7) << k;
         return mask;
     }
+    static uint64_t Digits(const uint8_t* p)
+    {
+        uint64_t mask = 0;
+        for (size_t k = 0; k < kBlock; ++k)
+            mask |= static_cast<uint64_t>(IsDigit(p[k])) << k;
+        return mask;
+    }
+    static uint64_t Leads(const uint8_t* p)
+    {
+        uint64_t mask = 0;
+        for (size_t k = 0; k < kBlock; ++k)
+            mask |= static_cast<uint64_t>(IsFourByteLead(p[k])) << k;
+        return mask;
+    }
     template <bool kFold>
     static uint64_t Candidates(const uint8_t* p, const Filter& f)
     {
@@ -46,6 +60,22 @@ struct Sse2Blocks {
     {
         return Bits(Load(p), 0) | Bits(Load(p + 16), 1) | Bits(Load(p + 32), 2) | Bits(Load(p + 48), 3);
     }
+    // Bytes in lo..hi, compared as signed bytes: both ends on the same side
+    // of 0x80.
+    static __m128i InRange(__m128i v, int8_t lo, int8_t hi)
+    {
+        return _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(static_cast<char>(lo - 1))),
+                             _mm_cmplt_epi8(v, _mm_set1_epi8(static_cast<char>(hi + 1))));
+    }
+    static uint64_t RangeBits(const uint8_t* p, int8_t lo, int8_t hi)
+    {
+        uint64_t mask = 0;
+        for (int part = 0; part < 4; ++part)
+            mask |= Bits(InRange(Load(p + 16 * part), lo, hi), part);
+        return mask;
+    }
+    static uint64_t Digits(const uint8_t* p) { return RangeBits(p, '0', '9'); }
+    static uint64_t Leads(const uint8_t* p) { return RangeBits(p, -127, -2); } // 0x81-0xFE
     // Sixteen positions at p against one byte test.
     template <bool kFold>
     static __m128i Test(const uint8_t* p, ByteTest test)

@@ -2,8 +2,10 @@
 // begins on a character boundary of a GBK text.
 //
 // Boundaries are counted from the start offset: the byte there begins a
-// character, a byte below 0x80 is a whole character and a byte of 0x80 or
-// above leads a two-byte character. With ignoreCase the letters 'A'-'Z' and
+// character, a byte below 0x80 is a whole character, a lead 0x81-0xFE
+// followed by a digit '0'-'9', a lead and a digit is a four-byte character
+// (GB18030's), and any other byte of 0x80 or above leads a two-byte
+// character. With ignoreCase the letters 'A'-'Z' and
 // 'a'-'z' compare equal in every byte position, trail bytes included.
 #pragma once
 

@@ -28,6 +28,19 @@ struct Avx2Blocks {
         return static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(v))) << (32 * part);
     }
     static uint64_t High(const uint8_t* p) { return Bits(Load(p), 0) | Bits(Load(p + 32), 1); }
+    // Bytes in lo..hi, compared as signed bytes: both ends on the same side
+    // of 0x80.
+    static __m256i InRange(__m256i v, int8_t lo, int8_t hi)
+    {
+        return _mm256_and_si256(_mm256_cmpgt_epi8(v, _mm256_set1_epi8(static_cast<char>(lo - 1))),
+                                _mm256_cmpgt_epi8(_mm256_set1_epi8(static_cast<char>(hi + 1)), v));
+    }
+    static uint64_t RangeBits(const uint8_t* p, int8_t lo, int8_t hi)
+    {
+        return Bits(InRange(Load(p), lo, hi), 0) | Bits(InRange(Load(p + 32), lo, hi), 1);
+    }
+    static uint64_t Digits(const uint8_t* p) { return RangeBits(p, '0', '9'); }
+    static uint64_t Leads(const uint8_t* p) { return RangeBits(p, -127, -2); } // 0x81-0xFE
     // Thirty-two positions at p against one byte test.
     template <bool kFold>
     static __m256i Test(const uint8_t* p, ByteTest test)

@@ -5,6 +5,8 @@
 //
 // A block tests policy supplies, for 64 consecutive positions at p:
 //   static uint64_t High(const uint8_t* p)   bit k: p[k] >= 0x80
+//   static uint64_t Digits(const uint8_t* p) bit k: p[k] is '0'-'9'
+//   static uint64_t Leads(const uint8_t* p)  bit k: p[k] is 0x81-0xFE
 //   template <bool kFold> static uint64_t Candidates(const uint8_t* p, const Filter& f)
 //                                            bit k: p[k + f.offset[j]] passes f.test[j] for j = 0, 1, 2
 //                                            (kFold false: every orBits is 0 and may be left out)
@@ -107,6 +109,82 @@ inline uint64_t TrailBytes(uint64_t high, uint64_t* carry)
     return trail;
 }
 
+// Bits k that are set in `chain` where bit k - 2 is not set or is set and
+// kept: along every run of bits two apart (k, k + 2, k + 4, ...) the first,
+// third, fifth ... bit. The runs of each parity are made contiguous by
+// filling the gaps between their members; a run then keeps the members at a
+// distance of a multiple of four from its start, which is told apart by the
+// start's position modulo four, as in TrailBytes.
+inline uint64_t AlternateMembers(uint64_t chain)
+{
+    constexpr uint64_t kMod4Is0 = 0x1111111111111111ull;
+    constexpr uint64_t kMod4Is2 = kMod4Is0 << 2;
+    uint64_t kept = 0;
+    for (int parity = 0; parity < 2; ++parity) {
+        const uint64_t members = (chain >> parity) & kEvenBits;
+        const uint64_t runs = members | ((members & (members >> 2)) << 1);
+        const uint64_t starts = runs & ~(runs << 1);
+        const uint64_t runsFrom2 = runs & ~(runs + (starts & kMod4Is2));
+        kept |= ((members & runsFrom2 & kMod4Is2) | (members & ~runsFrom2 & kMod4Is0)) << parity;
+    }
+    return kept;
+}
+
+// The bytes the byte ranges of a four-byte character ask for.
+inline bool IsDigit(uint8_t c) { return c >= 0x30 && c <= 0x39; }
+inline bool IsFourByteLead(uint8_t c) { return c >= 0x81 && c <= 0xFE; }
+
+// Whether a character that begins at p (of a text of n bytes) has four
+// bytes: lead, digit, lead, digit.
+inline bool IsFourByte(const uint8_t* t, size_t p, size_t n)
+{
+    return n - p >= 4 && IsFourByteLead(t[p]) && IsDigit(t[p + 1]) && IsFourByteLead(t[p + 2]) && IsDigit(t[p + 3]);
+}
+
+// The bytes of the character that begins at p: 1, 2 or 4. A lead byte as
+// the text's last byte counts 2, which ends any scan.
+inline size_t CharacterBytes(const uint8_t* t, size_t p, size_t n)
+{
+    if (t[p] < 0x80)
+        return 1;
+    return IsFourByte(t, p, n) ? 4 : 2;
+}
+
+// The third bytes of four-byte characters in a block (bit k: position k is
+// one), for a block at p whose trail bytes `trail` follow the double-byte
+// rule alone and whose `high` bytes are known; the three bytes behind the
+// block must be readable. *carry holds the same for the first two positions
+// of the next block, and comes in holding them for this one.
+//
+// The double-byte rule alone gets one thing wrong about a four-byte
+// character at q: it takes the lead at q + 2 for a character of its own
+// (q + 1 and q + 3 are trail bytes either way, and both rules agree again
+// from q + 4). So the four-byte characters are the boundaries of that rule
+// that show the four byte ranges, less those whose boundary is such a third
+// byte: along a chain of them two apart, every other one.
+template <class Blocks>
+uint64_t FourByteThirds(const uint8_t* p, uint64_t high, uint64_t trail, uint64_t* carry)
+{
+    const uint64_t in = *carry;
+    *carry = 0;
+    const uint64_t leads = high & ~trail & ~in;
+    if (leads == 0)
+        return in;
+    const uint64_t digitBehind = (Blocks::Digits(p) >> 1) | (uint64_t{IsDigit(p[64])} << 63);
+    uint64_t fours = leads & digitBehind;
+    if (fours == 0)
+        return in;
+    const uint64_t leadRange = Blocks::Leads(p);
+    fours &= leadRange & ((leadRange >> 2) | (uint64_t{IsFourByteLead(p[64])} << 62) |
+                          (uint64_t{IsFourByteLead(p[65])} << 63));
+    fours &= (digitBehind >> 2) | (uint64_t{IsDigit(p[65])} << 62) | (uint64_t{IsDigit(p[66])} << 63);
+    if (fours == 0)
+        return in;
+    const uint64_t starts = AlternateMembers(fours);
+    *carry = starts >> 62;
+    return in | (starts << 2);
+}
+
 // A text of known length.
 class KnownExtent {
 public:
@@ -155,7 +233,7 @@ private:
 // The scan proper: m ≥ 1, the text holds at least i + m bytes and i is a
 // boundary. Whole blocks keep the positions that pass the filter and are no
 // trail byte, and only those are compared in full; the positions behind the
-// last whole block go one at a time.
+// last whole block go one character at a time.
 //
 // A lead byte directly before the terminator needs no rule of its own here:
 // the plain scan stops with -1 when it has to step over one, and so does
@@ -165,22 +243,28 @@ int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_
 {
     constexpr bool ignoreCase = kFold;
     const Filter filter = MakeFilter(s, m, ignoreCase);
-    uint64_t carry = 0;
-    for (; extent.holds(i + kBlock + m - 1); i += kBlock) {
+    // A block's four-byte characters look three bytes past it.
+    const size_t reach = kBlock + (m > 4 ? m - 1 : 3);
+    uint64_t carry = 0, thirds = 0;
+    for (; extent.holds(i + reach); i += kBlock) {
         Blocks::Prefetch(reinterpret_cast<uintptr_t>(t) + i + kPrefetchAhead);
         uint64_t candidates = Blocks::template Candidates<kFold>(t + i, filter);
-        const uint64_t trail = TrailBytes(Blocks::High(t + i), &carry);
+        const uint64_t high = Blocks::High(t + i);
+        uint64_t trail = TrailBytes(high, &carry);
+        trail |= FourByteThirds<Blocks>(t + i, high, trail, &thirds);
         for (candidates &= ~trail; candidates != 0; candidates &= candidates - 1) {
             const size_t q = i + static_cast<size_t>(std::countr_zero(candidates));
             if (Matches(t + q, s, m, ignoreCase))
                 return static_cast<int64_t>(q);
         }
     }
+    // The first boundary behind the blocks: the last of them may have left
+    // a trail byte, or the third and fourth bytes of a character.
+    i += thirds & 1 ? 2 : thirds & 2 ? 3 : carry;
     const size_t n = extent.size();
-    for (bool trail = carry != 0; n - i >= m; ++i) {
-        if (!trail && Matches(t + i, s, m, ignoreCase))
+    for (; i < n && n - i >= m; i += CharacterBytes(t, i, n)) {
+        if (Matches(t + i, s, m, ignoreCase))
             return static_cast<int64_t>(i);
-        trail = !trail && t[i] >= 0x80;
     }
     return -1;
 }

@@ -1,11 +1,15 @@
 #include "components/window_component.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "components/common_events.h"
 #include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/property_types.h"
 #include "components/window_keyboard.h"
 #include "frame/service_calls.h"
+#include "platform/application.h"
 #include "platform/fonts.h"
 #include "platform/native_window.h"
 #include "platform/top_window.h"
@@ -35,9 +39,16 @@ std::string BytesOf(const RawPropertyValue& v)
 
 bool IsSizable(int32_t border) { return border == 1 || border == 3 || border == 5; }
 
-// The message loop's idle walk raises the window's idle event. The runtime
-// calls this once per idle period, so the time since idling began is 0.
-void RaiseIdle(intptr_t window) { reinterpret_cast<WindowComponent*>(window)->raise(7, {0}); }
+// The message loop's idle walk raises the window's idle event with the
+// milliseconds since idling began; a non-zero answer asks for more idle calls.
+int32_t RaiseIdle(intptr_t window)
+{
+    const auto elapsed = static_cast<int32_t>(std::min<int64_t>(platform::IdleMilliseconds(), INT32_MAX));
+    int32_t result = 0;
+    bool hasResult = false;
+    reinterpret_cast<WindowComponent*>(window)->raise(7, {elapsed}, &result, &hasResult);
+    return hasResult && result != 0;
+}
 
 } // namespace
 
@@ -65,6 +76,7 @@ WindowComponent* WindowComponent::Create(const uint8_t* record, int32_t length, 
     platform::SetWindowIcon(h, Data(w->p_.icon), w->p_.icon.size());
     w->applyBackground();
     platform::SetWindowFont(h, nullptr, 0);
+    platform::SetWindowMovable(h, w->p_.movable);
     if (style & kStyleDisabled)
         platform::EnableWindow(h, false);
     if (w->p_.startPosition == 2)
@@ -122,7 +134,7 @@ int32_t WindowComponent::setProperty(int32_t own, const RawPropertyValue& v)
     case kWinMaxButton: p_.maxButton = word != 0; applyFrame(); break;
     case kWinMinButton: p_.minButton = word != 0; applyFrame(); break;
     case kWinStartPosition: p_.startPosition = ClampChoice(word, 3); applyStartPosition(); break;
-    case kWinMovable: p_.movable = word != 0; break;
+    case kWinMovable: p_.movable = word != 0; platform::SetWindowMovable(handle(), p_.movable); break;
     case kWinIcon: p_.icon = BytesOf(v); platform::SetWindowIcon(handle(), Data(p_.icon), p_.icon.size()); break;
     case kWinEnterMovesFocus: p_.enterMovesFocus = word != 0; break;
     case kWinEscCloses: p_.escCloses = word != 0; break;

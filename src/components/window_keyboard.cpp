@@ -96,6 +96,8 @@ bool F1(const WindowComponent& window)
     if (!window.properties().f1OpensHelp)
         return false;
     const std::string file = HelpFileName(window);
+    // The desktop opens a help file as a whole document: no viewer here reads
+    // topic numbers, so HelpContext does not reach it.
     if (platform::FileExists(file))
         platform::OpenDocument(file);
     return true;

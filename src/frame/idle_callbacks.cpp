@@ -40,8 +40,9 @@ void RemoveIdleCallback(platform::WindowHandle window)
 
 void ClearIdleCallbacks() { Table().clear(); }
 
-void RunIdleCallbacks()
+bool RunIdleCallbacks()
 {
+    bool more = false;
     auto& t = Table();
     for (size_t i = t.size(); i-- > 0;) {
         if (i >= t.size())
@@ -51,8 +52,9 @@ void RunIdleCallbacks()
             continue;
         }
         IdleEntry e = t[i];
-        e.callback(e.argument);
+        more |= e.callback(e.argument) != 0;
     }
+    return more;
 }
 
 int IdleCallbackCount() { return static_cast<int>(Table().size()); }

@@ -8,7 +8,8 @@
 
 namespace mt {
 
-using IdleCallback = void (*)(intptr_t argument);
+// Answers non-zero to ask for more idle calls.
+using IdleCallback = int32_t (*)(intptr_t argument);
 
 struct IdleEntry {
     platform::WindowHandle window;
@@ -22,8 +23,9 @@ void AddIdleCallback(const IdleEntry& entry);
 void RemoveIdleCallback(platform::WindowHandle window);
 void ClearIdleCallbacks();
 // Walks the table from its last entry to its first, dropping entries whose
-// window no longer exists and calling the others.
-void RunIdleCallbacks();
+// window no longer exists and calling the others; true when one of them asks
+// for more idle calls.
+bool RunIdleCallbacks();
 int IdleCallbackCount();
 
 } // namespace mt

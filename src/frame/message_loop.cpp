@@ -23,11 +23,16 @@ void RunMessageLoop()
     engine::SetMessageLoopEntered(true);
     if (!engine::AnyWindowLive())
         return;
-    RuntimeState().lastQuitCode = platform::RunEventLoop([](int idleCount) {
-        if (idleCount == 0)
-            RunIdleCallbacks();
+    // Each idle pass walks the idle callbacks, then runs the framework's idle
+    // work until that reports no more; idling goes on while either asks for
+    // more.
+    bool frameworkWantsMore = false;
+    RuntimeState().lastQuitCode = platform::RunEventLoop([&frameworkWantsMore](int idleCount) {
+        const bool callbacksWantMore = RunIdleCallbacks();
         const auto& idle = FrameworkIdle();
-        return idle ? idle(idleCount) : false;
+        if (idleCount == 0 || frameworkWantsMore)
+            frameworkWantsMore = idle && idle(idleCount);
+        return callbacksWantMore || frameworkWantsMore;
     });
 }
 

@@ -11,8 +11,8 @@ namespace mt {
 // framework's idle work whenever none is waiting, until the quit message.
 void RunMessageLoop();
 
-// The framework's idle processing: called with a count from 0 that rises
-// while it answers true (more idle work wanted).
+// The framework's idle processing: called with a count from 0 that rises by
+// one per call within an idle period; it answers true for more idle work.
 void SetFrameworkIdle(std::function<bool(int idleCount)> idle);
 
 } // namespace mt

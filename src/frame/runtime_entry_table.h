@@ -48,6 +48,15 @@ struct RuntimeEntryTable {
 
 const RuntimeEntryTable& Runtime();
 
+// Calls DLL command `index` with the caller's own arguments. Slot 1 hands
+// the routine back and the caller calls it; on x86-64, where arguments travel
+// in registers, that is what jumping to it with the arguments in place does.
+template <typename Result, typename... Args>
+Result CallDllCommand(int32_t index, Args... args)
+{
+    return reinterpret_cast<Result (*)(Args...)>(Runtime().callDllCommand(index))(args...);
+}
+
 // The routine at position `command` of the CommandTable of library `library`
 // (0-based library index as in the program header), or null.
 CommandRoutine CommandAddress(int32_t library, int32_t command);

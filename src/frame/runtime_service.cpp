@@ -8,6 +8,7 @@
 #include "frame/idle_callbacks.h"
 #include "frame/kind_lookup.h"
 #include "frame/memory.h"
+#include "frame/program_icons.h"
 #include "frame/runtime_error.h"
 #include "frame/runtime_state.h"
 #include "frame/shutdown.h"
@@ -106,11 +107,13 @@ int64_t RuntimeServiceEntry(int32_t code, intptr_t a, intptr_t b)
 {
     RuntimeData& rt = RuntimeState();
     switch (code) {
-    case kSvcDefaultIcons: return 0; // the program carries no icon resource of its own
+    case kSvcDefaultIcons: WriteProgramIcons(reinterpret_cast<intptr_t*>(a)); return 0;
     case kSvcKindByCode: return ToInt64(FindKind(static_cast<uint32_t>(a)));
     case kSvcReturnsOne: return 1;
     case kSvcReturnsFive: return 5;
-    case kSvcDestroyObject: return 0;
+    // The objects the platform layer hands the program are icons; fonts and
+    // brushes stay inside the layer, so anything else is left alone.
+    case kSvcDestroyObject: DestroyRuntimeObject(a); return 0;
     case kSvcAddIdleCallback: {
         if (auto* words = reinterpret_cast<const intptr_t*>(a)) {
             AddIdleCallback({reinterpret_cast<platform::WindowHandle>(words[0]),

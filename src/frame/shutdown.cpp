@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "frame/idle_callbacks.h"
+#include "frame/program_icons.h"
 #include "frame/runtime_state.h"
 #include "platform/application.h"
 #include "platform/native_window.h"
@@ -32,6 +33,7 @@ void ReleaseLibraries(RuntimeData& rt)
             dlclose(dll.library);
     }
     rt.dllCommands.clear();
+    ReleaseProgramIcons();
     // No OLE, Windows Sockets or COM server registration exists on this
     // platform, so there is nothing of theirs to undo.
 }

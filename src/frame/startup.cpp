@@ -9,6 +9,7 @@
 #include "frame/runtime_state.h"
 #include "frame/memory.h"
 #include "frame/service_calls.h"
+#include "platform/start_directory.h"
 #include "windows/template_reader.h"
 #include "windows/window_engine.h"
 #include "windows/windows_texts.h"
@@ -70,6 +71,7 @@ void InitializeRuntime(const ProgramHeader* h)
     rt.reservedWord = h->reserved;
     rt.nextSerial = static_cast<uint32_t>(h->highestSerial) + 1;
     // There is no OLE to initialise on this platform.
+    platform::RememberStartDirectory(); // before the program's directory becomes current
     if (!rt.programDirectory.empty() && chdir(rt.programDirectory.c_str()) != 0) {
         // The current directory stays as it was; nothing depends on it.
     }

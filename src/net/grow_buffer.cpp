@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <limits>
+#include <mutex>
 
 #include "frame/service_calls.h"
 
@@ -16,6 +17,9 @@ struct SmallBlockPool {
     int32_t inUseCount;
 };
 SmallBlockPool g_pool{};
+// A transfer fills its buffer on a worker thread while the GUI thread may
+// use others.
+std::mutex g_poolLock;
 
 constexpr int32_t kLargestRequest =
     std::numeric_limits<int32_t>::max() - GrowBuffer::kHeapSlack - GrowBuffer::kHeapFront;
@@ -28,6 +32,7 @@ bool InPool(const uint8_t* p)
 
 void FreeSlot(const uint8_t* p)
 {
+    std::lock_guard lock(g_poolLock);
     auto slot = (p - &g_pool.area[0][0]) / GrowBuffer::kSlotSize;
     g_pool.inUse[slot] = false;
     --g_pool.inUseCount;
@@ -97,6 +102,7 @@ uint8_t* GrowBuffer::TakeHeapBlock()
 // slots are in use.
 bool GrowBuffer::TakeSlot()
 {
+    std::lock_guard lock(g_poolLock);
     for (int32_t i = 0; i < kPoolSlots; ++i) {
         if (!g_pool.inUse[i]) {
             g_pool.inUse[i] = true;

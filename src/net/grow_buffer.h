@@ -5,7 +5,7 @@
 // kHeapFront spare bytes in front of the data, so that its owner can turn
 // the block into a byte array in place (see TakeHeapBlock).
 //
-// Used on the GUI thread only: the pool takes no lock.
+// A buffer belongs to one thread at a time; the pool is shared under a lock.
 #pragma once
 
 #include <cstddef>

@@ -1,13 +1,16 @@
 // The internet library's HTTP client: reads the body of an http or https URL
-// with one GET. One client serves the whole program; its libcurl handle is
-// opened by the first request and kept, with its connection and DNS caches,
-// until ReleaseHttpClient.
+// with one GET. One client serves the whole program; its libcurl handles are
+// opened by the first request and kept, with their connection and DNS
+// caches, until ReleaseHttpClient.
 //
-// Used on the GUI thread only; a request blocks until the body has been read
-// or the transfer has failed.
+// One request at a time. A request may run on a worker thread while the GUI
+// thread watches its progress and may cancel it; everything else is for the
+// thread that started the request, after it has ended.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <string>
 
 #include "net/grow_buffer.h"
 
@@ -19,6 +22,52 @@ struct HttpLimits {
     long connectSeconds = 30;
     long stallSeconds = 60;                 // a transfer below 1 byte/s this long is dropped
     long maxRedirects = 10;
+    long maxSeconds = 0;                    // the whole transfer; 0: no bound
+};
+
+// How the last request ended. The numbers are those the report command
+// answers with.
+enum class TransferOutcome : int32_t {
+    kNone = 0,      // no request yet
+    kComplete = 1,  // the whole body arrived (it may be empty)
+    kEndedEarly = 2, // some bytes arrived, then the transfer ended before the body's end
+    kCancelled = 3,
+    kFailed = 4,    // no byte of a body arrived
+};
+
+// Why a request failed or ended early.
+enum class TransferReason : int32_t {
+    kNone,
+    kBadUrl,
+    kResolve,
+    kConnect,
+    kConnectTimeout,
+    kStalled,
+    kTimeLimit,
+    kCertificate,
+    kCaFile,
+    kSecureChannel,
+    kRedirectRefused,
+    kTooManyRedirects,
+    kNothingReturned,
+    kBroken,
+    kTooLarge,
+    kNoMemory,
+    kCancelled,
+    kOther,
+};
+
+// The reason as the runtime shows it (GB18030); empty for kNone.
+const char* ReasonText(TransferReason reason);
+
+struct TransferReport {
+    TransferOutcome outcome = TransferOutcome::kNone;
+    TransferReason reason = TransferReason::kNone;
+    std::string contentType;  // the final response's Content-Type header, as sent
+    int64_t received = 0;     // body bytes kept
+    const char* charset = ""; // the page's declared encoding (iconv name), empty when none
+    int32_t bomLength = 0;    // bytes of a byte-order mark at the start
+    int32_t cutLength = 0;    // bytes of a last character the early end cut short
 };
 
 class HttpClient {
@@ -30,10 +79,22 @@ public:
     // to http and https only. Returns true when the whole body arrived; on a
     // failure `out` holds what arrived before it (often nothing). An empty or
     // null URL and other schemes return false at once, without opening the
-    // handle or touching the network.
+    // handle or touching the network. A request made while another runs
+    // fails at once and leaves the report alone.
     bool Read(const char* url, GrowBuffer& out);
 
-    // Closes the handle; the next request opens a new one. Safe to repeat.
+    // The report on the last request.
+    const TransferReport& last() const { return last_; }
+
+    // From any thread while a request runs: ends it soon, as cancelled.
+    void Cancel();
+    // From any thread: body bytes received so far and the announced length
+    // (-1 when none) of the running request.
+    int64_t receivedSoFar() const { return received_.load(std::memory_order_relaxed); }
+    int64_t announced() const { return announced_.load(std::memory_order_relaxed); }
+    bool busy() const { return busy_.load(); }
+
+    // Closes the handles; the next request opens new ones. Safe to repeat.
     void Release();
 
     // How often a handle has been opened so far in this process.
@@ -44,10 +105,18 @@ public:
 
 private:
     bool EnsureOpen();
+    bool Perform(int* code);
+    void Finish(bool performed, int code, const GrowBuffer& out, bool sinkFull, bool sinkRefused);
 
     void* handle_ = nullptr; // CURL*, kept out of this header
+    std::atomic<void*> multi_{nullptr}; // CURLM*, drives the handle so that a cancel can wake it
     int64_t opens_ = 0;
     HttpLimits limits_;
+    TransferReport last_;
+    std::atomic<bool> busy_{false};
+    std::atomic<bool> cancel_{false};
+    std::atomic<int64_t> received_{0};
+    std::atomic<int64_t> announced_{-1};
 };
 
 // The program's client.

@@ -3,15 +3,64 @@
 #include <cstring>
 
 #include "net/http_client.h"
+#include "platform/transfer_window.h"
 
 namespace mt {
+namespace {
+
+// Writes a new text into a by-reference text argument (its payload is the
+// address of the caller's variable), freeing what the variable held.
+void SetTextVariable(const ValueRecord& variable, std::string_view text)
+{
+    if (variable.type != kTypeText || !AsPointer(variable))
+        return;
+    auto** slot = AsPointer<char*>(variable);
+    svc::Free(*slot);
+    *slot = NewText(text);
+}
+
+void SetIntVariable(const ValueRecord& variable, int32_t value)
+{
+    if (variable.type == kTypeInt && AsPointer(variable))
+        std::memcpy(AsPointer(variable), &value, sizeof value);
+}
+
+ValueRecord Arg(int32_t argc, const ValueRecord* args, int32_t i)
+{
+    return args && i < argc ? args[i] : Omitted();
+}
+
+} // namespace
 
 void HttpRead(ValueRecord* result, int32_t argc, ValueRecord* args)
 {
     const char* url = argc >= 1 && args[0].type == kTypeText ? AsPointer<const char>(args[0]) : nullptr;
     GrowBuffer body;
-    TheHttpClient().Read(url, body); // the flag does not matter: whatever arrived is the answer
+    HttpClient& client = TheHttpClient();
+    const platform::TransferWatch watch{url ? url : "", [&client] { return client.receivedSoFar(); },
+                                        [&client] { return client.announced(); }, [&client] { client.Cancel(); }};
+    // The flag does not matter: whatever arrived is the answer.
+    platform::RunTransfer([&] { client.Read(url, body); }, watch);
     *result = MakePointer(TakeByteArray(body), kTypeBytes);
+}
+
+void HttpTransferReport(ValueRecord* result, int32_t argc, ValueRecord* args)
+{
+    const TransferReport& r = TheHttpClient().last();
+    SetTextVariable(Arg(argc, args, 0), ReasonText(r.reason));
+    SetTextVariable(Arg(argc, args, 1), r.contentType);
+    SetTextVariable(Arg(argc, args, 2), r.charset);
+    SetIntVariable(Arg(argc, args, 3), r.bomLength);
+    SetIntVariable(Arg(argc, args, 4), r.cutLength);
+    *result = MakeInt(static_cast<int32_t>(r.outcome));
+}
+
+void HttpTimeLimit(ValueRecord*, int32_t argc, ValueRecord* args)
+{
+    const ValueRecord seconds = Arg(argc, args, 0);
+    HttpLimits limits = TheHttpClient().limits();
+    limits.maxSeconds = seconds.type == kTypeInt && AsInt32(seconds) > 0 ? AsInt32(seconds) : 0;
+    TheHttpClient().SetLimits(limits);
 }
 
 ByteArrayValue TakeByteArray(GrowBuffer& buffer)

@@ -12,9 +12,32 @@ namespace mt {
 // HttpRead(URL text) -> byte array: the body of the response, whatever its
 // status code; null when no byte arrived (an empty URL, a scheme other than
 // http and https, a failed connection or a rejected certificate). A transfer
-// that fails midway gives the bytes that arrived before the failure. A
-// missing or non-text argument reads as the empty URL.
+// that fails midway gives the bytes that arrived before the failure, and
+// so does a cancelled one. A missing or non-text argument reads as the
+// empty URL. In a program with windows the transfer runs beside the event
+// loop, with a progress window that can cancel it (platform/transfer_window.h).
 void HttpRead(ValueRecord* result, int32_t argc, ValueRecord* args);
+
+// The internet library's second command, our own: how the last HttpRead
+// went, which HttpRead's answer cannot carry.
+//   1. reason, text variable by reference: why it failed or ended early, in
+//      words (empty after a complete transfer);
+//   2. Content-Type, text variable by reference: the header as received;
+//   3. charset, text variable by reference: the iconv name of the page's
+//      declared encoding ("GB18030" for the GB family), empty for none;
+//   4. mark length, integer variable by reference: bytes of a byte-order
+//      mark at the start, not part of the text;
+//   5. cut length, integer variable by reference: bytes at the end that a
+//      transfer ended early left as an incomplete character
+// → integer: 0 no transfer yet, 1 complete, 2 ended early (some bytes
+// arrived), 3 cancelled, 4 failed (no byte arrived). Every argument may be
+// omitted; variables of another type are left alone.
+void HttpTransferReport(ValueRecord* result, int32_t argc, ValueRecord* args);
+
+// The internet library's third command, our own: (seconds, integer) bounds
+// every later transfer as a whole to that many seconds; 0, a negative or an
+// omitted argument removes the bound. No result.
+void HttpTimeLimit(ValueRecord* result, int32_t argc, ValueRecord* args);
 
 // Turns the buffer's bytes into a new byte array (null when it is empty) and
 // leaves the buffer empty. A heap block becomes the array in place; pooled

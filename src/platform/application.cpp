@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFont>
 #include <QMetaObject>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/fonts.h"
+#include "platform/heap_tuning.h"
 #include "platform/input_hook.h"
 #include "platform/standard_texts.h"
 
@@ -17,6 +19,7 @@ namespace mt::platform {
 namespace {
 
 InputHook g_inputHook = nullptr;
+InputHook g_transferHook = nullptr;
 
 class RuntimeApplication : public QApplication {
 public:
@@ -24,6 +27,18 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override
     {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+        case QEvent::InputMethod:
+            PostponeHeapReturn();
+            break;
+        default:
+            break;
+        }
+        if (g_transferHook && g_transferHook(receiver, event))
+            return true;
         if (g_inputHook && g_inputHook(receiver, event))
             return true;
         return QApplication::notify(receiver, event);
@@ -38,6 +53,7 @@ struct LoopFrame {
     QEventLoop* loop;
 };
 std::vector<LoopFrame> g_loops;
+QElapsedTimer g_idleSince; // valid during an idle period
 
 } // namespace
 
@@ -46,6 +62,7 @@ void EnsureApplication()
     if (QCoreApplication::instance())
         return;
     new RuntimeApplication(g_argc, g_argv); // lives until the process ends
+    KeepLargeBlocksForReuse();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setFont(GuiFont());
     InstallStandardTexts();
@@ -57,6 +74,8 @@ void EnsureApplication()
 
 void SetInputHook(InputHook hook) { g_inputHook = hook; }
 
+void SetTransferHook(InputHook hook) { g_transferHook = hook; }
+
 bool HasApplication() { return QCoreApplication::instance() != nullptr; }
 
 int RunEventLoop(const std::function<bool(int)>& idle)
@@ -66,15 +85,29 @@ int RunEventLoop(const std::function<bool(int)>& idle)
     g_loops.push_back({&loop});
     int idleCount = 0;
     bool idleWanted = true;
+    bool wokeItself = false;
     auto* dispatcher = QAbstractEventDispatcher::instance();
     QMetaObject::Connection blocking = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [&] {
+        if (idleCount == 0 && !wokeItself)
+            ReturnFreeHeapSoon();
         if (!idle || !idleWanted)
             return;
+        if (idleCount == 0)
+            g_idleSince.start();
         idleWanted = idle(idleCount++);
+        if (idleWanted) { // go round again instead of waiting
+            wokeItself = true;
+            dispatcher->wakeUp();
+        }
     });
     QMetaObject::Connection awake = QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [&] {
+        if (wokeItself) { // the idle period goes on
+            wokeItself = false;
+            return;
+        }
         idleCount = 0;
         idleWanted = true;
+        g_idleSince.invalidate();
     });
     int code = loop.exec();
     QObject::disconnect(blocking);
@@ -82,6 +115,8 @@ int RunEventLoop(const std::function<bool(int)>& idle)
     g_loops.pop_back();
     return code;
 }
+
+int64_t IdleMilliseconds() { return g_idleSince.isValid() ? g_idleSince.elapsed() : 0; }
 
 void PostQuit(int code)
 {

@@ -1,6 +1,7 @@
 // The platform's application object and its event loop.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 namespace mt::platform {
@@ -11,8 +12,12 @@ bool HasApplication();
 
 // Runs the event loop until PostQuit. `idle` runs each time the loop is about
 // to wait for new messages, with a count starting at 0 that rises while it
-// returns true (it asks for more idle calls). Returns the quit code.
+// returns true (it asks for more idle calls: the loop then goes round again
+// instead of waiting). A message ends the idle period. Returns the quit code.
 int RunEventLoop(const std::function<bool(int idleCount)>& idle);
+// Milliseconds since the current idle period of the running loop began (0
+// outside one).
+int64_t IdleMilliseconds();
 // Ends the innermost running event loop with this code.
 void PostQuit(int code);
 // Dispatches the messages already waiting, then returns.

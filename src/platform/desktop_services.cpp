@@ -8,6 +8,15 @@
 #include "platform/text_codec.h"
 
 namespace mt::platform {
+namespace {
+
+std::function<bool(std::string_view)>& Opener()
+{
+    static std::function<bool(std::string_view)> opener;
+    return opener;
+}
+
+} // namespace
 
 bool FileExists(std::string_view gbPath)
 {
@@ -17,8 +26,16 @@ bool FileExists(std::string_view gbPath)
 
 bool OpenDocument(std::string_view gbPath)
 {
+    if (Opener())
+        return Opener()(gbPath);
     EnsureApplication();
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(FromGb(gbPath)).absoluteFilePath()));
 }
+
+} // namespace mt::platform
+
+namespace mt::platform {
+
+void SetDocumentOpener(std::function<bool(std::string_view)> opener) { Opener() = std::move(opener); }
 
 } // namespace mt::platform

@@ -1,7 +1,5 @@
 #include "platform/edit_control.h"
 
-#include <QTextDocument>
-
 #include <algorithm>
 
 #include "platform/application.h"
@@ -61,14 +59,14 @@ EditControl* EditControlOf(WindowHandle handle)
 
 // ---- EditCore: building --------------------------------------------------------------
 
-EditCore::EditCore(EditLineWidget* line, EditPlainWidget* plain, const EditOptions& options, WindowListener* listener,
+EditCore::EditCore(EditLineWidget* line, TextView* view, const EditOptions& options, WindowListener* listener,
                    EditNotices* notices)
-    : EditControl(plain != nullptr),
-      box_(line ? static_cast<QWidget*>(line) : plain),
+    : EditControl(view != nullptr),
+      box_(line ? static_cast<QWidget*>(line) : view),
       line_(line),
-      plain_(plain),
+      view_(view),
       options_(options),
-      mirror_(plain != nullptr),
+      mirror_(false),
       listener_(listener),
       notices_(notices)
 {
@@ -76,14 +74,13 @@ EditCore::EditCore(EditLineWidget* line, EditPlainWidget* plain, const EditOptio
         line_->setHost(this);
         connect(line_, &QLineEdit::textChanged, this, &EditCore::onLineTextChanged);
     } else {
-        plain_->setHost(this);
+        view_->setHost(this);
+        // A horizontal scroll bar means long lines run on; without one they wrap.
         const bool horizontal = options_.scrollBars == 1 || options_.scrollBars == 3;
         const bool vertical = options_.scrollBars == 2 || options_.scrollBars == 3;
-        plain_->setLineWrapMode(horizontal ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
-        plain_->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-        plain_->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-        connect(plain_->document(), &QTextDocument::contentsChange, this, &EditCore::onContentsChange);
-        connect(plain_, &QPlainTextEdit::textChanged, this, &EditCore::onPlainTextChanged);
+        view_->setWordWrap(!horizontal);
+        view_->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        view_->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     }
     box_->installEventFilter(this);
 }

@@ -1,7 +1,7 @@
 // The platform edit control in the runtime's terms: text as GB18030 bytes,
 // positions as byte positions, colours as 0x00BBGGRR, rectangles in pixels.
-// A single-line control is a line edit, a multi-line one a plain-text edit
-// whose line breaks read as CR LF.
+// A single-line control is a line edit; a multi-line one is a text view of
+// the bytes themselves (text_view.h), whose line breaks stay as written.
 //
 // Like every window of this layer it is made hidden and registered: the
 // window operations (native_window.h) move, show, enable, focus and destroy
@@ -14,8 +14,9 @@
 // character it touches (a caret, start = end, snaps back). CR LF counts as
 // one character.
 //
-// The control keeps its text's bytes up to date from the widget's change
-// reports, so reading the whole text is a copy even for texts of megabytes.
+// Reading the whole text is a copy even for texts of megabytes: a
+// single-line control keeps a byte mirror of its line edit, a multi-line one
+// holds nothing but the bytes.
 #pragma once
 
 #include <cstdint>

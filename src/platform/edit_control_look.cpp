@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
-#include <QTextDocument>
 
 #include <algorithm>
 
@@ -37,7 +36,7 @@ void EditCore::setBorder(int border)
     if (line_)
         line_->setBorder(options_.border);
     else
-        plain_->setBorder(options_.border);
+        view_->setBorder(options_.border);
 }
 
 void EditCore::setTextColor(uint32_t color)
@@ -85,11 +84,13 @@ void EditCore::setFont(std::string_view logicalFont)
 
 void EditCore::applyFont()
 {
-    const QFont font = FontFromRecord(options_.font);
-    box_->setFont(font);
+    box_->setFont(FontFromRecord(options_.font));
     if (!line_)
         return;
-    const int lineHeight = QFontMetrics(font).height() + 2 * kEditEdgeHeight;
+    // One line of a double-byte sample in the font the box now has (a
+    // fallback font may draw it taller than Latin text).
+    const int sampleHeight = line_->fontMetrics().size(Qt::TextSingleLine, QString(QChar(0x4E2D))).height();
+    const int lineHeight = sampleHeight + 2 * kEditEdgeHeight;
     if (line_->height() < lineHeight)
         line_->resize(line_->width(), lineHeight);
 }
@@ -116,8 +117,8 @@ void EditCore::applyInputMode()
         const bool password = options_.inputMode == 2 && options_.passwordChar != 0;
         line_->setPasswordChar(password ? PasswordQChar(options_.passwordChar) : QChar());
     } else {
-        plain_->setReadOnly(options_.inputMode == 1);
-        plain_->setFilter(filter);
+        view_->setReadOnly(options_.inputMode == 1);
+        view_->setFilter(filter);
     }
     box_->update();
 }
@@ -141,7 +142,7 @@ void EditCore::applyShaping()
         line_->shaper()->byteLimit = static_cast<size_t>(options_.textLimit);
         line_->updateShaping();
     } else {
-        plain_->setCaseConversion(options_.caseConversion);
+        view_->setCaseConversion(options_.caseConversion);
     }
 }
 
@@ -158,9 +159,7 @@ void EditCore::applyAlignment()
         line_->setAlignment(h | Qt::AlignVCenter);
         return;
     }
-    QTextOption option = plain_->document()->defaultTextOption();
-    option.setAlignment(h);
-    plain_->document()->setDefaultTextOption(option);
+    view_->setAlignment(h);
 }
 
 // ---- spinner ----------------------------------------------------------------------

@@ -1,42 +1,34 @@
-#include <QTextCursor>
-#include <QTextDocument>
-
 #include <algorithm>
 
 #include "platform/edit_core.h"
+#include "platform/text_buffer.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {
-namespace {
-
-// Units [from, from + count) of a document, line breaks as U+2029.
-QString DocumentText(QTextDocument* doc, size_t from, size_t count)
-{
-    QTextCursor c(doc);
-    c.setPosition(static_cast<int>(from));
-    c.setPosition(static_cast<int>(from + count), QTextCursor::KeepAnchor);
-    return c.selectedText();
-}
-
-} // namespace
 
 void EditCore::setText(std::string_view gb, bool notify)
 {
-    const QString text = ConvertCase(options_.caseConversion, FromGb(gb));
     settingText_ = true;
     if (line_) {
+        const QString text = ConvertCase(options_.caseConversion, FromGb(gb));
         line_->shaper()->suspended = true;
         line_->setText(text);
         line_->setCursorPosition(0);
         line_->shaper()->suspended = false;
         lineText_ = line_->text();
-        mirror_.reset(Utf16View(lineText_));
-    } else if (plain_) {
-        plain_->setPlainText(text);
-        mirror_.reset(Utf16View(plain_->document()->toRawText()));
+        // The bytes themselves when the line edit holds just their decoding.
+        if (lineText_ == text && options_.caseConversion == 0)
+            mirror_.resetBytes(gb);
+        if (lineText_ != text || options_.caseConversion != 0 || mirror_.unitCount() != static_cast<size_t>(lineText_.size()))
+            mirror_.reset(Utf16View(lineText_));
+    } else if (view_) {
+        // The bytes as given; only a case conversion goes through Unicode.
+        if (options_.caseConversion == 0)
+            view_->setBytes(gb);
+        else
+            view_->setBytes(ToGb(ConvertCase(options_.caseConversion, FromGb(gb))));
     }
     settingText_ = false;
-    pendingChange_ = false;
     if (notify)
         notifyTextChanged();
 }
@@ -55,65 +47,9 @@ void EditCore::onLineTextChanged(const QString& text)
     notifyTextChanged();
 }
 
-// The document reports each edit as (position, removed, added) in units;
-// around a whole replacement the counts include the final paragraph
-// separator, which the text does not, so they are checked against the
-// lengths before and after and trimmed, and anything that does not add up
-// makes the mirror read the whole text again.
-void EditCore::onContentsChange(int position, int removed, int added)
-{
-    if (settingText_ || !plain_)
-        return;
-    QTextDocument* doc = plain_->document();
-    const size_t newUnits = static_cast<size_t>(std::max(0, doc->characterCount() - 1));
-    const size_t oldUnits = mirror_.unitCount();
-    if (position < 0 || removed < 0 || added < 0 || static_cast<size_t>(position) > std::min(oldUnits, newUnits))
-        return resyncPlain();
-    size_t at = static_cast<size_t>(position);
-    size_t out = std::min(static_cast<size_t>(removed), oldUnits - at);
-    if (newUnits + out < oldUnits || newUnits + out - oldUnits > newUnits - at)
-        return resyncPlain();
-    size_t in = newUnits + out - oldUnits;
-    // Never cut a surrogate pair, nor let two lone halves meet unseen.
-    if (at > 0 && doc->characterAt(static_cast<int>(at - 1)).isHighSurrogate()) {
-        --at;
-        ++out;
-        ++in;
-    }
-    if (at + in < newUnits && doc->characterAt(static_cast<int>(at + in)).isLowSurrogate()) {
-        ++out;
-        ++in;
-    }
-    const QString piece = DocumentText(doc, at, in);
-    if (out == in) { // possibly a change of format only
-        const size_t b0 = mirror_.byteOfUnit(at);
-        const size_t b1 = mirror_.byteOfUnit(at + out);
-        if (std::string_view(mirror_.bytes()).substr(b0, b1 - b0) == MirrorBytes(Utf16View(piece), true))
-            return;
-    }
-    if (!mirror_.replace(at, out, Utf16View(piece)))
-        return resyncPlain();
-    pendingChange_ = true;
-}
-
-void EditCore::resyncPlain()
-{
-    mirror_.reset(Utf16View(plain_->document()->toRawText()));
-    pendingChange_ = true;
-}
-
-// Reported once the document has finished the edit, so that a listener may
-// change the text again.
-void EditCore::onPlainTextChanged()
-{
-    if (settingText_ || !pendingChange_)
-        return;
-    pendingChange_ = false;
-    notifyTextChanged();
-}
-
 // ---- selection --------------------------------------------------------------------
 
+// The line edit's selection in units.
 void EditCore::unitSelection(size_t* start, size_t* end) const
 {
     *start = *end = 0;
@@ -121,73 +57,90 @@ void EditCore::unitSelection(size_t* start, size_t* end) const
         const int s = line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
         *start = static_cast<size_t>(std::max(0, s));
         *end = *start + static_cast<size_t>(line_->hasSelectedText() ? line_->selectionLength() : 0);
-    } else if (plain_) {
-        const QTextCursor c = plain_->textCursor();
-        *start = static_cast<size_t>(c.selectionStart());
-        *end = static_cast<size_t>(c.selectionEnd());
     }
+}
+
+void EditCore::byteSelection(size_t* start, size_t* end) const
+{
+    if (view_) {
+        *start = view_->selectionStart();
+        *end = view_->selectionEnd();
+        return;
+    }
+    unitSelection(start, end);
+    *start = mirror_.byteOfUnit(*start);
+    *end = mirror_.byteOfUnit(*end);
 }
 
 void EditCore::select(int64_t start, int64_t length)
 {
-    const auto size = static_cast<int64_t>(mirror_.bytes().size());
+    const auto size = static_cast<int64_t>(textSize());
     const int64_t s = std::clamp<int64_t>(start, 0, size);
     const int64_t e = length <= 0 ? s : (length >= size - s ? size : s + length);
+    if (view_) {
+        view_->selectBytes(static_cast<size_t>(s), static_cast<size_t>(e));
+        return;
+    }
     const size_t us = mirror_.unitOfByte(static_cast<size_t>(s), Snap::kDown);
     const size_t ue = e == s ? us : mirror_.unitOfByte(static_cast<size_t>(e), Snap::kUp);
-    if (line_) {
-        if (ue > us)
-            line_->setSelection(static_cast<int>(us), static_cast<int>(ue - us));
-        else
-            line_->setCursorPosition(static_cast<int>(us));
-    } else if (plain_) {
-        QTextCursor c = plain_->textCursor();
-        c.setPosition(static_cast<int>(us));
-        c.setPosition(static_cast<int>(ue), QTextCursor::KeepAnchor);
-        plain_->setTextCursor(c);
-        plain_->ensureCursorVisible();
-    }
+    if (ue > us)
+        line_->setSelection(static_cast<int>(us), static_cast<int>(ue - us));
+    else
+        line_->setCursorPosition(static_cast<int>(us));
 }
 
 void EditCore::replaceSelection(std::string_view gb)
 {
-    const QString text = FromGb(gb);
-    if (line_) {
-        line_->insert(text);
+    if (line_ && options_.caseConversion == 0) {
+        // The bytes as given go in beside the bytes kept, whole characters
+        // up to the limit; the line edit then shows the new text's decoding.
+        size_t s, e;
+        byteSelection(&s, &e);
+        const size_t room = editorInsertRoom();
+        size_t n = 0;
+        const auto* p = reinterpret_cast<const unsigned char*>(gb.data());
+        while (n < gb.size() && n + GbCharLength(p + n, gb.size() - n) <= room)
+            n += GbCharLength(p + n, gb.size() - n);
+        const std::string& before = mirror_.bytes();
+        const std::string text = before.substr(0, s).append(gb.substr(0, n)).append(before, e);
+        if (text == before)
+            return;
+        setText(text, false); // not undoable: the history goes
+        select(static_cast<int64_t>(s + n), 0);
+        notifyTextChanged();
+    } else if (line_) {
+        line_->insert(FromGb(gb));
         // Not undoable: setting the same text again clears the history and
         // reports nothing.
         const int cursor = line_->cursorPosition();
         line_->setText(line_->text());
         line_->setCursorPosition(cursor);
-    } else if (plain_) {
-        QTextCursor c = plain_->textCursor();
-        c.insertText(plain_->shapeInsertion(text));
-        plain_->setTextCursor(c);
-        plain_->document()->clearUndoRedoStacks();
-        plain_->ensureCursorVisible();
+    } else if (view_) {
+        // The bytes as given (unless the case is converted), cut to the limit.
+        view_->replaceSelectionBytes(view_->fitToRoom(
+            options_.caseConversion == 0 ? std::string(gb) : ToGb(ConvertCase(options_.caseConversion, FromGb(gb)))));
     }
 }
 
 int64_t EditCore::selectionStart() const
 {
     size_t s, e;
-    unitSelection(&s, &e);
-    return static_cast<int64_t>(mirror_.byteOfUnit(s));
+    byteSelection(&s, &e);
+    return static_cast<int64_t>(s);
 }
 
 int64_t EditCore::selectionLength() const
 {
     size_t s, e;
-    unitSelection(&s, &e);
-    return static_cast<int64_t>(mirror_.byteOfUnit(e) - mirror_.byteOfUnit(s));
+    byteSelection(&s, &e);
+    return static_cast<int64_t>(e - s);
 }
 
 std::string EditCore::selectedText() const
 {
     size_t s, e;
-    unitSelection(&s, &e);
-    const size_t b0 = mirror_.byteOfUnit(s);
-    return mirror_.bytes().substr(b0, mirror_.byteOfUnit(e) - b0);
+    byteSelection(&s, &e);
+    return view_ ? view_->buffer().copy(s, e) : mirror_.bytes().substr(s, e - s);
 }
 
 size_t EditCore::editorInsertRoom() const
@@ -195,9 +148,8 @@ size_t EditCore::editorInsertRoom() const
     if (options_.textLimit <= 0)
         return SIZE_MAX;
     size_t s, e;
-    unitSelection(&s, &e);
-    const size_t selected = mirror_.byteOfUnit(e) - mirror_.byteOfUnit(s);
-    const size_t rest = mirror_.bytes().size() - selected;
+    byteSelection(&s, &e);
+    const size_t rest = textSize() - (e - s);
     const auto limit = static_cast<size_t>(options_.textLimit);
     return rest < limit ? limit - rest : 0;
 }

@@ -1,6 +1,7 @@
-// The inside of an edit control: the byte mirror of the editor's text, the
-// reports to the listeners, the appearance and the spinner. The core lives
-// inside its editor widget (LineEditBox or PlainEditBox) and goes with it.
+// The inside of an edit control: the text (a single-line box's byte mirror,
+// a multi-line box's TextView), the reports to the listeners, the
+// appearance and the spinner. The core lives inside its editor widget
+// (LineEditBox or PlainEditBox) and goes with it.
 // Its methods are spread over three files: edit_control.cpp builds it,
 // edit_control_text.cpp keeps the text and selection, edit_control_look.cpp
 // the appearance and the spinner.
@@ -14,12 +15,13 @@
 #include "platform/edit_spinner.h"
 #include "platform/edit_text_mirror.h"
 #include "platform/edit_widgets.h"
+#include "platform/text_view.h"
 
 namespace mt::platform {
 
 class EditCore : public QObject, public EditControl, public EditorHost {
 public:
-    EditCore(EditLineWidget* line, EditPlainWidget* plain, const EditOptions& options, WindowListener* listener,
+    EditCore(EditLineWidget* line, TextView* view, const EditOptions& options, WindowListener* listener,
              EditNotices* notices);
     ~EditCore() override;
 
@@ -28,7 +30,7 @@ public:
 
     // EditControl
     WindowHandle handle() const override { return reinterpret_cast<WindowHandle>(box_); }
-    const std::string& text() const override { return mirror_.bytes(); }
+    const std::string& text() const override { return view_ ? view_->bytes() : mirror_.bytes(); }
     void setText(std::string_view gb, bool notify) override;
     int64_t selectionStart() const override;
     int64_t selectionLength() const override;
@@ -54,18 +56,19 @@ public:
     // EditorHost
     void editorFocusChanged(bool in) override;
     size_t editorInsertRoom() const override;
+    void editorTextEdited() override { notifyTextChanged(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool live() const;
+    // Without making a multi-line box's bytes one piece.
+    size_t textSize() const { return view_ ? view_->buffer().size() : mirror_.bytes().size(); }
     void notifyTextChanged();
     void unitSelection(size_t* start, size_t* end) const;
+    void byteSelection(size_t* start, size_t* end) const;
     void onLineTextChanged(const QString& text);
-    void onContentsChange(int position, int removed, int added);
-    void onPlainTextChanged();
-    void resyncPlain();
     void applyColors();
     void applyFont();
     void applyInputMode();
@@ -73,9 +76,9 @@ private:
     void applyAlignment();
     void placeSpinner();
 
-    QWidget* box_;           // the editor: line_ or plain_
+    QWidget* box_;           // the editor: line_ or view_
     EditLineWidget* line_;
-    EditPlainWidget* plain_;
+    TextView* view_;
     EditOptions options_;
     EditTextMirror mirror_;
     WindowListener* listener_;
@@ -83,7 +86,6 @@ private:
     QPointer<SpinnerWidget> spinner_;
     QString lineText_;       // the line edit's text as the mirror holds it
     bool settingText_ = false;
-    bool pendingChange_ = false;
 };
 
 // The editor widgets that carry a core.
@@ -97,10 +99,10 @@ public:
     EditCore core;
 };
 
-class PlainEditBox : public EditPlainWidget {
+class PlainEditBox : public TextView {
 public:
     PlainEditBox(QWidget* parent, const EditOptions& options, WindowListener* listener, EditNotices* notices)
-        : EditPlainWidget(parent), core(nullptr, this, options, listener, notices)
+        : TextView(parent), core(nullptr, this, options, listener, notices)
     {
     }
     ~PlainEditBox() override { setHost(nullptr); }

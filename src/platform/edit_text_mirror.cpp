@@ -65,6 +65,18 @@ void EditTextMirror::reset(std::u16string_view units)
     }
 }
 
+void EditTextMirror::resetBytes(std::string_view gb)
+{
+    bytes_.assign(gb);
+    units_ = 0;
+    for (size_t b = 0; b < bytes_.size();) {
+        const GbChar c = GbCharAt(bytes_, b, crlf_);
+        units_ += c.units;
+        b += c.bytes;
+    }
+    chunks_ = split(0, bytes_.size(), units_);
+}
+
 EditTextMirror::Place EditTextMirror::chunkOfUnit(size_t unit) const
 {
     Place p{0, 0, 0};

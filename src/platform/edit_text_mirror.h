@@ -30,6 +30,10 @@ public:
 
     // Replaces everything.
     void reset(std::u16string_view units);
+    // Replaces everything with bytes as given, for a widget holding their
+    // decoding (an undecodable byte as one U+FFFD): they read back unchanged
+    // until edited.
+    void resetBytes(std::string_view gb);
     // Replaces units [pos, pos + removed) with `added`. Returns false and
     // changes nothing when the range does not lie inside the text at
     // character boundaries, or when `added` starts or ends with a surrogate

@@ -3,11 +3,11 @@
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QPainter>
 #include <QProxyStyle>
 #include <qdrawutil.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace mt::platform {
@@ -94,11 +94,36 @@ EditLineWidget::EditLineWidget(QWidget* parent) : QLineEdit(parent), shaper_(new
 void EditLineWidget::setBorder(int border)
 {
     border_ = border;
-    const int w = EditBorderWidth(border);
-    // Only the sides: the text stays centred in the whole height, and the
-    // border is painted over the edges afterwards.
-    setTextMargins(w, 0, w, 0);
+    applyTextMargins();
     update();
+}
+
+int EditLineWidget::lineHeight() const { return fontMetrics().size(Qt::TextSingleLine, QStringLiteral("W")).height(); }
+
+// The sides keep clear of the border; the text area is one line high,
+// centred in the whole height (the border is painted over the edges
+// afterwards).
+void EditLineWidget::applyTextMargins()
+{
+    const int side = EditBorderWidth(border_);
+    const int spare = std::max(0, height() - lineHeight());
+    const int top = spare / 2;
+    const QMargins wanted(side, top, side, spare - top);
+    if (textMargins() != wanted)
+        setTextMargins(wanted);
+}
+
+void EditLineWidget::resizeEvent(QResizeEvent* event)
+{
+    applyTextMargins();
+    QLineEdit::resizeEvent(event);
+}
+
+void EditLineWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        applyTextMargins();
+    QLineEdit::changeEvent(event);
 }
 
 void EditLineWidget::setPasswordChar(QChar c)
@@ -186,94 +211,6 @@ void EditLineWidget::paintEvent(QPaintEvent* event)
         return;
     QPainter p(this);
     PaintEditBorder(&p, rect(), border_, palette());
-}
-
-// ---- EditPlainWidget --------------------------------------------------------------
-
-EditPlainWidget::EditPlainWidget(QWidget* parent) : QPlainTextEdit(parent)
-{
-    document()->setDocumentMargin(2);
-}
-
-void EditPlainWidget::setBorder(int border)
-{
-    border_ = border;
-    const int w = EditBorderWidth(border);
-    // The frame only reserves the width; event() paints it.
-    setFrameStyle(w > 0 ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
-    setLineWidth(w);
-    update();
-}
-
-QString EditPlainWidget::shapeInsertion(const QString& text) const
-{
-    const size_t room = host_ ? host_->editorInsertRoom() : SIZE_MAX;
-    return FitBytes(ConvertCase(caseConversion_, text), room, true);
-}
-
-bool EditPlainWidget::event(QEvent* event)
-{
-    if (event->type() != QEvent::Paint)
-        return QPlainTextEdit::event(event);
-    // The scroll area's own paint covers its frame and the corner between the
-    // scroll bars; the text is painted by the viewport.
-    QPainter p(this);
-    p.fillRect(rect(), palette().button());
-    PaintEditBorder(&p, rect(), border_, palette());
-    return true;
-}
-
-void EditPlainWidget::keyPressEvent(QKeyEvent* event)
-{
-    const QString typed = TypedText(event);
-    if (typed.isEmpty() || isReadOnly()) {
-        QPlainTextEdit::keyPressEvent(event);
-        return;
-    }
-    const QString shaped = shapeInsertion(FilterTyped(filter_, typed));
-    if (shaped == typed) {
-        QPlainTextEdit::keyPressEvent(event);
-        return;
-    }
-    event->accept();
-    if (!shaped.isEmpty())
-        insertPlainText(shaped);
-}
-
-void EditPlainWidget::inputMethodEvent(QInputMethodEvent* event)
-{
-    const QString commit = event->commitString();
-    const QString shaped = commit.isEmpty() ? commit : shapeInsertion(FilterTyped(filter_, commit));
-    if (shaped == commit) {
-        QPlainTextEdit::inputMethodEvent(event);
-        return;
-    }
-    QInputMethodEvent filtered(event->preeditString(), event->attributes());
-    filtered.setCommitString(shaped, event->replacementStart(), event->replacementLength());
-    QPlainTextEdit::inputMethodEvent(&filtered);
-}
-
-void EditPlainWidget::insertFromMimeData(const QMimeData* source)
-{
-    if (!source || !source->hasText())
-        return;
-    QMimeData shaped;
-    shaped.setText(shapeInsertion(source->text()));
-    QPlainTextEdit::insertFromMimeData(&shaped);
-}
-
-void EditPlainWidget::focusInEvent(QFocusEvent* event)
-{
-    QPlainTextEdit::focusInEvent(event);
-    if (host_)
-        host_->editorFocusChanged(true);
-}
-
-void EditPlainWidget::focusOutEvent(QFocusEvent* event)
-{
-    QPlainTextEdit::focusOutEvent(event);
-    if (host_)
-        host_->editorFocusChanged(false);
 }
 
 } // namespace mt::platform

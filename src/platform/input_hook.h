@@ -14,3 +14,11 @@ using InputHook = bool (*)(QObject* receiver, QEvent* event);
 void SetInputHook(InputHook hook);
 
 } // namespace mt::platform
+
+namespace mt::platform {
+
+// A second hook, asked before the input hook: the wait for a transfer keeps
+// input away from the windows while it runs.
+void SetTransferHook(InputHook hook);
+
+} // namespace mt::platform

@@ -1,6 +1,7 @@
 #include "platform/input_simulation.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolButton>
@@ -95,6 +96,19 @@ void SimulateKey(int32_t virtualKey, int32_t keyState)
 }
 
 void SimulateCharacter(std::string_view gb) { SendKey(Qt::Key_unknown, Qt::NoModifier, FromGb(gb)); }
+
+void SimulateInputMethod(std::string_view preeditGb, std::string_view commitGb)
+{
+    if (QWidget* target = KeyTarget()) {
+        QInputMethodEvent compose(FromGb(preeditGb), {});
+        QApplication::sendEvent(target, &compose);
+    }
+    if (QWidget* target = KeyTarget()) {
+        QInputMethodEvent commit;
+        commit.setCommitString(FromGb(commitGb));
+        QApplication::sendEvent(target, &commit);
+    }
+}
 
 void SimulateMouse(WindowHandle target, InputKind kind, int32_t x, int32_t y, int32_t keyState)
 {

@@ -15,6 +15,9 @@ namespace mt::platform {
 void SimulateKey(int32_t virtualKey, int32_t keyState = 0);
 // Types one character (GB18030 bytes) at the keyboard focus.
 void SimulateCharacter(std::string_view gb);
+// An input method at the keyboard focus: shows `preeditGb` as the text
+// being composed, then commits `commitGb` (GB18030 bytes) in its place.
+void SimulateInputMethod(std::string_view preeditGb, std::string_view commitGb);
 // A mouse button press/release/double click or move at client (x, y).
 void SimulateMouse(WindowHandle target, InputKind kind, int32_t x, int32_t y, int32_t keyState = 0);
 // Clicks an arrow of an edit control's spinner: +1 the up arrow, -1 the

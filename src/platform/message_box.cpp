@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QSpacerItem>
 #include <QMessageBox>
 #include <QPushButton>
@@ -73,6 +74,23 @@ void KeepCaptionReadable(QMessageBox& mb)
                   grid->columnCount());
 }
 
+// A box of several buttons without Cancel is answered by a button only:
+// Esc and the close box leave it open.
+class ButtonOnly : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        return event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    }
+};
+
 int ShowReal(const ShownMessageBox& box)
 {
     EnsureApplication();
@@ -80,6 +98,7 @@ int ShowReal(const ShownMessageBox& box)
     // A title and a close button only: no system menu, nothing to resize.
     mb.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     mb.setWindowTitle(FromGb(box.caption));
+    mb.setTextFormat(Qt::PlainText); // the content is shown as it is, never as markup
     mb.setText(FromGb(box.text));
     mb.setIcon(Icon(box.style));
     mb.setWindowModality(Qt::ApplicationModal);
@@ -95,6 +114,9 @@ int ShowReal(const ShownMessageBox& box)
         if (id == escape)
             mb.setEscapeButton(button);
     }
+    ButtonOnly buttonOnly;
+    if (escape == 0)
+        mb.installEventFilter(&buttonOnly);
     KeepCaptionReadable(mb);
     mb.exec();
     for (auto& [button, id] : map) {

@@ -4,6 +4,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace mt::platform {
@@ -20,7 +21,10 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string*
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
         return false;
-    std::string buffer(in.size() * 4 + 16, '\0');
+    // A bounded buffer, emptied as often as needed: a text of many
+    // megabytes never costs several times its size at once.
+    std::string buffer(std::min<size_t>(in.size() * 4 + 16, size_t(1) << 16), '\0');
+    out->reserve(in.size());
     char* ip = const_cast<char*>(in.data());
     size_t il = in.size();
     bool ok = true;

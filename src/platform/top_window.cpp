@@ -6,12 +6,14 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QPainter>
+#include <QWindow>
 
 #include "platform/application.h"
 #include "platform/input_translation.h"
 #include "platform/native_window.h"
 #include "platform/text_codec.h"
 #include "platform/top_window_widget.h"
+#include "platform/window_manager_hints.h"
 
 namespace mt::platform {
 namespace {
@@ -134,13 +136,25 @@ void TopWindow::setFrameStyle(const FrameStyle& style)
     style_ = style;
     const Qt::WindowFlags flags = FlagsFor(style);
     if (flags != windowFlags()) {
-        const bool shown = isVisible();
-        setWindowFlags(flags);
-        if (shown)
-            show();
+        // A window that exists on the screen takes its new frame in place:
+        // setWindowFlags would hide and show it (events 11 and 10) and leave
+        // it inactive.
+        if (QWindow* native = windowHandle()) {
+            overrideWindowFlags(flags);
+            native->setFlags(flags);
+            ApplyMotifHints(this, movable_); // the new flags rewrote them
+        } else {
+            setWindowFlags(flags);
+        }
     }
     applyFixedSize();
     setOuterRect(outer);
+}
+
+void TopWindow::setMovable(bool movable)
+{
+    movable_ = movable;
+    ApplyMotifHints(this, movable_);
 }
 
 void TopWindow::setBackground(uint32_t color, const QPixmap& picture, int32_t mode)
@@ -200,6 +214,8 @@ void TopWindow::changeEvent(QEvent* event)
 
 void TopWindow::showEvent(QShowEvent* event)
 {
+    if (!movable_)
+        ApplyMotifHints(this, false); // before the window manager sees the window
     if (!event->spontaneous() && live())
         listener_->visibilityChanging(true);
 }
@@ -260,6 +276,18 @@ FrameStyle GetFrameStyle(WindowHandle handle)
 {
     TopWindow* w = ToTop(handle);
     return w ? w->frameStyle() : FrameStyle{};
+}
+
+void SetWindowMovable(WindowHandle handle, bool movable)
+{
+    if (TopWindow* w = ToTop(handle))
+        w->setMovable(movable);
+}
+
+bool WindowHintsAllowMove(WindowHandle handle)
+{
+    TopWindow* w = ToTop(handle);
+    return !w || HintsAllowMove(MotifHints(static_cast<uint32_t>(w->windowFlags().toInt()), w->movable()));
 }
 
 void SetBackground(WindowHandle handle, uint32_t color, const uint8_t* picture, size_t size, int32_t mode)

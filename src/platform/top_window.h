@@ -36,6 +36,10 @@ std::vector<WindowHandle> TopWindows();
 // Changes the frame only when it differs; a shown window stays shown.
 void SetFrameStyle(WindowHandle handle, const FrameStyle& style);
 FrameStyle GetFrameStyle(WindowHandle handle);
+// Whether the user may move the window by its title bar (a window-manager
+// hint); the second reads the hint as the window manager gets it.
+void SetWindowMovable(WindowHandle handle, bool movable);
+bool WindowHintsAllowMove(WindowHandle handle);
 // The background: a colour (0x00BBGGRR or kDefaultColor) under an optional
 // picture laid out by mode (0 top-left, 1 tiled, 2 centred, 3 stretched).
 void SetBackground(WindowHandle handle, uint32_t color, const uint8_t* picture, size_t size, int32_t mode);

@@ -19,6 +19,8 @@ public:
     void setOuterRect(const Rect& rect);
     FrameStyle frameStyle() const { return style_; }
     void setFrameStyle(const FrameStyle& style);
+    bool movable() const { return movable_; }
+    void setMovable(bool movable);
     void setBackground(uint32_t color, const QPixmap& picture, int32_t mode);
     WindowListener* listener() const { return listener_; }
     // Fixed frames cannot be resized by the user.
@@ -41,6 +43,7 @@ private:
 
     WindowListener* listener_;
     FrameStyle style_;
+    bool movable_ = true;
     uint32_t backColor_ = kDefaultColor;
     QPixmap picture_;
     int32_t pictureMode_ = 1;

@@ -84,6 +84,12 @@ bool IsWindowLive(uint32_t windowId)
     return d && LiveWindowObject(*d);
 }
 
+bool IsWindowModal(uint32_t windowId)
+{
+    const auto it = State().live.find(windowId);
+    return it != State().live.end() && it->second.modal;
+}
+
 bool AnyWindowLive()
 {
     for (const auto& d : Descriptions()) {

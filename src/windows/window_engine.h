@@ -21,6 +21,8 @@ void ReleaseDescriptions();
 // Whether the window with this id has a live platform window.
 bool IsWindowLive(uint32_t windowId);
 bool AnyWindowLive();
+// Whether the window was loaded modal; true from the start of its loading on.
+bool IsWindowModal(uint32_t windowId);
 
 // Loads a description (reload flag R, modal flag M, parent P): 1 on success,
 // 0 on failure.

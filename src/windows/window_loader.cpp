@@ -170,6 +170,12 @@ int32_t Fail(LoadContext& ctx)
         if (Component* w = LiveObject(ctx.d.records[0]))
             platform::DestroyWindow(w->handle());
     }
+    // Whatever the window's destruction has not put back yet (or there was no
+    // window to destroy): the description as it was before this load.
+    if (auto it = State().live.find(ctx.d.id); it != State().live.end()) {
+        ctx.d.records = std::move(it->second.savedRecords);
+        State().live.erase(it);
+    }
     svc::Call(kSvcUnblockEvents);
     return 0;
 }
@@ -230,14 +236,14 @@ int32_t LoadWindow(WindowDescription& d, bool reload, bool modal, platform::Wind
     if (d.records.empty() || d.records[0].isMenuItem())
         return 0;
     svc::Call(kSvcBlockEvents);
-    std::vector<ComponentRecord> saved = d.records;
+    LiveWindow& live = State().live[d.id];
+    live = LiveWindow{};
+    live.savedRecords = d.records;
+    live.reload = reload;
+    live.modal = modal; // in force while the kinds' Create routines run
     LoadContext ctx{d, reload, parent, std::vector<bool>(d.records.size(), false)};
     if (!CreateAll(ctx))
         return Fail(ctx);
-    LiveWindow& live = State().live[d.id];
-    live = LiveWindow{};
-    live.savedRecords = std::move(saved);
-    live.reload = reload;
     ParentAll(ctx);
     OrderAll(ctx);
     CursorsAll(ctx);

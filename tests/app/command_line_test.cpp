@@ -1,11 +1,29 @@
 // The command-line mode, run as a separate process.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "support/http_test_support.h"
 #include "support/run_tool.h"
 
 namespace {
 
+namespace httptest = mt::httptest;
+using httptest::Reply;
 using mt::test::RunTool;
+using mt::test::ToolStreams;
+
+ToolStreams Streams(ToolStreams::In in, ToolStreams::Out out = ToolStreams::Out::kCaptured, std::string path = "")
+{
+    ToolStreams streams;
+    streams.in = in;
+    streams.out = out;
+    streams.outPath = std::move(path);
+    return streams;
+}
 
 const std::string kLeftNotFound = "未查找到左边文本，请重新输入！\n";
 const std::string kRightNotFound = "未查找到右边文本，请重新输入！\n";
@@ -33,6 +51,9 @@ TEST(CommandLineExtract, PrintsWhatTheMiddleBoxWouldShow)
         {"right missing", "a[b", "[", "]", "", kRightNotFound, 1},
         {"a match starts only on a character", "爸行", "中", "x", "", kLeftNotFound, 1},
         {"Chinese", "甲乙《丙丁》戊", "《", "》", "丙丁", "", 0},
+        // 귭가 holds the bytes of 귬 across its two four-byte characters.
+        {"not inside a four-byte character", "[귭가]", "귬", "]", "", kLeftNotFound, 1},
+        {"behind four-byte characters", "귭가[😀]", "[", "]", "😀", "", 0},
     };
     for (const auto& c : cases) {
         auto run = RunTool({"extract", "--left", c.left, "--right", c.right}, c.text);
@@ -40,6 +61,33 @@ TEST(CommandLineExtract, PrintsWhatTheMiddleBoxWouldShow)
         EXPECT_EQ(run.err, c.err) << c.name;
         EXPECT_EQ(run.status, c.status) << c.name;
     }
+}
+
+TEST(CommandLineExtract, AllPrintsEveryMiddleTextInOrder)
+{
+    const ExtractCase cases[] = {
+        {"adjacent pairs", "[a][b]c[d]", "[", "]", "a\nb\nd\n", "", 0},
+        {"empty middles", "[][]", "[", "]", "\n\n", "", 0},
+        // The next left text is sought behind the right text: no overlap.
+        {"left overlapping the right", "(a)(b)", "(", ")(", "a\n", "", 0},
+        {"right overlapping the next left", "abababa", "ab", "ba", "a\n", "", 0},
+        {"a left without a right behind it", "[a]x[b", "[", "]", "a\n", "", 0},
+        {"right only before left", "x]y[z", "[", "]", "", "", 0},
+        {"left missing", "abc", "[", "]", "", kLeftNotFound, 1},
+        {"right missing", "a[bc", "[", "]", "", kRightNotFound, 1},
+        {"Chinese", "《甲》乙《丙》", "《", "》", "甲\n丙\n", "", 0},
+    };
+    for (const auto& c : cases) {
+        auto run = RunTool({"extract", "--all", "--left", c.left, "--right", c.right}, c.text);
+        EXPECT_EQ(run.out, c.out) << c.name;
+        EXPECT_EQ(run.err, c.err) << c.name;
+        EXPECT_EQ(run.status, c.status) << c.name;
+    }
+    EXPECT_EQ(RunTool({"extract", "--all", "-0", "--left=[", "--right=]"}, "[a][b]").out, std::string("a\0b\0", 4));
+    EXPECT_EQ(RunTool({"extract", "--newline", "--left=[", "--right=]"}, "[a][b]").out, "a\n");
+    auto empty = RunTool({"extract", "--all", "--left=", "--right=]"}, "[a]");
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_EQ(empty.err, "middletext: --all needs a left and a right text that are not empty\n");
 }
 
 TEST(CommandLineExtract, AZeroByteEndsTheText)
@@ -69,12 +117,19 @@ TEST(CommandLineEncoding, GbkReadsAndWritesRawBytes)
     EXPECT_EQ(gbArgs.out, "[\xd6\xd0]");
 }
 
-TEST(CommandLineEncoding, InputThatDoesNotDecodeIsExitStatusTwo)
+TEST(CommandLineEncoding, InputThatDoesNotDecodeNamesItsSource)
 {
-    auto run = RunTool({"extract", "--left", "a", "--right", "b"}, "a\xff" "b");
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("not valid"), std::string::npos);
-    EXPECT_EQ(RunTool({"extract", "--left", "\xff", "--right", "b"}, "ab").status, 2);
+    const std::string hint = " is not valid UTF-8 (try --gbk for GB18030)\n";
+    auto input = RunTool({"extract", "--left", "a", "--right", "b"}, "a\xff" "b");
+    EXPECT_EQ(input.status, 2);
+    EXPECT_EQ(input.err, "middletext: standard input" + hint);
+    // A character cut off at the end, a surrogate, an overlong form.
+    for (const char* bad : {"a\xe4\xb8", "\xe4\xb8\xad\xed\xa0\x80", "\xe4\xb8\xad\xc0\xaf"})
+        EXPECT_EQ(RunTool({"find", "--text", "a"}, bad).err, "middletext: standard input" + hint);
+    auto left = RunTool({"extract", "--left", "\xff", "--right", "b"}, "ab");
+    EXPECT_EQ(left.status, 2);
+    EXPECT_EQ(left.err, "middletext: --left" + hint);
+    EXPECT_EQ(RunTool({"find", "--text", "\xff"}, "ab").err, "middletext: --text" + hint);
 }
 
 struct FindCase {
@@ -91,6 +146,7 @@ TEST(CommandLineFind, PrintsEveryOccurrenceAClickWouldSelect)
         {"separated occurrences", "xab-ab-ab", "ab", "2\n5\n8\n", 0},
         {"Chinese", "中文中文", "中", "1\n5\n", 0},
         {"not across characters", "爸行中", "中", "5\n", 0},
+        {"not inside four-byte characters", "귭가귬귬", "귬", "9\n13\n", 0},
         {"case-sensitive", "ab", "AB", "", 1},
         {"empty wanted text stops at the repeat", "abc", "", "1\n", 0},
     };
@@ -129,20 +185,169 @@ TEST(CommandLineFetch, TheUrlChecksAndAFailedFetchAreMessages)
     auto bad = RunTool({"fetch", "example.com"});
     EXPECT_EQ(bad.err, "输入的网址格式不正确，请在网址前加上 http:// 或 https:// \n");
     EXPECT_EQ(bad.status, 1);
-    auto unreachable = RunTool({"fetch", "http://127.0.0.1:1/"});
-    EXPECT_EQ(unreachable.err, "未能读取到网页内容！\n");
+    auto unreachable = RunTool({"fetch", "http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/"});
+    EXPECT_EQ(unreachable.err, "未能读取到网页内容！\n无法连接到服务器\n");
     EXPECT_EQ(unreachable.status, 1);
-    EXPECT_EQ(RunTool({"fetch", "http://"}).err, "未能读取到网页内容！\n");
+    EXPECT_EQ(RunTool({"fetch", "http://"}).err, "未能读取到网页内容！\n网址无法读取\n");
+    EXPECT_EQ(RunTool({"fetch", "--max-time", "0", "http://"}).status, 2);
 }
 
-TEST(CommandLineUsage, HelpVersionAndMistakes)
+struct FetchCase {
+    const char* name;
+    std::vector<std::string> options;
+    std::string reply;
+    int holdMilliseconds;
+    std::string out, err;
+    int status;
+};
+
+TEST(CommandLineFetch, PrintsWhatTheWindowWouldShowAndWarnsOfAnEarlyEnd)
 {
-    EXPECT_EQ(RunTool({"--help"}).status, 0);
-    EXPECT_EQ(RunTool({"--version"}).out, "middletext 1.0.0\n");
-    EXPECT_EQ(RunTool({"frobnicate"}).status, 2);
-    EXPECT_EQ(RunTool({"extract", "--left", "a"}).status, 2);
-    EXPECT_EQ(RunTool({"find"}).status, 2);
-    EXPECT_EQ(RunTool({"code", "extra"}).status, 2);
+    const std::string utf8 = "Content-Type: text/html; charset=utf-8\r\n";
+    const std::string big5 = "<meta charset=big5>\xa4\xa4\xa4\xe5\xbb\xf9\xae\xe6";
+    const std::string early = "middletext: warning: the page ended early: ";
+    const FetchCase cases[] = {
+        {"UTF-8 as it came", {}, Reply("200 OK", utf8, "中文价格"), 0, "中文价格", "", 0},
+        {"UTF-8 to its first zero byte", {}, Reply("200 OK", utf8, std::string("a中\0b", 6)), 0, "a中", "", 0},
+        {"UTF-8 as GB18030", {"--gbk"}, Reply("200 OK", utf8, "中"), 0, "\xd6\xd0", "", 0},
+        {"declared UTF-8 but GBK", {}, Reply("200 OK", utf8, "\xd6\xd0"), 0, "中", "", 0},
+        {"not GB18030 either", {}, Reply("200 OK", "", "a\x81<b\xd6\xd0\xff"), 0, "a\xef\xbf\xbd" "b中\xef\xbf\xbd", "", 0},
+        {"Big5", {}, Reply("200 OK", "", big5), 0, "<meta charset=big5>中文價格", "", 0},
+        {"raw", {"--raw"}, Reply("200 OK", "", big5), 0, big5, "", 0},
+        {"cut short", {}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中\xe4\xb8"), 0, "a中",
+         early + "连接中断\n", 4},
+        {"time limit", {"--max-time", "1"}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中"), 5000, "a中",
+         early + "超过了限定的读取时间\n", 4},
+    };
+    for (const auto& c : cases) {
+        httptest::TestServer server([&](const std::string&) { return httptest::CannedReply{c.reply, c.holdMilliseconds}; });
+        std::vector<std::string> args{"fetch"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        args.push_back(server.Url("/"));
+        const auto run = RunTool(args);
+        EXPECT_EQ(run.out, c.out) << c.name;
+        EXPECT_EQ(run.err, c.err) << c.name;
+        EXPECT_EQ(run.status, c.status) << c.name;
+    }
+}
+
+TEST(CommandLineFetch, ARelativeCaFileIsFoundFromWhereTheProgramStarted)
+{
+    httptest::TlsFiles ours("Ours");
+    ASSERT_TRUE(ours.ok);
+    httptest::TestServer server([](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", "seen")}; }, &ours);
+    const auto here = std::filesystem::current_path();
+    std::filesystem::current_path(ours.dir);
+    for (const char* variable : {"SSL_CERT_FILE", "CURL_CA_BUNDLE"}) {
+        const std::string other = std::string(variable) == "SSL_CERT_FILE" ? "CURL_CA_BUNDLE=" : "SSL_CERT_FILE=";
+        const auto run = RunTool({"fetch", server.Url("/")}, "", {std::string(variable) + "=ca.pem", other});
+        EXPECT_EQ(run.out, "seen") << variable;
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+    std::filesystem::current_path(here);
+}
+
+struct UsageCase {
+    std::vector<std::string> args;
+    std::string input;
+    std::string out;
+    int status;
+};
+
+TEST(CommandLineUsage, OptionsAsPeopleTypeThem)
+{
+    const UsageCase cases[] = {
+        {{"--version"}, "", "middletext 1.0.0\n", 0},
+        {{"-V"}, "", "middletext 1.0.0\n", 0},
+        {{"extract", "--left=[", "--right=]"}, "a[b]", "b", 0},
+        {{"extract", "--left==", "--right", "]"}, "a=b]", "b", 0},
+        {{"--gbk", "extract", "--left", "[", "--right", "]", "--", "-"}, "a[b]", "b", 0},
+        {{"find", "--text", "-x", "--", "-"}, "a-x", "2\n", 0},
+        // Mistakes: exit status 2 and nothing on standard output.
+        {{"frobnicate"}, "", "", 2},
+        {{"--gbk"}, "", "", 2},
+        {{"extract", "--left", "a"}, "", "", 2},
+        {{"extract", "--left", "a", "--right", "b", "--left", "c"}, "", "", 2},
+        {{"extract", "--gbk", "--gbk", "--left", "a", "--right", "b"}, "", "", 2},
+        {{"extract", "--left", "a", "--right", "b", "--text", "c"}, "", "", 2},
+        {{"extract", "--left", "a", "--right", "b", "-0"}, "", "", 2},
+        {{"extract", "--left", "a", "--right", "b", "--all", "--newline"}, "", "", 2},
+        {{"extract", "--left", "a", "--right"}, "", "", 2},
+        {{"extract", "--left", "a", "--right", "b", "--gbk=yes"}, "", "", 2},
+        {{"extract", "--left", "a", "--right", "b", "f", "g"}, "", "", 2},
+        {{"find"}, "", "", 2},
+        {{"fetch"}, "", "", 2},
+        {{"code", "extra"}, "", "", 2},
+        {{"code", "--", "--help"}, "", "", 2},
+    };
+    for (const auto& c : cases) {
+        auto run = RunTool(c.args, c.input);
+        EXPECT_EQ(run.out, c.out) << testing::PrintToString(c.args);
+        EXPECT_EQ(run.status, c.status) << testing::PrintToString(c.args) << run.err;
+    }
+    for (const char* help : {"--help", "-h"}) {
+        auto run = RunTool({"extract", help});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_NE(run.out.find("Exit status: 0 done; 1 the window's message"), std::string::npos);
+    }
+}
+
+// Input that cannot be read or is too large: exit status 2 and the reason.
+TEST(CommandLineInput, UnreadableEmptyAndEndlessInput)
+{
+    const std::vector<std::string> find = {"find", "--text", "y"};
+    auto directory = RunTool({"find", "--text", "y", "/tmp"});
+    EXPECT_EQ(directory.err, "middletext: /tmp: Is a directory\n");
+    EXPECT_EQ(directory.status, 2);
+    EXPECT_EQ(RunTool({"find", "--text", "y", "/nonexistent/file"}).err,
+              "middletext: /nonexistent/file: No such file or directory\n");
+    auto closed = RunTool(find, "", Streams(ToolStreams::In::kClosed));
+    EXPECT_EQ(closed.err, "middletext: standard input: Bad file descriptor\n");
+    EXPECT_EQ(closed.status, 2);
+    // /dev/zero holds the empty text: its first byte ends it.
+    auto zero = RunTool({"find", "--text", "y", "/dev/zero"});
+    EXPECT_EQ(zero.err, kNotFound);
+    EXPECT_EQ(zero.status, 1);
+    for (const char* mode : {"--gbk", "--newline"}) { // raw bytes, and converted ones
+        auto endless = RunTool({"extract", mode, "--left", "x", "--right", "y"}, "yes\n",
+                               Streams(ToolStreams::In::kEndless), {"MT_TEST_INPUT_LIMIT=1000000"});
+        EXPECT_EQ(endless.err, "middletext: standard input: input too large\n") << mode;
+        EXPECT_EQ(endless.status, 2) << mode;
+    }
+}
+
+// A file larger than a text can hold is refused before it is read: a sparse
+// file with the texts at its start, no gigabytes written.
+TEST(CommandLineInput, AFileTooLargeForATextIsRefused)
+{
+    const std::string path = "/tmp/mt-cli-sparse-" + std::to_string(getpid());
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, "[a]", 3), 3);
+    ASSERT_EQ(ftruncate(fd, off_t{4} << 30), 0);
+    close(fd);
+    for (const char* mode : {"--gbk", "--newline"}) {
+        auto run = RunTool({"extract", mode, "--left", "[", "--right", "]", path});
+        EXPECT_EQ(run.err, "middletext: " + path + ": input too large\n") << mode;
+        EXPECT_EQ(run.status, 2) << mode;
+    }
+    unlink(path.c_str());
+}
+
+// Output that cannot be written: exit status 3 and the reason.
+TEST(CommandLineOutput, FailedWritesAreExitStatusThree)
+{
+    const std::vector<std::string> extract = {"extract", "--left", "[", "--right", "]"};
+    const ToolStreams full = Streams(ToolStreams::In::kFile, ToolStreams::Out::kPath, "/dev/full");
+    auto run = RunTool(extract, "[a]", full);
+    EXPECT_EQ(run.err, "middletext: standard output: No space left on device\n");
+    EXPECT_EQ(run.status, 3);
+    const ToolStreams closed = Streams(ToolStreams::In::kFile, ToolStreams::Out::kClosed);
+    EXPECT_EQ(RunTool(extract, "[a]", closed).err, "middletext: standard output: Bad file descriptor\n");
+    auto pipe = RunTool({"code"}, "", Streams(ToolStreams::In::kFile, ToolStreams::Out::kBrokenPipe));
+    EXPECT_EQ(pipe.err, "middletext: standard output: Broken pipe\n");
+    EXPECT_EQ(pipe.status, 3);
+    EXPECT_EQ(RunTool({"--version"}, "", full).status, 3);
 }
 
 } // namespace

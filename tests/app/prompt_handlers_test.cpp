@@ -47,7 +47,7 @@ TEST_F(PromptsAndCount, AtStartEveryBoxShowsItsGreyPromptAndTheReadButtonHasTheF
     EXPECT_EQ(Focused(), 按钮读网页源码);
 }
 
-TEST_F(PromptsAndCount, TheCountFollowsTypingInBytes)
+TEST_F(PromptsAndCount, TheCountFollowsTypingPastingAndEnterInBytes)
 {
     Click(编辑框被查找文本);
     EXPECT_EQ(Text(编辑框被查找文本, kContent), "");
@@ -57,6 +57,16 @@ TEST_F(PromptsAndCount, TheCountFollowsTypingInBytes)
     SetText(编辑框被查找文本, kContent, "");
     Type("中文");
     EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计4个字符。");
+    std::string pasted;
+    while (pasted.size() < 1000)
+        pasted += "第一行 line\n";
+    ASSERT_TRUE(platform::SetClipboardText(Gb(pasted)));
+    PressKey('V', platform::kKeyStateCtrl); // LF stays LF: one byte each
+    const size_t count = 4 + Gb(pasted).size();
+    EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计" + std::to_string(count) + "个字符。");
+    EXPECT_TRUE(Text(编辑框被查找文本, kContent) == "中文" + pasted);
+    PressKey(platform::kVkReturn); // a typed line break is CR LF
+    EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计" + std::to_string(count + 2) + "个字符。");
 }
 
 TEST_F(PromptsAndCount, LeavingTheEmptiedBigBoxBringsThePromptBackAndKeepsTheCount)
@@ -140,7 +150,7 @@ TEST_F(PromptsAndCount, AWholeSessionEndsWithEsc)
     // Esc from inside the message loop, as a user presses it: the loop ends
     // with the window, and the shutdown has to delete what is left of it.
     const int idle = IdleCallbackCount();
-    AddIdleCallback({Handle(按钮清空), [](intptr_t) { platform::SimulateKey(0x1B); }, 0});
+    AddIdleCallback({Handle(按钮清空), [](intptr_t) -> int32_t { platform::SimulateKey(0x1B); return 0; }, 0});
     ASSERT_EQ(IdleCallbackCount(), idle + 1);
     Runtime().messageLoop();
     EXPECT_FALSE(engine::IsWindowLive(MainWindow));

@@ -1,8 +1,14 @@
 // Reading a web page into the big box, against servers on 127.0.0.1.
 #include "tool_window.h"
 
+#include "net/http_client.h"
+#include "platform/application.h"
 #include "platform/input_dialog.h"
+#include "platform/input_simulation.h"
+#include "platform/transfer_window.h"
 #include "support/http_test_support.h"
+#include "support/run_tool.h"
+#include "windows/window_engine.h"
 
 namespace mt::test {
 namespace {
@@ -48,45 +54,127 @@ TEST_F(ReadPage, AddressesAreCheckedBeforeAnythingIsFetched)
     EXPECT_EQ(Messages()[1].flags & 0xFFF, 16u);
 }
 
-TEST_F(ReadPage, AFailedFetchKeepsTheBigBoxAndSaysSo)
+TEST_F(ReadPage, AFailedFetchKeepsTheBigBoxAndSaysWhy)
 {
+    httptest::TlsFiles strangers("Strangers");
+    ASSERT_TRUE(strangers.ok);
+    TestServer silent([](const std::string&) { return httptest::CannedReply{""}; });
+    TestServer empty([](const std::string&) { return httptest::CannedReply{Reply("204 No Content", "", "")}; });
+    TestServer toFile([](const std::string&) {
+        return httptest::CannedReply{Reply("302 Found", "Location: file:///etc/hostname\r\n", "")};
+    });
+    TestServer stalled([](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", ""), 5000}; });
+    TestServer untrusted([](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", "x")}; }, &strangers);
+    const struct {
+        std::string url;
+        const char* reason;
+    } cases[] = {
+        {"http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/", "无法连接到服务器"},
+        {"http://", "网址无法读取"}, // the dialog's initial text, unchanged
+        {silent.Url("/"), "服务器没有返回内容"},
+        {empty.Url("/"), "服务器没有返回内容"},
+        {toFile.Url("/"), "重定向被拒绝"},
+        {stalled.Url("/"), "服务器长时间没有发送数据"},
+        {untrusted.Url("/"), "证书无效"},
+    };
+    TheHttpClient().SetLimits({.stallSeconds = 1});
     SetText(编辑框被查找文本, kContent, "my text");
-    Read("http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/");
-    Read("http://"); // the dialog's initial text, unchanged
+    for (const auto& c : cases)
+        Read(c.url);
+    TheHttpClient().SetLimits(HttpLimits{});
     EXPECT_EQ(Big(), "my text");
     EXPECT_EQ(Int(编辑框被查找文本, kTextColor), 0x808080);
-    ASSERT_EQ(Messages().size(), 2u);
-    for (const auto& m : Messages()) {
-        EXPECT_EQ(m.text, "未能读取到网页内容！");
-        EXPECT_EQ(m.caption, "读取网页源码");
-        EXPECT_EQ(m.flags & 0xFFF, 16u);
+    ASSERT_EQ(Messages().size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(Messages()[i].text, std::string("未能读取到网页内容！\n") + cases[i].reason) << cases[i].url;
+        EXPECT_EQ(Messages()[i].caption, "读取网页源码");
+        EXPECT_EQ(Messages()[i].flags & 0xFFF, 16u);
     }
 }
 
 struct PageCase {
     const char* name;
-    std::string body;
+    std::string headers, body;
     std::string shown; // what the big box holds, in UTF-8
 };
 
-TEST_F(ReadPage, PagesDeclaringUtf8AreConvertedOthersShownAsReceived)
+TEST_F(ReadPage, PagesAreDecodedFromTheCharsetTheyDeclare)
 {
     const std::string zhong = "\xe4\xb8\xad"; // 中 in UTF-8
+    const std::string html = "Content-Type: text/html; charset=";
     const PageCase cases[] = {
-        {"charset=utf-8", "<meta charset=utf-8>" + zhong, "<meta charset=utf-8>中"},
-        {"quoted, capitals", "<meta charset=\"UTF-8\">" + zhong, "<meta charset=\"UTF-8\">中"},
-        {"utf8 is not recognised", "charset=utf8 \xd6\xd0", "charset=utf8 中"},
-        {"single quotes are not recognised", "charset='utf-8' \xd6\xd0", "charset='utf-8' 中"},
-        {"declared but invalid: shown as received", "charset=utf-8 \xd6\xd0", "charset=utf-8 中"},
-        {"a zero byte ends the text", std::string("ab\0cd", 5), "ab"},
+        {"charset=utf-8", "", "<meta charset=utf-8>" + zhong, "<meta charset=utf-8>中"},
+        {"quoted, capitals", "", "<meta charset=\"UTF-8\">" + zhong, "<meta charset=\"UTF-8\">中"},
+        {"utf8 alias", "", "<meta charset=utf8>" + zhong, "<meta charset=utf8>中"},
+        {"single quotes", "", "<meta charset='utf-8'>" + zhong, "<meta charset='utf-8'>中"},
+        {"the header alone", html + "utf-8\r\n", zhong + "文价格", "中文价格"},
+        {"UTF-8 mark", "", "\xEF\xBB\xBF" + zhong, "中"},
+        {"UTF-16 mark", "", std::string("\xFF\xFE\x2D\x4E\x61\0", 6), "中a"},
+        {"Big5", "", "<meta http-equiv=Content-Type content='text/html; charset=big5'>\xa4\xa4\xa4\xe5\xbb\xf9\xae\xe6",
+         "<meta http-equiv=Content-Type content='text/html; charset=big5'>中文價格"},
+        {"Shift_JIS", html + "Shift_JIS\r\n", "\x93\xfa\x96\x7b\x8c\xea", "日本語"},
+        {"late charset=utf-8", "", std::string(1100, ' ') + "charset=utf-8" + zhong,
+         std::string(1100, ' ') + "charset=utf-8中"},
+        {"undeclared", "", "\xd6\xd0", "中"},
+        {"GBK declared", html + "gbk\r\n", "charset=utf-8 \xd6\xd0", "charset=utf-8 中"},
+        {"declared but invalid: shown as received", "", "charset=utf-8 \xd6\xd0", "charset=utf-8 中"},
+        {"a zero byte ends the text", "", std::string("ab\0cd", 5), "ab"},
     };
     for (const auto& c : cases) {
-        TestServer server([&](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", c.body)}; });
+        TestServer server([&](const std::string&) { return httptest::CannedReply{Reply("200 OK", c.headers, c.body)}; });
         Read(server.Url("/"));
         EXPECT_EQ(Big(), c.shown) << c.name;
         EXPECT_EQ(Int(编辑框被查找文本, kTextColor), 0) << c.name;
     }
     EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ReadPage, APageCutAtTheCapLosesOnlyItsLastCharacter)
+{
+    const PageCase cases[] = {
+        {"UTF-8", "", "<meta charset=utf-8>\xe4\xb8\xad\xe4\xb8\xad", "<meta charset=utf-8>中"},
+        {"Big5", "", "<meta charset=big5>\xa4\xa4\xa4\xe5\xa4\xa4", "<meta charset=big5>中文"},
+    };
+    for (const auto& c : cases) {
+        TestServer server([&](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", c.body)}; });
+        TheHttpClient().SetLimits({.bodyLimit = static_cast<int64_t>(c.body.size()) - 1});
+        Read(server.Url("/"));
+        EXPECT_EQ(Big(), c.shown) << c.name;
+    }
+    TheHttpClient().SetLimits(HttpLimits{});
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ReadPage, CancellingChangesNothing)
+{
+    TestServer slow([](const std::string&) {
+        return httptest::CannedReply{Reply("200 OK", "Content-Length: 100000\r\n", "<p>partial"), 10000};
+    });
+    SetText(编辑框被查找文本, kContent, "my text");
+    const int shown = platform::TransferWindowsShown();
+    for (auto action : {platform::TransferWindowAction::kCancelButton, platform::TransferWindowAction::kEscape}) {
+        // The window takes no input meanwhile: a click on the clear button is lost.
+        platform::ScriptTransferWindow(action, [this] {
+            platform::SimulateMouse(Handle(按钮清空), platform::InputKind::LeftDown, 5, 5);
+            platform::SimulateMouse(Handle(按钮清空), platform::InputKind::LeftUp, 5, 5);
+        });
+        Read(slow.Url("/"));
+    }
+    EXPECT_EQ(platform::TransferWindowsShown(), shown + 2);
+    EXPECT_EQ(Big(), "my text");
+    EXPECT_TRUE(Messages().empty());
+
+    // Closing the window cancels too; the window goes once the handler is done.
+    platform::ScriptTransferWindow(platform::TransferWindowAction::kCloseMainWindow);
+    platform::ScriptInputDialogs({{true, Gb(slow.Url("/"))}});
+    const platform::WindowHandle button = Handle(按钮读网页源码);
+    platform::SimulateMouse(button, platform::InputKind::LeftDown, 5, 5);
+    platform::SimulateMouse(button, platform::InputKind::LeftUp, 5, 5);
+    EXPECT_TRUE(engine::IsWindowLive(MainWindow));
+    EXPECT_EQ(Big(), "my text");
+    EXPECT_TRUE(Messages().empty());
+    platform::ProcessPendingEvents();
+    EXPECT_FALSE(engine::IsWindowLive(MainWindow));
 }
 
 TEST_F(ReadPage, CapitalSchemesAnErrorBodyAndTheCount)
@@ -97,6 +185,20 @@ TEST_F(ReadPage, CapitalSchemesAnErrorBodyAndTheCount)
     Read(url);
     EXPECT_EQ(Big(), "missing");
     EXPECT_EQ(Text(透明标签字符统计, 8), "共计7个字符。");
+}
+
+TEST_F(ReadPage, AChinesePageWithLfBreaksKeepsTheBytesTheCommandLineFetches)
+{
+    std::string body = "<html><head><meta charset=\"utf-8\"><title>中间文本</title></head>\n<body>\n";
+    for (int i = 0; i < 300; ++i)
+        body += "<p class=\"p\">第" + std::to_string(i) + "段：网页源码，左边文本与右边文本之间。</p>\n";
+    body += "</body></html>\n";
+    TestServer server([&](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", body)}; });
+    Read(server.Url("/zh"));
+    const ToolRun fetched = RunTool({"fetch", server.Url("/zh"), "--gbk"});
+    ASSERT_EQ(fetched.status, 0);
+    EXPECT_TRUE(Gb(Big()) == fetched.out); // LF kept, nothing added
+    EXPECT_EQ(Text(透明标签字符统计, 8), "共计" + std::to_string(fetched.out.size()) + "个字符。");
 }
 
 } // namespace

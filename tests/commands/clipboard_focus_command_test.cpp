@@ -5,9 +5,16 @@
 #include "command_call.h"
 #include "commands/clipboard_command.h"
 #include "commands/focus_command.h"
+#include "frame/frame_texts.h"
+#include "frame/runtime_error.h"
+#include "frame/startup.h"
 #include "platform/clipboard.h"
 #include "platform/edit_test_support.h"
+#include "support/dialog_capture.h"
 #include "support/malloc_service.h"
+#include "support/runtime_fixture.h"
+#include "support/template_builder.h"
+#include "windows/window_engine.h"
 
 namespace mt {
 namespace {
@@ -86,6 +93,26 @@ TEST(SetComponentFocusCommand, FocusesTheComponentsWindowOrRaisesTheError)
     EXPECT_THROW(test::CallCommand(SetComponentFocus, {MakeComponentRef(0x52010001, 0x16019999, 0x00010005)}),
                  test::RuntimeError);
     EXPECT_EQ(platform::FocusWindow(), second);
+}
+
+// Through the runtime's own lookup: a window that is not loaded, and a
+// component that is not in a live window, end the program with the message.
+TEST(SetComponentFocusDeathTest, AMissingComponentIsARuntimeErrorOfTheRuntime)
+{
+    for (const bool windowLive : {false, true}) {
+        EXPECT_EXIT(
+            {
+                test::EchoMessageBoxesToStderr();
+                const ProgramHeader header = test::MakeHeader("", "");
+                InitializeRuntime(&header);
+                engine::InstallDescriptions({test::Window({test::WindowRecord()})});
+                if (windowLive)
+                    engine::LoadWindow(engine::Descriptions()[0], false, false, nullptr);
+                test::CallCommand(SetComponentFocus,
+                                  {MakeComponentRef(test::kWindowId, test::ComponentIdOf(1), 0x00010005)});
+            },
+            testing::ExitedWithCode(255), test::Hex(RuntimeErrorText(0, gb::kErrComponentMissingForLibrary)));
+    }
 }
 
 } // namespace

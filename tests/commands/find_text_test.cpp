@@ -78,6 +78,15 @@ TEST(FindTextTest, AnswersTheDocumentedCases)
         {"\xB0\x41", "\xB0\x61", kNoStart, kNoFlag, -1},
         // Positions count from the start of the text, not from the start offset.
         {"abcabc", "c", MakeInt(4), kNoFlag, 6},
+        // Four-byte characters (lead, digit, lead, digit) are stepped over whole:
+        // 귭가 holds the bytes of 귬 across its two characters.
+        {"\x82\x38\x82\x38\x82\x37\xCF\x35", "\x82\x38\x82\x37", kNoStart, kNoFlag, -1},
+        {"\x82\x38\x82\x38\x82\x37\xCF\x35", "\x82\x37", kNoStart, kNoFlag, 5},
+        {"\x82\x38\x82\x38\x82\x37\xCF\x35", "\x82\x38\x82\x37", MakeInt(3), kNoFlag, 3},
+        // Not four bytes: 0x80 and 0xFF lead no such character, a digit must follow each lead.
+        {"\x80\x38\x82\x38", "\x82\x38", kNoStart, kNoFlag, 3},
+        {"\x82\x38\xFF\x38", "\xFF\x38", kNoStart, kNoFlag, 3},
+        {"\x82\x38\x82\x41\x82\x38", "\x82\x41", kNoStart, kNoFlag, 3},
     };
     test::MallocService heap;
     for (const FindCase& c : cases) {
@@ -120,8 +129,10 @@ TEST(FindTextTest, RunsOfHighBytesAcrossBlocks)
     }
 }
 
-// Random texts of ASCII letters, double-byte characters and stray lead
-// bytes, sought texts cut from them (often off a boundary) or made up.
+// Random texts of ASCII letters, double-byte characters, four-byte
+// characters (alone and in long runs) and stray lead bytes, sought texts
+// cut from them (often off a boundary, or halves of four-byte characters)
+// or made up.
 class RandomCases {
 public:
     explicit RandomCases(uint32_t seed) : rng_(seed) {}
@@ -131,11 +142,16 @@ public:
         const int pieces = Below(4) == 0 ? Below(400) : Below(40);
         std::string t;
         for (int i = 0; i < pieces; ++i) {
-            switch (Below(6)) {
+            switch (Below(8)) {
             case 0: t += Letter(); break;
             case 1: t += static_cast<char>(0xB0 + Below(3)); t += static_cast<char>(0xA1 + Below(3)); break;
             case 2: t += static_cast<char>(0xB0 + Below(3)); t += Letter(); break; // a trail byte that is a letter
             case 3: t += static_cast<char>(0xB0 + Below(3)); break;                 // a lone lead byte
+            case 4: // four-byte characters, often the same one many times
+                for (int n = Below(3) == 0 ? Below(40) : 1, c = Below(4); n > 0; --n)
+                    t += FourByte(Below(3) == 0 ? Below(4) : c);
+                break;
+            case 5: t += static_cast<char>(0x81 + Below(2)); t += Digit(); break; // half of one
             default: t += Letter(); t += Letter(); break;
             }
         }
@@ -152,8 +168,13 @@ public:
             return s;
         }
         std::string s;
-        for (int n = Below(4); n > 0; --n)
-            s += Below(2) ? Letter() : static_cast<char>(0xB0 + Below(3));
+        for (int n = Below(4); n > 0; --n) {
+            switch (Below(4)) {
+            case 0: s += static_cast<char>(0xB0 + Below(3)); break;
+            case 1: s += FourByte(Below(4)).substr(static_cast<size_t>(Below(3)), 2); break; // across characters
+            default: s += Letter(); break;
+            }
+        }
         return s;
     }
 
@@ -181,7 +202,15 @@ public:
 
 private:
     int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
-    char Letter() { return "abAB[{@`"[Below(8)]; }
+    char Letter() { return "abAB[{@`3"[Below(9)]; }
+    char Digit() { return static_cast<char>('0' + Below(2) * 7); }
+    // One of four four-byte characters that share their bytes.
+    static std::string FourByte(int which)
+    {
+        static const char* const kFour[] = {"\x81\x30\x81\x30", "\x81\x37\x81\x30", "\x82\x30\x81\x37",
+                                            "\xFE\x39\xFE\x39"};
+        return kFour[which];
+    }
     void FlipCase(std::string* s)
     {
         for (char& c : *s)

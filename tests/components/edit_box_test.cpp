@@ -1,7 +1,10 @@
-// The edit box through the engine: Content and its change event, the
-// selection in bytes, input modes and their normalisation, the spinner,
-// rebuilds, Enter, and what the box keeps of its properties.
+// The edit box through the engine: Content and its change event, bytes
+// kept exactly under every kind of edit, the selection in bytes, input
+// modes and their normalisation, the spinner, rebuilds, Enter, and what the
+// box keeps of its properties.
+#include <algorithm>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -9,6 +12,7 @@
 #include "components/edit_box_properties.h"
 #include "components/font_record.h"
 #include "components/property_types.h"
+#include "platform/clipboard.h"
 #include "platform/edit_control.h"
 #include "platform/input_simulation.h"
 #include "platform/native_window.h"
@@ -131,6 +135,197 @@ TEST_F(EditBox, SelTextReplacesTheSelectionAndRaisesContentChangedOnce)
     WriteText(Index(kEbSelText), "xy");
     EXPECT_EQ(Indices(), std::vector<int32_t>{0});
     EXPECT_EQ(Text(Index(kEbContent)), "abxy" + Gb("文") + "cd");
+}
+
+// ---- bytes kept exactly ----------------------------------------------------------------
+
+const std::string kFourByte = "\x94\x39\xFC\x36"; // U+1F600, one character of four bytes
+
+// Where characters start in GB18030 bytes, the end included: CR LF is one
+// character, a byte that does not decode is a character of its own.
+std::vector<size_t> CharacterStarts(const std::string& s)
+{
+    auto at = [&](size_t i) { return i < s.size() ? static_cast<unsigned char>(s[i]) : 0u; };
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < s.size();) {
+        starts.push_back(i);
+        const unsigned b = at(i), b2 = at(i + 1);
+        if (b == '\r' && b2 == '\n')
+            i += 2;
+        else if (b >= 0x81 && b <= 0xFE && b2 >= 0x30 && b2 <= 0x39 && at(i + 2) >= 0x81 && at(i + 2) <= 0xFE &&
+                 at(i + 3) >= 0x30 && at(i + 3) <= 0x39)
+            i += 4;
+        else if (b >= 0x81 && b <= 0xFE && b2 >= 0x40 && b2 <= 0xFE && b2 != 0x7F)
+            i += 2;
+        else
+            i += 1;
+    }
+    starts.push_back(s.size());
+    return starts;
+}
+
+TEST_F(EditBox, ContentReadsBackEveryByteItWasGiven)
+{
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool lineBreaks;
+    } cases[] = {
+        {"LF", "ab\ncd\n", true},
+        {"CR", "ab\rcd\r", true},
+        {"CR LF", "ab\r\ncd", true},
+        {"mixed breaks", "1\n2\r3\r\n4\n\r5\r\r\n\n", true},
+        {"lead byte before LF", "\xD6\n" + Gb("中"), true},
+        {"lone FF", "a\xFF" "b", false},
+        {"lone 80", "\x80" "a" + Gb("中"), false},
+        {"lead byte at the end", "ab\xD6", false},
+        {"cut-off four-byte character", "a\x81\x30\x81", false},
+        {"four-byte characters", kFourByte + "a\x81\x30\x81\x30" + kFourByte, false},
+    };
+    for (bool multiLine : {true, false}) {
+        EditBoxProperties p;
+        p.multiLine = multiLine;
+        LoadBox(p, 0, 100);
+        for (const auto& c : cases) {
+            if (c.lineBreaks && !multiLine)
+                continue;
+            WriteText(Index(kEbContent), c.bytes);
+            EXPECT_EQ(Text(Index(kEbContent)), c.bytes) << c.name << (multiLine ? " multi-line" : " single-line");
+            WriteNumber(Index(kEbSelLength), -1);
+            EXPECT_EQ(Text(Index(kEbSelText)), c.bytes) << c.name;
+            WriteNumber(Index(kEbSelStart), -1);
+            WriteText(Index(kEbSelText), c.bytes); // in at the end, as a handler writes
+            EXPECT_EQ(Text(Index(kEbContent)), c.bytes + c.bytes) << c.name;
+        }
+    }
+}
+
+TEST_F(EditBox, SelectionsSnapToWholeCharactersOfEveryWidth)
+{
+    EditBoxProperties p;
+    p.multiLine = true;
+    p.content = "a" + kFourByte + Gb("中") + "\xFF\r\nb"; // U+1F600 at 1, 中 at 5, FF at 7, CR LF at 8
+    LoadBox(p, 0, 100);
+    const struct {
+        int32_t start, length;
+        int32_t readStart, readLength;
+    } cases[] = {
+        {1, 4, 1, 4}, {2, 0, 1, 0}, {4, 0, 1, 0}, {2, 1, 1, 4}, {1, 5, 1, 6}, {6, 1, 5, 2},
+        {7, 1, 7, 1}, {9, 0, 8, 0}, {9, 1, 8, 2},  {8, 1, 8, 2}, {0, 11, 0, 11}, {5, 3, 5, 3},
+    };
+    for (const auto& c : cases) {
+        WriteNumber(Index(kEbSelStart), c.start);
+        WriteNumber(Index(kEbSelLength), c.length);
+        EXPECT_EQ(Number(Index(kEbSelStart)), c.readStart) << c.start << "+" << c.length;
+        EXPECT_EQ(Number(Index(kEbSelLength)), c.readLength) << c.start << "+" << c.length;
+        EXPECT_EQ(Text(Index(kEbSelText)), p.content.substr(c.readStart, c.readLength)) << c.start << "+" << c.length;
+    }
+}
+
+// Typing, Enter, pasting, cutting, input-method commits, undo and redo at
+// random places, against the bytes a plain string model expects. Every
+// edit raises the content-changed event once.
+TEST_F(EditBox, RandomEditsKeepTheBytesOfAPlainModel)
+{
+    EditBoxProperties p;
+    p.multiLine = true;
+    p.scrollBars = 3;
+    p.content = "ab\n" + Gb("中") + "\r" + kFourByte + "\r\n";
+    LoadBox(p, 0, 120);
+    FocusBox();
+    std::string model = p.content;
+    std::vector<std::string> history{model}; // the model after each edit
+    std::mt19937 rng(9);
+    auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
+    const std::string typed[] = {"x", Gb("中"), kFourByte, "\x81\x30\x86\x38"}; // the last: À
+    const std::string pasted[] = {"a\nb", Gb("第一行\n第二行\n"), "\r\n" + kFourByte + "\r", Gb("无换行")};
+    for (int step = 0; step < 300; ++step) {
+        const std::vector<size_t> starts = CharacterStarts(model);
+        size_t from = starts[pick(starts.size())], to = starts[pick(starts.size())];
+        if (from > to)
+            std::swap(from, to);
+        const size_t op = pick(7);
+        if (pick(3) == 0 || op == 4) // mostly a caret; an input method starts at one
+            to = from;
+        WriteNumber(Index(kEbSelStart), static_cast<int32_t>(from));
+        WriteNumber(Index(kEbSelLength), static_cast<int32_t>(to - from));
+        events.clear();
+        std::string in;
+        switch (op) {
+        case 0: in = typed[pick(4)]; platform::SimulateCharacter(in); break;
+        case 1: in = "\r\n"; platform::SimulateKey(platform::kVkReturn); break;
+        case 2:
+            in = pasted[pick(4)];
+            ASSERT_TRUE(platform::SetClipboardText(in));
+            platform::SimulateKey('V', platform::kKeyStateCtrl);
+            break;
+        case 3:
+            platform::SimulateKey('X', platform::kKeyStateCtrl);
+            if (to > from) {
+                EXPECT_EQ(platform::ClipboardText(), model.substr(from, to - from)) << "step " << step;
+            }
+            break;
+        case 4: in = Gb("输入法"); platform::SimulateInputMethod("shu", in); break;
+        default: {
+            // Undo one to three times: each lands on an earlier state; then
+            // redo as often, or go on editing from there.
+            const int times = 1 + static_cast<int>(pick(3));
+            size_t state = history.size() - 1;
+            for (int k = 0; k < times; ++k) {
+                events.clear();
+                const std::string before = Text(Index(kEbContent));
+                platform::SimulateKey('Z', platform::kKeyStateCtrl);
+                const std::string now = Text(Index(kEbContent));
+                EXPECT_TRUE(events.size() == 1 || (events.empty() && now == before)) << "undo, step " << step;
+                size_t j = state + 1;
+                while (j > 0 && history[j - 1] != now)
+                    --j;
+                ASSERT_GT(j, 0u) << "undo reached a text never there, step " << step;
+                state = j - 1;
+            }
+            if (pick(2)) {
+                for (int k = 0; k < times; ++k)
+                    platform::SimulateKey('Z', platform::kKeyStateCtrl | platform::kKeyStateShift);
+                ASSERT_EQ(Text(Index(kEbContent)), model) << "redo, step " << step;
+            } else {
+                model = history[state];
+                history.resize(state + 1);
+            }
+            continue;
+        }
+        }
+        const bool edits = op != 3 || to > from; // cutting nothing is no edit
+        model = model.substr(0, from) + in + model.substr(to);
+        if (edits)
+            history.push_back(model);
+        ASSERT_EQ(Text(Index(kEbContent)), model) << "step " << step << ", edit " << op;
+        EXPECT_EQ(Indices(), edits ? std::vector<int32_t>{0} : std::vector<int32_t>{}) << "step " << step;
+        EXPECT_EQ(Number(Index(kEbSelStart)), static_cast<int32_t>(from + in.size())) << "step " << step;
+    }
+}
+
+// A line of 8 MiB without breaks, edited at its start, middle and end:
+// a character typed, a line break typed and taken back with one Backspace.
+TEST_F(EditBox, ALineOfEightMiBIsEditedAtItsStartMiddleAndEnd)
+{
+    EditBoxProperties p;
+    p.multiLine = true;
+    p.scrollBars = 3;
+    LoadBox(p, 0, 200);
+    std::string line;
+    while (line.size() < (8u << 20))
+        line += "<a href=\"/x\">" + Gb("网页源码") + "</a>";
+    WriteText(Index(kEbContent), line);
+    FocusBox();
+    for (const size_t at : {size_t{0}, line.size() / 2 - (line.size() / 2) % 25, line.size()}) {
+        WriteNumber(Index(kEbSelStart), static_cast<int32_t>(at));
+        platform::SimulateCharacter(Gb("中"));
+        platform::SimulateKey(platform::kVkReturn);
+        platform::SimulateKey(platform::kVkBack);
+        line.insert(at, Gb("中"));
+        EXPECT_TRUE(Text(Index(kEbContent)) == line) << "at " << at;
+        EXPECT_EQ(Number(Index(kEbSelStart)), static_cast<int32_t>(at + 2)) << "at " << at;
+    }
 }
 
 // ---- selection in bytes ------------------------------------------------------------------

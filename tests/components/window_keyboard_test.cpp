@@ -1,7 +1,10 @@
 // The window's keyboard handling: Tab order, Enter on the default button or
-// moving the focus, Esc through event 1.
+// moving the focus, Esc through event 1, F1 opening the help file.
+#include <fstream>
+
 #include "component_fixture.h"
 #include "components/window_properties.h"
+#include "platform/desktop_services.h"
 #include "platform/input_simulation.h"
 #include "platform/native_window.h"
 
@@ -109,6 +112,33 @@ TEST_F(WindowKeyboard, EscDoesNothingWhenEscClosesIsOff)
     platform::SimulateKey(platform::kVkEscape);
     EXPECT_EQ(*asked, 0);
     EXPECT_TRUE(engine::IsWindowLive(kWindowId));
+}
+
+TEST_F(WindowKeyboard, F1OpensAnExistingHelpFileAsAWholeDocument)
+{
+    const std::string help = testing::TempDir() + "window_keyboard_f1.hlp";
+    std::ofstream(help) << "help";
+    WindowProperties p = PlainWindow();
+    p.f1OpensHelp = true;
+    p.helpFile = help;
+    p.helpContext = 7; // no viewer here reads topics: the file opens as a whole
+    LoadButtons(p);
+    std::vector<std::string> opened;
+    platform::SetDocumentOpener([&opened](std::string_view path) {
+        opened.emplace_back(path);
+        return true;
+    });
+    Focus(kFirst);
+    platform::SimulateKey(platform::kVkF1);
+    EXPECT_EQ(opened, std::vector<std::string>{help});
+    const std::string missing = help + ".gone";
+    Write(kWindowRecordId, 8 + kWinHelpFile, reinterpret_cast<uintptr_t>(missing.c_str()));
+    platform::SimulateKey(platform::kVkF1);
+    Write(kWindowRecordId, 8 + kWinHelpFile, reinterpret_cast<uintptr_t>(help.c_str()));
+    Write(kWindowRecordId, 8 + kWinF1OpensHelp, 0);
+    platform::SimulateKey(platform::kVkF1);
+    EXPECT_EQ(opened.size(), 1u);
+    platform::SetDocumentOpener(nullptr);
 }
 
 TEST_F(WindowKeyboard, WindowHoldsTheFocusWhenNoComponentHasIt)

@@ -1,5 +1,6 @@
 // The window kind: its record, frame styles, start position, caption and
 // the events of its life.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -8,6 +9,8 @@
 #include "components/kind_tables.h"
 #include "components/property_archive.h"
 #include "components/window_properties.h"
+#include "frame/message_loop.h"
+#include "platform/application.h"
 #include "platform/native_window.h"
 #include "platform/screen_metrics.h"
 #include "platform/top_window.h"
@@ -115,6 +118,49 @@ TEST_F(WindowKind, FrameFollowsBorderCaptionAndControlBox)
     EXPECT_EQ(Read(kWindowRecordId, kOwn + kWinBorder), 6u);
 }
 
+TEST_F(WindowKind, FrameWritesOnAShownWindowRaiseNoEventsAndKeepItActive)
+{
+    ComponentRecord w = WindowRecord(PlainWindow());
+    Bind(w, 6, 0);
+    Bind(w, 10, 1);
+    Bind(w, 11, 2);
+    Load({w});
+    const platform::WindowHandle h = Handle(kWindowRecordId);
+    ASSERT_EQ(platform::ActiveWindow(), h);
+    int* deactivated = Count(0);
+    int* shown = Count(1);
+    int* hidden = Count(2);
+    const std::string caption = "Title";
+    const std::pair<int32_t, uint64_t> writes[] = {
+        {kWinBorder, 1},    {kWinControlBox, 0}, {kWinMinButton, 1}, {kWinMaxButton, 1},
+        {kWinAlwaysOnTop, 1}, {kWinCaption, reinterpret_cast<uintptr_t>(caption.c_str())}, {kWinBorder, 4},
+    };
+    for (const auto& [own, value] : writes) {
+        Write(kWindowRecordId, kOwn + own, value);
+        platform::ProcessPendingEvents();
+        EXPECT_EQ(*deactivated + *shown + *hidden, 0) << own;
+        EXPECT_TRUE(platform::IsVisible(h)) << own;
+        EXPECT_EQ(platform::ActiveWindow(), h) << own;
+    }
+    const platform::FrameStyle style = platform::GetFrameStyle(h);
+    EXPECT_TRUE(style.minimizeBox && style.maximizeBox && style.alwaysOnTop && style.caption);
+    EXPECT_FALSE(style.systemMenu);
+}
+
+TEST_F(WindowKind, MovableTakesAwayAndGivesBackMoving)
+{
+    WindowProperties p = PlainWindow();
+    p.movable = false;
+    Load({WindowRecord(p)});
+    const platform::WindowHandle h = Handle(kWindowRecordId);
+    EXPECT_FALSE(platform::WindowHintsAllowMove(h));
+    Write(kWindowRecordId, kOwn + kWinBorder, 0); // frameless: still not movable
+    EXPECT_FALSE(platform::WindowHintsAllowMove(h));
+    Write(kWindowRecordId, kOwn + kWinMovable, 1);
+    EXPECT_TRUE(platform::WindowHintsAllowMove(h));
+    EXPECT_EQ(Read(kWindowRecordId, kOwn + kWinMovable), 1u);
+}
+
 TEST_F(WindowKind, StartPositionCentresOnTheScreen)
 {
     WindowProperties p;
@@ -142,6 +188,33 @@ TEST_F(WindowKind, DestroyedEventAndShownEventsReachHandlers)
     EXPECT_EQ(*hidden, 1);
     platform::DestroyWindow(Handle(kWindowRecordId));
     EXPECT_EQ(*destroyed, 1);
+}
+
+TEST_F(WindowKind, IdleCallsRiseWithinOneIdlePeriod)
+{
+    ComponentRecord w = WindowRecord(PlainWindow());
+    Bind(w, 7, 0);
+    Load({w});
+    std::vector<int32_t> elapsed;
+    std::vector<int> counts;
+    SetHandler(0, [&elapsed, &counts](EventCall* call) {
+        elapsed.push_back(AsInt32(call->args[0]));
+        // Stop once the time has risen and the framework has had its four calls; the count
+        // bound keeps a fault from hanging the test.
+        if ((elapsed.back() > elapsed.front() && counts.size() >= 4) || elapsed.size() > 1000000)
+            platform::PostQuit(0);
+        call->hasResult = true;
+        call->result = 1; // more idle calls, please
+    });
+    SetFrameworkIdle([&counts](int count) {
+        counts.push_back(count);
+        return count < 3; // then the window's answer alone keeps idling going
+    });
+    RunMessageLoop();
+    SetFrameworkIdle(nullptr);
+    EXPECT_EQ(counts, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_TRUE(std::is_sorted(elapsed.begin(), elapsed.end()));
+    EXPECT_GT(elapsed.back(), elapsed.front());
 }
 
 TEST_F(WindowKind, BackColorDefaultsToTheButtonFace)

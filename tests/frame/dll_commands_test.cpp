@@ -4,6 +4,7 @@
 
 #include "frame/dll_commands.h"
 #include "frame/frame_texts.h"
+#include "frame/runtime_entry_table.h"
 #include "frame/runtime_error.h"
 #include "frame/startup.h"
 #include "support/dialog_capture.h"
@@ -11,14 +12,14 @@
 namespace mt {
 namespace {
 
-const char* const kFiles[] = {nullptr, "libm.so.6", nullptr, "libm.so.6", "no-such-library.so"};
-const char* const kExports[] = {"strlen", "cos", "#12", "no_such_export", "anything"};
+const char* const kFiles[] = {nullptr, "libm.so.6", nullptr, "libm.so.6", "no-such-library.so", MT_TEST_DLL};
+const char* const kExports[] = {"strlen", "cos", "#12", "no_such_export", "anything", "mt_test_mix"};
 
 class DllCommandTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        header_.dllCommandCount = 5;
+        header_.dllCommandCount = 6;
         header_.dllFiles = kFiles;
         header_.dllExports = kExports;
         test::EchoMessageBoxesToStderr();
@@ -35,6 +36,12 @@ TEST_F(DllCommandTest, ResolvesFromTheDefaultLibrariesAndANamedFileAndCaches)
     auto* cosine = reinterpret_cast<double (*)(double)>(ResolveDllCommand(1));
     EXPECT_DOUBLE_EQ(cosine(0.0), 1.0);
     EXPECT_EQ(ResolveDllCommand(1), reinterpret_cast<void*>(cosine));
+}
+
+TEST_F(DllCommandTest, ARoutineGetsTheCallersArgumentsAndItsResultComesBack)
+{
+    EXPECT_EQ((CallDllCommand<int64_t>(5, int32_t{7}, int64_t{-20}, "four", 2.9)), 7000 - 20 + 40 + 2);
+    EXPECT_EQ((CallDllCommand<int64_t>(5, int32_t{-1}, int64_t{1} << 40, "", 0.0)), (int64_t{1} << 40) - 1000);
 }
 
 // The message with its "%s" places filled in turn (the file only when given).

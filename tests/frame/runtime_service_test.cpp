@@ -8,7 +8,11 @@
 #include "frame/runtime_state.h"
 #include "frame/startup.h"
 #include "frame/value_record.h"
+#include "platform/runtime_objects.h"
 #include "support/dialog_capture.h"
+#include "support/runtime_fixture.h"
+#include "support/template_builder.h"
+#include "windows/window_engine.h"
 #include "windows/windows_texts.h"
 
 namespace mt {
@@ -54,6 +58,49 @@ TEST(RuntimeService, FixedAnswersAndProgramLocation)
     EXPECT_EQ(RuntimeState().programFileName, "bare");
 }
 
+// A 32-bit bitmap of w x h pixels, all black.
+std::string Bitmap(int32_t w, int32_t h)
+{
+    const int32_t pixels = w * h * 4;
+    std::string b(54 + static_cast<size_t>(pixels), '\0');
+    auto put = [&b](size_t at, int32_t v) { std::memcpy(&b[at], &v, 4); };
+    b[0] = 'B';
+    b[1] = 'M';
+    put(2, 54 + pixels);
+    put(10, 54);
+    put(14, 40);
+    put(18, w);
+    put(22, h);
+    put(26, 1 | 32 << 16); // one plane, 32 bits per pixel
+    put(34, pixels);
+    return b;
+}
+
+TEST(RuntimeService, ProgramIconsComeLargeThenSmallFromTheFirstWindow)
+{
+    for (const bool hasIcon : {true, false}) {
+        const ProgramHeader header = test::MakeHeader("", "");
+        test::StartRuntime(&header);
+        WindowProperties p = test::PlainWindow();
+        p.icon = hasIcon ? Bitmap(48, 48) : "";
+        engine::InstallDescriptions({test::Window({test::WindowRecord(p)})});
+        intptr_t words[2] = {-1, -1};
+        EXPECT_EQ(Service(kSvcDefaultIcons, reinterpret_cast<intptr_t>(words)), 0);
+        auto* large = reinterpret_cast<platform::ObjectHandle>(words[0]);
+        auto* small = reinterpret_cast<platform::ObjectHandle>(words[1]);
+        EXPECT_EQ(platform::IconWidth(large), hasIcon ? 32 : 0);
+        EXPECT_EQ(platform::IconWidth(small), hasIcon ? 16 : 0);
+        intptr_t again[2] = {};
+        Service(kSvcDefaultIcons, reinterpret_cast<intptr_t>(again));
+        EXPECT_EQ(again[0], words[0]); // made once, kept
+        Service(kSvcDestroyObject, words[1]);
+        EXPECT_FALSE(platform::IsObject(small));
+        Service(kSvcDestroyObject, reinterpret_cast<intptr_t>(words)); // not an object: left alone
+        test::StopRuntime();
+        EXPECT_FALSE(platform::IsObject(large)); // released at shutdown
+    }
+}
+
 TEST(RuntimeService, AllocationWithAndWithoutTheErrorPath)
 {
     void* a = reinterpret_cast<void*>(Service(kSvcAllocate, 16, 0));
@@ -85,6 +132,24 @@ TEST(RuntimeServiceDeathTest, ALibraryErrorCarriesItsMessageWithCodeZero)
             Service(kSvcRuntimeError, reinterpret_cast<intptr_t>("lib"));
         },
         testing::ExitedWithCode(255), test::Hex(RuntimeErrorText(0, "lib")));
+}
+
+TEST(RuntimeServiceDeathTest, AnEventFromAComponentOfNoEventKindIsARuntimeError)
+{
+    EXPECT_EXIT(
+        {
+            test::EchoMessageBoxesToStderr();
+            const ProgramHeader header = test::MakeHeader("", "");
+            InitializeRuntime(&header);
+            ComponentRecord r = test::ButtonRecord(test::ComponentIdOf(1), "b", 0, 0);
+            r.kind = 0x00010002; // an empty position of the core kind table
+            engine::InstallDescriptions({test::Window({test::WindowRecord(), r})});
+            EventRecord e;
+            e.windowId = test::kWindowId;
+            e.componentId = test::ComponentIdOf(1);
+            Service(kSvcRaiseEvent, reinterpret_cast<intptr_t>(&e));
+        },
+        testing::ExitedWithCode(255), test::Hex(RuntimeErrorText(0, gb::kErrEventComponentInvalid)));
 }
 
 TEST(StartupDeathTest, AMalformedTemplateBlockIsARuntimeError)

@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
 #include "frame/memory.h"
 #include "frame/message_loop.h"
 #include "frame/runtime_entry_table.h"
 #include "frame/runtime_state.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
+#include "platform/application.h"
 #include "platform/message_box.h"
 #include "windows/window_engine.h"
 
@@ -15,14 +21,22 @@ namespace {
 int g_startups[2];
 int g_shutdowns[2];
 int g_cleanups;
+std::vector<std::string> g_notices; // "<library> <code> <a is RuntimeService> <b>"
+std::thread::id g_guiThread;
 
 template <int N>
-int32_t CountingNotify(int32_t code, intptr_t, intptr_t)
+int32_t CountingNotify(int32_t code, intptr_t a, intptr_t b)
 {
     if (code == kNotifyStartup)
         ++g_startups[N];
-    if (code == kNotifyShutdown)
+    if (code == kNotifyShutdown) {
         ++g_shutdowns[N];
+        if (std::this_thread::get_id() == g_guiThread)
+            std::fprintf(stderr, "library %d told on the GUI thread\n", N);
+    }
+    g_notices.push_back(std::to_string(N) + " " + std::to_string(code) + " " +
+                        std::to_string(a == reinterpret_cast<intptr_t>(&RuntimeServiceEntry)) + " " +
+                        std::to_string(b));
     return 0;
 }
 
@@ -33,6 +47,8 @@ protected:
     void SetUp() override
     {
         g_startups[0] = g_startups[1] = g_shutdowns[0] = g_shutdowns[1] = g_cleanups = 0;
+        g_notices.clear();
+        g_guiThread = std::this_thread::get_id();
         first_.notify = CountingNotify<0>;
         second_.notify = CountingNotify<1>;
         header_.libraryCount = 4;
@@ -51,12 +67,28 @@ protected:
     ProgramHeader header_{};
 };
 
-TEST_F(LifecycleTest, StartupNotifiesEveryLibraryOnceInTableOrder)
+TEST_F(LifecycleTest, StartupNotifiesEveryLibraryOnceInTableOrderWithTheServiceEntry)
 {
     InitializeRuntime(&header_);
-    EXPECT_EQ(g_startups[0], 1);
-    EXPECT_EQ(g_startups[1], 1);
+    EXPECT_EQ(g_notices, (std::vector<std::string>{"0 1 1 0", "1 1 1 0"}));
     EXPECT_EQ(g_shutdowns[0], 0);
+}
+
+using LifecycleDeathTest = LifecycleTest;
+
+// The other thread's request runs shutdown on the GUI thread, which then
+// ends the process with the requested code.
+TEST_F(LifecycleDeathTest, ShutdownAskedFromAnotherThreadRunsOnTheGuiThread)
+{
+    EXPECT_EXIT(
+        {
+            platform::EnsureApplication();
+            InitializeRuntime(&header_);
+            std::thread other([] { Runtime().exit(5); });
+            platform::RunEventLoop(nullptr);
+            other.join();
+        },
+        testing::ExitedWithCode(5), "library 0 told on the GUI thread\nlibrary 1 told on the GUI thread");
 }
 
 TEST_F(LifecycleTest, ShutdownRunTwiceReleasesNothingTwice)

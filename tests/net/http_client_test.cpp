@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "net/http_client.h"
 #include "support/http_test_support.h"
@@ -97,6 +99,37 @@ TEST_F(HttpClientTest, FailureMidwayKeepsWhatArrived)
     EXPECT_FALSE(complete);
     EXPECT_GT(kept.size(), 0u);
     EXPECT_EQ(kept, std::string(kept.size(), 'L'));
+}
+
+TEST_F(HttpClientTest, TheReportTellsHowTheLastRequestEnded)
+{
+    TestServer page([](const std::string&) {
+        return CannedReply{Reply("200 OK", "Content-Type: text/html; charset=Big5\r\n", "\xa4\xa4")};
+    });
+    TestServer cut([](const std::string&) { return CannedReply{Reply("200 OK", "Content-Length: 9\r\n", "\xEF\xBB\xBF" "ab\xe4\xb8")}; });
+    TestServer slow([](const std::string&) { return CannedReply{Reply("200 OK", "Content-Length: 9\r\n", "ab"), 10000}; });
+    const TransferReport& r = TheHttpClient().last();
+    Read(page.Url("/"));
+    EXPECT_EQ(r.outcome, TransferOutcome::kComplete);
+    EXPECT_EQ(r.contentType, "text/html; charset=Big5");
+    EXPECT_STREQ(r.charset, "BIG5-HKSCS");
+    Read(cut.Url("/"));
+    EXPECT_EQ(r.outcome, TransferOutcome::kEndedEarly);
+    EXPECT_EQ(r.reason, TransferReason::kBroken);
+    EXPECT_EQ(r.bomLength, 3);
+    EXPECT_EQ(r.cutLength, 2);
+    // A cancel from another thread wakes the transfer from its wait.
+    std::thread canceller([] {
+        while (!TheHttpClient().busy() || TheHttpClient().receivedSoFar() < 2)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        TheHttpClient().Cancel();
+    });
+    EXPECT_EQ(Read(slow.Url("/")), "ab");
+    canceller.join();
+    EXPECT_EQ(r.outcome, TransferOutcome::kCancelled);
+    Read("ftp://127.0.0.1/");
+    EXPECT_EQ(r.outcome, TransferOutcome::kFailed);
+    EXPECT_EQ(r.reason, TransferReason::kBadUrl);
 }
 
 TEST_F(HttpClientTest, RedirectsFollowOnlyToWebSchemesAndAtMostTen)

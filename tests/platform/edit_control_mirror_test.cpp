@@ -1,15 +1,13 @@
-// The edit control's byte mirror against a fresh conversion of what the
-// widget holds, after random user edits of mixed text: typing, Enter,
-// deleting selections, pasting, undo and redo, input-method commits and the
-// control's own replaceSelection.
+// The single-line edit control's byte mirror against a fresh conversion of
+// what the line edit holds, after random user edits of mixed text: typing,
+// Enter, deleting selections, pasting, undo and redo, input-method commits
+// and the control's own replaceSelection.
 #include <gtest/gtest.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTextDocument>
 
 #include <random>
 
@@ -36,46 +34,23 @@ QString RandomText(std::mt19937& rng, int pieces)
     return s;
 }
 
-// What the widget holds, converted from scratch; paragraph separators of
-// the document read as CR LF.
-std::string Fresh(QWidget* w)
-{
-    if (auto* line = qobject_cast<QLineEdit*>(w))
-        return ToGb(line->text());
-    QString raw = static_cast<QPlainTextEdit*>(w)->document()->toRawText();
-    raw.replace(QChar(0x2029), QStringLiteral("\r\n"));
-    return ToGb(raw);
-}
+std::string Fresh(QLineEdit* w) { return ToGb(w->text()); }
 
-int TextLength(QWidget* w)
-{
-    if (auto* line = qobject_cast<QLineEdit*>(w))
-        return static_cast<int>(line->text().size());
-    return static_cast<QPlainTextEdit*>(w)->document()->characterCount() - 1;
-}
+int TextLength(QLineEdit* w) { return static_cast<int>(w->text().size()); }
 
 // Selects units [a, b) the way a user would, never inside a pair.
-void SelectUnits(QWidget* w, int a, int b)
+void SelectUnits(QLineEdit* w, int a, int b)
 {
-    auto* line = qobject_cast<QLineEdit*>(w);
-    const QString text = line ? line->text() : static_cast<QPlainTextEdit*>(w)->document()->toRawText();
+    const QString text = w->text();
     auto fix = [&](int p) { return p > 0 && p < text.size() && text[p].isLowSurrogate() ? p - 1 : p; };
     a = fix(a);
     b = fix(b);
-    if (line) {
-        line->setSelection(a, b - a);
-        return;
-    }
-    auto* plain = static_cast<QPlainTextEdit*>(w);
-    QTextCursor c = plain->textCursor();
-    c.setPosition(a);
-    c.setPosition(b, QTextCursor::KeepAnchor);
-    plain->setTextCursor(c);
+    w->setSelection(a, b - a);
 }
 
 void RandomEdit(std::mt19937& rng, EditControl* edit)
 {
-    QWidget* w = Widget(edit->handle());
+    auto* w = static_cast<QLineEdit*>(Widget(edit->handle()));
     const int n = TextLength(w);
     const int a = static_cast<int>(rng() % (n + 1));
     const int b = std::min(n, a + static_cast<int>(rng() % 6));
@@ -86,10 +61,7 @@ void RandomEdit(std::mt19937& rng, EditControl* edit)
     case 2: Press(w, rng() % 2 ? Qt::Key_Backspace : Qt::Key_Delete); break;
     case 3:
         QGuiApplication::clipboard()->setText(RandomText(rng, 1 + static_cast<int>(rng() % 40)));
-        if (auto* line = qobject_cast<QLineEdit*>(w))
-            line->paste();
-        else
-            static_cast<QPlainTextEdit*>(w)->paste();
+        w->paste();
         break;
     case 4: Press(w, Qt::Key_Z, {}, Qt::ControlModifier); break;
     case 5: Press(w, Qt::Key_Z, {}, Qt::ControlModifier | Qt::ShiftModifier); break;
@@ -107,30 +79,21 @@ TEST(EditControlMirror, StaysEqualToAFreshConversionUnderRandomEdits)
 {
     test::Recorder recorder;
     auto window = test::MakeWindow();
-    for (bool multiLine : {true, false}) {
-        EditOptions o;
-        o.multiLine = multiLine;
-        std::mt19937 rng(multiLine ? 3 : 5);
-        EditControl& edit = *test::MakeEdit(window.get(), &recorder, o, ToGb(RandomText(rng, 200)), {0, 0, 300, 200});
-        QWidget* w = Widget(edit.handle());
-        SetFocusWindow(edit.handle());
-        for (int step = 0; step < 1500; ++step) {
-            RandomEdit(rng, &edit);
-            ASSERT_EQ(edit.text(), Fresh(w)) << "step " << step << " multi " << multiLine;
-        }
-        // Positions agree too: the start of a selection in bytes is the
-        // length of the text before it.
-        for (int step = 0; step < 50; ++step) {
-            const int a = static_cast<int>(rng() % (TextLength(w) + 1));
-            SelectUnits(w, a, a);
-            const std::string before = edit.text().substr(0, static_cast<size_t>(edit.selectionStart()));
-            QString prefix = multiLine ? static_cast<QPlainTextEdit*>(w)->document()->toRawText()
-                                       : qobject_cast<QLineEdit*>(w)->text();
-            const int unit = multiLine ? static_cast<QPlainTextEdit*>(w)->textCursor().position()
-                                       : qobject_cast<QLineEdit*>(w)->cursorPosition();
-            prefix = prefix.left(unit).replace(QChar(0x2029), QStringLiteral("\r\n"));
-            ASSERT_EQ(before, ToGb(prefix));
-        }
+    std::mt19937 rng(5);
+    EditControl& edit = *test::MakeEdit(window.get(), &recorder, {}, ToGb(RandomText(rng, 200)), {0, 0, 300, 200});
+    auto* w = static_cast<QLineEdit*>(Widget(edit.handle()));
+    SetFocusWindow(edit.handle());
+    for (int step = 0; step < 1500; ++step) {
+        RandomEdit(rng, &edit);
+        ASSERT_EQ(edit.text(), Fresh(w)) << "step " << step;
+    }
+    // Positions agree too: the start of a selection in bytes is the length
+    // of the text before it.
+    for (int step = 0; step < 50; ++step) {
+        const int a = static_cast<int>(rng() % (TextLength(w) + 1));
+        SelectUnits(w, a, a);
+        const std::string before = edit.text().substr(0, static_cast<size_t>(edit.selectionStart()));
+        ASSERT_EQ(before, ToGb(w->text().left(w->cursorPosition())));
     }
 }
 

@@ -2,17 +2,23 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QAbstractScrollArea>
+#include <QDropEvent>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 
 #include <string>
 
 #include "edit_test_support.h"
 #include "platform/screen_metrics.h"
 #include "platform/text_style.h"
+#include "platform/text_view.h"
 
 namespace mt::platform {
 namespace {
@@ -42,10 +48,7 @@ struct Fixture : ::testing::Test {
     void paste(EditControl* edit, const QString& text)
     {
         QGuiApplication::clipboard()->setText(text);
-        if (edit->isMultiLine())
-            static_cast<QPlainTextEdit*>(Widget(edit->handle()))->paste();
-        else
-            static_cast<QLineEdit*>(Widget(edit->handle()))->paste();
+        Press(Widget(edit->handle()), Qt::Key_V, {}, Qt::ControlModifier);
     }
 };
 
@@ -79,16 +82,100 @@ TEST_F(EditSelection, SelectsByteRangesAcrossDoubleByteText)
     }
 }
 
-TEST_F(EditSelection, LineBreaksReadAsCrLfAndSelectWhole)
+TEST_F(EditSelection, LineBreaksKeepTheirBytesAndCrLfSelectsWhole)
 {
     EditControl* edit = make(multi(), "ab\r\n" + kZhong + "\ncd\re");
-    EXPECT_EQ(edit->text(), "ab\r\n" + kZhong + "\r\ncd\r\ne");
+    EXPECT_EQ(edit->text(), "ab\r\n" + kZhong + "\ncd\re");
     edit->select(3, 0); // between CR and LF
     EXPECT_EQ(edit->selectionStart(), 2);
     edit->select(3, 1);
     EXPECT_EQ(edit->selectedText(), "\r\n");
-    edit->select(4, 4);
-    EXPECT_EQ(edit->selectedText(), kZhong + "\r\n");
+    edit->select(4, 3);
+    EXPECT_EQ(edit->selectedText(), kZhong + "\n");
+
+    // Typed Enter is CR LF, pasted text keeps its LF, undecodable bytes and
+    // four-byte characters stay whole; copy hands out Unicode.
+    const std::string odd = "\xFF\x80\x95\x32\x82\x36\x81";
+    edit->setText(odd);
+    EXPECT_EQ(edit->text(), odd);
+    edit->select(3, 1); // inside the four-byte character
+    EXPECT_EQ(edit->selectedText(), "\x95\x32\x82\x36");
+    Press(Widget(edit->handle()), Qt::Key_C, {}, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("\xF0\xA0\x80\x80")); // U+20000
+    edit->select(0, 2);
+    Press(Widget(edit->handle()), Qt::Key_C, {}, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("\xEF\xBF\xBD\xEF\xBF\xBD"));
+    edit->select(7, 0);
+    Press(Widget(edit->handle()), Qt::Key_Return, "\r");
+    paste(edit, "a\nb");
+    EXPECT_EQ(edit->text(), odd + "\r\na\nb");
+    Press(Widget(edit->handle()), Qt::Key_Z, {}, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), odd + "\r\n");
+    Press(Widget(edit->handle()), Qt::Key_Backspace, "\b"); // CR LF goes whole
+    EXPECT_EQ(edit->text(), odd);
+}
+
+// Caret keys of a multi-line box, in bytes: CR LF and double-byte
+// characters are single steps, rows keep their column.
+TEST_F(EditSelection, CaretKeysStepByCharactersWordsAndRows)
+{
+    EditControl* edit = make(multi(), "ab\r\ncd" + kZhong + "ef gh\r\n\r\nlast", {10, 10, 300, 200});
+    QWidget* w = Widget(edit->handle());
+    SetFocusWindow(edit->handle());
+    struct Row {
+        int key;
+        Qt::KeyboardModifiers mods;
+        int64_t start;
+        int64_t length;
+    };
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const Row rows[] = {
+        {Qt::Key_Right, none, 1, 0},          {Qt::Key_Right, none, 2, 0},
+        {Qt::Key_Right, none, 4, 0},          {Qt::Key_End, none, 13, 0},
+        {Qt::Key_Left, none, 12, 0},          {Qt::Key_Home, none, 4, 0},
+        {Qt::Key_Right, Qt::ControlModifier, 11, 0},
+        {Qt::Key_Left, Qt::ShiftModifier, 10, 1},
+        {Qt::Key_Left, Qt::ShiftModifier, 9, 2},
+        {Qt::Key_Down, none, 15, 0},          {Qt::Key_Up, none, 9, 0},
+        {Qt::Key_End, Qt::ControlModifier, 21, 0},
+        {Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier, 0, 21},
+        {Qt::Key_Left, Qt::ControlModifier, 0, 0},
+    };
+    edit->select(0, 0);
+    for (const Row& row : rows) {
+        Press(w, row.key, {}, row.mods);
+        EXPECT_EQ(edit->selectionStart(), row.start) << "key " << std::hex << row.key;
+        EXPECT_EQ(edit->selectionLength(), row.length) << "key " << std::hex << row.key;
+    }
+    // Assistive tools see the same text, caret and selection in characters.
+    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(w)->textInterface();
+    ASSERT_NE(text, nullptr);
+    text->setSelection(0, 4, 7);
+    EXPECT_EQ(edit->selectedText(), "cd" + kZhong);
+    EXPECT_EQ(text->text(0, 6), QString::fromUtf8("ab\r\ncd"));
+    EXPECT_EQ(text->cursorPosition(), 7);
+    EXPECT_EQ(text->characterCount(), 20);
+
+    // Double-click takes the word, a third click the line with its break.
+    QWidget* viewport = static_cast<QAbstractScrollArea*>(w)->viewport();
+    const QPointF at(4, 6);
+    const auto send = [&](QEvent::Type type) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, at, viewport->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &e);
+    };
+    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                           QEvent::MouseButtonRelease})
+        send(t);
+    EXPECT_EQ(edit->selectedText(), "ab");
+    send(QEvent::MouseButtonPress);
+    send(QEvent::MouseButtonRelease);
+    EXPECT_EQ(edit->selectedText(), "ab\r\n");
+
+    EditControl* next = make(multi(), "", {10, 220, 100, 40});
+    Press(w, Qt::Key_Tab, "\t"); // Tab moves the focus and types nothing
+    EXPECT_EQ(FocusWindow(), next->handle());
+    EXPECT_EQ(edit->text().size(), 21u);
 }
 
 TEST_F(EditSelection, UnfocusedLineEditKeepsItsSelection)
@@ -123,6 +210,13 @@ TEST_F(EditText, SettingTextReportsOnlyWhenAsked)
         edit->replaceSelection(kZhong);
         EXPECT_EQ(recorder.changes, 3);
         EXPECT_EQ(edit->text(), kZhong + "bcd");
+        // Bytes that do not decode read back as written, edits around them too.
+        const std::string odd = "\xFF\x80" + kWen + "\x84\x31\xA4\x37\x81";
+        edit->setText(odd);
+        EXPECT_EQ(edit->text(), odd);
+        edit->select(2, 0);
+        Type(edit, "z");
+        EXPECT_EQ(edit->text(), "\xFF\x80z" + kWen + "\x84\x31\xA4\x37\x81") << multiLine;
     }
 }
 
@@ -148,7 +242,40 @@ TEST_F(EditText, ListenerMayRewriteTheText)
     Type(edit, "ab");
     EXPECT_EQ(edit->text(), "rewritten");
     EXPECT_EQ(recorder.changes, 3);
-    EXPECT_EQ(static_cast<QPlainTextEdit*>(Widget(edit->handle()))->toPlainText(), "rewritten");
+    EXPECT_EQ(static_cast<TextView*>(Widget(edit->handle()))->bytes(), "rewritten");
+}
+
+// A preedit shows in place and changes nothing; a commit or a drop is one
+// edit.
+TEST_F(EditText, InputMethodCommitsAndDropsInsertAndPreeditsWait)
+{
+    EditControl* edit = make(multi(), "ab", {10, 10, 200, 100});
+    QWidget* w = Widget(edit->handle());
+    SetFocusWindow(edit->handle());
+    edit->select(1, 0);
+    QInputMethodEvent preedit(QStringLiteral("zhong"), {});
+    QApplication::sendEvent(w, &preedit);
+    EXPECT_EQ(edit->text(), "ab");
+    EXPECT_EQ(recorder.changes, 0);
+    EXPECT_TRUE(w->inputMethodQuery(Qt::ImCursorRectangle).toRectF().isValid());
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("中文"));
+    QApplication::sendEvent(w, &commit);
+    EXPECT_EQ(edit->text(), "a" + kZhong + kWen + "b");
+    EXPECT_EQ(edit->selectionStart(), 5);
+    EXPECT_EQ(recorder.changes, 1);
+    EXPECT_EQ(w->inputMethodQuery(Qt::ImCursorPosition).toInt(), 3);
+
+    // Text dropped from elsewhere goes in where it falls, as given.
+    QMimeData dropped;
+    dropped.setText("x\ny");
+    QWidget* viewport = static_cast<QAbstractScrollArea*>(w)->viewport();
+    QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QDropEvent drop(QPointF(1, 1), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    EXPECT_EQ(edit->text(), "x\nya" + kZhong + kWen + "b");
+    EXPECT_EQ(recorder.changes, 2);
 }
 
 TEST_F(EditText, InputModesFilterTypedCharactersOnly)
@@ -236,10 +363,27 @@ TEST_F(EditLook, PasswordModeMasksWithThePasswordChar)
 TEST_F(EditLook, LowSingleLineBoxGrowsToOneLinePlusEdges)
 {
     EditControl* edit = make({}, "", {5, 5, 80, 10});
-    const int expected = QFontMetrics(FontFromRecord({})).height() + 2 * kEditEdgeHeight;
+    // One line of a double-byte character in the font the box resolved.
+    const QFontMetrics box = Widget(edit->handle())->fontMetrics();
+    const int expected = box.size(Qt::TextSingleLine, QString::fromUtf8("中")).height() + 2 * kEditEdgeHeight;
     EXPECT_EQ(WindowRect(edit->handle()), (Rect{5, 5, 80, expected}));
     EXPECT_EQ(WindowRect(make({}, "", {5, 50, 80, 60})->handle()).height, 60);
     EXPECT_EQ(WindowRect(make(multi(), "", {5, 120, 80, 10})->handle()).height, 10); // multi-line keeps it
+}
+
+TEST_F(EditLook, SingleLineTextAreaIsOneLineOfWCentred)
+{
+    for (const int height : {60, 61}) {
+        for (const int border : {0, 1, 5}) {
+            EditOptions o;
+            o.border = border;
+            auto* line = static_cast<QLineEdit*>(Widget(make(o, "x", {5, 5, 80, height})->handle()));
+            const int w = line->fontMetrics().size(Qt::TextSingleLine, "W").height();
+            const QMargins m = line->textMargins();
+            EXPECT_EQ(m.top(), (height - w) / 2) << height << " " << border;
+            EXPECT_EQ(height - m.top() - m.bottom(), w) << height << " " << border;
+        }
+    }
 }
 
 TEST_F(EditLook, ColoursAreBlueGreenRedWords)
@@ -318,7 +462,7 @@ TEST_F(EditLife, MayBeDestroyedFromItsOwnNotice)
     EXPECT_EQ(recorder.changes, 1);
     EXPECT_EQ(EditControlOf(h), nullptr);
     FlushDestroyedWindows();
-    EXPECT_TRUE(window->findChildren<QPlainTextEdit*>().isEmpty());
+    EXPECT_TRUE(window->findChildren<TextView*>().isEmpty());
     EXPECT_EQ(recorder.events, "in gone ");
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "components/kind_tables.h"
+#include "frame/idle_callbacks.h"
 #include "frame/service_calls.h"
 #include "platform/application.h"
 #include "platform/native_window.h"
@@ -74,6 +75,13 @@ int64_t Service(int32_t code, intptr_t a, intptr_t b)
     case kSvcRuntimeError: throw RuntimeErrorRaised(reinterpret_cast<const char*>(a));
     case kSvcProgramMode: return g_programMode;
     case kSvcWindowIsLive: return engine::IsWindowLive(wid);
+    case kSvcAddIdleCallback: {
+        const auto* words = reinterpret_cast<const intptr_t*>(a);
+        AddIdleCallback({reinterpret_cast<platform::WindowHandle>(words[0]), reinterpret_cast<IdleCallback>(words[1]),
+                         words[2]});
+        return 0;
+    }
+    case kSvcRemoveIdleCallback: RemoveIdleCallback(reinterpret_cast<platform::WindowHandle>(a)); return 0;
     }
     return 0;
 }
@@ -93,6 +101,7 @@ EngineRuntime::EngineRuntime() : previous_(svc::Service())
 EngineRuntime::~EngineRuntime()
 {
     engine::ReleaseDescriptions();
+    ClearIdleCallbacks();
     platform::FlushDestroyedWindows();
     engine::SetMessageLoopEntered(false);
     for (auto& h : Handlers())

@@ -1,6 +1,7 @@
 #include "support/run_tool.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,6 +30,41 @@ std::string Program()
 ToolRun RunTool(const std::vector<std::string>& args, const std::string& input,
                 const std::vector<std::string>& environment)
 {
+    return RunTool(args, input, ToolStreams{}, environment);
+}
+
+namespace {
+
+// A child that writes the input into the pipe until its reader is gone.
+pid_t StartFeeder(const std::string& input, int pipeEnds[2])
+{
+    const pid_t feeder = fork();
+    if (feeder == 0) {
+        close(pipeEnds[0]);
+        signal(SIGPIPE, SIG_IGN);
+        std::string chunk;
+        while (chunk.size() < 65536)
+            chunk += input.empty() ? std::string("y\n") : input;
+        while (write(pipeEnds[1], chunk.data(), chunk.size()) > 0) {
+        }
+        _exit(0);
+    }
+    close(pipeEnds[1]);
+    return feeder;
+}
+
+} // namespace
+
+ToolRun RunTool(const std::vector<std::string>& args, const std::string& input, const ToolStreams& streams,
+                const std::vector<std::string>& environment)
+{
+    int feed[2] = {-1, -1};
+    pid_t feeder = -1;
+    if (streams.in == ToolStreams::In::kEndless && pipe(feed) == 0)
+        feeder = StartFeeder(input, feed);
+    int sink[2] = {-1, -1};
+    if (streams.out == ToolStreams::Out::kBrokenPipe && pipe(sink) == 0)
+        close(sink[0]);
     char dirTemplate[] = "/tmp/mt-run-XXXXXX";
     const std::string dir = mkdtemp(dirTemplate);
     const std::string in = dir + "/in", out = dir + "/out", err = dir + "/err";
@@ -36,12 +72,20 @@ ToolRun RunTool(const std::vector<std::string>& args, const std::string& input,
     const std::string program = Program();
     pid_t pid = fork();
     if (pid == 0) {
-        int fin = open(in.c_str(), O_RDONLY);
-        int fout = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int fin = streams.in == ToolStreams::In::kEndless ? feed[0] : open(in.c_str(), O_RDONLY);
+        int fout = streams.out == ToolStreams::Out::kBrokenPipe ? sink[1]
+                   : streams.out == ToolStreams::Out::kPath ? open(streams.outPath.c_str(), O_WRONLY)
+                                                            : open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         int ferr = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(fin, 0);
         dup2(fout, 1);
         dup2(ferr, 2);
+        if (streams.in == ToolStreams::In::kClosed)
+            close(0);
+        if (streams.out == ToolStreams::Out::kClosed)
+            close(1);
+        if (streams.out == ToolStreams::Out::kBrokenPipe)
+            signal(SIGPIPE, SIG_IGN); // stays ignored across exec
         for (const auto& e : environment)
             putenv(const_cast<char*>(e.c_str()));
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
@@ -53,6 +97,12 @@ ToolRun RunTool(const std::vector<std::string>& args, const std::string& input,
     }
     int status = 0;
     waitpid(pid, &status, 0);
+    if (feeder > 0) {
+        close(feed[0]);
+        waitpid(feeder, nullptr, 0);
+    }
+    if (sink[1] >= 0)
+        close(sink[1]);
     ToolRun run{ReadAll(out), ReadAll(err), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
     std::system(("rm -rf " + dir).c_str());
     return run;

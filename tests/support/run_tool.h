@@ -17,4 +17,17 @@ struct ToolRun {
 ToolRun RunTool(const std::vector<std::string>& args, const std::string& input = "",
                 const std::vector<std::string>& environment = {});
 
+// Standard input and output other than a file of the input and a captured
+// output.
+struct ToolStreams {
+    enum class In { kFile, kClosed, kEndless }; // kEndless: a pipe fed the input over and over
+    enum class Out { kCaptured, kClosed, kBrokenPipe, kPath }; // kBrokenPipe: SIGPIPE ignored
+    In in = In::kFile;
+    Out out = Out::kCaptured;
+    std::string outPath; // for kPath
+};
+
+ToolRun RunTool(const std::vector<std::string>& args, const std::string& input, const ToolStreams& streams,
+                const std::vector<std::string>& environment = {});
+
 } // namespace mt::test

@@ -6,6 +6,7 @@
 #include "components/window_component.h"
 #include "platform/application.h"
 #include "platform/native_window.h"
+#include "platform/top_window.h"
 #include "spy_kind.h"
 #include "support/engine_runtime.h"
 #include "support/template_builder.h"
@@ -184,12 +185,63 @@ TEST_F(WindowLoading, LastWindowGoingAfterTheLoopStartedEndsTheLoop)
 
 TEST_F(WindowLoading, ModalWindowDisablesTheOthersUntilItGoes)
 {
-    EngineRuntime::Install({Window({WindowRecord()}), Window({WindowRecord()}, 0x52010002)});
+    EngineRuntime::Install({Window({WindowRecord()}), Window({WindowRecord(), SpyRecord(1)}, 0x52010002)});
     ASSERT_EQ(Load(), 1);
+    std::vector<bool> modalDuringCreate;
+    Spy().onCreate = [&modalDuringCreate] { modalDuringCreate.push_back(engine::IsWindowModal(0x52010002)); };
     ASSERT_EQ(Load(0x52010002, true), 1);
     EXPECT_FALSE(platform::IsEnabled(Handle(0)));
     platform::DestroyWindow(Handle(0, 0x52010002));
     EXPECT_TRUE(platform::IsEnabled(Handle(0)));
+    EXPECT_FALSE(engine::IsWindowModal(0x52010002));
+    ASSERT_EQ(Load(0x52010002, false), 1);
+    EXPECT_EQ(modalDuringCreate, (std::vector<bool>{true, false}));
+}
+
+TEST_F(WindowLoading, ShowsInTheStartStateOnlyWhenTheModeWordIsSet)
+{
+    struct Case {
+        int32_t mode;
+        int32_t startPosition;
+        platform::ShowState shown;
+    };
+    const Case cases[] = {
+        {3, 3, platform::ShowState::Maximized},
+        {3, 2, platform::ShowState::Minimized},
+        {0, 3, platform::ShowState::Normal},
+        {3, 0, platform::ShowState::Normal},
+    };
+    for (const Case& c : cases) {
+        WindowProperties p = PlainWindow();
+        p.border = 1;
+        p.startPosition = c.startPosition;
+        EngineRuntime::SetProgramMode(c.mode);
+        EngineRuntime::Install({Window({WindowRecord(p)})});
+        ASSERT_EQ(Load(), 1);
+        EXPECT_EQ(platform::TopWindowState(Handle(0)), c.shown) << c.mode << " " << c.startPosition;
+        platform::DestroyWindow(Handle(0));
+    }
+}
+
+TEST_F(WindowLoading, ComponentFocusedWhileEventsWereBlockedGainsFocusWhenTheWindowIsShown)
+{
+    ComponentRecord button = ButtonRecord(ComponentIdOf(1), "b", 0, 40);
+    Bind(button, -7, 0);
+    EngineRuntime::Install({Window({WindowRecord(), button})});
+    ASSERT_EQ(Load(), 1);
+    platform::ProcessPendingEvents();
+    int gained = 0;
+    SetHandler(0, [&gained](EventCall*) { ++gained; });
+    engine::BlockEvents(); // the platform's focus message arrives while events are blocked
+    platform::SetFocusWindow(Handle(1));
+    platform::ProcessPendingEvents();
+    engine::UnblockEvents();
+    ASSERT_EQ(platform::FocusWindow(), Handle(1));
+    EXPECT_EQ(gained, 0);
+    engine::WriteProperty(kWindowId, kWindowRecordId, 5, -1, 1); // Visible: the show operation
+    EXPECT_EQ(gained, 1);
+    engine::WriteProperty(kWindowId, kWindowRecordId, 5, -1, 1); // delivered once: not again
+    EXPECT_EQ(gained, 1);
 }
 
 TEST_F(WindowLoading, StartupWindowThatCannotLoadIsARuntimeError)

@@ -1,0 +1,35 @@
+// What every command of the command-line mode works with.
+#pragma once
+
+#include <string>
+
+#include "cli_options.h"
+#include "console_output.h"
+#include "console_text.h"
+
+namespace app {
+
+struct CliContext {
+    const CliOptions& options;
+    const ConsoleText& console;
+    ConsoleOutput& out;
+
+    // The window's message on standard error: exit status 1.
+    int message(uint32_t literal) const
+    {
+        out.flush(); // behind what came before it, on a terminal
+        console.message(Lit(literal));
+        return kExitMessage;
+    }
+    // A runtime text for a terminal argument; false, with the message naming
+    // the argument and exit status 2 in *status, when it does not decode.
+    bool decodeArgument(const std::string& value, const char* name, Owned* text, int* status) const;
+};
+
+// "middletext: " and the message on standard error.
+void PrintError(const std::string& message);
+
+// The commands (command_line.cpp, fetch_command.cpp).
+int RunFetch(const CliContext& context);
+
+} // namespace app

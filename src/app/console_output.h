@@ -1,0 +1,30 @@
+// Standard output of the command-line mode, with every write checked: the
+// first failure is kept and reported once, by finish().
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace app {
+
+class ConsoleOutput {
+public:
+    ConsoleOutput() = default;
+    ConsoleOutput(const ConsoleOutput&) = delete;
+    ConsoleOutput& operator=(const ConsoleOutput&) = delete;
+
+    void write(std::string_view bytes);
+    // Writes what is buffered. False when any write failed; *error then
+    // holds the system's reason.
+    bool finish(std::string* error);
+    // Writes what is buffered; false once a write has failed.
+    bool flush();
+
+private:
+    void writeAll(std::string_view bytes);
+
+    std::string buffer_;
+    int errno_ = 0;
+};
+
+} // namespace app

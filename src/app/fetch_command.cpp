@@ -1,0 +1,130 @@
+// middletext fetch URL: what reading the page would put into the big box,
+// in the terminal's encoding; --raw prints the bytes as received.
+#include <algorithm>
+#include <cstring>
+
+#include "cli_context.h"
+#include "frame/text_value.h"
+#include "page_reader.h"
+
+namespace app {
+namespace {
+
+// True when the bytes are UTF-8 as the encoding command accepts it: no
+// overlong forms, no surrogates, nothing beyond U+10FFFF, no cut sequence.
+bool IsUtf8(std::string_view s)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const unsigned char* end = p + s.size();
+    while (p < end) {
+        if (end - p >= 8) {
+            uint64_t word;
+            std::memcpy(&word, p, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                p += 8;
+                continue;
+            }
+        }
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            ++p;
+            continue;
+        }
+        size_t n;
+        unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+        if (b >= 0xC2 && b <= 0xDF) {
+            n = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            n = 3;
+            low = b == 0xE0 ? 0xA0 : 0x80;
+            high = b == 0xED ? 0x9F : 0xBF;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            n = 4;
+            low = b == 0xF0 ? 0x90 : 0x80;
+            high = b == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (static_cast<size_t>(end - p) < n || p[1] < low || p[1] > high)
+            return false;
+        for (size_t i = 2; i < n; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+        }
+        p += n;
+    }
+    return true;
+}
+
+// A valid UTF-8 page printed as UTF-8 or, with --gbk, as GB18030. The
+// window would convert the page to GB18030 and the terminal back again,
+// which gives the same bytes; so the page goes out as it came, or converted
+// a megabyte at a time, up to its first zero byte (where the window's text
+// ends). False, with nothing written, when that does not apply.
+bool WriteUtf8Page(const CliContext& c, const Owned& bytes, const TransferReport& report)
+{
+    if (report.charset.view() != "UTF-8" || (!c.console.raw() && c.console.encoding() != "UTF-8"))
+        return false;
+    const std::string_view all = mt::ByteArrayView(bytes.bytes());
+    const auto skip = static_cast<size_t>(report.bomLength);
+    const auto cut = static_cast<size_t>(report.cutLength);
+    if (skip + cut > all.size())
+        return false;
+    std::string_view page = all.substr(skip, all.size() - skip - cut);
+    if (!IsUtf8(page))
+        return false;
+    if (const void* zero = std::memchr(page.data(), 0, page.size()))
+        page = page.substr(0, static_cast<size_t>(static_cast<const char*>(zero) - page.data()));
+    if (!c.console.raw()) {
+        c.out.write(page);
+        return true;
+    }
+    constexpr size_t kPiece = size_t{1} << 20;
+    for (size_t p = 0; p < page.size();) {
+        size_t end = std::min(page.size(), p + kPiece);
+        while (end < page.size() && (static_cast<unsigned char>(page[end]) & 0xC0) == 0x80)
+            ++end; // not inside a character
+        const Owned piece = NewBytes(page.substr(p, end - p));
+        const Owned converted = ConvertBytes(piece.bytes(), Lit(lit::EncodingUtf8), Lit(lit::EncodingGb18030), nullptr);
+        c.out.write(mt::ByteArrayView(converted.bytes()));
+        p = end;
+    }
+    return true;
+}
+
+} // namespace
+
+int RunFetch(const CliContext& c)
+{
+    Owned url;
+    int status = kExitDone;
+    if (!c.decodeArgument(*c.options.file, "URL", &url, &status))
+        return status;
+    switch (CheckUrl(url.text())) {
+    case UrlCheck::kEmpty: return c.message(lit::UrlEmpty);
+    case UrlCheck::kBadScheme: return c.message(lit::UrlBadScheme);
+    case UrlCheck::kOk: break;
+    }
+    if (c.options.maxTime)
+        SetTransferTimeLimit(MaxSeconds(*c.options.maxTime));
+    Owned bytes = ReadUrl(url.text());
+    const TransferReport report = LastTransfer();
+    if (bytes.empty()) {
+        c.message(lit::FetchFailed);
+        c.console.message(report.reason.text());
+        return kExitMessage;
+    }
+    if (c.options.raw) {
+        c.out.write(mt::ByteArrayView(bytes.bytes()));
+    } else if (!WriteUtf8Page(c, bytes, report)) {
+        const Owned page = DecodePage(std::move(bytes), report);
+        c.console.encodeEach(page.view(), [&c](std::string_view piece) { c.out.write(piece); });
+    }
+    if (report.outcome != kTransferEndedEarly)
+        return kExitDone;
+    c.out.flush(); // the warning comes behind the page
+    PrintError("warning: the page ended early: " + c.console.encode(report.reason.view()));
+    return kExitPageEnded;
+}
+
+} // namespace app

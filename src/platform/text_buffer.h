@@ -1,0 +1,170 @@
+// The text of a multi-line edit box as the bytes themselves: GB18030 as
+// the runtime holds it, never converted, so that what is written reads back
+// byte for byte.
+//
+// The bytes live in a gap buffer. Beside them the buffer keeps
+// - the line starts: LF, CR and CR LF each end a line;
+// - checkpoints: character boundaries a few KiB apart. GB18030 does not
+//   find its own footing (a trail byte may look like a lead or like ASCII),
+//   so a boundary is found by walking forward from the last checkpoint
+//   before it, never from the start of a long line. The checkpoints also cut
+//   long lines into the segments the view lays out one at a time.
+// Both are brought up to date around each edit, at a cost in proportion to
+// the edit and to the number of lines and checkpoints after it (a shift),
+// never to the length of a line.
+//
+// A character is what the decoder reads: lead 0x81-0xFE with 0x40-0x7E or
+// 0x80-0xFE is two bytes; lead, 0x30-0x39, 0x81-0xFE, 0x30-0x39 is four
+// bytes when it stands for a character; every other byte, undecodable ones
+// included, is a character of one byte. CR LF is one caret stop.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mt::platform {
+
+// The length of the character at p, with `left` bytes available (left > 0).
+inline size_t GbCharLength(const unsigned char* p, size_t left)
+{
+    if (p[0] < 0x81 || p[0] == 0xFF || left < 2)
+        return 1;
+    const auto in = [](unsigned char b, unsigned char low, unsigned char high) { return b >= low && b <= high; };
+    if (in(p[1], 0x40, 0x7E) || in(p[1], 0x80, 0xFE))
+        return 2;
+    if (left < 4 || !in(p[1], 0x30, 0x39) || !in(p[2], 0x81, 0xFE) || !in(p[3], 0x30, 0x39))
+        return 1;
+    // Four-byte forms count linearly: up to 39419 the rest of the basic
+    // plane, from 189000 the planes above it; others stand for nothing.
+    const uint32_t linear = (((p[0] - 0x81u) * 10 + (p[1] - 0x30u)) * 126 + (p[2] - 0x81u)) * 10 + (p[3] - 0x30u);
+    return linear <= 39419 || (linear >= 189000 && linear <= 189000 + 0xFFFFF) ? 4 : 1;
+}
+
+class TextBuffer {
+public:
+    // Checkpoints are at most this many bytes apart (plus one character).
+    static constexpr size_t kSegmentBytes = 2048;
+
+    TextBuffer();
+
+    size_t size() const { return data_.size() - gapLen_; }
+    unsigned char at(size_t pos) const
+    {
+        return static_cast<unsigned char>(pos < gapStart_ ? data_[pos] : data_[pos + gapLen_]);
+    }
+    std::string copy(size_t from, size_t to) const;
+    // The whole text in one piece; moves the gap out of the way.
+    const std::string& contiguous() const;
+
+    void assign(std::string_view bytes);
+    void replace(size_t pos, size_t removed, std::string_view inserted);
+
+    // ---- characters --------------------------------------------------------
+    // The start of the character that pos falls in (pos itself on a
+    // boundary); positions beyond the end give the size.
+    size_t charStart(size_t pos) const;
+    // The byte length of the character starting at the boundary pos.
+    size_t charLengthAt(size_t pos) const;
+    // Caret stops: the next and previous boundary, CR LF stepped over whole.
+    size_t nextStop(size_t pos) const;
+    size_t prevStop(size_t pos) const;
+    // pos snapped back to a caret stop (never between CR and LF).
+    size_t stopAtOrBefore(size_t pos) const;
+    // pos snapped forward to a caret stop.
+    size_t stopAtOrAfter(size_t pos) const;
+
+    // ---- lines ---------------------------------------------------------------
+    size_t lineCount() const { return starts_.size() + 1; }
+    size_t lineOf(size_t pos) const;
+    size_t lineStart(size_t line) const { return line == 0 ? 0 : starts_[line - 1]; }
+    // Where the line's text ends, before its line break.
+    size_t lineContentEnd(size_t line) const;
+    // Where the next line starts, or the size for the last line.
+    size_t lineEnd(size_t line) const { return line + 1 < lineCount() ? starts_[line] : size(); }
+
+    // ---- segments -------------------------------------------------------------
+    // The piece of a line laid out on its own: a line of up to
+    // kSegmentBytes is one segment; a longer one is cut at its checkpoints.
+    struct Segment {
+        size_t start;
+        size_t end;
+        size_t line;
+    };
+    // The segment that holds pos; a position at a checkpoint starts the
+    // segment there, one at a line's end ends the line's last segment.
+    Segment segmentAt(size_t pos) const;
+    // The segment before / after, across lines; false at either end.
+    bool prevSegment(const Segment& s, Segment* out) const;
+    bool nextSegment(const Segment& s, Segment* out) const;
+
+    // For tests: the checkpoints.
+    const std::vector<size_t>& checkpoints() const { return cps_; }
+
+private:
+    void moveGap(size_t pos, size_t room);
+    size_t charLenSlow(size_t pos) const
+    {
+        const auto* d = reinterpret_cast<const unsigned char*>(data_.data());
+        if (pos + 4 <= gapStart_)
+            return GbCharLength(d + pos, 4);
+        if (pos >= gapStart_)
+            return GbCharLength(d + pos + gapLen_, size() - pos);
+        unsigned char b[4];
+        const size_t left = size() - pos < 4 ? size() - pos : 4;
+        for (size_t i = 0; i < left; ++i)
+            b[i] = at(pos + i);
+        return GbCharLength(b, left);
+    }
+    void updateLines(size_t pos, size_t removed, size_t inserted);
+    void updateCheckpoints(size_t pos, size_t removed, size_t inserted);
+    bool isLineStart(size_t pos) const;
+
+    mutable std::string data_;
+    mutable size_t gapStart_ = 0;
+    mutable size_t gapLen_ = 0;
+    mutable bool joined_ = false; // read in one piece since the last edit
+    std::vector<size_t> starts_; // line starts after the first, ascending
+    std::vector<size_t> cps_;    // character boundaries above 0, ascending
+};
+
+// A record of byte edits that undo and redo walk. An insertion keeps only its
+// length while its bytes are in the text; undoing it takes them out into the
+// record, so a long paste is held once.
+class EditHistory {
+public:
+    // Undo and redo are the same swap: the bytes at [pos, pos + inText)
+    // go out into `outside`, and what was outside goes in.
+    struct Edit {
+        size_t pos;
+        std::string outside;
+        size_t inText;
+        size_t caretBefore;
+        size_t anchorBefore;
+        bool typing;              // typed characters may join the edit before
+    };
+    static void swap(TextBuffer* text, Edit* e);
+
+    void clear();
+    // Records an edit just made to `text`; typing at the end of the typing
+    // edit before it joins that edit.
+    void record(size_t pos, std::string removed, size_t insertedLength, bool typing,
+                size_t caretBefore, size_t anchorBefore);
+    // Stops typing from joining the last edit.
+    void seal() { sealed_ = true; }
+    bool canUndo() const { return done_ > 0; }
+    bool canRedo() const { return done_ < edits_.size(); }
+    // Applies the reversal to `text`; the caret and anchor to restore come
+    // back. False when there is nothing to undo or redo.
+    bool undo(TextBuffer* text, size_t* caret, size_t* anchor);
+    bool redo(TextBuffer* text, size_t* caret, size_t* anchor);
+
+private:
+    std::vector<Edit> edits_;
+    size_t done_ = 0;
+    bool sealed_ = true;
+};
+
+} // namespace mt::platform

@@ -1,0 +1,203 @@
+// The multi-line edit box's widget: a scroll area that shows and edits a
+// TextBuffer, the GB18030 bytes themselves.
+//
+// Only what is in view is decoded and laid out: a line is laid out one
+// segment at a time (see TextBuffer), each segment starting a new row, and
+// the layouts in view are kept until an edit touches them. The vertical
+// scroll bar counts bytes, so that it costs nothing on huge texts; rows
+// scroll by rows. The caret blink repaints the caret alone.
+//
+// Bytes that do not decode show as U+FFFD; CR LF is one caret stop; typed
+// Enter inserts CR LF; pasted text goes in as the clipboard holds it; copy
+// and cut put Unicode on the clipboard.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QTextLayout>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/edit_input_rules.h"
+#include "platform/edit_widgets.h"
+#include "platform/text_buffer.h"
+
+namespace mt::platform {
+
+// Makes Qt's accessibility find TextViews' text interface (text_view_accessible.cpp).
+void InstallTextViewAccessibility();
+
+class TextView : public QAbstractScrollArea {
+public:
+    explicit TextView(QWidget* parent);
+    ~TextView() override;
+
+    void setHost(EditorHost* host) { host_ = host; }
+
+    // ---- text and selection, in bytes ------------------------------------------
+    const std::string& bytes() const { return text_.contiguous(); }
+    const TextBuffer& buffer() const { return text_; }
+    // Counts every change of the text.
+    uint64_t generation() const { return generation_; }
+    // Replaces everything; the caret goes to the start, the undo record is
+    // cleared, nothing is reported.
+    void setBytes(std::string_view gb);
+    size_t selectionStart() const { return std::min(caret_, anchor_); }
+    size_t selectionEnd() const { return std::max(caret_, anchor_); }
+    size_t caret() const { return caret_; }
+    // Selects [start, end) snapped outwards to caret stops (a caret snaps
+    // back); the caret goes to the end and into view.
+    void selectBytes(size_t start, size_t end);
+    // Replaces the selection with bytes as given; reported as an edit.
+    // Not undoable: the record is cleared.
+    void replaceSelectionBytes(std::string_view gb);
+    // What a user insertion becomes: filtered when typed, case converted,
+    // cut to the room the host gives, never inside a character.
+    std::string shapeInsertion(const QString& text, bool typed) const;
+    // The longest leading part of gb, in whole characters (CR LF whole),
+    // that fits the room the host gives.
+    std::string fitToRoom(std::string gb) const;
+
+    // ---- behaviour and looks ------------------------------------------------------
+    void setReadOnly(bool readOnly);
+    bool isReadOnly() const { return readOnly_; }
+    void setFilter(CharFilter filter) { filter_ = filter; }
+    void setCaseConversion(int conversion) { caseConversion_ = conversion; }
+    void setBorder(int border);
+    void setWordWrap(bool wrap);
+    void setAlignment(Qt::Alignment alignment);
+
+    // ---- user actions (the context menu's) -----------------------------------------
+    void undo();
+    void redo();
+    void cut();
+    void copy() const;
+    void paste();
+    void deleteSelection();
+    void selectAll();
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    using Segment = TextBuffer::Segment;
+    // One segment decoded and laid out.
+    struct Laid {
+        size_t start = 0;
+        size_t end = 0;
+        std::vector<uint32_t> unitByte; // per unit (and one past): its character's byte offset
+        QTextLayout layout;
+        qreal height = 0;
+        int preeditAt = -1;             // the unit the preedit stands at, or -1
+    };
+    // A row: one line of a segment's layout.
+    struct Row {
+        Segment seg;
+        int line;
+    };
+
+    enum class EditKind { kTyping, kUser, kProgram };
+    // Replaces [from, to) and puts the caret after the new bytes.
+    void edit(size_t from, size_t to, std::string_view gb, EditKind kind, bool notify = true);
+    void insertFromUser(const QString& text, bool typed);
+    void afterTextChange(size_t pos, size_t removed, size_t inserted);
+
+    Laid* lay(const Segment& seg);
+    void clearLayouts();
+    int unitOf(const Laid& l, size_t byte) const;  // byte: absolute, inside the segment
+    size_t byteOf(const Laid& l, int unit) const;  // absolute
+    int layoutUnit(const Laid& l, int unit) const; // with the preedit in front of it
+    Row rowOf(size_t pos);
+    size_t rowStart(const Row& r);
+    bool nextRow(Row* r);
+    bool prevRow(Row* r);
+    qreal rowHeight(const Row& r);
+    int textWidth() const;
+    int margin() const { return 2; }
+
+    // Caret, selection and scrolling.
+    void setCaret(size_t pos, bool keepAnchor);
+    void moveVertically(int rows, bool keepAnchor);
+    size_t wordStart(size_t pos) const;
+    size_t wordEnd(size_t pos) const;
+    size_t hit(const QPoint& viewportPoint);
+    QRect caretRect();
+    void ensureCaretVisible();
+    void scrollRows(int rows);
+    void setTop(size_t pos);
+    size_t maxTop();
+    int visibleRows();
+    void updateScrollBars();
+    void onScrollBarValue(int value);
+    void caretMoved();
+    void restartBlink();
+    void publishSelection() const;
+    void startDrag();
+    // Moves the selection to pos as one edit; the moved text stays selected.
+    void moveSelectionTo(size_t pos);
+
+    EditorHost* host_ = nullptr;
+    TextBuffer text_;
+    EditHistory history_;
+    size_t caret_ = 0;
+    size_t anchor_ = 0;
+    qreal goalX_ = -1;
+    size_t top_ = 0; // the byte where the first row in view starts
+    uint64_t generation_ = 0;
+
+    bool readOnly_ = false;
+    CharFilter filter_ = CharFilter::kAll;
+    int caseConversion_ = 0;
+    int border_ = 0;
+    bool wrap_ = true;
+    Qt::Alignment alignment_ = Qt::AlignLeft;
+
+    std::map<size_t, std::unique_ptr<Laid>> laid_; // by segment start
+    int widest_ = 0;                               // the widest row laid out so far
+    int vShift_ = 0;                               // bytes per scroll bar step: 1 << vShift_
+    bool settingBars_ = false;
+    int barAction_ = 0;
+
+    QString preedit_;
+    int preeditCursor_ = 0;
+
+    QBasicTimer blink_;
+    bool caretShown_ = false;
+    QBasicTimer autoScroll_;
+    QPoint dragPoint_;
+    bool dragging_ = false;
+    bool pressInSelection_ = false; // a press that may start dragging the selection
+    QPoint pressPoint_;
+    bool draggingOut_ = false;      // our own drag is under way
+    bool movedInside_ = false;      // ... and was dropped back into this view
+    size_t dropPos_ = SIZE_MAX;     // where a drop would go, shown as a caret
+    QBasicTimer tripleClick_;
+    QPoint tripleClickPoint_;
+};
+
+} // namespace mt::platform

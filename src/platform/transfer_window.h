@@ -1,0 +1,41 @@
+// Waiting for a transfer without freezing the program: the work runs on a
+// worker thread while the GUI thread keeps its event loop going in a local
+// loop, so that the windows repaint and the clipboard is served. From the
+// start the program's windows take no input. After half a second a small
+// progress window appears over the active window, showing the address,
+// the bytes received (of the announced length), the rate and a "取消"
+// button; the button, Esc and its close box cancel. A close request for
+// another window cancels the transfer too, and that window is closed once
+// the caller has returned to the event loop, never under it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace mt::platform {
+
+struct TransferWatch {
+    std::string url;                     // GB18030, shown in the window
+    std::function<int64_t()> received;   // bytes so far; asked on the GUI thread
+    std::function<int64_t()> announced;  // the announced length, -1 for none
+    std::function<void()> cancel;        // asks the work to end soon; called on the GUI thread
+};
+
+// Runs `work` and returns when it has ended. Without an application object,
+// or off the GUI thread, `work` simply runs here.
+void RunTransfer(const std::function<void()>& work, const TransferWatch& watch);
+
+// Test seam: what a user does once the progress window is up.
+enum class TransferWindowAction {
+    kNone,
+    kCancelButton,     // clicks "取消"
+    kEscape,           // presses Esc in the progress window
+    kCloseMainWindow,  // asks the window beneath to close
+};
+// `meanwhile`, when given, runs first (input meant for other windows, say).
+void ScriptTransferWindow(TransferWindowAction action, std::function<void()> meanwhile = {});
+// Progress windows shown since the program started.
+int TransferWindowsShown();
+
+} // namespace mt::platform

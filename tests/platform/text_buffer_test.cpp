@@ -1,0 +1,151 @@
+// The byte model of the multi-line box against a plain string: random edits
+// anywhere (inside characters too), undo and redo; lines, caret stops,
+// checkpoints and segments against a plain left-to-right walk.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/text_buffer.h"
+#include "platform/text_codec.h"
+
+namespace mt::platform {
+namespace {
+
+// Boundaries by the decoder's own walk from the start.
+std::vector<bool> Boundaries(const std::string& s)
+{
+    std::vector<bool> b(s.size() + 1, false);
+    for (size_t i = 0; i < s.size(); i += GbCharAt(s, i).bytes)
+        b[i] = true;
+    b[s.size()] = true;
+    return b;
+}
+
+std::vector<size_t> LineStarts(const std::string& s)
+{
+    std::vector<size_t> starts{0};
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\n' || (s[i] == '\r' && (i + 1 == s.size() || s[i + 1] != '\n')))
+            starts.push_back(i + 1);
+    }
+    return starts;
+}
+
+void ExpectAgrees(const TextBuffer& t, const std::string& s, std::mt19937& rng)
+{
+    ASSERT_EQ(t.copy(0, t.size()), s);
+    const std::vector<bool> b = Boundaries(s);
+    const std::vector<size_t> lines = LineStarts(s);
+    ASSERT_EQ(t.lineCount(), lines.size());
+    for (size_t i = 0; i < lines.size(); ++i)
+        ASSERT_EQ(t.lineStart(i), lines[i]);
+    size_t last = 0;
+    for (size_t cp : t.checkpoints()) {
+        ASSERT_TRUE(b[cp]) << cp;
+        ASSERT_LE(cp - last, TextBuffer::kSegmentBytes + 4);
+        last = cp;
+    }
+    ASSERT_LE(s.size() - last, TextBuffer::kSegmentBytes + 4);
+    for (int k = 0; k < 40 && !s.empty(); ++k) {
+        const size_t pos = rng() % (s.size() + 1);
+        size_t start = pos;
+        while (!b[start])
+            --start;
+        ASSERT_EQ(t.charStart(pos), std::min(start, s.size())) << pos;
+        const bool midCrLf = pos > 0 && pos < s.size() && s[pos - 1] == '\r' && s[pos] == '\n';
+        ASSERT_EQ(t.stopAtOrBefore(pos), midCrLf ? pos - 1 : start);
+        if (b[pos] && !midCrLf && pos < s.size()) {
+            const size_t next = t.nextStop(pos);
+            ASSERT_EQ(t.prevStop(next), pos);
+            ASSERT_EQ(next, s.compare(pos, 2, "\r\n") == 0 ? pos + 2 : pos + GbCharAt(s, pos).bytes);
+        }
+        const TextBuffer::Segment seg = t.segmentAt(pos);
+        ASSERT_LE(seg.start, std::min(pos, t.lineContentEnd(seg.line)));
+        ASSERT_GE(seg.end, std::min(pos, t.lineContentEnd(seg.line)));
+        ASSERT_EQ(seg.line, t.lineOf(pos));
+        ASSERT_LE(seg.end - seg.start, TextBuffer::kSegmentBytes + 4);
+        ASSERT_TRUE(b[seg.start] && b[seg.end]);
+    }
+}
+
+TEST(TextBuffer, RandomEditsUndoAndRedoAgreeWithAPlainString)
+{
+    const std::string longZh = [] {
+        std::string s;
+        for (int i = 0; i < 2500; ++i)
+            s += (i % 3) ? "\xD6\xD0" : "\xB0\x40"; // a trail byte that looks like '@'
+        return s;
+    }();
+    const std::string pieces[] = {
+        "a", "xyz", "\xD6\xD0\xCE\xC4", "\x81\x30\x81\x30", "\x95\x32\x82\x36", "\r\n", "\n", "\r",
+        "\x80", "\xFF", "\x81", "\x30", "\x84\x31\xA4\x39", longZh, std::string(5000, 'q'),
+    };
+    std::mt19937 rng(9);
+    for (int round = 0; round < 6; ++round) {
+        TextBuffer t;
+        EditHistory history;
+        std::vector<std::string> states{""};
+        size_t done = 0;
+        for (int step = 0; step < 150; ++step) {
+            const std::string& s = states[done];
+            const int op = static_cast<int>(rng() % 10);
+            if (op == 0 && done > 0) {
+                size_t caret, anchor;
+                ASSERT_TRUE(history.undo(&t, &caret, &anchor));
+                --done;
+            } else if (op == 2) {
+                ASSERT_EQ(t.contiguous(), s); // and the next edit shifts in place
+            } else if (op == 1 && done + 1 < states.size()) {
+                size_t caret, anchor;
+                ASSERT_TRUE(history.redo(&t, &caret, &anchor));
+                ++done;
+            } else {
+                const size_t pos = rng() % (s.size() + 1);
+                const size_t removed = rng() % 4 == 0 ? rng() % (s.size() - pos + 1) : rng() % 3;
+                std::string inserted;
+                for (int i = static_cast<int>(rng() % 4); i > 0; --i)
+                    inserted += pieces[rng() % std::size(pieces)];
+                std::string next = s;
+                const size_t cut = std::min(removed, s.size() - pos);
+                next.replace(pos, cut, inserted);
+                std::string gone = t.copy(pos, pos + cut);
+                t.replace(pos, cut, inserted);
+                history.record(pos, std::move(gone), inserted.size(), false, pos, pos);
+                states.resize(done + 1);
+                states.push_back(std::move(next));
+                ++done;
+            }
+            ASSERT_NO_FATAL_FAILURE(ExpectAgrees(t, states[done], rng)) << "round " << round << " step " << step;
+        }
+    }
+}
+
+TEST(TextBuffer, TypingJoinsOneUndoAndWholeTextsAssign)
+{
+    TextBuffer t;
+    t.assign("ab\r\ncd");
+    EditHistory h;
+    for (size_t i = 0; i < 3; ++i) {
+        t.replace(2 + i, 0, "x");
+        h.record(2 + i, {}, 1, true, 2 + i, 2 + i);
+    }
+    t.replace(0, 1, "");
+    h.record(0, "a", 0, false, 1, 1);
+    size_t caret, anchor;
+    ASSERT_TRUE(h.undo(&t, &caret, &anchor));
+    EXPECT_EQ(t.contiguous(), "abxxx\r\ncd");
+    ASSERT_TRUE(h.undo(&t, &caret, &anchor));
+    EXPECT_EQ(t.contiguous(), "ab\r\ncd");
+    EXPECT_EQ(caret, 2u);
+    EXPECT_FALSE(h.canUndo());
+    ASSERT_TRUE(h.redo(&t, &caret, &anchor));
+    EXPECT_EQ(t.contiguous(), "abxxx\r\ncd");
+    EXPECT_EQ(caret, 5u);
+    EXPECT_EQ(t.lineContentEnd(0), 5u);
+    EXPECT_EQ(t.lineStart(1), 7u);
+}
+
+} // namespace
+} // namespace mt::platform
