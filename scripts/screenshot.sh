@@ -40,8 +40,8 @@ trap 'rm -rf "$work"' EXIT
 page='<html><head><meta charset=utf-8></head><body><p>价格：<b>¥128.00</b> 元</p><p>库存：<b>42</b> 件</p></body></html>'
 case $scene in
   count:*)
-    # Lines of text whose size in the tool's count (GB18030, a line break
-    # counting 2) is exactly the number asked for.
+    # CR LF lines of text whose size in the tool's count (GB18030 bytes) is
+    # exactly the number asked for.
     python3 - "${scene#count:}" > "$work/clip" <<'EOF'
 import sys
 want = int(sys.argv[1])
@@ -49,7 +49,7 @@ line = "<p>价格：<b>¥128.00</b> 元，库存：<b>42</b> 件</p>"
 size = len(line.encode("gb18030")) + 2
 lines, rest = divmod(want, size)
 # n lines have n - 1 breaks between them; the last line takes the rest.
-text = "\n".join([line] * lines) + "x" * (rest + 2) if lines else "x" * want
+text = "\r\n".join([line] * lines) + "x" * (rest + 2) if lines else "x" * want
 sys.stdout.write(text)
 EOF
     ;;
