@@ -31,3 +31,5 @@ target_link_libraries(middletext PRIVATE mtapp)
 if(MT_TESTS)
   target_compile_definitions(mtapp PRIVATE MT_INPUT_LIMIT_FROM_ENVIRONMENT)
 endif()
+
+include(cmake/install.cmake)

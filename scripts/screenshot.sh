@@ -1,21 +1,91 @@
 #!/usr/bin/env bash
-# Starts the tool under a virtual X display and takes a screenshot of the
-# whole screen.   scripts/screenshot.sh OUTPUT.png [BUILD_DIR]
+# Starts the tool under a virtual X display with a window manager, sets up a
+# scene by mouse and keyboard, and takes a screenshot of the window with its
+# frame (of the message box, for the message scene).
+#
+#   scripts/screenshot.sh [SCENE] OUTPUT.png [BUILD_DIR]
+#   scripts/screenshot.sh --docs [BUILD_DIR]     remakes the pictures in docs/
+#
+# Scenes: start (as the window opens), extract (a page pasted, <b> and </b>
+# as the left and right texts, extracted; the default), count:N (a big text
+# of N bytes pasted), message (the message for a left text that is missing).
+# MT_SHOT_SCALE=2 runs the tool with QT_SCALE_FACTOR=2.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+
+if [ "${1:-}" = "--docs" ]; then
+  build=${2:-$root/build/release}
+  "$0" extract "$root/docs/window.png" "$build"
+  "$0" count:284360 "$root/docs/window-count-6-digits.png" "$build"
+  "$0" count:12345678 "$root/docs/window-count-8-digits.png" "$build"
+  "$0" message "$root/docs/message-box.png" "$build"
+  exit 0
+fi
+
+scene=extract
+case "${1:-}" in
+  start|extract|message|count:*) scene=$1; shift ;;
+esac
 out=${1:-$root/docs/window.png}
 build=${2:-$root/build/release}
+scale=${MT_SHOT_SCALE:-1}
 "$root/scripts/setup.sh"
 if [ ! -x "$build/middletext" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMT_TESTS=OFF -DMT_BENCH=OFF >/dev/null
   cmake --build "$build" --target middletext
 fi
-# A window manager draws the frame and caption when one is installed.
-xvfb-run -a -s "-screen 0 1280x800x24" bash -c "
-  command -v openbox >/dev/null && { openbox & sleep 1; }
-  '$build/middletext' & pid=\$!
-  sleep \${MT_SHOT_DELAY:-3}
-  import -window root '$out'
-  kill \$pid 2>/dev/null || true
-"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+page='<html><head><meta charset=utf-8></head><body><p>价格：<b>¥128.00</b> 元</p><p>库存：<b>42</b> 件</p></body></html>'
+case $scene in
+  count:*)
+    # CR LF lines of text whose size in the tool's count (GB18030 bytes) is
+    # exactly the number asked for.
+    python3 - "${scene#count:}" > "$work/clip" <<'EOF'
+import sys
+want = int(sys.argv[1])
+line = "<p>价格：<b>¥128.00</b> 元，库存：<b>42</b> 件</p>"
+size = len(line.encode("gb18030")) + 2
+lines, rest = divmod(want, size)
+# n lines have n - 1 breaks between them; the last line takes the rest.
+text = "\r\n".join([line] * lines) + "x" * (rest + 2) if lines else "x" * want
+sys.stdout.write(text)
+EOF
+    ;;
+  *) printf '%s' "$page" > "$work/clip" ;;
+esac
+
+cat > "$work/scene.sh" <<EOF
+set -eu
+openbox >/dev/null 2>&1 &
+sleep 1
+QT_SCALE_FACTOR=$scale '$build/middletext' & pid=\$!
+id=\$(xdotool search --sync --onlyvisible --pid \$pid --name Tarnlow | head -n 1)
+sleep 1
+# Client coordinates of the layout, in screen pixels.
+at() { xdotool mousemove --window \$id \$((\$1 * $scale)) \$((\$2 * $scale)); }
+click() { at \$1 \$2; xdotool click 1; sleep 0.3; }
+paste() { xclip -selection clipboard -i '$work/clip'; click 200 100; xdotool key ctrl+v; }
+case '$scene' in
+  extract|message)
+    paste
+    click 80 280
+    if [ '$scene' = message ]; then xdotool type '<i>'; else xdotool type '<b>'; fi
+    click 430 280
+    xdotool type '</b>'
+    click 200 316
+    ;;
+  count:*)
+    paste
+    sleep \${MT_SHOT_PASTE_DELAY:-10}
+    ;;
+esac
+sleep \${MT_SHOT_DELAY:-2}
+[ '$scene' = message ] && id=\$(xdotool getactivewindow)
+at 1000 1000
+import -frame -window \$id '$out'
+kill \$pid 2>/dev/null || true
+EOF
+xvfb-run -a -s "-screen 0 $((1280 * scale))x$((800 * scale))x24 -dpi 96" bash "$work/scene.sh"
 echo "$out"

@@ -9,7 +9,8 @@ packages=(
   libcurl4-openssl-dev libssl-dev openssl
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth x11-apps imagemagick fonts-wqy-microhei
+  xvfb xauth x11-apps imagemagick openbox xdotool xclip fonts-wqy-microhei fonts-dejavu-core
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

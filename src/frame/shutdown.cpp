@@ -9,6 +9,7 @@
 #include "frame/program_icons.h"
 #include "frame/runtime_state.h"
 #include "platform/application.h"
+#include "platform/native_window.h"
 #include "windows/window_engine.h"
 
 namespace mt {
@@ -43,6 +44,9 @@ void ShutdownOnGuiThread(RuntimeData& rt)
     rt.shuttingDown = true;
     ClearIdleCallbacks();
     engine::ReleaseDescriptions();
+    // The windows go now, and their components with them: the event loop
+    // that would have deleted them has ended.
+    platform::FlushDestroyedWindows();
     if (CleanupRoutine cleanup = rt.cleanupRoutine) {
         rt.cleanupRoutine = nullptr;
         cleanup();

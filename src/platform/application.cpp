@@ -4,13 +4,16 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFont>
 #include <QMetaObject>
 #include <QThread>
 
 #include <vector>
 
+#include "platform/fonts.h"
 #include "platform/heap_tuning.h"
 #include "platform/input_hook.h"
+#include "platform/standard_texts.h"
 
 namespace mt::platform {
 namespace {
@@ -61,6 +64,12 @@ void EnsureApplication()
     new RuntimeApplication(g_argc, g_argv); // lives until the process ends
     KeepLargeBlocksForReuse();
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setFont(GuiFont());
+    InstallStandardTexts();
+    QCoreApplication::setApplicationName(QStringLiteral("middletext"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MT_VERSION));
+    // The desktop entry the window manager matches the window with.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.middletext.MiddleText"));
 }
 
 void SetInputHook(InputHook hook) { g_inputHook = hook; }

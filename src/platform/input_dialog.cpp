@@ -85,7 +85,7 @@ private:
 };
 
 InputDialogWidget::InputDialogWidget(const ShownInputDialog& shown, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     const DialogTemplate& t = shown.templateId == kInputTemplateWithPrompt ? kWithPrompt : kShort;
     setFont(DialogFont());

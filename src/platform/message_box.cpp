@@ -11,6 +11,7 @@
 
 #include "platform/application.h"
 #include "platform/input_dialog.h"
+#include "platform/standard_texts.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {
@@ -27,20 +28,6 @@ Script& TheScript()
 {
     static Script s;
     return s;
-}
-
-QString ButtonText(int id)
-{
-    switch (id) {
-    case kIdOk: return QObject::tr("OK");
-    case kIdCancel: return QObject::tr("Cancel");
-    case kIdAbort: return QObject::tr("&Abort");
-    case kIdRetry: return QObject::tr("&Retry");
-    case kIdIgnore: return QObject::tr("&Ignore");
-    case kIdYes: return QObject::tr("&Yes");
-    case kIdNo: return QObject::tr("&No");
-    }
-    return {};
 }
 
 QMessageBox::ButtonRole ButtonRole(int id)
@@ -108,6 +95,8 @@ int ShowReal(const ShownMessageBox& box)
 {
     EnsureApplication();
     QMessageBox mb;
+    // A title and a close button only: no system menu, nothing to resize.
+    mb.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     mb.setWindowTitle(FromGb(box.caption));
     mb.setTextFormat(Qt::PlainText); // the content is shown as it is, never as markup
     mb.setText(FromGb(box.text));
@@ -116,7 +105,7 @@ int ShowReal(const ShownMessageBox& box)
     const std::vector<int> buttons = MessageBoxButtons(box.style);
     std::vector<std::pair<QAbstractButton*, int>> map;
     for (int id : buttons)
-        map.emplace_back(mb.addButton(ButtonText(id), ButtonRole(id)), id);
+        map.emplace_back(mb.addButton(StandardButtonText(id), ButtonRole(id)), id);
     size_t def = (box.style & kMbDefaultMask) >> 8;
     if (def < map.size())
         mb.setDefaultButton(static_cast<QPushButton*>(map[def].first));

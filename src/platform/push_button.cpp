@@ -44,14 +44,45 @@ protected:
         initStyleOption(&option);
         option.text.clear();
         option.icon = QIcon();
+        // The focus gets the dotted mark below, not the style's own.
+        option.state &= ~QStyle::State_HasFocus;
+        // The default button wears a black frame and a bevel one pixel smaller.
+        if (isDefault()) {
+            p.setPen(palette().color(QPalette::WindowText));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(rect().adjusted(0, 0, -1, -1));
+            option.rect = rect().adjusted(1, 1, -1, -1);
+        }
         p.drawControl(QStyle::CE_PushButtonBevel, option);
         const QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-        if (!picture_.isNull()) {
+        if (!picture_.isNull())
             p.drawItemPixmap(contents, static_cast<int>(alignment_), picture_);
+        else
+            p.drawItemText(contents, static_cast<int>(alignment_) | Qt::TextShowMnemonic | Qt::TextWordWrap,
+                           palette(), isEnabled(), text(), QPalette::ButtonText);
+        if (hasFocus())
+            paintFocusMark(p, option.rect.adjusted(3, 3, -4, -4));
+    }
+
+    // A rectangle of every other pixel in the text colour.
+    void paintFocusMark(QPainter& p, const QRect& r) const
+    {
+        if (r.width() < 1 || r.height() < 1)
             return;
+        const QColor c = palette().color(QPalette::ButtonText);
+        p.setPen(Qt::NoPen);
+        const auto dot = [&](int x, int y) {
+            if ((x + y) % 2 == 0)
+                p.fillRect(x, y, 1, 1, c);
+        };
+        for (int x = r.left(); x <= r.right(); ++x) {
+            dot(x, r.top());
+            dot(x, r.bottom());
         }
-        p.drawItemText(contents, static_cast<int>(alignment_) | Qt::TextShowMnemonic | Qt::TextWordWrap, palette(),
-                       isEnabled(), text(), QPalette::ButtonText);
+        for (int y = r.top() + 1; y < r.bottom(); ++y) {
+            dot(r.left(), y);
+            dot(r.right(), y);
+        }
     }
 
     void focusInEvent(QFocusEvent* event) override

@@ -1,6 +1,8 @@
 #include "platform/top_window.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QImageReader>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QPainter>
@@ -57,6 +59,25 @@ QPixmap Decode(const uint8_t* bytes, size_t size)
     if (bytes && size > 0 && size <= 0x7FFFFFFF)
         pixmap.loadFromData(bytes, static_cast<uint>(size));
     return pixmap;
+}
+
+// Every image of an icon file (a window manager picks the size it shows),
+// or the one image of any other picture.
+QIcon DecodeIcon(const uint8_t* bytes, size_t size)
+{
+    QIcon icon;
+    if (!bytes || size == 0 || size > 0x7FFFFFFF)
+        return icon;
+    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    do {
+        const QImage image = reader.read();
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    } while (reader.jumpToNextImage());
+    return icon;
 }
 
 } // namespace
@@ -280,9 +301,9 @@ bool SetWindowIcon(WindowHandle handle, const uint8_t* bytes, size_t size)
     TopWindow* w = ToTop(handle);
     if (!w)
         return false;
-    const QPixmap pixmap = Decode(bytes, size);
-    w->setWindowIcon(pixmap.isNull() ? QIcon() : QIcon(pixmap));
-    return !pixmap.isNull();
+    const QIcon icon = DecodeIcon(bytes, size);
+    w->setWindowIcon(icon);
+    return !icon.isNull();
 }
 
 bool HasWindowIcon(WindowHandle handle)

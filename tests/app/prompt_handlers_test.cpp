@@ -3,8 +3,12 @@
 
 #include <algorithm>
 
+#include "frame/idle_callbacks.h"
+#include "frame/runtime_entry_table.h"
 #include "platform/clipboard.h"
+#include "platform/input_simulation.h"
 #include "platform/window_listener.h"
+#include "windows/window_engine.h"
 
 namespace mt::test {
 namespace {
@@ -124,6 +128,32 @@ TEST_F(PromptsAndCount, TabMovesThroughTheNineComponentsAndNeverReachesTheLabel)
     EXPECT_EQ(std::unique(visited.begin(), visited.end()) - visited.begin(), 9);
     EXPECT_EQ(std::count(visited.begin(), visited.end(), 透明标签字符统计), 0);
     EXPECT_EQ(std::count(visited.begin(), visited.end(), 0u), 0);
+}
+
+// A whole session, as a user has it: a page pasted, extracted, found,
+// code generated, cleared, and Esc. The window is gone afterwards; the
+// sanitizer build checks that nothing of it is left behind at exit.
+TEST_F(PromptsAndCount, AWholeSessionEndsWithEsc)
+{
+    ASSERT_TRUE(platform::SetClipboardText(Gb("<p>价格：<b>¥128.00</b> 元</p>")));
+    Click(编辑框被查找文本);
+    PressKey('V', platform::kKeyStateCtrl);
+    EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计33个字符。");
+    Enter(编辑框左边, "<b>", 编辑框右边);
+    Type("</b>");
+    Click(按钮提取);
+    EXPECT_EQ(Text(编辑框中间, kContent), "¥128.00");
+    Click(按钮找中间文本);
+    Click(按钮生成代码);
+    Click(按钮清空);
+    ExpectStartLook(*this, "cleared");
+    // Esc from inside the message loop, as a user presses it: the loop ends
+    // with the window, and the shutdown has to delete what is left of it.
+    const int idle = IdleCallbackCount();
+    AddIdleCallback({Handle(按钮清空), [](intptr_t) -> int32_t { platform::SimulateKey(0x1B); return 0; }, 0});
+    ASSERT_EQ(IdleCallbackCount(), idle + 1);
+    Runtime().messageLoop();
+    EXPECT_FALSE(engine::IsWindowLive(MainWindow));
 }
 
 } // namespace

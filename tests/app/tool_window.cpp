@@ -33,14 +33,14 @@ void ToolWindow::SetUp()
 
 void ToolWindow::TearDown()
 {
+    // Nothing turns the event loop after the shutdown, as in the program: the
+    // shutdown alone has to delete the window's widgets and components.
     StopRuntime();
     platform::EndDialogScript();
     // Shutdown blocks events for good; the next test starts afresh.
     while (engine::EventBlockCount() > 0)
         engine::UnblockEvents();
     engine::SetMessageLoopEntered(false);
-    platform::ProcessPendingEvents();
-    platform::FlushDestroyedWindows(); // the window's widgets go now, not at some later turn
 }
 
 platform::WindowHandle ToolWindow::Handle(uint32_t component) const

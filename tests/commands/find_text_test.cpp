@@ -121,7 +121,8 @@ TEST(FindTextTest, RunsOfHighBytesAcrossBlocks)
 {
     test::MallocService heap;
     for (int run = 60; run <= 200; ++run) {
-        const std::string text = "a" + std::string(static_cast<size_t>(run), '\xB0') + "xy" + std::string(70, 'q');
+        std::string text(1, 'a');
+        text.append(static_cast<size_t>(run), '\xB0').append("xy").append(70, 'q');
         const int32_t expected = run % 2 == 1 ? run + 1 : -1; // odd run: its last B0 leads "x"
         EXPECT_EQ(Find(text, "\xB0xy"), expected) << "run " << run;
         EXPECT_EQ(Find(text, "xy"), run % 2 == 0 ? run + 2 : -1) << "run " << run;

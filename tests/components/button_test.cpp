@@ -6,6 +6,7 @@
 #include "platform/input_simulation.h"
 #include "platform/native_window.h"
 #include "platform/push_button.h"
+#include "support/window_pixels.h"
 
 namespace mt::test {
 namespace {
@@ -54,6 +55,30 @@ TEST_F(Button, ButtonTypeSetsTheDefaultPushStyle)
     EXPECT_FALSE(platform::IsDefaultPush(Handle(kOk)));
     Write(kOk, kButtonType, 1);
     EXPECT_TRUE(platform::IsDefaultPush(Handle(kOk)));
+}
+
+// The dotted mark three pixels inside the bevel: every other pixel of its
+// top line in the caption's colour while the button has the focus, none
+// without it; the default button's black frame around its edge.
+TEST_F(Button, FocusMarkAndDefaultFrameShowOnlyWhereTheyBelong)
+{
+    constexpr uint32_t kBlack = 0x000000;
+    const auto shown = [&](uint32_t id, int32_t inset) {
+        platform::ProcessPendingEvents();
+        const platform::Rect b = platform::WindowRect(Handle(id));
+        return GrabWindow(Handle(kWindowRecordId))
+            .count({b.left + inset + 1, b.top + inset, b.width - 2 * inset - 2, 1}, kBlack);
+    };
+    platform::SetFocusWindow(Handle(kOk));
+    EXPECT_GE(shown(kOk, 3), (77 - 8) / 2 - 1);
+    EXPECT_EQ(shown(kOther, 3), 0);
+    EXPECT_EQ(shown(kOk, 0), 0);
+    Write(kOk, kButtonType, 1);
+    EXPECT_EQ(shown(kOk, 0), 77 - 2);
+    EXPECT_GE(shown(kOk, 4), (77 - 10) / 2 - 1); // the bevel is a pixel smaller now
+    platform::SetFocusWindow(Handle(kOther));
+    EXPECT_EQ(shown(kOk, 4), 0);
+    EXPECT_GE(shown(kOther, 3), (77 - 8) / 2 - 1);
 }
 
 TEST_F(Button, ClickRaisesClicked)

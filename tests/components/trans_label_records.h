@@ -29,6 +29,7 @@ inline std::string BigBoldFont()
     platform::LogicalFont f;
     f.height = -40;
     f.weight = 700;
+    f.faceName = "DejaVu Sans"; // a face with a bold of its own: crisp stems
     const auto bytes = f.toBytes();
     return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }

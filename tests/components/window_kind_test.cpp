@@ -66,7 +66,7 @@ TEST(WindowKindRoutines, IconBytesAndTextsComeFromTheStoredRecord)
     EngineRuntime runtime;
     WindowProperties p;
     p.icon = "icon-bytes";
-    p.caption = "a";
+    p.caption = std::string("a"); // moved in: assigning the literal trips -Wrestrict at -O3
     const std::string bytes = p.write().data();
     auto icon = KindRoutineOf<IconBytesRoutine>(&kCoreKinds[0], kRoutineIconBytes);
     int32_t n = 0;

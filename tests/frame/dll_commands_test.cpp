@@ -44,12 +44,20 @@ TEST_F(DllCommandTest, ARoutineGetsTheCallersArgumentsAndItsResultComesBack)
     EXPECT_EQ((CallDllCommand<int64_t>(5, int32_t{-1}, int64_t{1} << 40, "", 0.0)), (int64_t{1} << 40) - 1000);
 }
 
+// The message with its "%s" places filled in turn (the file only when given).
 std::string Missing(const char* file, const char* name)
 {
-    std::string m = file ? gb::kErrDllFileExportMissing : gb::kErrDllExportMissing;
-    if (file)
-        m.replace(m.find("%s"), 2, file);
-    m.replace(m.find("%s"), 2, name);
+    const std::string format = file ? gb::kErrDllFileExportMissing : gb::kErrDllExportMissing;
+    std::string m;
+    size_t from = 0;
+    for (const char* arg : {file, name}) {
+        if (!arg)
+            continue;
+        const size_t at = format.find("%s", from);
+        m.append(format, from, at - from).append(arg);
+        from = at + 2;
+    }
+    m.append(format, from);
     return test::Hex(RuntimeErrorText(0, m.c_str()));
 }
 

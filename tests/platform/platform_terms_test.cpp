@@ -114,3 +114,79 @@ TEST(LogicalFontRecord, ExtremeHeightsGiveABoundedFont)
 
 } // namespace
 } // namespace mt::platform
+
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QLineEdit>
+#include <QMenu>
+
+#include <memory>
+
+#include "platform/message_box.h"
+#include "platform/standard_texts.h"
+#include "platform/text_style.h"
+
+namespace mt::platform {
+namespace {
+
+// The main window's texts in the default GUI font, measured where its layout
+// puts them: the red count centred in its 111-pixel label (whole up to six
+// digits, every digit inside up to ten), the captions in
+// 77 × 32 buttons, the prompts in the 160 × 32 boxes (two-pixel border and
+// two-pixel margin each side).
+TEST(DefaultGuiFont, IsNinePointsAndTheLayoutsTextsFit)
+{
+    EXPECT_EQ(DefaultGuiFontPixels(), (9 * ScreenDpiY() + 36) / 72);
+    const QFont font = FontFromRecord({});
+    EXPECT_EQ(QFontInfo(font).pixelSize(), DefaultGuiFontPixels());
+    if (ScreenDpiY() != 96)
+        GTEST_SKIP() << "the layout's metrics hold at 96 dpi";
+    const QFontMetricsF m(font);
+    std::string digits;
+    for (int n = 1; n <= 10; ++n) {
+        digits += static_cast<char>('0' + n % 10);
+        const QString head = QString::fromUtf8("共计"), count = head + QString::fromLatin1(digits.c_str());
+        const QString text = count + QString::fromUtf8("个字符。");
+        // Centred, glyphs on whole pixels: less than half a pixel over an
+        // edge rounds inside.
+        const double left = (111 - m.horizontalAdvance(text)) / 2;
+        const QRectF ink = m.tightBoundingRect(text).translated(left, 0);
+        if (n <= 6) {
+            EXPECT_GT(ink.left(), -0.5) << n;
+            EXPECT_LT(ink.right(), 111.5) << n;
+        }
+        EXPECT_GE(left + m.horizontalAdvance(head), 0) << n; // every digit inside
+        EXPECT_LE(left + m.horizontalAdvance(count), 111) << n;
+    }
+    for (const char* caption : {"读网页源码", "清空数据", "取中间文本", "找中间文本", "向下查找", "生成代码"})
+        EXPECT_LE(m.horizontalAdvance(QString::fromUtf8(caption)), 77 - 2 * 4) << caption;
+    for (const char* prompt : {"请输入左边文本", "请输入欲查找的中间文本", "请输入右边文本"})
+        EXPECT_LE(m.horizontalAdvance(QString::fromUtf8(prompt)), 160 - 2 * 4) << prompt;
+    EXPECT_LE(m.lineSpacing(), 32 - 2 * 4);
+}
+
+// Qt's own texts in the runtime's language: each message box style's buttons
+// and a line edit's context menu.
+TEST(StandardTexts, MessageBoxButtonsAndEditMenusReadChinese)
+{
+    const char* buttons[] = {"确定", "确定 取消", "中止 重试 忽略", "是 否 取消", "是 否", "重试 取消"};
+    for (uint32_t style = 0; style < 6; ++style) {
+        QStringList texts;
+        for (int id : MessageBoxButtons(style))
+            texts << StandardButtonText(id);
+        EXPECT_EQ(texts.join(u' '), QString::fromUtf8(buttons[style])) << style;
+    }
+    EnsureApplication();
+    QLineEdit edit;
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList entries;
+    for (QAction* a : menu->actions()) {
+        if (!a->isSeparator())
+            entries << a->text().section(u'\t', 0, 0);
+    }
+    EXPECT_EQ(entries.join(u' '),
+              QString::fromUtf8("撤销 重做 剪切 复制 粘贴 删除 全选"));
+}
+
+} // namespace
+} // namespace mt::platform

@@ -1,0 +1,60 @@
+# Installation and the Debian package: the program, its desktop entry, icons
+# in the hicolor theme, AppStream metadata and the manual page.
+#   cmake --install BUILD [--prefix /usr]
+#   cpack --config BUILD/CPackConfig.cmake   (in BUILD: a .deb)
+include(GNUInstallDirs)
+
+set(MT_APP_ID org.middletext.MiddleText)
+set(MT_DATA ${CMAKE_SOURCE_DIR}/data)
+
+install(TARGETS middletext RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${MT_DATA}/${MT_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${MT_DATA}/${MT_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size 16 32 48 64 128 256)
+  install(FILES ${MT_DATA}/icons/${size}.png RENAME ${MT_APP_ID}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+install(FILES ${MT_DATA}/icons/scalable.svg RENAME ${MT_APP_ID}.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# Manual pages go compressed, as Debian keeps them.
+find_program(MT_GZIP gzip)
+if(MT_GZIP)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/middletext.1.gz
+    COMMAND ${MT_GZIP} -9n -c ${MT_DATA}/middletext.1 > ${CMAKE_BINARY_DIR}/middletext.1.gz
+    DEPENDS ${MT_DATA}/middletext.1
+    COMMENT "Manual page")
+  add_custom_target(mt_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/middletext.1.gz)
+  install(FILES ${CMAKE_BINARY_DIR}/middletext.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+  install(FILES ${MT_DATA}/middletext.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME middletext)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "middletext")
+set(CPACK_PACKAGE_CONTACT "middletext maintainers <middletext@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop tool for testing middle-text extraction")
+set(CPACK_PACKAGE_DESCRIPTION "Shows the text between a left and a right text of a large text (typed,
+pasted or read from a web page), finds a text occurrence by occurrence, counts its bytes
+and generates the source of an extraction subroutine. The same extraction runs from the
+command line.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The libraries the program links (dpkg-shlibdeps finds them with their
+# versions), and what it needs at run time without linking it: HTTPS needs
+# the certificate store, and the window's texts need a Chinese font. The X11
+# platform and image plugins come with libqt6gui6.
+set(MT_RUNTIME_NEEDS "ca-certificates, fonts-wqy-microhei | fonts-noto-cjk")
+find_program(MT_SHLIBDEPS dpkg-shlibdeps)
+if(MT_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "${MT_RUNTIME_NEEDS}")
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6core6, libcurl4, ${MT_RUNTIME_NEEDS}")
+endif()
+include(CPack)

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds the Debian package (Release, no tests) in build/pkg, installs it
+# into a temporary root and checks what it installs: the desktop entry, the
+# AppStream metadata, the icons, the manual page and the package's
+# dependencies. Prints the package's path.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+build=${MT_PACKAGE_BUILD:-$root/build/pkg}
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMT_TESTS=OFF -DMT_BENCH=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)"
+(cd "$build" && cpack >/dev/null)
+deb=$(ls "$build"/middletext_*.deb)
+
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
+id=org.middletext.MiddleText
+desktop-file-validate "$stage/usr/share/applications/$id.desktop"
+appstreamcli validate --no-net "$stage/usr/share/metainfo/$id.metainfo.xml" >/dev/null
+for f in bin/middletext share/man/man1/middletext.1.gz share/icons/hicolor/scalable/apps/$id.svg \
+         share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png; do
+  [ -s "$stage/usr/$f" ] || { echo "package: /usr/$f missing" >&2; exit 1; }
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+for p in libqt6widgets6 libcurl4 ca-certificates fonts-wqy-microhei; do
+  grep -q "$p" <<<"$depends" || { echo "package: $p missing from Depends: $depends" >&2; exit 1; }
+done
+echo "$deb"
