@@ -1152,34 +1152,25 @@ void TextView::moveSelectionTo(size_t pos)
 
 // ---- actions -------------------------------------------------------------------------------
 
-void TextView::undo()
-{
-    if (readOnly_)
-        return;
-    size_t caret, anchor;
-    if (history_.undo(&text_, &caret, &anchor)) {
-        clearLayouts();
-        caret_ = std::min(caret, text_.size());
-        anchor_ = std::min(anchor, text_.size());
-        afterTextChange(0, 0, 0);
-        if (host_)
-            host_->editorTextEdited();
-    }
-}
+void TextView::undo() { stepHistory(false); }
 
-void TextView::redo()
+void TextView::redo() { stepHistory(true); }
+
+// Takes back the last edit, or does again the last one taken back.
+void TextView::stepHistory(bool forward)
 {
     if (readOnly_)
         return;
     size_t caret, anchor;
-    if (history_.redo(&text_, &caret, &anchor)) {
-        clearLayouts();
-        caret_ = std::min(caret, text_.size());
-        anchor_ = std::min(anchor, text_.size());
-        afterTextChange(0, 0, 0);
-        if (host_)
-            host_->editorTextEdited();
-    }
+    const bool stepped = forward ? history_.redo(&text_, &caret, &anchor) : history_.undo(&text_, &caret, &anchor);
+    if (!stepped)
+        return;
+    clearLayouts();
+    caret_ = std::min(caret, text_.size());
+    anchor_ = std::min(anchor, text_.size());
+    afterTextChange(0, 0, 0);
+    if (host_)
+        host_->editorTextEdited();
 }
 
 void TextView::copy() const

@@ -105,6 +105,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    void stepHistory(bool forward);
     using Segment = TextBuffer::Segment;
     // One segment decoded and laid out.
     struct Laid {
