@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "common/child_process.h"
+
 namespace {
 
 struct Sample {
@@ -33,27 +35,8 @@ struct Sample {
 
 Sample RunOnce(const std::vector<std::string>& args)
 {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        std::vector<char*> argv;
-        for (const auto& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    Sample s;
-    s.seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    s.peakKb = usage.ru_maxrss;
-    s.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return s;
+    const mt::bench::ChildRun run = mt::bench::RunChild(args, true);
+    return Sample{run.cpuSeconds, run.peakKb, run.status};
 }
 
 // The median time of five runs, the largest peak, the first status.

@@ -23,6 +23,8 @@
 #include <thread>
 #include <vector>
 
+#include "common/child_process.h"
+
 namespace {
 
 constexpr int kRounds = 3;
@@ -38,15 +40,9 @@ public:
         while (chunk_.size() + line.size() <= (1u << 20))
             chunk_ += line;
         bodySize_ = bodySize / chunk_.size() * chunk_.size();
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(listener_, 4) != 0)
-            std::abort();
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        url_ = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/page";
+        int port = 0;
+        listener_ = mt::bench::ListenOnLoopback(&port);
+        url_ = "http://127.0.0.1:" + std::to_string(port) + "/page";
         thread_ = std::thread([this] { Serve(); });
     }
     ~PageServer()
@@ -97,26 +93,8 @@ struct Run {
 // Runs argv with standard output to /dev/null; wall time and peak RSS.
 Run Measure(const std::vector<std::string>& args)
 {
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (!freopen("/dev/null", "w", stdout))
-            _exit(127);
-        std::vector<char*> argv;
-        for (const auto& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    Run r;
-    r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    r.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
-    r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return r;
+    const mt::bench::ChildRun run = mt::bench::RunChild(args, false);
+    return Run{run.wallSeconds, static_cast<double>(run.peakKb) / 1024.0, run.status == 0};
 }
 
 std::string Program(int argc, char** argv)

@@ -23,6 +23,8 @@
 #include "net/http_client.h"
 #include "net/http_read.h"
 
+#include "common/child_process.h"
+
 namespace {
 
 constexpr size_t kBodySize = size_t{200} << 20;
@@ -47,15 +49,9 @@ class BlastServer {
 public:
     BlastServer() : chunk_(1 << 20, 'z')
     {
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(listener_, 4) != 0)
-            std::abort();
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        url_ = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+        int port = 0;
+        listener_ = mt::bench::ListenOnLoopback(&port);
+        url_ = "http://127.0.0.1:" + std::to_string(port);
         thread_ = std::thread([this] { Serve(); });
     }
     ~BlastServer()

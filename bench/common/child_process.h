@@ -1,0 +1,25 @@
+// Whole processes for benchmarks: a child run with its output thrown away,
+// timed, with its peak memory; and a listening socket on 127.0.0.1.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace mt::bench {
+
+struct ChildRun {
+    double wallSeconds = 0;
+    double cpuSeconds = 0; // user + system
+    long peakKb = 0;       // the largest process's peak resident size
+    int status = -1;       // exit status, or -1 when it did not exit normally
+};
+
+// Runs args[0] (found on PATH) with standard output, and standard error when
+// quietErrors is set, going to /dev/null.
+ChildRun RunChild(const std::vector<std::string>& args, bool quietErrors);
+
+// A listening TCP socket on 127.0.0.1 at a free port (aborts when there is
+// none); *port receives the port.
+int ListenOnLoopback(int* port);
+
+} // namespace mt::bench
