@@ -187,11 +187,12 @@ TEST_F(ReadPage, CapitalSchemesAnErrorBodyAndTheCount)
     EXPECT_EQ(Text(透明标签字符统计, 8), "共计7个字符。");
 }
 
+// Four-byte characters (Hangul, emoji) among the Chinese, LF line breaks.
 TEST_F(ReadPage, AChinesePageWithLfBreaksKeepsTheBytesTheCommandLineFetches)
 {
     std::string body = "<html><head><meta charset=\"utf-8\"><title>中间文本</title></head>\n<body>\n";
     for (int i = 0; i < 300; ++i)
-        body += "<p class=\"p\">第" + std::to_string(i) + "段：网页源码，左边文本与右边文本之间。</p>\n";
+        body += "<p class=\"p\">第" + std::to_string(i) + "段：网页源码，左边文本与右边文本之间 귭😀。</p>\n";
     body += "</body></html>\n";
     TestServer server([&](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", body)}; });
     Read(server.Url("/zh"));
