@@ -39,35 +39,43 @@ rm -rf "$corpus" && mkdir -p "$corpus"
 echo "Fuzzing the property-record readers for ${seconds}s"
 "$out/property_records_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
 
+# Builds a fuzz target from its sources and runs it on a fresh corpus made
+# by the function named as seeds.
+#   fuzz_target LABEL NAME MAX_LEN SEEDS SOURCE...
+fuzz_target() {
+  local label=$1 name=$2 max_len=$3 seeds=$4
+  shift 4
+  clang++ "${flags[@]}" "${san[@]}" "$@" -o "$out/$name"
+  local corpus="$out/${name}_corpus"
+  rm -rf "$corpus" && mkdir -p "$corpus"
+  "$seeds" "$corpus"
+  echo "Fuzzing $label for ${seconds}s"
+  "$out/$name" -max_total_time="$seconds" -max_len="$max_len" -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+}
+
 # The table conversion of terminal UTF-8, against iconv.
-clang++ "${flags[@]}" "${san[@]}" "$root/src/app/utf8_to_gb18030.cpp" "$root/fuzz/utf8_to_gb18030_fuzz.cpp" \
-  -o "$out/utf8_to_gb18030_fuzz"
-corpus="$out/utf8_corpus"
-rm -rf "$corpus" && mkdir -p "$corpus"
-printf 'abc' > "$corpus/ascii"
-printf '\xe4\xb8\xad\xe6\x96\x87 mixed \xf0\x9f\x98\x80 \xc3\xa9' > "$corpus/mixed"
-printf '\xe4\xb8\xed\xa0\x80\xc0\xaf\xf4\x90\x80\x80' > "$corpus/invalid"
-echo "Fuzzing the UTF-8 table conversion for ${seconds}s"
-"$out/utf8_to_gb18030_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+utf8_seeds() {
+  printf 'abc' > "$1/ascii"
+  printf '\xe4\xb8\xad\xe6\x96\x87 mixed \xf0\x9f\x98\x80 \xc3\xa9' > "$1/mixed"
+  printf '\xe4\xb8\xed\xa0\x80\xc0\xaf\xf4\x90\x80\x80' > "$1/invalid"
+}
+fuzz_target "the UTF-8 table conversion" utf8_to_gb18030_fuzz 4096 utf8_seeds \
+  "$root/src/app/utf8_to_gb18030.cpp" "$root/fuzz/utf8_to_gb18030_fuzz.cpp"
 
 # The charset reader of fetched pages: Content-Type value, byte-order mark,
 # <meta> in the first 1024 bytes and the text check.
-clang++ "${flags[@]}" "${san[@]}" "$root/src/net/page_charset.cpp" "$root/fuzz/page_charset_fuzz.cpp" \
-    -o "$out/page_charset_fuzz"
-corpus="$out/charset_corpus"
-rm -rf "$corpus" && mkdir -p "$corpus"
-printf '\x18text/html; charset=big5<html>' > "$corpus/header"
-printf '\x00\xef\xbb\xbfhello' > "$corpus/bom"
-printf '\x00<!-- x --><meta http-equiv="Content-Type" content="text/html; charset=koi8-r">' > "$corpus/pragma"
-printf "\\x00<a title='>'><META charset='Shift_JIS'>charset=utf-8" > "$corpus/meta"
-echo "Fuzzing the page charset reader for ${seconds}s"
-"$out/page_charset_fuzz" -max_total_time="$seconds" -max_len=2048 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+charset_seeds() {
+  printf '\x18text/html; charset=big5<html>' > "$1/header"
+  printf '\x00\xef\xbb\xbfhello' > "$1/bom"
+  printf '\x00<!-- x --><meta http-equiv="Content-Type" content="text/html; charset=koi8-r">' > "$1/pragma"
+  printf "\\x00<a title='>'><META charset='Shift_JIS'>charset=utf-8" > "$1/meta"
+}
+fuzz_target "the page charset reader" page_charset_fuzz 2048 charset_seeds \
+  "$root/src/net/page_charset.cpp" "$root/fuzz/page_charset_fuzz.cpp"
 
 # The multi-line box's byte model: edits of any bytes, undo and redo.
-clang++ "${flags[@]}" "${san[@]}" "$root/src/platform/text_buffer.cpp" "$root/fuzz/text_buffer_fuzz.cpp" \
-  -o "$out/text_buffer_fuzz"
-corpus="$out/text_buffer_corpus"
-rm -rf "$corpus" && mkdir -p "$corpus"
-printf 'a\x01\x00\xd6\xd0\r\n\x81\x30\x81\x30\xfe\xff' > "$corpus/seed"
-echo "Fuzzing the text buffer for ${seconds}s"
-"$out/text_buffer_fuzz" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+text_buffer_seeds() {
+  printf 'a\x01\x00\xd6\xd0\r\n\x81\x30\x81\x30\xfe\xff' > "$1/seed"
+}
+fuzz_target "the text buffer" text_buffer_fuzz 4096 text_buffer_seeds \
+  "$root/src/platform/text_buffer.cpp" "$root/fuzz/text_buffer_fuzz.cpp"
