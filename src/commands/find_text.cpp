@@ -33,6 +33,13 @@ struct PortableBlocks {
             mask |= static_cast<uint64_t>(IsFourByteLead(p[k])) << k;
         return mask;
     }
+    MT_WHOLE_BLOCK_READ static uint64_t Zeros(const uint8_t* p)
+    {
+        uint64_t mask = 0;
+        for (size_t k = 0; k < kBlock; ++k)
+            mask |= static_cast<uint64_t>(p[k] == 0) << k;
+        return mask;
+    }
     template <bool kFold>
     static uint64_t Candidates(const uint8_t* p, const Filter& f)
     {
@@ -76,6 +83,14 @@ struct Sse2Blocks {
     }
     static uint64_t Digits(const uint8_t* p) { return RangeBits(p, '0', '9'); }
     static uint64_t Leads(const uint8_t* p) { return RangeBits(p, -127, -2); } // 0x81-0xFE
+    MT_WHOLE_BLOCK_READ static uint64_t Zeros(const uint8_t* p)
+    {
+        const auto* v = reinterpret_cast<const __m128i*>(p);
+        uint64_t mask = 0;
+        for (int part = 0; part < 4; ++part)
+            mask |= Bits(_mm_cmpeq_epi8(_mm_load_si128(v + part), _mm_setzero_si128()), part);
+        return mask;
+    }
     // Sixteen positions at p against one byte test.
     template <bool kFold>
     static __m128i Test(const uint8_t* p, ByteTest test)
@@ -138,42 +153,54 @@ bool ScanKindAvailable(ScanKind kind)
     }
 }
 
+namespace {
+
+// The block tests a search with `kind` runs.
+ScanKind Resolve(ScanKind kind)
+{
+    if (kind != ScanKind::Best)
+        return ScanKindAvailable(kind) ? kind : ScanKind::Portable;
+    if (Avx2ScanAvailable())
+        return ScanKind::Avx2;
+    return ScanKindAvailable(ScanKind::Sse2) ? ScanKind::Sse2 : ScanKind::Portable;
+}
+
+} // namespace
+
 int64_t FindTextOffsetUsing(ScanKind kind, std::string_view text, std::string_view sought, size_t start,
                             bool ignoreCase)
 {
-    if (kind == ScanKind::Best)
-        return FindTextOffset(text, sought, start, ignoreCase);
-    if (kind == ScanKind::Avx2 && Avx2ScanAvailable())
-        return FindTextOffsetAvx2(text, sought, start, ignoreCase);
+    switch (Resolve(kind)) {
+    case ScanKind::Avx2: return FindTextOffsetAvx2(text, sought, start, ignoreCase);
 #ifdef __SSE2__
-    if (kind == ScanKind::Sse2)
-        return FindKnown<Sse2Blocks>(text, sought, start, ignoreCase);
+    case ScanKind::Sse2: return FindKnown<Sse2Blocks>(text, sought, start, ignoreCase);
 #endif
-    return FindKnown<PortableBlocks>(text, sought, start, ignoreCase);
+    default: return FindKnown<PortableBlocks>(text, sought, start, ignoreCase);
+    }
+}
+
+int64_t FindTextOffsetInTerminatedUsing(ScanKind kind, const char* text, std::string_view sought, size_t start,
+                                        bool ignoreCase)
+{
+    if (!text)
+        text = "";
+    switch (Resolve(kind)) {
+    case ScanKind::Avx2: return FindTextOffsetInTerminatedAvx2(text, sought, start, ignoreCase);
+#ifdef __SSE2__
+    case ScanKind::Sse2: return FindTerminated<Sse2Blocks>(text, sought, start, ignoreCase);
+#endif
+    default: return FindTerminated<PortableBlocks>(text, sought, start, ignoreCase);
+    }
 }
 
 int64_t FindTextOffset(std::string_view text, std::string_view sought, size_t start, bool ignoreCase)
 {
-    if (Avx2ScanAvailable())
-        return FindTextOffsetAvx2(text, sought, start, ignoreCase);
-#ifdef __SSE2__
-    return FindKnown<Sse2Blocks>(text, sought, start, ignoreCase);
-#else
-    return FindKnown<PortableBlocks>(text, sought, start, ignoreCase);
-#endif
+    return FindTextOffsetUsing(ScanKind::Best, text, sought, start, ignoreCase);
 }
 
 int64_t FindTextOffsetInTerminated(const char* text, std::string_view sought, size_t start, bool ignoreCase)
 {
-    if (!text)
-        text = "";
-    if (Avx2ScanAvailable())
-        return FindTextOffsetInTerminatedAvx2(text, sought, start, ignoreCase);
-#ifdef __SSE2__
-    return FindTerminated<Sse2Blocks>(text, sought, start, ignoreCase);
-#else
-    return FindTerminated<PortableBlocks>(text, sought, start, ignoreCase);
-#endif
+    return FindTextOffsetInTerminatedUsing(ScanKind::Best, text, sought, start, ignoreCase);
 }
 
 } // namespace mt

@@ -41,6 +41,13 @@ struct Avx2Blocks {
     }
     static uint64_t Digits(const uint8_t* p) { return RangeBits(p, '0', '9'); }
     static uint64_t Leads(const uint8_t* p) { return RangeBits(p, -127, -2); } // 0x81-0xFE
+    MT_WHOLE_BLOCK_READ static uint64_t Zeros(const uint8_t* p)
+    {
+        const auto* v = reinterpret_cast<const __m256i*>(p);
+        const __m256i zero = _mm256_setzero_si256();
+        return Bits(_mm256_cmpeq_epi8(_mm256_load_si256(v), zero), 0) |
+               Bits(_mm256_cmpeq_epi8(_mm256_load_si256(v + 1), zero), 1);
+    }
     // Thirty-two positions at p against one byte test.
     template <bool kFold>
     static __m256i Test(const uint8_t* p, ByteTest test)

@@ -7,6 +7,7 @@
 //   static uint64_t High(const uint8_t* p)   bit k: p[k] >= 0x80
 //   static uint64_t Digits(const uint8_t* p) bit k: p[k] is '0'-'9'
 //   static uint64_t Leads(const uint8_t* p)  bit k: p[k] is 0x81-0xFE
+//   static uint64_t Zeros(const uint8_t* p)  bit k: p[k] is 0 (p aligned to 64)
 //   template <bool kFold> static uint64_t Candidates(const uint8_t* p, const Filter& f)
 //                                            bit k: p[k + f.offset[j]] passes f.test[j] for j = 0, 1, 2
 //                                            (kFold false: every orBits is 0 and may be left out)
@@ -22,6 +23,16 @@
 
 namespace mt {
 namespace {
+
+// Marks the code that reads whole aligned blocks of 64 bytes across a
+// text's end (see TerminatedExtent): the address checker must leave those
+// reads alone, and does so only where they are not inlined into code it
+// checks.
+#ifdef __SANITIZE_ADDRESS__
+#define MT_WHOLE_BLOCK_READ [[gnu::no_sanitize_address, gnu::noinline]]
+#else
+#define MT_WHOLE_BLOCK_READ
+#endif
 
 // The scan looks at the text in blocks of 64 positions, one bit per position.
 constexpr size_t kBlock = 64;
@@ -96,7 +107,7 @@ inline bool Matches(const uint8_t* p, const uint8_t* s, size_t m, bool ignoreCas
 // character or a trail byte; inside a run the leads are the bytes at even
 // distance from its start. Adding a run's start bit to the run clears the
 // whole run, which marks the runs that start at odd positions.
-inline uint64_t TrailBytes(uint64_t high, uint64_t* carry)
+[[gnu::always_inline]] inline uint64_t TrailBytes(uint64_t high, uint64_t* carry)
 {
     if (high == ~uint64_t{0}) // double-byte characters only: the carry stays, 64 being even
         return *carry ? kEvenBits : kOddBits;
@@ -163,7 +174,7 @@ inline size_t CharacterBytes(const uint8_t* t, size_t p, size_t n)
 // that show the four byte ranges, less those whose boundary is such a third
 // byte: along a chain of them two apart, every other one.
 template <class Blocks>
-uint64_t FourByteThirds(const uint8_t* p, uint64_t high, uint64_t trail, uint64_t* carry)
+[[gnu::always_inline]] inline uint64_t FourByteThirds(const uint8_t* p, uint64_t high, uint64_t trail, uint64_t* carry)
 {
     const uint64_t in = *carry;
     *carry = 0;
@@ -185,48 +196,6 @@ uint64_t FourByteThirds(const uint8_t* p, uint64_t high, uint64_t trail, uint64_
     return in | (starts << 2);
 }
 
-// Byte classes for the four-byte test without branches: bit 0 a digit,
-// bit 1 a lead 0x81-0xFE.
-constexpr std::array<uint8_t, 256> MakeFourByteClasses()
-{
-    std::array<uint8_t, 256> classes{};
-    for (int c = 0; c < 256; ++c)
-        classes[c] = static_cast<uint8_t>((c >= '0' && c <= '9') | (c >= 0x81 && c <= 0xFE) << 1);
-    return classes;
-}
-constexpr std::array<uint8_t, 256> kFourByteClasses = MakeFourByteClasses();
-
-// FourByteThirds' *carry alone, for a block whose trail bytes (the
-// double-byte rule's, and the carry that came in) are known: whether a
-// four-byte character begins at position 62 or 63. Along the chain of
-// possible ones two apart that ends there, the first is a character and
-// then every other one. Where four-byte characters are mixed into other
-// text the answer is unpredictable, so chains of one or two are answered
-// without branches; longer ones are walked.
-inline uint64_t FourByteThirdsHandedOn(const uint8_t* p, uint64_t trail)
-{
-    const auto c = [&](size_t k) -> unsigned { return kFourByteClasses[p[k]]; };
-    // Without digits two apart behind them no such character: most blocks.
-    if ((((c(63) & c(65)) | (c(64) & c(66))) & 1u) == 0)
-        return 0;
-    const auto fourAt = [&](size_t q) -> unsigned {
-        return static_cast<unsigned>(~trail >> q) & (c(q) >> 1) & c(q + 1) & (c(q + 2) >> 1) & c(q + 3) & 1u;
-    };
-    if ((fourAt(58) | fourAt(59)) == 0)
-        return (fourAt(62) & ~fourAt(60) & 1u) | ((fourAt(63) & ~fourAt(61) & 1u) << 1);
-    for (size_t last : {size_t{62}, size_t{63}}) {
-        size_t members = 0;
-        for (size_t q = last; fourAt(q); q -= 2) {
-            ++members;
-            if (q < 2)
-                break;
-        }
-        if (members % 2 == 1)
-            return uint64_t{1} << (last - 62);
-    }
-    return 0;
-}
-
 // A text of known length.
 class KnownExtent {
 public:
@@ -238,44 +207,104 @@ private:
     size_t size_;
 };
 
-// How far behind the scan the length of a zero-terminated text is measured,
-// and how far ahead of that lines are asked for: strnlen then finds them in
-// the cache, and the scan finds what strnlen has just read.
-constexpr size_t kMeasureStep = 4096;
-constexpr size_t kPrefetchAhead = 3 * kMeasureStep;
+// How far ahead of the scan lines are asked for.
+constexpr size_t kPrefetchAhead = 12 * 1024;
 
-// A zero-terminated text whose length is measured as far as the scan needs
-// it, kMeasureStep bytes at a time. strnlen reads no byte behind the
-// terminator.
+// A zero-terminated text whose length is found as far as the scan needs it,
+// 64 bytes at a time, just ahead of the scan: the bytes are brought in once,
+// and the scan finds them in the cache.
+//
+// Each step reads the aligned 64 bytes that hold the next byte to measure.
+// They lie in one page with that byte, so reading them whole is safe even
+// where they run past the terminator (or, at the start, before the text);
+// only the bytes of the text count. This is the one place that reads so,
+// and the address checker is told.
+template <class Blocks>
 class TerminatedExtent {
 public:
-    explicit TerminatedExtent(const char* text) : text_(text) {}
+    explicit TerminatedExtent(const char* text) : text_(reinterpret_cast<uintptr_t>(text)) {}
     // Whether the text has at least `bytes` bytes before its terminator.
     bool holds(size_t bytes)
     {
-        while (known_ < bytes && !ended_) {
-            const size_t got = strnlen(text_ + known_, kMeasureStep);
-            known_ += got;
-            ended_ = got < kMeasureStep;
-        }
+        while (known_ < bytes && !ended_)
+            step();
         return known_ >= bytes;
     }
     size_t size()
     {
-        holds(SIZE_MAX);
+        while (!ended_)
+            step();
         return known_;
     }
 
 private:
-    const char* text_;
+    MT_WHOLE_BLOCK_READ void step()
+    {
+        const uintptr_t at = text_ + known_;
+        const uintptr_t block = at & ~uintptr_t{kBlock - 1};
+        const uint64_t zeros = Blocks::Zeros(reinterpret_cast<const uint8_t*>(block)) >> (at - block);
+        if (zeros != 0) {
+            known_ += static_cast<size_t>(std::countr_zero(zeros));
+            ended_ = true;
+        } else {
+            known_ += block + kBlock - at;
+        }
+    }
+
+    uintptr_t text_;
     size_t known_ = 0;
     bool ended_ = false;
 };
 
+// Where the walk stands at the start of a block: whether its first
+// position is a trail byte by the double-byte rule (`carry`, bit 0), and
+// which of its first two positions are the third bytes of four-byte
+// characters (`thirds`, bits 0 and 1).
+struct WalkState {
+    uint64_t carry = 0;
+    uint64_t thirds = 0;
+};
+
+// The positions of the block at p that begin no character, its bytes of
+// 0x80 and above being `high`; *state moves on to the next block.
+template <class Blocks>
+[[gnu::always_inline]] inline uint64_t NonBoundaries(const uint8_t* p, uint64_t high, WalkState* state)
+{
+    const uint64_t trail = TrailBytes(high, &state->carry) | state->thirds;
+    return trail | FourByteThirds<Blocks>(p, high, trail, &state->thirds);
+}
+
+// The walk's state at block `to`, from its state at block `from` (to ≥ from,
+// both block starts of the same scan).
+//
+// A byte below 0x80 that is no digit is always followed by a boundary: it
+// is a character of its own or the trail byte of a double-byte character,
+// while the bytes of a four-byte character below 0x80 are digits. So the
+// walk need not go through every block since `from`: it can start afresh
+// at the last block before `to` that holds such a byte. What it then gets
+// wrong before that byte ends there, and what follows is right. In text
+// with ASCII that is the block just before `to`.
+template <class Blocks>
+[[gnu::noinline]] WalkState WalkTo(const uint8_t* t, size_t from, WalkState state, size_t to)
+{
+    for (size_t b = to; b > from;) {
+        b -= kBlock;
+        if (~(Blocks::High(t + b) | Blocks::Digits(t + b)) != 0) {
+            state = WalkState{};
+            from = b;
+            break;
+        }
+    }
+    for (; from < to; from += kBlock)
+        NonBoundaries<Blocks>(t + from, Blocks::High(t + from), &state);
+    return state;
+}
+
 // The scan proper: m ≥ 1, the text holds at least i + m bytes and i is a
-// boundary. Whole blocks keep the positions that pass the filter and are no
-// trail byte, and only those are compared in full; the positions behind the
-// last whole block go one character at a time.
+// boundary. Whole blocks keep the positions that pass the filter; only in a
+// block that has some is the walk brought up to date, to take away those
+// that are no boundary, and what remains is compared in full. The positions
+// behind the last whole block go one character at a time.
 //
 // A lead byte directly before the terminator needs no rule of its own here:
 // the plain scan stops with -1 when it has to step over one, and so does
@@ -287,45 +316,41 @@ int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_
     const Filter filter = MakeFilter(s, m, ignoreCase);
     // A block's four-byte characters look three bytes past it.
     const size_t reach = kBlock + (m > 4 ? m - 1 : 3);
-    uint64_t carry = 0, thirds = 0;
-    // A block without candidates hands on whether a four-byte character
-    // reaches into the next block; that is settled when the next block's
-    // high bytes are known, which rule it out for most blocks.
-    bool unsettled = false;
-    uint64_t lastHigh = 0, lastTrail = 0;
+    uint64_t carry = 0, thirds = 0; // the walk's state at block `walked`
+    size_t walked = i;
     for (; extent.holds(i + reach); i += kBlock) {
         Blocks::Prefetch(reinterpret_cast<uintptr_t>(t) + i + kPrefetchAhead);
         uint64_t candidates = Blocks::template Candidates<kFold>(t + i, filter);
+        if (candidates == 0)
+            continue;
         const uint64_t high = Blocks::High(t + i);
-        if (unsettled) {
-            // Positions 62 to 66 of the last block: a four-byte character
-            // at 62 or 63 shows high, low, high, low.
-            const uint64_t edge = (lastHigh >> 62) | (high << 2);
-            const bool maybe = (edge & 0xF) == 0x5 || ((edge >> 1) & 0xF) == 0x5;
-            thirds = maybe ? FourByteThirdsHandedOn(t + i - kBlock, lastTrail) : 0;
-            unsettled = false;
-        }
-        uint64_t trail = TrailBytes(high, &carry) | thirds;
-        // The four-byte correction only takes candidates away: a block
-        // without any left needs no more of it than what it hands on.
-        if ((candidates & ~trail) != 0) {
-            trail |= FourByteThirds<Blocks>(t + i, high, trail, &thirds);
+        uint64_t nonBoundaries;
+        if (walked == i && high == ~uint64_t{0}) {
+            // Double-byte characters only, the walk in step: every other
+            // position is a trail byte, and no four-byte character begins.
+            nonBoundaries = (carry ? kEvenBits : kOddBits) | thirds;
+            thirds = 0;
         } else {
-            unsettled = true;
-            lastHigh = high;
-            lastTrail = trail;
+            WalkState state{carry, thirds};
+            if (walked != i)
+                state = WalkTo<Blocks>(t, walked, state, i);
+            nonBoundaries = NonBoundaries<Blocks>(t + i, high, &state);
+            carry = state.carry;
+            thirds = state.thirds;
         }
-        for (candidates &= ~trail; candidates != 0; candidates &= candidates - 1) {
+        walked = i + kBlock;
+        for (candidates &= ~nonBoundaries; candidates != 0; candidates &= candidates - 1) {
             const size_t q = i + static_cast<size_t>(std::countr_zero(candidates));
             if (Matches(t + q, s, m, ignoreCase))
                 return static_cast<int64_t>(q);
         }
     }
-    if (unsettled)
-        thirds = FourByteThirdsHandedOn(t + i - kBlock, lastTrail);
+    WalkState state{carry, thirds};
+    if (walked != i)
+        state = WalkTo<Blocks>(t, walked, state, i);
     // The first boundary behind the blocks: the last of them may have left
     // a trail byte, or the third and fourth bytes of a character.
-    i += thirds & 1 ? 2 : thirds & 2 ? 3 : carry;
+    i += state.thirds & 1 ? 2 : state.thirds & 2 ? 3 : state.carry;
     const size_t n = extent.size();
     for (; i < n && n - i >= m; i += CharacterBytes(t, i, n)) {
         if (Matches(t + i, s, m, ignoreCase))
@@ -361,7 +386,7 @@ int64_t FindKnown(std::string_view text, std::string_view sought, size_t start, 
 template <class Blocks>
 int64_t FindTerminated(const char* text, std::string_view sought, size_t start, bool ignoreCase)
 {
-    TerminatedExtent extent(text);
+    TerminatedExtent<Blocks> extent(text);
     return Find<Blocks>(text, extent, sought, start, ignoreCase);
 }
 

@@ -26,7 +26,12 @@ int32_t StoreForRebuild(T* field, T value)
 
 int32_t ClampToInt32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
-void PutText(const std::string& s, RawPropertyValue* out) { out->value = reinterpret_cast<uintptr_t>(s.c_str()); }
+// A text and its length, which saves the reader a pass over a long one.
+void PutText(const std::string& s, RawPropertyValue* out)
+{
+    out->value = reinterpret_cast<uintptr_t>(s.c_str());
+    out->length = s.size() <= UINT32_MAX ? static_cast<uint32_t>(s.size()) : 0;
+}
 
 } // namespace
 

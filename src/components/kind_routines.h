@@ -43,7 +43,9 @@ inline constexpr uint32_t kStyleTabStop = 0x00010000;
 inline constexpr uint32_t kStyleDisabled = 0x08000000;
 
 // An own property between the engine and a kind: a value or pointer, and a
-// byte length for byte data and fonts (the high word for 8-byte values).
+// byte length for byte data and fonts (the high word for 8-byte values). A
+// kind that hands out a text may give its length too, so that a long text
+// is not measured again; 0 leaves it to the reader.
 struct RawPropertyValue {
     uint64_t value = 0;
     uint32_t length = 0;

@@ -55,7 +55,11 @@ uint64_t ConvertRead(PropertyClass cls, const RawPropertyValue& raw, int32_t fon
     case PropertyClass::Font: return ReadFontField(FontOrDefault(raw.pointer(), raw.length), fontField);
     case PropertyClass::Text: {
         const char* t = raw.pointer<char>();
-        return Pointer(t ? NewText(std::string_view(t)) : nullptr);
+        if (!t)
+            return Pointer(nullptr);
+        // A length is trusted where its terminator is found.
+        const bool lengthKnown = raw.length != 0 && t[raw.length] == 0;
+        return Pointer(NewText(lengthKnown ? std::string_view(t, raw.length) : std::string_view(t)));
     }
     }
     return 0;

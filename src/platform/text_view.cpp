@@ -180,7 +180,9 @@ void TextView::replaceSelectionBytes(std::string_view gb)
 
 std::string TextView::shapeInsertion(const QString& text, bool typed) const
 {
-    const QString kept = typed ? FilterTyped(filter_, text) : text;
+    QString kept = typed ? FilterTyped(filter_, text) : text;
+    // A zero byte would end the text wherever a program reads it.
+    kept.remove(QChar(u'\0'));
     return fitToRoom(ToGb(ConvertCase(caseConversion_, kept)));
 }
 

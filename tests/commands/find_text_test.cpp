@@ -129,6 +129,30 @@ TEST(FindTextTest, RunsOfHighBytesAcrossBlocks)
     }
 }
 
+// Stretches of many blocks that show no candidate, then one that does: the
+// walk's state must be brought across the stretch, whether it holds bytes
+// that start the walk afresh (ASCII other than digits) or none.
+TEST(FindTextTest, CandidatesAfterLongStretches)
+{
+    test::MallocService heap;
+    const char* const fillers[] = {"\x81\x30\x81\x30", "\xB0\xA1", "\xB0\x31\xB0\xA1", "\xB0\x31z\x82\x35\x90\x36"};
+    const char* const sought[] = {"\x81\x30", "\x30\x81", "\xA1\xB0", "\x31\xB0", "xy", "\x90\x36xy"};
+    for (const char* filler : fillers) {
+        for (const char* prefix : {"", "\xB0", "\x81\x30", "a\xB0\x31"}) {
+            for (int copies = 20; copies < 60; copies += 3) {
+                std::string text = prefix;
+                for (int k = 0; k < copies; ++k)
+                    text += filler;
+                text += "xy\x81\x30\x81\x30\xB0\x31\xA1\xB0qq";
+                for (const char* s : sought) {
+                    const int32_t expected = test::ReferenceFindText(text.c_str(), s, false, 0, false, 0);
+                    ASSERT_EQ(Find(text, s), expected) << testing::PrintToString(text) << " sought " << testing::PrintToString(std::string(s));
+                }
+            }
+        }
+    }
+}
+
 // Random texts of ASCII letters, double-byte characters, four-byte
 // characters (alone and in long runs) and stray lead bytes, sought texts
 // cut from them (often off a boundary, or halves of four-byte characters)
@@ -262,7 +286,8 @@ TEST(FindTextTest, LongTextsAgreeWithThePlainScan)
     }
 }
 
-// Every block tests path this processor has, with the length known.
+// Every block tests path this processor has, with the length known and
+// with the text measured as the search goes.
 TEST(FindTextTest, EveryScanKindAgreesWithThePlainScan)
 {
     for (ScanKind kind : {ScanKind::Portable, ScanKind::Sse2, ScanKind::Avx2}) {
@@ -283,6 +308,8 @@ TEST(FindTextTest, EveryScanKindAgreesWithThePlainScan)
             ASSERT_EQ(found < 0 ? -1 : found + 1, expected)
                 << "kind " << static_cast<int>(kind) << " case " << i << ": text " << testing::PrintToString(text)
                 << " sought " << testing::PrintToString(sought) << " start " << start;
+            const int64_t measured = FindTextOffsetInTerminatedUsing(kind, text.c_str(), sought, offset, ignoreCase);
+            ASSERT_EQ(measured, found) << "kind " << static_cast<int>(kind) << " case " << i << ", terminated";
         }
     }
 }

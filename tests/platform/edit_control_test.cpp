@@ -93,8 +93,9 @@ TEST_F(EditSelection, LineBreaksKeepTheirBytesAndCrLfSelectsWhole)
     edit->select(4, 3);
     EXPECT_EQ(edit->selectedText(), kZhong + "\n");
 
-    // Typed Enter is CR LF, pasted text keeps its LF, undecodable bytes and
-    // four-byte characters stay whole; copy hands out Unicode.
+    // Typed Enter is CR LF, pasted text keeps its LF (and drops U+0000,
+    // which would end the text), undecodable bytes and four-byte characters
+    // stay whole; copy hands out Unicode.
     const std::string odd = "\xFF\x80\x95\x32\x82\x36\x81";
     edit->setText(odd);
     EXPECT_EQ(edit->text(), odd);
@@ -107,7 +108,7 @@ TEST_F(EditSelection, LineBreaksKeepTheirBytesAndCrLfSelectsWhole)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("\xEF\xBF\xBD\xEF\xBF\xBD"));
     edit->select(7, 0);
     Press(Widget(edit->handle()), Qt::Key_Return, "\r");
-    paste(edit, "a\nb");
+    paste(edit, QString::fromUtf16(u"a\n\0b", 4));
     EXPECT_EQ(edit->text(), odd + "\r\na\nb");
     Press(Widget(edit->handle()), Qt::Key_Z, {}, Qt::ControlModifier);
     EXPECT_EQ(edit->text(), odd + "\r\n");
