@@ -40,6 +40,13 @@ struct PortableBlocks {
             mask |= static_cast<uint64_t>(p[k] == 0) << k;
         return mask;
     }
+    MT_WHOLE_BLOCK_READ static bool HasZero(const uint8_t* p)
+    {
+        uint8_t least = 0xFF;
+        for (size_t k = 0; k < 256; ++k)
+            least = p[k] < least ? p[k] : least; // no helper: this function's reads go unchecked
+        return least == 0;
+    }
     template <bool kFold>
     static uint64_t Candidates(const uint8_t* p, const Filter& f)
     {
@@ -91,6 +98,14 @@ struct Sse2Blocks {
             mask |= Bits(_mm_cmpeq_epi8(_mm_load_si128(v + part), _mm_setzero_si128()), part);
         return mask;
     }
+    MT_WHOLE_BLOCK_READ static bool HasZero(const uint8_t* p)
+    {
+        const auto* v = reinterpret_cast<const __m128i*>(p);
+        __m128i least = _mm_load_si128(v);
+        for (int k = 1; k < 16; ++k)
+            least = _mm_min_epu8(least, _mm_load_si128(v + k));
+        return _mm_movemask_epi8(_mm_cmpeq_epi8(least, _mm_setzero_si128())) != 0;
+    }
     // Sixteen positions at p against one byte test.
     template <bool kFold>
     static __m128i Test(const uint8_t* p, ByteTest test)
@@ -104,7 +119,7 @@ struct Sse2Blocks {
     static __m128i Hits(const uint8_t* p, const Filter& f)
     {
         const __m128i firstTwo =
-            _mm_and_si128(Test<kFold>(p + f.offset[0], f.test[0]), Test<kFold>(p + f.offset[1], f.test[1]));
+            _mm_and_si128(Test<kFold>(p, f.test[0]), Test<kFold>(p + f.offset[1], f.test[1]));
         return _mm_and_si128(firstTwo, Test<kFold>(p + f.offset[2], f.test[2]));
     }
     template <bool kFold>

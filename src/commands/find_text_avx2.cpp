@@ -48,6 +48,15 @@ struct Avx2Blocks {
         return Bits(_mm256_cmpeq_epi8(_mm256_load_si256(v), zero), 0) |
                Bits(_mm256_cmpeq_epi8(_mm256_load_si256(v + 1), zero), 1);
     }
+    MT_WHOLE_BLOCK_READ static bool HasZero(const uint8_t* p)
+    {
+        const auto* v = reinterpret_cast<const __m256i*>(p);
+        __m256i least = _mm256_load_si256(v);
+        for (int k = 1; k < 8; ++k)
+            least = _mm256_min_epu8(least, _mm256_load_si256(v + k));
+        const __m256i zeros = _mm256_cmpeq_epi8(least, _mm256_setzero_si256());
+        return !_mm256_testz_si256(zeros, zeros);
+    }
     // Thirty-two positions at p against one byte test.
     template <bool kFold>
     static __m256i Test(const uint8_t* p, ByteTest test)
@@ -61,7 +70,7 @@ struct Avx2Blocks {
     static __m256i Hits(const uint8_t* p, const Filter& f)
     {
         const __m256i firstTwo =
-            _mm256_and_si256(Test<kFold>(p + f.offset[0], f.test[0]), Test<kFold>(p + f.offset[1], f.test[1]));
+            _mm256_and_si256(Test<kFold>(p, f.test[0]), Test<kFold>(p + f.offset[1], f.test[1]));
         return _mm256_and_si256(firstTwo, Test<kFold>(p + f.offset[2], f.test[2]));
     }
     template <bool kFold>

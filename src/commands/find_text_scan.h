@@ -8,6 +8,7 @@
 //   static uint64_t Digits(const uint8_t* p) bit k: p[k] is '0'-'9'
 //   static uint64_t Leads(const uint8_t* p)  bit k: p[k] is 0x81-0xFE
 //   static uint64_t Zeros(const uint8_t* p)  bit k: p[k] is 0 (p aligned to 64)
+//   static bool HasZero(const uint8_t* p)    whether one of 256 bytes is 0 (p aligned to 256)
 //   template <bool kFold> static uint64_t Candidates(const uint8_t* p, const Filter& f)
 //                                            bit k: p[k + f.offset[j]] passes f.test[j] for j = 0, 1, 2
 //                                            (kFold false: every orBits is 0 and may be left out)
@@ -67,7 +68,8 @@ inline ByteTest MakeByteTest(uint8_t c, bool ignoreCase)
 
 // Three bytes of the sought text (its first, its last and its middle one)
 // that a position must show before the whole text is compared there. Three
-// make a full comparison rare even in text of few different letters.
+// make a full comparison rare even in text of few different letters. The
+// first offset is always 0, which the block tests may rely on.
 struct Filter {
     ByteTest test[3];
     size_t offset[3];
@@ -210,15 +212,19 @@ private:
 // How far ahead of the scan lines are asked for.
 constexpr size_t kPrefetchAhead = 12 * 1024;
 
+// How many aligned bytes a zero-terminated text is measured by at a time: a
+// divisor of any page size.
+constexpr size_t kMeasureBytes = 256;
+
 // A zero-terminated text whose length is found as far as the scan needs it,
-// 64 bytes at a time, just ahead of the scan: the bytes are brought in once,
-// and the scan finds them in the cache.
+// kMeasureBytes at a time, just ahead of the scan: the bytes are brought in
+// once, and the scan finds them in the cache.
 //
-// Each step reads the aligned 64 bytes that hold the next byte to measure.
-// They lie in one page with that byte, so reading them whole is safe even
-// where they run past the terminator (or, at the start, before the text);
-// only the bytes of the text count. This is the one place that reads so,
-// and the address checker is told.
+// Each step reads the aligned kMeasureBytes that hold the next byte to
+// measure. They lie in one page with that byte, so reading them whole is
+// safe even where they run past the terminator (or, at the start, before
+// the text); only the bytes of the text count. This is the one place that
+// reads so, and the address checker is told.
 template <class Blocks>
 class TerminatedExtent {
 public:
@@ -241,14 +247,20 @@ private:
     MT_WHOLE_BLOCK_READ void step()
     {
         const uintptr_t at = text_ + known_;
-        const uintptr_t block = at & ~uintptr_t{kBlock - 1};
-        const uint64_t zeros = Blocks::Zeros(reinterpret_cast<const uint8_t*>(block)) >> (at - block);
-        if (zeros != 0) {
-            known_ += static_cast<size_t>(std::countr_zero(zeros));
-            ended_ = true;
-        } else {
-            known_ += block + kBlock - at;
+        const uintptr_t end = (at | (kMeasureBytes - 1)) + 1;
+        if (Blocks::HasZero(reinterpret_cast<const uint8_t*>(end - kMeasureBytes))) {
+            for (uintptr_t block = at & ~uintptr_t{kBlock - 1}; block < end; block += kBlock) {
+                uint64_t zeros = Blocks::Zeros(reinterpret_cast<const uint8_t*>(block));
+                if (block < at)
+                    zeros &= ~uint64_t{0} << (at - block);
+                if (zeros != 0) {
+                    known_ = block + static_cast<size_t>(std::countr_zero(zeros)) - text_;
+                    ended_ = true;
+                    return;
+                }
+            }
         }
+        known_ = end - text_; // no zero, or only before the text
     }
 
     uintptr_t text_;
