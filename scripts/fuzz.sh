@@ -73,6 +73,17 @@ charset_seeds() {
 fuzz_target "the page charset reader" page_charset_fuzz 2048 charset_seeds \
   "$root/src/net/page_charset.cpp" "$root/fuzz/page_charset_fuzz.cpp"
 
+# The text search's block scan, against the plain walk.
+find_text_seeds() {
+  printf '\x02\x04\x81\x30\x81\x30ab\xb0\xa1\x81\x30\x81\x30\x81\x30\x81\x30' > "$1/four"
+  printf '\x01\x02Xyabxyz\xb0xy\xd6\xd0XY' > "$1/case"
+  head -c 300 /dev/zero | tr '\0' '\260' | { printf '\x00\x03\xb0\xa1\xb0'; cat; printf '1z\x82\x35\x90\x36'; } > "$1/runs"
+  { printf '\x00\x040\x810\x81a'; for _ in $(seq 60); do printf '\x810\x810'; done; printf '\xb01\x810q'; } > "$1/fours"
+}
+fuzz_target "the text search" find_text_fuzz 4096 find_text_seeds \
+  "$root/src/commands/find_text.cpp" "$root/src/commands/find_text_avx2.cpp" "$root/fuzz/find_text_fuzz.cpp" \
+  -I"$root/tests"
+
 # The multi-line box's byte model: edits of any bytes, undo and redo.
 text_buffer_seeds() {
   printf 'a\x01\x00\xd6\xd0\r\n\x81\x30\x81\x30\xfe\xff' > "$1/seed"

@@ -29,8 +29,14 @@ namespace {
 // text's end (see TerminatedExtent): the address checker must leave those
 // reads alone, and does so only where they are not inlined into code it
 // checks.
-#ifdef __SANITIZE_ADDRESS__
+#if defined(__SANITIZE_ADDRESS__)
 #define MT_WHOLE_BLOCK_READ [[gnu::no_sanitize_address, gnu::noinline]]
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MT_WHOLE_BLOCK_READ [[gnu::no_sanitize_address, gnu::noinline]]
+#else
+#define MT_WHOLE_BLOCK_READ
+#endif
 #else
 #define MT_WHOLE_BLOCK_READ
 #endif
