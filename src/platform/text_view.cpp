@@ -537,20 +537,24 @@ int TextView::visibleRows()
     return std::max(1, static_cast<int>((viewport()->height() - 2 * margin()) / std::max<qreal>(h, 1)));
 }
 
+// The first row in view when row `last` ends the view.
+TextView::Row TextView::firstRowEndingAt(Row last)
+{
+    qreal room = viewport()->height() - 2 * margin() - rowHeight(last);
+    Row first = last;
+    for (Row up = last; prevRow(&up); first = up) {
+        room -= rowHeight(up);
+        if (room < 0)
+            break;
+    }
+    return first;
+}
+
 // The first row in view when the last row of the text ends the view.
 size_t TextView::maxTop()
 {
     Segment last = text_.segmentAt(text_.size());
-    Row r{last, std::max(0, lay(last)->layout.lineCount() - 1)};
-    qreal room = viewport()->height() - 2 * margin() - rowHeight(r);
-    Row up = r;
-    while (prevRow(&up)) {
-        room -= rowHeight(up);
-        if (room < 0)
-            break;
-        r = up;
-    }
-    return rowStart(r);
+    return rowStart(firstRowEndingAt(Row{last, std::max(0, lay(last)->layout.lineCount() - 1)}));
 }
 
 void TextView::setTop(size_t pos)
@@ -677,18 +681,8 @@ void TextView::ensureCaretVisible()
             if (!nextRow(&walk))
                 break;
         }
-        if (!inView) {
-            Row up = r;
-            qreal left = viewport()->height() - 2 * margin() - rowHeight(r);
-            Row first = r;
-            while (prevRow(&up)) {
-                left -= rowHeight(up);
-                if (left < 0)
-                    break;
-                first = up;
-            }
-            setTop(rowStart(first));
-        }
+        if (!inView)
+            setTop(rowStart(firstRowEndingAt(r)));
     }
     if (!wrap_) {
         Laid* l = lay(r.seg);

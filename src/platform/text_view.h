@@ -151,6 +151,7 @@ private:
     void ensureCaretVisible();
     void scrollRows(int rows);
     void setTop(size_t pos);
+    Row firstRowEndingAt(Row last);
     size_t maxTop();
     int visibleRows();
     void updateScrollBars();
