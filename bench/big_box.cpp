@@ -112,15 +112,12 @@ struct BareBox {
 void TypeIntoBigBox(benchmark::State& state, const std::string& name, const std::string& text, bool counting = true)
 {
     EngineBox box(true, text);
-    if (!box.loaded()) {
-        state.SkipWithError("the window did not load");
+    if (!LoadedOrSkip(box, state))
         return;
-    }
     if (!counting)
         box.stopCounting();
     box.focus();
-    box.select(static_cast<int64_t>(text.size() / 2), 0);
-    platform::ProcessPendingEvents();
+    box.placeCaret(static_cast<int64_t>(text.size() / 2));
     TimeKeystrokes(state, name, [] { PressKeyInBox('X'); });
 }
 
@@ -188,10 +185,8 @@ void BM_Box_Paste_64MiBLine(benchmark::State& s) { PasteIntoBigBox(s, "box paste
 void FindInBigBox(benchmark::State& state, const std::string& name, const std::string& text)
 {
     EngineBox box(true, text);
-    if (!box.loaded()) {
-        state.SkipWithError("the window did not load");
+    if (!LoadedOrSkip(box, state))
         return;
-    }
     box.focus();
     int64_t found = -1;
     std::vector<double> selecting; // the part after the search
@@ -248,13 +243,10 @@ int IdleSeconds()
 void IdleInBigBox(benchmark::State& state, const std::string& name, const std::string& text)
 {
     EngineBox box(true, text);
-    if (!box.loaded()) {
-        state.SkipWithError("the window did not load");
+    if (!LoadedOrSkip(box, state))
         return;
-    }
     box.focus();
-    box.select(static_cast<int64_t>(text.size() / 2), 0);
-    platform::ProcessPendingEvents();
+    box.placeCaret(static_cast<int64_t>(text.size() / 2));
     std::vector<double> ms;
     for (auto _ : state) {
         const double before = ProcessCpuMilliseconds();

@@ -30,13 +30,10 @@ using namespace mt::bench;
 void TypeIntoEditBox(benchmark::State& state, const std::string& name, bool multiLine, const std::string& text)
 {
     EngineBox box(multiLine, text);
-    if (!box.loaded()) {
-        state.SkipWithError("the window did not load");
+    if (!LoadedOrSkip(box, state))
         return;
-    }
     box.focus();
-    box.select(static_cast<int64_t>(text.size() / 2), 0);
-    platform::ProcessPendingEvents();
+    box.placeCaret(static_cast<int64_t>(text.size() / 2));
     TimeKeystrokes(state, name, [] { PressKeyInBox('X'); });
 }
 

@@ -120,6 +120,19 @@ void EngineBox::select(int64_t start, int64_t length)
     engine::WriteProperty(kWindowId, kBox, kSelLengthIndex, -1, static_cast<uint32_t>(length));
 }
 
+void EngineBox::placeCaret(int64_t pos)
+{
+    select(pos, 0);
+    platform::ProcessPendingEvents();
+}
+
+bool LoadedOrSkip(const EngineBox& box, benchmark::State& state)
+{
+    if (!box.loaded())
+        state.SkipWithError("the window did not load");
+    return box.loaded();
+}
+
 std::string EngineBox::countCaption() const
 {
     char* text = reinterpret_cast<char*>(engine::ReadProperty(kWindowId, kCount, kCaptionIndex, -1));

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include <benchmark/benchmark.h>
+
 #include "platform/window_handle.h"
 #include "support/engine_runtime.h"
 
@@ -34,6 +36,8 @@ public:
     void setContent(const std::string& gb);
     // SelStart, then SelLength, as a handler writes them.
     void select(int64_t start, int64_t length);
+    // The caret at `pos`, the view settled there.
+    void placeCaret(int64_t pos);
     // The count label's caption (GB18030).
     std::string countCaption() const;
     // How often the count handler ran in this process.
@@ -47,5 +51,8 @@ private:
 // One key press and release with its text, then the event loop turn that
 // paints it.
 void PressKeyInBox(int32_t virtualKey, int32_t keyState = 0);
+
+// Whether the box's window loaded; if not, the benchmark is marked skipped.
+bool LoadedOrSkip(const EngineBox& box, benchmark::State& state);
 
 } // namespace mt::bench
