@@ -5,25 +5,20 @@
 // with --gbk as GB18030).
 //
 //   bench_fetch [MIDDLETEXT]   (default: ../middletext beside this program)
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "common/child_process.h"
+#include "common/loopback_server.h"
 
 namespace {
 
@@ -32,56 +27,35 @@ constexpr int kRounds = 3;
 // A page of Chinese and ASCII lines, cut to whole lines below 200 MiB.
 std::string Line() { return "<p>中文价格 price 123.45 — 读取网页源码 middle text</p>\n"; }
 
+// One megabyte of whole lines.
+std::string Chunk()
+{
+    std::string chunk;
+    const std::string line = Line();
+    while (chunk.size() + line.size() <= (1u << 20))
+        chunk += line;
+    return chunk;
+}
+
 class PageServer {
 public:
-    explicit PageServer(size_t bodySize) : bodySize_(bodySize)
+    explicit PageServer(size_t bodySize)
+        : chunk_(Chunk()), bodySize_(bodySize / chunk_.size() * chunk_.size()),
+          server_([this](int fd, std::string_view) {
+              mt::bench::SendRepeated(fd,
+                                      "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
+                                      "Content-Length: " + std::to_string(bodySize_) + "\r\n\r\n",
+                                      chunk_, bodySize_);
+          })
     {
-        const std::string line = Line();
-        while (chunk_.size() + line.size() <= (1u << 20))
-            chunk_ += line;
-        bodySize_ = bodySize / chunk_.size() * chunk_.size();
-        int port = 0;
-        listener_ = mt::bench::ListenOnLoopback(&port);
-        url_ = "http://127.0.0.1:" + std::to_string(port) + "/page";
-        thread_ = std::thread([this] { Serve(); });
     }
-    ~PageServer()
-    {
-        stop_ = true;
-        thread_.join();
-        close(listener_);
-    }
-    const std::string& url() const { return url_; }
+    std::string url() const { return server_.url() + "/page"; }
     size_t bodySize() const { return bodySize_; }
 
 private:
-    void Serve()
-    {
-        pollfd waiting{listener_, POLLIN, 0};
-        while (!stop_) {
-            if (poll(&waiting, 1, 20) <= 0)
-                continue;
-            int fd = accept(listener_, nullptr, nullptr);
-            if (fd < 0)
-                continue;
-            char head[4096];
-            if (recv(fd, head, sizeof head, 0) > 0) {
-                const std::string reply = "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
-                                          "Content-Length: " + std::to_string(bodySize_) + "\r\n\r\n";
-                long n = send(fd, reply.data(), reply.size(), MSG_NOSIGNAL);
-                for (size_t sent = 0; n > 0 && sent < bodySize_; sent += static_cast<size_t>(n))
-                    n = send(fd, chunk_.data(), std::min(chunk_.size(), bodySize_ - sent), MSG_NOSIGNAL);
-            }
-            close(fd);
-        }
-    }
-
-    size_t bodySize_;
     std::string chunk_;
-    std::string url_;
-    int listener_ = -1;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    size_t bodySize_;
+    mt::bench::LoopbackServer server_; // last: it answers from the members above
 };
 
 struct Run {

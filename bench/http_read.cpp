@@ -1,29 +1,22 @@
 // HttpRead of a 200 MiB body from a server on 127.0.0.1 in this process,
 // against a plain libcurl transfer into a buffer grown by doubling with
 // realloc, measured in the same run. Prints both throughputs and their ratio.
-#include <arpa/inet.h>
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 
 #include "frame/service_calls.h"
 #include "frame/text_value.h"
 #include "net/http_client.h"
 #include "net/http_read.h"
 
-#include "common/child_process.h"
+#include "common/loopback_server.h"
 
 namespace {
 
@@ -44,57 +37,24 @@ int64_t MallocService(int32_t code, intptr_t a, intptr_t b)
     }
 }
 
-// Answers every connection with the same announced 200 MiB body.
+// Answers every connection with the same 200 MiB body.
 class BlastServer {
 public:
-    BlastServer() : chunk_(1 << 20, 'z')
+    BlastServer()
+        : chunk_(1 << 20, 'z'), server_([this](int fd, std::string_view request) {
+              const std::string length = "Content-Length: " + std::to_string(kBodySize) + "\r\n";
+              const bool announced = request.find("/announced") != std::string_view::npos;
+              mt::bench::SendRepeated(fd, "HTTP/1.0 200 OK\r\n" + (announced ? length : "") + "\r\n", chunk_,
+                                      kBodySize);
+          })
     {
-        int port = 0;
-        listener_ = mt::bench::ListenOnLoopback(&port);
-        url_ = "http://127.0.0.1:" + std::to_string(port);
-        thread_ = std::thread([this] { Serve(); });
-    }
-    ~BlastServer()
-    {
-        stop_ = true;
-        thread_.join();
-        close(listener_);
     }
     // "/announced" comes with a Content-Length, anything else without.
-    std::string Url(bool announced) const { return url_ + (announced ? "/announced" : "/unannounced"); }
+    std::string Url(bool announced) const { return server_.url() + (announced ? "/announced" : "/unannounced"); }
 
 private:
-    void Serve()
-    {
-        pollfd waiting{listener_, POLLIN, 0};
-        while (!stop_) {
-            if (poll(&waiting, 1, 20) <= 0)
-                continue;
-            int fd = accept(listener_, nullptr, nullptr);
-            if (fd >= 0)
-                Answer(fd);
-        }
-    }
-    void Answer(int fd)
-    {
-        char head[4096];
-        long n = recv(fd, head, sizeof head - 1, 0);
-        if (n > 0) {
-            head[n] = 0;
-            std::string length = "Content-Length: " + std::to_string(kBodySize) + "\r\n";
-            std::string reply = "HTTP/1.0 200 OK\r\n" + (std::strstr(head, "/announced") ? length : "") + "\r\n";
-            long n = send(fd, reply.data(), reply.size(), MSG_NOSIGNAL);
-            for (size_t sent = 0; n > 0 && sent < kBodySize; sent += static_cast<size_t>(n))
-                n = send(fd, chunk_.data(), std::min(chunk_.size(), kBodySize - sent), MSG_NOSIGNAL);
-        }
-        close(fd);
-    }
-
     std::string chunk_;
-    std::string url_;
-    int listener_ = -1;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    mt::bench::LoopbackServer server_; // last: it answers from chunk_
 };
 
 BlastServer* g_server;

@@ -41,18 +41,4 @@ ChildRun RunChild(const std::vector<std::string>& args, bool quietErrors)
     return r;
 }
 
-int ListenOnLoopback(int* port)
-{
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (bind(listener, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(listener, 4) != 0)
-        std::abort();
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-    *port = ntohs(address.sin_port);
-    return listener;
-}
-
 } // namespace mt::bench

@@ -1,5 +1,5 @@
 // Whole processes for benchmarks: a child run with its output thrown away,
-// timed, with its peak memory; and a listening socket on 127.0.0.1.
+// timed, with its peak memory.
 #pragma once
 
 #include <string>
@@ -17,9 +17,5 @@ struct ChildRun {
 // Runs args[0] (found on PATH) with standard output, and standard error when
 // quietErrors is set, going to /dev/null.
 ChildRun RunChild(const std::vector<std::string>& args, bool quietErrors);
-
-// A listening TCP socket on 127.0.0.1 at a free port (aborts when there is
-// none); *port receives the port.
-int ListenOnLoopback(int* port);
 
 } // namespace mt::bench
