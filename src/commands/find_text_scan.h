@@ -334,7 +334,7 @@ int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_
     const Filter filter = MakeFilter(s, m, ignoreCase);
     // A block's four-byte characters look three bytes past it.
     const size_t reach = kBlock + (m > 4 ? m - 1 : 3);
-    uint64_t carry = 0, thirds = 0; // the walk's state at block `walked`
+    WalkState state; // at block `walked`
     size_t walked = i;
     for (; extent.holds(i + reach); i += kBlock) {
         Blocks::Prefetch(reinterpret_cast<uintptr_t>(t) + i + kPrefetchAhead);
@@ -344,17 +344,14 @@ int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_
         const uint64_t high = Blocks::High(t + i);
         uint64_t nonBoundaries;
         if (walked == i && high == ~uint64_t{0}) {
-            // Double-byte characters only, the walk in step: every other
-            // position is a trail byte, and no four-byte character begins.
-            nonBoundaries = (carry ? kEvenBits : kOddBits) | thirds;
-            thirds = 0;
+            // Double-byte characters only, the walk in step: no four-byte
+            // character begins here.
+            nonBoundaries = TrailBytes(high, &state.carry) | state.thirds;
+            state.thirds = 0;
         } else {
-            WalkState state{carry, thirds};
             if (walked != i)
                 state = WalkTo<Blocks>(t, walked, state, i);
             nonBoundaries = NonBoundaries<Blocks>(t + i, high, &state);
-            carry = state.carry;
-            thirds = state.thirds;
         }
         walked = i + kBlock;
         for (candidates &= ~nonBoundaries; candidates != 0; candidates &= candidates - 1) {
@@ -363,7 +360,6 @@ int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_
                 return static_cast<int64_t>(q);
         }
     }
-    WalkState state{carry, thirds};
     if (walked != i)
         state = WalkTo<Blocks>(t, walked, state, i);
     // The first boundary behind the blocks: the last of them may have left
