@@ -79,6 +79,9 @@ find_text_seeds() {
   printf '\x01\x02Xyabxyz\xb0xy\xd6\xd0XY' > "$1/case"
   head -c 300 /dev/zero | tr '\0' '\260' | { printf '\x00\x03\xb0\xa1\xb0'; cat; printf '1z\x82\x35\x90\x36'; } > "$1/runs"
   { printf '\x00\x040\x810\x81a'; for _ in $(seq 60); do printf '\x810\x810'; done; printf '\xb01\x810q'; } > "$1/fours"
+  # trail bytes that pass the filter in blocks of double-byte characters, then a four-byte character
+  { printf '\x00\x04\x81\x30\xb0\xa1a\xb0\x31'; for _ in $(seq 42); do printf '\xb0\x81\xc0\xb0\xa1\xa1'; done
+    printf '\x81\x30\x81\x30\xb0\xa1qq'; } > "$1/decoys"
 }
 fuzz_target "the text search" find_text_fuzz 4096 find_text_seeds \
   "$root/src/commands/find_text.cpp" "$root/src/commands/find_text_avx2.cpp" "$root/fuzz/find_text_fuzz.cpp" \

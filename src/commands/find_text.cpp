@@ -134,7 +134,7 @@ struct Sse2Blocks {
             return 0;
         return Bits(hits[0], 0) | Bits(hits[1], 1) | Bits(hits[2], 2) | Bits(hits[3], 3);
     }
-    static void Prefetch(uintptr_t address) { _mm_prefetch(reinterpret_cast<const char*>(address), _MM_HINT_T0); }
+    static void Prefetch(uintptr_t address) { PrefetchLine(address); }
 };
 #endif
 

@@ -83,7 +83,7 @@ struct Avx2Blocks {
             return 0;
         return Bits(low, 0) | Bits(high, 1);
     }
-    static void Prefetch(uintptr_t address) { _mm_prefetch(reinterpret_cast<const char*>(address), _MM_HINT_T0); }
+    static void Prefetch(uintptr_t address) { PrefetchLine(address); }
 };
 
 } // namespace

@@ -210,6 +210,8 @@ public:
     explicit KnownExtent(size_t size) : size_(size) {}
     bool holds(size_t bytes) const { return bytes <= size_; }
     size_t size() const { return size_; }
+    // The bytes known to be text.
+    size_t known() const { return size_; }
 
 private:
     size_t size_;
@@ -218,9 +220,18 @@ private:
 // How far ahead of the scan lines are asked for.
 constexpr size_t kPrefetchAhead = 12 * 1024;
 
+#if defined(__x86_64__) || defined(__i386__)
+// Asks for the cache line at `address` (which may lie behind the text: the
+// hint never faults). An instruction of its own: GCC's dead code pass drops
+// the builtin hint from the scan's inner loop.
+inline void PrefetchLine(uintptr_t address) { asm volatile("prefetcht0 (%0)" : : "r"(address)); }
+#endif
+
 // How many aligned bytes a zero-terminated text is measured by at a time: a
 // divisor of any page size.
 constexpr size_t kMeasureBytes = 256;
+// How far a measuring goes on once it has to measure at all (aligned).
+constexpr size_t kMeasureAhead = 4096;
 
 // A zero-terminated text whose length is found as far as the scan needs it,
 // kMeasureBytes at a time, just ahead of the scan: the bytes are brought in
@@ -236,12 +247,19 @@ class TerminatedExtent {
 public:
     explicit TerminatedExtent(const char* text) : text_(reinterpret_cast<uintptr_t>(text)) {}
     // Whether the text has at least `bytes` bytes before its terminator.
+    // Goes on measuring to a multiple of kMeasureAhead, so that the scan
+    // gets many blocks out of one call.
     bool holds(size_t bytes)
     {
-        while (known_ < bytes && !ended_)
-            step();
+        while (known_ < bytes && !ended_) {
+            do
+                step();
+            while (!ended_ && (text_ + known_) % kMeasureAhead != 0);
+        }
         return known_ >= bytes;
     }
+    // The bytes measured so far.
+    size_t known() const { return known_; }
     size_t size()
     {
         while (!ended_)
@@ -318,11 +336,43 @@ template <class Blocks>
     return state;
 }
 
+// The blocks from i on (up to `last`) that need no more than the filter:
+// those without a candidate, and, while the walk is in step (*inStep: its
+// state is that of block i, with no third byte of a four-byte character
+// ahead), those of double-byte characters only whose candidates are all
+// trail bytes. The walk stays in step over such a block: 64 being even,
+// its lead bytes are those of the block before. Returns the first block
+// that needs the walk; *inStep then says whether the walk is in step there.
+//
+// The leads of such a block end a character at its end, unless its last
+// byte, a lead, begins a four-byte character: the block is left to the
+// walk then.
+template <class Blocks, bool kFold>
+[[gnu::always_inline]] inline size_t SkipBlocks(const uint8_t* t, size_t i, size_t last, const Filter& filter,
+                                                uint64_t carry, bool* inStep)
+{
+    bool step = *inStep;
+    const uint64_t leads = carry ? kOddBits : kEvenBits;
+    for (; i <= last; i += kBlock) {
+        Blocks::Prefetch(reinterpret_cast<uintptr_t>(t) + i + kPrefetchAhead);
+        const uint64_t candidates = Blocks::template Candidates<kFold>(t + i, filter);
+        if (candidates == 0) {
+            step = false;
+            continue;
+        }
+        if (!step || (candidates & leads) != 0 || Blocks::High(t + i) != ~uint64_t{0} ||
+            (carry && IsDigit(t[i + kBlock])))
+            break;
+    }
+    *inStep = step;
+    return i;
+}
+
 // The scan proper: m ≥ 1, the text holds at least i + m bytes and i is a
 // boundary. Whole blocks keep the positions that pass the filter; only in a
-// block that has some is the walk brought up to date, to take away those
-// that are no boundary, and what remains is compared in full. The positions
-// behind the last whole block go one character at a time.
+// block that has some on a boundary is the walk brought up to date, to take
+// away those that are no boundary, and what remains is compared in full.
+// The positions behind the last whole block go one character at a time.
 //
 // A lead byte directly before the terminator needs no rule of its own here:
 // the plain scan stops with -1 when it has to step over one, and so does
@@ -336,29 +386,25 @@ int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_
     const size_t reach = kBlock + (m > 4 ? m - 1 : 3);
     WalkState state; // at block `walked`
     size_t walked = i;
-    for (; extent.holds(i + reach); i += kBlock) {
-        Blocks::Prefetch(reinterpret_cast<uintptr_t>(t) + i + kPrefetchAhead);
+    bool inStep = true; // walked == i and state.thirds == 0
+    while (extent.holds(i + reach)) {
+        i = SkipBlocks<Blocks, kFold>(t, i, extent.known() - reach, filter, state.carry, &inStep);
+        if (inStep)
+            walked = i;
+        if (i + reach > extent.known())
+            continue; // to measure on
         uint64_t candidates = Blocks::template Candidates<kFold>(t + i, filter);
-        if (candidates == 0)
-            continue;
-        const uint64_t high = Blocks::High(t + i);
-        uint64_t nonBoundaries;
-        if (walked == i && high == ~uint64_t{0}) {
-            // Double-byte characters only, the walk in step: no four-byte
-            // character begins here.
-            nonBoundaries = TrailBytes(high, &state.carry) | state.thirds;
-            state.thirds = 0;
-        } else {
-            if (walked != i)
-                state = WalkTo<Blocks>(t, walked, state, i);
-            nonBoundaries = NonBoundaries<Blocks>(t + i, high, &state);
-        }
+        if (walked != i)
+            state = WalkTo<Blocks>(t, walked, state, i);
+        candidates &= ~NonBoundaries<Blocks>(t + i, Blocks::High(t + i), &state);
         walked = i + kBlock;
-        for (candidates &= ~nonBoundaries; candidates != 0; candidates &= candidates - 1) {
+        inStep = state.thirds == 0;
+        for (; candidates != 0; candidates &= candidates - 1) {
             const size_t q = i + static_cast<size_t>(std::countr_zero(candidates));
             if (Matches(t + q, s, m, ignoreCase))
                 return static_cast<int64_t>(q);
         }
+        i += kBlock;
     }
     if (walked != i)
         state = WalkTo<Blocks>(t, walked, state, i);

@@ -129,24 +129,39 @@ TEST(FindTextTest, RunsOfHighBytesAcrossBlocks)
     }
 }
 
-// Stretches of many blocks that show no candidate, then one that does: the
-// walk's state must be brought across the stretch, whether it holds bytes
-// that start the walk afresh (ASCII other than digits) or none.
+// Stretches of many blocks that show no candidate (or none on a boundary),
+// then one that does: the walk's state must be brought across the stretch,
+// whether it holds bytes that start the walk afresh (ASCII other than
+// digits) or none, and also where a four-byte character begins on a
+// stretch's last byte. Every block tests path, both ways of knowing the end.
 TEST(FindTextTest, CandidatesAfterLongStretches)
 {
     test::MallocService heap;
-    const char* const fillers[] = {"\x81\x30\x81\x30", "\xB0\xA1", "\xB0\x31\xB0\xA1", "\xB0\x31z\x82\x35\x90\x36"};
-    const char* const sought[] = {"\x81\x30", "\x30\x81", "\xA1\xB0", "\x31\xB0", "xy", "\x90\x36xy"};
+    // The last filler holds, on a trail byte, what the filter looks at of
+    // the last sought text, which the last tail holds on the third byte of
+    // a four-byte character.
+    const char* const fillers[] = {"\x81\x30\x81\x30", "\xB0\xA1", "\xB0\x31\xB0\xA1", "\xB0\x31z\x82\x35\x90\x36",
+                                   "\xB0\x81\xC0\xB0\xA1\xA1"};
+    const char* const tails[] = {"xy\x81\x30\x81\x30\xB0\x31\xA1\xB0qq", "\x81\x30\x81\x30\xB0\xA1qq"};
+    const char* const sought[] = {"\x81\x30", "\x30\x81", "\xA1\xB0", "\x31\xB0", "xy", "\x90\x36xy", "\x81\x30\xB0\xA1"};
     for (const char* filler : fillers) {
         for (const char* prefix : {"", "\xB0", "\x81\x30", "a\xB0\x31"}) {
-            for (int copies = 20; copies < 60; copies += 3) {
-                std::string text = prefix;
-                for (int k = 0; k < copies; ++k)
-                    text += filler;
-                text += "xy\x81\x30\x81\x30\xB0\x31\xA1\xB0qq";
-                for (const char* s : sought) {
-                    const int32_t expected = test::ReferenceFindText(text.c_str(), s, false, 0, false, 0);
-                    ASSERT_EQ(Find(text, s), expected) << testing::PrintToString(text) << " sought " << testing::PrintToString(std::string(s));
+            for (int copies = 20; copies < 70; ++copies) {
+                for (const char* tail : tails) {
+                    std::string text = prefix;
+                    for (int k = 0; k < copies; ++k)
+                        text += filler;
+                    text += tail;
+                    const std::vector<char> exact(text.begin(), text.end());
+                    for (const char* s : sought) {
+                        const int32_t expected = test::ReferenceFindText(text.c_str(), s, false, 0, false, 0);
+                        ASSERT_EQ(Find(text, s), expected) << testing::PrintToString(text) << " sought " << testing::PrintToString(std::string(s));
+                        for (ScanKind kind : {ScanKind::Portable, ScanKind::Sse2, ScanKind::Avx2}) {
+                            const int64_t known = FindTextOffsetUsing(kind, std::string_view(exact.data(), exact.size()), s, 0, false);
+                            ASSERT_EQ(known < 0 ? -1 : known + 1, expected) << "kind " << static_cast<int>(kind) << " " << testing::PrintToString(text);
+                            ASSERT_EQ(FindTextOffsetInTerminatedUsing(kind, text.c_str(), s, 0, false), known);
+                        }
+                    }
                 }
             }
         }
