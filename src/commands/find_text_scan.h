@@ -15,6 +15,7 @@
 //   static void Prefetch(uintptr_t address)  a hint; the address may lie behind the text
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -230,7 +231,7 @@ inline void PrefetchLine(uintptr_t address) { asm volatile("prefetcht0 (%0)" : :
 // How many aligned bytes a zero-terminated text is measured by at a time: a
 // divisor of any page size.
 constexpr size_t kMeasureBytes = 256;
-// How far a measuring goes on once it has to measure at all (aligned).
+// The most a measuring goes ahead of what the scan asks for.
 constexpr size_t kMeasureAhead = 4096;
 
 // A zero-terminated text whose length is found as far as the scan needs it,
@@ -247,14 +248,16 @@ class TerminatedExtent {
 public:
     explicit TerminatedExtent(const char* text) : text_(reinterpret_cast<uintptr_t>(text)) {}
     // Whether the text has at least `bytes` bytes before its terminator.
-    // Goes on measuring to a multiple of kMeasureAhead, so that the scan
-    // gets many blocks out of one call.
+    // Measures further ahead each time it has to, up to kMeasureAhead
+    // bytes, so that a long scan gets many blocks out of one call and a
+    // search that ends soon does not measure much more than it reads.
     bool holds(size_t bytes)
     {
-        while (known_ < bytes && !ended_) {
-            do
+        if (known_ < bytes && !ended_) {
+            const size_t goal = std::max(bytes, known_ + ahead_);
+            while (known_ < goal && !ended_)
                 step();
-            while (!ended_ && (text_ + known_) % kMeasureAhead != 0);
+            ahead_ = std::min(ahead_ * 2, kMeasureAhead);
         }
         return known_ >= bytes;
     }
@@ -289,6 +292,7 @@ private:
 
     uintptr_t text_;
     size_t known_ = 0;
+    size_t ahead_ = kMeasureBytes;
     bool ended_ = false;
 };
 
