@@ -235,8 +235,9 @@ constexpr size_t kMeasureBytes = 256;
 constexpr size_t kMeasureAhead = 4096;
 
 // A zero-terminated text whose length is found as far as the scan needs it,
-// kMeasureBytes at a time, just ahead of the scan: the bytes are brought in
-// once, and the scan finds them in the cache.
+// kMeasureBytes at a time, just ahead of the scan (at most kMeasureAhead
+// bytes): the bytes are brought in once, and the scan finds them in the
+// cache.
 //
 // Each step reads the aligned kMeasureBytes that hold the next byte to
 // measure. They lie in one page with that byte, so reading them whole is
