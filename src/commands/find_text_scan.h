@@ -342,34 +342,37 @@ template <class Blocks>
 }
 
 // The blocks from i on (up to `last`) that need no more than the filter:
-// those without a candidate, and, while the walk is in step (*inStep: its
-// state is that of block i, with no third byte of a four-byte character
-// ahead), those of double-byte characters only whose candidates are all
-// trail bytes. The walk stays in step over such a block: 64 being even,
-// its lead bytes are those of the block before. Returns the first block
-// that needs the walk; *inStep then says whether the walk is in step there.
+// those without a candidate, and, while the walk is in step (at block i,
+// with no third byte of a four-byte character ahead), those of double-byte
+// characters only whose candidates are all trail bytes. The walk stays in
+// step over such a block: 64 being even, its lead bytes are those of the
+// block before, so *walked moves on with it. Returns the first block that
+// needs the walk, and its candidates in *candidates.
 //
 // The leads of such a block end a character at its end, unless its last
 // byte, a lead, begins a four-byte character: the block is left to the
 // walk then.
 template <class Blocks, bool kFold>
 [[gnu::always_inline]] inline size_t SkipBlocks(const uint8_t* t, size_t i, size_t last, const Filter& filter,
-                                                uint64_t carry, bool* inStep)
+                                                const WalkState& state, size_t* walked, uint64_t* candidates)
 {
-    bool step = *inStep;
-    const uint64_t leads = carry ? kOddBits : kEvenBits;
+    bool inStep = *walked == i && state.thirds == 0;
+    const uint64_t leads = state.carry ? kOddBits : kEvenBits;
+    uint64_t found = 0;
     for (; i <= last; i += kBlock) {
         Blocks::Prefetch(reinterpret_cast<uintptr_t>(t) + i + kPrefetchAhead);
-        const uint64_t candidates = Blocks::template Candidates<kFold>(t + i, filter);
-        if (candidates == 0) {
-            step = false;
+        found = Blocks::template Candidates<kFold>(t + i, filter);
+        if (found == 0) {
+            inStep = false;
             continue;
         }
-        if (!step || (candidates & leads) != 0 || Blocks::High(t + i) != ~uint64_t{0} ||
-            (carry && IsDigit(t[i + kBlock])))
+        if (!inStep || (found & leads) != 0 || Blocks::High(t + i) != ~uint64_t{0} ||
+            (state.carry && IsDigit(t[i + kBlock])))
             break;
     }
-    *inStep = step;
+    if (inStep)
+        *walked = i;
+    *candidates = found;
     return i;
 }
 
@@ -391,19 +394,15 @@ int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_
     const size_t reach = kBlock + (m > 4 ? m - 1 : 3);
     WalkState state; // at block `walked`
     size_t walked = i;
-    bool inStep = true; // walked == i and state.thirds == 0
     while (extent.holds(i + reach)) {
-        i = SkipBlocks<Blocks, kFold>(t, i, extent.known() - reach, filter, state.carry, &inStep);
-        if (inStep)
-            walked = i;
+        uint64_t candidates = 0;
+        i = SkipBlocks<Blocks, kFold>(t, i, extent.known() - reach, filter, state, &walked, &candidates);
         if (i + reach > extent.known())
             continue; // to measure on
-        uint64_t candidates = Blocks::template Candidates<kFold>(t + i, filter);
         if (walked != i)
             state = WalkTo<Blocks>(t, walked, state, i);
         candidates &= ~NonBoundaries<Blocks>(t + i, Blocks::High(t + i), &state);
         walked = i + kBlock;
-        inStep = state.thirds == 0;
         for (; candidates != 0; candidates &= candidates - 1) {
             const size_t q = i + static_cast<size_t>(std::countr_zero(candidates));
             if (Matches(t + q, s, m, ignoreCase))
