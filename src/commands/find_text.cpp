@@ -98,17 +98,15 @@ struct Sse2Blocks {
             mask |= Bits(_mm_cmpeq_epi8(_mm_load_si128(v + part), _mm_setzero_si128()), part);
         return mask;
     }
+    static __m128i Min(__m128i a, __m128i b) { return _mm_min_epu8(a, b); }
     MT_WHOLE_BLOCK_READ static bool HasZero(const uint8_t* p)
     {
-        // A tree of minima, not a chain: the scan waits for the answer.
         const auto* v = reinterpret_cast<const __m128i*>(p);
-        __m128i least[16];
+        __m128i bytes[16];
         for (int k = 0; k < 16; ++k)
-            least[k] = _mm_load_si128(v + k);
-        for (int width = 8; width > 0; width /= 2)
-            for (int k = 0; k < width; ++k)
-                least[k] = _mm_min_epu8(least[k], least[k + width]);
-        return _mm_movemask_epi8(_mm_cmpeq_epi8(least[0], _mm_setzero_si128())) != 0;
+            bytes[k] = _mm_load_si128(v + k);
+        const __m128i least = Least(bytes, &Min);
+        return _mm_movemask_epi8(_mm_cmpeq_epi8(least, _mm_setzero_si128())) != 0;
     }
     // Sixteen positions at p against one byte test.
     template <bool kFold>

@@ -25,9 +25,9 @@ int64_t FindTextOffset(std::string_view text, std::string_view sought, size_t st
 
 // The same for a zero-terminated text of unknown length. The length is
 // measured as the search goes, so a match near the start costs no pass over
-// the rest of the text. It is measured in aligned blocks of 64 bytes, which
-// may reach past the terminator within its page; the search itself reads
-// nothing behind the terminator.
+// the rest of the text. It is measured in aligned blocks of 256 bytes,
+// which may reach past the terminator within its page; the search itself
+// reads nothing behind the terminator.
 int64_t FindTextOffsetInTerminated(const char* text, std::string_view sought, size_t start, bool ignoreCase);
 
 // The block tests a search can use. Best is what FindTextOffset uses: AVX2

@@ -48,17 +48,15 @@ struct Avx2Blocks {
         return Bits(_mm256_cmpeq_epi8(_mm256_load_si256(v), zero), 0) |
                Bits(_mm256_cmpeq_epi8(_mm256_load_si256(v + 1), zero), 1);
     }
+    static __m256i Min(__m256i a, __m256i b) { return _mm256_min_epu8(a, b); }
     MT_WHOLE_BLOCK_READ static bool HasZero(const uint8_t* p)
     {
-        // A tree of minima, not a chain: the scan waits for the answer.
         const auto* v = reinterpret_cast<const __m256i*>(p);
-        __m256i least[8];
+        __m256i bytes[8];
         for (int k = 0; k < 8; ++k)
-            least[k] = _mm256_load_si256(v + k);
-        for (int width = 4; width > 0; width /= 2)
-            for (int k = 0; k < width; ++k)
-                least[k] = _mm256_min_epu8(least[k], least[k + width]);
-        const __m256i zeros = _mm256_cmpeq_epi8(least[0], _mm256_setzero_si256());
+            bytes[k] = _mm256_load_si256(v + k);
+        const __m256i least = Least(bytes, &Min);
+        const __m256i zeros = _mm256_cmpeq_epi8(least, _mm256_setzero_si256());
         return !_mm256_testz_si256(zeros, zeros);
     }
     // Thirty-two positions at p against one byte test.

@@ -26,10 +26,9 @@
 namespace mt {
 namespace {
 
-// Marks the code that reads whole aligned blocks of 64 bytes across a
-// text's end (see TerminatedExtent): the address checker must leave those
-// reads alone, and does so only where they are not inlined into code it
-// checks.
+// Marks the code that reads whole aligned blocks across a text's end (see
+// TerminatedExtent): the address checker must leave those reads alone, and
+// does so only where they are not inlined into code it checks.
 #if defined(__SANITIZE_ADDRESS__)
 #define MT_WHOLE_BLOCK_READ [[gnu::no_sanitize_address, gnu::noinline]]
 #elif defined(__has_feature)
@@ -203,6 +202,18 @@ template <class Blocks>
     const uint64_t starts = AlternateMembers(fours);
     *carry = starts >> 62;
     return in | (starts << 2);
+}
+
+// The bytewise least of a power-of-two count of vectors (`min` gives that
+// of two), as a tree rather than one chain: the scan waits for the answer.
+template <class Vector, size_t kCount, class Min>
+[[gnu::always_inline]] inline Vector Least(Vector (&v)[kCount], Min min)
+{
+    static_assert(std::has_single_bit(kCount));
+    for (size_t width = kCount / 2; width > 0; width /= 2)
+        for (size_t k = 0; k < width; ++k)
+            v[k] = min(v[k], v[k + width]);
+    return v[0];
 }
 
 // A text of known length.
