@@ -14,6 +14,8 @@ enum ExitStatus : int {
     kExitUsage = 2,     // command line, unreadable or undecodable input, input too large
     kExitOutput = 3,    // writing the output failed
     kExitPageEnded = 4, // the page ended early (fetch)
+    kExitServerError = 5, // the server answered with an error status
+    kExitUnreadable = 6,  // the page could not be read at all
 };
 
 struct CliOptions {

@@ -129,17 +129,30 @@ TransferReport LastTransfer()
     char* reason = nullptr;
     char* contentType = nullptr;
     char* charset = nullptr;
+    char* statusText = nullptr;
     r.outcome = mt::AsInt32(Library(mt::kInternetLibrary, 1,
                                     {mt::MakePointer(&reason, mt::kTypeText), mt::MakePointer(&contentType, mt::kTypeText),
                                      mt::MakePointer(&charset, mt::kTypeText), mt::MakePointer(&r.bomLength, mt::kTypeInt),
-                                     mt::MakePointer(&r.cutLength, mt::kTypeInt)}));
+                                     mt::MakePointer(&r.cutLength, mt::kTypeInt), mt::MakePointer(&r.status, mt::kTypeInt),
+                                     mt::MakePointer(&statusText, mt::kTypeText)}));
     r.reason = Owned(reason);
+    r.statusText = Owned(statusText);
     r.contentType = Owned(contentType);
     r.charset = Owned(charset);
     return r;
 }
 
 void SetTransferTimeLimit(int32_t seconds) { Library(mt::kInternetLibrary, 2, {mt::MakeInt(seconds)}); }
+
+void SetRequestOptions(const char* userAgent, const char* headers, const char* cookies, int32_t retries)
+{
+    Library(mt::kInternetLibrary, 3, {TextRecord(userAgent), TextRecord(headers), TextRecord(cookies), mt::MakeInt(retries)});
+}
+
+void TransferProgress(int64_t* received, int64_t* announced)
+{
+    Library(mt::kInternetLibrary, 4, {mt::MakePointer(received, mt::kTypeLong), mt::MakePointer(announced, mt::kTypeLong)});
+}
 
 Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded)
 {

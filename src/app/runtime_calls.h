@@ -85,8 +85,17 @@ struct TransferReport {
     Owned charset;       // the page's declared encoding as an iconv name; empty for none
     int32_t bomLength = 0;
     int32_t cutLength = 0;
+    int32_t status = 0;  // the HTTP status code; 0 when no answer arrived
+    Owned statusText;    // "404 Not Found"; empty when no answer arrived
 };
 TransferReport LastTransfer();
+// Request options for later transfers (the command line's): User-Agent
+// (empty: the program's own), "Name: value" header lines separated by LF,
+// cookies, and how often a transient failure is tried again.
+void SetRequestOptions(const char* userAgent, const char* headers, const char* cookies, int32_t retries);
+// From any thread while ReadUrl runs: bytes received so far and the
+// announced length (-1 when none).
+void TransferProgress(int64_t* received, int64_t* announced);
 // Bounds every later transfer as a whole; 0: no bound.
 void SetTransferTimeLimit(int32_t seconds);
 // A new byte array holding the bytes (null when empty).

@@ -68,6 +68,8 @@ struct TransferReport {
     const char* charset = ""; // the page's declared encoding (iconv name), empty when none
     int32_t bomLength = 0;    // bytes of a byte-order mark at the start
     int32_t cutLength = 0;    // bytes of a last character the early end cut short
+    int32_t status = 0;       // the final answer's HTTP status code; 0 when none arrived
+    std::string statusText;   // "404 Not Found"; empty when no answer arrived
 };
 
 class HttpClient {

@@ -52,6 +52,8 @@ void HttpTransferReport(ValueRecord* result, int32_t argc, ValueRecord* args)
     SetTextVariable(Arg(argc, args, 2), r.charset);
     SetIntVariable(Arg(argc, args, 3), r.bomLength);
     SetIntVariable(Arg(argc, args, 4), r.cutLength);
+    SetIntVariable(Arg(argc, args, 5), r.status);
+    SetTextVariable(Arg(argc, args, 6), r.statusText);
     *result = MakeInt(static_cast<int32_t>(r.outcome));
 }
 
@@ -61,6 +63,23 @@ void HttpTimeLimit(ValueRecord*, int32_t argc, ValueRecord* args)
     HttpLimits limits = TheHttpClient().limits();
     limits.maxSeconds = seconds.type == kTypeInt && AsInt32(seconds) > 0 ? AsInt32(seconds) : 0;
     TheHttpClient().SetLimits(limits);
+}
+
+void HttpRequestOptions(ValueRecord*, int32_t, ValueRecord*)
+{
+    // TODO(net): store the options in the client.
+}
+
+void HttpProgress(ValueRecord*, int32_t argc, ValueRecord* args)
+{
+    const HttpClient& client = TheHttpClient();
+    const ValueRecord received = Arg(argc, args, 0);
+    const ValueRecord announced = Arg(argc, args, 1);
+    const int64_t values[2] = {client.receivedSoFar(), client.announced()};
+    if (received.type == kTypeLong && AsPointer(received))
+        std::memcpy(AsPointer(received), &values[0], sizeof values[0]);
+    if (announced.type == kTypeLong && AsPointer(announced))
+        std::memcpy(AsPointer(announced), &values[1], sizeof values[1]);
 }
 
 ByteArrayValue TakeByteArray(GrowBuffer& buffer)

@@ -29,6 +29,11 @@ void HttpRead(ValueRecord* result, int32_t argc, ValueRecord* args);
 //      mark at the start, not part of the text;
 //   5. cut length, integer variable by reference: bytes at the end that a
 //      transfer ended early left as an incomplete character
+//   6. status, integer variable by reference: the final answer's HTTP status
+//      code (0 when none arrived)
+//   7. status text, text variable by reference: the code and the server's
+//      reason phrase ("404 Not Found"), or the standard phrase when it sent
+//      none; empty when no answer arrived
 // → integer: 0 no transfer yet, 1 complete, 2 ended early (some bytes
 // arrived), 3 cancelled, 4 failed (no byte arrived). Every argument may be
 // omitted; variables of another type are left alone.
@@ -38,6 +43,22 @@ void HttpTransferReport(ValueRecord* result, int32_t argc, ValueRecord* args);
 // every later transfer as a whole to that many seconds; 0, a negative or an
 // omitted argument removes the bound. No result.
 void HttpTimeLimit(ValueRecord* result, int32_t argc, ValueRecord* args);
+
+// The fourth command, our own: request options for every later transfer,
+// which the command line sets (the window's request stays as it is).
+//   1. User-Agent, text: empty or omitted for the program's own;
+//   2. extra request headers, text: "Name: value" lines, separated by LF;
+//   3. cookies, text: "name=value; …", empty or omitted for none;
+//   4. retries, integer: how often a failed connect, a time-out or a 5xx
+//      answer is tried again (0 or omitted: never).
+// No result.
+void HttpRequestOptions(ValueRecord* result, int32_t argc, ValueRecord* args);
+
+// The fifth command, our own, safe to call from any thread while HttpRead
+// runs: (received, long integer variable by reference; announced, long
+// integer variable by reference, -1 when no length was announced). No
+// result.
+void HttpProgress(ValueRecord* result, int32_t argc, ValueRecord* args);
 
 // Turns the buffer's bytes into a new byte array (null when it is empty) and
 // leaves the buffer empty. A heap block becomes the array in place; pooled
