@@ -17,29 +17,45 @@ endforeach()
 install(FILES ${MT_DATA}/icons/scalable.svg RENAME ${MT_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-# Manual pages go compressed, as Debian keeps them.
+# The package's documentation folder: the copyright file and the changelog,
+# which names the packager. A packager sets MT_PACKAGE_MAINTAINER.
+set(MT_PACKAGE_MAINTAINER "middletext developers <middletext@example.org>"
+    CACHE STRING "The package's maintainer, as \"Name <address>\"")
+set(MT_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/middletext)
+install(FILES ${MT_DATA}/copyright DESTINATION ${MT_DOC_DIR})
+configure_file(${MT_DATA}/changelog.in ${CMAKE_BINARY_DIR}/changelog @ONLY)
+
+# Manual pages and changelogs go compressed, as Debian keeps them.
 find_program(MT_GZIP gzip)
 if(MT_GZIP)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/middletext.1.gz
     COMMAND ${MT_GZIP} -9n -c ${MT_DATA}/middletext.1 > ${CMAKE_BINARY_DIR}/middletext.1.gz
     DEPENDS ${MT_DATA}/middletext.1
     COMMENT "Manual page")
-  add_custom_target(mt_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/middletext.1.gz)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
+    COMMAND ${MT_GZIP} -9n -c ${CMAKE_BINARY_DIR}/changelog > ${CMAKE_BINARY_DIR}/changelog.gz
+    DEPENDS ${CMAKE_BINARY_DIR}/changelog
+    COMMENT "Changelog")
+  add_custom_target(mt_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/middletext.1.gz ${CMAKE_BINARY_DIR}/changelog.gz)
   install(FILES ${CMAKE_BINARY_DIR}/middletext.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${MT_DOC_DIR})
 else()
   install(FILES ${MT_DATA}/middletext.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${CMAKE_BINARY_DIR}/changelog DESTINATION ${MT_DOC_DIR})
 endif()
+# The window's picture, which the AppStream metadata names as its screenshot.
+install(FILES ${CMAKE_SOURCE_DIR}/docs/window.png DESTINATION ${MT_DOC_DIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME middletext)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "middletext")
-set(CPACK_PACKAGE_CONTACT "middletext maintainers <middletext@localhost>")
+set(CPACK_PACKAGE_CONTACT "${MT_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop tool for testing middle-text extraction")
-set(CPACK_PACKAGE_DESCRIPTION "Shows the text between a left and a right text of a large text (typed,
-pasted or read from a web page), finds a text occurrence by occurrence, counts its bytes
-and generates the source of an extraction subroutine. The same extraction runs from the
-command line.")
+set(CPACK_PACKAGE_DESCRIPTION "Shows the text between a left and a right text of a large text
+(typed, pasted or read from a web page), finds a text occurrence by
+occurrence, counts its bytes and generates the source of an extraction
+subroutine. The same extraction runs from the command line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

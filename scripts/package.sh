@@ -2,10 +2,11 @@
 # Builds the Debian package (Release, no tests) in build/pkg, installs it
 # into a temporary root and checks what it installs: the desktop entry, the
 # AppStream metadata, the icons, the manual page and the package's
-# dependencies. Prints the package's path.
+# dependencies, and lintian finds neither errors nor warnings. Prints the
+# package's path.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" package
 build=${MT_PACKAGE_BUILD:-$root/build/pkg}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMT_TESTS=OFF -DMT_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)"
@@ -26,4 +27,9 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for p in libqt6widgets6 libcurl4 ca-certificates fonts-wqy-microhei; do
   grep -q "$p" <<<"$depends" || { echo "package: $p missing from Depends: $depends" >&2; exit 1; }
 done
+for f in copyright changelog.gz; do
+  [ -s "$stage/usr/share/doc/middletext/$f" ] || { echo "package: /usr/share/doc/middletext/$f missing" >&2; exit 1; }
+done
+# lintian warns when it runs as root; that line is not about the package.
+lintian --fail-on error,warning --display-info "$deb" 2>&1 | { grep -v '^running with root privileges' || true; } >&2
 echo "$deb"

@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tool and the tests need, when
-# any is missing. Runs apt-get as root (through sudo when not root).
+# Installs the Debian packages that are missing, when any is. Runs apt-get
+# as root (through sudo when not root).
+#   setup.sh            what the build, the tool and the tests need
+#   setup.sh package    what a Release package build and its checks need
 set -euo pipefail
 
-packages=(
+# The product's build, and the checks of its package.
+package_needs=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
-  libcurl4-openssl-dev libssl-dev openssl
+  qt6-base-dev libgl-dev libcurl4-openssl-dev
+  desktop-file-utils appstream dpkg-dev lintian
+)
+# The tests, the benchmarks, the fuzz targets and looking at the window.
+test_needs=(
+  libssl-dev openssl
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick openbox xdotool xclip fonts-wqy-microhei fonts-dejavu-core
-  desktop-file-utils appstream dpkg-dev
+  groff-base
 )
+packages=("${package_needs[@]}")
+[ "${1:-}" = package ] || packages+=("${test_needs[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
