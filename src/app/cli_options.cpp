@@ -273,17 +273,23 @@ private:
         return checkRequestFields();
     }
 
-    // What goes into the request: one line each, headers as "Name: value".
+    // What goes into the request: no control characters (a line break would
+    // start a header of its own), headers as "Name: value", cookies as
+    // "name=value" pairs (not a file of them).
     bool checkRequestFields()
     {
-        const auto oneLine = [](const std::string& v) { return v.find_first_of("\r\n") == std::string::npos; };
-        if (o_->userAgent && !oneLine(*o_->userAgent))
-            return fail("--user-agent holds a line break");
-        if (o_->cookie && !oneLine(*o_->cookie))
-            return fail("--cookie holds a line break");
+        const auto plain = [](const std::string& v) {
+            return std::none_of(v.begin(), v.end(), [](char c) { return (c >= 0 && c < ' ' && c != '\t') || c == 0x7F; });
+        };
+        if (o_->userAgent && !plain(*o_->userAgent))
+            return fail("--user-agent holds a control character");
+        if (o_->cookie && !plain(*o_->cookie))
+            return fail("--cookie holds a control character");
+        if (o_->cookie && o_->cookie->find('=') == std::string::npos)
+            return fail("--cookie needs 'name=value; ...', not " + EchoArgument(*o_->cookie));
         for (const std::string& header : o_->headers) {
-            if (!oneLine(header))
-                return fail("--header holds a line break");
+            if (!plain(header))
+                return fail("--header holds a control character");
             if (!IsHeaderLine(header))
                 return fail("--header needs 'Name: value', not " + EchoArgument(header));
         }
