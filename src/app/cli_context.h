@@ -13,6 +13,7 @@ struct CliContext {
     const CliOptions& options;
     const ConsoleText& console;
     ConsoleOutput& out;
+    int startDirectory; // where relative paths are found: the directory the program started in
 
     // The window's message on standard error: exit status 1.
     int message(uint32_t literal) const

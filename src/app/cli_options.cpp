@@ -1,7 +1,10 @@
 #include "cli_options.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
+
+#include "cli_messages.h"
 
 namespace app {
 
@@ -9,7 +12,8 @@ const char kCliUsage[] =
     "Usage: middletext                 start the window\n"
     "       middletext extract --left L --right R [--all [-0] | --newline] [FILE]\n"
     "       middletext find --text W [FILE]\n"
-    "       middletext fetch [--raw] [--max-time SECONDS] URL\n"
+    "       middletext fetch [--raw] [-s] [--max-time SECONDS] [-A UA] [-H 'NAME: VALUE']...\n"
+    "                        [-b 'NAME=VALUE; ...'] [--retry N] URL\n"
     "       middletext code\n"
     "       middletext -h | --help | -V | --version\n"
     "\n"
@@ -18,20 +22,42 @@ const char kCliUsage[] =
     "                    ended by a zero byte); the next L is sought behind the last R\n"
     "         --newline  a line break behind the single text\n"
     "find     print the byte positions (1-based) of W, occurrence by occurrence\n"
-    "fetch    print the page at URL (http:// or https://), decoded from the charset it declares\n"
-    "         (byte-order mark, Content-Type header, <meta>, or charset=utf-8 in its text)\n"
-    "         --raw       the bytes as received, without any conversion\n"
-    "         --max-time  give up after SECONDS in all (a whole number from 1)\n"
+    "fetch    print the page at URL (http:// or https://) as the window would show it.\n"
+    "         A page is decoded from the charset it declares (byte-order mark, Content-Type\n"
+    "         header, <meta>, or charset=utf-8 in its text). One that declares none, or JSON\n"
+    "         or other text without a charset, is read as UTF-8 when it is valid UTF-8 with\n"
+    "         at least one multi-byte character; anything else is printed as received. A\n"
+    "         page that converts except for a few bad bytes keeps the rest, each bad\n"
+    "         sequence becoming U+FFFD. Compressed bodies (gzip, deflate, br) are decoded.\n"
+    "         --raw              the page's bytes, decompressed but not converted\n"
+    "         -s, --silent       no progress line on a terminal (warnings still show)\n"
+    "         --max-time S       give up after S seconds in all (a whole number, 1 to 2147483)\n"
+    "         -A, --user-agent UA             send UA as the User-Agent\n"
+    "         -H, --header 'NAME: VALUE'      send this header line (may be repeated)\n"
+    "         -b, --cookie 'NAME=VALUE; ...'  send these cookies\n"
+    "         --retry N          try up to N times more (0 to 100) after a failed connection,\n"
+    "                            a time-out or a 5xx answer, waiting 1 s, then 2 s, 4 s, ...,\n"
+    "                            or as long as the server's Retry-After asks (up to 60 s)\n"
     "code     print the generated extraction subroutine\n"
     "\n"
-    "FILE defaults to standard input (also \"-\"); a zero byte ends the text. Input and output\n"
-    "are in the locale's encoding (UTF-8); --gbk reads and writes raw GB18030 bytes, arguments\n"
-    "included. Options take their value as --left L or --left=L; -- ends the options.\n"
+    "FILE defaults to standard input (also \"-\"); a relative FILE is found from the directory\n"
+    "the program was started in; a zero byte ends the text. Input and output are in the\n"
+    "locale's encoding (UTF-8); --gbk reads and writes raw GB18030 bytes, arguments\n"
+    "included. Options take their value as --left L or --left=L (-A UA or -AUA); -- ends\n"
+    "the options.\n"
+    "\n"
+    "Environment: http_proxy (lower case only), https_proxy or HTTPS_PROXY, and all_proxy\n"
+    "or ALL_PROXY name the proxy fetch goes through; no_proxy or NO_PROXY lists the hosts\n"
+    "it reaches directly. SSL_CERT_FILE or CURL_CA_BUNDLE names the certificates trusted\n"
+    "for https:// pages.\n"
     "\n"
     "Exit status: 0 done; 1 the window's message (on standard error); 2 a command line that\n"
-    "cannot be used, input that cannot be read or does not decode, or input too large;\n"
-    "3 the output could not be written; 4 the page ended early (what arrived is printed, then\n"
-    "a warning with the reason on standard error).\n";
+    "cannot be used, or input that cannot be read, does not decode or is too large; 3 the\n"
+    "output could not be written; 4 the page ended early (what arrived is printed, then a\n"
+    "warning with the reason on standard error); 5 the server answered with an error status\n"
+    "(the page is printed, then a warning naming the status); 6 the page could not be read\n"
+    "at all (no connection, name not resolved, TLS refused: the message and the reason on\n"
+    "standard error).\n";
 
 namespace {
 
@@ -53,34 +79,48 @@ constexpr CommandRow kCommands[] = {
     {"code", kCode, nullptr, false, {nullptr, nullptr}},
 };
 
-// One option: a value taken into a text field, or a switch; `commands` are
-// those it belongs to. Adding an option is adding a row (and its field).
+// One option: a value taken into a text field, a value added to a list (the
+// one option that may be repeated), or a switch; `commands` are those it
+// belongs to. Adding an option is adding a row (and its field).
 struct OptionRow {
     const char* name;
     char shortName; // 0: none
     std::optional<std::string> CliOptions::*value;
     bool CliOptions::*flag;
+    std::vector<std::string> CliOptions::*list;
     unsigned commands;
 };
 
 constexpr unsigned kAll = kExtract | kFind | kFetch | kCode;
 
 constexpr OptionRow kOptions[] = {
-    {"--left", 0, &CliOptions::left, nullptr, kExtract},
-    {"--right", 0, &CliOptions::right, nullptr, kExtract},
-    {"--text", 0, &CliOptions::text, nullptr, kFind},
-    {"--gbk", 0, nullptr, &CliOptions::gbk, kAll},
-    {"--all", 0, nullptr, &CliOptions::all, kExtract},
-    {"--null", '0', nullptr, &CliOptions::zero, kExtract},
-    {"--newline", 0, nullptr, &CliOptions::newline, kExtract},
-    {"--raw", 0, nullptr, &CliOptions::raw, kFetch},
-    {"--max-time", 0, &CliOptions::maxTime, nullptr, kFetch},
+    {"--left", 0, &CliOptions::left, nullptr, nullptr, kExtract},
+    {"--right", 0, &CliOptions::right, nullptr, nullptr, kExtract},
+    {"--text", 0, &CliOptions::text, nullptr, nullptr, kFind},
+    {"--gbk", 0, nullptr, &CliOptions::gbk, nullptr, kAll},
+    {"--all", 0, nullptr, &CliOptions::all, nullptr, kExtract},
+    {"--null", '0', nullptr, &CliOptions::zero, nullptr, kExtract},
+    {"--newline", 0, nullptr, &CliOptions::newline, nullptr, kExtract},
+    {"--raw", 0, nullptr, &CliOptions::raw, nullptr, kFetch},
+    {"--max-time", 0, &CliOptions::maxTime, nullptr, nullptr, kFetch},
+    {"--silent", 's', nullptr, &CliOptions::silent, nullptr, kFetch},
+    {"--user-agent", 'A', &CliOptions::userAgent, nullptr, nullptr, kFetch},
+    {"--header", 'H', nullptr, nullptr, &CliOptions::headers, kFetch},
+    {"--cookie", 'b', &CliOptions::cookie, nullptr, nullptr, kFetch},
+    {"--retry", 0, &CliOptions::retry, nullptr, nullptr, kFetch},
 };
 
+bool IsShort(const OptionRow& row, std::string_view arg)
+{
+    return row.shortName && arg.size() >= 2 && arg[0] == '-' && arg[1] == row.shortName;
+}
+
+// The row of an option as given: --name, --name=value, -x, or -xVALUE for
+// a short option that takes a value.
 const OptionRow* FindOption(std::string_view arg)
 {
     for (const OptionRow& row : kOptions) {
-        if (arg == row.name || (row.shortName && arg.size() == 2 && arg[0] == '-' && arg[1] == row.shortName))
+        if (arg == row.name || (IsShort(row, arg) && (arg.size() == 2 || !row.flag)))
             return &row;
     }
     return nullptr;
@@ -93,6 +133,36 @@ const CommandRow* FindCommand(std::string_view name)
             return &row;
     }
     return nullptr;
+}
+
+// " (did you mean X?)" for the known name closest to `typed`, or nothing.
+std::string Suggestion(std::string_view typed, bool option)
+{
+    std::vector<std::string_view> names;
+    if (option) {
+        for (const OptionRow& row : kOptions)
+            names.push_back(row.name);
+        names.insert(names.end(), {"--help", "--version"});
+    } else {
+        for (const CommandRow& row : kCommands)
+            names.push_back(row.name);
+    }
+    const std::string closest = ClosestName(typed, names);
+    return closest.empty() ? std::string() : " (did you mean " + closest + "?)";
+}
+
+// A header line as "Name: value": a name of visible characters without a
+// colon, then a colon.
+bool IsHeaderLine(std::string_view line)
+{
+    const size_t colon = line.find(':');
+    if (colon == 0 || colon == std::string_view::npos)
+        return false;
+    for (const char c : line.substr(0, colon)) {
+        if (c <= ' ' || c == 0x7F)
+            return false;
+    }
+    return true;
 }
 
 class Parser {
@@ -135,23 +205,31 @@ private:
         const std::string_view name = a.substr(0, equals);
         const OptionRow* row = FindOption(name);
         if (!row)
-            return fail("unknown option " + std::string(name));
+            return fail("unknown option " + EchoArgument(name) + Suggestion(name, true));
         const size_t index = static_cast<size_t>(row - kOptions);
-        if (seen_ & (1u << index))
+        if ((seen_ & (1u << index)) && !row->list)
             return fail(std::string(row->name) + " given twice");
         seen_ |= 1u << index;
         given_ |= row->commands == kAll ? 0 : 1u << index;
+        std::string value;
         if (row->flag) {
             if (equals != std::string_view::npos)
                 return fail(std::string(row->name) + " takes no value");
             o_->*row->flag = true;
-        } else if (equals != std::string_view::npos) {
-            o_->*row->value = std::string(a.substr(equals + 1));
-        } else if (*i + 1 < argc) {
-            o_->*row->value = std::string(argv[++*i]);
-        } else {
-            return fail(std::string(row->name) + " needs a value");
+            return true;
         }
+        if (equals != std::string_view::npos)
+            value = a.substr(equals + 1);
+        else if (a.size() > 2 && a[1] != '-')
+            value = a.substr(2); // -xVALUE
+        else if (*i + 1 < argc)
+            value = argv[++*i];
+        else
+            return fail(std::string(row->name) + " needs a value");
+        if (row->list)
+            (o_->*row->list).push_back(std::move(value));
+        else
+            o_->*row->value = std::move(value);
         return true;
     }
 
@@ -160,12 +238,12 @@ private:
         if (!command_) {
             command_ = FindCommand(a);
             if (!command_)
-                return fail("unknown command " + std::string(a));
+                return fail("unknown command " + EchoArgument(a) + Suggestion(a, false));
             o_->command = command_->name;
             return true;
         }
         if (!command_->operand || o_->file)
-            return fail("unexpected argument " + std::string(a));
+            return fail("unexpected argument " + EchoArgument(a));
         o_->file = std::string(a);
         return true;
     }
@@ -189,7 +267,32 @@ private:
         if (o_->newline && o_->all)
             return fail("--newline is for a single text; --all ends every text");
         if (o_->maxTime && MaxSeconds(*o_->maxTime) == 0)
-            return fail("--max-time needs a whole number of seconds from 1");
+            return fail("--max-time needs a whole number of seconds from 1 to " + std::to_string(kMaxSeconds));
+        if (o_->retry && BoundedNumber(*o_->retry, 0, kMaxRetries) < 0)
+            return fail("--retry needs a whole number from 0 to " + std::to_string(kMaxRetries));
+        return checkRequestFields();
+    }
+
+    // What goes into the request: no control characters (a line break would
+    // start a header of its own), headers as "Name: value", cookies as
+    // "name=value" pairs (not a file of them).
+    bool checkRequestFields()
+    {
+        const auto plain = [](const std::string& v) {
+            return std::none_of(v.begin(), v.end(), [](char c) { return (c >= 0 && c < ' ' && c != '\t') || c == 0x7F; });
+        };
+        if (o_->userAgent && !plain(*o_->userAgent))
+            return fail("--user-agent holds a control character");
+        if (o_->cookie && !plain(*o_->cookie))
+            return fail("--cookie holds a control character");
+        if (o_->cookie && o_->cookie->find('=') == std::string::npos)
+            return fail("--cookie needs 'name=value; ...', not " + EchoArgument(*o_->cookie));
+        for (const std::string& header : o_->headers) {
+            if (!plain(header))
+                return fail("--header holds a control character");
+            if (!IsHeaderLine(header))
+                return fail("--header needs 'Name: value', not " + EchoArgument(header));
+        }
         return true;
     }
 
@@ -202,11 +305,17 @@ private:
 
 } // namespace
 
-int32_t MaxSeconds(const std::string& value)
+int32_t BoundedNumber(const std::string& value, int32_t low, int32_t high)
 {
     if (value.empty() || value.size() > 9 || value.find_first_not_of("0123456789") != std::string::npos)
-        return 0;
-    return static_cast<int32_t>(std::stol(value));
+        return -1;
+    const long number = std::stol(value);
+    return number < low || number > high ? -1 : static_cast<int32_t>(number);
+}
+
+int32_t MaxSeconds(const std::string& value)
+{
+    return std::max(BoundedNumber(value, 1, kMaxSeconds), 0);
 }
 
 bool ParseCliOptions(int argc, char** argv, CliOptions* o, std::string* error)

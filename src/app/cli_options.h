@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace app {
 
@@ -28,12 +30,25 @@ struct CliOptions {
     bool newline = false; // extract: a line break behind the single result
     bool raw = false;     // fetch: the bytes as received
     std::optional<std::string> maxTime; // fetch: seconds for the whole transfer
+    std::optional<std::string> userAgent, cookie; // fetch: request fields
+    std::vector<std::string> headers;   // fetch: "Name: value" lines, in order
+    std::optional<std::string> retry;   // fetch: tries after the first
+    bool silent = false;                // fetch: no progress line
 };
 
-// The seconds of --max-time: 1 to 999999999, else 0 (not a valid value).
+// The bounds of --max-time (what the transfer library takes in seconds)
+// and of --retry.
+inline constexpr int32_t kMaxSeconds = 2147483;
+inline constexpr int32_t kMaxRetries = 100;
+
+// The value of a whole number from `low` to `high` given as decimal digits;
+// -1 when it is not one.
+int32_t BoundedNumber(const std::string& value, int32_t low, int32_t high);
+// The seconds of --max-time: 1 to kMaxSeconds, else 0 (not a valid value).
 int32_t MaxSeconds(const std::string& value);
 
-// False with a message for a command line that cannot be used.
+// False with a message for a command line that cannot be used: one line
+// naming the mistake, arguments echoed with EchoArgument.
 bool ParseCliOptions(int argc, char** argv, CliOptions* options, std::string* error);
 
 extern const char kCliUsage[];

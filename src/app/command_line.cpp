@@ -1,9 +1,15 @@
 #include "command_line.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "cli_context.h"
+#include "cli_messages.h"
 #include "console_input.h"
 #include "extraction.h"
 #include "find_state.h"
@@ -78,6 +84,8 @@ int ExtractAll(const CliContext& c, const Texts& t)
             break;
         c.out.write(c.console.encode(std::string_view(text + from, static_cast<size_t>(right - 1))));
         c.out.write(end);
+        if (c.out.failed())
+            break; // the reader is gone: Finish() says so
         at = from + right - 1 + rightLength;
     }
     return kExitDone;
@@ -85,6 +93,8 @@ int ExtractAll(const CliContext& c, const Texts& t)
 
 // Positions that successive clicks of the find button select, from its
 // first-search state, until nothing more is found or a position repeats.
+// The window's message that ends the clicks is for a find that found
+// nothing: behind the positions it would only be noise on standard error.
 int Find(const CliContext& c, const Texts& t)
 {
     if (SameText(t.wanted.text(), Lit(lit::PromptMiddle)))
@@ -97,13 +107,12 @@ int Find(const CliContext& c, const Texts& t)
         if (printed && pos <= last)
             return kExitDone;
         c.out.write(std::to_string(pos) + "\n");
+        if (c.out.failed())
+            return kExitDone; // the reader is gone: Finish() says so
         last = pos;
         printed = true;
     }
-    if (!printed)
-        return c.message(lit::NotFound);
-    c.message(lit::NotFound);
-    return kExitDone;
+    return printed ? kExitDone : c.message(lit::NotFound);
 }
 
 // extract and find: the arguments, then the input.
@@ -117,7 +126,7 @@ int RunOnInput(const CliContext& c)
         (o.text && !c.decodeArgument(*o.text, "--text", &t.wanted, &status)))
         return status;
     std::string error;
-    if (!ReadInputText(o.file, c.console, &t.text, &t.length, &error)) {
+    if (!ReadInputText(o.file, c.startDirectory, c.console, &t.text, &t.length, &error)) {
         PrintError(error);
         return kExitUsage;
     }
@@ -147,6 +156,25 @@ int Finish(ConsoleOutput& out, int status)
     return kExitOutput;
 }
 
+// The runtime makes the program's directory current as it starts; a path on
+// the command line is the user's, relative to where they started it. Held
+// open above the standard streams (one of them may be closed), and only
+// when a relative path needs it: AT_FDCWD when none does, -1 (errno set)
+// when it cannot be had.
+int OpenStartDirectory(const CliOptions& o)
+{
+    if (!o.file || o.file->empty() || o.file->front() == '/' || *o.file == "-" || o.command == "fetch")
+        return AT_FDCWD;
+    const int fd = open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 || fd > STDERR_FILENO)
+        return fd;
+    const int high = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    const int error = errno;
+    close(fd);
+    errno = error;
+    return high;
+}
+
 } // namespace
 
 int CommandLineEntry(int argc, char** argv)
@@ -154,8 +182,8 @@ int CommandLineEntry(int argc, char** argv)
     CliOptions o;
     std::string error;
     if (!ParseCliOptions(argc, argv, &o, &error)) {
-        PrintError(error + "\n");
-        std::fputs(kCliUsage, stderr);
+        PrintError(error);
+        std::fputs("Try 'middletext --help'.\n", stderr);
         return kExitUsage;
     }
     ConsoleOutput out;
@@ -163,10 +191,18 @@ int CommandLineEntry(int argc, char** argv)
         out.write(o.command == "help" ? kCliUsage : "middletext 1.0.0\n");
         return Finish(out, kExitDone);
     }
+    const int startDirectory = OpenStartDirectory(o);
+    if (startDirectory == -1) {
+        PrintError(EchoArgument(*o.file) + ": " + std::strerror(errno));
+        return kExitUsage;
+    }
     mt::Runtime().auxiliaryCall(6, reinterpret_cast<uintptr_t>(&kProgramHeader), 0, 0, 0);
     const ConsoleText console(o.gbk);
-    const CliContext context{o, console, out};
-    return Finish(out, Run(context));
+    const CliContext context{o, console, out, startDirectory};
+    const int status = Finish(out, Run(context));
+    if (startDirectory >= 0)
+        close(startDirectory);
+    return status;
 }
 
 } // namespace app

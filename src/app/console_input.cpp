@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+#include "cli_messages.h"
+
 namespace app {
 namespace {
 
@@ -62,12 +64,12 @@ private:
 // An open input: a file, or standard input (not closed here).
 class Input {
 public:
-    explicit Input(const std::optional<std::string>& file)
+    Input(const std::optional<std::string>& file, int directory)
     {
         if (!file || *file == "-")
             return;
-        name_ = *file;
-        fd_ = open(file->c_str(), O_RDONLY | O_CLOEXEC);
+        name_ = EchoArgument(*file);
+        fd_ = openat(directory, file->c_str(), O_RDONLY | O_CLOEXEC);
         owned_ = fd_ >= 0;
         error_ = owned_ ? 0 : errno;
     }
@@ -177,10 +179,10 @@ size_t InputLimit()
     return limit;
 }
 
-bool ReadInputText(const std::optional<std::string>& file, const ConsoleText& console, Owned* text,
-                   int32_t* length, std::string* error)
+bool ReadInputText(const std::optional<std::string>& file, int directory, const ConsoleText& console,
+                   Owned* text, int32_t* length, std::string* error)
 {
-    Input in(file);
+    Input in(file, directory);
     if (in.fd() < 0)
         return Fail(in, std::strerror(in.error()), error);
     struct stat st {};

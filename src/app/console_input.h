@@ -14,11 +14,12 @@ namespace app {
 // 32-bit integers, and its block with the terminator must be countable too.
 size_t InputLimit();
 
-// Reads FILE (none or "-": standard input) into *text (null when empty) and
+// Reads FILE (none or "-": standard input; a relative path is found from
+// `directory`, an open directory or AT_FDCWD) into *text (null when empty) and
 // its length into *length. False with a message naming the input and the
 // reason (the system's, or "input too large") when it cannot be read, does
 // not decode, or its text would pass InputLimit().
-bool ReadInputText(const std::optional<std::string>& file, const ConsoleText& console, Owned* text,
-                   int32_t* length, std::string* error);
+bool ReadInputText(const std::optional<std::string>& file, int directory, const ConsoleText& console,
+                   Owned* text, int32_t* length, std::string* error);
 
 } // namespace app

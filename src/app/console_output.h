@@ -19,6 +19,8 @@ public:
     bool finish(std::string* error);
     // Writes what is buffered; false once a write has failed.
     bool flush();
+    // True once a write has failed: what follows is dropped.
+    bool failed() const { return errno_ != 0; }
 
 private:
     void writeAll(std::string_view bytes);

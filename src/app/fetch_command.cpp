@@ -1,9 +1,13 @@
 // middletext fetch URL: what reading the page would put into the big box,
 // in the terminal's encoding; --raw prints the bytes as received.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 
 #include "cli_context.h"
+#include "cli_messages.h"
+#include "console_progress.h"
 #include "frame/text_value.h"
 #include "page_reader.h"
 
@@ -92,6 +96,19 @@ bool WriteUtf8Page(const CliContext& c, const Owned& bytes, const TransferReport
     return true;
 }
 
+// What the command line asks of the request, handed to the internet
+// library before the transfer.
+void SetRequest(const CliOptions& o)
+{
+    if (!o.userAgent && o.headers.empty() && !o.cookie && !o.retry)
+        return;
+    std::string headers;
+    for (const std::string& line : o.headers)
+        headers += (headers.empty() ? "" : "\n") + line;
+    SetRequestOptions(o.userAgent ? o.userAgent->c_str() : "", headers.c_str(), o.cookie ? o.cookie->c_str() : "",
+                      o.retry ? BoundedNumber(*o.retry, 0, kMaxRetries) : 0);
+}
+
 } // namespace
 
 int RunFetch(const CliContext& c)
@@ -107,24 +124,35 @@ int RunFetch(const CliContext& c)
     }
     if (c.options.maxTime)
         SetTransferTimeLimit(MaxSeconds(*c.options.maxTime));
+    SetRequest(c.options);
+    ProgressLine progress(!c.options.silent && isatty(STDERR_FILENO));
     Owned bytes = ReadUrl(url.text());
+    progress.stop();
     const TransferReport report = LastTransfer();
-    if (bytes.empty()) {
+    if (bytes.empty() && report.outcome != kTransferComplete && report.outcome != kTransferEndedEarly) {
         c.message(lit::FetchFailed);
         c.console.message(report.reason.text());
-        return kExitMessage;
+        return kExitUnreadable;
     }
     if (c.options.raw) {
         c.out.write(mt::ByteArrayView(bytes.bytes()));
-    } else if (!WriteUtf8Page(c, bytes, report)) {
+    } else if (!bytes.empty() && !WriteUtf8Page(c, bytes, report)) {
         const Owned page = DecodePage(std::move(bytes), report);
         c.console.encodeEach(page.view(), [&c](std::string_view piece) { c.out.write(piece); });
     }
-    if (report.outcome != kTransferEndedEarly)
-        return kExitDone;
-    c.out.flush(); // the warning comes behind the page
-    PrintError("warning: the page ended early: " + c.console.encode(report.reason.view()));
-    return kExitPageEnded;
+    c.out.flush(); // the warnings come behind the page
+    int outcome = kExitDone;
+    if (report.outcome == kTransferEndedEarly) {
+        PrintError("warning: the page ended early: " + c.console.encode(report.reason.view()));
+        outcome = kExitPageEnded;
+    }
+    if (report.status >= 400) {
+        const std::string answer = report.statusText.empty() ? std::to_string(report.status)
+                                                             : c.console.encode(report.statusText.view());
+        PrintError("warning: the server answered " + EchoArgument(answer));
+        outcome = kExitServerError; // what the server said outweighs how much of it arrived
+    }
+    return outcome;
 }
 
 } // namespace app

@@ -107,6 +107,28 @@ TEST(CommandLineExtract, ReadsAFile)
     EXPECT_EQ(RunTool({"extract", "--left", "a", "--right", "b", "/nonexistent/file"}).status, 2);
 }
 
+// A relative FILE is the user's: found from where the program was started,
+// not from the program's folder, which start-up makes current.
+TEST(CommandLineExtract, ARelativeFileIsFoundFromWhereTheProgramStarted)
+{
+    char dirTemplate[] = "/tmp/mt-cli-relative-XXXXXX";
+    const std::filesystem::path dir = mkdtemp(dirTemplate);
+    std::filesystem::create_directory(dir / "sub");
+    FILE* f = fopen((dir / "sub" / "page.html").c_str(), "wb");
+    fputs("<a>v</a>", f);
+    fclose(f);
+    const auto here = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    for (const char* name : {"sub/page.html", "./sub/page.html", "sub/../sub/page.html"})
+        EXPECT_EQ(RunTool({"extract", "--left", "<a>", "--right", "</a>", name}).out, "v") << name;
+    // The program itself lies in its folder, but not here.
+    const auto program = RunTool({"find", "--text", "x", "middletext"});
+    EXPECT_EQ(program.err, "middletext: middletext: No such file or directory\n");
+    EXPECT_EQ(program.status, 2);
+    std::filesystem::current_path(here);
+    std::filesystem::remove_all(dir);
+}
+
 TEST(CommandLineEncoding, GbkReadsAndWritesRawBytes)
 {
     // 左[中]右 in GB18030; the result is 中 as D6 D0.
@@ -153,6 +175,8 @@ TEST(CommandLineFind, PrintsEveryOccurrenceAClickWouldSelect)
     for (const auto& c : cases) {
         auto run = RunTool({"find", "--text", c.wanted}, c.text);
         EXPECT_EQ(run.out, c.out) << c.name;
+        // The window's message is for a find that found nothing.
+        EXPECT_EQ(run.err, c.out.empty() ? kNotFound : "") << c.name;
         EXPECT_EQ(run.status, c.status) << c.name;
     }
 }
@@ -177,74 +201,6 @@ TEST(CommandLineCode, PrintsTheSubroutineWithCrLfLines)
               std::string::npos);
     auto gbk = RunTool({"code", "--gbk"});
     EXPECT_EQ(gbk.out.substr(0, 9), ".\xb0\xe6\xb1\xbe 2\r\n"); // .版本 2
-}
-
-TEST(CommandLineFetch, TheUrlChecksAndAFailedFetchAreMessages)
-{
-    EXPECT_EQ(RunTool({"fetch", ""}).err, "输入的URL无效，请重新输入！\n");
-    auto bad = RunTool({"fetch", "example.com"});
-    EXPECT_EQ(bad.err, "输入的网址格式不正确，请在网址前加上 http:// 或 https:// \n");
-    EXPECT_EQ(bad.status, 1);
-    auto unreachable = RunTool({"fetch", "http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/"});
-    EXPECT_EQ(unreachable.err, "未能读取到网页内容！\n无法连接到服务器\n");
-    EXPECT_EQ(unreachable.status, 1);
-    EXPECT_EQ(RunTool({"fetch", "http://"}).err, "未能读取到网页内容！\n网址无法读取\n");
-    EXPECT_EQ(RunTool({"fetch", "--max-time", "0", "http://"}).status, 2);
-}
-
-struct FetchCase {
-    const char* name;
-    std::vector<std::string> options;
-    std::string reply;
-    int holdMilliseconds;
-    std::string out, err;
-    int status;
-};
-
-TEST(CommandLineFetch, PrintsWhatTheWindowWouldShowAndWarnsOfAnEarlyEnd)
-{
-    const std::string utf8 = "Content-Type: text/html; charset=utf-8\r\n";
-    const std::string big5 = "<meta charset=big5>\xa4\xa4\xa4\xe5\xbb\xf9\xae\xe6";
-    const std::string early = "middletext: warning: the page ended early: ";
-    const FetchCase cases[] = {
-        {"UTF-8 as it came", {}, Reply("200 OK", utf8, "中文价格"), 0, "中文价格", "", 0},
-        {"UTF-8 to its first zero byte", {}, Reply("200 OK", utf8, std::string("a中\0b", 6)), 0, "a中", "", 0},
-        {"UTF-8 as GB18030", {"--gbk"}, Reply("200 OK", utf8, "中"), 0, "\xd6\xd0", "", 0},
-        {"declared UTF-8 but GBK", {}, Reply("200 OK", utf8, "\xd6\xd0"), 0, "中", "", 0},
-        {"not GB18030 either", {}, Reply("200 OK", "", "a\x81<b\xd6\xd0\xff"), 0, "a\xef\xbf\xbd" "b中\xef\xbf\xbd", "", 0},
-        {"Big5", {}, Reply("200 OK", "", big5), 0, "<meta charset=big5>中文價格", "", 0},
-        {"raw", {"--raw"}, Reply("200 OK", "", big5), 0, big5, "", 0},
-        {"cut short", {}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中\xe4\xb8"), 0, "a中",
-         early + "连接中断\n", 4},
-        {"time limit", {"--max-time", "1"}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中"), 5000, "a中",
-         early + "超过了限定的读取时间\n", 4},
-    };
-    for (const auto& c : cases) {
-        httptest::TestServer server([&](const std::string&) { return httptest::CannedReply{c.reply, c.holdMilliseconds}; });
-        std::vector<std::string> args{"fetch"};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        args.push_back(server.Url("/"));
-        const auto run = RunTool(args);
-        EXPECT_EQ(run.out, c.out) << c.name;
-        EXPECT_EQ(run.err, c.err) << c.name;
-        EXPECT_EQ(run.status, c.status) << c.name;
-    }
-}
-
-TEST(CommandLineFetch, ARelativeCaFileIsFoundFromWhereTheProgramStarted)
-{
-    httptest::TlsFiles ours("Ours");
-    ASSERT_TRUE(ours.ok);
-    httptest::TestServer server([](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", "seen")}; }, &ours);
-    const auto here = std::filesystem::current_path();
-    std::filesystem::current_path(ours.dir);
-    for (const char* variable : {"SSL_CERT_FILE", "CURL_CA_BUNDLE"}) {
-        const std::string other = std::string(variable) == "SSL_CERT_FILE" ? "CURL_CA_BUNDLE=" : "SSL_CERT_FILE=";
-        const auto run = RunTool({"fetch", server.Url("/")}, "", {std::string(variable) + "=ca.pem", other});
-        EXPECT_EQ(run.out, "seen") << variable;
-        EXPECT_EQ(run.status, 0) << run.err;
-    }
-    std::filesystem::current_path(here);
 }
 
 struct UsageCase {
@@ -289,6 +245,62 @@ TEST(CommandLineUsage, OptionsAsPeopleTypeThem)
         auto run = RunTool({"extract", help});
         EXPECT_EQ(run.status, 0);
         EXPECT_NE(run.out.find("Exit status: 0 done; 1 the window's message"), std::string::npos);
+        EXPECT_NE(run.out.find("1 to 2147483"), std::string::npos);
+    }
+}
+
+struct UsageMessageCase {
+    std::vector<std::string> args;
+    std::string mistake; // the line naming it, behind "middletext: "
+};
+
+// A mistake is one line naming it and a pointer to the help, exit status 2;
+// what the user typed is echoed with its control characters escaped.
+TEST(CommandLineUsage, AMistakeIsOneLineAndAPointerToTheHelp)
+{
+    const std::string url = "http://127.0.0.1/";
+    const UsageMessageCase cases[] = {
+        {{"frobnicate"}, "unknown command frobnicate"},
+        {{"extrct"}, "unknown command extrct (did you mean extract?)"},
+        {{"fecth", url}, "unknown command fecth (did you mean fetch?)"},
+        {{"extract", "--lfet", "a"}, "unknown option --lfet (did you mean --left?)"},
+        {{"fetch", "--retyr=2", url}, "unknown option --retyr (did you mean --retry?)"},
+        {{"fetch", "--user-agnet", "x", url}, "unknown option --user-agnet (did you mean --user-agent?)"},
+        {{"fetch", "-silent", url}, "unknown option -silent (did you mean --silent?)"},
+        {{"find", "--abc"}, "unknown option --abc"},
+        {{"find", "-x"}, "unknown option -x"},
+        {{"fetch", "-sx", url}, "unknown option -sx"},
+        {{"\x1b]0;owned\x07"}, "unknown command \\x1b]0;owned\\x07"},
+        {{"find", "--\x1b[2J\x7f\xc2\x9b"}, "unknown option --\\x1b[2J\\x7f\\xc2\\x9b"},
+        {{"find", "--中\xff\\"}, "unknown option --中\\xff\\\\"},
+        {{"code", "a\tb"}, "unexpected argument a\\x09b"},
+        {{"--gbk"}, "no command given"},
+        {{"extract", "--left", "a"}, "extract needs --right"},
+        {{"extract", "--gbk", "--gbk", "--left", "a", "--right", "b"}, "--gbk given twice"},
+        {{"fetch"}, "fetch needs URL"},
+        {{"fetch", "--max-time", "0", url}, "--max-time needs a whole number of seconds from 1 to 2147483"},
+        {{"fetch", "--max-time", "2147484", url}, "--max-time needs a whole number of seconds from 1 to 2147483"},
+        {{"fetch", "--max-time", "999999999", url}, "--max-time needs a whole number of seconds from 1 to 2147483"},
+        {{"fetch", "--retry", "101", url}, "--retry needs a whole number from 0 to 100"},
+        {{"fetch", "--retry", "-1", url}, "--retry needs a whole number from 0 to 100"},
+        {{"fetch", "-A", "a\r\nX-Injected: 1", url}, "--user-agent holds a control character"},
+        {{"fetch", "-b", "a=1\nX: 2", url}, "--cookie holds a control character"},
+        {{"fetch", "-H", "X-A: 1\r\nX-B: 2", url}, "--header holds a control character"},
+        {{"fetch", "-H", "X-A: \x1b[1m", url}, "--header holds a control character"},
+        {{"fetch", "-b", "cookies.txt", url}, "--cookie needs 'name=value; ...', not cookies.txt"},
+        {{"fetch", "-H", "no colon", url}, "--header needs 'Name: value', not no colon"},
+        {{"fetch", "-H", ": value", url}, "--header needs 'Name: value', not : value"},
+        {{"fetch", "-H", "Two words: value", url}, "--header needs 'Name: value', not Two words: value"},
+        {{"fetch", "-A", "a", "-A", "b", url}, "--user-agent given twice"},
+        {{"fetch", "--header"}, "--header needs a value"},
+        {{"extract", "--left", "a", "--right", "b", "-H", "X: 1"}, "--header is not an option of extract"},
+        {{"fetch", "--silent=yes", url}, "--silent takes no value"},
+    };
+    for (const auto& c : cases) {
+        auto run = RunTool(c.args);
+        EXPECT_EQ(run.err, "middletext: " + c.mistake + "\nTry 'middletext --help'.\n") << testing::PrintToString(c.args);
+        EXPECT_EQ(run.out, "") << testing::PrintToString(c.args);
+        EXPECT_EQ(run.status, 2) << testing::PrintToString(c.args);
     }
 }
 
@@ -347,6 +359,15 @@ TEST(CommandLineOutput, FailedWritesAreExitStatusThree)
     auto pipe = RunTool({"code"}, "", Streams(ToolStreams::In::kFile, ToolStreams::Out::kBrokenPipe));
     EXPECT_EQ(pipe.err, "middletext: standard output: Broken pipe\n");
     EXPECT_EQ(pipe.status, 3);
+    // Positions enough to fill the output's buffer, and more: the search
+    // stops at the failed write and reports that alone.
+    const ToolStreams broken = Streams(ToolStreams::In::kFile, ToolStreams::Out::kBrokenPipe);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"find", "--text", "a"}, {"extract", "--all", "--left", "a", "--right", "a"}}) {
+        auto many = RunTool(args, std::string(300000, 'a'), broken);
+        EXPECT_EQ(many.err, "middletext: standard output: Broken pipe\n") << args[0];
+        EXPECT_EQ(many.status, 3) << args[0];
+    }
     EXPECT_EQ(RunTool({"--version"}, "", full).status, 3);
 }
 

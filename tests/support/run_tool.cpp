@@ -3,7 +3,10 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdlib>
 #include <fstream>
@@ -53,6 +56,37 @@ pid_t StartFeeder(const std::string& input, int pipeEnds[2])
     return feeder;
 }
 
+// A pseudo-terminal in raw mode (no line-ending translation): its master
+// in *master, its slave in *slave; false when the system has none.
+bool OpenTerminal(int* master, int* slave)
+{
+    *master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (*master < 0 || grantpt(*master) != 0 || unlockpt(*master) != 0)
+        return false;
+    const char* name = ptsname(*master);
+    *slave = name ? open(name, O_RDWR | O_NOCTTY) : -1;
+    termios mode {};
+    if (*slave < 0 || tcgetattr(*slave, &mode) != 0)
+        return false;
+    cfmakeraw(&mode);
+    return tcsetattr(*slave, TCSANOW, &mode) == 0;
+}
+
+// What the child wrote to the terminal, until its last holder of the slave
+// side is gone.
+std::string DrainTerminal(int master)
+{
+    std::string text;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = read(master, buffer, sizeof buffer);
+        if (n > 0)
+            text.append(buffer, static_cast<size_t>(n));
+        else if (n == 0 || errno != EINTR)
+            return text; // EIO: the slave side is closed
+    }
+}
+
 } // namespace
 
 ToolRun RunTool(const std::vector<std::string>& args, const std::string& input, const ToolStreams& streams,
@@ -70,16 +104,23 @@ ToolRun RunTool(const std::vector<std::string>& args, const std::string& input, 
     const std::string in = dir + "/in", out = dir + "/out", err = dir + "/err";
     std::ofstream(in, std::ios::binary) << input;
     const std::string program = Program();
+    int master = -1, slave = -1;
+    if (streams.errTerminal && !OpenTerminal(&master, &slave))
+        return ToolRun{"", "no pseudo-terminal", -1};
     pid_t pid = fork();
     if (pid == 0) {
         int fin = streams.in == ToolStreams::In::kEndless ? feed[0] : open(in.c_str(), O_RDONLY);
         int fout = streams.out == ToolStreams::Out::kBrokenPipe ? sink[1]
                    : streams.out == ToolStreams::Out::kPath ? open(streams.outPath.c_str(), O_WRONLY)
                                                             : open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int ferr = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int ferr = streams.errTerminal ? slave : open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(fin, 0);
         dup2(fout, 1);
         dup2(ferr, 2);
+        if (streams.errTerminal) {
+            close(slave);
+            close(master);
+        }
         if (streams.in == ToolStreams::In::kClosed)
             close(0);
         if (streams.out == ToolStreams::Out::kClosed)
@@ -95,6 +136,12 @@ ToolRun RunTool(const std::vector<std::string>& args, const std::string& input, 
         execv(program.c_str(), argv.data());
         _exit(127);
     }
+    std::string terminal;
+    if (master >= 0) {
+        close(slave);
+        terminal = DrainTerminal(master);
+        close(master);
+    }
     int status = 0;
     waitpid(pid, &status, 0);
     if (feeder > 0) {
@@ -103,7 +150,7 @@ ToolRun RunTool(const std::vector<std::string>& args, const std::string& input, 
     }
     if (sink[1] >= 0)
         close(sink[1]);
-    ToolRun run{ReadAll(out), ReadAll(err), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+    ToolRun run{ReadAll(out), streams.errTerminal ? terminal : ReadAll(err), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
     std::system(("rm -rf " + dir).c_str());
     return run;
 }

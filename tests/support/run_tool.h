@@ -25,6 +25,7 @@ struct ToolStreams {
     In in = In::kFile;
     Out out = Out::kCaptured;
     std::string outPath; // for kPath
+    bool errTerminal = false; // standard error a terminal (a raw pseudo-terminal) instead of a file
 };
 
 ToolRun RunTool(const std::vector<std::string>& args, const std::string& input, const ToolStreams& streams,

@@ -1,0 +1,199 @@
+// fetch in the command-line mode, run as a separate process against the
+// tests' own server.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+
+#include "support/http_test_support.h"
+#include "support/run_tool.h"
+
+namespace {
+
+namespace httptest = mt::httptest;
+using httptest::Reply;
+using mt::test::RunTool;
+using mt::test::ToolRun;
+using mt::test::ToolStreams;
+
+ToolRun Fetch(const httptest::TestServer& server, const std::vector<std::string>& options,
+              const ToolStreams& streams = {})
+{
+    std::vector<std::string> args{"fetch"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(server.Url("/"));
+    return RunTool(args, "", streams);
+}
+
+const std::string kWarning = "middletext: warning: ";
+
+TEST(CommandLineFetch, TheUrlChecksAreMessagesAndAPageNotReadIsStatusSix)
+{
+    EXPECT_EQ(RunTool({"fetch", ""}).err, "输入的URL无效，请重新输入！\n");
+    auto bad = RunTool({"fetch", "example.com"});
+    EXPECT_EQ(bad.err, "输入的网址格式不正确，请在网址前加上 http:// 或 https:// \n");
+    EXPECT_EQ(bad.status, 1);
+    auto unreachable = RunTool({"fetch", "http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/"});
+    EXPECT_EQ(unreachable.err, "未能读取到网页内容！\n无法连接到服务器\n");
+    EXPECT_EQ(unreachable.status, 6);
+    auto noHost = RunTool({"fetch", "http://"});
+    EXPECT_EQ(noHost.err, "未能读取到网页内容！\n网址无法读取\n");
+    EXPECT_EQ(noHost.status, 6);
+}
+
+struct FetchCase {
+    const char* name;
+    std::vector<std::string> options;
+    std::string reply;
+    int holdMilliseconds;
+    std::string out, err;
+    int status;
+};
+
+TEST(CommandLineFetch, PrintsWhatTheWindowWouldShowAndWarnsOfAnEarlyEndOrAnErrorStatus)
+{
+    const std::string utf8 = "Content-Type: text/html; charset=utf-8\r\n";
+    const std::string big5 = "<meta charset=big5>\xa4\xa4\xa4\xe5\xbb\xf9\xae\xe6";
+    const std::string early = kWarning + "the page ended early: ";
+    const std::string answered = kWarning + "the server answered ";
+    const FetchCase cases[] = {
+        {"UTF-8 as it came", {}, Reply("200 OK", utf8, "中文价格"), 0, "中文价格", "", 0},
+        {"UTF-8 to its first zero byte", {}, Reply("200 OK", utf8, std::string("a中\0b", 6)), 0, "a中", "", 0},
+        {"UTF-8 as GB18030", {"--gbk"}, Reply("200 OK", utf8, "中"), 0, "\xd6\xd0", "", 0},
+        {"declared UTF-8 but GBK", {}, Reply("200 OK", utf8, "\xd6\xd0"), 0, "中", "", 0},
+        {"not GB18030 either", {}, Reply("200 OK", "", "a\x81<b\xd6\xd0\xff"), 0, "a\xef\xbf\xbd" "b中\xef\xbf\xbd", "", 0},
+        {"Big5", {}, Reply("200 OK", "", big5), 0, "<meta charset=big5>中文價格", "", 0},
+        {"raw", {"--raw"}, Reply("200 OK", "", big5), 0, big5, "", 0},
+        {"an empty page", {}, Reply("200 OK", "", ""), 0, "", "", 0},
+        {"cut short", {}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中\xe4\xb8"), 0, "a中",
+         early + "连接中断\n", 4},
+        {"cut short, silent", {"-s"}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中"), 0, "a中",
+         early + "连接中断\n", 4},
+        {"time limit", {"--max-time", "1"}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中"), 5000, "a中",
+         early + "超过了限定的读取时间\n", 4},
+        {"the longest time limit", {"--max-time=2147483"}, Reply("200 OK", "", "ok"), 0, "ok", "", 0},
+        // An error answer: the body, then the status on standard error.
+        {"not found", {}, Reply("404 Not Found", "", "gone"), 0, "gone", answered + "404 Not Found\n", 5},
+        {"not found, raw", {"--raw"}, Reply("404 Not Found", "", "gone"), 0, "gone", answered + "404 Not Found\n", 5},
+        {"a status without its phrase", {}, Reply("500", "", "x"), 0, "x", answered + "500 Internal Server Error\n", 5},
+        {"the server's own phrase", {}, Reply("503 Come Back Later", "", ""), 0, "", answered + "503 Come Back Later\n", 5},
+        {"an error answer cut short", {}, Reply("502 Bad Gateway", "Content-Length: 99\r\n", "x"), 0, "x",
+         early + "连接中断\n" + answered + "502 Bad Gateway\n", 5},
+    };
+    for (const auto& c : cases) {
+        httptest::TestServer server([&](const std::string&) { return httptest::CannedReply{c.reply, c.holdMilliseconds}; });
+        const auto run = Fetch(server, c.options);
+        EXPECT_EQ(run.out, c.out) << c.name;
+        EXPECT_EQ(run.err, c.err) << c.name;
+        EXPECT_EQ(run.status, c.status) << c.name;
+    }
+}
+
+struct RequestCase {
+    std::vector<std::string> options;
+    std::vector<std::string> lines; // each in the request head, as "\r\n<line>\r\n"
+};
+
+TEST(CommandLineFetch, RequestOptionsReachTheServer)
+{
+    const RequestCase cases[] = {
+        {{}, {"User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)"}},
+        {{"-A", "Scraper/2.0 (+https://example.org)"}, {"User-Agent: Scraper/2.0 (+https://example.org)"}},
+        {{"--user-agent=Scraper/2.0"}, {"User-Agent: Scraper/2.0"}},
+        {{"-H", "X-One: 1", "--header", "X-Two: two words", "-HX-Three: 3"}, {"X-One: 1", "X-Two: two words", "X-Three: 3"}},
+        {{"--header=Accept-Language: zh-CN"}, {"Accept-Language: zh-CN"}},
+        {{"-b", "a=1; b=2"}, {"Cookie: a=1; b=2"}},
+        {{"--cookie=session=abc", "-A", "x"}, {"Cookie: session=abc", "User-Agent: x"}},
+    };
+    for (const auto& c : cases) {
+        httptest::TestServer server([](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", "ok")}; });
+        const auto run = Fetch(server, c.options);
+        EXPECT_EQ(run.out, "ok") << testing::PrintToString(c.options);
+        EXPECT_EQ(run.status, 0) << testing::PrintToString(c.options) << run.err;
+        const auto requests = server.Requests();
+        ASSERT_EQ(requests.size(), 1u) << testing::PrintToString(c.options);
+        for (const std::string& line : c.lines)
+            EXPECT_NE(requests[0].find("\r\n" + line + "\r\n"), std::string::npos) << line << "\n" << requests[0];
+    }
+}
+
+TEST(CommandLineFetch, RetryTriesATransientFailureAgain)
+{
+    struct RetryCase {
+        std::vector<std::string> options;
+        std::string firstStatus;
+        std::string out;
+        int status;
+        size_t requests;
+    };
+    const RetryCase cases[] = {
+        {{"--retry", "2"}, "503 Service Unavailable", "ok", 0, 2},
+        {{"--retry=1"}, "500 Internal Server Error", "ok", 0, 2},
+        {{}, "503 Service Unavailable", "busy", 5, 1},
+        {{"--retry", "0"}, "503 Service Unavailable", "busy", 5, 1},
+        {{"--retry", "2"}, "404 Not Found", "busy", 5, 1}, // not a passing failure
+    };
+    for (const auto& c : cases) {
+        std::atomic<int> answered{0};
+        httptest::TestServer server([&](const std::string&) {
+            return httptest::CannedReply{answered++ == 0 ? Reply(c.firstStatus, "Retry-After: 0\r\n", "busy")
+                                                         : Reply("200 OK", "", "ok")};
+        });
+        const auto run = Fetch(server, c.options);
+        EXPECT_EQ(run.out, c.out) << testing::PrintToString(c.options) << c.firstStatus;
+        EXPECT_EQ(run.status, c.status) << testing::PrintToString(c.options) << c.firstStatus << run.err;
+        EXPECT_EQ(server.Requests().size(), c.requests) << testing::PrintToString(c.options) << c.firstStatus;
+    }
+}
+
+// On a terminal a progress line is drawn while the page arrives, and erased
+// before anything else is written; -s leaves it out.
+TEST(CommandLineFetch, ProgressOnATerminal)
+{
+    // Half the announced length, then a pause before the connection closes.
+    httptest::TestServer server([](const std::string&) {
+        return httptest::CannedReply{Reply("200 OK", "Content-Length: 200\r\n", std::string(100, 'x')), 1500};
+    });
+    ToolStreams terminal;
+    terminal.errTerminal = true;
+    const std::string warning = kWarning + "the page ended early: 连接中断\n";
+    const auto shown = Fetch(server, {}, terminal);
+    EXPECT_EQ(shown.out, std::string(100, 'x'));
+    EXPECT_EQ(shown.status, 4);
+    const size_t at = shown.err.find(warning);
+    ASSERT_NE(at, std::string::npos) << shown.err;
+    EXPECT_EQ(at + warning.size(), shown.err.size());
+    const std::string progress = shown.err.substr(0, at);
+    EXPECT_NE(progress.find("\r100 B of 200 B (50%)"), std::string::npos) << progress;
+    // Blanked from its start, and the cursor back there.
+    ASSERT_GE(progress.size(), 2u);
+    EXPECT_EQ(progress.back(), '\r');
+    const size_t blank = progress.rfind('\r', progress.size() - 2);
+    ASSERT_NE(blank, std::string::npos);
+    const std::string spaces = progress.substr(blank + 1, progress.size() - blank - 2);
+    EXPECT_EQ(spaces, std::string(spaces.size(), ' '));
+    EXPECT_GE(spaces.size(), std::string("100 B of 200 B (50%)").size());
+    for (const char* silent : {"-s", "--silent"}) {
+        const auto quiet = Fetch(server, {silent}, terminal);
+        EXPECT_EQ(quiet.err, warning) << silent;
+        EXPECT_EQ(quiet.status, 4) << silent;
+    }
+}
+
+TEST(CommandLineFetch, ARelativeCaFileIsFoundFromWhereTheProgramStarted)
+{
+    httptest::TlsFiles ours("Ours");
+    ASSERT_TRUE(ours.ok);
+    httptest::TestServer server([](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", "seen")}; }, &ours);
+    const auto here = std::filesystem::current_path();
+    std::filesystem::current_path(ours.dir);
+    for (const char* variable : {"SSL_CERT_FILE", "CURL_CA_BUNDLE"}) {
+        const std::string other = std::string(variable) == "SSL_CERT_FILE" ? "CURL_CA_BUNDLE=" : "SSL_CERT_FILE=";
+        const auto run = RunTool({"fetch", server.Url("/")}, "", {std::string(variable) + "=ca.pem", other});
+        EXPECT_EQ(run.out, "seen") << variable;
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+    std::filesystem::current_path(here);
+}
+
+} // namespace
