@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick openbox xdotool xclip fonts-wqy-microhei fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev
+  nodejs
 )
 
 missing=()

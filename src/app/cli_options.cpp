@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "code_languages.h"
+
 namespace app {
 
 const char kCliUsage[] =
@@ -10,7 +12,7 @@ const char kCliUsage[] =
     "       middletext extract --left L --right R [--all [-0] | --newline] [FILE]\n"
     "       middletext find --text W [FILE]\n"
     "       middletext fetch [--raw] [--max-time SECONDS] URL\n"
-    "       middletext code\n"
+    "       middletext code [--lang python|javascript|c]\n"
     "       middletext -h | --help | -V | --version\n"
     "\n"
     "extract  print the text between the first L in the input and the next R behind it\n"
@@ -23,6 +25,7 @@ const char kCliUsage[] =
     "         --raw       the bytes as received, without any conversion\n"
     "         --max-time  give up after SECONDS in all (a whole number from 1)\n"
     "code     print the generated extraction subroutine\n"
+    "         --lang  the same extraction in Python, JavaScript or C (over UTF-8 bytes)\n"
     "\n"
     "FILE defaults to standard input (also \"-\"); a zero byte ends the text. Input and output\n"
     "are in the locale's encoding (UTF-8); --gbk reads and writes raw GB18030 bytes, arguments\n"
@@ -75,6 +78,7 @@ constexpr OptionRow kOptions[] = {
     {"--newline", 0, nullptr, &CliOptions::newline, kExtract},
     {"--raw", 0, nullptr, &CliOptions::raw, kFetch},
     {"--max-time", 0, &CliOptions::maxTime, nullptr, kFetch},
+    {"--lang", 0, &CliOptions::lang, nullptr, kCode},
 };
 
 const OptionRow* FindOption(std::string_view arg)
@@ -190,6 +194,8 @@ private:
             return fail("--newline is for a single text; --all ends every text");
         if (o_->maxTime && MaxSeconds(*o_->maxTime) == 0)
             return fail("--max-time needs a whole number of seconds from 1");
+        if (o_->lang && !CodeInLanguage(*o_->lang))
+            return fail("--lang takes " + std::string(kCodeLanguageNames) + ", not " + *o_->lang);
         return true;
     }
 

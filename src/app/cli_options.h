@@ -28,6 +28,7 @@ struct CliOptions {
     bool newline = false; // extract: a line break behind the single result
     bool raw = false;     // fetch: the bytes as received
     std::optional<std::string> maxTime; // fetch: seconds for the whole transfer
+    std::optional<std::string> lang;    // code: the language of the subroutine
 };
 
 // The seconds of --max-time: 1 to 999999999, else 0 (not a valid value).
