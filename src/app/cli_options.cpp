@@ -25,7 +25,7 @@ const char kCliUsage[] =
     "         --raw       the bytes as received, without any conversion\n"
     "         --max-time  give up after SECONDS in all (a whole number from 1)\n"
     "code     print the generated extraction subroutine\n"
-    "         --lang  the same extraction in Python, JavaScript or C (over UTF-8 bytes)\n"
+    "         --lang      the same extraction in Python, JavaScript or C (over UTF-8 bytes)\n"
     "\n"
     "FILE defaults to standard input (also \"-\"); a zero byte ends the text. Input and output\n"
     "are in the locale's encoding (UTF-8); --gbk reads and writes raw GB18030 bytes, arguments\n"
