@@ -7,7 +7,11 @@ _middletext()
     local commands="extract find fetch code"
     local common="--gbk -h --help -V --version"
     # Options that take the next word as their value.
-    local valued="--left --right --text --max-time --lang -A --user-agent -H --header -b --cookie --retry"
+    local valued="--left --right --text --max-time --lang -A --user-agent -H --header -b --cookie --retry
+                  --sources -j --jobs"
+    # What extract and find share: several sources, URLs among them.
+    local sources="-r --recursive --sources --with-filename --no-filename --json --count -i --ignore-case
+                   -j --jobs --max-time -A --user-agent -H --header -b --cookie --retry"
 
     # --lang=py arrives as "--lang" "=" "py" (= breaks words).
     if [[ $cur == = ]]; then
@@ -41,7 +45,13 @@ _middletext()
             COMPREPLY=($(compgen -W "python javascript c" -- "$cur"))
             return
             ;;
-        --left | --right | --text | --max-time | -A | --user-agent | -H | --header | -b | --cookie | --retry)
+        --sources)
+            local IFS=$'\n'
+            compopt -o filenames 2>/dev/null
+            COMPREPLY=($(compgen -f -- "$cur"))
+            return
+            ;;
+        --left | --right | --text | --max-time | -A | --user-agent | -H | --header | -b | --cookie | --retry | -j | --jobs)
             COMPREPLY=()
             return
             ;;
@@ -50,8 +60,8 @@ _middletext()
     if [[ $cur == -* ]]; then
         local options=$common
         case $command in
-            extract) options+=" --left --right --all -0 --null --newline" ;;
-            find) options+=" --text" ;;
+            extract) options+=" --left --right --all -0 --null --newline $sources" ;;
+            find) options+=" --text $sources" ;;
             fetch) options+=" --raw --max-time -A --user-agent -H --header -b --cookie --retry -s --silent" ;;
             code) options+=" --lang" ;;
         esac
@@ -64,7 +74,7 @@ _middletext()
             COMPREPLY=($(compgen -W "$commands" -- "$cur"))
             ;;
         extract | find)
-            # FILE, or - for standard input.
+            # FILEs and directories (URLs are typed), or - for standard input.
             local IFS=$'\n'
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -f -- "$cur"))

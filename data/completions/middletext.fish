@@ -23,7 +23,23 @@ complete -c middletext -n '__fish_seen_subcommand_from extract' -l newline -d 'A
 
 complete -c middletext -n '__fish_seen_subcommand_from find' -l text -x -d 'The text to find'
 
-# extract and find read a FILE (or - for standard input).
+# What extract and find share: several sources, URLs among them.
+set -l many '__fish_seen_subcommand_from extract find'
+complete -c middletext -n $many -s r -l recursive -d 'Take the regular files of directories'
+complete -c middletext -n $many -l sources -r -F -d 'Read more sources from a list'
+complete -c middletext -n $many -l with-filename -d 'The source in front of every result'
+complete -c middletext -n $many -l no-filename -d 'No source in front of the results'
+complete -c middletext -n $many -l json -d 'JSON Lines, one object per result'
+complete -c middletext -n $many -l count -d 'The number of results per source'
+complete -c middletext -n $many -s i -l ignore-case -d 'Letters compare without regard to case'
+complete -c middletext -n $many -s j -l jobs -x -d 'URLs transferred at once'
+complete -c middletext -n $many -l max-time -x -d 'Give up on a URL after SECONDS in all'
+complete -c middletext -n $many -s A -l user-agent -x -d 'The User-Agent header to send'
+complete -c middletext -n $many -s H -l header -x -d 'A request header to send'
+complete -c middletext -n $many -s b -l cookie -x -d 'Cookies to send'
+complete -c middletext -n $many -l retry -x -d 'Attempts after a transient failure'
+
+# extract and find read FILEs and directories (or - for standard input).
 complete -c middletext -n '__fish_seen_subcommand_from extract find' -F
 
 complete -c middletext -n '__fish_seen_subcommand_from fetch' -l raw -d 'The bytes as received'

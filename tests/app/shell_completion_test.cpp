@@ -86,7 +86,10 @@ TEST(ShellCompletion, BashCompletesCommandsOptionsLanguagesAndFiles)
         {{"middletext", "code", "--lang", ""}, "python|javascript|c|"},
         {{"middletext", "code", "--lang", "=", "j"}, "javascript|"}, // --lang=j
         {{"middletext", "code", "--l"}, "--lang|"},
-        {{"middletext", "extract", "--n"}, "--null|--newline|"},
+        {{"middletext", "extract", "--n"}, "--null|--newline|--no-filename|"},
+        {{"middletext", "find", "--j"}, "--json|--jobs|"},
+        {{"middletext", "find", "--sources", "b"}, "b.txt|"},
+        {{"middletext", "find", "-j", "4", "--text", "x", "b"}, "b.txt|"},
         {{"middletext", "fetch", "--r"}, "--raw|--retry|"},
         {{"middletext", "fetch", "--user-agent", ""}, "|"},
         {{"middletext", "extract", "--left", "x", "--right", "y", "a"}, "a page.html|"},
