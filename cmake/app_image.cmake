@@ -17,9 +17,21 @@ add_custom_command(
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/src/app
   COMMENT "Program image from src/app")
 
+# The extraction subroutine in other languages (code --lang) becomes a header
+# of string literals.
+file(GLOB MT_CODE_TEMPLATES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/code_templates/middle_text.*)
+add_custom_command(
+  OUTPUT ${MT_GENERATED}/app/code_templates.h
+  COMMAND ${CMAKE_COMMAND} "-DSOURCES=${MT_CODE_TEMPLATES}" -DOUTPUT=${MT_GENERATED}/app/code_templates.h
+          -P ${CMAKE_SOURCE_DIR}/cmake/embed_code_templates.cmake
+  DEPENDS ${MT_CODE_TEMPLATES} ${CMAKE_SOURCE_DIR}/cmake/embed_code_templates.cmake
+  COMMENT "Code templates from src/app/code_templates"
+  VERBATIM)
+
 file(GLOB MT_APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/*.cpp ${CMAKE_SOURCE_DIR}/src/app/*.h)
 list(REMOVE_ITEM MT_APP_SOURCES ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
-add_library(mtapp STATIC ${MT_APP_SOURCES} ${MT_GENERATED}/app/program_image.cpp)
+add_library(mtapp STATIC ${MT_APP_SOURCES} ${MT_GENERATED}/app/program_image.cpp
+  ${MT_GENERATED}/app/code_templates.h)
 target_link_libraries(mtapp PUBLIC mtruntime)
 target_include_directories(mtapp PUBLIC ${MT_GENERATED}/app)
 

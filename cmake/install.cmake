@@ -1,5 +1,6 @@
 # Installation and the Debian package: the program, its desktop entry, icons
-# in the hicolor theme, AppStream metadata and the manual page.
+# in the hicolor theme, AppStream metadata, shell completions and the manual
+# page.
 #   cmake --install BUILD [--prefix /usr]
 #   cpack --config BUILD/CPackConfig.cmake   (in BUILD: a .deb)
 include(GNUInstallDirs)
@@ -16,6 +17,12 @@ foreach(size 16 32 48 64 128 256)
 endforeach()
 install(FILES ${MT_DATA}/icons/scalable.svg RENAME ${MT_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# Shell completions, each where its shell looks for those of installed programs.
+install(FILES ${MT_DATA}/completions/middletext.bash RENAME middletext
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES ${MT_DATA}/completions/_middletext DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+install(FILES ${MT_DATA}/completions/middletext.fish DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
 
 # The package's documentation folder: the copyright file and the changelog,
 # which names the packager. A packager sets MT_PACKAGE_MAINTAINER.

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package (Release, no tests) in build/pkg, installs it
 # into a temporary root and checks what it installs: the desktop entry, the
-# AppStream metadata, the icons, the manual page and the package's
-# dependencies, and lintian finds neither errors nor warnings. Prints the
-# package's path.
+# AppStream metadata, the icons, the manual page, the shell completions and
+# the package's dependencies, and lintian finds neither errors nor warnings.
+# Prints the package's path.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" package
@@ -20,9 +20,12 @@ id=org.middletext.MiddleText
 desktop-file-validate "$stage/usr/share/applications/$id.desktop"
 appstreamcli validate --no-net "$stage/usr/share/metainfo/$id.metainfo.xml" >/dev/null
 for f in bin/middletext share/man/man1/middletext.1.gz share/icons/hicolor/scalable/apps/$id.svg \
-         share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png; do
+         share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png \
+         share/bash-completion/completions/middletext share/zsh/vendor-completions/_middletext \
+         share/fish/vendor_completions.d/middletext.fish; do
   [ -s "$stage/usr/$f" ] || { echo "package: /usr/$f missing" >&2; exit 1; }
 done
+bash -c "source '$stage/usr/share/bash-completion/completions/middletext' && complete -p middletext" >/dev/null
 depends=$(dpkg-deb -f "$deb" Depends)
 for p in libqt6widgets6 libcurl4 ca-certificates fonts-wqy-microhei; do
   grep -q "$p" <<<"$depends" || { echo "package: $p missing from Depends: $depends" >&2; exit 1; }

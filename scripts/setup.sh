@@ -17,7 +17,7 @@ test_needs=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick openbox xdotool xclip fonts-wqy-microhei fonts-dejavu-core
-  groff-base
+  groff-base nodejs
 )
 packages=("${package_needs[@]}")
 [ "${1:-}" = package ] || packages+=("${test_needs[@]}")

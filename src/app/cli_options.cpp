@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "cli_messages.h"
+#include "code_languages.h"
 
 namespace app {
 
@@ -14,7 +15,7 @@ const char kCliUsage[] =
     "       middletext find --text W [FILE]\n"
     "       middletext fetch [--raw] [-s] [--max-time SECONDS] [-A UA] [-H 'NAME: VALUE']...\n"
     "                        [-b 'NAME=VALUE; ...'] [--retry N] URL\n"
-    "       middletext code\n"
+    "       middletext code [--lang python|javascript|c]\n"
     "       middletext -h | --help | -V | --version\n"
     "\n"
     "extract  print the text between the first L in the input and the next R behind it\n"
@@ -39,6 +40,7 @@ const char kCliUsage[] =
     "                            a time-out or a 5xx answer, waiting 1 s, then 2 s, 4 s, ...,\n"
     "                            or as long as the server's Retry-After asks (up to 60 s)\n"
     "code     print the generated extraction subroutine\n"
+    "         --lang      the same extraction in Python, JavaScript or C (over UTF-8 bytes)\n"
     "\n"
     "FILE defaults to standard input (also \"-\"); a relative FILE is found from the directory\n"
     "the program was started in; a zero byte ends the text. Input and output are in the\n"
@@ -108,6 +110,7 @@ constexpr OptionRow kOptions[] = {
     {"--header", 'H', nullptr, nullptr, &CliOptions::headers, kFetch},
     {"--cookie", 'b', &CliOptions::cookie, nullptr, nullptr, kFetch},
     {"--retry", 0, &CliOptions::retry, nullptr, nullptr, kFetch},
+    {"--lang", 0, &CliOptions::lang, nullptr, nullptr, kCode},
 };
 
 bool IsShort(const OptionRow& row, std::string_view arg)
@@ -270,6 +273,8 @@ private:
             return fail("--max-time needs a whole number of seconds from 1 to " + std::to_string(kMaxSeconds));
         if (o_->retry && BoundedNumber(*o_->retry, 0, kMaxRetries) < 0)
             return fail("--retry needs a whole number from 0 to " + std::to_string(kMaxRetries));
+        if (o_->lang && !CodeInLanguage(*o_->lang))
+            return fail("--lang takes " + std::string(kCodeLanguageNames) + ", not " + EchoArgument(*o_->lang));
         return checkRequestFields();
     }
 

@@ -34,6 +34,7 @@ struct CliOptions {
     std::vector<std::string> headers;   // fetch: "Name: value" lines, in order
     std::optional<std::string> retry;   // fetch: tries after the first
     bool silent = false;                // fetch: no progress line
+    std::optional<std::string> lang;    // code: the language of the subroutine
 };
 
 // The bounds of --max-time (what the transfer library takes in seconds)

@@ -10,6 +10,7 @@
 
 #include "cli_context.h"
 #include "cli_messages.h"
+#include "code_languages.h"
 #include "console_input.h"
 #include "extraction.h"
 #include "find_state.h"
@@ -142,6 +143,10 @@ int Run(const CliContext& c)
         return RunOnInput(c);
     if (command == "fetch")
         return RunFetch(c);
+    if (c.options.lang) {
+        c.out.write(CodeInLanguage(*c.options.lang)); // ASCII: the same in every encoding
+        return kExitDone;
+    }
     c.out.write(c.console.encode(Lit(lit::ExtractionCodeTemplate)));
     return kExitDone;
 }

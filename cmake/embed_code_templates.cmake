@@ -1,0 +1,27 @@
+# Turns the extraction subroutines of src/app/code_templates (middle_text.EXT)
+# into a header of raw string literals, one per file: kCodeTemplate_EXT.
+#   cmake -DSOURCES="a.py;b.js" -DOUTPUT=code_templates.h -P embed_code_templates.cmake
+# The command line writes them without converting them, so they must be ASCII.
+set(text "// Generated from src/app/code_templates by cmake/embed_code_templates.cmake.\n")
+string(APPEND text "#pragma once\n\nnamespace app {\n")
+foreach(source ${SOURCES})
+  get_filename_component(extension ${source} LAST_EXT)
+  string(SUBSTRING ${extension} 1 -1 extension)
+  file(READ ${source} body)
+  if(body MATCHES "[^\t\n -~]")
+    message(FATAL_ERROR "${source}: only printable ASCII, tabs and line breaks belong in a code template")
+  endif()
+  if(body MATCHES "\\)code\"")
+    message(FATAL_ERROR "${source} holds the literal's closing mark )code\"")
+  endif()
+  string(APPEND text "\ninline constexpr char kCodeTemplate_${extension}[] = R\"code(${body})code\";\n")
+endforeach()
+string(APPEND text "\n} // namespace app\n")
+# Rewritten only when it changes, so that a touched template rebuilds little.
+if(EXISTS ${OUTPUT})
+  file(READ ${OUTPUT} old)
+  if(old STREQUAL text)
+    return()
+  endif()
+endif()
+file(WRITE ${OUTPUT} "${text}")

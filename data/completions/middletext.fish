@@ -1,0 +1,53 @@
+# fish completion for middletext: commands, their options, the languages of
+# code --lang, and file names where a command reads a file.
+
+set -l commands extract find fetch code
+
+# Nothing but what is listed here: file names only where a command reads a file.
+complete -c middletext -f
+
+complete -c middletext -n "not __fish_seen_subcommand_from $commands" -a extract -d 'Print the text between a left text and the next right text'
+complete -c middletext -n "not __fish_seen_subcommand_from $commands" -a find -d 'Print the byte positions of a text'
+complete -c middletext -n "not __fish_seen_subcommand_from $commands" -a fetch -d 'Print a web page, decoded'
+complete -c middletext -n "not __fish_seen_subcommand_from $commands" -a code -d 'Print the extraction subroutine'
+
+complete -c middletext -l gbk -d 'Read and write raw GB18030 bytes'
+complete -c middletext -s h -l help -d 'Print the usage'
+complete -c middletext -s V -l version -d 'Print the version'
+
+complete -c middletext -n '__fish_seen_subcommand_from extract' -l left -x -d 'The left text'
+complete -c middletext -n '__fish_seen_subcommand_from extract' -l right -x -d 'The right text'
+complete -c middletext -n '__fish_seen_subcommand_from extract' -l all -d 'Every middle text, in order'
+complete -c middletext -n '__fish_seen_subcommand_from extract' -s 0 -l null -d 'End each middle text with a zero byte'
+complete -c middletext -n '__fish_seen_subcommand_from extract' -l newline -d 'A line break behind the middle text'
+
+complete -c middletext -n '__fish_seen_subcommand_from find' -l text -x -d 'The text to find'
+
+# What extract and find share: several sources, URLs among them.
+set -l many '__fish_seen_subcommand_from extract find'
+complete -c middletext -n $many -s r -l recursive -d 'Take the regular files of directories'
+complete -c middletext -n $many -l sources -r -F -d 'Read more sources from a list'
+complete -c middletext -n $many -l with-filename -d 'The source in front of every result'
+complete -c middletext -n $many -l no-filename -d 'No source in front of the results'
+complete -c middletext -n $many -l json -d 'JSON Lines, one object per result'
+complete -c middletext -n $many -l count -d 'The number of results per source'
+complete -c middletext -n $many -s i -l ignore-case -d 'Letters compare without regard to case'
+complete -c middletext -n $many -s j -l jobs -x -d 'URLs transferred at once'
+complete -c middletext -n $many -l max-time -x -d 'Give up on a URL after SECONDS in all'
+complete -c middletext -n $many -s A -l user-agent -x -d 'The User-Agent header to send'
+complete -c middletext -n $many -s H -l header -x -d 'A request header to send'
+complete -c middletext -n $many -s b -l cookie -x -d 'Cookies to send'
+complete -c middletext -n $many -l retry -x -d 'Attempts after a transient failure'
+
+# extract and find read FILEs and directories (or - for standard input).
+complete -c middletext -n '__fish_seen_subcommand_from extract find' -F
+
+complete -c middletext -n '__fish_seen_subcommand_from fetch' -l raw -d 'The bytes as received'
+complete -c middletext -n '__fish_seen_subcommand_from fetch' -l max-time -x -d 'Give up after SECONDS in all'
+complete -c middletext -n '__fish_seen_subcommand_from fetch' -s A -l user-agent -x -d 'The User-Agent header to send'
+complete -c middletext -n '__fish_seen_subcommand_from fetch' -s H -l header -x -d 'A request header to send'
+complete -c middletext -n '__fish_seen_subcommand_from fetch' -s b -l cookie -x -d 'Cookies to send'
+complete -c middletext -n '__fish_seen_subcommand_from fetch' -l retry -x -d 'Attempts after a transient failure'
+complete -c middletext -n '__fish_seen_subcommand_from fetch' -s s -l silent -d 'No progress or warnings'
+
+complete -c middletext -n '__fish_seen_subcommand_from code' -l lang -x -a 'python javascript c' -d 'The language of the subroutine'

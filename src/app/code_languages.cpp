@@ -1,0 +1,33 @@
+#include "code_languages.h"
+
+#include "code_templates.h" // generated from src/app/code_templates
+
+namespace app {
+
+const char kCodeLanguageNames[] = "python, javascript or c";
+
+namespace {
+
+struct CodeLanguage {
+    const char* name;
+    const char* source;
+};
+
+constexpr CodeLanguage kCodeLanguages[] = {
+    {"python", kCodeTemplate_py},
+    {"javascript", kCodeTemplate_js},
+    {"c", kCodeTemplate_c},
+};
+
+} // namespace
+
+const char* CodeInLanguage(std::string_view language)
+{
+    for (const CodeLanguage& row : kCodeLanguages) {
+        if (language == row.name)
+            return row.source;
+    }
+    return nullptr;
+}
+
+} // namespace app

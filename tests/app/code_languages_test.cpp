@@ -1,0 +1,277 @@
+// code --lang: the extraction subroutine in Python, JavaScript and C, run by
+// their own interpreter or compiler on random texts and held against what the
+// program's extract and extract --all print for the same texts.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <random>
+
+#include "app/code_languages.h"
+#include "support/run_program.h"
+#include "support/run_tool.h"
+
+namespace {
+
+using mt::test::FindProgram;
+using mt::test::RunProgram;
+using mt::test::RunTool;
+
+struct Case {
+    std::string text, left, right;
+};
+
+// What one case gives: the single middle text (none: nothing found) and every
+// middle text (none: refused, as an empty left or right text is).
+struct Outcome {
+    std::optional<std::string> middle;
+    std::optional<std::vector<std::string>> all;
+    bool operator==(const Outcome&) const = default;
+};
+
+std::string Show(const std::optional<std::string>& text)
+{
+    return text ? "\"" + *text + "\"" : "nothing";
+}
+
+std::string Show(const Case& c)
+{
+    return "text " + Show(std::optional(c.text)) + ", left " + Show(std::optional(c.left)) + ", right " +
+           Show(std::optional(c.right));
+}
+
+std::string Show(const Outcome& o)
+{
+    std::string all = "refused";
+    if (o.all) {
+        all = "[";
+        for (const std::string& middle : *o.all)
+            all += Show(std::optional(middle)) + " ";
+        all += "]";
+    }
+    return Show(o.middle) + ", all " + all;
+}
+
+// Characters of one to four UTF-8 bytes. 귭가 holds the GB18030 bytes of 귬
+// across its two characters, and 爸行 the GBK bytes of 中: neither may match.
+const char* const kPieces[] = {"a", "b", "[", "]", "\n", "中", "爸", "行", "귭", "가", "귬", "😀", "𠀀"};
+
+std::vector<Case> Cases()
+{
+    std::vector<Case> cases = {
+        {"abc[b]XYZ[/b]def", "[b]", "[/b]"},
+        {"x]y[z", "[", "]"}, // the right text only in front of the left one
+        {"[b][/b]", "[b]", "[/b]"},
+        {"ab]c[", "[", "]"},
+        {"", "", "]"},
+        {"", "[", "]"},
+        {"ab]c", "", "]"},
+        {"a[bc", "[", ""},
+        {"abababa", "ab", "ba"},
+        {"爸行", "中", "行"},
+        {"[귭가]", "귬", "]"},
+        {"귭가[😀]𠀀[𠀀]", "[", "]"},
+    };
+    std::mt19937 random(20261208);
+    auto number = [&](size_t most) { return std::uniform_int_distribution<size_t>(0, most)(random); };
+    auto pieces = [&](size_t least, size_t most) {
+        std::string joined;
+        for (size_t n = least + number(most - least); n > 0; --n)
+            joined += kPieces[number(std::size(kPieces) - 1)];
+        return joined;
+    };
+    // Texts of random pieces with the left and right texts strewn in, so
+    // that most cases find something and many find several middle texts.
+    for (int k = 0; k < 60; ++k) {
+        Case c;
+        c.left = pieces(1, 2);
+        c.right = pieces(1, 2);
+        for (size_t n = number(12); n > 0; --n) {
+            const size_t kind = number(3);
+            c.text += kind == 0 ? c.left : kind == 1 ? c.right : pieces(1, 1);
+        }
+        cases.push_back(c);
+    }
+    return cases;
+}
+
+std::vector<std::string> SplitAtZeros(const std::string& bytes)
+{
+    std::vector<std::string> fields;
+    size_t begin = 0;
+    for (size_t end; (end = bytes.find('\0', begin)) != std::string::npos; begin = end + 1)
+        fields.push_back(bytes.substr(begin, end - begin));
+    return fields;
+}
+
+// What the program prints for each case.
+const std::vector<Outcome>& ProgramOutcomes()
+{
+    static const std::vector<Outcome> outcomes = [] {
+        std::vector<Outcome> all;
+        for (const Case& c : Cases()) {
+            Outcome o;
+            const auto one = RunTool({"extract", "--left=" + c.left, "--right=" + c.right}, c.text);
+            EXPECT_TRUE(one.status == 0 || one.status == 1) << Show(c) << ": " << one.err;
+            if (one.status == 0)
+                o.middle = one.out;
+            const auto every = RunTool({"extract", "--all", "-0", "--left=" + c.left, "--right=" + c.right}, c.text);
+            EXPECT_TRUE(every.status <= 2) << Show(c) << ": " << every.err;
+            EXPECT_EQ(every.status == 2, c.left.empty() || c.right.empty()) << Show(c) << ": " << every.err;
+            if (every.status != 2)
+                o.all = SplitAtZeros(every.out);
+            all.push_back(o);
+        }
+        return all;
+    }();
+    return outcomes;
+}
+
+// The outcomes the test drivers write (see tests/data/code_drivers).
+std::vector<Outcome> ReadOutcomes(const std::string& bytes)
+{
+    std::vector<Outcome> outcomes;
+    const std::vector<std::string> fields = SplitAtZeros(bytes);
+    for (size_t k = 0; k < fields.size();) {
+        Outcome o;
+        if (fields[k] != "-")
+            o.middle = fields[k].substr(1);
+        if (++k < fields.size() && fields[k] != "E") {
+            const size_t count = std::stoul(fields[k]);
+            o.all.emplace(fields.begin() + static_cast<ptrdiff_t>(std::min(k + 1, fields.size())),
+                          fields.begin() + static_cast<ptrdiff_t>(std::min(k + 1 + count, fields.size())));
+            k += count;
+        }
+        ++k;
+        outcomes.push_back(o);
+    }
+    return outcomes;
+}
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class CodeLanguages : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char dir[] = "/tmp/mt-code-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        dir_ = dir;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    // The program's code in `language` with the driver behind it, as `file`.
+    std::string Program(const char* language, const char* driver, const char* file)
+    {
+        const auto code = RunTool({"code", "--lang", language});
+        EXPECT_EQ(code.status, 0) << code.err;
+        const std::filesystem::path data = std::getenv("MT_TEST_DATA") ? std::getenv("MT_TEST_DATA") : "tests/data";
+        const std::string path = dir_ / file;
+        std::ofstream(path, std::ios::binary) << code.out << ReadFile(data / "code_drivers" / driver);
+        return path;
+    }
+
+    // Runs the command (the cases file and an output file appended) and
+    // holds what it writes against the program's outcomes.
+    void Compare(std::vector<std::string> command)
+    {
+        const std::vector<Case> cases = Cases();
+        const std::string input = dir_ / "cases", output = dir_ / "outcomes";
+        std::ofstream in(input, std::ios::binary);
+        for (const Case& c : cases)
+            in << c.text << '\0' << c.left << '\0' << c.right << '\0';
+        in.close();
+        command.push_back(input);
+        command.push_back(output);
+        const auto run = RunProgram(command);
+        ASSERT_EQ(run.status, 0) << command[0] << ": " << run.err;
+        const std::vector<Outcome> outcomes = ReadOutcomes(ReadFile(output));
+        const std::vector<Outcome>& expected = ProgramOutcomes();
+        ASSERT_EQ(outcomes.size(), cases.size());
+        for (size_t k = 0; k < cases.size(); ++k)
+            EXPECT_EQ(outcomes[k], expected[k]) << Show(cases[k]) << "\n  code:    " << Show(outcomes[k])
+                                                << "\n  program: " << Show(expected[k]);
+    }
+
+    std::filesystem::path dir_;
+};
+
+// The random texts are worth running only when they reach every kind of answer.
+TEST(CodeLanguageCases, ReachEveryKindOfAnswer)
+{
+    size_t nothing = 0, empty = 0, middle = 0, several = 0;
+    for (const Outcome& o : ProgramOutcomes()) {
+        nothing += !o.middle;
+        empty += o.middle && o.middle->empty();
+        middle += o.middle && !o.middle->empty();
+        several += o.all && o.all->size() >= 2;
+    }
+    EXPECT_GE(nothing, 5u);
+    EXPECT_GE(empty, 5u);
+    EXPECT_GE(middle, 5u);
+    EXPECT_GE(several, 5u);
+}
+
+TEST_F(CodeLanguages, PythonExtractsAsTheProgramDoes)
+{
+    const auto python = FindProgram({"python3"});
+    if (!python)
+        GTEST_SKIP() << "python3 is not installed";
+    Compare({*python, Program("python", "driver.py", "middle_text.py")});
+}
+
+TEST_F(CodeLanguages, JavaScriptExtractsAsTheProgramDoes)
+{
+    const auto node = FindProgram({"node", "nodejs"});
+    if (!node)
+        GTEST_SKIP() << "node is not installed (the nodejs package)";
+    Compare({*node, Program("javascript", "driver.js", "middle_text.js")});
+}
+
+TEST_F(CodeLanguages, CExtractsAsTheProgramDoes)
+{
+    const auto cc = FindProgram({"cc"});
+    if (!cc)
+        GTEST_SKIP() << "cc, a C compiler, is not installed";
+    const std::string source = Program("c", "driver.c", "middle_text.c"), binary = dir_ / "middle_text";
+    const auto compile = RunProgram({*cc, "-std=c99", "-pedantic", "-Wall", "-Wextra", "-Werror", "-o", binary, source});
+    ASSERT_EQ(compile.status, 0) << compile.err;
+    Compare({binary});
+}
+
+TEST(CodeLanguageOption, NamesTheLanguagesAndBelongsToCodeAlone)
+{
+    struct Row {
+        std::vector<std::string> args;
+        int status;
+        std::string err; // a part of standard error
+        const char* out; // the whole of standard output
+    };
+    const Row rows[] = {
+        {{"code", "--lang", "python"}, 0, "", app::CodeInLanguage("python")},
+        {{"code", "--lang=javascript"}, 0, "", app::CodeInLanguage("javascript")},
+        {{"--gbk", "code", "--lang", "c"}, 0, "", app::CodeInLanguage("c")},
+        {{"code", "--lang", "ruby"}, 2, "--lang takes python, javascript or c, not ruby\n", ""},
+        {{"code", "--lang", "Python"}, 2, "--lang takes python, javascript or c, not Python\n", ""},
+        {{"code", "--lang"}, 2, "--lang needs a value\n", ""},
+        {{"extract", "--left", "[", "--right", "]", "--lang", "c"}, 2, "--lang is not an option of extract\n", ""},
+    };
+    for (const Row& row : rows) {
+        const auto run = RunTool(row.args, "[a]");
+        EXPECT_EQ(run.status, row.status) << row.args[1];
+        EXPECT_NE(run.err.find(row.err), std::string::npos) << run.err;
+        ASSERT_NE(row.out, nullptr);
+        EXPECT_EQ(run.out, row.out) << row.args[1];
+    }
+}
+
+} // namespace

@@ -1,0 +1,155 @@
+// The shell completions in data/completions: bash's loads and completes
+// commands, options, --lang values and file names; zsh's and fish's parse
+// (when those shells are installed).
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "support/run_program.h"
+#include "support/run_tool.h"
+
+namespace {
+
+using mt::test::FindProgram;
+using mt::test::RunProgram;
+
+std::filesystem::path Completions()
+{
+    const char* data = std::getenv("MT_TEST_DATA");
+    return std::filesystem::path(data ? data : "tests/data") / ".." / ".." / "data" / "completions";
+}
+
+// One completion request: the words of the command line, the last one the
+// word being completed.
+struct Request {
+    std::vector<std::string> words;
+    std::string reply; // the offered words, each followed by "|"
+};
+
+// Asks bash's completion function for each request, in a directory that
+// holds the files "a page.html" and "b.txt"; one reply a line.
+std::vector<std::string> BashReplies(const std::vector<Request>& requests)
+{
+    const auto bash = FindProgram({"bash"});
+    if (!bash) {
+        ADD_FAILURE() << "bash is not installed";
+        return {};
+    }
+    char dirTemplate[] = "/tmp/mt-complete-XXXXXX";
+    const std::filesystem::path dir = mkdtemp(dirTemplate);
+    std::ofstream(dir / "a page.html") << "x";
+    std::ofstream(dir / "b.txt") << "x";
+    std::string script = "source '" + (Completions() / "middletext.bash").string() + "' && cd '" + dir.string() +
+                         "' || exit 1\n"
+                         "t() { COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); COMPREPLY=(); _middletext;"
+                         " printf '%s|' \"${COMPREPLY[@]}\"; echo; }\n";
+    for (const Request& request : requests) {
+        script += "t";
+        for (const std::string& word : request.words)
+            script += " '" + word + "'";
+        script += "\n";
+    }
+    const auto run = RunProgram({*bash, "-c", script});
+    std::filesystem::remove_all(dir);
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> replies;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);)
+        replies.push_back(line);
+    return replies;
+}
+
+TEST(ShellCompletion, BashLoadsTheCompletion)
+{
+    const auto bash = FindProgram({"bash"});
+    ASSERT_TRUE(bash);
+    const auto run =
+        RunProgram({*bash, "-c", "source '" + (Completions() / "middletext.bash").string() + "'; complete -p middletext"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "complete -F _middletext middletext\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(ShellCompletion, BashCompletesCommandsOptionsLanguagesAndFiles)
+{
+    const std::vector<Request> requests = {
+        {{"middletext", ""}, "extract|find|fetch|code|"},
+        {{"middletext", "f"}, "find|fetch|"},
+        {{"middletext", "--gbk", "c"}, "code|"},
+        {{"middletext", "code", "--lang", ""}, "python|javascript|c|"},
+        {{"middletext", "code", "--lang", "=", "j"}, "javascript|"}, // --lang=j
+        {{"middletext", "code", "--l"}, "--lang|"},
+        {{"middletext", "extract", "--n"}, "--null|--newline|--no-filename|"},
+        {{"middletext", "find", "--j"}, "--json|--jobs|"},
+        {{"middletext", "find", "--sources", "b"}, "b.txt|"},
+        {{"middletext", "find", "-j", "4", "--text", "x", "b"}, "b.txt|"},
+        {{"middletext", "fetch", "--r"}, "--raw|--retry|"},
+        {{"middletext", "fetch", "--user-agent", ""}, "|"},
+        {{"middletext", "extract", "--left", "x", "--right", "y", "a"}, "a page.html|"},
+        {{"middletext", "--left", "=", "code", "find", "--text", "find", "b"}, "b.txt|"},
+        {{"middletext", "fetch", ""}, "|"},
+        {{"middletext", "code", ""}, "|"},
+    };
+    const std::vector<std::string> replies = BashReplies(requests);
+    ASSERT_EQ(replies.size(), requests.size());
+    for (size_t k = 0; k < requests.size(); ++k)
+        EXPECT_EQ(replies[k], requests[k].reply) << "request " << k;
+}
+
+// Every option the usage shows for a command is completed for it.
+TEST(ShellCompletion, BashOffersEveryOptionOfTheUsage)
+{
+    const auto help = mt::test::RunTool({"--help"});
+    ASSERT_EQ(help.status, 0);
+    std::vector<Request> requests;
+    std::vector<std::set<std::string>> shown;
+    const std::regex usageLine(R"(middletext (extract|find|fetch|code)\b(.*))"), option(R"(--?[A-Za-z0-9][-A-Za-z0-9]*)");
+    std::istringstream lines(help.out);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch match;
+        if (!std::regex_search(line, match, usageLine))
+            continue;
+        requests.push_back({{"middletext", match[1].str(), "-"}, ""});
+        const std::string rest = match[2].str();
+        shown.emplace_back(std::sregex_token_iterator(rest.begin(), rest.end(), option), std::sregex_token_iterator());
+    }
+    ASSERT_EQ(requests.size(), 4u) << help.out;
+    const std::vector<std::string> replies = BashReplies(requests);
+    ASSERT_EQ(replies.size(), requests.size());
+    for (size_t k = 0; k < requests.size(); ++k) {
+        for (const std::string& name : shown[k])
+            EXPECT_NE(replies[k].find(name + "|"), std::string::npos) << requests[k].words[1] << " " << name;
+    }
+}
+
+TEST(ShellCompletion, ZshParsesTheCompletion)
+{
+    const auto zsh = FindProgram({"zsh"});
+    if (!zsh)
+        GTEST_SKIP() << "zsh is not installed";
+    const auto run = RunProgram({*zsh, "-n", (Completions() / "_middletext").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+}
+
+TEST(ShellCompletion, FishParsesTheCompletionAndOffersTheLanguages)
+{
+    const auto fish = FindProgram({"fish"});
+    if (!fish)
+        GTEST_SKIP() << "fish is not installed";
+    const std::string file = (Completions() / "middletext.fish").string();
+    const auto parse = RunProgram({*fish, "--no-config", "-n", file});
+    EXPECT_EQ(parse.status, 0) << parse.err;
+    const auto run = RunProgram({*fish, "--no-config", "-c", "source '" + file + "'; complete -C'middletext code --lang '"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    for (const char* language : {"python\t", "javascript\t", "c\t"})
+        EXPECT_NE(run.out.find(language), std::string::npos) << run.out;
+}
+
+} // namespace
