@@ -69,6 +69,15 @@ ConsoleText::ConsoleText(bool raw) : raw_(raw), encoding_(raw ? "GB18030" : Loca
 
 ConsoleText::~ConsoleText() = default;
 
+ConsoleText::ConsoleText(ConsoleText&&) noexcept = default;
+
+ConsoleText ConsoleText::ForEncoding(const char* encoding)
+{
+    ConsoleText text(false);
+    text.encoding_ = encoding;
+    return text;
+}
+
 bool ConsoleText::decode(std::string_view bytes, Owned* text) const
 {
     if (raw_ || bytes.empty()) {

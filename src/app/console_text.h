@@ -17,6 +17,9 @@ class ConsoleText {
 public:
     explicit ConsoleText(bool raw);
     ~ConsoleText();
+    ConsoleText(ConsoleText&&) noexcept;
+    // Texts in `encoding` whatever the locale (UTF-8 for JSON, say).
+    static ConsoleText ForEncoding(const char* encoding);
 
     // The runtime's text for terminal bytes, ending at a zero byte as the
     // window's text does. False when the bytes do not decode.
