@@ -149,6 +149,17 @@ std::string ConsoleText::encode(std::string_view text) const
     return out;
 }
 
+bool ConsoleText::encodeWhole(std::string_view text, std::string* out) const
+{
+    if (raw_ || text.empty()) {
+        out->assign(text);
+        return true;
+    }
+    bool ok = false;
+    *out = Converted(text, Lit(lit::EncodingGb18030), encoding_.c_str(), &ok);
+    return ok;
+}
+
 void ConsoleText::encodeEach(std::string_view text, const std::function<void(std::string_view)>& sink) const
 {
     if (raw_) {

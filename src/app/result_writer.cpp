@@ -1,5 +1,7 @@
 #include "result_writer.h"
 
+#include <algorithm>
+
 #include "cli_messages.h"
 #include "frame/text_value.h"
 #include "json_lines.h"
@@ -7,12 +9,14 @@
 namespace app {
 namespace {
 
+constexpr size_t kBatchBytes = size_t{64} << 10;
+
 // UTF-8 for a runtime text; a character that does not decode becomes
 // U+FFFD and sets *lossy.
 std::string Utf8(std::string_view text, bool* lossy)
 {
-    if (text.empty())
-        return {};
+    if (std::all_of(text.begin(), text.end(), [](char c) { return c > 0; }))
+        return std::string(text); // ASCII: the same bytes
     bool ok = false;
     const Owned bytes = NewBytes(text);
     const Owned converted = ConvertBytes(bytes.bytes(), Lit(lit::EncodingGb18030), Lit(lit::EncodingUtf8), &ok);
@@ -64,14 +68,43 @@ void ResultWriter::record(std::string_view content)
     c_.out.write(line);
 }
 
+// The batched middle texts, converted in one go when they all convert (the
+// zero bytes then come through as they went in), one by one otherwise.
+void ResultWriter::writeBatch()
+{
+    if (batch_.empty())
+        return;
+    std::string converted;
+    const bool whole = c_.console.encodeWhole(batch_, &converted);
+    const std::string_view all = whole ? std::string_view(converted) : std::string_view(batch_);
+    for (size_t at = 0; at < all.size();) {
+        const size_t end = all.find('\0', at);
+        const std::string_view piece = all.substr(at, end - at);
+        record(whole ? piece : std::string_view(c_.console.encode(piece)));
+        at = end + 1;
+    }
+    batch_.clear();
+}
+
 void ResultWriter::found(std::string_view text, int32_t start)
 {
     const CliOptions& o = c_.options;
     const int64_t index = results_++;
     if (o.count)
         return;
+    if (find_ && !o.json) {
+        record(std::to_string(start));
+        return;
+    }
+    if (!o.json && text.size() >= kBatchBytes) {
+        writeBatch();
+        record(c_.console.encode(text));
+        return;
+    }
     if (!o.json) {
-        record(find_ ? std::to_string(start) : c_.console.encode(text));
+        batch_.append(text).push_back('\0');
+        if (batch_.size() >= kBatchBytes)
+            writeBatch();
         return;
     }
     JsonObject object;
@@ -111,12 +144,12 @@ void ResultWriter::notFound(uint32_t literal)
         reported_ = true;
         return;
     }
-    if (!named_) {
-        c_.message(literal);
-        return;
-    }
-    c_.out.flush();
-    PrintError(EchoArgument(name_) + ": " + c_.console.encode(Lit(literal)));
+    if (!c_.out.flush())
+        return; // the run stops: nothing more to say but that
+    if (named_)
+        PrintError(EchoArgument(name_) + ": " + c_.console.encode(Lit(literal)));
+    else
+        c_.console.message(Lit(literal));
 }
 
 void ResultWriter::failed(const std::string& reason)
@@ -148,7 +181,8 @@ void ResultWriter::pageNotRead()
         c_.out.write(object.line());
         reported_ = true;
     }
-    c_.out.flush();
+    if (!c_.out.flush())
+        return;
     if (!named_) {
         c_.console.message(Lit(lit::FetchFailed));
         c_.console.message(page_->reason.text());
@@ -159,11 +193,13 @@ void ResultWriter::pageNotRead()
 
 void ResultWriter::end()
 {
+    writeBatch();
     if (c_.options.count)
         record(std::to_string(results_));
     if (!page_ || page_->outcome == FetchedPage::Outcome::kNotRead)
         return;
-    c_.out.flush(); // the warnings come behind the results
+    if (!c_.out.flush()) // the warnings come behind the results
+        return;
     const std::string who = named_ ? EchoArgument(name_) + ": " : std::string();
     if (page_->outcome == FetchedPage::Outcome::kEndedEarly)
         PrintError("warning: " + who + "the page ended early: " + c_.console.encode(page_->reason.view()));

@@ -36,6 +36,7 @@ public:
 
 private:
     void record(std::string_view content);
+    void writeBatch();
     std::string jsonSource() const;
 
     const CliContext& c_;
@@ -46,6 +47,9 @@ private:
     const FetchedPage* page_ = nullptr;
     int64_t results_ = 0;
     bool reported_ = false; // a not_found or error object was written
+    // Middle texts waiting to be converted together, each ended by a zero
+    // byte (which no text holds): one conversion for many short texts.
+    std::string batch_;
 };
 
 } // namespace app

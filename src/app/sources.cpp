@@ -21,14 +21,21 @@ struct Rule {
     bool ignoreCase = false;
 };
 
+// The source gave nothing: the window's message.
+int NotFound(ResultWriter& w, uint32_t literal)
+{
+    w.notFound(literal);
+    return kExitMessage;
+}
+
 // The middle text of a single extraction, as the window finds it: the first
 // left text, then the first right text behind it. Positions are 1-based.
 int ExtractOne(const Rule& r, const char* text, ResultWriter& w)
 {
     if (FindText(text, r.left.text(), nullptr, r.ignoreCase) == -1)
-        return w.notFound(lit::LeftNotFound), kExitMessage;
+        return NotFound(w, lit::LeftNotFound);
     if (FindText(text, r.right.text(), nullptr, r.ignoreCase) == -1)
-        return w.notFound(lit::RightNotFound), kExitMessage;
+        return NotFound(w, lit::RightNotFound);
     const int32_t from = FindText(text, r.left.text(), nullptr, r.ignoreCase) + TextLength(r.left.text());
     // The right text is sought in what lies behind the left text, as a text
     // of its own; none there leaves the middle text empty.
@@ -45,9 +52,9 @@ int ExtractAll(const Rule& r, const char* text, int32_t length, const CliContext
 {
     // Missing texts answer as a single extraction does.
     if (FindText(text, r.left.text(), nullptr, r.ignoreCase) == -1)
-        return w.notFound(lit::LeftNotFound), kExitMessage;
+        return NotFound(w, lit::LeftNotFound);
     if (FindText(text, r.right.text(), nullptr, r.ignoreCase) == -1)
-        return w.notFound(lit::RightNotFound), kExitMessage;
+        return NotFound(w, lit::RightNotFound);
     const int32_t leftLength = TextLength(r.left.text());
     const int32_t rightLength = TextLength(r.right.text());
     for (int32_t at = 0; at < length && !c.out.failed();) {
@@ -84,7 +91,7 @@ int Find(const Rule& r, const char* text, int32_t length, const CliContext& c, R
         w.found(std::string_view(text + pos - 1, std::min<size_t>(wanted.size(), static_cast<size_t>(length - pos + 1))), pos);
         last = pos;
     }
-    return w.results() > 0 ? kExitDone : (w.notFound(lit::NotFound), kExitMessage);
+    return w.results() > 0 ? kExitDone : NotFound(w, lit::NotFound);
 }
 
 int RunRule(const CliContext& c, const Rule& r, const char* text, int32_t length, ResultWriter& w)
