@@ -10,7 +10,7 @@ namespace app {
 
 const char kCliUsage[] =
     "Usage: middletext                 start the window\n"
-    "       middletext extract --left L --right R [--all | --newline] [OPTIONS] [SOURCE]...\n"
+    "       middletext extract --left L --right R [OPTIONS] [SOURCE]...\n"
     "       middletext find --text W [OPTIONS] [SOURCE]...\n"
     "       middletext fetch [--raw] [-s] [--max-time SECONDS] [-A UA] [-H 'NAME: VALUE']...\n"
     "                        [-b 'NAME=VALUE; ...'] [--retry N] URL\n"
@@ -41,7 +41,8 @@ const char kCliUsage[] =
     "                            status found, not_found (message), error (reason) or\n"
     "                            ended_early (reason); http_status for pages; \"lossy\": true\n"
     "                            when bytes that do not decode became U+FFFD\n"
-    "         -j, --jobs N       pages read at once, 1 to 256 (default 8)\n"
+    "         -j, --jobs N       pages to read at once, 1 to 256 (default 8; this build\n"
+    "                            still reads them one after another)\n"
     "fetch    print the page at URL (http:// or https://) as the window would show it.\n"
     "         A page is decoded from the charset it declares (byte-order mark, Content-Type\n"
     "         header, <meta>, or charset=utf-8 in its text). One that declares none, or JSON\n"

@@ -15,7 +15,7 @@ constexpr size_t kBatchBytes = size_t{64} << 10;
 // U+FFFD and sets *lossy.
 std::string Utf8(std::string_view text, bool* lossy)
 {
-    if (std::all_of(text.begin(), text.end(), [](char c) { return c > 0; }))
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         return std::string(text); // ASCII: the same bytes
     bool ok = false;
     const Owned bytes = NewBytes(text);
@@ -42,7 +42,6 @@ void ResultWriter::begin(const std::string& name, const FetchedPage* page)
     name_ = name;
     page_ = page;
     results_ = 0;
-    reported_ = false;
 }
 
 // The source's name in UTF-8, from the terminal's bytes (or GB18030 with
@@ -141,7 +140,6 @@ void ResultWriter::notFound(uint32_t literal)
         if (page_ && page_->status != 0)
             object.number("http_status", page_->status);
         c_.out.write(object.line());
-        reported_ = true;
         return;
     }
     if (!c_.out.flush())
@@ -167,7 +165,6 @@ void ResultWriter::failed(const std::string& reason)
     JsonObject object;
     object.text("source", jsonSource()).text("status", "error").text("reason", why);
     c_.out.write(object.line());
-    reported_ = true;
 }
 
 void ResultWriter::pageNotRead()
@@ -179,7 +176,6 @@ void ResultWriter::pageNotRead()
         object.text("source", jsonSource()).text("status", "error");
         object.text("message", Utf8(Lit(lit::FetchFailed), &lossy)).text("reason", Utf8(page_->reason.view(), &lossy));
         c_.out.write(object.line());
-        reported_ = true;
     }
     if (!c_.out.flush())
         return;

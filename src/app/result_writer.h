@@ -46,7 +46,6 @@ private:
     std::string name_;
     const FetchedPage* page_ = nullptr;
     int64_t results_ = 0;
-    bool reported_ = false; // a not_found or error object was written
     // Middle texts waiting to be converted together, each ended by a zero
     // byte (which no text holds): one conversion for many short texts.
     std::string batch_;

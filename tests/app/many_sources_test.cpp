@@ -135,6 +135,8 @@ TEST_F(ManySources, ResultsComeInTheOrderGivenNamedByTheirSource)
         {{"extract", "-i", "--left", "[b]", "--right", "[/B]"}, "x[B]y[/b]", "y", "", 0},
         {{"find", "--text", "[", "b.txt", "a.txt"}, "", "b.txt:1\nb.txt:5\na.txt:1\n", "", 0},
         {{"find", "-i", "--text", "ab"}, "AbaB", "1\n3\n", "", 0},
+        // The search's own rule: letters fold in every byte, trail bytes of characters too.
+        {{"--gbk", "extract", "-i", "--left", "\x81\x61", "--right", "]"}, "\x81\x41x]", "x", "", 0},
         {{"find", "--count", "--text", "[", "b.txt", "c.txt"}, "", "b.txt:2\nc.txt:0\n", "", 1},
         // One source alone is as it always was.
         {with({"c.txt"}), "", "", kLeftNotFound + "\n", 1},
@@ -188,6 +190,8 @@ httptest::CannedReply Pages(const std::string& head)
         return {Reply("200 OK", "Content-Length: 99\r\n", "[cut]")};
     if (has("GET /none "))
         return {Reply("200 OK", "", "nothing")};
+    if (has("GET /bad "))
+        return {Reply("200 OK", "", "[\x80x][\xd6\xd0]")}; // neither UTF-8 nor GB18030 throughout
     return {Reply("200 OK", "Content-Type: text/html; charset=utf-8\r\n", "[页]")};
 }
 
@@ -204,11 +208,14 @@ TEST_F(ManySources, PagesAndFilesMixInOrderAndTheHighestStatusWins)
 {
     httptest::TestServer server(Pages);
     const std::string ok = server.Url("/ok"), early = server.Url("/early"), none = server.Url("/none");
+    const std::string bad = server.Url("/bad");
     const std::string dead = "http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/";
     const std::string notRead = kError + dead + ": 未能读取到网页内容！ 无法连接到服务器\n";
     const Case cases[] = {
         {{"a.txt", ok, "b.txt"}, "", "a.txt:1\n" + ok + ":页\nb.txt:2\n", "", 0},
         {{ok}, "", "页", "", 0},
+        // A byte that is no character becomes U+FFFD; the texts beside it stay whole.
+        {{"--all", bad}, "", "\xef\xbf\xbdx\n中\n", "", 0},
         {{ok, none}, "", ok + ":页\n", kError + none + ": " + kLeftNotFound + "\n", 1},
         {{ok, "missing"}, "", ok + ":页\n", kError + "missing: No such file or directory\n", 2},
         {{ok, early}, "", ok + ":页\n" + early + ":cut\n", kWarning + early + ": the page ended early: 连接中断\n", 4},
