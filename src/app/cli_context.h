@@ -30,7 +30,12 @@ struct CliContext {
 // "middletext: " and the message on standard error.
 void PrintError(const std::string& message);
 
-// The commands (command_line.cpp, fetch_command.cpp).
+// The commands (fetch_command.cpp, sources.cpp).
 int RunFetch(const CliContext& context);
+// extract and find over their sources.
+int RunOnInput(const CliContext& context);
+// Whether the sources need the start directory: a relative path among them,
+// or a list that may hold one.
+bool NeedsStartDirectory(const CliOptions& options);
 
 } // namespace app

@@ -3,11 +3,8 @@
 #include <algorithm>
 
 namespace app {
-namespace {
 
-// The length of the UTF-8 character at the start of `s` when it is whole
-// and valid; 0 otherwise.
-size_t Utf8Character(std::string_view s)
+size_t Utf8CharacterLength(std::string_view s)
 {
     const auto b = static_cast<unsigned char>(s[0]);
     size_t n;
@@ -37,6 +34,8 @@ size_t Utf8Character(std::string_view s)
     return n;
 }
 
+namespace {
+
 void AppendEscape(unsigned char byte, std::string* out)
 {
     static const char kHex[] = "0123456789abcdef";
@@ -59,7 +58,7 @@ std::string EchoArgument(std::string_view s)
         } else if (b >= 0x20 && b < 0x7F) {
             out += static_cast<char>(b);
             ++i;
-        } else if (const size_t n = b >= 0x80 ? Utf8Character(s.substr(i)) : 0;
+        } else if (const size_t n = b >= 0x80 ? Utf8CharacterLength(s.substr(i)) : 0;
                    n != 0 && !(b == 0xC2 && static_cast<unsigned char>(s[i + 1]) < 0xA0)) { // not a C1 control
             out.append(s.substr(i, n));
             i += n;

@@ -14,6 +14,11 @@ namespace app {
 // that nothing in it reaches the terminal as a command.
 std::string EchoArgument(std::string_view argument);
 
+// The length of the UTF-8 character at the start of `s` (not empty) when it
+// is whole and valid (no overlong form, surrogate or value beyond U+10FFFF);
+// 0 otherwise.
+size_t Utf8CharacterLength(std::string_view s);
+
 // The edit distance between two texts: insertions, deletions and
 // replacements of single bytes, and swaps of two neighbours.
 size_t EditDistance(std::string_view a, std::string_view b);

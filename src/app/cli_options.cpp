@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string_view>
 
 #include "cli_messages.h"
@@ -11,18 +12,39 @@ namespace app {
 
 const char kCliUsage[] =
     "Usage: middletext                 start the window\n"
-    "       middletext extract --left L --right R [--all [-0] | --newline] [FILE]\n"
-    "       middletext find --text W [FILE]\n"
+    "       middletext extract --left L --right R [OPTIONS] [SOURCE]...\n"
+    "       middletext find --text W [OPTIONS] [SOURCE]...\n"
     "       middletext fetch [--raw] [-s] [--max-time SECONDS] [-A UA] [-H 'NAME: VALUE']...\n"
     "                        [-b 'NAME=VALUE; ...'] [--retry N] URL\n"
     "       middletext code [--lang python|javascript|c]\n"
     "       middletext -h | --help | -V | --version\n"
     "\n"
     "extract  print the text between the first L in the input and the next R behind it\n"
-    "         --all      every such text in order, each on a line of its own (-0: each\n"
-    "                    ended by a zero byte); the next L is sought behind the last R\n"
+    "         --all      every such text in order, each on a line of its own; the next L\n"
+    "                    is sought behind the last R\n"
     "         --newline  a line break behind the single text\n"
     "find     print the byte positions (1-based) of W, occurrence by occurrence\n"
+    "         A SOURCE is a FILE, - (standard input), an http:// or https:// URL (read as\n"
+    "         fetch reads it, with its request options), or with -r a DIRECTORY. None:\n"
+    "         standard input. Each source runs the same rule; the results come in the\n"
+    "         order the sources were given.\n"
+    "         -r, --recursive    a DIRECTORY stands for its regular files, in name order,\n"
+    "                            those of its subdirectories included (links not followed)\n"
+    "         --sources LIST     more sources from the file LIST, one a line, behind those\n"
+    "                            given (- : standard input; then no source may be -)\n"
+    "         -i, --ignore-case  the search's own case rule: the letters A-Z and a-z match\n"
+    "                            each other in every byte, bytes of Chinese characters too\n"
+    "         --with-filename    SOURCE: in front of every result (the default for more\n"
+    "                            than one source, --sources or -r); --no-filename: never\n"
+    "         -0, --null         end every result with a zero byte instead of a line break\n"
+    "         --count            the number of results of each source\n"
+    "         --json             JSON Lines in UTF-8: source, index (0-based), middle (find:\n"
+    "                            text), start and end (1-based bytes of the GB18030 text),\n"
+    "                            status found, not_found (message), error (reason) or\n"
+    "                            ended_early (reason); http_status for pages; \"lossy\": true\n"
+    "                            when bytes that do not decode became U+FFFD\n"
+    "         -j, --jobs N       pages to read at once, 1 to 256 (default 8; this build\n"
+    "                            still reads them one after another)\n"
     "fetch    print the page at URL (http:// or https://) as the window would show it.\n"
     "         A page is decoded from the charset it declares (byte-order mark, Content-Type\n"
     "         header, <meta>, or charset=utf-8 in its text). One that declares none, or JSON\n"
@@ -42,24 +64,26 @@ const char kCliUsage[] =
     "code     print the generated extraction subroutine\n"
     "         --lang      the same extraction in Python, JavaScript or C (over UTF-8 bytes)\n"
     "\n"
-    "FILE defaults to standard input (also \"-\"); a relative FILE is found from the directory\n"
-    "the program was started in; a zero byte ends the text. Input and output are in the\n"
-    "locale's encoding (UTF-8); --gbk reads and writes raw GB18030 bytes, arguments\n"
+    "A relative FILE, DIRECTORY or LIST, and a relative path in a LIST, is found from the\n"
+    "directory the program was started in; a zero byte ends a text. Input and output are in\n"
+    "the locale's encoding (UTF-8); --gbk reads and writes raw GB18030 bytes, arguments\n"
     "included. Options take their value as --left L or --left=L (-A UA or -AUA); -- ends\n"
     "the options.\n"
     "\n"
     "Environment: http_proxy (lower case only), https_proxy or HTTPS_PROXY, and all_proxy\n"
-    "or ALL_PROXY name the proxy fetch goes through; no_proxy or NO_PROXY lists the hosts\n"
-    "it reaches directly. SSL_CERT_FILE or CURL_CA_BUNDLE names the certificates trusted\n"
+    "or ALL_PROXY name the proxy pages are read through; no_proxy or NO_PROXY lists the\n"
+    "hosts reached directly. SSL_CERT_FILE or CURL_CA_BUNDLE names the certificates trusted\n"
     "for https:// pages.\n"
     "\n"
     "Exit status: 0 done; 1 the window's message (on standard error); 2 a command line that\n"
     "cannot be used, or input that cannot be read, does not decode or is too large; 3 the\n"
-    "output could not be written; 4 the page ended early (what arrived is printed, then a\n"
+    "output could not be written; 4 the page ended early (what arrived is used, then a\n"
     "warning with the reason on standard error); 5 the server answered with an error status\n"
-    "(the page is printed, then a warning naming the status); 6 the page could not be read\n"
+    "(the page is used, then a warning naming the status); 6 the page could not be read\n"
     "at all (no connection, name not resolved, TLS refused: the message and the reason on\n"
-    "standard error).\n";
+    "standard error). With several sources: 0 when every source gave a result, else the\n"
+    "highest that applies (1 for a source that gave none); each failed source is named on\n"
+    "standard error. A command line that cannot be used and a failed write stop at once.\n";
 
 namespace {
 
@@ -95,23 +119,35 @@ struct OptionRow {
 
 constexpr unsigned kAll = kExtract | kFind | kFetch | kCode;
 
+constexpr unsigned kRequest = kExtract | kFind | kFetch; // what reads pages
+constexpr unsigned kRule = kExtract | kFind;             // what runs on sources
+
 constexpr OptionRow kOptions[] = {
     {"--left", 0, &CliOptions::left, nullptr, nullptr, kExtract},
     {"--right", 0, &CliOptions::right, nullptr, nullptr, kExtract},
     {"--text", 0, &CliOptions::text, nullptr, nullptr, kFind},
     {"--gbk", 0, nullptr, &CliOptions::gbk, nullptr, kAll},
     {"--all", 0, nullptr, &CliOptions::all, nullptr, kExtract},
-    {"--null", '0', nullptr, &CliOptions::zero, nullptr, kExtract},
+    {"--null", '0', nullptr, &CliOptions::zero, nullptr, kRule},
     {"--newline", 0, nullptr, &CliOptions::newline, nullptr, kExtract},
     {"--raw", 0, nullptr, &CliOptions::raw, nullptr, kFetch},
-    {"--max-time", 0, &CliOptions::maxTime, nullptr, nullptr, kFetch},
+    {"--max-time", 0, &CliOptions::maxTime, nullptr, nullptr, kRequest},
     {"--silent", 's', nullptr, &CliOptions::silent, nullptr, kFetch},
-    {"--user-agent", 'A', &CliOptions::userAgent, nullptr, nullptr, kFetch},
-    {"--header", 'H', nullptr, nullptr, &CliOptions::headers, kFetch},
-    {"--cookie", 'b', &CliOptions::cookie, nullptr, nullptr, kFetch},
-    {"--retry", 0, &CliOptions::retry, nullptr, nullptr, kFetch},
+    {"--user-agent", 'A', &CliOptions::userAgent, nullptr, nullptr, kRequest},
+    {"--header", 'H', nullptr, nullptr, &CliOptions::headers, kRequest},
+    {"--cookie", 'b', &CliOptions::cookie, nullptr, nullptr, kRequest},
+    {"--retry", 0, &CliOptions::retry, nullptr, nullptr, kRequest},
+    {"--sources", 0, &CliOptions::sourceList, nullptr, nullptr, kRule},
+    {"--recursive", 'r', nullptr, &CliOptions::recursive, nullptr, kRule},
+    {"--with-filename", 0, nullptr, &CliOptions::withFilename, nullptr, kRule},
+    {"--no-filename", 0, nullptr, &CliOptions::noFilename, nullptr, kRule},
+    {"--json", 0, nullptr, &CliOptions::json, nullptr, kRule},
+    {"--count", 0, nullptr, &CliOptions::count, nullptr, kRule},
+    {"--ignore-case", 'i', nullptr, &CliOptions::ignoreCase, nullptr, kRule},
+    {"--jobs", 'j', &CliOptions::jobs, nullptr, nullptr, kRule},
     {"--lang", 0, &CliOptions::lang, nullptr, nullptr, kCode},
 };
+static_assert(std::size(kOptions) <= 32, "the parser marks the options given in one 32-bit word");
 
 bool IsShort(const OptionRow& row, std::string_view arg)
 {
@@ -245,6 +281,10 @@ private:
             o_->command = command_->name;
             return true;
         }
+        if (command_->command & (kExtract | kFind)) {
+            o_->sources.emplace_back(a);
+            return true;
+        }
         if (!command_->operand || o_->file)
             return fail("unexpected argument " + EchoArgument(a));
         o_->file = std::string(a);
@@ -265,10 +305,19 @@ private:
         }
         if (command_->operandRequired && !o_->file)
             return fail(std::string(command_->name) + " needs " + command_->operand);
-        if (o_->zero && !o_->all)
-            return fail("-0 belongs to --all");
         if (o_->newline && o_->all)
             return fail("--newline is for a single text; --all ends every text");
+        if (o_->newline && o_->zero)
+            return fail("--newline and -0 both end the text: give one");
+        if (o_->json && (o_->count || o_->zero || o_->newline))
+            return fail(std::string("--json takes no ") + (o_->count ? "--count" : o_->zero ? "-0" : "--newline"));
+        if (o_->withFilename && o_->noFilename)
+            return fail("--with-filename and --no-filename: give one");
+        if (o_->jobs && BoundedNumber(*o_->jobs, 1, kMaxJobs) < 0)
+            return fail("--jobs needs a whole number from 1 to " + std::to_string(kMaxJobs));
+        if (o_->sourceList && *o_->sourceList == "-" &&
+            std::find(o_->sources.begin(), o_->sources.end(), "-") != o_->sources.end())
+            return fail("--sources - reads standard input: no source may be -");
         if (o_->maxTime && MaxSeconds(*o_->maxTime) == 0)
             return fail("--max-time needs a whole number of seconds from 1 to " + std::to_string(kMaxSeconds));
         if (o_->retry && BoundedNumber(*o_->retry, 0, kMaxRetries) < 0)

@@ -23,16 +23,28 @@ enum ExitStatus : int {
 struct CliOptions {
     std::string command; // extract, find, fetch, code, help, version
     std::optional<std::string> left, right, text;
-    std::optional<std::string> file; // FILE (none: standard input), or the URL of fetch
+    std::optional<std::string> file; // the URL of fetch
+    // extract and find: the sources as given (FILE, -, URL, or DIRECTORY with
+    // --recursive), in order; none and no --sources: standard input.
+    std::vector<std::string> sources;
+    std::optional<std::string> sourceList; // --sources LIST: more sources, one a line
+    bool recursive = false;    // a directory source stands for its regular files
+    bool withFilename = false; // SOURCE: in front of every result, even of one source
+    bool noFilename = false;   // no SOURCE: in front of any result
+    bool json = false;         // JSON Lines
+    bool count = false;        // the number of results per source
+    bool ignoreCase = false;   // the search's own case rule
+    std::optional<std::string> jobs; // pages read at once
     bool gbk = false;
     bool all = false;     // extract: every middle text
     bool zero = false;    // extract --all: end each with a zero byte
     bool newline = false; // extract: a line break behind the single result
     bool raw = false;     // fetch: the bytes as received
-    std::optional<std::string> maxTime; // fetch: seconds for the whole transfer
-    std::optional<std::string> userAgent, cookie; // fetch: request fields
-    std::vector<std::string> headers;   // fetch: "Name: value" lines, in order
-    std::optional<std::string> retry;   // fetch: tries after the first
+    // The request options of fetch, and of extract and find for URL sources.
+    std::optional<std::string> maxTime; // seconds for the whole transfer
+    std::optional<std::string> userAgent, cookie; // request fields
+    std::vector<std::string> headers;   // "Name: value" lines, in order
+    std::optional<std::string> retry;   // tries after the first
     bool silent = false;                // fetch: no progress line
     std::optional<std::string> lang;    // code: the language of the subroutine
 };
@@ -41,6 +53,9 @@ struct CliOptions {
 // and of --retry.
 inline constexpr int32_t kMaxSeconds = 2147483;
 inline constexpr int32_t kMaxRetries = 100;
+// The bounds of --jobs, and the number when it is not given.
+inline constexpr int32_t kMaxJobs = 256;
+inline constexpr int32_t kDefaultJobs = 8;
 
 // The value of a whole number from `low` to `high` given as decimal digits;
 // -1 when it is not one.

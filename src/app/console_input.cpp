@@ -8,7 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "cli_messages.h"
 
@@ -136,21 +136,27 @@ bool ReadRaw(Input& in, size_t expected, size_t limit, TextBlock* block, std::st
 // are whole, so that the input is never held whole beside its text.
 bool ReadConverted(Input& in, const ConsoleText& console, size_t limit, TextBlock* block, std::string* error)
 {
-    std::vector<char> buffer(kReadBytes);
+    // Not zeroed first: a vector would clear a megabyte for every input.
+    size_t size = kReadBytes;
+    auto buffer = std::make_unique_for_overwrite<char[]>(size);
     size_t held = 0; // bytes of a character cut by the last read
     for (bool ended = false; !ended;) {
-        if (buffer.size() - held < kReadBytes / 2)
-            buffer.resize(2 * buffer.size()); // boundaries unknown: the input grows here
-        const ssize_t n = in.read(buffer.data() + held, buffer.size() - held);
+        if (size - held < kReadBytes / 2) { // boundaries unknown: the input grows here
+            auto bigger = std::make_unique_for_overwrite<char[]>(2 * size);
+            std::memcpy(bigger.get(), buffer.get(), held);
+            buffer = std::move(bigger);
+            size *= 2;
+        }
+        const ssize_t n = in.read(buffer.get() + held, size - held);
         if (n < 0)
             return Fail(in, std::strerror(in.error()), error);
-        const auto* fresh = buffer.data() + held;
+        const auto* fresh = buffer.get() + held;
         const auto* zero = static_cast<const char*>(std::memchr(fresh, 0, static_cast<size_t>(n)));
         const size_t got = held + (zero ? static_cast<size_t>(zero - fresh) : static_cast<size_t>(n));
         ended = n == 0 || zero;
         if (got > limit + limit / 2) // no character boundaries known and still no end
             return Fail(in, kTooLarge, error);
-        const std::string_view bytes(buffer.data(), got);
+        const std::string_view bytes(buffer.get(), got);
         const size_t whole = ended ? got : console.wholeCharacters(bytes);
         size_t produced = 0;
         if (!console.decodePiece(bytes.substr(0, whole), block->room(4 * whole), &produced)) {
@@ -161,7 +167,7 @@ bool ReadConverted(Input& in, const ConsoleText& console, size_t limit, TextBloc
         if (block->size() > limit)
             return Fail(in, kTooLarge, error);
         held = got - whole;
-        std::memmove(buffer.data(), buffer.data() + whole, held);
+        std::memmove(buffer.get(), buffer.get() + whole, held);
     }
     return true;
 }

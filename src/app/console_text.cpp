@@ -69,6 +69,15 @@ ConsoleText::ConsoleText(bool raw) : raw_(raw), encoding_(raw ? "GB18030" : Loca
 
 ConsoleText::~ConsoleText() = default;
 
+ConsoleText::ConsoleText(ConsoleText&&) noexcept = default;
+
+ConsoleText ConsoleText::ForEncoding(const char* encoding)
+{
+    ConsoleText text(false);
+    text.encoding_ = encoding;
+    return text;
+}
+
 bool ConsoleText::decode(std::string_view bytes, Owned* text) const
 {
     if (raw_ || bytes.empty()) {
@@ -138,6 +147,17 @@ std::string ConsoleText::encode(std::string_view text) const
     std::string out;
     encodeEach(text, [&out](std::string_view piece) { out += piece; });
     return out;
+}
+
+bool ConsoleText::encodeWhole(std::string_view text, std::string* out) const
+{
+    if (raw_ || text.empty()) {
+        out->assign(text);
+        return true;
+    }
+    bool ok = false;
+    *out = Converted(text, Lit(lit::EncodingGb18030), encoding_.c_str(), &ok);
+    return ok;
 }
 
 void ConsoleText::encodeEach(std::string_view text, const std::function<void(std::string_view)>& sink) const

@@ -17,6 +17,9 @@ class ConsoleText {
 public:
     explicit ConsoleText(bool raw);
     ~ConsoleText();
+    ConsoleText(ConsoleText&&) noexcept;
+    // Texts in `encoding` whatever the locale (UTF-8 for JSON, say).
+    static ConsoleText ForEncoding(const char* encoding);
 
     // The runtime's text for terminal bytes, ending at a zero byte as the
     // window's text does. False when the bytes do not decode.
@@ -34,6 +37,9 @@ public:
     // Terminal bytes for a runtime text; bytes that do not encode become
     // U+FFFD (or '?' in a non-Unicode locale).
     std::string encode(std::string_view text) const;
+    // The same in one conversion, into *out: false, with *out undefined,
+    // when a character does not encode (encode() then replaces it).
+    bool encodeWhole(std::string_view text, std::string* out) const;
     // The same, handed to `sink` piece by piece (about a megabyte each).
     void encodeEach(std::string_view text, const std::function<void(std::string_view)>& sink) const;
     // Writes a message (a runtime text) and a line break to standard error.

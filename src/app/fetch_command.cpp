@@ -10,6 +10,7 @@
 #include "console_progress.h"
 #include "frame/text_value.h"
 #include "page_reader.h"
+#include "url_pages.h"
 
 namespace app {
 namespace {
@@ -96,19 +97,6 @@ bool WriteUtf8Page(const CliContext& c, const Owned& bytes, const TransferReport
     return true;
 }
 
-// What the command line asks of the request, handed to the internet
-// library before the transfer.
-void SetRequest(const CliOptions& o)
-{
-    if (!o.userAgent && o.headers.empty() && !o.cookie && !o.retry)
-        return;
-    std::string headers;
-    for (const std::string& line : o.headers)
-        headers += (headers.empty() ? "" : "\n") + line;
-    SetRequestOptions(o.userAgent ? o.userAgent->c_str() : "", headers.c_str(), o.cookie ? o.cookie->c_str() : "",
-                      o.retry ? BoundedNumber(*o.retry, 0, kMaxRetries) : 0);
-}
-
 } // namespace
 
 int RunFetch(const CliContext& c)
@@ -122,9 +110,7 @@ int RunFetch(const CliContext& c)
     case UrlCheck::kBadScheme: return c.message(lit::UrlBadScheme);
     case UrlCheck::kOk: break;
     }
-    if (c.options.maxTime)
-        SetTransferTimeLimit(MaxSeconds(*c.options.maxTime));
-    SetRequest(c.options);
+    ApplyRequestOptions(c.options);
     ProgressLine progress(!c.options.silent && isatty(STDERR_FILENO));
     Owned bytes = ReadUrl(url.text());
     progress.stop();

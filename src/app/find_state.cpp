@@ -7,7 +7,7 @@ namespace app {
 int32_t FindFirst(FindState& state, const char* text, const char* wanted)
 {
     state.soughtLength = TextLength(wanted);
-    const int32_t pos = FindText(text, wanted, nullptr, false);
+    const int32_t pos = FindText(text, wanted, nullptr, state.ignoreCase);
     if (pos != -1)
         state.foundPosition = pos;
     return pos;
@@ -29,7 +29,7 @@ void StepBehindHit(FindState& state)
 int32_t FindNext(FindState& state, const char* text, const char* wanted)
 {
     StepBehindHit(state);
-    const int32_t pos = FindText(text, wanted, &state.foundPosition, false);
+    const int32_t pos = FindText(text, wanted, &state.foundPosition, state.ignoreCase);
     if (pos != -1)
         state.foundPosition = pos;
     return pos;
@@ -45,7 +45,7 @@ int32_t FindNextWithin(FindState& state, const char* text, int32_t length, const
     const int32_t skip = state.foundPosition > 1 ? state.foundPosition - 1 : 0;
     if (skip >= length)
         return -1;
-    const int32_t pos = FindText(text + skip, wanted, nullptr, false);
+    const int32_t pos = FindText(text + skip, wanted, nullptr, state.ignoreCase);
     if (pos == -1)
         return -1;
     state.foundPosition = pos + skip;

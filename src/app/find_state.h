@@ -10,6 +10,7 @@ namespace app {
 struct FindState {
     int32_t soughtLength = 0;  // byte length of the wanted text at the last first search
     int32_t foundPosition = 0; // 1-based position of the last hit
+    bool ignoreCase = false;   // the search's own case rule (the command line's -i)
 };
 
 // The first occurrence of `wanted` in `text`: its 1-based position, or -1.

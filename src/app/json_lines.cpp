@@ -1,0 +1,89 @@
+#include "json_lines.h"
+
+#include "cli_messages.h"
+
+namespace app {
+namespace {
+
+void AppendHex4(std::string* out, unsigned value)
+{
+    static const char kHex[] = "0123456789abcdef";
+    *out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        *out += kHex[(value >> shift) & 15];
+}
+
+} // namespace
+
+bool AppendJsonString(std::string* out, std::string_view s)
+{
+    bool lossy = false;
+    *out += '"';
+    for (size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b >= 0x80) {
+            const size_t n = Utf8CharacterLength(s.substr(i));
+            if (n == 0) {
+                *out += "\xef\xbf\xbd";
+                lossy = true;
+                ++i;
+            } else if (n == 3 && b == 0xE2 && s[i + 1] == '\x80' && (s[i + 2] == '\xa8' || s[i + 2] == '\xa9')) {
+                AppendHex4(out, s[i + 2] == '\xa8' ? 0x2028 : 0x2029);
+                i += n;
+            } else {
+                out->append(s.substr(i, n));
+                i += n;
+            }
+            continue;
+        }
+        switch (b) {
+        case '"': *out += "\\\""; break;
+        case '\\': *out += "\\\\"; break;
+        case '\n': *out += "\\n"; break;
+        case '\r': *out += "\\r"; break;
+        case '\t': *out += "\\t"; break;
+        case '\b': *out += "\\b"; break;
+        case '\f': *out += "\\f"; break;
+        default:
+            if (b < 0x20)
+                AppendHex4(out, b);
+            else
+                *out += static_cast<char>(b);
+        }
+        ++i;
+    }
+    *out += '"';
+    return lossy;
+}
+
+void JsonObject::key(std::string_view name)
+{
+    body_ += body_.empty() ? "{" : ",";
+    AppendJsonString(&body_, name);
+    body_ += ':';
+}
+
+JsonObject& JsonObject::text(std::string_view name, std::string_view value)
+{
+    key(name);
+    lossy_ = AppendJsonString(&body_, value) || lossy_;
+    return *this;
+}
+
+JsonObject& JsonObject::number(std::string_view name, int64_t value)
+{
+    key(name);
+    body_ += std::to_string(value);
+    return *this;
+}
+
+std::string JsonObject::line()
+{
+    if (lossy_) {
+        key("lossy");
+        body_ += "true";
+    }
+    return (body_.empty() ? "{" : body_) + "}\n";
+}
+
+} // namespace app

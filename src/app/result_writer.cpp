@@ -1,0 +1,209 @@
+#include "result_writer.h"
+
+#include <algorithm>
+
+#include "cli_messages.h"
+#include "frame/text_value.h"
+#include "json_lines.h"
+
+namespace app {
+namespace {
+
+constexpr size_t kBatchBytes = size_t{64} << 10;
+
+// UTF-8 for a runtime text; a character that does not decode becomes
+// U+FFFD and sets *lossy.
+std::string Utf8(std::string_view text, bool* lossy)
+{
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(text); // ASCII: the same bytes
+    bool ok = false;
+    const Owned bytes = NewBytes(text);
+    const Owned converted = ConvertBytes(bytes.bytes(), Lit(lit::EncodingGb18030), Lit(lit::EncodingUtf8), &ok);
+    if (ok && !converted.empty())
+        return std::string(mt::ByteArrayView(converted.bytes()));
+    *lossy = true;
+    static const ConsoleText utf8 = ConsoleText::ForEncoding("UTF-8");
+    return utf8.encode(text);
+}
+
+} // namespace
+
+ResultWriter::ResultWriter(const CliContext& context, bool named)
+    : c_(context),
+      named_(named || context.options.withFilename),
+      prefixed_(named_ && !context.options.noFilename),
+      find_(context.options.command == "find")
+{
+}
+
+void ResultWriter::begin(const std::string& name, const FetchedPage* page)
+{
+    name_ = name;
+    page_ = page;
+    results_ = 0;
+}
+
+// The source's name in UTF-8, from the terminal's bytes (or GB18030 with
+// --gbk); bytes that do not decode are left to the JSON writer.
+std::string ResultWriter::jsonSource() const
+{
+    if (!c_.console.raw() && c_.console.encoding() == "UTF-8")
+        return name_;
+    Owned text;
+    bool lossy = false;
+    return c_.console.decode(name_, &text) ? Utf8(text.view(), &lossy) : name_;
+}
+
+void ResultWriter::record(std::string_view content)
+{
+    const CliOptions& o = c_.options;
+    std::string line = prefixed_ ? name_ + ":" : std::string();
+    line += content;
+    if (o.zero)
+        line += '\0';
+    else if (named_ || o.all || o.newline || find_ || o.count)
+        line += '\n';
+    c_.out.write(line);
+}
+
+// The batched middle texts, converted in one go when they all convert (the
+// zero bytes then come through as they went in), one by one otherwise.
+void ResultWriter::writeBatch()
+{
+    if (batch_.empty())
+        return;
+    std::string converted;
+    const bool whole = c_.console.encodeWhole(batch_, &converted);
+    const std::string_view all = whole ? std::string_view(converted) : std::string_view(batch_);
+    for (size_t at = 0; at < all.size();) {
+        const size_t end = all.find('\0', at);
+        const std::string_view piece = all.substr(at, end - at);
+        record(whole ? piece : std::string_view(c_.console.encode(piece)));
+        at = end + 1;
+    }
+    batch_.clear();
+}
+
+void ResultWriter::found(std::string_view text, int32_t start)
+{
+    const CliOptions& o = c_.options;
+    const int64_t index = results_++;
+    if (o.count)
+        return;
+    if (find_ && !o.json) {
+        record(std::to_string(start));
+        return;
+    }
+    if (!o.json && text.size() >= kBatchBytes) {
+        writeBatch();
+        record(c_.console.encode(text));
+        return;
+    }
+    if (!o.json) {
+        batch_.append(text).push_back('\0');
+        if (batch_.size() >= kBatchBytes)
+            writeBatch();
+        return;
+    }
+    JsonObject object;
+    bool lossy = false;
+    object.text("source", jsonSource());
+    if (o.all || find_)
+        object.number("index", index);
+    object.text(find_ ? "text" : "middle", Utf8(text, &lossy));
+    object.number("start", start).number("end", start + static_cast<int64_t>(text.size()) - 1);
+    const bool early = page_ && page_->outcome == FetchedPage::Outcome::kEndedEarly;
+    object.text("status", early ? "ended_early" : "found");
+    if (early)
+        object.text("reason", Utf8(page_->reason.view(), &lossy));
+    if (page_ && page_->status != 0)
+        object.number("http_status", page_->status);
+    if (lossy)
+        object.markLossy();
+    c_.out.write(object.line());
+}
+
+void ResultWriter::notFound(uint32_t literal)
+{
+    const CliOptions& o = c_.options;
+    if (o.count)
+        return;
+    if (o.json) {
+        JsonObject object;
+        bool lossy = false;
+        const bool early = page_ && page_->outcome == FetchedPage::Outcome::kEndedEarly;
+        object.text("source", jsonSource()).text("status", early ? "ended_early" : "not_found");
+        object.text("message", Utf8(Lit(literal), &lossy));
+        if (early)
+            object.text("reason", Utf8(page_->reason.view(), &lossy));
+        if (page_ && page_->status != 0)
+            object.number("http_status", page_->status);
+        c_.out.write(object.line());
+        return;
+    }
+    if (!c_.out.flush())
+        return; // the run stops: nothing more to say but that
+    if (named_)
+        PrintError(EchoArgument(name_) + ": " + c_.console.encode(Lit(literal)));
+    else
+        c_.console.message(Lit(literal));
+}
+
+void ResultWriter::failed(const std::string& reason)
+{
+    if (!c_.out.flush())
+        return; // the run stops: nothing more to say but that
+    PrintError(reason);
+    if (!c_.options.json)
+        return;
+    // The reason without the name in front of it: the object names the source.
+    const std::string name = EchoArgument(name_) + ": ";
+    std::string_view why = reason;
+    if (why.substr(0, name.size()) == name)
+        why.remove_prefix(name.size());
+    JsonObject object;
+    object.text("source", jsonSource()).text("status", "error").text("reason", why);
+    c_.out.write(object.line());
+}
+
+void ResultWriter::pageNotRead()
+{
+    const std::string reason = c_.console.encode(page_->reason.view());
+    if (c_.options.json) {
+        bool lossy = false;
+        JsonObject object;
+        object.text("source", jsonSource()).text("status", "error");
+        object.text("message", Utf8(Lit(lit::FetchFailed), &lossy)).text("reason", Utf8(page_->reason.view(), &lossy));
+        c_.out.write(object.line());
+    }
+    if (!c_.out.flush())
+        return;
+    if (!named_) {
+        c_.console.message(Lit(lit::FetchFailed));
+        c_.console.message(page_->reason.text());
+        return;
+    }
+    PrintError(EchoArgument(name_) + ": " + c_.console.encode(Lit(lit::FetchFailed)) + " " + reason);
+}
+
+void ResultWriter::end()
+{
+    writeBatch();
+    if (c_.options.count)
+        record(std::to_string(results_));
+    if (!page_ || page_->outcome == FetchedPage::Outcome::kNotRead)
+        return;
+    if (!c_.out.flush()) // the warnings come behind the results
+        return;
+    const std::string who = named_ ? EchoArgument(name_) + ": " : std::string();
+    if (page_->outcome == FetchedPage::Outcome::kEndedEarly)
+        PrintError("warning: " + who + "the page ended early: " + c_.console.encode(page_->reason.view()));
+    if (page_->status >= 400) {
+        const std::string answer = page_->statusText.empty() ? std::to_string(page_->status)
+                                                             : c_.console.encode(page_->statusText.view());
+        PrintError("warning: " + who + "the server answered " + EchoArgument(answer));
+    }
+}
+
+} // namespace app

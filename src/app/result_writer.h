@@ -1,0 +1,54 @@
+// What each source of extract and find gave, written as the command line
+// asks: the results alone, each behind its source's name, their numbers
+// (--count), or JSON Lines; failures and warnings on standard error.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "cli_context.h"
+#include "url_pages.h"
+
+namespace app {
+
+class ResultWriter {
+public:
+    // `named`: whether the sources are many, so that results carry their
+    // names (unless --no-filename) and every result ends its line.
+    ResultWriter(const CliContext& context, bool named);
+
+    // A new source; `page` is its page when it was read from a URL.
+    void begin(const std::string& name, const FetchedPage* page);
+    // A result: a middle text (extract) or the wanted text (find), a
+    // runtime text, at a 1-based byte position of the source's text.
+    void found(std::string_view text, int32_t start);
+    // The source gave none: the window's message.
+    void notFound(uint32_t literal);
+    // The source could not be read: `reason` in the terminal's encoding
+    // (the system's words), or a page's runtime text (`pageReason`).
+    void failed(const std::string& reason);
+    void pageNotRead();
+    // Behind the source's results: its count, and a page's warnings.
+    void end();
+
+    int64_t results() const { return results_; }
+
+private:
+    void record(std::string_view content);
+    void writeBatch();
+    std::string jsonSource() const;
+
+    const CliContext& c_;
+    const bool named_;   // SOURCE: in stderr lines, a line end behind every result
+    const bool prefixed_; // SOURCE: in front of every result
+    const bool find_;
+    std::string name_;
+    const FetchedPage* page_ = nullptr;
+    int64_t results_ = 0;
+    // Middle texts waiting to be converted together, each ended by a zero
+    // byte (which no text holds): one conversion for many short texts.
+    std::string batch_;
+};
+
+} // namespace app

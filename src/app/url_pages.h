@@ -1,0 +1,52 @@
+// Reading the URL sources of extract and find. Pages are asked for ahead
+// of their turn and taken in the order they were asked for, so that an
+// engine reading several at once can stand behind the same calls; the one
+// here reads them one at a time through the internet library's commands,
+// as fetch does.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "cli_options.h"
+#include "runtime_calls.h"
+
+namespace app {
+
+// One page, decoded as fetch decodes it.
+struct FetchedPage {
+    enum class Outcome {
+        kRead,       // the whole page arrived
+        kEndedEarly, // part of it arrived; reason says why the rest did not
+        kNotRead,    // nothing arrived; reason says why
+    };
+    Outcome outcome = Outcome::kNotRead;
+    Owned text;         // the page as a runtime text (GB18030)
+    int32_t length = 0; // its bytes
+    Owned reason;       // a runtime text
+    int32_t status = 0; // the HTTP status; 0 when no answer arrived
+    Owned statusText;   // "404 Not Found"; empty when none came
+};
+
+class UrlPages {
+public:
+    virtual ~UrlPages() = default;
+    // How many pages may be asked for and not yet taken: the memory of the
+    // pages in flight is bounded by it.
+    virtual size_t capacity() const = 0;
+    // Asks for the page at `url` (a runtime text's bytes) under `ticket`.
+    virtual void request(uint64_t ticket, std::string url) = 0;
+    // The page asked for under `ticket`, once it is there. Tickets are taken
+    // in the order they were asked for.
+    virtual FetchedPage take(uint64_t ticket) = 0;
+};
+
+// Hands the request options and the time limit of the command line to the
+// internet library, for every later transfer.
+void ApplyRequestOptions(const CliOptions& options);
+
+// Pages read one at a time, as they are taken.
+std::unique_ptr<UrlPages> MakeSequentialUrlPages();
+
+} // namespace app

@@ -1,0 +1,292 @@
+// extract and find over several sources (files, standard input, pages of
+// the tests' own server, directories, lists), run as a separate process.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/http_test_support.h"
+#include "support/run_tool.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace httptest = mt::httptest;
+using httptest::Reply;
+using mt::test::RunTool;
+using mt::test::ToolRun;
+
+const std::string kLeftNotFound = "未查找到左边文本，请重新输入！";
+
+void Write(const fs::path& path, const std::string& bytes)
+{
+    if (path.has_parent_path())
+        fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Read(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> SortedLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// A folder of pages, current while a test runs: relative sources are found
+// from it.
+class ManySources : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char name[] = "/tmp/mt-many-XXXXXX";
+        dir_ = mkdtemp(name);
+        here_ = fs::current_path();
+        fs::current_path(dir_);
+        Write("a.txt", "[1]");
+        Write("b.txt", "[2]x[3]");
+        Write("c.txt", "none");
+        Write("d/b.txt", "[5]");
+        Write("d/a.txt", "[4]");
+        Write("d/sub/c.txt", "[6]");
+        Write("list", "b.txt\n\na.txt\r\n");
+    }
+    void TearDown() override
+    {
+        fs::current_path(here_);
+        fs::remove_all(dir_);
+    }
+
+    // Every JSON line parsed back by python3, its fields in name order as
+    // name=value, separated by |.
+    std::string Parsed(const std::string& jsonLines)
+    {
+        Write(dir_ / "out.json", jsonLines);
+        const std::string command = "python3 -c 'import json,sys\n"
+                                    "for l in open(sys.argv[1], encoding=\"utf-8\"):\n"
+                                    "  o = json.loads(l)\n"
+                                    "  print(\"|\".join(k + \"=\" + str(o[k]) for k in sorted(o)))' " +
+                                    (dir_ / "out.json").string();
+        std::string out;
+        if (FILE* pipe = popen(command.c_str(), "r")) {
+            char buffer[4096];
+            for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+                out.append(buffer, n);
+            pclose(pipe);
+        }
+        return out;
+    }
+
+    fs::path dir_, here_;
+};
+
+struct Case {
+    std::vector<std::string> args;
+    std::string input, out, err;
+    int status;
+};
+
+void Check(const Case& c)
+{
+    const ToolRun run = RunTool(c.args, c.input);
+    EXPECT_EQ(run.out, c.out) << testing::PrintToString(c.args);
+    EXPECT_EQ(run.err, c.err) << testing::PrintToString(c.args);
+    EXPECT_EQ(run.status, c.status) << testing::PrintToString(c.args) << run.err;
+}
+
+TEST_F(ManySources, ResultsComeInTheOrderGivenNamedByTheirSource)
+{
+    const std::vector<std::string> x{"extract", "--left=[", "--right=]"};
+    const auto with = [&x](std::vector<std::string> more) {
+        std::vector<std::string> args = x;
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    const Case cases[] = {
+        {with({"b.txt", "a.txt"}), "", "b.txt:2\na.txt:1\n", "", 0},
+        {with({"--all", "a.txt", "b.txt"}), "", "a.txt:1\nb.txt:2\nb.txt:3\n", "", 0},
+        {with({"--no-filename", "a.txt", "b.txt"}), "", "1\n2\n", "", 0},
+        {with({"--with-filename", "a.txt"}), "", "a.txt:1\n", "", 0},
+        {with({"-0", "a.txt", "b.txt"}), "", std::string("a.txt:1\0b.txt:2\0", 16), "", 0},
+        {with({"a.txt", "-"}), "[s]", "a.txt:1\n-:s\n", "", 0},
+        {with({"--count", "--all", "a.txt", "b.txt", "c.txt"}), "", "a.txt:1\nb.txt:2\nc.txt:0\n", "", 1},
+        {with({"a.txt", "c.txt"}), "", "a.txt:1\n", "middletext: c.txt: " + kLeftNotFound + "\n", 1},
+        {with({"a.txt", "missing", "b.txt"}), "", "a.txt:1\nb.txt:2\n",
+         "middletext: missing: No such file or directory\n", 2},
+        {with({"d", "a.txt"}), "", "a.txt:1\n", "middletext: d: Is a directory\n", 2},
+        // A directory's regular files in name order, its subdirectories' in their turn.
+        {with({"-r", "d/", "a.txt"}), "", "d/a.txt:4\nd/b.txt:5\nd/sub/c.txt:6\na.txt:1\n", "", 0},
+        {with({"--sources", "list"}), "", "b.txt:2\na.txt:1\n", "", 0},
+        {with({"c.txt", "--sources", "-"}), "a.txt\n", "a.txt:1\n", "middletext: c.txt: " + kLeftNotFound + "\n", 1},
+        {with({"--sources", "missing"}), "", "", "middletext: missing: No such file or directory\n", 2},
+        {{"extract", "-i", "--left", "[b]", "--right", "[/B]"}, "x[B]y[/b]", "y", "", 0},
+        {{"find", "--text", "[", "b.txt", "a.txt"}, "", "b.txt:1\nb.txt:5\na.txt:1\n", "", 0},
+        {{"find", "-i", "--text", "ab"}, "AbaB", "1\n3\n", "", 0},
+        // The search's own rule: letters fold in every byte, trail bytes of characters too.
+        {{"--gbk", "extract", "-i", "--left", "\x81\x61", "--right", "]"}, "\x81\x41x]", "x", "", 0},
+        {{"find", "--count", "--text", "[", "b.txt", "c.txt"}, "", "b.txt:2\nc.txt:0\n", "", 1},
+        // One source alone is as it always was.
+        {with({"c.txt"}), "", "", kLeftNotFound + "\n", 1},
+        {with({"--newline", "a.txt"}), "", "1\n", "", 0},
+    };
+    for (const Case& c : cases)
+        Check(c);
+    EXPECT_EQ(RunTool(with({"-j", "16", "a.txt", "b.txt"})).out, "a.txt:1\nb.txt:2\n");
+    // Mistakes stop before any source is read: one line, a pointer to the help.
+    const std::vector<std::string> mistakes[] = {
+        {"--sources", "-", "-"}, {"--jobs", "0"}, {"-j", "257"}, {"--json", "--count"},
+        {"--with-filename", "--no-filename"}, {"--json", "-0"}, {"-0", "--newline"},
+    };
+    for (const auto& mistake : mistakes) {
+        const ToolRun run = RunTool(with(mistake), "a.txt\n");
+        EXPECT_EQ(run.status, 2) << testing::PrintToString(mistake);
+        EXPECT_EQ(run.out, "") << testing::PrintToString(mistake);
+        EXPECT_NE(run.err.find("\nTry 'middletext --help'.\n"), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(ManySources, JsonLinesParseBackInUtf8)
+{
+    Write("zh.txt", "《甲》\n《乙\"\\\n》");
+    Write("gb.txt", "[\xd6\xd0][\x81\x30]");
+    const auto run = RunTool({"extract", "--json", "--all", "--left=《", "--right=》", "zh.txt", "c.txt", "no"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(Parsed(run.out),
+              // 《 is two bytes of GB18030: 甲 is bytes 3 to 4.
+              "end=4|index=0|middle=甲|source=zh.txt|start=3|status=found\n"
+              "end=14|index=1|middle=乙\"\\\n|source=zh.txt|start=10|status=found\n"
+              "message=" + kLeftNotFound + "|source=c.txt|status=not_found\n"
+              "reason=No such file or directory|source=no|status=error\n");
+    // Raw GB18030 in, UTF-8 out; a byte that is no character becomes U+FFFD.
+    const auto gbk = RunTool({"extract", "--gbk", "--json", "--all", "--left=[", "--right=]", "gb.txt"});
+    EXPECT_EQ(Parsed(gbk.out), "end=3|index=0|middle=中|source=gb.txt|start=2|status=found\n"
+                               "end=7|index=1|lossy=True|middle=\xef\xbf\xbd|source=gb.txt|start=6|status=found\n");
+    const auto find = RunTool({"find", "--json", "-i", "--text", "x", "-"}, "aXbx");
+    EXPECT_EQ(Parsed(find.out), "end=2|index=0|source=-|start=2|status=found|text=X\n"
+                                "end=4|index=1|source=-|start=4|status=found|text=x\n");
+}
+
+// The tests' server: /404 answers with an error status, /early ends before
+// its announced length, /none holds no bracket, anything else "[页]".
+httptest::CannedReply Pages(const std::string& head)
+{
+    const auto has = [&head](const char* path) { return head.find(path) != std::string::npos; };
+    if (has("GET /404 "))
+        return {Reply("404 Not Found", "", "[gone]")};
+    if (has("GET /early "))
+        return {Reply("200 OK", "Content-Length: 99\r\n", "[cut]")};
+    if (has("GET /none "))
+        return {Reply("200 OK", "", "nothing")};
+    if (has("GET /bad "))
+        return {Reply("200 OK", "", "[\x80x][\xd6\xd0]")}; // neither UTF-8 nor GB18030 throughout
+    return {Reply("200 OK", "Content-Type: text/html; charset=utf-8\r\n", "[页]")};
+}
+
+void CheckExtract(Case c)
+{
+    c.args.insert(c.args.begin(), {"extract", "--left=[", "--right=]"});
+    Check(c);
+}
+
+const std::string kError = "middletext: ";
+const std::string kWarning = kError + "warning: ";
+
+TEST_F(ManySources, PagesAndFilesMixInOrderAndTheHighestStatusWins)
+{
+    httptest::TestServer server(Pages);
+    const std::string ok = server.Url("/ok"), early = server.Url("/early"), none = server.Url("/none");
+    const std::string bad = server.Url("/bad");
+    const std::string dead = "http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/";
+    const std::string notRead = kError + dead + ": 未能读取到网页内容！ 无法连接到服务器\n";
+    const Case cases[] = {
+        {{"a.txt", ok, "b.txt"}, "", "a.txt:1\n" + ok + ":页\nb.txt:2\n", "", 0},
+        {{ok}, "", "页", "", 0},
+        // A byte that is no character becomes U+FFFD; the texts beside it stay whole.
+        {{"--all", bad}, "", "\xef\xbf\xbdx\n中\n", "", 0},
+        {{ok, none}, "", ok + ":页\n", kError + none + ": " + kLeftNotFound + "\n", 1},
+        {{ok, "missing"}, "", ok + ":页\n", kError + "missing: No such file or directory\n", 2},
+        {{ok, early}, "", ok + ":页\n" + early + ":cut\n", kWarning + early + ": the page ended early: 连接中断\n", 4},
+        {{dead, "a.txt"}, "", "a.txt:1\n", notRead, 6},
+        {{dead, early, "missing", none, "a.txt"}, "", early + ":cut\na.txt:1\n",
+         notRead + kWarning + early + ": the page ended early: 连接中断\n" + kError +
+             "missing: No such file or directory\n" + kError + none + ": " + kLeftNotFound + "\n",
+         6},
+    };
+    for (const Case& c : cases)
+        CheckExtract(c);
+    const auto json = RunTool({"extract", "--json", "--left=[", "--right=]", "a.txt", dead});
+    EXPECT_EQ(json.status, 6);
+    EXPECT_EQ(Parsed(json.out), "end=2|middle=1|source=a.txt|start=2|status=found\n"
+                                "message=未能读取到网页内容！|reason=无法连接到服务器|source=" + dead + "|status=error\n");
+}
+
+TEST_F(ManySources, PagesCarryTheServersStatusAndTheRequestOptions)
+{
+    httptest::TestServer server(Pages);
+    const std::string ok = server.Url("/ok"), gone = server.Url("/404"), early = server.Url("/early");
+    if (RunTool({"fetch", gone}).status != 5)
+        GTEST_SKIP() << "the internet library does not report the status yet";
+    const std::string answered = kWarning + gone + ": the server answered 404 Not Found\n";
+    CheckExtract({{gone, ok}, "", gone + ":gone\n" + ok + ":页\n", answered, 5});
+    CheckExtract({{gone, "missing"}, "", gone + ":gone\n", answered + kError + "missing: No such file or directory\n", 5});
+    const auto json = RunTool({"extract", "--json", "--left=[", "--right=]", gone});
+    EXPECT_EQ(Parsed(json.out), "end=5|http_status=404|middle=gone|source=" + gone + "|start=2|status=found\n");
+    const auto cut = RunTool({"extract", "--json", "--left=[", "--right=]", early});
+    EXPECT_EQ(cut.status, 4);
+    EXPECT_EQ(Parsed(cut.out),
+              "end=4|http_status=200|middle=cut|reason=连接中断|source=" + early + "|start=2|status=ended_early\n");
+    // The request options of fetch go with every page.
+    const size_t before = server.Requests().size();
+    RunTool({"find", "--text", "x", "-A", "Many/1.0", "-H", "X-Test: yes", ok, ok});
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), before + 2);
+    for (size_t k = before; k < requests.size(); ++k) {
+        EXPECT_NE(requests[k].find("User-Agent: Many/1.0\r\n"), std::string::npos);
+        EXPECT_NE(requests[k].find("X-Test: yes\r\n"), std::string::npos);
+    }
+}
+
+TEST_F(ManySources, AFailedWriteStopsAtOnce)
+{
+    mt::test::ToolStreams closed;
+    closed.out = mt::test::ToolStreams::Out::kClosed;
+    const auto run = RunTool({"extract", "--left=[", "--right=]", "a.txt", "missing"}, "", closed);
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err.find("missing"), std::string::npos) << run.err; // not read: the run stopped
+}
+
+// A long list spread over processes gives, merged, what one run gives.
+TEST_F(ManySources, AListSpreadOverProcessesMergesToOneRunsResults)
+{
+    std::string list;
+    for (int k = 0; k < 40; ++k) {
+        const std::string name = "p" + std::to_string(k) + ".txt";
+        Write(name, "[" + std::to_string(k) + "][" + std::to_string(k * k) + "]" + (k % 7 ? "" : "[未]"));
+        list += name + "\n";
+    }
+    Write("pages", list);
+    const char* binary = std::getenv("MT_BINARY_DIR");
+    const std::string program = std::string(binary ? binary : ".") + "/middletext";
+    const std::string rule = " extract --json --all '--left=[' '--right=]'";
+    const std::string command = "xargs -P 4 -n 3 " + program + rule + " < pages > merged";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const auto one = RunTool({"extract", "--json", "--all", "--left=[", "--right=]", "--sources", "pages"});
+    EXPECT_EQ(one.status, 0);
+    EXPECT_EQ(SortedLines(Read("merged")), SortedLines(one.out));
+    EXPECT_EQ(SortedLines(one.out).size(), 86u);
+}
+
+} // namespace
