@@ -2,9 +2,10 @@
 // a multi-line box's TextView), the reports to the listeners, the
 // appearance and the spinner. The core lives inside its editor widget
 // (LineEditBox or PlainEditBox) and goes with it.
-// Its methods are spread over three files: edit_control.cpp builds it,
+// Its methods are spread over four files: edit_control.cpp builds it,
 // edit_control_text.cpp keeps the text and selection, edit_control_look.cpp
-// the appearance and the spinner.
+// the appearance and the spinner, edit_control_clipboard.cpp a single-line
+// box's clipboard and drops.
 #pragma once
 
 #include <QObject>
@@ -75,6 +76,15 @@ private:
     void applyShaping();
     void applyAlignment();
     void placeSpinner();
+    // A single-line box's clipboard: the exact bytes beside the Unicode
+    // text, and the bytes preferred when they come back. True when the event
+    // was one of these and is done.
+    bool lineClipboardEvent(QEvent* event);
+    void copyBytes() const;
+    void cutBytes();
+    void pasteBytes();
+    // Inserts bytes in place of the selection as a paste does.
+    void insertBytes(std::string_view gb);
 
     QWidget* box_;           // the editor: line_ or view_
     EditLineWidget* line_;
@@ -107,6 +117,10 @@ public:
     }
     ~PlainEditBox() override { setHost(nullptr); }
     EditCore core;
+
+protected:
+    // Ctrl+Y redoes, beside Ctrl+Shift+Z.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace mt::platform
