@@ -113,7 +113,7 @@ void EditCore::insertBytes(std::string_view gb)
         replaceSelection(gb);
 }
 
-// ---- the multi-line box ---------------------------------------------------------------
+// ---- the multi-line box's keys ----------------------------------------------------------
 
 void PlainEditBox::keyPressEvent(QKeyEvent* event)
 {
@@ -123,6 +123,8 @@ void PlainEditBox::keyPressEvent(QKeyEvent* event)
         return;
     }
     TextView::keyPressEvent(event);
+    if (OneRowText::Applies(*this))
+        viewport()->update();
 }
 
 } // namespace mt::platform

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include "platform/edit_control.h"
+#include "platform/edit_one_row.h"
 #include "platform/edit_spinner.h"
 #include "platform/edit_text_mirror.h"
 #include "platform/edit_widgets.h"
@@ -118,9 +119,35 @@ public:
     ~PlainEditBox() override { setHost(nullptr); }
     EditCore core;
 
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 protected:
     // Ctrl+Y redoes, beside Ctrl+Shift+Z.
     void keyPressEvent(QKeyEvent* event) override;
+    // One row high with line breaks, the box draws its text in that row and
+    // places the mouse there (edit_one_row.h); otherwise the view does.
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+
+private:
+    struct RowState {
+        uint64_t generation;
+        size_t start, end, caret;
+        QString preedit;
+        bool focus;
+        bool operator==(const RowState&) const = default;
+    };
+    OneRowText oneRow_;
+    RowState shownState_{};
+    QString preedit_;
+    int preeditCursor_ = 0;
+    size_t pressAnchor_ = 0;
+    bool selecting_ = false;
+    QRect caretRect_;
 };
 
 } // namespace mt::platform
