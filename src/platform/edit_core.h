@@ -125,13 +125,15 @@ protected:
     // Ctrl+Y redoes, beside Ctrl+Shift+Z.
     void keyPressEvent(QKeyEvent* event) override;
     // One row high with line breaks, the box draws its text in that row and
-    // places the mouse there (edit_one_row.h); otherwise the view does.
+    // places the mouse and drops there (edit_one_row.h); otherwise the view
+    // does.
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     struct RowState {

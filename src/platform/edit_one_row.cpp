@@ -1,7 +1,9 @@
 #include "platform/edit_one_row.h"
 
+#include <QDropEvent>
 #include <QFontMetricsF>
 #include <QInputMethodEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextBoundaryFinder>
@@ -250,6 +252,23 @@ void PlainEditBox::mouseDoubleClickEvent(QMouseEvent* event)
     selectBytes(start, end);
     viewport()->update();
     event->accept();
+}
+
+// A drop from elsewhere goes in where it falls in the row, as one undoable
+// insertion (the input method's way in); the view's own drags are its own.
+void PlainEditBox::dropEvent(QDropEvent* event)
+{
+    if (!OneRowText::Applies(*this) || isReadOnly() || event->source() == this || !event->mimeData()->hasText()) {
+        TextView::dropEvent(event);
+        return;
+    }
+    const size_t at = oneRow_.byteAt(*this, event->position().x());
+    selectBytes(at, at);
+    QInputMethodEvent insert;
+    insert.setCommitString(event->mimeData()->text());
+    TextView::inputMethodEvent(&insert);
+    event->acceptProposedAction();
+    viewport()->update();
 }
 
 void PlainEditBox::inputMethodEvent(QInputMethodEvent* event)

@@ -4,7 +4,9 @@
 
 #include <QAbstractScrollArea>
 #include <QFontMetrics>
+#include <QDropEvent>
 #include <QImage>
+#include <QMimeData>
 #include <QMouseEvent>
 
 #include <set>
@@ -92,6 +94,24 @@ TEST_F(OneRow, TheMouseFindsPositionsInTheRow)
     click(edit, {onCd, y}, QEvent::MouseButtonDblClick);
     EXPECT_EQ(edit->selectionStart(), 4);
     EXPECT_EQ(edit->selectionLength(), 2);
+}
+
+// A drop from elsewhere lands where it falls in the row, undoably.
+TEST_F(OneRow, DropsLandWhereTheyFallInTheRow)
+{
+    EditControl* edit = make("ab\r\ncd");
+    QWidget* v = viewport(edit);
+    QMimeData data;
+    data.setText(QStringLiteral("X"));
+    for (const QPoint at : {QPoint(v->width() - 2, v->height() / 2), QPoint(1, v->height() / 2)}) {
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(v, &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(v, &drop);
+    }
+    EXPECT_EQ(edit->text(), "Xab\r\ncdX");
+    Press(Widget(edit->handle()), Qt::Key_Z, {}, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), "ab\r\ncdX");
 }
 
 // A box of several rows and a box without a break are the view's own.
