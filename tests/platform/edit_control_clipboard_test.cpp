@@ -12,6 +12,7 @@
 
 #include "edit_test_support.h"
 #include "frame/gb18030.h"
+#include "platform/edit_widgets.h"
 #include "platform/text_mime.h"
 
 namespace mt::platform {
@@ -90,9 +91,15 @@ TEST_F(EditClipboard, SingleLineDropPrefersTheBytes)
     EXPECT_EQ(edit->text(), "ab\xFF" + kZhong);
 }
 
-// Ctrl+Y redoes what Ctrl+Z undid, in both kinds of box.
+// Ctrl+Y redoes what Ctrl+Z undid, in both kinds of box. The offscreen
+// platform has Windows keys, where Ctrl+Y redoes anyway; the X11 desktops'
+// keys do not have it, so the key itself is checked too.
 TEST_F(EditClipboard, CtrlYRedoes)
 {
+    const QKeyEvent ctrlY(QEvent::KeyPress, Qt::Key_Y, Qt::ControlModifier);
+    const QKeyEvent ctrlShiftY(QEvent::KeyPress, Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(IsRedoKey(&ctrlY));
+    EXPECT_FALSE(IsRedoKey(&ctrlShiftY));
     for (bool multiLine : {false, true}) {
         EditControl* edit = make(multiLine, "x");
         edit->select(1, 0);
