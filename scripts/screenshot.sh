@@ -8,7 +8,8 @@
 #
 # Scenes: start (as the window opens), extract (a page pasted, <b> and </b>
 # as the left and right texts, extracted; the default), count:N (a big text
-# of N bytes pasted), message (the message for a left text that is missing).
+# of N bytes pasted), message (the message for a left text that is missing),
+# linebreak (Enter typed in the left and right boxes, one row high).
 # MT_SHOT_SCALE=2 runs the tool with QT_SCALE_FACTOR=2.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,12 +20,13 @@ if [ "${1:-}" = "--docs" ]; then
   "$0" count:284360 "$root/docs/window-count-6-digits.png" "$build"
   "$0" count:12345678 "$root/docs/window-count-8-digits.png" "$build"
   "$0" message "$root/docs/message-box.png" "$build"
+  "$0" linebreak "$root/docs/line-breaks-in-small-boxes.png" "$build"
   exit 0
 fi
 
 scene=extract
 case "${1:-}" in
-  start|extract|message|count:*) scene=$1; shift ;;
+  start|extract|message|linebreak|count:*) scene=$1; shift ;;
 esac
 out=${1:-$root/docs/window.png}
 build=${2:-$root/build/release}
@@ -79,6 +81,16 @@ case '$scene' in
   count:*)
     paste
     sleep \${MT_SHOT_PASTE_DELAY:-10}
+    ;;
+  linebreak)
+    paste
+    click 80 280
+    xdotool type '<b>'
+    xdotool key Return
+    xdotool type 'next'
+    click 430 280
+    xdotool type '</b>'
+    xdotool key Return
     ;;
 esac
 sleep \${MT_SHOT_DELAY:-2}

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "frame/gb18030.h"
 #include "utf8_to_gb18030.h"
 
 namespace app {
@@ -21,34 +22,26 @@ std::string LocaleEncoding()
     return codeset;
 }
 
-// Bytes of one GB18030 character starting at p (1, 2 or 4).
+// Bytes of one GB18030 character starting at p: a character as the
+// decoder reads it; a lead byte that starts none takes its next byte with
+// it (and three when the next is a digit), so that the piece keeps its
+// cuts where they were.
 size_t CharacterLength(std::string_view s, size_t p)
 {
+    const size_t n = mt::gb18030::CharLength(s, p);
     const auto c = static_cast<unsigned char>(s[p]);
-    if (c < 0x81 || p + 1 >= s.size())
-        return 1;
+    if (n > 1 || c < 0x81 || p + 1 >= s.size())
+        return n;
     const auto d = static_cast<unsigned char>(s[p + 1]);
-    if (d >= 0x30 && d <= 0x39 && p + 3 < s.size())
-        return 4;
-    return 2;
+    return d >= 0x30 && d <= 0x39 && p + 3 < s.size() ? 4 : 2;
 }
 
-// Whether one character as CharacterLength cuts it is GB18030: a byte
-// below 0x80, a lead byte 0x81-0xFE with a trail 0x40-0x7E or 0x80-0xFE, or
-// four bytes in the ranges that stand for U+0080-U+FFFF and U+10000-U+10FFFF.
+// Whether one character as CharacterLength cuts it is GB18030.
 bool IsGb18030(std::string_view c)
 {
-    const auto b = [&](size_t i) { return static_cast<unsigned char>(c[i]); };
     if (c.size() == 1)
-        return b(0) < 0x80;
-    if (b(0) < 0x81 || b(0) > 0xFE)
-        return false;
-    if (c.size() == 2)
-        return (b(1) >= 0x40 && b(1) <= 0x7E) || (b(1) >= 0x80 && b(1) <= 0xFE);
-    if (b(2) < 0x81 || b(2) > 0xFE || b(3) < 0x30 || b(3) > 0x39)
-        return false;
-    const long index = (((b(0) - 0x81) * 10L + (b(1) - 0x30)) * 126 + (b(2) - 0x81)) * 10 + (b(3) - 0x30);
-    return index <= 39419 || (index >= 189000 && index <= 189000 + 0xFFFFF);
+        return static_cast<unsigned char>(c[0]) < 0x80;
+    return mt::gb18030::CharLength(c, 0) == c.size();
 }
 
 std::string Converted(std::string_view bytes, const char* from, const char* to, bool* ok)

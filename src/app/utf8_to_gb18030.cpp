@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "frame/gb18030.h"
+
 namespace app {
 namespace {
 
@@ -26,18 +28,13 @@ void AppendUtf8(uint32_t cp, std::string* s)
     }
 }
 
-// GB18030 characters beyond the basic plane: four bytes counted from
-// 90 30 81 30 (lead and third byte 126 values, digits 10).
+// GB18030 characters beyond the basic plane: the four-byte form from
+// 90 30 81 30 on, first byte lowest.
 uint32_t BeyondPlane(uint32_t cp)
 {
-    uint32_t n = cp - kPlane;
-    const uint32_t b4 = 0x30 + n % 10;
-    n /= 10;
-    const uint32_t b3 = 0x81 + n % 126;
-    n /= 126;
-    const uint32_t b2 = 0x30 + n % 10;
-    const uint32_t b1 = 0x90 + n / 10;
-    return b1 | b2 << 8 | b3 << 16 | b4 << 24;
+    unsigned char b[4];
+    mt::gb18030::FourByteForm(mt::gb18030::kFirstSupplementaryLinear + (cp - kPlane), b);
+    return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
 }
 
 void AppendGb(uint32_t bytes, std::string* out)

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "frame/gb18030.h"
 #include "frame/text_value.h"
 
 namespace mt {
@@ -78,12 +79,15 @@ private:
 };
 
 // Converts all of `input` through cd into *buffer, which starts at the
-// input's size and grows by half of it plus 128 bytes whenever iconv reports
-// a full buffer. Returns the number of bytes produced, or -1 when iconv
-// reports invalid or incomplete input, when the twelfth call still finds the
-// buffer full, when the buffer cannot be had, or when the output is too
-// large for a byte array.
-int64_t Convert(iconv_t cd, std::string_view input, WorkBuffer* buffer)
+// input's size and grows by half of it plus 128 bytes whenever it is full.
+// Where iconv stops at a character it leaves unmapped that GB18030 has a
+// code for (gb18030.h), that code or character is written and iconv goes on;
+// only the calls that find the buffer full count towards the twelve.
+// Returns the number of bytes produced, or -1 when iconv reports invalid or
+// incomplete input, when the twelfth call still finds the buffer full, when
+// the buffer cannot be had, or when the output is too large for a byte
+// array.
+int64_t Convert(iconv_t cd, gb18030::Form from, gb18030::Form to, std::string_view input, WorkBuffer* buffer)
 {
     if (input.empty())
         return 0;
@@ -94,18 +98,35 @@ int64_t Convert(iconv_t cd, std::string_view input, WorkBuffer* buffer)
     size_t inLeft = input.size();
     char* out = buffer->data();
     size_t outLeft = buffer->size();
-    for (int call = 1;; ++call) {
+    int fullCalls = 0;
+    const auto grow = [&] {
+        const size_t produced = static_cast<size_t>(out - buffer->data());
+        if (!buffer->grow(growth, produced))
+            return false;
+        out = buffer->data() + produced;
+        outLeft += growth;
+        return true;
+    };
+    for (;;) {
         if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) {
             const size_t produced = buffer->size() - outLeft;
             return produced <= INT32_MAX ? static_cast<int64_t>(produced) : -1; // a byte array's count is 32-bit
         }
-        if (errno != E2BIG || call == kMaxIconvCalls)
+        if (errno == EILSEQ) {
+            const gb18030::Filled f = gb18030::UnmappedAt(from, to, reinterpret_cast<const unsigned char*>(in), inLeft);
+            if (f.taken != 0) {
+                if (outLeft < f.length && (++fullCalls == kMaxIconvCalls || !grow()))
+                    return -1;
+                std::memcpy(out, f.bytes, f.length);
+                out += f.length;
+                outLeft -= f.length;
+                in += f.taken;
+                inLeft -= f.taken;
+                continue;
+            }
+        }
+        if (errno != E2BIG || ++fullCalls == kMaxIconvCalls || !grow())
             return -1;
-        const size_t produced = static_cast<size_t>(out - buffer->data());
-        if (!buffer->grow(growth, produced))
-            return -1;
-        out = buffer->data() + produced;
-        outLeft += growth;
     }
 }
 
@@ -117,11 +138,13 @@ void ConvertEncoding(ValueRecord* result, int32_t argc, ValueRecord* args)
     const ValueRecord success = Arg(argc, args, 3);
     SetSuccess(success, 0);
     *result = MakePointer(nullptr, kTypeBytes);
-    const iconv_t cd = iconv_open(NameArg(Arg(argc, args, 2)), NameArg(Arg(argc, args, 1)));
+    const char* from = NameArg(Arg(argc, args, 1));
+    const char* to = NameArg(Arg(argc, args, 2));
+    const iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
         return;
     WorkBuffer buffer;
-    const int64_t produced = Convert(cd, data, &buffer);
+    const int64_t produced = Convert(cd, gb18030::FormOfName(from), gb18030::FormOfName(to), data, &buffer);
     if (produced >= 0) {
         *result = MakePointer(NewByteArray(buffer.data(), static_cast<size_t>(produced)), kTypeBytes);
         SetSuccess(success, 1);

@@ -12,7 +12,9 @@ namespace mt {
 // name, text; 4. success variable by reference, optional (its payload is the
 // address of the caller's 32-bit variable) → byte array: the converted bytes.
 //
-// The names go to iconv unchanged. Unknown names, invalid or truncated input
+// The names go to iconv unchanged. Between GB18030 and UTF-8, UTF-16LE or
+// UTF-16BE, the private-use characters iconv leaves unmapped take their
+// GB18030 codes (frame/gb18030.h). Unknown names, invalid or truncated input
 // and output that outgrows the work buffer give the empty byte array; the
 // success variable, when given, is set to 0 at the start and to 1 after a
 // conversion that succeeded (an empty input converts to an empty result).

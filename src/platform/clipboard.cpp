@@ -6,6 +6,7 @@
 
 #include "platform/application.h"
 #include "platform/text_codec.h"
+#include "platform/text_mime.h"
 
 namespace mt::platform {
 
@@ -15,7 +16,7 @@ bool SetClipboardText(std::string_view gb)
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard)
         return false;
-    clipboard->setText(FromGb(gb));
+    clipboard->setMimeData(NewTextMime(gb));
     return true;
 }
 
@@ -23,15 +24,17 @@ std::string ClipboardText()
 {
     EnsureApplication();
     QClipboard* clipboard = QGuiApplication::clipboard();
-    return clipboard ? ToGb(clipboard->text()) : std::string();
+    std::string gb;
+    if (!clipboard || !TextFromMime(clipboard->mimeData(), &gb))
+        return {};
+    return gb;
 }
 
 bool ClipboardHasText()
 {
     EnsureApplication();
     QClipboard* clipboard = QGuiApplication::clipboard();
-    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
-    return data && data->hasText();
+    return clipboard && MimeHasText(clipboard->mimeData());
 }
 
 } // namespace mt::platform

@@ -1,5 +1,6 @@
 // The system clipboard, text only. The runtime's GB18030 text is handed to
-// the clipboard as Unicode text, so other applications read it as UTF-8.
+// the clipboard as Unicode text, so other applications read it as UTF-8,
+// and as the exact bytes beside it (text_mime.h), which we read back first.
 #pragma once
 
 #include <string>

@@ -193,6 +193,8 @@ bool EditCore::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != box_)
         return false;
+    if (line_ && lineClipboardEvent(event))
+        return true;
     switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:

@@ -2,9 +2,10 @@
 // a multi-line box's TextView), the reports to the listeners, the
 // appearance and the spinner. The core lives inside its editor widget
 // (LineEditBox or PlainEditBox) and goes with it.
-// Its methods are spread over three files: edit_control.cpp builds it,
+// Its methods are spread over four files: edit_control.cpp builds it,
 // edit_control_text.cpp keeps the text and selection, edit_control_look.cpp
-// the appearance and the spinner.
+// the appearance and the spinner, edit_control_clipboard.cpp a single-line
+// box's clipboard and drops.
 #pragma once
 
 #include <QObject>
@@ -12,6 +13,7 @@
 #include <QString>
 
 #include "platform/edit_control.h"
+#include "platform/edit_one_row.h"
 #include "platform/edit_spinner.h"
 #include "platform/edit_text_mirror.h"
 #include "platform/edit_widgets.h"
@@ -75,6 +77,15 @@ private:
     void applyShaping();
     void applyAlignment();
     void placeSpinner();
+    // A single-line box's clipboard: the exact bytes beside the Unicode
+    // text, and the bytes preferred when they come back. True when the event
+    // was one of these and is done.
+    bool lineClipboardEvent(QEvent* event);
+    void copyBytes() const;
+    void cutBytes();
+    void pasteBytes();
+    // Inserts bytes in place of the selection as a paste does.
+    void insertBytes(std::string_view gb);
 
     QWidget* box_;           // the editor: line_ or view_
     EditLineWidget* line_;
@@ -107,6 +118,38 @@ public:
     }
     ~PlainEditBox() override { setHost(nullptr); }
     EditCore core;
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+protected:
+    // Ctrl+Y redoes, beside Ctrl+Shift+Z.
+    void keyPressEvent(QKeyEvent* event) override;
+    // One row high with line breaks, the box draws its text in that row and
+    // places the mouse and drops there (edit_one_row.h); otherwise the view
+    // does.
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    struct RowState {
+        uint64_t generation;
+        size_t start, end, caret;
+        QString preedit;
+        bool focus;
+        bool operator==(const RowState&) const = default;
+    };
+    OneRowText oneRow_;
+    RowState shownState_{};
+    QString preedit_;
+    int preeditCursor_ = 0;
+    size_t pressAnchor_ = 0;
+    bool selecting_ = false;
+    QRect caretRect_;
 };
 
 } // namespace mt::platform

@@ -152,8 +152,18 @@ void EditLineWidget::updateShaping()
     }
 }
 
+bool IsRedoKey(const QKeyEvent* event)
+{
+    return event->key() == Qt::Key_Y && (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+}
+
 void EditLineWidget::keyPressEvent(QKeyEvent* event)
 {
+    if (IsRedoKey(event)) {
+        redo();
+        event->accept();
+        return;
+    }
     const QString typed = TypedText(event);
     if (!typed.isEmpty() && !isReadOnly() && filter_ != CharFilter::kAll) {
         const QString kept = FilterTyped(filter_, typed);

@@ -29,6 +29,9 @@ protected:
     ~EditorHost() = default;
 };
 
+// Ctrl+Y: redo, beside the platform's own key (Ctrl+Shift+Z).
+bool IsRedoKey(const QKeyEvent* event);
+
 class EditLineWidget : public QLineEdit {
 public:
     explicit EditLineWidget(QWidget* parent);

@@ -13,10 +13,9 @@
 // the edit and to the number of lines and checkpoints after it (a shift),
 // never to the length of a line.
 //
-// A character is what the decoder reads: lead 0x81-0xFE with 0x40-0x7E or
-// 0x80-0xFE is two bytes; lead, 0x30-0x39, 0x81-0xFE, 0x30-0x39 is four
-// bytes when it stands for a character; every other byte, undecodable ones
-// included, is a character of one byte. CR LF is one caret stop.
+// A character is what the decoder reads (frame/gb18030.h); every other
+// byte, undecodable ones included, is a character of one byte. CR LF is one
+// caret stop.
 #pragma once
 
 #include <cstddef>
@@ -25,23 +24,12 @@
 #include <string_view>
 #include <vector>
 
+#include "frame/gb18030.h"
+
 namespace mt::platform {
 
 // The length of the character at p, with `left` bytes available (left > 0).
-inline size_t GbCharLength(const unsigned char* p, size_t left)
-{
-    if (p[0] < 0x81 || p[0] == 0xFF || left < 2)
-        return 1;
-    const auto in = [](unsigned char b, unsigned char low, unsigned char high) { return b >= low && b <= high; };
-    if (in(p[1], 0x40, 0x7E) || in(p[1], 0x80, 0xFE))
-        return 2;
-    if (left < 4 || !in(p[1], 0x30, 0x39) || !in(p[2], 0x81, 0xFE) || !in(p[3], 0x30, 0x39))
-        return 1;
-    // Four-byte forms count linearly: up to 39419 the rest of the basic
-    // plane, from 189000 the planes above it; others stand for nothing.
-    const uint32_t linear = (((p[0] - 0x81u) * 10 + (p[1] - 0x30u)) * 126 + (p[2] - 0x81u)) * 10 + (p[3] - 0x30u);
-    return linear <= 39419 || (linear >= 189000 && linear <= 189000 + 0xFFFFF) ? 4 : 1;
-}
+inline size_t GbCharLength(const unsigned char* p, size_t left) { return gb18030::CharLength(p, left); }
 
 class TextBuffer {
 public:

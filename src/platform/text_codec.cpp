@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "frame/gb18030.h"
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -10,8 +12,10 @@
 namespace mt::platform {
 namespace {
 
-// Converts with iconv; invalid input stops the conversion when strict, else
-// each undecodable input unit (`unitWidth` bytes) becomes the replacement.
+// Converts with iconv; the characters it leaves unmapped that GB18030 has
+// codes for are filled in (gb18030.h). Other invalid input stops the
+// conversion when strict, else each undecodable input unit (`unitWidth`
+// bytes) becomes the replacement.
 bool Convert(const char* to, const char* from, std::string_view in, std::string* out, bool strict,
              std::string_view replacement, size_t unitWidth = 1)
 {
@@ -28,6 +32,8 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string*
     char* ip = const_cast<char*>(in.data());
     size_t il = in.size();
     bool ok = true;
+    const gb18030::Form fromForm = gb18030::FormOfName(from);
+    const gb18030::Form toForm = gb18030::FormOfName(to);
     while (il > 0) {
         char* op = buffer.data();
         size_t ol = buffer.size();
@@ -37,6 +43,14 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string*
             break;
         if (errno == E2BIG)
             continue;
+        const gb18030::Filled filled =
+            gb18030::UnmappedAt(fromForm, toForm, reinterpret_cast<const unsigned char*>(ip), il);
+        if (filled.taken != 0) {
+            out->append(reinterpret_cast<const char*>(filled.bytes), filled.length);
+            ip += filled.taken;
+            il -= filled.taken;
+            continue;
+        }
         if (strict) {
             ok = false;
             break;
@@ -49,11 +63,6 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string*
     iconv_close(cd);
     return ok;
 }
-
-bool InRange(uint8_t b, uint8_t low, uint8_t high) { return b >= low && b <= high; }
-
-constexpr uint32_t kLastBmpLinear = 39419;
-constexpr uint32_t kFirstSupplementaryLinear = 189000;
 
 } // namespace
 
@@ -93,27 +102,12 @@ bool Utf8ToGb(std::string_view utf8, std::string* gb) { return Convert("GB18030"
 
 GbChar GbCharAt(std::string_view gb, size_t pos, bool crlfAsOne)
 {
+    const auto* p = reinterpret_cast<const unsigned char*>(gb.data()) + pos;
     const size_t left = gb.size() - pos;
-    const auto b = [&](size_t i) { return static_cast<uint8_t>(gb[pos + i]); };
-    if (b(0) < 0x80) {
-        if (crlfAsOne && b(0) == '\r' && left >= 2 && b(1) == '\n')
-            return {2, 1};
-        return {1, 1};
-    }
-    if (!InRange(b(0), 0x81, 0xFE) || left < 2)
-        return {1, 1};
-    if (InRange(b(1), 0x40, 0x7E) || InRange(b(1), 0x80, 0xFE))
+    if (crlfAsOne && p[0] == '\r' && left >= 2 && p[1] == '\n')
         return {2, 1};
-    if (left < 4 || !InRange(b(1), 0x30, 0x39) || !InRange(b(2), 0x81, 0xFE) || !InRange(b(3), 0x30, 0x39))
-        return {1, 1};
-    // Four-byte forms count linearly: 0 .. 39419 is the rest of the basic
-    // plane, 189000 on (0x90308130) the planes above it.
-    const uint32_t linear = (((b(0) - 0x81u) * 10 + (b(1) - 0x30u)) * 126 + (b(2) - 0x81u)) * 10 + (b(3) - 0x30u);
-    if (linear <= kLastBmpLinear)
-        return {4, 1};
-    if (linear >= kFirstSupplementaryLinear && linear <= kFirstSupplementaryLinear + 0xFFFFF)
-        return {4, 2};
-    return {1, 1};
+    const size_t n = gb18030::CharLength(p, left);
+    return {static_cast<uint8_t>(n), static_cast<uint8_t>(gb18030::IsBeyondBasicPlane(p, n) ? 2 : 1)};
 }
 
 size_t GbToUtf16Position(std::string_view gb, size_t bytePos, Snap snap, bool crlfAsOne)

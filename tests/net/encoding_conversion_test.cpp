@@ -4,6 +4,7 @@
 #include <string>
 
 #include "commands/command_call.h"
+#include "frame/gb18030.h"
 #include "net/encoding_conversion.h"
 #include "support/malloc_service.h"
 
@@ -98,6 +99,59 @@ TEST_F(EncodingConversionTest, StopsAfterTwelveCalls)
     EXPECT_EQ(success_, 1);
     EXPECT_EQ(convert(std::string(260, '\x82'), "TSCII", "UTF-8"), "");
     EXPECT_EQ(success_, 0);
+}
+
+// The 24 private-use characters the system converter leaves unmapped take
+// their GB18030 codes (frame/gb18030.h) in every Unicode form, in a run long
+// enough that a call per character would pass the twelve calls; the
+// four-byte codes read back.
+TEST_F(EncodingConversionTest, PrivateUseCharactersTakeTheirGb18030Codes)
+{
+    std::string utf8, le, be, gb, fourByteGb, fourByteUtf8;
+    for (int round = 0; round < 2; ++round) {
+        for (const gb18030::PrivateUse& u : gb18030::kPrivateUse) {
+            const uint32_t cp = u.codePoint;
+            const std::string u8 = {static_cast<char>(0xE0 | cp >> 12), static_cast<char>(0x80 | (cp >> 6 & 0x3F)),
+                                    static_cast<char>(0x80 | (cp & 0x3F))};
+            const std::string bytes(reinterpret_cast<const char*>(u.bytes), u.length);
+            utf8 += u8 + "a";
+            le += std::string{static_cast<char>(cp), static_cast<char>(cp >> 8), 'a', 0};
+            be += std::string{static_cast<char>(cp >> 8), static_cast<char>(cp), 0, 'a'};
+            gb += bytes + "a";
+            if (u.length == 4) {
+                fourByteGb += bytes + "\xD6\xD0";
+                fourByteUtf8 += u8 + "\xE4\xB8\xAD";
+            }
+        }
+    }
+    const struct {
+        const char* from;
+        const char* to;
+        std::string in;
+        std::string out;
+    } cases[] = {
+        {"UTF-8", "GB18030", utf8, gb},
+        {"utf8", "gb18030", utf8, gb},
+        {"UTF-16LE", "GB18030", le, gb},
+        {"UTF-16BE", "GB18030", be, gb},
+        {"GB18030", "UTF-8", fourByteGb, fourByteUtf8},
+        {"GB18030", "UTF-8", "\x84\x31\x82\x36", "\xEE\x9E\x8D"},
+        {"GB18030", "UTF-16LE", "\x82\x35\x91\x34", "\x64\xE8"},
+        {"GB18030", "UTF-16BE", "\x82\x35\x91\x34", "\xE8\x64"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(convert(c.in, c.from, c.to), c.out) << c.from << " to " << c.to;
+        EXPECT_EQ(success_, 1);
+    }
+    // Whatever else the converter refuses still fails the whole conversion.
+    EXPECT_EQ(convert("\xEE\x9E\x8D\xFF", "UTF-8", "GB18030"), "");
+    EXPECT_EQ(success_, 0);
+    EXPECT_EQ(convert("\x84\x31\x82\x36\x84\x31\xA5\x30", "GB18030", "UTF-8"), "");
+    EXPECT_EQ(success_, 0);
+    // A code at the very end of a full buffer grows it: one character of
+    // three UTF-8 bytes into a buffer of three, then four GB18030 bytes.
+    EXPECT_EQ(convert("\xEE\x9E\x8D", "UTF-8", "GB18030"), "\x84\x31\x82\x36");
+    EXPECT_EQ(success_, 1);
 }
 
 TEST_F(EncodingConversionTest, OmittedSuccessVariableIsNotWritten)

@@ -2,9 +2,11 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 
 #include "platform/application.h"
 #include "platform/clipboard.h"
+#include "platform/text_mime.h"
 
 namespace mt::platform {
 namespace {
@@ -18,6 +20,20 @@ TEST(Clipboard, RoundTripsGbTextAsUnicode)
     ASSERT_TRUE(SetClipboardText(text));
     EXPECT_EQ(ClipboardText(), text);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("a中文\r\n\xF0\x9F\x98\x80"));
+}
+
+// The exact bytes go beside the text and come back first; a text from
+// another program (Unicode only) is converted.
+TEST(Clipboard, OffersAndPrefersTheExactBytes)
+{
+    EnsureApplication();
+    const std::string odd = "\xFF\xD6\xD0\x84\x31\x82\x36"; // FF, 中, U+E78D
+    ASSERT_TRUE(SetClipboardText(odd));
+    EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->data(QLatin1String(kGbMimeType)), QByteArray::fromStdString(odd));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("\xEF\xBF\xBD中\xEE\x9E\x8D"));
+    EXPECT_EQ(ClipboardText(), odd);
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("中\xEE\x9E\x8D"));
+    EXPECT_EQ(ClipboardText(), "\xD6\xD0\x84\x31\x82\x36");
 }
 
 TEST(Clipboard, TheEmptyTextIsATextToo)

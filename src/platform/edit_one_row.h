@@ -1,0 +1,63 @@
+// A multi-line box one row high that holds line breaks shows its whole text
+// in that row, each line break as a mark (↵) in a softer colour, scrolled
+// sideways to keep the caret in sight. The text view on its own would show
+// the caret's line alone, so that Enter hid everything before it and the
+// box looked empty.
+//
+// The bytes stay as they are (Enter still inserts CR LF); only the drawing
+// and the mouse's positions are the row's. Texts beyond kMaxBytes are left
+// to the view: a left or right text is short.
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QTextLayout>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QPainter;
+
+namespace mt::platform {
+
+class TextView;
+
+class OneRowText {
+public:
+    static constexpr size_t kMaxBytes = 64 * 1024;
+    static constexpr char16_t kBreakMark = 0x21B5; // ↵
+
+    // Whether the view shows its text this way now: a viewport lower than
+    // two rows, a line break, and a short text.
+    static bool Applies(const TextView& view);
+
+    // Draws the row: text, selection, preedit (underlined at the caret) and,
+    // when `caret` is set, the caret.
+    void paint(TextView& view, QPainter* p, const QString& preedit, int preeditCursor, bool caret);
+    // The caret stop nearest to x (viewport coordinates).
+    size_t byteAt(const TextView& view, qreal x);
+    // The caret's rectangle in viewport coordinates.
+    QRect caretRect(const TextView& view);
+    // The word around pos as bytes [start, end): letters and digits, or one
+    // other character.
+    void wordAround(const TextView& view, size_t pos, size_t* start, size_t* end);
+
+private:
+    void update(const TextView& view);
+    QTextLine layOut(int preeditAt, const QString& preedit);
+    int unitOfByte(size_t byte) const;
+    qreal originX(const TextView& view) const;
+    void scrollTo(const TextView& view, qreal caretX);
+
+    uint64_t generation_ = UINT64_MAX;
+    QFont font_;
+    QString units_;                // the text, one mark per line break
+    std::vector<size_t> byteOf_;   // per unit, and one past the end
+    std::vector<int> marks_;       // units that are line-break marks
+    QTextLayout layout_;
+    qreal scroll_ = 0;
+};
+
+} // namespace mt::platform
