@@ -2,6 +2,7 @@
 // in the terminal's encoding; --raw prints the bytes as received.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "cli_context.h"
 #include "frame/text_value.h"
@@ -114,11 +115,17 @@ int RunFetch(const CliContext& c)
         c.console.message(report.reason.text());
         return kExitMessage;
     }
+    int64_t replaced = 0;
     if (c.options.raw) {
         c.out.write(mt::ByteArrayView(bytes.bytes()));
     } else if (!WriteUtf8Page(c, bytes, report)) {
-        const Owned page = DecodePage(std::move(bytes), report);
+        const Owned page = DecodePage(std::move(bytes), report, &replaced);
         c.console.encodeEach(page.view(), [&c](std::string_view piece) { c.out.write(piece); });
+    }
+    if (replaced > 0) {
+        c.out.flush(); // the warning comes behind the page
+        PrintError("warning: " + std::to_string(replaced) + (replaced == 1 ? " byte" : " bytes") +
+                   " of the page did not convert and " + (replaced == 1 ? "was" : "were") + " replaced");
     }
     if (report.outcome != kTransferEndedEarly)
         return kExitDone;

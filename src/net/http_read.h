@@ -24,7 +24,8 @@ void HttpRead(ValueRecord* result, int32_t argc, ValueRecord* args);
 //      words (empty after a complete transfer);
 //   2. Content-Type, text variable by reference: the header as received;
 //   3. charset, text variable by reference: the iconv name of the page's
-//      declared encoding ("GB18030" for the GB family), empty for none;
+//      declared encoding ("GB18030" for the GB family), or "UTF-8" for a page
+//      that declares none and whose bytes are UTF-8; empty for none;
 //   4. mark length, integer variable by reference: bytes of a byte-order
 //      mark at the start, not part of the text;
 //   5. cut length, integer variable by reference: bytes at the end that a
@@ -34,6 +35,9 @@ void HttpRead(ValueRecord* result, int32_t argc, ValueRecord* args);
 //   7. status text, text variable by reference: the code and the server's
 //      reason phrase ("404 Not Found"), or the standard phrase when it sent
 //      none; empty when no answer arrived
+//   8. replaced, long integer variable by reference: bytes the last
+//      HttpPageText replaced or left out (0 before it, and after a new
+//      transfer)
 // → integer: 0 no transfer yet, 1 complete, 2 ended early (some bytes
 // arrived), 3 cancelled, 4 failed (no byte arrived). Every argument may be
 // omitted; variables of another type are left alone.
@@ -59,6 +63,20 @@ void HttpRequestOptions(ValueRecord* result, int32_t argc, ValueRecord* args);
 // integer variable by reference, -1 when no length was announced). No
 // result.
 void HttpProgress(ValueRecord* result, int32_t argc, ValueRecord* args);
+
+// The sixth command, our own: a page's bytes as GB18030 text, the way
+// browsers decode: 1. the bytes, byte array; 2. their encoding, text (an
+// iconv name, as the report gives it); 3. replaced, long integer variable
+// by reference, optional → byte array: the converted bytes, every
+// character that converts kept, each bad sequence as U+FFFD, an incomplete
+// last character left out; *replaced is the number of bytes replaced or
+// left out. A page with more bad sequences than one per 256 bytes, or more
+// bad bytes than 1 %, is in another encoding than the one named: null, and
+// *replaced -1, as for an encoding iconv does not know; the caller shows
+// such bytes as received. The count also goes into the report (8.). Unlike
+// the encoding library's ConvertEncoding, which fails as a whole on one
+// bad byte.
+void HttpPageText(ValueRecord* result, int32_t argc, ValueRecord* args);
 
 // Turns the buffer's bytes into a new byte array (null when it is empty) and
 // leaves the buffer empty. A heap block becomes the array in place; pooled

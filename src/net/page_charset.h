@@ -1,8 +1,9 @@
 // Which character encoding a fetched page is in, as browsers tell it: a
 // byte-order mark, the charset of the Content-Type header, a <meta> in the
 // first 1024 bytes, and at last the plain text "charset=utf-8" anywhere in
-// the page. Labels are the browsers' encoding labels; the answer is a name
-// iconv knows. Plain code without the runtime, so that the window, the
+// the page. A page that declares none of these is UTF-8 when its bytes are
+// (see LooksLikeUtf8). Labels are the browsers' encoding labels; the answer
+// is a name iconv knows. Plain code without the runtime, so that the window, the
 // command line and the fuzz target share it.
 #pragma once
 
@@ -17,6 +18,7 @@ enum class CharsetSource {
     kHeader,
     kMeta,
     kPageText, // "charset=utf-8" or charset="utf-8" somewhere in the page text
+    kSniffed,  // declares nothing, and its bytes are UTF-8 (LooksLikeUtf8)
 };
 
 // The name given for pages in the GB family: they are shown as received.
@@ -33,8 +35,35 @@ struct PageCharset {
 // that names a label we know decides; the GB family (gb2312, gbk, gb18030,
 // …) gives kPageIsGb18030. A label we do not convert from (UTF-7, the
 // ISO-2022 family, x-user-defined, unknown names) counts as no declaration
-// at that step, and the later steps are asked.
+// at that step, and the later steps are asked. When no step decides, a body
+// that LooksLikeUtf8 is UTF-8 (kSniffed); anything else is kNone.
 PageCharset DetectPageCharset(std::string_view contentType, std::string_view body);
+
+// True when `bytes` is valid UTF-8 (no overlong forms, no surrogates,
+// nothing beyond U+10FFFF) holding at least one multi-byte sequence. A
+// sequence cut short at the very end (a transfer that ended early, or the
+// size cap) is left out of the test; plain ASCII is not UTF-8 here, since it
+// reads the same in every encoding we convert from.
+bool LooksLikeUtf8(std::string_view bytes);
+
+// The length of the valid UTF-8 prefix of `bytes` (all of it when valid),
+// and whether that prefix holds a multi-byte sequence.
+size_t ValidUtf8Prefix(std::string_view bytes, bool* multiByte = nullptr);
+
+// The bytes the UTF-8 sequence led by p[0] takes: 1 for ASCII and for a
+// byte that leads nothing (a continuation byte, C0, C1, F5 and above), else
+// 2 to 4.
+size_t Utf8SequenceLength(const unsigned char* p);
+// Whether p[i] (i ≥ 1) may follow p[0..i-1] in a valid sequence: the second
+// byte's range depends on the lead (no overlong forms, surrogates or code
+// points beyond U+10FFFF), later ones are 80-BF.
+bool Utf8ContinuationFits(const unsigned char* p, size_t i);
+bool Utf8SequenceComplete(const unsigned char* p, size_t n);
+// How many bytes at the start of `bytes` form one bad sequence, as browsers
+// count them (the maximal part of a sequence that could still have been
+// valid): the lead byte and the continuation bytes that fit it, at least 1.
+// 0 for no bytes.
+size_t BadUtf8Length(std::string_view bytes);
 
 // The iconv name for a browser encoding label (surrounding blanks and letter
 // case ignored); null for labels we do not convert from.
