@@ -72,9 +72,12 @@ PageDecodeResult DecodePageToGb18030(std::string_view bytes, const char* iconvNa
         if (error == E2BIG)
             continue;
         if (error == EINVAL) {
-            // An incomplete character at the end: left out.
+            // An incomplete character at the end: left out. It counts as a
+            // bad sequence (the caller has already taken off what an early
+            // end cut), so that one GBK character in a short page declared
+            // UTF-8 (a bad lead byte, then one that waits for more) is two.
             result.replaced += static_cast<int64_t>(inLeft);
-            if (result.replaced > mostReplaced)
+            if (++result.badSequences > mostBad || result.replaced > mostReplaced)
                 return result;
             break;
         }

@@ -19,7 +19,8 @@ inline constexpr std::string_view kGb18030Replacement = "\x84\x31\xA4\x37";
 
 // How many bad sequences and replaced bytes a page of `size` bytes may hold
 // and still convert: one bad sequence per 256 bytes and 1 % of its bytes,
-// and at least one sequence of up to four bytes in any page.
+// and at least one sequence of up to four bytes in any page. An incomplete
+// character at the end counts as one bad sequence.
 int64_t MostBadSequences(int64_t size);
 int64_t MostReplacedBytes(int64_t size);
 
