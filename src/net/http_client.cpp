@@ -65,6 +65,7 @@ void HttpClient::ReadOnce(const std::string& target, GrowBuffer& out, Attempt* a
     auto* h = static_cast<CURL*>(handle_);
     auto* headers = static_cast<curl_slist*>(transfer::RequestHeaders(options_));
     transfer::BodySink sink{h, &out, std::clamp<int64_t>(limits_.bodyLimit, 0, kLargestBody), &received_};
+    sink.encoded = &attempt->head.encoded;
     int code = CURLE_OK;
     const bool performed = headers &&
                            transfer::Configure(h, target, headers, &sink, &attempt->head, limits_, options_,

@@ -13,8 +13,9 @@ namespace mt {
 // status code; null when no byte arrived (an empty URL, a scheme other than
 // http and https, a failed connection or a rejected certificate). A transfer
 // that fails midway gives the bytes that arrived before the failure, and
-// so does a cancelled one. A missing or non-text argument reads as the
-// empty URL. In a program with windows the transfer runs beside the event
+// so does a cancelled one. A body sent compressed (gzip, deflate, br) comes
+// decoded; the 256 MiB cap counts decoded bytes. A missing or non-text
+// argument reads as the empty URL. In a program with windows the transfer runs beside the event
 // loop, with a progress window that can cancel it (platform/transfer_window.h).
 void HttpRead(ValueRecord* result, int32_t argc, ValueRecord* args);
 
@@ -44,8 +45,9 @@ void HttpRead(ValueRecord* result, int32_t argc, ValueRecord* args);
 void HttpTransferReport(ValueRecord* result, int32_t argc, ValueRecord* args);
 
 // The internet library's third command, our own: (seconds, integer) bounds
-// every later transfer as a whole to that many seconds; 0, a negative or an
-// omitted argument removes the bound. No result.
+// every later transfer as a whole to that many seconds (more than 2147483,
+// about 24 days and the most libcurl takes, counts as that); 0, a negative
+// or an omitted argument removes the bound. No result.
 void HttpTimeLimit(ValueRecord* result, int32_t argc, ValueRecord* args);
 
 // The fourth command, our own: request options for every later transfer,
@@ -54,7 +56,9 @@ void HttpTimeLimit(ValueRecord* result, int32_t argc, ValueRecord* args);
 //   2. extra request headers, text: "Name: value" lines, separated by LF;
 //   3. cookies, text: "name=value; …", empty or omitted for none;
 //   4. retries, integer: how often a failed connect, a time-out or a 5xx
-//      answer is tried again (0 or omitted: never).
+//      answer is tried again (0 or omitted: never), after a wait of 1 s
+//      doubled for each later try, or the server's Retry-After, at most
+//      60 s either; a cancel ends the wait.
 // No result.
 void HttpRequestOptions(ValueRecord* result, int32_t argc, ValueRecord* args);
 

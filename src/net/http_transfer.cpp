@@ -19,16 +19,20 @@ constexpr const char* kWebSchemes = "http,https";
 constexpr long kReceiveBuffer = 256L << 10;
 constexpr size_t kLongestPhrase = 200;
 
-// The size to give the buffer when `need` bytes no longer fit: the announced
-// length for the first piece, else at least four times the current size;
-// never beyond the limit (need itself is within it).
+// The size to give the buffer when `need` bytes no longer fit: for the
+// first piece the announced length, or the limit when the decoded length is
+// unknown; else at least four times the current size; never beyond the
+// limit (need itself is within it). Growing by copying would hold the old
+// block and the new one at once: reserving at the start keeps a body of
+// unknown length to its own size.
 int64_t SizeAhead(const BodySink& sink, int64_t need)
 {
     int64_t ahead = 4 * static_cast<int64_t>(sink.out->size());
     if (sink.first) {
         curl_off_t announced = -1;
-        curl_easy_getinfo(static_cast<CURL*>(sink.handle), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
-        ahead = announced;
+        if (!(sink.encoded && *sink.encoded))
+            curl_easy_getinfo(static_cast<CURL*>(sink.handle), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+        ahead = announced >= 0 ? announced : sink.limit;
     }
     return std::min(std::max(need, static_cast<int64_t>(ahead)), sink.limit);
 }

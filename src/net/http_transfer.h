@@ -13,7 +13,9 @@
 namespace mt::transfer {
 
 // Where the body of one transfer goes. The buffer's size runs ahead of the
-// bytes written so far (`filled`): to the announced length at once, else
+// bytes written so far (`filled`): to the announced length at once, or to
+// the limit when no length of the decoded body is known (the heap hands
+// out address space there, and only the bytes written take memory), else
 // four times over, so that a large body costs a few moves rather than one
 // per piece. The client trims the buffer to `filled` afterwards.
 struct BodySink {
@@ -25,6 +27,7 @@ struct BodySink {
     bool first = true;
     bool full = false;    // the limit stopped the transfer
     bool refused = false; // the buffer could not grow
+    const bool* encoded = nullptr; // the announced length counts encoded bytes
 };
 
 // What the header lines of the latest response said (a redirect's lines are
