@@ -55,7 +55,7 @@ struct TransferReport {
     TransferReason reason = TransferReason::kNone;
     std::string contentType;  // the final response's Content-Type header, as sent
     int64_t received = 0;     // body bytes kept
-    const char* charset = ""; // the page's declared encoding (iconv name), empty when none
+    const char* charset = ""; // the page's encoding (iconv name), declared or found UTF-8; empty when none
     int32_t bomLength = 0;    // bytes of a byte-order mark at the start
     int32_t cutLength = 0;    // bytes of a last character the early end cut short
     int32_t status = 0;       // the final answer's HTTP status code; 0 when none arrived
