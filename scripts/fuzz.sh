@@ -63,15 +63,20 @@ fuzz_target "the UTF-8 table conversion" utf8_to_gb18030_fuzz 4096 utf8_seeds \
   "$root/src/app/utf8_to_gb18030.cpp" "$root/fuzz/utf8_to_gb18030_fuzz.cpp"
 
 # The charset reader of fetched pages: Content-Type value, byte-order mark,
-# <meta> in the first 1024 bytes and the text check.
+# <meta> in the first 1024 bytes, the text check and the UTF-8 test; and
+# the page decoding that replaces a few bad bytes.
 charset_seeds() {
   printf '\x18text/html; charset=big5<html>' > "$1/header"
   printf '\x00\xef\xbb\xbfhello' > "$1/bom"
   printf '\x00<!-- x --><meta http-equiv="Content-Type" content="text/html; charset=koi8-r">' > "$1/pragma"
   printf "\\x00<a title='>'><META charset='Shift_JIS'>charset=utf-8" > "$1/meta"
+  printf '\x10application/json{"a":"\xe5\xbc\xa0\xe4\xb8"}' > "$1/sniffed"
+  printf '\x18text/html; charset=utf-8a\xffb\xe4\xb8z\xed\xa0\x80' > "$1/bad"
+  printf '\x19text/html; charset=utf-16\x3c\x00\x00\xdcx' > "$1/utf16"
 }
 fuzz_target "the page charset reader" page_charset_fuzz 2048 charset_seeds \
-  "$root/src/net/page_charset.cpp" "$root/fuzz/page_charset_fuzz.cpp"
+  "$root/src/net/page_charset.cpp" "$root/src/net/page_decoding.cpp" "$root/src/net/utf8_bytes.cpp" \
+  "$root/fuzz/page_charset_fuzz.cpp"
 
 # The text search's block scan, against the plain walk.
 find_text_seeds() {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "cli_context.h"
 #include "cli_messages.h"
@@ -11,6 +12,7 @@
 #include "frame/text_value.h"
 #include "page_reader.h"
 #include "url_pages.h"
+#include "utf8_to_gb18030.h"
 
 namespace app {
 namespace {
@@ -84,14 +86,34 @@ bool WriteUtf8Page(const CliContext& c, const Owned& bytes, const TransferReport
         c.out.write(page);
         return true;
     }
+    // The encoding command's answers from a table (as for large terminal
+    // input); a piece the table cannot answer for goes to the command.
+    const auto command = [](std::string_view utf8, std::string* gb) {
+        const Owned in = NewBytes(utf8);
+        bool ok = false;
+        const Owned out = ConvertBytes(in.bytes(), Lit(lit::EncodingUtf8), Lit(lit::EncodingGb18030), &ok);
+        *gb = mt::ByteArrayView(out.bytes());
+        return ok;
+    };
+    const Utf8ToGb18030 table(command);
     constexpr size_t kPiece = size_t{1} << 20;
+    std::string room(2 * (kPiece + 4), '\0'); // no character grows beyond twice its UTF-8
     for (size_t p = 0; p < page.size();) {
         size_t end = std::min(page.size(), p + kPiece);
         while (end < page.size() && (static_cast<unsigned char>(page[end]) & 0xC0) == 0x80)
             ++end; // not inside a character
-        const Owned piece = NewBytes(page.substr(p, end - p));
-        const Owned converted = ConvertBytes(piece.bytes(), Lit(lit::EncodingUtf8), Lit(lit::EncodingGb18030), nullptr);
-        c.out.write(mt::ByteArrayView(converted.bytes()));
+        bool whole = false;
+        const size_t produced = table.convert(page.substr(p, end - p), room.data(), &whole);
+        if (whole) {
+            c.out.write(std::string_view(room.data(), produced));
+        } else {
+            // A character the encoding command has no code for (a few
+            // private-use ones) becomes U+FFFD rather than losing the piece.
+            const Owned in = NewBytes(page.substr(p, end - p));
+            int64_t replaced = 0;
+            const Owned out = PageText(in.bytes(), Lit(lit::EncodingUtf8), &replaced);
+            c.out.write(mt::ByteArrayView(out.bytes()));
+        }
         p = end;
     }
     return true;
@@ -120,13 +142,17 @@ int RunFetch(const CliContext& c)
         c.console.message(report.reason.text());
         return kExitUnreadable;
     }
+    int64_t replaced = 0;
     if (c.options.raw) {
         c.out.write(mt::ByteArrayView(bytes.bytes()));
     } else if (!bytes.empty() && !WriteUtf8Page(c, bytes, report)) {
-        const Owned page = DecodePage(std::move(bytes), report);
+        const Owned page = DecodePage(std::move(bytes), report, &replaced);
         c.console.encodeEach(page.view(), [&c](std::string_view piece) { c.out.write(piece); });
     }
     c.out.flush(); // the warnings come behind the page
+    if (replaced > 0)
+        PrintError("warning: " + std::to_string(replaced) + (replaced == 1 ? " byte" : " bytes") +
+                   " of the page did not convert and " + (replaced == 1 ? "was" : "were") + " replaced");
     int outcome = kExitDone;
     if (report.outcome == kTransferEndedEarly) {
         PrintError("warning: the page ended early: " + c.console.encode(report.reason.view()));

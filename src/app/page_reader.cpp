@@ -14,8 +14,11 @@ UrlCheck CheckUrl(const char* url)
     return UrlCheck::kOk;
 }
 
-Owned DecodePage(Owned bytes, const TransferReport& report)
+Owned DecodePage(Owned bytes, const TransferReport& report, int64_t* replaced)
 {
+    int64_t ignored = 0;
+    int64_t& count = replaced ? *replaced : ignored;
+    count = 0;
     if (report.charset.empty() || SameText(report.charset.text(), Lit(lit::EncodingGb18030)))
         return BytesToText(bytes.bytes());
     const std::string_view all = mt::ByteArrayView(bytes.bytes());
@@ -25,16 +28,16 @@ Owned DecodePage(Owned bytes, const TransferReport& report)
     // passed as it is when there are neither.
     const bool whole = skip + cut == 0 || skip + cut > all.size();
     const Owned part = whole ? Owned() : NewBytes(all.substr(skip, all.size() - skip - cut));
-    bool converted = false;
-    Owned out = ConvertBytes(whole ? bytes.bytes() : part.bytes(), report.charset.text(), Lit(lit::EncodingGb18030),
-                             &converted);
-    if (!converted)
+    Owned out = PageText(whole ? bytes.bytes() : part.bytes(), report.charset.text(), &count);
+    if (count < 0) {
+        count = 0;
         return BytesToText(bytes.bytes()); // shown as received
+    }
     bytes = Owned(); // a large page is not held three times over
     return BytesToText(out.bytes());
 }
 
-PageOutcome FetchPage(const char* url, Owned* page, Owned* reason)
+PageOutcome FetchPage(const char* url, Owned* page, Owned* reason, int64_t* replaced)
 {
     Owned bytes = ReadUrl(url);
     TransferReport report = LastTransfer();
@@ -43,7 +46,7 @@ PageOutcome FetchPage(const char* url, Owned* page, Owned* reason)
     *reason = std::move(report.reason);
     if (bytes.empty())
         return PageOutcome::kNothing;
-    *page = DecodePage(std::move(bytes), report);
+    *page = DecodePage(std::move(bytes), report, replaced);
     return report.outcome == kTransferEndedEarly ? PageOutcome::kEndedEarly : PageOutcome::kShown;
 }
 

@@ -22,16 +22,20 @@ enum class PageOutcome {
 
 // Fetches the page and makes it a text in the runtime's encoding: a page
 // that declares its encoding (a byte-order mark, the Content-Type header, a
-// <meta> near its start, or "charset=utf-8" anywhere) is converted from it
-// to GB18030; a page that declares none or the GB family, or does not
-// convert in full, is kept as received. A transfer that ended early drops
-// the character it cut short before converting. *page is set for kShown and
-// kEndedEarly, *reason for kEndedEarly and kNothing.
-PageOutcome FetchPage(const char* url, Owned* page, Owned* reason);
+// <meta> near its start, or "charset=utf-8" anywhere), or declares none and
+// is UTF-8, is converted from it to GB18030; a page that declares nothing
+// else or the GB family is kept as received. A few bad bytes become U+FFFD
+// (and an incomplete last character is left out); a page with more than a
+// few does not convert and is kept as received. A transfer that ended early
+// drops the character it cut short before converting. *page is set for
+// kShown and kEndedEarly, *reason for kEndedEarly and kNothing; *replaced,
+// when given, to the bytes replaced or left out.
+PageOutcome FetchPage(const char* url, Owned* page, Owned* reason, int64_t* replaced = nullptr);
 
 // The bytes as a text in the runtime's encoding, decoded as the report on
 // their transfer says (as FetchPage does). Takes the bytes, so that they go
-// as soon as they have been converted.
-Owned DecodePage(Owned bytes, const TransferReport& report);
+// as soon as they have been converted. *replaced, when given: the bytes
+// replaced by U+FFFD or left out (0 for a page kept as received).
+Owned DecodePage(Owned bytes, const TransferReport& report, int64_t* replaced = nullptr);
 
 } // namespace app

@@ -154,6 +154,13 @@ void TransferProgress(int64_t* received, int64_t* announced)
     Library(mt::kInternetLibrary, 4, {mt::MakePointer(received, mt::kTypeLong), mt::MakePointer(announced, mt::kTypeLong)});
 }
 
+Owned PageText(const uint8_t* bytes, const char* charset, int64_t* replaced)
+{
+    *replaced = -1;
+    return OwnedResult(
+        Library(mt::kInternetLibrary, 5, {BytesRecord(bytes), TextRecord(charset), mt::MakePointer(replaced, mt::kTypeLong)}));
+}
+
 Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded)
 {
     int32_t success = 0;

@@ -98,6 +98,11 @@ void SetRequestOptions(const char* userAgent, const char* headers, const char* c
 void TransferProgress(int64_t* received, int64_t* announced);
 // Bounds every later transfer as a whole; 0: no bound.
 void SetTransferTimeLimit(int32_t seconds);
+// A page's bytes in GB18030 as browsers decode them (HttpPageText): each bad
+// sequence replaced, an incomplete last character left out; *replaced
+// counts those bytes. Null with *replaced -1 when the bytes are not in
+// `charset` (too many bad ones) or iconv does not know it.
+Owned PageText(const uint8_t* bytes, const char* charset, int64_t* replaced);
 // A new byte array holding the bytes (null when empty).
 Owned NewBytes(std::string_view bytes);
 // A new text joining the pieces.

@@ -3,237 +3,29 @@
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <chrono>
 #include <cstring>
 #include <string>
-#include <strings.h>
 
-#include "net/net_texts.h"
+#include "net/http_transfer.h"
 #include "net/page_charset.h"
-#include "platform/start_directory.h"
 
 namespace mt {
 namespace {
 
-constexpr const char* kAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
-constexpr const char* kWebSchemes = "http,https";
 // A GrowBuffer counts in 32 bits; a body is kept to well below that.
 constexpr int64_t kLargestBody = int64_t{1} << 30;
-// libcurl's receive buffer: large pieces mean few calls per megabyte.
-constexpr long kReceiveBuffer = 256L << 10;
-
-// Where the body of one transfer goes. The buffer's size runs ahead of the
-// bytes written so far (`filled`): to the announced length at once, else
-// four times over, so that a large body costs a few moves rather than one
-// per piece. A GrowBuffer grows by copying into a fresh block (so that a
-// refusal can be reported); growing fourfold keeps the bytes copied to a
-// third of the body. Read trims the buffer to `filled` afterwards.
-struct BodySink {
-    CURL* handle;
-    GrowBuffer* out;
-    int64_t limit;
-    std::atomic<int64_t>* progress; // filled, for watchers on other threads
-    int64_t filled = 0;
-    bool first = true;
-    bool full = false;    // the limit stopped the transfer
-    bool refused = false; // the buffer could not grow
-};
-
-// What the progress callback reaches of the client.
-struct HttpClientProgress {
-    std::atomic<bool>* cancel;
-    std::atomic<int64_t>* announced;
-};
-
-// The size to give the buffer when `need` bytes no longer fit: the announced
-// length for the first piece, else at least four times the current size;
-// never beyond the limit (need itself is within it).
-int64_t SizeAhead(const BodySink& sink, int64_t need)
-{
-    int64_t ahead = 4 * static_cast<int64_t>(sink.out->size());
-    if (sink.first) {
-        curl_off_t announced = -1;
-        curl_easy_getinfo(sink.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
-        ahead = announced;
-    }
-    return std::min(std::max(need, static_cast<int64_t>(ahead)), sink.limit);
-}
-
-// Makes the buffer hold at least `need` bytes. When running ahead is refused
-// the exact size is tried, so that memory runs out as late as possible.
-bool MakeRoom(BodySink& sink, int64_t need)
-{
-    if (need <= sink.out->size())
-        return true;
-    return sink.out->SetSize(static_cast<int32_t>(SizeAhead(sink, need))) ||
-           sink.out->SetSize(static_cast<int32_t>(need));
-}
-
-// libcurl's write callback. Keeps what fits under the limit; a short count
-// makes libcurl end the transfer with what has been kept so far, which is
-// what happens at the limit and when the buffer cannot grow.
-size_t WriteBody(char* bytes, size_t size, size_t count, void* userdata)
-{
-    auto* sink = static_cast<BodySink*>(userdata);
-    const auto offered = static_cast<int64_t>(size * count);
-    int64_t take = std::min(offered, sink->limit - sink->filled);
-    sink->full = take < offered;
-    if (take > 0 && !MakeRoom(*sink, sink->filled + take)) {
-        sink->refused = true;
-        return 0;
-    }
-    if (take <= 0)
-        return 0;
-    sink->first = false;
-    std::memcpy(sink->out->data() + sink->filled, bytes, static_cast<size_t>(take));
-    sink->filled += take;
-    sink->progress->store(sink->filled, std::memory_order_relaxed);
-    return static_cast<size_t>(take);
-}
-
-// True when the URL's scheme (the text before the first ':') is http or
-// https in any case.
-bool HasWebScheme(const char* url)
-{
-    const char* colon = std::strchr(url, ':');
-    if (!colon)
-        return false;
-    auto length = static_cast<size_t>(colon - url);
-    return (length == 4 && strncasecmp(url, "http", 4) == 0) || (length == 5 && strncasecmp(url, "https", 5) == 0);
-}
-
-// The CA file the environment names, the conventional way: CURL_CA_BUNDLE,
-// else SSL_CERT_FILE; a relative path is taken from the directory the
-// program was started from. Empty when neither is set, leaving libcurl's
-// default.
-std::string CaFileFromEnvironment()
-{
-    for (const char* name : {"CURL_CA_BUNDLE", "SSL_CERT_FILE"}) {
-        const char* value = std::getenv(name);
-        if (value && *value)
-            return platform::FromStartDirectory(value);
-    }
-    return {};
-}
-
-// libcurl's progress callback: the announced length for watchers, and the
-// cancel request.
-int Progress(void* client, curl_off_t total, curl_off_t, curl_off_t, curl_off_t)
-{
-    auto* c = static_cast<HttpClientProgress*>(client);
-    c->announced->store(total > 0 ? total : -1, std::memory_order_relaxed);
-    return c->cancel->load() ? 1 : 0;
-}
-
-// The request headers: accept anything and bypass every cache on the way
-// (Pragma for HTTP/1.0 caches, Cache-Control for newer ones). Null when the
-// list cannot be built.
-curl_slist* RequestHeaders()
-{
-    curl_slist* list = nullptr;
-    for (const char* line : {"Accept: */*", "Pragma: no-cache", "Cache-Control: no-cache"}) {
-        curl_slist* longer = curl_slist_append(list, line);
-        if (!longer) {
-            curl_slist_free_all(list);
-            return nullptr;
-        }
-        list = longer;
-    }
-    return list;
-}
-
-// Sets every option of one GET on a freshly reset handle. False when
-// libcurl refuses any of them: the request is then not made, rather than
-// made with weaker settings.
-bool Configure(CURL* h, const std::string& url, curl_slist* headers, BodySink* sink, HttpClientProgress* progress,
-               const HttpLimits& limits)
-{
-    bool ok = curl_easy_setopt(h, CURLOPT_URL, url.c_str()) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, kWebSchemes) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, kWebSchemes) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_MAXREDIRS, limits.maxRedirects) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0)) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_USERAGENT, kAgent) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_PROXY, "") == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_NOPROXY, "*") == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L) == CURLE_OK;
-    if (const std::string ca = CaFileFromEnvironment(); !ca.empty())
-        ok &= curl_easy_setopt(h, CURLOPT_CAINFO, ca.c_str()) == CURLE_OK; // libcurl copies it
-    ok &= curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, limits.connectSeconds) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, limits.stallSeconds) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteBody) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_WRITEDATA, sink) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_TIMEOUT, limits.maxSeconds) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, Progress) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_XFERINFODATA, progress) == CURLE_OK;
-    // Only a matter of speed, so a refusal does not stop the request (after
-    // some failed transfers libcurl keeps the buffer it has).
-    curl_easy_setopt(h, CURLOPT_BUFFERSIZE, kReceiveBuffer);
-    return ok;
-}
-
-// Why libcurl gave up, in our terms.
-TransferReason ReasonFor(CURL* h, CURLcode code, const HttpLimits& limits)
-{
-    switch (code) {
-    case CURLE_URL_MALFORMAT: return TransferReason::kBadUrl;
-    case CURLE_UNSUPPORTED_PROTOCOL: return TransferReason::kRedirectRefused; // the first URL was checked
-    case CURLE_TOO_MANY_REDIRECTS: return TransferReason::kTooManyRedirects;
-    case CURLE_COULDNT_RESOLVE_HOST: return TransferReason::kResolve;
-    case CURLE_COULDNT_CONNECT: return TransferReason::kConnect;
-    case CURLE_PEER_FAILED_VERIFICATION: return TransferReason::kCertificate;
-    case CURLE_SSL_CACERT_BADFILE: return TransferReason::kCaFile;
-    case CURLE_SSL_CONNECT_ERROR: return TransferReason::kSecureChannel;
-    case CURLE_GOT_NOTHING: return TransferReason::kNothingReturned;
-    case CURLE_RECV_ERROR:
-    case CURLE_SEND_ERROR:
-    case CURLE_PARTIAL_FILE: return TransferReason::kBroken;
-    case CURLE_ABORTED_BY_CALLBACK: return TransferReason::kCancelled;
-    case CURLE_OUT_OF_MEMORY: return TransferReason::kNoMemory;
-    case CURLE_OPERATION_TIMEDOUT: {
-        curl_off_t connected = 0, total = 0;
-        curl_easy_getinfo(h, CURLINFO_CONNECT_TIME_T, &connected);
-        curl_easy_getinfo(h, CURLINFO_TOTAL_TIME_T, &total);
-        if (limits.maxSeconds > 0 && total >= static_cast<curl_off_t>(limits.maxSeconds) * 1000000 - 50000)
-            return TransferReason::kTimeLimit;
-        return connected == 0 ? TransferReason::kConnectTimeout : TransferReason::kStalled;
-    }
-    default: return TransferReason::kOther;
-    }
-}
 
 } // namespace
 
-const char* ReasonText(TransferReason reason)
-{
-    switch (reason) {
-    case TransferReason::kNone: return "";
-    case TransferReason::kBadUrl: return gb::kReasonBadUrl;
-    case TransferReason::kResolve: return gb::kReasonResolve;
-    case TransferReason::kConnect: return gb::kReasonConnect;
-    case TransferReason::kConnectTimeout: return gb::kReasonConnectTimeout;
-    case TransferReason::kStalled: return gb::kReasonStalled;
-    case TransferReason::kTimeLimit: return gb::kReasonTimeLimit;
-    case TransferReason::kCertificate: return gb::kReasonCertificate;
-    case TransferReason::kCaFile: return gb::kReasonCaFile;
-    case TransferReason::kSecureChannel: return gb::kReasonSecureChannel;
-    case TransferReason::kRedirectRefused: return gb::kReasonRedirectRefused;
-    case TransferReason::kTooManyRedirects: return gb::kReasonTooManyRedirects;
-    case TransferReason::kNothingReturned: return gb::kReasonNothingReturned;
-    case TransferReason::kBroken: return gb::kReasonBroken;
-    case TransferReason::kTooLarge: return gb::kReasonTooLarge;
-    case TransferReason::kNoMemory: return gb::kReasonNoMemory;
-    case TransferReason::kCancelled: return gb::kReasonCancelled;
-    case TransferReason::kOther: break;
-    }
-    return gb::kReasonOther;
-}
+// What one try of a request leaves behind besides the body.
+struct HttpClient::Attempt {
+    transfer::ResponseHead head;
+    bool sinkFull = false;
+    bool sinkRefused = false;
+    long retryAfterSeconds = 0;
+    char errorText[CURL_ERROR_SIZE] = {};
+};
 
 bool HttpClient::Read(const char* url, GrowBuffer& out)
 {
@@ -244,31 +36,87 @@ bool HttpClient::Read(const char* url, GrowBuffer& out)
         return false;
     }
     cancel_ = false; // a cancel meant for an earlier request
-    out.SetSize(0);
-    received_ = 0;
-    announced_ = -1;
-    last_ = TransferReport{};
-    last_.outcome = TransferOutcome::kFailed;
-    last_.reason = TransferReason::kBadUrl;
-    bool complete = false;
-    if (url && *url && HasWebScheme(url) && EnsureOpen()) {
-        auto* h = static_cast<CURL*>(handle_);
-        std::string target(url, std::strcspn(url, "#"));
-        curl_slist* headers = RequestHeaders();
-        BodySink sink{h, &out, std::clamp<int64_t>(limits_.bodyLimit, 0, kLargestBody), &received_};
-        HttpClientProgress progress{&cancel_, &announced_};
-        int code = CURLE_OK;
-        const bool performed = headers && Configure(h, target, headers, &sink, &progress, limits_) && Perform(&code);
-        out.SetSize(static_cast<int32_t>(sink.filled)); // shrinking never fails
-        Finish(performed, code, out, sink.full, sink.refused);
-        complete = last_.outcome == TransferOutcome::kComplete;
-        curl_easy_reset(h); // drops the pointers into this call's headers and sink
-        curl_slist_free_all(headers);
-    } else if (url && *url && HasWebScheme(url)) {
-        last_.reason = TransferReason::kOther; // libcurl would not start
+    const bool web = url && *url && transfer::HasWebScheme(url);
+    for (int retry = 0;; ++retry) {
+        out.SetSize(0);
+        received_ = 0;
+        announced_ = -1;
+        last_ = TransferReport{};
+        last_.outcome = TransferOutcome::kFailed;
+        last_.reason = TransferReason::kBadUrl;
+        if (!web)
+            break;
+        if (!EnsureOpen()) {
+            last_.reason = TransferReason::kOther; // libcurl would not start
+            break;
+        }
+        Attempt attempt{{&cancel_, &announced_, {}, false}};
+        ReadOnce(std::string(url, std::strcspn(url, "#")), out, &attempt);
+        if (retry >= options_.retries || !WorthRetrying() || !WaitToRetry(retry, attempt.retryAfterSeconds))
+            break;
     }
     busy_ = false;
-    return complete;
+    return last_.outcome == TransferOutcome::kComplete;
+}
+
+// One try of the request: the body into `out`, the report into last_.
+void HttpClient::ReadOnce(const std::string& target, GrowBuffer& out, Attempt* attempt)
+{
+    auto* h = static_cast<CURL*>(handle_);
+    auto* headers = static_cast<curl_slist*>(transfer::RequestHeaders(options_));
+    transfer::BodySink sink{h, &out, std::clamp<int64_t>(limits_.bodyLimit, 0, kLargestBody), &received_};
+    sink.encoded = &attempt->head.encoded;
+    int code = CURLE_OK;
+    const bool performed = headers &&
+                           transfer::Configure(h, target, headers, &sink, &attempt->head, limits_, options_,
+                                               attempt->errorText) &&
+                           Perform(&code);
+    out.SetSize(static_cast<int32_t>(sink.filled)); // shrinking never fails
+    attempt->sinkFull = sink.full;
+    attempt->sinkRefused = sink.refused;
+    curl_off_t retryAfter = 0;
+    if (performed && curl_easy_getinfo(h, CURLINFO_RETRY_AFTER, &retryAfter) == CURLE_OK && retryAfter > 0)
+        attempt->retryAfterSeconds = static_cast<long>(std::min<curl_off_t>(retryAfter, 1L << 30));
+    Finish(performed, code, out, *attempt);
+    curl_easy_reset(h); // drops the pointers into this call's headers, sink and attempt
+    curl_slist_free_all(headers);
+}
+
+// A failed connect, a time-out or a 5xx answer: worth another try.
+bool HttpClient::WorthRetrying() const
+{
+    switch (last_.reason) {
+    case TransferReason::kConnect:
+    case TransferReason::kConnectTimeout:
+    case TransferReason::kStalled:
+    case TransferReason::kTimeLimit: return true;
+    case TransferReason::kCancelled: return false;
+    default: return last_.status >= 500 && last_.status <= 599;
+    }
+}
+
+// Waits before retry number `retry` + 1: the server's Retry-After when it
+// sent one, else a wait that doubles from the first, either at most the
+// longest wait. A cancel ends the wait at once (false).
+bool HttpClient::WaitToRetry(int retry, long retryAfterSeconds)
+{
+    const long longest = std::max(0L, limits_.longestRetryWaitSeconds) * 1000L;
+    long wait = std::max(0L, limits_.firstRetryMilliseconds) << std::min(retry, 20);
+    if (retryAfterSeconds > 0)
+        wait = std::min(retryAfterSeconds, longest / 1000 + 1) * 1000L;
+    wait = std::min(wait, longest);
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(wait);
+    auto* multi = static_cast<CURLM*>(multi_.load());
+    while (!cancel_.load()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return true;
+        curl_multi_poll(multi, nullptr, 0, static_cast<int>(std::min<long long>(left, 1000)), nullptr);
+    }
+    last_.outcome = TransferOutcome::kCancelled;
+    last_.reason = TransferReason::kCancelled;
+    return false;
 }
 
 // Runs the configured transfer on the multi handle, which a cancel can wake
@@ -301,7 +149,7 @@ bool HttpClient::Perform(int* code)
 }
 
 // Fills the report on the request just made.
-void HttpClient::Finish(bool performed, int code, const GrowBuffer& out, bool sinkFull, bool sinkRefused)
+void HttpClient::Finish(bool performed, int code, const GrowBuffer& out, const Attempt& attempt)
 {
     auto* h = static_cast<CURL*>(handle_);
     TransferReport& r = last_;
@@ -309,14 +157,31 @@ void HttpClient::Finish(bool performed, int code, const GrowBuffer& out, bool si
     const char* type = nullptr;
     if (performed && curl_easy_getinfo(h, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
         r.contentType = type;
-    if (!performed)
+    long status = 0;
+    if (performed && curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK && status > 0 && status < 1000) {
+        r.status = static_cast<int32_t>(status);
+        r.statusText = transfer::StatusText(status, attempt.head.reasonPhrase);
+    }
+    if (!performed) {
         r.reason = TransferReason::kOther;
-    else if (code == CURLE_OK)
+    } else if (code == CURLE_OK) {
         r.reason = out.size() == 0 ? TransferReason::kNothingReturned : TransferReason::kNone;
-    else if (code == CURLE_WRITE_ERROR)
-        r.reason = sinkRefused ? TransferReason::kNoMemory : sinkFull ? TransferReason::kTooLarge : TransferReason::kOther;
-    else
-        r.reason = ReasonFor(h, static_cast<CURLcode>(code), limits_);
+    } else if (code == CURLE_WRITE_ERROR && (attempt.sinkRefused || attempt.sinkFull)) {
+        r.reason = attempt.sinkRefused ? TransferReason::kNoMemory : TransferReason::kTooLarge;
+    } else {
+        CurlFailure failure;
+        failure.code = code;
+        failure.responseCode = status;
+        failure.message = attempt.errorText;
+        failure.bodyStarted = out.size() > 0;
+        curl_off_t connected = 0, total = 0;
+        curl_easy_getinfo(h, CURLINFO_CONNECT_TIME_T, &connected);
+        curl_easy_getinfo(h, CURLINFO_TOTAL_TIME_T, &total);
+        failure.connected = connected > 0;
+        const long limit = std::min(limits_.maxSeconds, HttpLimits::kLongestSeconds);
+        failure.timeLimitHit = limit > 0 && total >= static_cast<curl_off_t>(limit) * 1000000 - 50000;
+        r.reason = ReasonForFailure(failure);
+    }
     if (r.reason == TransferReason::kCancelled)
         r.outcome = TransferOutcome::kCancelled;
     else if (performed && code == CURLE_OK)

@@ -11,18 +11,33 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "net/grow_buffer.h"
+#include "net/transfer_reason.h"
 
 namespace mt {
 
 // What bounds one request. The defaults are the program's; tests narrow them.
+// Times beyond kLongestSeconds (what libcurl takes, about 24 days) count as
+// kLongestSeconds.
 struct HttpLimits {
-    int64_t bodyLimit = int64_t{256} << 20; // bytes kept of one body; the rest is not read
+    static constexpr long kLongestSeconds = 2147483;
+    int64_t bodyLimit = int64_t{256} << 20; // decoded body bytes kept; the rest is not read
     long connectSeconds = 30;
     long stallSeconds = 60;                 // a transfer below 1 byte/s this long is dropped
     long maxRedirects = 10;
     long maxSeconds = 0;                    // the whole transfer; 0: no bound
+    long firstRetryMilliseconds = 1000;     // the wait before the first retry, doubled for each later one
+    long longestRetryWaitSeconds = 60;      // the longest wait, a server's Retry-After included
+};
+
+// The command line's request options; the window leaves them empty.
+struct RequestOptions {
+    std::string userAgent;            // empty: the program's own
+    std::vector<std::string> headers; // "Name: value" lines, sent after ours (a name of ours is replaced)
+    std::string cookies;              // "name=value; …"; empty: none
+    int retries = 0;                  // tries after a failed connect, a time-out or a 5xx answer
 };
 
 // How the last request ended. The numbers are those the report command
@@ -35,46 +50,24 @@ enum class TransferOutcome : int32_t {
     kFailed = 4,    // no byte of a body arrived
 };
 
-// Why a request failed or ended early.
-enum class TransferReason : int32_t {
-    kNone,
-    kBadUrl,
-    kResolve,
-    kConnect,
-    kConnectTimeout,
-    kStalled,
-    kTimeLimit,
-    kCertificate,
-    kCaFile,
-    kSecureChannel,
-    kRedirectRefused,
-    kTooManyRedirects,
-    kNothingReturned,
-    kBroken,
-    kTooLarge,
-    kNoMemory,
-    kCancelled,
-    kOther,
-};
-
-// The reason as the runtime shows it (GB18030); empty for kNone.
-const char* ReasonText(TransferReason reason);
-
 struct TransferReport {
     TransferOutcome outcome = TransferOutcome::kNone;
     TransferReason reason = TransferReason::kNone;
     std::string contentType;  // the final response's Content-Type header, as sent
     int64_t received = 0;     // body bytes kept
-    const char* charset = ""; // the page's declared encoding (iconv name), empty when none
+    const char* charset = ""; // the page's encoding (iconv name), declared or found UTF-8; empty when none
     int32_t bomLength = 0;    // bytes of a byte-order mark at the start
     int32_t cutLength = 0;    // bytes of a last character the early end cut short
     int32_t status = 0;       // the final answer's HTTP status code; 0 when none arrived
     std::string statusText;   // "404 Not Found"; empty when no answer arrived
+    int64_t replaced = 0;     // bytes the last page decoding replaced or left out (NoteDecoded)
 };
 
 class HttpClient {
 public:
-    // Reads the body of `url` into `out`, whatever the status code. `out` is
+    // Reads the body of `url` into `out`, whatever the status code. A body
+    // sent with a Content-Encoding libcurl knows (gzip, deflate, br) is
+    // decoded; the size limit counts decoded bytes. `out` is
     // emptied first. Only http and https URLs are read (the scheme compared
     // without regard to case); the fragment is never sent, the query and the
     // user name and password in front of the host are. Redirects are followed
@@ -104,16 +97,27 @@ public:
 
     void SetLimits(const HttpLimits& limits) { limits_ = limits; }
     const HttpLimits& limits() const { return limits_; }
+    void SetRequestOptions(const RequestOptions& options) { options_ = options; }
+    const RequestOptions& requestOptions() const { return options_; }
+
+    // Records in the report how many bytes the decoding of the last page
+    // replaced.
+    void NoteDecoded(int64_t replaced) { last_.replaced = replaced; }
 
 private:
+    struct Attempt;
     bool EnsureOpen();
+    void ReadOnce(const std::string& target, GrowBuffer& out, Attempt* attempt);
     bool Perform(int* code);
-    void Finish(bool performed, int code, const GrowBuffer& out, bool sinkFull, bool sinkRefused);
+    void Finish(bool performed, int code, const GrowBuffer& out, const Attempt& attempt);
+    bool WorthRetrying() const;
+    bool WaitToRetry(int retry, long retryAfterSeconds);
 
     void* handle_ = nullptr; // CURL*, kept out of this header
     std::atomic<void*> multi_{nullptr}; // CURLM*, drives the handle so that a cancel can wake it
     int64_t opens_ = 0;
     HttpLimits limits_;
+    RequestOptions options_;
     TransferReport last_;
     std::atomic<bool> busy_{false};
     std::atomic<bool> cancel_{false};

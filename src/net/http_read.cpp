@@ -1,8 +1,12 @@
 #include "net/http_read.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
+#include "frame/service_calls.h"
 #include "net/http_client.h"
+#include "net/page_decoding.h"
 #include "platform/transfer_window.h"
 
 namespace mt {
@@ -25,10 +29,74 @@ void SetIntVariable(const ValueRecord& variable, int32_t value)
         std::memcpy(AsPointer(variable), &value, sizeof value);
 }
 
+void SetLongVariable(const ValueRecord& variable, int64_t value)
+{
+    if (variable.type == kTypeLong && AsPointer(variable))
+        std::memcpy(AsPointer(variable), &value, sizeof value);
+}
+
 ValueRecord Arg(int32_t argc, const ValueRecord* args, int32_t i)
 {
     return args && i < argc ? args[i] : Omitted();
 }
+
+std::string_view TextArg(const ValueRecord& v)
+{
+    return v.type == kTypeText ? TextView(AsPointer<const char>(v)) : std::string_view();
+}
+
+// A byte array built in one heap block that grows by doubling, with room
+// for the array's header in front; a refused allocation fails it.
+class ArrayBuilder {
+public:
+    explicit ArrayBuilder(size_t expected) { Grow(std::max<size_t>(expected, 64)); }
+    ~ArrayBuilder() { svc::Free(block_); }
+    ArrayBuilder(const ArrayBuilder&) = delete;
+    ArrayBuilder& operator=(const ArrayBuilder&) = delete;
+
+    bool Append(std::string_view bytes)
+    {
+        if (!block_ || (bytes.size() > capacity_ - size_ && !Grow(std::max(2 * capacity_, size_ + bytes.size()))))
+            return false;
+        std::memcpy(static_cast<char*>(block_) + kByteArrayHeader + size_, bytes.data(), bytes.size());
+        size_ += bytes.size();
+        return true;
+    }
+
+    // The finished array (null when empty); the builder is empty after it.
+    ByteArrayValue Take()
+    {
+        if (!block_ || size_ == 0)
+            return nullptr;
+        const int32_t header[2] = {1, static_cast<int32_t>(size_)};
+        std::memcpy(block_, header, sizeof header);
+        void* block = block_;
+        block_ = nullptr;
+        if (void* smaller = svc::Reallocate(block, kByteArrayHeader + size_))
+            block = smaller;
+        return static_cast<ByteArrayValue>(block);
+    }
+
+private:
+    bool Grow(size_t capacity)
+    {
+        if (capacity > static_cast<size_t>(std::numeric_limits<int32_t>::max()) - kByteArrayHeader)
+            return false;
+        void* bigger = svc::TryAllocate(kByteArrayHeader + capacity);
+        if (!bigger)
+            return false;
+        if (block_)
+            std::memcpy(bigger, block_, kByteArrayHeader + size_);
+        svc::Free(block_);
+        block_ = bigger;
+        capacity_ = capacity;
+        return true;
+    }
+
+    void* block_ = nullptr;
+    size_t capacity_ = 0;
+    size_t size_ = 0;
+};
 
 } // namespace
 
@@ -54,6 +122,7 @@ void HttpTransferReport(ValueRecord* result, int32_t argc, ValueRecord* args)
     SetIntVariable(Arg(argc, args, 4), r.cutLength);
     SetIntVariable(Arg(argc, args, 5), r.status);
     SetTextVariable(Arg(argc, args, 6), r.statusText);
+    SetLongVariable(Arg(argc, args, 7), r.replaced);
     *result = MakeInt(static_cast<int32_t>(r.outcome));
 }
 
@@ -61,13 +130,53 @@ void HttpTimeLimit(ValueRecord*, int32_t argc, ValueRecord* args)
 {
     const ValueRecord seconds = Arg(argc, args, 0);
     HttpLimits limits = TheHttpClient().limits();
-    limits.maxSeconds = seconds.type == kTypeInt && AsInt32(seconds) > 0 ? AsInt32(seconds) : 0;
+    // libcurl takes about 24 days at most; a longer bound is that one.
+    limits.maxSeconds = seconds.type == kTypeInt && AsInt32(seconds) > 0
+                            ? std::min<long>(AsInt32(seconds), HttpLimits::kLongestSeconds)
+                            : 0;
     TheHttpClient().SetLimits(limits);
 }
 
-void HttpRequestOptions(ValueRecord*, int32_t, ValueRecord*)
+void HttpRequestOptions(ValueRecord*, int32_t argc, ValueRecord* args)
 {
-    // TODO(net): store the options in the client.
+    RequestOptions options;
+    options.userAgent = TextArg(Arg(argc, args, 0));
+    const std::string_view headers = TextArg(Arg(argc, args, 1));
+    for (size_t start = 0; start < headers.size();) {
+        size_t end = headers.find('\n', start);
+        if (end == std::string_view::npos)
+            end = headers.size();
+        std::string line(headers.substr(start, end - start));
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            options.headers.push_back(std::move(line));
+        start = end + 1;
+    }
+    options.cookies = TextArg(Arg(argc, args, 2));
+    const ValueRecord retries = Arg(argc, args, 3);
+    options.retries = retries.type == kTypeInt ? std::max(0, AsInt32(retries)) : 0;
+    TheHttpClient().SetRequestOptions(options);
+}
+
+void HttpPageText(ValueRecord* result, int32_t argc, ValueRecord* args)
+{
+    const ValueRecord data = Arg(argc, args, 0);
+    const std::string_view bytes =
+        data.type == kTypeBytes ? ByteArrayView(AsPointer<const uint8_t>(data)) : std::string_view();
+    const std::string encoding(TextArg(Arg(argc, args, 1)));
+    *result = MakePointer(nullptr, kTypeBytes);
+    // Most pages shrink or keep their size (Chinese in UTF-8 takes three
+    // bytes a character, in GB18030 two); the block doubles when not.
+    ArrayBuilder out(bytes.size() + 64);
+    const PageDecodeResult decoded =
+        DecodePageToGb18030(bytes, encoding.c_str(), [&out](std::string_view piece) { return out.Append(piece); });
+    const int64_t replaced = decoded.converted ? decoded.replaced : -1;
+    if (decoded.converted)
+        *result = MakePointer(out.Take(), kTypeBytes);
+    SetLongVariable(Arg(argc, args, 2), replaced);
+    if (!TheHttpClient().busy())
+        TheHttpClient().NoteDecoded(std::max<int64_t>(replaced, 0));
 }
 
 void HttpProgress(ValueRecord*, int32_t argc, ValueRecord* args)

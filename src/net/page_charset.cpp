@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -331,7 +332,22 @@ PageCharset DetectPageCharset(std::string_view contentType, std::string_view bod
         return {CharsetSource::kMeta, fromMeta, 0};
     if (TextDeclaresUtf8(body))
         return {CharsetSource::kPageText, "UTF-8", 0};
+    if (LooksLikeUtf8(body))
+        return {CharsetSource::kSniffed, "UTF-8", 0};
     return {};
+}
+
+bool LooksLikeUtf8(std::string_view bytes)
+{
+    bool multiByte = false;
+    const size_t valid = ValidUtf8Prefix(bytes, &multiByte);
+    if (!multiByte)
+        return false;
+    // What follows the valid part may only be the start of one sequence.
+    const std::string_view rest = bytes.substr(valid);
+    return rest.empty() ||
+           (BadUtf8Length(rest) == rest.size() &&
+            rest.size() < Utf8SequenceLength(reinterpret_cast<const unsigned char*>(rest.data())));
 }
 
 size_t CutCharacterLength(const char* iconvName, std::string_view bytes)

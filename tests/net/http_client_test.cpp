@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "net/http_client.h"
 #include "support/http_test_support.h"
@@ -16,6 +18,13 @@ using httptest::Reply;
 using httptest::TestServer;
 
 std::string Contents(const GrowBuffer& b) { return {reinterpret_cast<const char*>(b.data()), static_cast<size_t>(b.size())}; }
+
+RequestOptions Retries(int n)
+{
+    RequestOptions options;
+    options.retries = n;
+    return options;
+}
 
 CannedReply Ok(const std::string&) { return {Reply("200 OK", "", "seen")}; }
 
@@ -185,16 +194,256 @@ TEST_F(HttpClientTest, TwoRequestsOpenTheSharedHandleOnce)
     EXPECT_EQ(TheHttpClient().opens(), opens + 2);
 }
 
-TEST_F(HttpClientTest, ProxyFromTheEnvironmentIsIgnored)
+// libcurl's own reading of the environment: http_proxy in lower case only,
+// all_proxy for any scheme, no_proxy before both.
+TEST_F(HttpClientTest, ProxiesComeFromTheEnvironment)
+{
+    TestServer proxy([](const std::string&) { return CannedReply{Reply("200 OK", "", "via proxy")}; });
+    TestServer direct(Ok);
+    const std::string viaProxy = "http://127.0.0.1:" + std::to_string(proxy.port());
+    const std::string dead = "http://127.0.0.1:" + std::to_string(httptest::DeadPort());
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, std::string>> environment;
+        std::string url, body;
+    } cases[] = {
+        {"http_proxy", {{"http_proxy", viaProxy}}, "http://origin.invalid/page?q=1", "via proxy"},
+        {"all_proxy", {{"ALL_PROXY", viaProxy}}, "http://origin.invalid/page?q=1", "via proxy"},
+        {"upper-case HTTP_PROXY is not read", {{"HTTP_PROXY", dead}}, direct.Url("/"), "seen"},
+        {"no_proxy", {{"http_proxy", dead}, {"no_proxy", "127.0.0.1"}}, direct.Url("/"), "seen"},
+        {"NO_PROXY", {{"ALL_PROXY", dead}, {"NO_PROXY", "*"}}, direct.Url("/"), "seen"},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [name, value] : c.environment)
+            setenv(name, value.c_str(), 1);
+        EXPECT_EQ(Read(c.url), c.body) << c.name;
+        for (const auto& [name, value] : c.environment)
+            unsetenv(name);
+    }
+    ASSERT_EQ(proxy.Requests().size(), 2u);
+    EXPECT_EQ(proxy.Requests()[0].find("GET http://origin.invalid/page?q=1 HTTP/1.0\r\n"), 0u);
+}
+
+TEST_F(HttpClientTest, StatusAndItsTextAreReported)
+{
+    const struct {
+        std::string statusLine;
+        int32_t status;
+        std::string text;
+    } cases[] = {
+        {"404 Not Found", 404, "404 Not Found"},
+        {"500 Oops", 500, "500 Oops"},
+        {"404", 404, "404 Not Found"},
+        {"503 ", 503, "503 Service Unavailable"},
+        {"299", 299, "299"},
+        {"200 \x1b[31mred", 200, "200 ?[31mred"},
+    };
+    const TransferReport& r = TheHttpClient().last();
+    for (const auto& c : cases) {
+        TestServer server([&](const std::string&) { return CannedReply{"HTTP/1.0 " + c.statusLine + "\r\n\r\nbody"}; });
+        EXPECT_EQ(Read(server.Url("/")), "body") << c.statusLine;
+        EXPECT_EQ(r.status, c.status) << c.statusLine;
+        EXPECT_EQ(r.statusText, c.text) << c.statusLine;
+    }
+    TestServer target(Ok);
+    TestServer redirect([&](const std::string&) {
+        return CannedReply{Reply("301 Moved", "Location: " + target.Url("/") + "\r\n", "")};
+    });
+    Read(redirect.Url("/"));
+    EXPECT_EQ(r.statusText, "200 OK") << "the final answer's";
+    Read("http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.statusText, "");
+}
+
+TEST_F(HttpClientTest, CompressedBodiesAreDecoded)
+{
+    const std::string page = "<p>" + std::string(100000, 'z') + "</p>";
+    std::vector<std::string> encodings = {"gzip", "deflate"};
+    if (httptest::HaveBrotli())
+        encodings.push_back("br");
+    for (const std::string& encoding : encodings) {
+        const std::string body = httptest::Compress(page, encoding);
+        ASSERT_LT(body.size(), page.size() / 10) << encoding;
+        TestServer server([&](const std::string&) {
+            return CannedReply{Reply("200 OK", "Content-Encoding: " + encoding + "\r\n", body)};
+        });
+        bool complete = false;
+        EXPECT_EQ(Read(server.Url("/"), &complete), page) << encoding;
+        EXPECT_TRUE(complete) << encoding;
+        const std::string head = server.Requests().at(0);
+        EXPECT_NE(head.find("\r\nAccept-Encoding: gzip, deflate"), std::string::npos) << head;
+        if (encoding == "br") {
+            EXPECT_NE(head.find(", br\r\n"), std::string::npos);
+        }
+    }
+}
+
+// A kilobyte that inflates past the cap stops at the cap, as any large page
+// does, and never asks for more memory than the cap.
+TEST_F(HttpClientTest, ACompressionBombStopsAtTheCap)
+{
+    const std::string bomb = httptest::Compress(std::string(1 << 20, '\0'), "gzip");
+    ASSERT_LE(bomb.size(), 1100u);
+    TestServer server([&](const std::string&) { return CannedReply{Reply("200 OK", "Content-Encoding: gzip\r\n", bomb)}; });
+    constexpr int64_t kCap = 256 << 10;
+    TheHttpClient().SetLimits({.bodyLimit = kCap});
+    httptest::InstallHeapService(kCap + 4096); // more for the body would be refused
+    bool complete = true;
+    EXPECT_EQ(Read(server.Url("/"), &complete).size(), static_cast<size_t>(kCap));
+    EXPECT_FALSE(complete);
+    EXPECT_EQ(TheHttpClient().last().outcome, TransferOutcome::kEndedEarly);
+    EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kTooLarge);
+}
+
+TEST_F(HttpClientTest, ABodyThatIsNotWhatItsEncodingSaysIsReported)
+{
+    const std::string good = httptest::Compress(std::string(200000, 'g'), "gzip");
+    std::string corrupt = good;
+    corrupt[corrupt.size() / 2] ^= 0x55;
+    const struct {
+        const char* name;
+        std::string headers, body;
+    } cases[] = {
+        {"not gzip at all", "Content-Encoding: gzip\r\n", "plain text"},
+        {"corrupt midway", "Content-Encoding: gzip\r\n", corrupt},
+        {"unknown coding", "Content-Encoding: x-squeeze\r\n", "abc"},
+    };
+    for (const auto& c : cases) {
+        TestServer server([&](const std::string&) { return CannedReply{Reply("200 OK", c.headers, c.body)}; });
+        bool complete = true;
+        Read(server.Url("/"), &complete);
+        EXPECT_FALSE(complete) << c.name;
+        EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kBadEncoding) << c.name;
+    }
+}
+
+TEST_F(HttpClientTest, RequestOptionsGoIntoTheRequest)
 {
     TestServer server(Ok);
-    std::string dead = "http://127.0.0.1:" + std::to_string(httptest::DeadPort());
-    setenv("http_proxy", dead.c_str(), 1);
-    setenv("HTTPS_PROXY", dead.c_str(), 1);
-    std::string body = Read(server.Url("/direct"));
-    unsetenv("http_proxy");
-    unsetenv("HTTPS_PROXY");
-    EXPECT_EQ(body, "seen");
+    TheHttpClient().SetRequestOptions({"scraper/2.0", {"X-One: 1", "accept: text/html", "X-Bad: a\r\nInjected: b"}, "a=1; b=2"});
+    Read(server.Url("/"));
+    TheHttpClient().SetRequestOptions({});
+    Read(server.Url("/"));
+    const std::string with = server.Requests().at(0), without = server.Requests().at(1);
+    for (const char* line : {"\r\nUser-Agent: scraper/2.0\r\n", "\r\nX-One: 1\r\n", "\r\naccept: text/html\r\n",
+                             "\r\nCookie: a=1; b=2\r\n", "\r\nPragma: no-cache\r\n"})
+        EXPECT_NE(with.find(line), std::string::npos) << line;
+    for (const char* absent : {"Accept: */*", "Injected", "X-Bad"})
+        EXPECT_EQ(with.find(absent), std::string::npos) << absent;
+    EXPECT_NE(without.find("MSIE 6.0"), std::string::npos);
+    EXPECT_EQ(without.find("Cookie"), std::string::npos);
+}
+
+TEST_F(HttpClientTest, RetriesFollowTransientFailures)
+{
+    std::atomic<int> failures{0};
+    TestServer server([&](const std::string&) {
+        if (failures.fetch_sub(1) > 0)
+            return CannedReply{Reply("503 Busy", "Retry-After: 100\r\n", "busy")};
+        return CannedReply{Reply("200 OK", "", "seen")};
+    });
+    TestServer notFound([](const std::string&) { return CannedReply{Reply("404 Not Found", "", "gone")}; });
+    TheHttpClient().SetLimits({.firstRetryMilliseconds = 1, .longestRetryWaitSeconds = 0});
+    const struct {
+        int failures, retries;
+        std::string body;
+        size_t requests;
+    } cases[] = {{2, 2, "seen", 3}, {2, 1, "busy", 2}, {1, 0, "busy", 1}};
+    size_t before = 0;
+    for (const auto& c : cases) {
+        failures = c.failures;
+        TheHttpClient().SetRequestOptions(Retries(c.retries));
+        EXPECT_EQ(Read(server.Url("/")), c.body) << c.retries;
+        EXPECT_EQ(server.Requests().size() - before, c.requests) << c.retries;
+        before = server.Requests().size();
+    }
+    TheHttpClient().SetRequestOptions(Retries(3));
+    EXPECT_EQ(Read(notFound.Url("/")), "gone");
+    EXPECT_EQ(notFound.Requests().size(), 1u) << "a 4xx answer is not retried";
+    Read("http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/");
+    EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kConnect);
+    TheHttpClient().SetRequestOptions({});
+}
+
+// The wait before a retry (here the server's Retry-After of 60 s) ends at
+// once when the transfer is cancelled.
+TEST_F(HttpClientTest, ACancelEndsTheWaitBeforeARetry)
+{
+    TestServer server([](const std::string&) { return CannedReply{Reply("500 Oops", "Retry-After: 60\r\n", "oops")}; });
+    TheHttpClient().SetRequestOptions(Retries(5));
+    std::thread canceller([&] {
+        while (server.Requests().empty())
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        TheHttpClient().Cancel();
+    });
+    Read(server.Url("/"));
+    canceller.join();
+    TheHttpClient().SetRequestOptions({});
+    EXPECT_EQ(TheHttpClient().last().outcome, TransferOutcome::kCancelled);
+    EXPECT_EQ(server.Requests().size(), 1u);
+}
+
+TEST_F(HttpClientTest, FailuresGiveTheirTrueReason)
+{
+    const struct {
+        const char* name;
+        std::string reply;
+        TransferReason reason;
+    } cases[] = {
+        {"no status line", "just some text\n", TransferReason::kNotHttp},
+        {"200 KB header line", Reply("200 OK", "X-Big: " + std::string(200000, 'a') + "\r\n", "body"),
+         TransferReason::kHeaderTooLarge},
+    };
+    for (const auto& c : cases) {
+        TestServer server([&](const std::string&) { return CannedReply{c.reply}; });
+        Read(server.Url("/"));
+        EXPECT_EQ(TheHttpClient().last().reason, c.reason) << c.name;
+        EXPECT_EQ(TheHttpClient().last().outcome, TransferOutcome::kFailed) << c.name;
+    }
+}
+
+TEST(TransferReason, EveryCurlFailureHasItsNearestReason)
+{
+    const struct {
+        CurlFailure failure;
+        TransferReason reason;
+    } cases[] = {
+        {{.code = 1, .responseCode = 302}, TransferReason::kRedirectRefused}, // CURLE_UNSUPPORTED_PROTOCOL
+        {{.code = 1, .responseCode = 0}, TransferReason::kNotHttp},
+        {{.code = 3}, TransferReason::kBadUrl},
+        {{.code = 5}, TransferReason::kProxy},
+        {{.code = 6}, TransferReason::kResolve},
+        {{.code = 7}, TransferReason::kConnect},
+        {{.code = 8}, TransferReason::kNotHttp},      // CURLE_WEIRD_SERVER_REPLY
+        {{.code = 18}, TransferReason::kBroken},      // CURLE_PARTIAL_FILE
+        {{.code = 27, .bodyStarted = true}, TransferReason::kNoMemory},
+        {{.code = 27, .bodyStarted = false}, TransferReason::kHeaderTooLarge},
+        {{.code = 27, .bodyStarted = true, .message = "Rejected 200000 bytes header (max is 102400)!"},
+         TransferReason::kHeaderTooLarge},
+        {{.code = 56, .message = "Too large response headers: 300001 > 307200"}, TransferReason::kHeaderTooLarge},
+        {{.code = 100}, TransferReason::kHeaderTooLarge}, // CURLE_TOO_LARGE
+        {{.code = 28, .connected = false}, TransferReason::kConnectTimeout},
+        {{.code = 28, .connected = true}, TransferReason::kStalled},
+        {{.code = 28, .connected = true, .timeLimitHit = true}, TransferReason::kTimeLimit},
+        {{.code = 35}, TransferReason::kSecureChannel},
+        {{.code = 42}, TransferReason::kCancelled},
+        {{.code = 47}, TransferReason::kTooManyRedirects},
+        {{.code = 52}, TransferReason::kNothingReturned},
+        {{.code = 55}, TransferReason::kBroken},
+        {{.code = 56}, TransferReason::kBroken},
+        {{.code = 58}, TransferReason::kSecureChannel},
+        {{.code = 60}, TransferReason::kCertificate},
+        {{.code = 61}, TransferReason::kBadEncoding},
+        {{.code = 77}, TransferReason::kCaFile},
+        {{.code = 83}, TransferReason::kCertificate},
+        {{.code = 97}, TransferReason::kProxy},
+        {{.code = 43}, TransferReason::kOther}, // CURLE_BAD_FUNCTION_ARGUMENT: ours, not the network's
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReasonForFailure(c.failure), c.reason) << c.failure.code << " " << c.failure.message;
+        EXPECT_STRNE(ReasonText(c.reason), "");
+    }
 }
 
 TEST_F(HttpClientTest, HttpsTrustsOnlyTheCaTheEnvironmentNames)

@@ -65,5 +65,66 @@ TEST_F(HttpReadTest, NoBytesGiveTheEmptyArray)
     EXPECT_EQ(empty.Requests().size(), 1u);
 }
 
+// The page decoding command: the converted bytes and the count, in its
+// variable and in the report; null and -1 beyond the bound.
+TEST_F(HttpReadTest, PageTextReplacesAFewBadBytes)
+{
+    const struct {
+        std::string bytes;
+        const char* encoding;
+        std::string text;
+        int64_t replaced;
+    } cases[] = {
+        {"a\xFF\xE4\xB8\xAD", "UTF-8", "a\x84\x31\xA4\x37\xD6\xD0", 1},
+        {"\xD6\xD0\xCE\xC4\xCD\xF8\xD2\xB3", "UTF-8", "", -1},
+        {"", "UTF-8", "", 0},
+        {"abc", "NO-SUCH-ENCODING", "", -1},
+    };
+    for (const auto& c : cases) {
+        ByteArrayValue data = NewByteArray(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size());
+        int64_t replaced = 99;
+        ValueRecord args[3] = {MakePointer(data, kTypeBytes), MakePointer(c.encoding, kTypeText),
+                               MakePointer(&replaced, kTypeLong)};
+        ValueRecord result{};
+        HttpPageText(&result, 3, args);
+        EXPECT_EQ(result.type, kTypeBytes);
+        EXPECT_EQ(ByteArrayView(AsPointer<uint8_t>(result)), c.text) << c.bytes;
+        EXPECT_EQ(replaced, c.replaced) << c.bytes;
+        int64_t reported = -5;
+        ValueRecord report[8] = {Omitted(), Omitted(), Omitted(), Omitted(), Omitted(), Omitted(), Omitted(),
+                                 MakePointer(&reported, kTypeLong)};
+        ValueRecord outcome{};
+        HttpTransferReport(&outcome, 8, report);
+        EXPECT_EQ(reported, c.replaced < 0 ? 0 : c.replaced) << c.bytes;
+        svc::Free(AsPointer<uint8_t>(result));
+        svc::Free(data);
+    }
+}
+
+// Request options through the command, and a time limit beyond what
+// libcurl takes, which must not make every transfer fail.
+TEST_F(HttpReadTest, OptionsAndTimeLimitsOfAnySize)
+{
+    httptest::TestServer server([](const std::string&) { return CannedReply{Reply("200 OK", "", "seen")}; });
+    ValueRecord options[4] = {MakePointer("agent/1", kTypeText), MakePointer("X-A: 1\r\n\nX-B: 2\n", kTypeText),
+                              MakePointer("k=v", kTypeText), MakeInt(0)};
+    ValueRecord none{};
+    HttpRequestOptions(&none, 4, options);
+    for (int32_t seconds : {2147483647, 2147484, 2147483, 1, 0, -1}) {
+        ValueRecord limit = MakeInt(seconds);
+        HttpTimeLimit(&none, 1, &limit);
+        ByteArrayValue a = Call(server.Url("/"));
+        EXPECT_EQ(ByteArrayView(a), "seen") << seconds;
+        svc::Free(a);
+    }
+    HttpRequestOptions(&none, 0, nullptr);
+    HttpTimeLimit(&none, 0, nullptr);
+    const std::string head = server.Requests().at(0);
+    for (const char* line : {"\r\nUser-Agent: agent/1\r\n", "\r\nX-A: 1\r\n", "\r\nX-B: 2\r\n", "\r\nCookie: k=v\r\n"})
+        EXPECT_NE(head.find(line), std::string::npos) << line;
+    EXPECT_EQ(TheHttpClient().requestOptions().headers.size(), 0u);
+    EXPECT_EQ(TheHttpClient().limits().maxSeconds, 0);
+}
+
 } // namespace
 } // namespace mt

@@ -7,6 +7,10 @@
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <zlib.h>
+#ifdef MT_TEST_BROTLI
+#include <brotli/encode.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -215,6 +219,50 @@ int DeadPort()
 std::string Reply(const std::string& status, const std::string& headers, const std::string& body)
 {
     return "HTTP/1.0 " + status + "\r\n" + headers + "\r\n" + body;
+}
+
+} // namespace mt::httptest
+
+namespace mt::httptest {
+
+std::string Compress(const std::string& bytes, const std::string& encoding)
+{
+    if (encoding == "br") {
+#ifdef MT_TEST_BROTLI
+        size_t size = BrotliEncoderMaxCompressedSize(bytes.size());
+        std::string out(size, '\0');
+        if (!BrotliEncoderCompress(BROTLI_DEFAULT_QUALITY, BROTLI_DEFAULT_WINDOW, BROTLI_MODE_TEXT, bytes.size(),
+                                   reinterpret_cast<const uint8_t*>(bytes.data()), &size,
+                                   reinterpret_cast<uint8_t*>(out.data())))
+            return {};
+        out.resize(size);
+        return out;
+#else
+        return {};
+#endif
+    }
+    z_stream z{};
+    // 15 + 16: a gzip wrapper; 15: the zlib one.
+    if (deflateInit2(&z, 9, Z_DEFLATED, encoding == "gzip" ? 15 + 16 : 15, 9, Z_DEFAULT_STRATEGY) != Z_OK)
+        return {};
+    std::string out(deflateBound(&z, bytes.size()), '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    z.avail_in = static_cast<uInt>(bytes.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = static_cast<uInt>(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+bool HaveBrotli()
+{
+#ifdef MT_TEST_BROTLI
+    return true;
+#else
+    return false;
+#endif
 }
 
 } // namespace mt::httptest

@@ -67,4 +67,10 @@ int DeadPort();
 // "HTTP/1.0 <status>\r\n" + headers + "\r\n" + body.
 std::string Reply(const std::string& status, const std::string& headers, const std::string& body);
 
+// The bytes compressed as the Content-Encoding `encoding` says: "gzip",
+// "deflate" (the zlib format) or "br" (empty when the tests were built
+// without a brotli encoder, see HaveBrotli).
+std::string Compress(const std::string& bytes, const std::string& encoding);
+bool HaveBrotli();
+
 } // namespace mt::httptest

@@ -1,0 +1,245 @@
+#include "net/http_transfer.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <strings.h>
+
+#include "platform/start_directory.h"
+
+namespace mt::transfer {
+namespace {
+
+constexpr const char* kAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+constexpr const char* kWebSchemes = "http,https";
+// libcurl's receive buffer: large pieces mean few calls per megabyte.
+constexpr long kReceiveBuffer = 256L << 10;
+constexpr size_t kLongestPhrase = 200;
+
+// The size to give the buffer when `need` bytes no longer fit: for the
+// first piece the announced length, or the limit when the decoded length is
+// unknown; else at least four times the current size; never beyond the
+// limit (need itself is within it). Growing by copying would hold the old
+// block and the new one at once: reserving at the start keeps a body of
+// unknown length to its own size.
+int64_t SizeAhead(const BodySink& sink, int64_t need)
+{
+    int64_t ahead = 4 * static_cast<int64_t>(sink.out->size());
+    if (sink.first) {
+        curl_off_t announced = -1;
+        if (!(sink.encoded && *sink.encoded))
+            curl_easy_getinfo(static_cast<CURL*>(sink.handle), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+        ahead = announced >= 0 ? announced : sink.limit;
+    }
+    return std::min(std::max(need, static_cast<int64_t>(ahead)), sink.limit);
+}
+
+// Makes the buffer hold at least `need` bytes. When running ahead is refused
+// the exact size is tried, so that memory runs out as late as possible.
+bool MakeRoom(BodySink& sink, int64_t need)
+{
+    if (need <= sink.out->size())
+        return true;
+    return sink.out->SetSize(static_cast<int32_t>(SizeAhead(sink, need))) ||
+           sink.out->SetSize(static_cast<int32_t>(need));
+}
+
+// libcurl's write callback, handed decoded bytes. Keeps what fits under the
+// limit; a short count makes libcurl end the transfer with what has been
+// kept so far, which is what happens at the limit (a compression bomb stops
+// there too) and when the buffer cannot grow.
+size_t WriteBody(char* bytes, size_t size, size_t count, void* userdata)
+{
+    auto* sink = static_cast<BodySink*>(userdata);
+    const auto offered = static_cast<int64_t>(size * count);
+    int64_t take = std::min(offered, sink->limit - sink->filled);
+    sink->full = take < offered;
+    if (take > 0 && !MakeRoom(*sink, sink->filled + take)) {
+        sink->refused = true;
+        return 0;
+    }
+    if (take <= 0)
+        return 0;
+    sink->first = false;
+    std::memcpy(sink->out->data() + sink->filled, bytes, static_cast<size_t>(take));
+    sink->filled += take;
+    sink->progress->store(sink->filled, std::memory_order_relaxed);
+    return static_cast<size_t>(take);
+}
+
+bool StartsWithNoCase(std::string_view line, std::string_view prefix)
+{
+    return line.size() >= prefix.size() && strncasecmp(line.data(), prefix.data(), prefix.size()) == 0;
+}
+
+std::string_view Trimmed(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// libcurl's header callback, once per header line of every response.
+size_t ReadHeaderLine(char* bytes, size_t size, size_t count, void* userdata)
+{
+    auto* head = static_cast<ResponseHead*>(userdata);
+    const std::string_view line(bytes, size * count);
+    if (StartsWithNoCase(line, "HTTP/")) {
+        // "HTTP/1.1 404 Not Found": a new response begins.
+        head->encoded = false;
+        head->reasonPhrase.clear();
+        size_t at = line.find(' ');
+        if (at != std::string_view::npos) {
+            at = line.find(' ', at + 1); // behind the code
+            const std::string_view phrase = at == std::string_view::npos ? "" : Trimmed(line.substr(at + 1));
+            for (char c : phrase.substr(0, kLongestPhrase))
+                head->reasonPhrase.push_back(c >= 0x20 && c < 0x7F ? c : '?');
+        }
+    } else if (StartsWithNoCase(line, "content-encoding:")) {
+        const std::string_view value = Trimmed(line.substr(17));
+        head->encoded = head->encoded || (!value.empty() && strncasecmp(value.data(), "identity", value.size()) != 0);
+    }
+    return size * count;
+}
+
+// libcurl's progress callback: the announced length for watchers (none when
+// the body is encoded: then it counts the encoded bytes), and the cancel
+// request.
+int Progress(void* userdata, curl_off_t total, curl_off_t, curl_off_t, curl_off_t)
+{
+    auto* head = static_cast<ResponseHead*>(userdata);
+    head->announced->store(total > 0 && !head->encoded ? total : -1, std::memory_order_relaxed);
+    return head->cancel->load() ? 1 : 0;
+}
+
+// The CA file the environment names, the conventional way: CURL_CA_BUNDLE,
+// else SSL_CERT_FILE; a relative path is taken from the directory the
+// program was started from. Empty when neither is set, leaving libcurl's
+// default.
+std::string CaFileFromEnvironment()
+{
+    for (const char* name : {"CURL_CA_BUNDLE", "SSL_CERT_FILE"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return platform::FromStartDirectory(value);
+    }
+    return {};
+}
+
+// The encodings to ask for: those of the libcurl build among gzip, deflate
+// and br. Empty when it decodes none.
+const std::string& AcceptedEncodings()
+{
+    static const std::string encodings = [] {
+        const curl_version_info_data* info = curl_version_info(CURLVERSION_NOW);
+        std::string list;
+        if (info && (info->features & CURL_VERSION_LIBZ))
+            list = "gzip, deflate";
+        if (info && (info->features & CURL_VERSION_BROTLI))
+            list += list.empty() ? "br" : ", br";
+        return list;
+    }();
+    return encodings;
+}
+
+// The name of a header line ("Accept" of "Accept: */*").
+std::string_view HeaderName(std::string_view line) { return Trimmed(line.substr(0, line.find_first_of(":;"))); }
+
+long Bounded(long seconds) { return std::clamp(seconds, 0L, HttpLimits::kLongestSeconds); }
+
+} // namespace
+
+bool HasWebScheme(const char* url)
+{
+    const char* colon = std::strchr(url, ':');
+    if (!colon)
+        return false;
+    auto length = static_cast<size_t>(colon - url);
+    return (length == 4 && strncasecmp(url, "http", 4) == 0) || (length == 5 && strncasecmp(url, "https", 5) == 0);
+}
+
+void* RequestHeaders(const RequestOptions& options)
+{
+    curl_slist* list = nullptr;
+    auto add = [&list](const std::string& line) {
+        curl_slist* longer = curl_slist_append(list, line.c_str());
+        if (!longer) {
+            curl_slist_free_all(list);
+            list = nullptr;
+        } else {
+            list = longer;
+        }
+        return longer != nullptr;
+    };
+    for (const char* line : {"Accept: */*", "Pragma: no-cache", "Cache-Control: no-cache"}) {
+        const bool replaced = std::any_of(options.headers.begin(), options.headers.end(), [line](const std::string& h) {
+            const std::string_view name = HeaderName(h), ours = HeaderName(line);
+            return name.size() == ours.size() && strncasecmp(name.data(), ours.data(), ours.size()) == 0;
+        });
+        if (!replaced && !add(line))
+            return nullptr;
+    }
+    for (const std::string& header : options.headers) {
+        // A line break inside would start another header line: never sent.
+        if (!HeaderName(header).empty() && header.find_first_of("\r\n") == std::string::npos && !add(header))
+            return nullptr;
+    }
+    return list;
+}
+
+bool Configure(void* handle, const std::string& url, void* headers, BodySink* sink, ResponseHead* head,
+               const HttpLimits& limits, const RequestOptions& options, char* errorText)
+{
+    auto* h = static_cast<CURL*>(handle);
+    bool ok = curl_easy_setopt(h, CURLOPT_URL, url.c_str()) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, kWebSchemes) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, kWebSchemes) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_MAXREDIRS, limits.maxRedirects) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0)) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_USERAGENT, options.userAgent.empty() ? kAgent : options.userAgent.c_str()) ==
+          CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_HTTPHEADER, static_cast<curl_slist*>(headers)) == CURLE_OK;
+    if (!options.cookies.empty())
+        ok &= curl_easy_setopt(h, CURLOPT_COOKIE, options.cookies.c_str()) == CURLE_OK;
+    if (!AcceptedEncodings().empty())
+        ok &= curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, AcceptedEncodings().c_str()) == CURLE_OK;
+    // No proxy option: libcurl reads http_proxy (lower case only),
+    // https_proxy, all_proxy and no_proxy from the environment by itself.
+    ok &= curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L) == CURLE_OK;
+    if (const std::string ca = CaFileFromEnvironment(); !ca.empty())
+        ok &= curl_easy_setopt(h, CURLOPT_CAINFO, ca.c_str()) == CURLE_OK; // libcurl copies it
+    ok &= curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, Bounded(limits.connectSeconds)) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, Bounded(limits.stallSeconds)) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteBody) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_WRITEDATA, sink) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, ReadHeaderLine) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_HEADERDATA, head) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_TIMEOUT, Bounded(limits.maxSeconds)) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, Progress) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_XFERINFODATA, head) == CURLE_OK;
+    // Only a matter of speed, so a refusal does not stop the request (after
+    // some failed transfers libcurl keeps the buffer it has).
+    curl_easy_setopt(h, CURLOPT_BUFFERSIZE, kReceiveBuffer);
+    return ok;
+}
+
+std::string StatusText(long code, const std::string& reasonPhrase)
+{
+    if (code <= 0)
+        return {};
+    const std::string phrase = reasonPhrase.empty() ? StandardStatusPhrase(code) : reasonPhrase;
+    return std::to_string(code) + (phrase.empty() ? "" : " " + phrase);
+}
+
+} // namespace mt::transfer
