@@ -30,8 +30,11 @@ constexpr int kShowAfterMs = 500;
 constexpr int kRefreshMs = 200;
 constexpr int kCancelAgainMs = 100;
 
+// A dialog's frame, asked for in full: a title and a close box, nothing to
+// minimise or maximise it with. (A window manager may still add its own
+// buttons; openbox gives every dialog a minimise button.)
 constexpr Qt::WindowFlags kProgressFlags =
-    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
 QString Gb(const char* text, unsigned size) { return FromGb(std::string_view(text, size)); }
 

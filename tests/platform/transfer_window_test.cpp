@@ -127,5 +127,18 @@ TEST_F(TransferWait, OtherWindowsTakeNoInputMeanwhile)
     EXPECT_EQ(clicks_, 1);
 }
 
+TEST_F(TransferWait, TheProgressWindowOffersOnlyAClosebox)
+{
+    test::FrameButtons frame;
+    EXPECT_TRUE(Run({}, [&frame] {
+        frame = test::TransferWindowFrame();
+        test::ClickTransferCancel();
+    }));
+    EXPECT_TRUE(frame.dialog);
+    EXPECT_TRUE(frame.close);
+    EXPECT_FALSE(frame.minimise);
+    EXPECT_FALSE(frame.maximise);
+}
+
 } // namespace
 } // namespace mt::platform

@@ -86,13 +86,13 @@ FrameButtons TransferWindowFrame()
     if (!surface)
         return frame;
     const Qt::WindowFlags flags = surface->flags();
-    frame.dialog = (flags & Qt::WindowType_Mask) == Qt::Dialog;
-    // Without the customising hint the window manager picks the buttons its
-    // own way for the window's type, whatever the other hints say.
-    const bool chosen = flags.testFlag(Qt::CustomizeWindowHint);
-    frame.close = flags.testFlag(Qt::WindowCloseButtonHint);
-    frame.minimise = !chosen || flags.testFlag(Qt::WindowMinimizeButtonHint);
-    frame.maximise = !chosen || flags.testFlag(Qt::WindowMaximizeButtonHint);
+    const Qt::WindowFlags type = flags & Qt::WindowType_Mask;
+    frame.dialog = type == Qt::Dialog;
+    // A plain window that does not choose its buttons gets them all.
+    const bool allByDefault = type == Qt::Window && !flags.testFlag(Qt::CustomizeWindowHint);
+    frame.close = allByDefault || flags.testFlag(Qt::WindowCloseButtonHint);
+    frame.minimise = allByDefault || flags.testFlag(Qt::WindowMinimizeButtonHint);
+    frame.maximise = allByDefault || flags.testFlag(Qt::WindowMaximizeButtonHint);
     return frame;
 }
 

@@ -27,7 +27,8 @@ void PressEscapeInTransferWindow();
 // A close request for the progress window from the window system: its close box.
 void CloseTransferWindow();
 
-// What the progress window asks of the window manager's frame.
+// What the progress window asks of the window manager's frame (the window
+// manager has the last word: some give every dialog a minimise button).
 struct FrameButtons {
     bool dialog = false;
     bool close = false;
