@@ -13,7 +13,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${MT_BUILD_DIR:-$root/build/test}
 
 memcheck() {
-  echo "valgrind: $*"
+  echo "valgrind: $*" >&2
   valgrind --tool=memcheck --error-exitcode=99 --suppressions="$root/scripts/valgrind.supp" \
     --leak-check=no --track-origins=yes --num-callers=30 -q "$@"
 }
@@ -30,8 +30,10 @@ cmake --build "$build" --target test_commands middletext
 export QT_QPA_PLATFORM=offscreen
 memcheck "$build/tests/test_commands" --gtest_filter='FindText*' --gtest_brief=1
 
-# A sample of about 1 MB of GBK text, the sought text at its very end, so
-# that the search runs through every block and stops at the text's end.
+# A sample of about half a megabyte of GB18030 text with the sought text at
+# its very end, so that the search runs through every block up to the
+# text's end; then a text that is not there. (find ends with the window's
+# message once nothing more is found, on standard error.)
 sample=$(mktemp)
 trap 'rm -f "$sample"' EXIT
 {
@@ -40,4 +42,4 @@ trap 'rm -f "$sample"' EXIT
 } > "$sample"
 memcheck "$build/middletext" find "$sample" --text END --gbk >/dev/null
 memcheck "$build/middletext" find "$sample" --text NOT-THERE --gbk >/dev/null || [ $? -ne 99 ]
-echo "valgrind: no errors"
+echo "valgrind: no errors" >&2
