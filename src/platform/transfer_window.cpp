@@ -108,8 +108,9 @@ std::function<void()> g_atStart;
 std::function<void()> g_whenShown;
 int g_shown = 0;
 
-// A cancel is asked for again until the work has ended, so that one given
-// before the work has set itself up is not lost.
+// Marks the wait cancelled and asks the work to end. The wait asks again
+// until the work has ended, so that a cancel given before the work has set
+// itself up is not lost.
 void Cancel(Wait& wait)
 {
     wait.cancelled = true;
@@ -248,6 +249,7 @@ void RunTransfer(const std::function<void()>& work, const TransferWatch& watch)
     worker.join();
     SetTransferHook(nullptr);
     g_wait = nullptr;
+    g_whenShown = {}; // a script is for one transfer, shown or not
     delete wait.window.data();
     // Windows asked to close meanwhile close once the caller is back in the
     // event loop.
