@@ -155,7 +155,6 @@ TEST_F(ReadPage, CancellingChangesNothing)
     TestServer slow([](const std::string&) {
         return httptest::CannedReply{Reply("200 OK", "Content-Length: 100000\r\n", "<p>partial"), 60000};
     });
-    SetText(编辑框被查找文本, kContent, "my text");
     // Input as the window system gives it, into the windows' QWindows.
     const auto escapeInMain = [this] { test::PressEscapeIn(Handle(按钮清空)); };
     struct Case {
@@ -169,6 +168,7 @@ TEST_F(ReadPage, CancellingChangesNothing)
         {"Esc before the progress window is up", escapeInMain, {}},
     };
     for (const Case& c : cases) {
+        SetText(编辑框被查找文本, kContent, "my text");
         // The window takes no input meanwhile: a click on the clear button is lost.
         platform::ScriptTransfer(
             [&] {
