@@ -4,12 +4,14 @@
 // case rule (bit 0), byte 1 the sought text's length; the sought text and
 // the text follow. Both are cut at a zero byte, as the command sees them.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "commands/find_text.h"
+#include "commands/find_text_avx2.h"
 #include "commands/find_text_reference.h"
 
 namespace {
@@ -17,6 +19,22 @@ namespace {
 std::string UpToZero(std::string_view bytes) { return std::string(bytes.substr(0, bytes.find('\0'))); }
 
 } // namespace
+
+// Says in the log whether the AVX2 copy takes part: it runs only where it was
+// built and the processor has AVX2; elsewhere its kind falls back to the
+// portable tests.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+#ifndef MT_FIND_TEXT_AVX2
+    std::fprintf(stderr, "find_text_fuzz: AVX2 search skipped: not built for this target\n");
+#else
+    if (mt::ScanKindAvailable(mt::ScanKind::Avx2))
+        std::fprintf(stderr, "find_text_fuzz: AVX2 search included\n");
+    else
+        std::fprintf(stderr, "find_text_fuzz: AVX2 search skipped: the processor has no AVX2\n");
+#endif
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -50,7 +50,13 @@ fuzz_target() {
   rm -rf "$corpus" && mkdir -p "$corpus"
   "$seeds" "$corpus"
   echo "Fuzzing $label for ${seconds}s"
-  "$out/$name" -max_total_time="$seconds" -max_len="$max_len" -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+  # The whole log is kept; shown are what the target says of itself and the
+  # end (the statistics, or the failure). A failing run fails the script.
+  local log="$out/$name.log" status=0
+  "$out/$name" -max_total_time="$seconds" -max_len="$max_len" -print_final_stats=1 "$corpus" >"$log" 2>&1 || status=$?
+  grep "^$name: " "$log" || true
+  tail -n 12 "$log"
+  return "$status"
 }
 
 # The table conversion of terminal UTF-8, against iconv.
@@ -78,7 +84,10 @@ fuzz_target "the page charset reader" page_charset_fuzz 2048 charset_seeds \
   "$root/src/net/page_charset.cpp" "$root/src/net/page_decoding.cpp" "$root/src/net/utf8_bytes.cpp" \
   "$root/fuzz/page_charset_fuzz.cpp"
 
-# The text search's block scan, against the plain walk.
+# The text search's block scan, against the plain walk: every copy of the
+# block tests the program runs, the AVX2 one included (confined by its own
+# target pragma, so built with the same flags as the rest). The log says
+# whether the AVX2 copy took part.
 find_text_seeds() {
   printf '\x02\x04\x81\x30\x81\x30ab\xb0\xa1\x81\x30\x81\x30\x81\x30\x81\x30' > "$1/four"
   printf '\x01\x02Xyabxyz\xb0xy\xd6\xd0XY' > "$1/case"

@@ -13,7 +13,7 @@ package_needs=(
 )
 # The tests, the benchmarks, the fuzz targets and looking at the window.
 test_needs=(
-  libssl-dev openssl
+  libssl-dev openssl zlib1g-dev libbrotli-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick openbox xdotool xclip fonts-wqy-microhei fonts-dejavu-core

@@ -3,6 +3,7 @@
 // AVX2, and the processor is asked before any of it runs.
 #include "commands/find_text_avx2.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -12,7 +13,11 @@
 
 #ifdef MT_FIND_TEXT_AVX2
 #include <immintrin.h>
+#ifdef __clang__
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC target("avx2")
+#endif
 #include "commands/find_text_scan.h"
 #endif
 
@@ -99,6 +104,10 @@ int64_t FindTextOffsetInTerminatedAvx2(const char* text, std::string_view sought
 {
     return FindTerminated<Avx2Blocks>(text, sought, start, ignoreCase);
 }
+
+#ifdef __clang__
+#pragma clang attribute pop
+#endif
 
 #else
 

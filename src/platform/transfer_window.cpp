@@ -7,11 +7,11 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <atomic>
 #include <thread>
@@ -28,6 +28,13 @@ namespace {
 
 constexpr int kShowAfterMs = 500;
 constexpr int kRefreshMs = 200;
+constexpr int kCancelAgainMs = 100;
+
+// A dialog's frame, asked for in full: a title and a close box, nothing to
+// minimise or maximise it with. (A window manager may still add its own
+// buttons; openbox gives every dialog a minimise button.)
+constexpr Qt::WindowFlags kProgressFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
 QString Gb(const char* text, unsigned size) { return FromGb(std::string_view(text, size)); }
 
@@ -40,9 +47,9 @@ QString Filled(const char* pattern, unsigned size, const QString& value)
 
 class ProgressWindow : public QDialog {
 public:
-    ProgressWindow(const TransferWatch& watch, const QElapsedTimer& clock, QWidget* parent)
-        : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-          watch_(watch), clock_(clock)
+    ProgressWindow(const TransferWatch& watch, const QElapsedTimer& clock, std::function<void()> cancel,
+                   QWidget* parent)
+        : QDialog(parent, kProgressFlags), watch_(watch), clock_(clock)
     {
         setWindowTitle(Gb(gb::kTransferCaption, gb::kTransferCaptionSize));
         setObjectName(QStringLiteral("transferProgress"));
@@ -61,11 +68,9 @@ public:
         layout->addWidget(rate_);
         layout->addWidget(cancel_, 0, Qt::AlignRight);
         connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-        connect(this, &QDialog::rejected, this, [this] { watch_.cancel(); });
+        connect(this, &QDialog::rejected, this, std::move(cancel));
         refresh();
     }
-
-    QPushButton* cancelButton() const { return cancel_; }
 
     void refresh()
     {
@@ -95,12 +100,22 @@ struct Wait {
     QElapsedTimer clock;
     QPointer<ProgressWindow> window;
     std::vector<QPointer<QWidget>> closeLater;
+    bool cancelled = false;
 };
 Wait* g_wait = nullptr;
 
-TransferWindowAction g_scripted = TransferWindowAction::kNone;
-std::function<void()> g_meanwhile;
+std::function<void()> g_atStart;
+std::function<void()> g_whenShown;
 int g_shown = 0;
+
+// Marks the wait cancelled and asks the work to end. The wait asks again
+// until the work has ended, so that a cancel given before the work has set
+// itself up is not lost.
+void Cancel(Wait& wait)
+{
+    wait.cancelled = true;
+    wait.watch->cancel();
+}
 
 bool IsInput(QEvent::Type type)
 {
@@ -124,25 +139,43 @@ bool IsInput(QEvent::Type type)
     }
 }
 
+// Input reaches a window first at its QWindow, which hands it on to the
+// widget it is for; both must let the progress window's input through.
 bool InProgressWindow(QObject* receiver)
 {
-    auto* widget = qobject_cast<QWidget*>(receiver);
-    return widget && g_wait->window && (widget == g_wait->window || g_wait->window->isAncestorOf(widget));
+    ProgressWindow* window = g_wait->window;
+    if (!window)
+        return false;
+    if (auto* widget = qobject_cast<QWidget*>(receiver))
+        return widget == window || window->isAncestorOf(widget);
+    if (auto* surface = qobject_cast<QWindow*>(receiver))
+        return surface == window->windowHandle();
+    return false;
+}
+
+bool IsEscape(QEvent* event)
+{
+    return event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
 }
 
 // Keeps input from the program's windows while the transfer runs, and turns
-// a close request for one of them into a cancel and a close afterwards.
+// a close request for one of them into a cancel and a close afterwards. Esc
+// cancels wherever it is pressed.
 bool HoldInput(QObject* receiver, QEvent* event)
 {
     if (!g_wait || InProgressWindow(receiver))
         return false;
+    if (IsEscape(event)) {
+        Cancel(*g_wait);
+        return true;
+    }
     if (event->type() == QEvent::Close) {
         auto* widget = qobject_cast<QWidget*>(receiver);
         if (!widget || (widget->windowType() != Qt::Window && widget->windowType() != Qt::Dialog))
             return false; // popups and tool tips close as they always do
         event->ignore();
         g_wait->closeLater.emplace_back(widget);
-        g_wait->watch->cancel();
+        Cancel(*g_wait);
         return true;
     }
     return IsInput(event->type());
@@ -161,42 +194,11 @@ QWidget* WindowBeneath()
     return nullptr;
 }
 
-void Click(QWidget* button)
-{
-    const QPointF at(button->width() / 2.0, button->height() / 2.0);
-    const QPointF global = button->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(button, &press);
-    QApplication::sendEvent(button, &release);
-}
-
-void PlayScript(ProgressWindow* window)
-{
-    const TransferWindowAction action = g_scripted;
-    g_scripted = TransferWindowAction::kNone;
-    if (const std::function<void()> meanwhile = std::exchange(g_meanwhile, {}))
-        meanwhile();
-    switch (action) {
-    case TransferWindowAction::kNone: break;
-    case TransferWindowAction::kCancelButton: Click(window->cancelButton()); break;
-    case TransferWindowAction::kEscape: {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QApplication::sendEvent(window, &press);
-        break;
-    }
-    case TransferWindowAction::kCloseMainWindow:
-        if (QWidget* beneath = window->parentWidget())
-            beneath->close();
-        break;
-    }
-}
-
 void ShowProgress(Wait& wait)
 {
     // Modal to the window beneath by the input hold rather than by Qt's
     // modality, which would swallow that window's close requests.
-    auto* window = new ProgressWindow(*wait.watch, wait.clock, WindowBeneath());
+    auto* window = new ProgressWindow(*wait.watch, wait.clock, [&wait] { Cancel(wait); }, WindowBeneath());
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     wait.window = window;
     ++g_shown;
@@ -204,8 +206,8 @@ void ShowProgress(Wait& wait)
     auto* refresh = new QTimer(window);
     QObject::connect(refresh, &QTimer::timeout, window, [window] { window->refresh(); });
     refresh->start(kRefreshMs);
-    if (g_scripted != TransferWindowAction::kNone)
-        QTimer::singleShot(0, window, [window] { PlayScript(window); });
+    if (std::function<void()> script = std::exchange(g_whenShown, {}))
+        QTimer::singleShot(0, window, std::move(script));
 }
 
 } // namespace
@@ -229,13 +231,25 @@ void RunTransfer(const std::function<void()>& work, const TransferWatch& watch)
     });
     g_wait = &wait;
     SetTransferHook(&HoldInput);
-    QTimer::singleShot(kShowAfterMs, &context, [&wait] { ShowProgress(wait); });
+    QTimer::singleShot(kShowAfterMs, &context, [&wait] {
+        if (!wait.cancelled)
+            ShowProgress(wait);
+    });
+    QTimer cancelAgain;
+    QObject::connect(&cancelAgain, &QTimer::timeout, &context, [&wait] {
+        if (wait.cancelled)
+            wait.watch->cancel();
+    });
+    cancelAgain.start(kCancelAgainMs);
+    if (std::function<void()> script = std::exchange(g_atStart, {}))
+        QTimer::singleShot(0, &context, std::move(script));
     loop.exec(QEventLoop::AllEvents);
     if (!done)
         watch.cancel(); // the loop was ended from outside (the application quits)
     worker.join();
     SetTransferHook(nullptr);
     g_wait = nullptr;
+    g_whenShown = {}; // a script is for one transfer, shown or not
     delete wait.window.data();
     // Windows asked to close meanwhile close once the caller is back in the
     // event loop.
@@ -248,10 +262,10 @@ void RunTransfer(const std::function<void()>& work, const TransferWatch& watch)
     }
 }
 
-void ScriptTransferWindow(TransferWindowAction action, std::function<void()> meanwhile)
+void ScriptTransfer(std::function<void()> atStart, std::function<void()> whenShown)
 {
-    g_scripted = action;
-    g_meanwhile = std::move(meanwhile);
+    g_atStart = std::move(atStart);
+    g_whenShown = std::move(whenShown);
 }
 
 int TransferWindowsShown() { return g_shown; }

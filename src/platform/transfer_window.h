@@ -4,9 +4,11 @@
 // start the program's windows take no input. After half a second a small
 // progress window appears over the active window, showing the address,
 // the bytes received (of the announced length), the rate and a "取消"
-// button; the button, Esc and its close box cancel. A close request for
-// another window cancels the transfer too, and that window is closed once
-// the caller has returned to the event loop, never under it.
+// button; the button, Esc and its close box cancel. Esc in any of the
+// program's windows cancels too, also before the progress window is up. A
+// close request for another window cancels the transfer as well, and that
+// window is closed once the caller has returned to the event loop, never
+// under it.
 #pragma once
 
 #include <cstdint>
@@ -26,15 +28,10 @@ struct TransferWatch {
 // or off the GUI thread, `work` simply runs here.
 void RunTransfer(const std::function<void()>& work, const TransferWatch& watch);
 
-// Test seam: what a user does once the progress window is up.
-enum class TransferWindowAction {
-    kNone,
-    kCancelButton,     // clicks "取消"
-    kEscape,           // presses Esc in the progress window
-    kCloseMainWindow,  // asks the window beneath to close
-};
-// `meanwhile`, when given, runs first (input meant for other windows, say).
-void ScriptTransferWindow(TransferWindowAction action, std::function<void()> meanwhile = {});
+// Test seam: what a user does while the next transfer runs. `atStart` runs
+// in the wait's event loop as soon as the wait begins (before the progress
+// window), `whenShown` once the progress window is up.
+void ScriptTransfer(std::function<void()> atStart, std::function<void()> whenShown = {});
 // Progress windows shown since the program started.
 int TransferWindowsShown();
 
