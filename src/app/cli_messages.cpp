@@ -2,36 +2,15 @@
 
 #include <algorithm>
 
+#include "frame/utf8.h"
+
 namespace app {
 
 size_t Utf8CharacterLength(std::string_view s)
 {
-    const auto b = static_cast<unsigned char>(s[0]);
-    size_t n;
-    unsigned char low = 0x80, high = 0xBF; // the range of the second byte
-    if (b >= 0xC2 && b <= 0xDF) {
-        n = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        n = 3;
-        low = b == 0xE0 ? 0xA0 : 0x80;
-        high = b == 0xED ? 0x9F : 0xBF;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        n = 4;
-        low = b == 0xF0 ? 0x90 : 0x80;
-        high = b == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (s.size() < n)
-        return 0;
-    const auto second = static_cast<unsigned char>(s[1]);
-    if (second < low || second > high)
-        return 0;
-    for (size_t i = 2; i < n; ++i) {
-        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80)
-            return 0;
-    }
-    return n;
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const size_t n = mt::Utf8SequenceLength(p);
+    return n >= 2 && s.size() >= n && mt::Utf8SequenceComplete(p, n) ? n : 0;
 }
 
 namespace {

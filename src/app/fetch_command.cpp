@@ -10,58 +10,13 @@
 #include "cli_messages.h"
 #include "console_progress.h"
 #include "frame/text_value.h"
+#include "frame/utf8.h"
 #include "page_reader.h"
 #include "url_pages.h"
 #include "utf8_to_gb18030.h"
 
 namespace app {
 namespace {
-
-// True when the bytes are UTF-8 as the encoding command accepts it: no
-// overlong forms, no surrogates, nothing beyond U+10FFFF, no cut sequence.
-bool IsUtf8(std::string_view s)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const unsigned char* end = p + s.size();
-    while (p < end) {
-        if (end - p >= 8) {
-            uint64_t word;
-            std::memcpy(&word, p, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                p += 8;
-                continue;
-            }
-        }
-        const unsigned char b = *p;
-        if (b < 0x80) {
-            ++p;
-            continue;
-        }
-        size_t n;
-        unsigned char low = 0x80, high = 0xBF; // the range of the second byte
-        if (b >= 0xC2 && b <= 0xDF) {
-            n = 2;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            n = 3;
-            low = b == 0xE0 ? 0xA0 : 0x80;
-            high = b == 0xED ? 0x9F : 0xBF;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            n = 4;
-            low = b == 0xF0 ? 0x90 : 0x80;
-            high = b == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (static_cast<size_t>(end - p) < n || p[1] < low || p[1] > high)
-            return false;
-        for (size_t i = 2; i < n; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
-        }
-        p += n;
-    }
-    return true;
-}
 
 // A valid UTF-8 page printed as UTF-8 or, with --gbk, as GB18030. The
 // window would convert the page to GB18030 and the terminal back again,
@@ -78,7 +33,7 @@ bool WriteUtf8Page(const CliContext& c, const Owned& bytes, const TransferReport
     if (skip + cut > all.size())
         return false;
     std::string_view page = all.substr(skip, all.size() - skip - cut);
-    if (!IsUtf8(page))
+    if (mt::ValidUtf8Prefix(page) != page.size())
         return false;
     if (const void* zero = std::memchr(page.data(), 0, page.size()))
         page = page.substr(0, static_cast<size_t>(static_cast<const char*>(zero) - page.data()));

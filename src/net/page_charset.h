@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "net/utf8_bytes.h"
+#include "frame/utf8.h"
 
 namespace mt {
 

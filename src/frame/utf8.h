@@ -1,17 +1,29 @@
-#include "net/utf8_bytes.h"
+// The UTF-8 rule, for every layer: which byte sequences are valid UTF-8 (no
+// overlong forms, no surrogates, nothing beyond U+10FFFF) and how long a bad
+// one is as browsers count it. Used by the page decoding, the page charset
+// test and the command line's output.
+#pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace mt {
 
-size_t Utf8SequenceLength(const unsigned char* p)
+// The bytes the UTF-8 sequence led by p[0] takes: 1 for ASCII and for a
+// byte that leads nothing (a continuation byte, C0, C1, F5 and above), else
+// 2 to 4.
+inline size_t Utf8SequenceLength(const unsigned char* p)
 {
     const unsigned char b = p[0];
     return b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 1;
 }
 
-bool Utf8ContinuationFits(const unsigned char* p, size_t i)
+// Whether p[i] (i ≥ 1) may follow p[0..i-1] in a valid sequence: the second
+// byte's range depends on the lead (no overlong forms, surrogates or code
+// points beyond U+10FFFF), later ones are 80-BF.
+inline bool Utf8ContinuationFits(const unsigned char* p, size_t i)
 {
     unsigned char low = 0x80, high = 0xBF;
     if (i == 1) {
@@ -21,7 +33,7 @@ bool Utf8ContinuationFits(const unsigned char* p, size_t i)
     return p[i] >= low && p[i] <= high;
 }
 
-bool Utf8SequenceComplete(const unsigned char* p, size_t n)
+inline bool Utf8SequenceComplete(const unsigned char* p, size_t n)
 {
     for (size_t i = 1; i < n; ++i) {
         if (!Utf8ContinuationFits(p, i))
@@ -30,7 +42,9 @@ bool Utf8SequenceComplete(const unsigned char* p, size_t n)
     return true;
 }
 
-size_t ValidUtf8Prefix(std::string_view bytes, bool* multiByte)
+// The length of the valid UTF-8 prefix of `bytes` (all of it when valid),
+// and whether that prefix holds a multi-byte sequence.
+inline size_t ValidUtf8Prefix(std::string_view bytes, bool* multiByte = nullptr)
 {
     const auto* start = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* p = start;
@@ -61,7 +75,11 @@ size_t ValidUtf8Prefix(std::string_view bytes, bool* multiByte)
     return static_cast<size_t>(p - start);
 }
 
-size_t BadUtf8Length(std::string_view bytes)
+// How many bytes at the start of `bytes` form one bad sequence, as browsers
+// count them (the maximal part of a sequence that could still have been
+// valid): the lead byte and the continuation bytes that fit it, at least 1.
+// 0 for no bytes.
+inline size_t BadUtf8Length(std::string_view bytes)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     if (bytes.empty())
