@@ -438,12 +438,6 @@ void TextView::paintEvent(QPaintEvent* event)
                            palette().brush(group, QPalette::Highlight));
             }
         }
-        if (caretShown_ && hasFocus() && caret_ >= seg.start && caret_ <= seg.end &&
-            text_.segmentAt(caret_).start == seg.start) {
-            int unit = unitOf(*l, caret_);
-            unit = l->preeditAt >= 0 ? l->preeditAt + preeditCursor_ : unit;
-            l->layout.drawCursor(&p, QPointF(x, y), unit, 1);
-        }
         if (dropPos_ != SIZE_MAX && dropPos_ >= seg.start && dropPos_ <= seg.end &&
             text_.segmentAt(dropPos_).start == seg.start)
             l->layout.drawCursor(&p, QPointF(x, y), layoutUnit(*l, unitOf(*l, dropPos_)), 1);
@@ -452,6 +446,11 @@ void TextView::paintEvent(QPaintEvent* event)
             break;
         if (!text_.nextSegment(seg, &seg))
             break;
+    }
+    if (caretShown_ && hasFocus()) {
+        const QRect c = caretRect();
+        if (!c.isEmpty())
+            p.fillRect(QRect(c.left() + 1, c.top(), 1, c.height()), palette().brush(group, QPalette::Text));
     }
 }
 
@@ -639,7 +638,7 @@ void TextView::wheelEvent(QWheelEvent* event)
 
 QRect TextView::caretRect()
 {
-    const Row r = rowOf(caret_);
+    const Row r = caretRow();
     Laid* l = lay(r.seg);
     qreal y = margin();
     Row walk = rowOf(top_);
@@ -661,7 +660,7 @@ QRect TextView::caretRect()
 
 void TextView::ensureCaretVisible()
 {
-    const Row r = rowOf(caret_);
+    const Row r = caretRow();
     const size_t at = rowStart(r);
     if (at < top_) {
         setTop(at);
@@ -753,18 +752,28 @@ void TextView::timerEvent(QTimerEvent* event)
 
 // ---- caret movement -------------------------------------------------------------------
 
-void TextView::setCaret(size_t pos, bool keepAnchor)
+void TextView::setCaret(size_t pos, bool keepAnchor, bool afterRow)
 {
     caret_ = std::min(pos, text_.size());
+    caretAfterRow_ = afterRow ? caret_ : SIZE_MAX;
     if (!keepAnchor)
         anchor_ = caret_;
     history_.seal();
     caretMoved();
 }
 
+TextView::Row TextView::caretRow()
+{
+    const Row r = rowOf(caret_);
+    Row up = r;
+    if (caretAfterRow_ == caret_ && caret_ > 0 && rowStart(r) == caret_ && prevRow(&up) && up.seg.line == r.seg.line)
+        return up;
+    return r;
+}
+
 void TextView::moveVertically(int rows, bool keepAnchor)
 {
-    Row r = rowOf(caret_);
+    Row r = caretRow();
     Laid* l = lay(r.seg);
     if (goalX_ < 0 && r.line < l->layout.lineCount())
         goalX_ = l->layout.lineAt(r.line).cursorToX(unitOf(*l, caret_));
@@ -774,18 +783,19 @@ void TextView::moveVertically(int rows, bool keepAnchor)
     for (; rows < 0 && prevRow(&r); ++rows)
         moved = true;
     size_t pos = rows > 0 ? text_.size() : rows < 0 ? 0 : caret_;
+    bool afterRow = false;
     if (moved && rows == 0) {
         l = lay(r.seg);
         if (r.line < l->layout.lineCount()) {
             const int unit = l->layout.lineAt(r.line).xToCursor(std::max<qreal>(goalX_, 0));
             pos = text_.stopAtOrBefore(byteOf(*l, unit));
-            // The end of a wrapped row is the start of the next one: stay on this row.
-            if (r.line + 1 < l->layout.lineCount() && pos >= rowStart({r.seg, r.line + 1}) && pos > rowStart(r))
-                pos = text_.prevStop(pos);
+            // The end of a wrapped row is the start of the next one: the caret stays on this row.
+            Row next = r;
+            afterRow = pos > rowStart(r) && nextRow(&next) && next.seg.line == r.seg.line && pos >= rowStart(next);
         }
     }
     const qreal goal = goalX_;
-    setCaret(pos, keepAnchor);
+    setCaret(pos, keepAnchor, afterRow);
     goalX_ = goal;
 }
 
@@ -863,16 +873,18 @@ void TextView::keyPressEvent(QKeyEvent* event)
             moveVertically(visibleRows() - 1, shift);
             break;
         case Qt::Key_Home:
-            setCaret(ctrl ? 0 : rowStart(rowOf(caret_)), shift);
+            setCaret(ctrl ? 0 : rowStart(caretRow()), shift);
             break;
         case Qt::Key_End:
             if (ctrl) {
                 setCaret(text_.size(), shift);
             } else {
-                Row r = rowOf(caret_);
+                // After the row's last character; on a wrapped row that is
+                // where the next row starts, and the caret stays drawn here.
+                const Row r = caretRow();
                 Row next = r;
-                const bool more = nextRow(&next) && next.seg.start == r.seg.start;
-                setCaret(more ? text_.prevStop(rowStart(next)) : r.seg.end, shift);
+                const bool wrapped = nextRow(&next) && next.seg.line == r.seg.line;
+                setCaret(wrapped ? rowStart(next) : r.seg.end, shift, wrapped);
             }
             break;
         case Qt::Key_Backspace:
@@ -921,6 +933,7 @@ void TextView::keyPressEvent(QKeyEvent* event)
 
 size_t TextView::hit(const QPoint& point)
 {
+    hitAfterRow_ = false;
     Row r = rowOf(top_);
     qreal y = margin();
     if (point.y() >= y) {
@@ -939,7 +952,17 @@ size_t TextView::hit(const QPoint& point)
     if (r.line >= l->layout.lineCount())
         return r.seg.start;
     const qreal x = point.x() - margin() + horizontalScrollBar()->value();
-    int unit = l->layout.lineAt(r.line).xToCursor(x);
+    const QTextLine line = l->layout.lineAt(r.line);
+    // Past the middle of a wrapped row's last character: the row's end,
+    // which the layout gives as the last character's start.
+    Row next = r;
+    const int end = line.textStart() + line.textLength();
+    if (line.textLength() > 0 && nextRow(&next) && next.seg.line == r.seg.line &&
+        x >= (line.cursorToX(end - 1) + line.cursorToX(end)) / 2) {
+        hitAfterRow_ = true;
+        return rowStart(next);
+    }
+    int unit = line.xToCursor(x);
     if (l->preeditAt >= 0 && unit > l->preeditAt)
         unit = std::max(l->preeditAt, unit - static_cast<int>(preedit_.size()));
     return text_.stopAtOrBefore(byteOf(*l, unit));
@@ -967,7 +990,7 @@ void TextView::mousePressEvent(QMouseEvent* event)
             pressPoint_ = pt;
             return;
         }
-        setCaret(pos, shift);
+        setCaret(pos, shift, hitAfterRow_);
         dragging_ = true;
     } else if (event->button() == Qt::MiddleButton) {
         QClipboard* clip = QGuiApplication::clipboard();
@@ -999,6 +1022,7 @@ void TextView::mouseMoveEvent(QMouseEvent* event)
     const size_t pos = hit(dragPoint_);
     if (pos != caret_) {
         caret_ = pos;
+        caretAfterRow_ = hitAfterRow_ ? pos : SIZE_MAX;
         caretMoved();
     }
 }

@@ -142,7 +142,11 @@ private:
     int margin() const { return 2; }
 
     // Caret, selection and scrolling.
-    void setCaret(size_t pos, bool keepAnchor);
+    // afterRow: a caret at the start of a wrapped row stands at the end of
+    // the row above instead (End, a click past a row's end).
+    void setCaret(size_t pos, bool keepAnchor, bool afterRow = false);
+    // The row the caret is drawn on.
+    Row caretRow();
     void moveVertically(int rows, bool keepAnchor);
     size_t wordStart(size_t pos) const;
     size_t wordEnd(size_t pos) const;
@@ -168,6 +172,8 @@ private:
     EditHistory history_;
     size_t caret_ = 0;
     size_t anchor_ = 0;
+    size_t caretAfterRow_ = SIZE_MAX; // a caret here is drawn at the end of the row above
+    bool hitAfterRow_ = false;        // the last hit() was past the end of a wrapped row
     qreal goalX_ = -1;
     size_t top_ = 0; // the byte where the first row in view starts
     uint64_t generation_ = 0;

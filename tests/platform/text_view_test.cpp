@@ -1,0 +1,117 @@
+// The multi-line box's widget on its own, offscreen: caret, rows, mouse,
+// keys, clipboard, input method and history as a user meets them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include <memory>
+#include <string>
+
+#include "edit_test_support.h"
+#include "platform/text_codec.h"
+#include "platform/text_mime.h"
+#include "platform/text_view.h"
+
+namespace mt::platform {
+namespace {
+
+using test::Press;
+
+std::string Repeat(const std::string& s, int n)
+{
+    std::string out;
+    for (int i = 0; i < n; ++i)
+        out += s;
+    return out;
+}
+
+const std::string kZhong = "\xD6\xD0"; // 中
+
+struct TextViewTest : ::testing::Test {
+    std::unique_ptr<QWidget> window = test::MakeWindow(400, 300);
+    TextView* view = nullptr;
+
+    void SetUp() override
+    {
+        view = new TextView(window.get());
+        view->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
+        view->setGeometry(10, 10, 200, 120);
+        view->show();
+        view->setFocus();
+        QApplication::processEvents();
+    }
+    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {})
+    {
+        Press(view, k, text, mods);
+    }
+    void at(size_t pos) { view->selectBytes(pos, pos); }
+    QRectF caretRect() const { return view->inputMethodQuery(Qt::ImCursorRectangle).toRectF(); }
+    void mouse(QEvent::Type type, QPoint p, Qt::MouseButton button = Qt::LeftButton)
+    {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        QMouseEvent e(type, p, view->viewport()->mapToGlobal(p), button, held, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &e);
+    }
+    void click(QPoint p)
+    {
+        mouse(QEvent::MouseButtonPress, p);
+        mouse(QEvent::MouseButtonRelease, p);
+    }
+    // Where the row after the caret's starts.
+    size_t nextRowStart(size_t pos)
+    {
+        at(pos);
+        key(Qt::Key_Down);
+        key(Qt::Key_Home);
+        return view->caret();
+    }
+};
+
+// End puts the caret after the row's last character, drawn on that row;
+// Home goes back to the row's start; typing lands after the last character.
+TEST_F(TextViewTest, EndAndHomeStayOnWrappedRows)
+{
+    const struct {
+        const char* name;
+        std::string text;
+        size_t from;
+    } cases[] = {
+        {"chinese run", Repeat(kZhong, 300), 0},
+        {"ascii words", Repeat("word ", 100), 0},
+        {"segment edge", std::string(3000, 'a'), 2040},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view->setBytes(c.text);
+        const size_t rowEnd = nextRowStart(c.from);
+        ASSERT_GT(rowEnd, c.from);
+        at(c.from);
+        key(Qt::Key_Home);
+        const size_t rowStart = view->caret();
+        const QRectF onRow = caretRect();
+        key(Qt::Key_End);
+        EXPECT_EQ(view->caret(), rowEnd);
+        EXPECT_EQ(caretRect().top(), onRow.top());
+        EXPECT_GT(caretRect().left(), onRow.left());
+        key(Qt::Key_Home);
+        EXPECT_EQ(view->caret(), rowStart);
+        // A click past the row's end puts the caret there too.
+        click(QPoint(view->viewport()->width() - 3, static_cast<int>(onRow.center().y())));
+        EXPECT_EQ(view->caret(), rowEnd);
+        EXPECT_EQ(caretRect().top(), onRow.top());
+        key(Qt::Key_Home);
+        EXPECT_EQ(view->caret(), rowStart);
+        key(Qt::Key_End);
+        key(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        EXPECT_EQ(view->bytes().substr(rowEnd, 1), "x");
+        EXPECT_EQ(view->bytes().substr(0, rowEnd), c.text.substr(0, rowEnd));
+    }
+}
+
+} // namespace
+} // namespace mt::platform
