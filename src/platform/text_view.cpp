@@ -90,6 +90,15 @@ SegmentDecoder& Decoder()
     return decoder;
 }
 
+// Redo: the platform's keys, and Ctrl+Y beside Ctrl+Shift+Z everywhere.
+bool IsRedoKey(const QKeyEvent* event)
+{
+    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
+    return event->matches(QKeySequence::Redo) ||
+           (event->key() == Qt::Key_Y && mods == Qt::ControlModifier) ||
+           (event->key() == Qt::Key_Z && mods == (Qt::ControlModifier | Qt::ShiftModifier));
+}
+
 enum class CharClass { kSpace, kWord, kPunct };
 
 CharClass ClassOf(unsigned char b)
@@ -466,8 +475,8 @@ bool TextView::event(QEvent* event)
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut) ||
-            key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Undo) ||
-            key->matches(QKeySequence::Redo) || key->matches(QKeySequence::SelectAll)) {
+            key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Undo) || IsRedoKey(key) ||
+            key->matches(QKeySequence::SelectAll)) {
             event->accept();
             return true;
         }
@@ -700,9 +709,10 @@ void TextView::ensureCaretVisible()
     }
 }
 
-void TextView::caretMoved()
+void TextView::caretMoved(bool reveal)
 {
-    ensureCaretVisible();
+    if (reveal)
+        ensureCaretVisible();
     restartBlink();
     viewport()->update();
     if (QAccessible::isActive()) {
@@ -844,7 +854,7 @@ void TextView::keyPressEvent(QKeyEvent* event)
         paste();
     } else if (event->matches(QKeySequence::Undo)) {
         undo();
-    } else if (event->matches(QKeySequence::Redo)) {
+    } else if (IsRedoKey(event)) {
         redo();
     } else if (event->matches(QKeySequence::SelectAll)) {
         selectAll();
@@ -974,10 +984,13 @@ void TextView::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton) {
         if (tripleClick_.isActive() && (pt - tripleClickPoint_).manhattanLength() < QApplication::startDragDistance()) {
             tripleClick_.stop();
-            const size_t line = text_.lineOf(caret_);
+            // The clicked line; the view stays where it is, whatever the
+            // line's length.
+            const size_t line = text_.lineOf(hit(pt));
             anchor_ = text_.lineStart(line);
             caret_ = text_.lineEnd(line);
-            caretMoved();
+            caretAfterRow_ = SIZE_MAX;
+            caretMoved(false);
             publishSelection();
             return;
         }

@@ -160,7 +160,8 @@ private:
     int visibleRows();
     void updateScrollBars();
     void onScrollBarValue(int value);
-    void caretMoved();
+    // After the caret or selection changed; reveal: scroll the caret into view.
+    void caretMoved(bool reveal = true);
     void restartBlink();
     void publishSelection() const;
     void startDrag();

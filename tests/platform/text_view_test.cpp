@@ -113,5 +113,44 @@ TEST_F(TextViewTest, EndAndHomeStayOnWrappedRows)
     }
 }
 
+// A triple click selects the clicked line, its break included, and the
+// view stays on the clicked row however long the line is.
+TEST_F(TextViewTest, TripleClickSelectsTheLineWhereItIs)
+{
+    const std::string line = Repeat("word ", 400);
+    view->setBytes(line + "\r\nnext line");
+    at(1000);
+    const int scrolled = view->verticalScrollBar()->value();
+    const QPoint p(20, static_cast<int>(caretRect().center().y()));
+    mouse(QEvent::MouseButtonPress, p);
+    mouse(QEvent::MouseButtonRelease, p);
+    mouse(QEvent::MouseButtonDblClick, p);
+    mouse(QEvent::MouseButtonRelease, p);
+    mouse(QEvent::MouseButtonPress, p);
+    mouse(QEvent::MouseButtonRelease, p);
+    EXPECT_EQ(view->selectionStart(), 0u);
+    EXPECT_EQ(view->selectionEnd(), line.size() + 2);
+    EXPECT_EQ(view->verticalScrollBar()->value(), scrolled);
+}
+
+// Undo, then each redo key does the edit again.
+TEST_F(TextViewTest, RedoKeys)
+{
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    const struct {
+        int key;
+        Qt::KeyboardModifiers mods;
+    } keys[] = {{Qt::Key_Y, ctrl}, {Qt::Key_Z, ctrl | Qt::ShiftModifier}};
+    for (const auto& k : keys) {
+        view->setBytes("a");
+        at(1);
+        key(Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+        key(Qt::Key_Z, ctrl);
+        ASSERT_EQ(view->bytes(), "a");
+        key(k.key, k.mods);
+        EXPECT_EQ(view->bytes(), "ab") << k.key;
+    }
+}
+
 } // namespace
 } // namespace mt::platform
