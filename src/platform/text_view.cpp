@@ -4,16 +4,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDrag>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
-#include <QPointer>
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QTimerEvent>
@@ -27,6 +23,7 @@
 
 #include "platform/platform_texts.h"
 #include "platform/text_codec.h"
+#include "platform/text_mime.h"
 
 namespace mt::platform {
 namespace {
@@ -109,31 +106,6 @@ CharClass ClassOf(unsigned char b)
         return CharClass::kWord;
     return CharClass::kPunct;
 }
-
-// The PRIMARY selection, converted only when another program asks for it
-// and only while the text it was taken from is unchanged.
-class SelectionData : public QMimeData {
-public:
-    SelectionData(const TextView* view, uint64_t generation, size_t start, size_t end)
-        : view_(view), generation_(generation), start_(start), end_(end)
-    {
-    }
-    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
-
-protected:
-    QVariant retrieveData(const QString& mimeType, QMetaType type) const override
-    {
-        if (!view_ || view_->generation() != generation_ || mimeType != QLatin1String("text/plain"))
-            return QMimeData::retrieveData(mimeType, type);
-        return FromGb(view_->buffer().copy(start_, end_));
-    }
-
-private:
-    QPointer<const TextView> view_;
-    uint64_t generation_;
-    size_t start_;
-    size_t end_;
-};
 
 } // namespace
 
@@ -234,17 +206,32 @@ void TextView::edit(size_t from, size_t to, std::string_view gb, EditKind kind, 
 
 void TextView::insertFromUser(const QString& text, bool typed)
 {
+    if (!readOnly_)
+        insertShaped(shapeInsertion(text, typed), typed);
+}
+
+void TextView::insertBytesFromUser(std::string gb)
+{
     if (readOnly_)
         return;
-    {
-        const std::string gb = shapeInsertion(text, typed);
-        if (gb.empty() && caret_ == anchor_)
-            return;
-        edit(selectionStart(), selectionEnd(), gb, typed && anchor_ == caret_ ? EditKind::kTyping : EditKind::kUser,
-             false);
+    if (caseConversion_ != 0) {
+        insertFromUser(FromGb(gb), false);
+        return;
     }
-    // Reported once the converted text is gone: the listener's reads of a
+    // A zero byte would end the text wherever a program reads it.
+    gb.erase(std::remove(gb.begin(), gb.end(), '\0'), gb.end());
+    insertShaped(fitToRoom(std::move(gb)), false);
+}
+
+void TextView::insertShaped(std::string gb, bool typed)
+{
+    if (gb.empty() && caret_ == anchor_)
+        return;
+    edit(selectionStart(), selectionEnd(), gb, typed && anchor_ == caret_ ? EditKind::kTyping : EditKind::kUser,
+         false);
+    // Reported once the inserted text is gone: the listener's reads of a
     // long paste then do not meet it.
+    std::string().swap(gb);
     if (host_)
         host_->editorTextEdited();
 }
@@ -1006,13 +993,7 @@ void TextView::mousePressEvent(QMouseEvent* event)
         setCaret(pos, shift, hitAfterRow_);
         dragging_ = true;
     } else if (event->button() == Qt::MiddleButton) {
-        QClipboard* clip = QGuiApplication::clipboard();
-        if (!readOnly_ && clip->supportsSelection()) {
-            setCaret(hit(pt), false);
-            const QString t = clip->text(QClipboard::Selection);
-            if (!t.isEmpty())
-                insertFromUser(t, false);
-        }
+        pastePrimary(pt);
     }
 }
 
@@ -1079,110 +1060,6 @@ void TextView::mouseDoubleClickEvent(QMouseEvent* event)
     tripleClick_.start(QApplication::doubleClickInterval(), this);
 }
 
-void TextView::publishSelection() const
-{
-    QClipboard* clip = QGuiApplication::clipboard();
-    if (caret_ != anchor_ && clip->supportsSelection())
-        clip->setMimeData(new SelectionData(this, generation_, selectionStart(), selectionEnd()), QClipboard::Selection);
-}
-
-// ---- drag and drop ----------------------------------------------------------------------
-
-void TextView::startDrag()
-{
-    auto* data = new QMimeData;
-    data->setText(FromGb(text_.copy(selectionStart(), selectionEnd())));
-    QPointer<TextView> self(this);
-    auto* drag = new QDrag(this);
-    drag->setMimeData(data);
-    draggingOut_ = true;
-    movedInside_ = false;
-    const Qt::DropAction action = drag->exec(readOnly_ ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction,
-                                             readOnly_ ? Qt::CopyAction : Qt::MoveAction);
-    if (!self)
-        return;
-    draggingOut_ = false;
-    // Moved elsewhere: the text leaves here (a move within was one edit already).
-    if (action == Qt::MoveAction && !movedInside_ && !readOnly_)
-        deleteSelection();
-}
-
-void TextView::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (readOnly_ || !event->mimeData()->hasText()) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-}
-
-void TextView::dragMoveEvent(QDragMoveEvent* event)
-{
-    if (readOnly_ || !event->mimeData()->hasText()) {
-        event->ignore();
-        return;
-    }
-    dropPos_ = hit(event->position().toPoint());
-    if (draggingOut_ && dropPos_ > selectionStart() && dropPos_ < selectionEnd())
-        event->ignore(); // not into itself
-    else
-        event->acceptProposedAction();
-    viewport()->update();
-}
-
-void TextView::dragLeaveEvent(QDragLeaveEvent*)
-{
-    dropPos_ = SIZE_MAX;
-    viewport()->update();
-}
-
-void TextView::dropEvent(QDropEvent* event)
-{
-    const size_t pos = hit(event->position().toPoint());
-    dropPos_ = SIZE_MAX;
-    if (readOnly_ || !event->mimeData()->hasText()) {
-        event->ignore();
-        return;
-    }
-    if (draggingOut_ && event->dropAction() == Qt::MoveAction) {
-        movedInside_ = true;
-        event->acceptProposedAction();
-        moveSelectionTo(pos);
-        return;
-    }
-    event->acceptProposedAction();
-    anchor_ = caret_ = pos;
-    insertFromUser(event->mimeData()->text(), false);
-}
-
-void TextView::moveSelectionTo(size_t pos)
-{
-    const size_t s = selectionStart();
-    const size_t e = selectionEnd();
-    if (pos >= s && pos <= e)
-        return;
-    const std::string moved = text_.copy(s, e);
-    size_t from, to, movedAt;
-    std::string replacement;
-    if (pos < s) {
-        from = pos;
-        to = e;
-        replacement = moved + text_.copy(pos, s);
-        movedAt = pos;
-    } else {
-        from = s;
-        to = pos;
-        replacement = text_.copy(e, pos) + moved;
-        movedAt = pos - moved.size();
-    }
-    edit(from, to, replacement, EditKind::kUser, false);
-    anchor_ = movedAt;
-    caret_ = movedAt + moved.size();
-    caretMoved();
-    if (host_)
-        host_->editorTextEdited();
-}
-
 // ---- actions -------------------------------------------------------------------------------
 
 void TextView::undo() { stepHistory(false); }
@@ -1206,27 +1083,6 @@ void TextView::stepHistory(bool forward)
         host_->editorTextEdited();
 }
 
-void TextView::copy() const
-{
-    if (caret_ != anchor_)
-        QGuiApplication::clipboard()->setText(FromGb(text_.copy(selectionStart(), selectionEnd())));
-}
-
-void TextView::cut()
-{
-    if (readOnly_ || caret_ == anchor_)
-        return;
-    copy();
-    deleteSelection();
-}
-
-void TextView::paste()
-{
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (!readOnly_ && data && data->hasText())
-        insertFromUser(data->text(), false);
-}
-
 void TextView::deleteSelection()
 {
     if (!readOnly_ && caret_ != anchor_)
@@ -1245,8 +1101,7 @@ void TextView::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
     const bool selected = caret_ != anchor_;
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    const bool canPaste = data && data->hasText();
+    const bool canPaste = MimeHasText(QGuiApplication::clipboard()->mimeData());
     struct Item {
         const char* text;
         unsigned size;

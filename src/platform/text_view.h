@@ -16,6 +16,8 @@
 #include <QBasicTimer>
 #include <QTextLayout>
 
+class QMimeData;
+
 #include <map>
 #include <memory>
 #include <string>
@@ -30,6 +32,11 @@ namespace mt::platform {
 
 // Makes Qt's accessibility find TextViews' text interface (text_view_accessible.cpp).
 void InstallTextViewAccessibility();
+
+class TextView;
+// The PRIMARY selection's data: what `view` has selected when another
+// program asks, in both forms; nothing while nothing is selected.
+QMimeData* NewSelectionMime(const TextView* view);
 
 class TextView : public QAbstractScrollArea {
 public:
@@ -126,6 +133,12 @@ private:
     // Replaces [from, to) and puts the caret after the new bytes.
     void edit(size_t from, size_t to, std::string_view gb, EditKind kind, bool notify = true);
     void insertFromUser(const QString& text, bool typed);
+    // Pasted or dropped bytes, kept as they are (case converted if the box
+    // converts case).
+    void insertBytesFromUser(std::string gb);
+    void insertShaped(std::string gb, bool typed);
+    // Middle click: the PRIMARY selection goes in at the point.
+    void pastePrimary(const QPoint& point);
     void afterTextChange(size_t pos, size_t removed, size_t inserted);
 
     Laid* lay(const Segment& seg);

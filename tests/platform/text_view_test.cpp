@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QMimeData>
+#include <QDropEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -150,6 +151,52 @@ TEST_F(TextViewTest, RedoKeys)
         key(k.key, k.mods);
         EXPECT_EQ(view->bytes(), "ab") << k.key;
     }
+}
+
+// Copy and cut offer the exact bytes beside the text; paste and drop take
+// the bytes, so undecodable ones survive a round trip.
+TEST_F(TextViewTest, ClipboardKeepsBytes)
+{
+    const std::string text = "a\x80" + kZhong + "\xFF" + "b";
+    view->setBytes(text);
+    view->selectBytes(0, text.size());
+    key(Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->data(kGbMimeType).toStdString(), text);
+    EXPECT_EQ(data->text(), FromGb(text));
+    at(text.size());
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(view->bytes(), text + text);
+    view->selectBytes(0, text.size());
+    key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(view->bytes(), text);
+    EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->data(kGbMimeType).toStdString(), text);
+
+    QMimeData dropped;
+    dropped.setText(QStringLiteral("other"));
+    dropped.setData(kGbMimeType, QByteArray("\x80z"));
+    QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &enter);
+    QDropEvent drop(QPointF(3, 3), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &drop);
+    EXPECT_EQ(view->bytes(), "\x80z" + text);
+}
+
+// PRIMARY serves what is selected when it is asked, and nothing once
+// nothing is selected.
+TEST_F(TextViewTest, PrimaryServesTheSelectionOfNow)
+{
+    view->setBytes("abc d\x80" "f");
+    view->selectBytes(0, 3);
+    std::unique_ptr<QMimeData> primary(NewSelectionMime(view));
+    EXPECT_EQ(primary->data(kGbMimeType).toStdString(), "abc");
+    EXPECT_EQ(primary->text(), QStringLiteral("abc"));
+    view->selectBytes(4, 7);
+    EXPECT_EQ(primary->data(kGbMimeType).toStdString(), "d\x80" "f");
+    key(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    EXPECT_TRUE(primary->formats().isEmpty());
+    EXPECT_FALSE(primary->hasText());
 }
 
 } // namespace
