@@ -130,6 +130,7 @@ TextView::~TextView() = default;
 
 void TextView::setBytes(std::string_view gb)
 {
+    commitComposition();
     text_.assign(gb);
     ++generation_;
     history_.clear();
@@ -145,6 +146,7 @@ void TextView::setBytes(std::string_view gb)
 
 void TextView::selectBytes(size_t start, size_t end)
 {
+    commitComposition();
     const bool caretOnly = end <= start;
     start = text_.stopAtOrBefore(std::min(start, text_.size()));
     end = caretOnly ? start : text_.stopAtOrAfter(end);
@@ -156,6 +158,7 @@ void TextView::selectBytes(size_t start, size_t end)
 
 void TextView::replaceSelectionBytes(std::string_view gb)
 {
+    commitComposition();
     edit(selectionStart(), selectionEnd(), gb, EditKind::kProgram);
 }
 
@@ -286,6 +289,12 @@ TextView::Laid* TextView::lay(const Segment& seg)
     if (preeditHere) {
         l->preeditAt = unitOf(*l, caret_);
         l->layout.setPreeditArea(l->preeditAt, preedit_);
+        // The composition is underlined, as in the platform's own fields.
+        QTextLayout::FormatRange underline;
+        underline.start = l->preeditAt;
+        underline.length = static_cast<int>(preedit_.size());
+        underline.format.setFontUnderline(true);
+        l->layout.setFormats({underline});
     }
     const int width = textWidth();
     qreal y = 0;
@@ -967,6 +976,7 @@ size_t TextView::hit(const QPoint& point)
 
 void TextView::mousePressEvent(QMouseEvent* event)
 {
+    commitComposition();
     const QPoint pt = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
         if (tripleClick_.isActive() && (pt - tripleClickPoint_).manhattanLength() < QApplication::startDragDistance()) {
@@ -1071,6 +1081,7 @@ void TextView::stepHistory(bool forward)
 {
     if (readOnly_)
         return;
+    commitComposition();
     size_t caret, anchor;
     const bool stepped = forward ? history_.redo(&text_, &caret, &anchor) : history_.undo(&text_, &caret, &anchor);
     if (!stepped)
@@ -1085,12 +1096,14 @@ void TextView::stepHistory(bool forward)
 
 void TextView::deleteSelection()
 {
+    commitComposition();
     if (!readOnly_ && caret_ != anchor_)
         edit(selectionStart(), selectionEnd(), {}, EditKind::kUser);
 }
 
 void TextView::selectAll()
 {
+    commitComposition();
     anchor_ = 0;
     caret_ = text_.size();
     caretMoved();
@@ -1147,6 +1160,7 @@ void TextView::focusInEvent(QFocusEvent* event)
 
 void TextView::focusOutEvent(QFocusEvent* event)
 {
+    commitComposition();
     QAbstractScrollArea::focusOutEvent(event);
     blink_.stop();
     caretShown_ = false;
@@ -1154,6 +1168,25 @@ void TextView::focusOutEvent(QFocusEvent* event)
     viewport()->update();
     if (host_)
         host_->editorFocusChanged(false);
+}
+
+// A composition still under way goes into the text where it is being
+// composed: the input method is asked to commit it, and a composition it
+// leaves standing is taken as typed. Called before anything else moves the
+// caret or changes the text.
+void TextView::commitComposition()
+{
+    if (preedit_.isEmpty())
+        return;
+    QGuiApplication::inputMethod()->commit();
+    if (preedit_.isEmpty())
+        return;
+    const QString composed = preedit_;
+    laid_.erase(text_.segmentAt(caret_).start);
+    preedit_.clear();
+    preeditCursor_ = 0;
+    QGuiApplication::inputMethod()->reset();
+    insertFromUser(composed, true);
 }
 
 void TextView::inputMethodEvent(QInputMethodEvent* event)
@@ -1164,6 +1197,13 @@ void TextView::inputMethodEvent(QInputMethodEvent* event)
     }
     const Segment before = text_.segmentAt(caret_);
     laid_.erase(before.start);
+    // A composition begun over a selection replaces it, as typing would:
+    // it is never drawn inside the selection.
+    if (!event->preeditString().isEmpty() && preedit_.isEmpty() && caret_ != anchor_ &&
+        event->commitString().isEmpty() && event->replacementLength() == 0) {
+        edit(selectionStart(), selectionEnd(), {}, EditKind::kUser);
+        laid_.erase(text_.segmentAt(caret_).start);
+    }
     preedit_ = event->preeditString();
     preeditCursor_ = static_cast<int>(preedit_.size());
     for (const QInputMethodEvent::Attribute& a : event->attributes()) {

@@ -133,6 +133,7 @@ private:
     // Replaces [from, to) and puts the caret after the new bytes.
     void edit(size_t from, size_t to, std::string_view gb, EditKind kind, bool notify = true);
     void insertFromUser(const QString& text, bool typed);
+    void commitComposition();
     // Pasted or dropped bytes, kept as they are (case converted if the box
     // converts case).
     void insertBytesFromUser(std::string gb);

@@ -76,6 +76,7 @@ void TextView::cut()
 
 void TextView::paste()
 {
+    commitComposition();
     std::string gb;
     if (!readOnly_ && TextFromMime(QGuiApplication::clipboard()->mimeData(), &gb))
         insertBytesFromUser(std::move(gb));

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -197,6 +198,80 @@ TEST_F(TextViewTest, PrimaryServesTheSelectionOfNow)
     key(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
     EXPECT_TRUE(primary->formats().isEmpty());
     EXPECT_FALSE(primary->hasText());
+}
+
+void Compose(QWidget* view, const QString& preedit, const QString& commit = {})
+{
+    QInputMethodEvent e(preedit, {});
+    if (!commit.isEmpty())
+        e.setCommitString(commit);
+    QApplication::sendEvent(view, &e);
+}
+
+// A press, a focus change or a program's edit during a composition puts
+// the composition where it was being composed.
+TEST_F(TextViewTest, CompositionIsCommittedWhereItWasComposed)
+{
+    const std::string text = "\xC4\xE3\xC2\xED\xD6\xD0\xCE\xC4\xCA\xC7"; // 你马中文是
+    const struct {
+        const char* name;
+        std::function<void(TextViewTest*)> interrupt;
+        size_t caretAfter;
+    } cases[] = {
+        {"press", [](TextViewTest* t) { t->click(QPoint(t->view->viewport()->width() - 3, 8)); }, 13},
+        {"focus out",
+         [](TextViewTest* t) {
+             QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+             QApplication::sendEvent(t->view, &out);
+         },
+         3},
+        {"selection set", [](TextViewTest* t) { t->view->selectBytes(13, 13); }, 13},
+        {"text replaced", [](TextViewTest* t) { t->view->replaceSelectionBytes("!"); }, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view->setBytes(text);
+        at(0);
+        Compose(view, QStringLiteral("shi"));
+        ASSERT_EQ(view->bytes(), text);
+        c.interrupt(this);
+        EXPECT_EQ(view->bytes().substr(0, 3), "shi");
+        EXPECT_EQ(view->bytes().substr(view->bytes().size() - text.size()), text);
+        EXPECT_EQ(view->caret(), c.caretAfter);
+    }
+}
+
+// A composition begun over a selection takes its place.
+TEST_F(TextViewTest, CompositionReplacesTheSelection)
+{
+    view->setBytes("abc");
+    view->selectBytes(1, 3);
+    Compose(view, QStringLiteral("shi"));
+    EXPECT_EQ(view->bytes(), "a");
+    EXPECT_EQ(view->selectionStart(), view->selectionEnd());
+    Compose(view, {}, QString::fromUtf8("\xE6\x98\xAF")); // 是
+    EXPECT_EQ(view->bytes(), "a\xCA\xC7");
+}
+
+int DarkPixels(QWidget* viewport)
+{
+    const QImage image = viewport->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += qGray(image.pixel(x, y)) < 128;
+    return n;
+}
+
+// The composition is drawn underlined: more ink than the same text typed.
+TEST_F(TextViewTest, CompositionIsUnderlined)
+{
+    view->setBytes("");
+    key(Qt::Key_W, Qt::NoModifier, QStringLiteral("www"));
+    const int typed = DarkPixels(view->viewport());
+    view->setBytes("");
+    Compose(view, QStringLiteral("www"));
+    EXPECT_GT(DarkPixels(view->viewport()), typed + 10);
 }
 
 } // namespace
