@@ -15,77 +15,19 @@
 #include <QTimerEvent>
 #include <QWheelEvent>
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "platform/platform_texts.h"
 #include "platform/text_codec.h"
+#include "platform/text_decoder.h"
 #include "platform/text_mime.h"
+#include "platform/text_words.h"
 
 namespace mt::platform {
 namespace {
 
 QString Gb(const char* text, unsigned size) { return FromGb(std::string_view(text, size)); }
-
-// Decodes one segment character by character, so that every character maps
-// to its units: an undecodable byte becomes one U+FFFD.
-class SegmentDecoder {
-public:
-    SegmentDecoder() : cd_(iconv_open("UTF-16LE", "GB18030")) {}
-    ~SegmentDecoder()
-    {
-        if (cd_ != reinterpret_cast<iconv_t>(-1))
-            iconv_close(cd_);
-    }
-    SegmentDecoder(const SegmentDecoder&) = delete;
-    SegmentDecoder& operator=(const SegmentDecoder&) = delete;
-
-    void decode(const std::string& bytes, QString* text, std::vector<uint32_t>* unitByte)
-    {
-        text->clear();
-        text->reserve(static_cast<qsizetype>(bytes.size()));
-        unitByte->clear();
-        unitByte->reserve(bytes.size() + 1);
-        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-        for (size_t i = 0; i < bytes.size();) {
-            const size_t n = GbCharLength(p + i, bytes.size() - i);
-            if (n == 1) {
-                text->append(p[i] < 0x80 ? QChar(p[i]) : QChar(0xFFFD));
-                unitByte->push_back(static_cast<uint32_t>(i));
-            } else {
-                char16_t out[2];
-                char* ip = const_cast<char*>(bytes.data() + i);
-                size_t il = n;
-                char* op = reinterpret_cast<char*>(out);
-                size_t ol = sizeof out;
-                if (cd_ == reinterpret_cast<iconv_t>(-1) || iconv(cd_, &ip, &il, &op, &ol) == size_t(-1) || il != 0) {
-                    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-                    text->append(QChar(0xFFFD));
-                    unitByte->push_back(static_cast<uint32_t>(i));
-                } else {
-                    for (size_t u = 0; u < (sizeof out - ol) / 2; ++u) {
-                        text->append(QChar(out[u]));
-                        unitByte->push_back(static_cast<uint32_t>(i));
-                    }
-                }
-            }
-            i += n;
-        }
-        unitByte->push_back(static_cast<uint32_t>(bytes.size()));
-    }
-
-private:
-    iconv_t cd_;
-};
-
-SegmentDecoder& Decoder()
-{
-    static SegmentDecoder decoder;
-    return decoder;
-}
 
 // Redo: the platform's keys, and Ctrl+Y beside Ctrl+Shift+Z everywhere.
 bool IsRedoKey(const QKeyEvent* event)
@@ -94,17 +36,6 @@ bool IsRedoKey(const QKeyEvent* event)
     return event->matches(QKeySequence::Redo) ||
            (event->key() == Qt::Key_Y && mods == Qt::ControlModifier) ||
            (event->key() == Qt::Key_Z && mods == (Qt::ControlModifier | Qt::ShiftModifier));
-}
-
-enum class CharClass { kSpace, kWord, kPunct };
-
-CharClass ClassOf(unsigned char b)
-{
-    if (b == ' ' || b == '\t' || b == '\r' || b == '\n')
-        return CharClass::kSpace;
-    if (b >= 0x80 || std::isalnum(b) || b == '_')
-        return CharClass::kWord;
-    return CharClass::kPunct;
 }
 
 } // namespace
@@ -279,7 +210,7 @@ TextView::Laid* TextView::lay(const Segment& seg)
     l->start = seg.start;
     l->end = seg.end;
     QString shown;
-    Decoder().decode(text_.copy(seg.start, seg.end), &shown, &l->unitByte);
+    DecodeByCharacter(text_.copy(seg.start, seg.end), &shown, &l->unitByte);
     l->layout.setText(shown);
     l->layout.setFont(font());
     l->layout.setCacheEnabled(true);
@@ -805,39 +736,6 @@ void TextView::moveVertically(int rows, bool keepAnchor)
     goalX_ = goal;
 }
 
-size_t TextView::wordStart(size_t pos) const
-{
-    size_t p = pos;
-    // Spaces first, then a run of one class.
-    while (p > 0 && ClassOf(text_.at(text_.prevStop(p))) == CharClass::kSpace && text_.at(text_.prevStop(p)) != '\n' &&
-           text_.at(text_.prevStop(p)) != '\r')
-        p = text_.prevStop(p);
-    if (p == 0)
-        return 0;
-    const CharClass c = ClassOf(text_.at(text_.prevStop(p)));
-    if (c == CharClass::kSpace)
-        return text_.prevStop(p);
-    while (p > 0 && ClassOf(text_.at(text_.prevStop(p))) == c)
-        p = text_.prevStop(p);
-    return p;
-}
-
-size_t TextView::wordEnd(size_t pos) const
-{
-    size_t p = pos;
-    const size_t n = text_.size();
-    if (p >= n)
-        return n;
-    const CharClass c = ClassOf(text_.at(p));
-    if (c == CharClass::kSpace && (text_.at(p) == '\r' || text_.at(p) == '\n'))
-        return text_.nextStop(p);
-    while (p < n && ClassOf(text_.at(p)) == c && text_.at(p) != '\r' && text_.at(p) != '\n')
-        p = text_.nextStop(p);
-    while (p < n && (text_.at(p) == ' ' || text_.at(p) == '\t'))
-        p = text_.nextStop(p);
-    return p;
-}
-
 void TextView::keyPressEvent(QKeyEvent* event)
 {
     const bool shift = event->modifiers() & Qt::ShiftModifier;
@@ -860,13 +758,13 @@ void TextView::keyPressEvent(QKeyEvent* event)
             if (!shift && caret_ != anchor_ && !ctrl)
                 setCaret(selectionStart(), false);
             else
-                setCaret(ctrl ? wordStart(caret_) : text_.prevStop(caret_), shift);
+                setCaret(ctrl ? WordLeft(text_, caret_) : text_.prevStop(caret_), shift);
             break;
         case Qt::Key_Right:
             if (!shift && caret_ != anchor_ && !ctrl)
                 setCaret(selectionEnd(), false);
             else
-                setCaret(ctrl ? wordEnd(caret_) : text_.nextStop(caret_), shift);
+                setCaret(ctrl ? WordRight(text_, caret_) : text_.nextStop(caret_), shift);
             break;
         case Qt::Key_Up: moveVertically(-1, shift); break;
         case Qt::Key_Down: moveVertically(1, shift); break;
@@ -899,7 +797,7 @@ void TextView::keyPressEvent(QKeyEvent* event)
             if (caret_ != anchor_)
                 deleteSelection();
             else if (caret_ > 0)
-                edit(ctrl ? wordStart(caret_) : text_.prevStop(caret_), caret_, {}, EditKind::kUser);
+                edit(ctrl ? WordLeft(text_, caret_) : text_.prevStop(caret_), caret_, {}, EditKind::kUser);
             break;
         case Qt::Key_Delete:
             if (readOnly_)
@@ -907,7 +805,7 @@ void TextView::keyPressEvent(QKeyEvent* event)
             if (caret_ != anchor_)
                 deleteSelection();
             else if (caret_ < text_.size())
-                edit(caret_, ctrl ? wordEnd(caret_) : text_.nextStop(caret_), {}, EditKind::kUser);
+                edit(caret_, ctrl ? WordRight(text_, caret_) : text_.nextStop(caret_), {}, EditKind::kUser);
             break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -1050,18 +948,8 @@ void TextView::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     const QPoint pt = event->position().toPoint();
     const size_t pos = hit(pt);
-    size_t start = pos;
-    size_t end = pos;
-    if (pos < text_.size()) {
-        const CharClass c = ClassOf(text_.at(pos));
-        if (text_.at(pos) != '\r' && text_.at(pos) != '\n') {
-            while (start > 0 && ClassOf(text_.at(text_.prevStop(start))) == c &&
-                   text_.at(text_.prevStop(start)) != '\n' && text_.at(text_.prevStop(start)) != '\r')
-                start = text_.prevStop(start);
-            while (end < text_.size() && ClassOf(text_.at(end)) == c && text_.at(end) != '\r' && text_.at(end) != '\n')
-                end = text_.nextStop(end);
-        }
-    }
+    size_t start, end;
+    WordAt(text_, pos, &start, &end);
     anchor_ = start;
     caret_ = end;
     caretMoved();

@@ -162,8 +162,6 @@ private:
     // The row the caret is drawn on.
     Row caretRow();
     void moveVertically(int rows, bool keepAnchor);
-    size_t wordStart(size_t pos) const;
-    size_t wordEnd(size_t pos) const;
     size_t hit(const QPoint& viewportPoint);
     QRect caretRect();
     void ensureCaretVisible();

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "edit_test_support.h"
 #include "platform/text_codec.h"
@@ -272,6 +273,45 @@ TEST_F(TextViewTest, CompositionIsUnderlined)
     view->setBytes("");
     Compose(view, QStringLiteral("www"));
     EXPECT_GT(DarkPixels(view->viewport()), typed + 10);
+}
+
+// Word steps stop at Unicode word boundaries: full-width marks and spaces
+// separate words; a run of ideographs is one word.
+TEST_F(TextViewTest, WordsEndAtPunctuationAndSpaces)
+{
+    const QString text = QString::fromUtf8("你好，世界。 hello world「引号」、abc！？def");
+    const auto byte = [&](int chars) { return ToGb(text.left(chars)).size(); };
+    view->resize(600, 120);
+    view->setBytes(ToGb(text));
+    const std::vector<int> stops = {0, 2, 3, 5, 7, 13, 18, 19, 21, 23, 26, 28, 31};
+    at(0);
+    for (size_t i = 1; i < stops.size(); ++i) {
+        key(Qt::Key_Right, Qt::ControlModifier);
+        EXPECT_EQ(view->caret(), byte(stops[i])) << "right to " << stops[i];
+    }
+    for (size_t i = stops.size() - 1; i > 0; --i) {
+        key(Qt::Key_Left, Qt::ControlModifier);
+        EXPECT_EQ(view->caret(), byte(stops[i - 1])) << "left to " << stops[i - 1];
+    }
+    const struct {
+        int at, start, end;
+    } words[] = {{4, 3, 5}, {9, 7, 12}, {6, 6, 7}, {22, 21, 23}, {27, 26, 28}, {1, 0, 2}};
+    for (const auto& w : words) {
+        at(byte(w.at));
+        const QPoint p(static_cast<int>(caretRect().left()) + 2, static_cast<int>(caretRect().center().y()));
+        mouse(QEvent::MouseButtonPress, p);
+        mouse(QEvent::MouseButtonRelease, p);
+        mouse(QEvent::MouseButtonDblClick, p);
+        mouse(QEvent::MouseButtonRelease, p);
+        EXPECT_EQ(view->selectionStart(), byte(w.start)) << "double click at " << w.at;
+        EXPECT_EQ(view->selectionEnd(), byte(w.end)) << "double click at " << w.at;
+    }
+    at(byte(13));
+    key(Qt::Key_Backspace, Qt::ControlModifier);
+    EXPECT_EQ(FromGb(view->bytes()), text.left(7) + text.mid(13));
+    at(0);
+    key(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(FromGb(view->bytes()), text.mid(2, 5) + text.mid(13));
 }
 
 } // namespace
