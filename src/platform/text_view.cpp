@@ -131,7 +131,8 @@ void TextView::edit(size_t from, size_t to, std::string_view gb, EditKind kind, 
     if (kind == EditKind::kProgram)
         history_.clear();
     else
-        history_.record(from, std::move(removed), gb.size(), kind == EditKind::kTyping, caretBefore, anchorBefore);
+        history_.record(from, std::move(removed), gb.size(), kind == EditKind::kTyping, caretBefore, anchorBefore,
+                        text_.size());
     caret_ = anchor_ = from + gb.size();
     afterTextChange(from, removedLength, gb.size());
     if (notify && host_)
@@ -189,7 +190,9 @@ void TextView::afterTextChange(size_t pos, size_t removed, size_t inserted)
     laid_ = std::move(kept);
     if (top_ > pos)
         top_ = top_ >= pos + removed ? static_cast<size_t>(static_cast<std::ptrdiff_t>(top_) + delta) : pos;
-    top_ = rowStart(rowOf(std::min(top_, text_.size())));
+    // Never below the top that shows the text's last row at the bottom:
+    // after a long text went (an undone paste) the view would show nothing.
+    top_ = rowStart(rowOf(std::min(top_, maxTop())));
     goalX_ = -1;
     updateScrollBars();
     caretMoved();

@@ -24,6 +24,7 @@ class QMimeData;
 #include <string_view>
 #include <vector>
 
+#include "platform/edit_history.h"
 #include "platform/edit_input_rules.h"
 #include "platform/edit_widgets.h"
 #include "platform/text_buffer.h"

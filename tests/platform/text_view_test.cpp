@@ -314,5 +314,40 @@ TEST_F(TextViewTest, WordsEndAtPunctuationAndSpaces)
     EXPECT_EQ(FromGb(view->bytes()), text.mid(2, 5) + text.mid(13));
 }
 
+// Rows of the view that hold dark (text) pixels.
+int PaintedRows(QWidget* viewport)
+{
+    const QImage image = viewport->grab().toImage();
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                ++rows;
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+// Undoing a paste that scrolled the view paints the text as any edit does.
+TEST_F(TextViewTest, UndoOfAScrollingPastePaintsTheText)
+{
+    std::string lines;
+    for (int i = 0; i < 30; ++i)
+        lines += "line " + std::to_string(i) + "\r\n";
+    view->setBytes(lines);
+    const int full = PaintedRows(view->viewport());
+    ASSERT_GT(full, 20);
+    at(lines.size());
+    QGuiApplication::clipboard()->setText(QString::fromStdString(Repeat("pasted\r\n", 400)));
+    key(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_GT(view->verticalScrollBar()->value(), 0);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(view->bytes(), lines);
+    EXPECT_GT(PaintedRows(view->viewport()), full / 2);
+    EXPECT_GT(view->verticalScrollBar()->maximum(), 0);
+}
+
 } // namespace
 } // namespace mt::platform
