@@ -58,7 +58,8 @@ bool EditHistory::undo(TextBuffer* text, size_t* caret, size_t* anchor)
 {
     if (done_ == 0)
         return false;
-    Edit& e = edits_[--done_];
+    lastStep_ = --done_;
+    Edit& e = edits_[lastStep_];
     swap(text, &e);
     *caret = e.caretBefore;
     *anchor = e.anchorBefore;
@@ -70,7 +71,8 @@ bool EditHistory::redo(TextBuffer* text, size_t* caret, size_t* anchor)
 {
     if (done_ >= edits_.size())
         return false;
-    Edit& e = edits_[done_++];
+    lastStep_ = done_++;
+    Edit& e = edits_[lastStep_];
     swap(text, &e);
     *caret = *anchor = e.pos + e.inText;
     sealed_ = true;

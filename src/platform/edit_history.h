@@ -54,6 +54,9 @@ public:
     // back. False when there is nothing to undo or redo.
     bool undo(TextBuffer* text, size_t* caret, size_t* anchor);
     bool redo(TextBuffer* text, size_t* caret, size_t* anchor);
+    // The edit the last undo or redo swapped: its bytes now in the text at
+    // pos (inText of them) and those it took out (outside).
+    const Edit& lastStepped() const { return edits_[lastStep_]; }
 
 private:
     void bound(size_t textSize);
@@ -62,6 +65,7 @@ private:
     size_t minBudget_;
     std::vector<Edit> edits_;
     size_t done_ = 0;
+    size_t lastStep_ = 0;
     bool sealed_ = true;
 };
 

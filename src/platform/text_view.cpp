@@ -127,6 +127,8 @@ void TextView::edit(size_t from, size_t to, std::string_view gb, EditKind kind, 
     const size_t anchorBefore = anchor_;
     std::string removed = text_.copy(from, to);
     const size_t removedLength = removed.size();
+    const bool tell = TextViewsAnnounce();
+    const std::string told = tell ? removed : std::string();
     text_.replace(from, removedLength, gb);
     if (kind == EditKind::kProgram)
         history_.clear();
@@ -134,6 +136,8 @@ void TextView::edit(size_t from, size_t to, std::string_view gb, EditKind kind, 
         history_.record(from, std::move(removed), gb.size(), kind == EditKind::kTyping, caretBefore, anchorBefore,
                         text_.size());
     caret_ = anchor_ = from + gb.size();
+    if (tell)
+        announceEdit(from, told, gb.size());
     afterTextChange(from, removedLength, gb.size());
     if (notify && host_)
         host_->editorTextEdited();
@@ -597,6 +601,51 @@ QRect TextView::caretRect()
                  static_cast<int>(std::ceil(rowHeight(r))));
 }
 
+// The box of the character at pos, in the viewport; empty when it is not in view.
+QRect TextView::characterRect(size_t pos)
+{
+    if (pos >= text_.size())
+        return {};
+    const Row target = rowOf(pos);
+    if (rowStart(target) < top_)
+        return {};
+    qreal y = margin();
+    for (Row walk = rowOf(top_); walk.seg.start != target.seg.start || walk.line != target.line;) {
+        y += rowHeight(walk);
+        if (y >= viewport()->height() || !nextRow(&walk))
+            return {};
+    }
+    Laid* l = lay(target.seg);
+    if (target.line >= l->layout.lineCount())
+        return {};
+    const QTextLine line = l->layout.lineAt(target.line);
+    const qreal x0 = line.cursorToX(layoutUnit(*l, unitOf(*l, pos)));
+    qreal x1 = line.cursorToX(layoutUnit(*l, unitOf(*l, std::min(text_.nextStop(pos), l->end))));
+    if (x1 <= x0) // a line break: as wide as a space
+        x1 = x0 + QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' '));
+    const qreal dx = margin() - horizontalScrollBar()->value();
+    return QRectF(x0 + dx, y, x1 - x0, line.height()).toAlignedRect();
+}
+
+bool TextView::positionAt(const QPoint& point, size_t* pos)
+{
+    if (!viewport()->rect().contains(point))
+        return false;
+    *pos = hit(point);
+    return true;
+}
+
+void TextView::replaceBytes(size_t from, size_t to, std::string_view gb)
+{
+    commitComposition();
+    if (readOnly_)
+        return;
+    from = text_.stopAtOrBefore(std::min(from, text_.size()));
+    anchor_ = from;
+    caret_ = std::max(from, text_.stopAtOrAfter(std::min(to, text_.size())));
+    insertBytesFromUser(std::string(gb));
+}
+
 void TextView::ensureCaretVisible()
 {
     const Row r = caretRow();
@@ -645,10 +694,8 @@ void TextView::caretMoved(bool reveal)
         ensureCaretVisible();
     restartBlink();
     viewport()->update();
-    if (QAccessible::isActive()) {
-        QAccessibleTextCursorEvent moved(this, static_cast<int>(GbToUtf16Position(bytes(), caret_, Snap::kDown)));
-        QAccessible::updateAccessibility(&moved);
-    }
+    if (TextViewsAnnounce())
+        announceCaret();
     if (hasFocus())
         QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle | Qt::ImCursorPosition | Qt::ImAnchorPosition);
 }
@@ -980,6 +1027,8 @@ void TextView::stepHistory(bool forward)
     clearLayouts();
     caret_ = std::min(caret, text_.size());
     anchor_ = std::min(anchor, text_.size());
+    if (TextViewsAnnounce())
+        announceEdit(history_.lastStepped().pos, history_.lastStepped().outside, history_.lastStepped().inText);
     afterTextChange(0, 0, 0);
     if (host_)
         host_->editorTextEdited();

@@ -16,6 +16,7 @@
 #include <QBasicTimer>
 #include <QTextLayout>
 
+class QAccessibleEvent;
 class QMimeData;
 
 #include <map>
@@ -33,6 +34,11 @@ namespace mt::platform {
 
 // Makes Qt's accessibility find TextViews' text interface (text_view_accessible.cpp).
 void InstallTextViewAccessibility();
+// Whether the views tell of edits, caret and selection: while an assistive
+// tool listens, or while a sink is set. A sink receives the events instead
+// of the platform (for tests: offscreen, no tool can listen).
+bool TextViewsAnnounce();
+void SetTextViewAccessibleSink(void (*sink)(QAccessibleEvent*));
 
 class TextView;
 // The PRIMARY selection's data: what `view` has selected when another
@@ -69,6 +75,14 @@ public:
     // The longest leading part of gb, in whole characters (CR LF whole),
     // that fits the room the host gives.
     std::string fitToRoom(std::string gb) const;
+
+    // ---- for assistive tools (text_view_accessible.cpp) -------------------------
+    // The box of the character at pos in the viewport, empty when it is not
+    // in view; the caret stop at a viewport point, false outside the view.
+    QRect characterRect(size_t pos);
+    bool positionAt(const QPoint& point, size_t* pos);
+    // Replaces [from, to) as the user would: undoable and reported.
+    void replaceBytes(size_t from, size_t to, std::string_view gb);
 
     // ---- behaviour and looks ------------------------------------------------------
     void setReadOnly(bool readOnly);
@@ -135,6 +149,10 @@ private:
     void edit(size_t from, size_t to, std::string_view gb, EditKind kind, bool notify = true);
     void insertFromUser(const QString& text, bool typed);
     void commitComposition();
+    // Tell assistive tools of an edit (pos, the bytes that went, how many
+    // came) and of the caret and selection.
+    void announceEdit(size_t pos, std::string_view removed, size_t inserted);
+    void announceCaret();
     // Pasted or dropped bytes, kept as they are (case converted if the box
     // converts case).
     void insertBytesFromUser(std::string gb);
@@ -187,7 +205,8 @@ private:
     size_t caret_ = 0;
     size_t anchor_ = 0;
     size_t caretAfterRow_ = SIZE_MAX; // a caret here is drawn at the end of the row above
-    bool hitAfterRow_ = false;        // the last hit() was past the end of a wrapped row
+    bool hitAfterRow_ = false;
+    bool announcedSelection_ = false; // a selection was last told to assistive tools        // the last hit() was past the end of a wrapped row
     qreal goalX_ = -1;
     size_t top_ = 0; // the byte where the first row in view starts
     uint64_t generation_ = 0;

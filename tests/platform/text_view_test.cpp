@@ -2,6 +2,7 @@
 // keys, clipboard, input method and history as a user meets them.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -347,6 +348,77 @@ TEST_F(TextViewTest, UndoOfAScrollingPastePaintsTheText)
     ASSERT_EQ(view->bytes(), lines);
     EXPECT_GT(PaintedRows(view->viewport()), full / 2);
     EXPECT_GT(view->verticalScrollBar()->maximum(), 0);
+}
+
+std::vector<std::string> g_told;
+
+void Record(QAccessibleEvent* e)
+{
+    std::string what;
+    switch (e->type()) {
+    case QAccessible::TextInserted: {
+        auto* t = static_cast<QAccessibleTextInsertEvent*>(e);
+        what = "insert " + std::to_string(t->changePosition()) + " " + t->textInserted().toStdString();
+        break;
+    }
+    case QAccessible::TextRemoved: {
+        auto* t = static_cast<QAccessibleTextRemoveEvent*>(e);
+        what = "remove " + std::to_string(t->changePosition()) + " " + t->textRemoved().toStdString();
+        break;
+    }
+    case QAccessible::TextUpdated: {
+        auto* t = static_cast<QAccessibleTextUpdateEvent*>(e);
+        what = "update " + std::to_string(t->changePosition()) + " " + t->textRemoved().toStdString() + ">" +
+               t->textInserted().toStdString();
+        break;
+    }
+    case QAccessible::TextSelectionChanged: {
+        auto* t = static_cast<QAccessibleTextSelectionEvent*>(e);
+        what = "select " + std::to_string(t->selectionStart()) + "-" + std::to_string(t->selectionEnd());
+        break;
+    }
+    default: return;
+    }
+    g_told.push_back(what);
+}
+
+// Assistive tools get character boxes and offsets for what is in view, can
+// edit the text, and hear of edits and selections; offsets count UTF-16
+// units (an undecodable byte one, CR LF two).
+TEST_F(TextViewTest, AssistiveToolsReadEditAndHearTheText)
+{
+    view->setBytes("ab" + kZhong + "\x80" + "cd\r\nxy");
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(view);
+    ASSERT_NE(a, nullptr);
+    QAccessibleTextInterface* text = a->textInterface();
+    QAccessibleEditableTextInterface* editable = a->editableTextInterface();
+    ASSERT_NE(text, nullptr);
+    ASSERT_NE(editable, nullptr);
+    const QRect r0 = text->characterRect(0);
+    const QRect r2 = text->characterRect(2);
+    ASSERT_FALSE(r0.isEmpty());
+    EXPECT_GT(r2.left(), r0.left());
+    EXPECT_EQ(r2.top(), r0.top());
+    const QRect r8 = text->characterRect(8); // x, on the second row
+    EXPECT_GT(r8.top(), r0.top());
+    for (int offset : {0, 2, 3, 5, 8, 9})
+        EXPECT_EQ(text->offsetAtPoint(text->characterRect(offset).center() - QPoint(1, 0)), offset) << offset;
+    EXPECT_EQ(text->offsetAtPoint(view->viewport()->mapToGlobal(QPoint(-5, -5))), -1);
+
+    SetTextViewAccessibleSink(Record);
+    g_told.clear();
+    editable->insertText(3, QStringLiteral("!"));
+    EXPECT_EQ(view->bytes(), "ab" + kZhong + "!\x80" + "cd\r\nxy");
+    editable->deleteText(0, 2);
+    editable->replaceText(0, 1, QStringLiteral("Z"));
+    EXPECT_EQ(view->bytes(), "Z!\x80" "cd\r\nxy");
+    view->selectBytes(3, 5);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    SetTextViewAccessibleSink(nullptr);
+    const std::vector<std::string> expected = {
+        "insert 3 !", "remove 0 ab", "update 0 \xE4\xB8\xAD>Z", "select 3-5", "update 0 Z>\xE4\xB8\xAD", "select 0-1",
+    };
+    EXPECT_EQ(g_told, expected);
 }
 
 } // namespace
