@@ -29,6 +29,7 @@ class QMimeData;
 #include "platform/edit_input_rules.h"
 #include "platform/edit_widgets.h"
 #include "platform/text_buffer.h"
+#include "platform/text_view_keys.h"
 
 namespace mt::platform {
 
@@ -161,7 +162,17 @@ private:
     void pastePrimary(const QPoint& point);
     void afterTextChange(size_t pos, size_t removed, size_t inserted);
 
+    // Layouts kept at most before those far from the caret and the view go:
+    // a view is a few dozen segments at most, and a layout costs some tens
+    // of KiB, so this holds a screen's worth several times over.
+    static constexpr size_t kKeptLayouts = 160;
+    // What "far" is, in segments before the nearer and after the farther
+    // of the caret and the view's top: room for paging either way.
+    static constexpr size_t kKeptBefore = 64;
+    static constexpr size_t kKeptAfter = 256;
     Laid* lay(const Segment& seg);
+    void evictLayouts(const Laid* keep);
+    void shiftLayouts(size_t pos, size_t removed, size_t inserted);
     void clearLayouts();
     int unitOf(const Laid& l, size_t byte) const;  // byte: absolute, inside the segment
     size_t byteOf(const Laid& l, int unit) const;  // absolute
@@ -178,6 +189,8 @@ private:
     // afterRow: a caret at the start of a wrapped row stands at the end of
     // the row above instead (End, a click past a row's end).
     void setCaret(size_t pos, bool keepAnchor, bool afterRow = false);
+    // A key's action (text_view_keys.h); extend: Shift held on a movement.
+    void perform(EditAction action, bool extend);
     // The row the caret is drawn on.
     Row caretRow();
     void moveVertically(int rows, bool keepAnchor);
@@ -229,16 +242,21 @@ private:
 
     QBasicTimer blink_;
     bool caretShown_ = false;
-    QBasicTimer autoScroll_;
-    QPoint dragPoint_;
-    bool dragging_ = false;
-    bool pressInSelection_ = false; // a press that may start dragging the selection
-    QPoint pressPoint_;
-    bool draggingOut_ = false;      // our own drag is under way
-    bool movedInside_ = false;      // ... and was dropped back into this view
-    size_t dropPos_ = SIZE_MAX;     // where a drop would go, shown as a caret
-    QBasicTimer tripleClick_;
-    QPoint tripleClickPoint_;
+    // What the mouse started: selecting by dragging, dragging the selection
+    // out, a drop on the way in, a triple click on the way.
+    struct MouseState {
+        bool selecting = false;        // a press is extending the selection
+        QPoint point;                  // where that drag is, for scrolling
+        QBasicTimer autoScroll;        // scrolls while it is outside the view
+        bool pressInSelection = false; // a press that may start dragging the selection
+        QPoint pressPoint;
+        bool draggingOut = false;      // our own drag is under way
+        bool movedInside = false;      // ... and was dropped back into this view
+        size_t dropPos = SIZE_MAX;     // where a drop would go, shown as a caret
+        QBasicTimer tripleClick;       // a third click now selects the line
+        QPoint tripleClickPoint;
+    };
+    MouseState mouse_;
 };
 
 } // namespace mt::platform

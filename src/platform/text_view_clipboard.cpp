@@ -102,15 +102,15 @@ void TextView::startDrag()
     QPointer<TextView> self(this);
     auto* drag = new QDrag(this);
     drag->setMimeData(NewTextMime(text_.copy(selectionStart(), selectionEnd())));
-    draggingOut_ = true;
-    movedInside_ = false;
+    mouse_.draggingOut = true;
+    mouse_.movedInside = false;
     const Qt::DropAction action = drag->exec(readOnly_ ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction,
                                              readOnly_ ? Qt::CopyAction : Qt::MoveAction);
     if (!self)
         return;
-    draggingOut_ = false;
+    mouse_.draggingOut = false;
     // Moved elsewhere: the text leaves here (a move within was one edit already).
-    if (action == Qt::MoveAction && !movedInside_ && !readOnly_)
+    if (action == Qt::MoveAction && !mouse_.movedInside && !readOnly_)
         deleteSelection();
 }
 
@@ -129,8 +129,8 @@ void TextView::dragMoveEvent(QDragMoveEvent* event)
         event->ignore();
         return;
     }
-    dropPos_ = hit(event->position().toPoint());
-    if (draggingOut_ && dropPos_ > selectionStart() && dropPos_ < selectionEnd())
+    mouse_.dropPos = hit(event->position().toPoint());
+    if (mouse_.draggingOut && mouse_.dropPos > selectionStart() && mouse_.dropPos < selectionEnd())
         event->ignore(); // not into itself
     else
         event->acceptProposedAction();
@@ -139,22 +139,22 @@ void TextView::dragMoveEvent(QDragMoveEvent* event)
 
 void TextView::dragLeaveEvent(QDragLeaveEvent*)
 {
-    dropPos_ = SIZE_MAX;
+    mouse_.dropPos = SIZE_MAX;
     viewport()->update();
 }
 
 void TextView::dropEvent(QDropEvent* event)
 {
     const size_t pos = hit(event->position().toPoint());
-    dropPos_ = SIZE_MAX;
+    mouse_.dropPos = SIZE_MAX;
     std::string gb;
     if (readOnly_ || !TextFromMime(event->mimeData(), &gb)) {
         event->ignore();
         return;
     }
     event->acceptProposedAction();
-    if (draggingOut_ && event->dropAction() == Qt::MoveAction) {
-        movedInside_ = true;
+    if (mouse_.draggingOut && event->dropAction() == Qt::MoveAction) {
+        mouse_.movedInside = true;
         moveSelectionTo(pos);
         return;
     }

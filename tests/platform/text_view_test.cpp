@@ -20,6 +20,7 @@
 #include "platform/text_codec.h"
 #include "platform/text_mime.h"
 #include "platform/text_view.h"
+#include "platform/text_view_keys.h"
 
 namespace mt::platform {
 namespace {
@@ -419,6 +420,38 @@ TEST_F(TextViewTest, AssistiveToolsReadEditAndHearTheText)
         "insert 3 !", "remove 0 ab", "update 0 \xE4\xB8\xAD>Z", "select 3-5", "update 0 Z>\xE4\xB8\xAD", "select 0-1",
     };
     EXPECT_EQ(g_told, expected);
+}
+
+// The key table: modifiers select the action, Shift extends movements only.
+TEST(TextViewKeys, TableGivesEachKeyItsAction)
+{
+    const Qt::KeyboardModifiers no = Qt::NoModifier, ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+    const struct {
+        int key;
+        Qt::KeyboardModifiers mods;
+        EditAction action;
+        bool extend;
+    } cases[] = {
+        {Qt::Key_Y, ctrl, EditAction::kRedo, false},
+        {Qt::Key_Z, ctrl | shift, EditAction::kRedo, false},
+        {Qt::Key_Z, ctrl, EditAction::kUndo, false},
+        {Qt::Key_Insert, shift, EditAction::kPaste, false},
+        {Qt::Key_Delete, shift, EditAction::kCut, false},
+        {Qt::Key_Delete, no, EditAction::kDeleteForward, false},
+        {Qt::Key_Left, ctrl | shift, EditAction::kWordLeft, true},
+        {Qt::Key_End, shift | Qt::KeypadModifier, EditAction::kRowEnd, true},
+        {Qt::Key_Home, ctrl, EditAction::kTextStart, false},
+        {Qt::Key_Backspace, ctrl, EditAction::kDeleteWordBack, false},
+        {Qt::Key_Return, shift, EditAction::kNewLine, true},
+        {Qt::Key_Return, ctrl, EditAction::kNone, false},
+        {Qt::Key_C, ctrl | shift, EditAction::kNone, false},
+        {Qt::Key_A, no, EditAction::kNone, false},
+    };
+    for (const auto& c : cases) {
+        const KeyAction a = ActionForKey(c.key, c.mods);
+        EXPECT_EQ(a.action, c.action) << std::hex << c.key << " " << c.mods.toInt();
+        EXPECT_EQ(a.extend, c.extend) << std::hex << c.key << " " << c.mods.toInt();
+    }
 }
 
 } // namespace
