@@ -131,15 +131,23 @@ private:
     void stepHistory(bool forward);
     using Segment = TextBuffer::Segment;
     // One segment decoded and laid out.
+    // A segment of a wrapped line after the first starts its layout where
+    // the previous segment's last row starts, so that row goes on across the
+    // segment's edge: the previous layout's last line is then not shown
+    // (lastHidden), this layout's first line shows it continued.
     struct Laid {
-        size_t start = 0;
+        size_t seg = 0;                 // the segment's start
+        size_t start = 0;               // the layout's: the segment's, or carried back
         size_t end = 0;
+        size_t lastRowStart = 0;        // where its last line starts
+        bool lastHidden = false;        // the next segment's layout shows its last line
         std::vector<uint32_t> unitByte; // per unit (and one past): its character's byte offset
         QTextLayout layout;
         qreal height = 0;
         int preeditAt = -1;             // the unit the preedit stands at, or -1
     };
-    // A row: one line of a segment's layout.
+    // A row: one line of a segment's layout, its last one only when the
+    // next segment's layout does not show it.
     struct Row {
         Segment seg;
         int line;
@@ -170,7 +178,14 @@ private:
     // of the caret and the view's top: room for paging either way.
     static constexpr size_t kKeptBefore = 64;
     static constexpr size_t kKeptAfter = 256;
-    Laid* lay(const Segment& seg);
+    // How far back a segment's layout start is looked for: a jump into a
+    // long line lays this many segments before the one shown, no more; the
+    // one before those starts at its own edge until rows above it are shown.
+    static constexpr size_t kCarryWalk = 2;
+    Laid* lay(const Segment& seg, bool walk = true);
+    size_t layoutStart(const Segment& seg, bool walk);
+    void settleCarry(const Segment& seg, Laid* l);
+    int shownLines(const Laid& l) const { return l.layout.lineCount() - (l.lastHidden ? 1 : 0); }
     void evictLayouts(const Laid* keep);
     void shiftLayouts(size_t pos, size_t removed, size_t inserted);
     void clearLayouts();
@@ -232,6 +247,8 @@ private:
     Qt::Alignment alignment_ = Qt::AlignLeft;
 
     std::map<size_t, std::unique_ptr<Laid>> laid_; // by segment start
+    std::map<size_t, size_t> carry_;               // segment start -> its layout's start
+    size_t preeditSeg_ = SIZE_MAX;                 // the segment whose layout shows the preedit
     int widest_ = 0;                               // the widest row laid out so far
     int vShift_ = 0;                               // bytes per scroll bar step: 1 << vShift_
     bool settingBars_ = false;

@@ -47,7 +47,7 @@ size_t TextView::hit(const QPoint& point)
     }
     Laid* l = lay(r.seg);
     if (r.line >= l->layout.lineCount())
-        return r.seg.start;
+        return l->start;
     const qreal x = point.x() - margin() + horizontalScrollBar()->value();
     const QTextLine line = l->layout.lineAt(r.line);
     // Past the middle of a wrapped row's last character: the row's end,
@@ -184,7 +184,7 @@ void TextView::commitComposition()
     if (preedit_.isEmpty())
         return;
     const QString composed = preedit_;
-    laid_.erase(text_.segmentAt(caret_).start);
+    laid_.erase(preeditSeg_);
     preedit_.clear();
     preeditCursor_ = 0;
     QGuiApplication::inputMethod()->reset();
@@ -197,21 +197,22 @@ void TextView::inputMethodEvent(QInputMethodEvent* event)
         event->ignore();
         return;
     }
-    const Segment before = text_.segmentAt(caret_);
-    laid_.erase(before.start);
-    // A composition begun over a selection replaces it, as typing would:
-    // it is never drawn inside the selection.
-    if (!event->preeditString().isEmpty() && preedit_.isEmpty() && caret_ != anchor_ &&
-        event->commitString().isEmpty() && event->replacementLength() == 0) {
-        edit(selectionStart(), selectionEnd(), {}, EditKind::kUser);
-        laid_.erase(text_.segmentAt(caret_).start);
-    }
-    preedit_ = event->preeditString();
-    preeditCursor_ = static_cast<int>(preedit_.size());
+    // The old composition leaves its layout; the new one is set once the
+    // text is edited.
+    const bool composing = !preedit_.isEmpty();
+    laid_.erase(preeditSeg_);
+    preedit_.clear();
+    const QString preedit = event->preeditString();
+    int preeditCursor = static_cast<int>(preedit.size());
     for (const QInputMethodEvent::Attribute& a : event->attributes()) {
         if (a.type == QInputMethodEvent::Cursor)
-            preeditCursor_ = std::clamp(a.start, 0, static_cast<int>(preedit_.size()));
+            preeditCursor = std::clamp(a.start, 0, static_cast<int>(preedit.size()));
     }
+    // A composition begun over a selection replaces it, as typing would:
+    // it is never drawn inside the selection.
+    if (!preedit.isEmpty() && !composing && caret_ != anchor_ && event->commitString().isEmpty() &&
+        event->replacementLength() == 0)
+        edit(selectionStart(), selectionEnd(), {}, EditKind::kUser);
     if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
         if (event->replacementLength() > 0 && caret_ == anchor_) {
             // Characters around the caret the input method takes back.
@@ -226,7 +227,11 @@ void TextView::inputMethodEvent(QInputMethodEvent* event)
         }
         insertFromUser(event->commitString(), true);
     }
-    laid_.erase(text_.segmentAt(caret_).start);
+    // The composition shows in the layout that shows the caret's row.
+    preeditSeg_ = rowOf(caret_).seg.start;
+    laid_.erase(preeditSeg_);
+    preedit_ = preedit;
+    preeditCursor_ = preeditCursor;
     caretMoved();
     event->accept();
 }
@@ -248,7 +253,7 @@ QVariant TextView::inputMethodQuery(Qt::InputMethodQuery query) const
             return l->layout.text();
         if (query == Qt::ImCursorPosition)
             return unitOf(*l, caret_);
-        return unitOf(*l, std::clamp(anchor_, seg.start, seg.end));
+        return unitOf(*l, std::clamp(anchor_, l->start, seg.end));
     }
     case Qt::ImCurrentSelection:
         return selectionEnd() - selectionStart() <= 65536 ? FromGb(text_.copy(selectionStart(), selectionEnd()))

@@ -29,20 +29,66 @@
 
 namespace mt::platform {
 
-void TextView::clearLayouts() { laid_.clear(); }
-
-TextView::Laid* TextView::lay(const Segment& seg)
+void TextView::clearLayouts()
 {
-    const bool preeditHere = !preedit_.isEmpty() && caret_ >= seg.start && caret_ <= seg.end &&
-                             text_.segmentAt(caret_).start == seg.start;
+    laid_.clear();
+    carry_.clear();
+}
+
+// Where seg's layout starts: at the segment when it starts its line (or
+// rows do not wrap), else where the previous segment's last row starts. Not
+// known yet, the segments before it are laid first, at most kCarryWalk of
+// them (with `walk`); the first of those starts at its own edge.
+size_t TextView::layoutStart(const Segment& seg, bool walk)
+{
+    if (!wrap_ || seg.start == text_.lineStart(seg.line))
+        return seg.start;
+    auto c = carry_.find(seg.start);
+    if (c != carry_.end() || !walk)
+        return c != carry_.end() ? c->second : seg.start;
+    Segment back[kCarryWalk];
+    size_t n = 0;
+    for (Segment s = seg; n < kCarryWalk;) {
+        if (!text_.prevSegment(s, &back[n]) || back[n].line != seg.line)
+            break;
+        s = back[n++];
+        if (s.start == text_.lineStart(s.line) || carry_.count(s.start))
+            break;
+    }
+    while (n > 0)
+        lay(back[--n], false);
+    c = carry_.find(seg.start);
+    return c != carry_.end() ? c->second : seg.start;
+}
+
+// Hands the start of l's last row on to the next segment of the line, whose
+// layout then shows that row. A segment of one row (a short one, where an
+// edit moved an edge) then shows no row of its own.
+void TextView::settleCarry(const Segment& seg, Laid* l)
+{
+    l->lastHidden = false;
+    if (!wrap_ || l->layout.lineCount() == 0 || seg.end >= text_.lineContentEnd(seg.line))
+        return;
+    carry_[seg.end] = l->lastRowStart;
+    l->lastHidden = true;
+}
+
+TextView::Laid* TextView::lay(const Segment& seg, bool walk)
+{
+    const size_t from = layoutStart(seg, walk);
+    const bool preeditHere = !preedit_.isEmpty() && seg.start == preeditSeg_;
     auto it = laid_.find(seg.start);
-    if (it != laid_.end() && it->second->end == seg.end && (it->second->preeditAt >= 0) == preeditHere)
+    if (it != laid_.end() && it->second->end == seg.end && it->second->start == from &&
+        (it->second->preeditAt >= 0) == preeditHere) {
+        settleCarry(seg, it->second.get());
         return it->second.get();
+    }
     auto l = std::make_unique<Laid>();
-    l->start = seg.start;
+    l->seg = seg.start;
+    l->start = from;
     l->end = seg.end;
     QString shown;
-    DecodeByCharacter(text_.copy(seg.start, seg.end), &shown, &l->unitByte);
+    DecodeByCharacter(text_.copy(from, seg.end), &shown, &l->unitByte);
     l->layout.setText(shown);
     l->layout.setFont(font());
     l->layout.setCacheEnabled(true);
@@ -73,6 +119,14 @@ TextView::Laid* TextView::lay(const Segment& seg)
     }
     l->layout.endLayout();
     l->height = y;
+    l->lastRowStart = l->start;
+    if (l->layout.lineCount() > 0) {
+        int unit = l->layout.lineAt(l->layout.lineCount() - 1).textStart();
+        if (l->preeditAt >= 0 && unit > l->preeditAt)
+            unit = std::max(l->preeditAt, unit - static_cast<int>(preedit_.size()));
+        l->lastRowStart = byteOf(*l, unit);
+    }
+    settleCarry(seg, l.get());
     Laid* raw = l.get();
     laid_[seg.start] = std::move(l);
     if (laid_.size() > kKeptLayouts)
@@ -96,21 +150,44 @@ void TextView::evictLayouts(const Laid* keep)
 
 // The shift after an edit of [pos, pos + removed) into `inserted` bytes:
 // layouts before it stay, those after it move with their bytes, those it
-// touched go.
+// touched go. The layout starts carried across segment edges go for the
+// rest of the edited line (and where the edit may have moved segment
+// edges): the rows there may wrap anew, and are found again as the
+// segments are laid; later lines' move with their bytes.
 void TextView::shiftLayouts(size_t pos, size_t removed, size_t inserted)
 {
     const auto delta = static_cast<std::ptrdiff_t>(inserted) - static_cast<std::ptrdiff_t>(removed);
+    const auto moved = [delta](size_t at) { return static_cast<size_t>(static_cast<std::ptrdiff_t>(at) + delta); };
     std::map<size_t, std::unique_ptr<Laid>> kept;
-    for (auto& [start, l] : laid_) {
+    for (auto& [seg, l] : laid_) {
         if (l->end < pos || (l->end == pos && l->preeditAt < 0)) {
-            kept.emplace(start, std::move(l));
-        } else if (start > pos + removed || (start == pos + removed && removed > 0)) {
-            l->start = static_cast<size_t>(static_cast<std::ptrdiff_t>(l->start) + delta);
-            l->end = static_cast<size_t>(static_cast<std::ptrdiff_t>(l->end) + delta);
-            kept.emplace(l->start, std::move(l));
+            kept.emplace(seg, std::move(l));
+        } else if (l->start > pos + removed || (l->start == pos + removed && removed > 0)) {
+            l->seg = moved(l->seg);
+            l->start = moved(l->start);
+            l->end = moved(l->end);
+            l->lastRowStart = moved(l->lastRowStart);
+            kept.emplace(l->seg, std::move(l));
         }
     }
     laid_ = std::move(kept);
+    if (carry_.empty())
+        return;
+    const size_t lineEnd = text_.lineContentEnd(text_.lineOf(pos + inserted));
+    const size_t from = pos > TextBuffer::kSegmentBytes + 4 ? pos - TextBuffer::kSegmentBytes - 4 : 0;
+    std::vector<decltype(carry_)::node_type> later;
+    for (auto it = carry_.upper_bound(from); it != carry_.end();) {
+        if (it->first >= pos + removed && moved(it->first) > lineEnd) {
+            auto node = carry_.extract(it++);
+            node.key() = moved(node.key());
+            node.mapped() = moved(node.mapped());
+            later.push_back(std::move(node));
+        } else {
+            it = carry_.erase(it);
+        }
+    }
+    for (auto& node : later)
+        carry_.insert(std::move(node));
 }
 
 int TextView::unitOf(const Laid& l, size_t byte) const
@@ -135,14 +212,23 @@ TextView::Row TextView::rowOf(size_t pos)
     const Segment seg = text_.segmentAt(pos);
     Laid* l = lay(seg);
     const QTextLine line = l->layout.lineForTextPosition(layoutUnit(*l, unitOf(*l, pos)));
-    return {seg, line.isValid() ? line.lineNumber() : std::max(0, l->layout.lineCount() - 1)};
+    int n = line.isValid() ? line.lineNumber() : std::max(0, l->layout.lineCount() - 1);
+    // In a last row that the next segment's layout shows.
+    Segment at = seg;
+    for (Segment next; n >= shownLines(*l) && text_.nextSegment(at, &next);) {
+        at = next;
+        l = lay(at);
+        const QTextLine there = l->layout.lineForTextPosition(layoutUnit(*l, unitOf(*l, pos)));
+        n = there.isValid() ? there.lineNumber() : 0;
+    }
+    return {at, std::min(n, std::max(0, shownLines(*l) - 1))};
 }
 
 size_t TextView::rowStart(const Row& r)
 {
     Laid* l = lay(r.seg);
     if (r.line <= 0 || r.line >= l->layout.lineCount())
-        return r.seg.start;
+        return l->start;
     int unit = l->layout.lineAt(r.line).textStart();
     if (l->preeditAt >= 0 && unit > l->preeditAt)
         unit = std::max(l->preeditAt, unit - static_cast<int>(preedit_.size()));
@@ -151,15 +237,18 @@ size_t TextView::rowStart(const Row& r)
 
 bool TextView::nextRow(Row* r)
 {
-    if (r->line + 1 < lay(r->seg)->layout.lineCount()) {
+    if (r->line + 1 < shownLines(*lay(r->seg))) {
         ++r->line;
         return true;
     }
-    Segment next;
-    if (!text_.nextSegment(r->seg, &next))
-        return false;
-    *r = {next, 0};
-    return true;
+    // Past segments that show no row of their own.
+    for (Segment next = r->seg; text_.nextSegment(next, &next);) {
+        if (shownLines(*lay(next)) > 0) {
+            *r = {next, 0};
+            return true;
+        }
+    }
+    return false;
 }
 
 bool TextView::prevRow(Row* r)
@@ -168,11 +257,14 @@ bool TextView::prevRow(Row* r)
         --r->line;
         return true;
     }
-    Segment prev;
-    if (!text_.prevSegment(r->seg, &prev))
-        return false;
-    *r = {prev, std::max(0, lay(prev)->layout.lineCount() - 1)};
-    return true;
+    for (Segment prev = r->seg; text_.prevSegment(prev, &prev);) {
+        const int shown = shownLines(*lay(prev));
+        if (shown > 0) {
+            *r = {prev, shown - 1};
+            return true;
+        }
+    }
+    return false;
 }
 
 qreal TextView::rowHeight(const Row& r)

@@ -47,9 +47,9 @@ void TextView::paintEvent(QPaintEvent* event)
     for (;;) {
         l = lay(seg);
         QList<QTextLayout::FormatRange> selections;
-        if (s1 > s0 && s1 > seg.start && s0 <= seg.end) {
+        if (s1 > s0 && s1 > l->start && s0 <= seg.end) {
             QTextLayout::FormatRange range;
-            const int u0 = layoutUnit(*l, unitOf(*l, std::max(s0, seg.start)));
+            const int u0 = layoutUnit(*l, unitOf(*l, std::max(s0, l->start)));
             const int u1 = layoutUnit(*l, unitOf(*l, std::min(s1, seg.end)));
             range.start = u0;
             range.length = u1 - u0;
@@ -58,9 +58,14 @@ void TextView::paintEvent(QPaintEvent* event)
             if (range.length > 0)
                 selections.append(range);
         }
-        const QRectF segRect(0, y, viewport()->width(), l->height);
+        // A last line the next segment shows is left out.
+        const qreal shown = l->height - (l->lastHidden ? l->layout.lineAt(l->layout.lineCount() - 1).height() : 0);
+        const QRectF segRect(0, y, viewport()->width(), shown);
         if (segRect.intersects(clip)) {
-            l->layout.draw(&p, QPointF(x, y), selections, clip);
+            p.save();
+            p.setClipRect(segRect.intersected(QRectF(clip)));
+            l->layout.draw(&p, QPointF(x, y), selections, segRect.intersected(QRectF(clip)));
+            p.restore();
             // A selected line break shows as a selected space after the line.
             if (s1 > seg.end && s0 <= seg.end && seg.line + 1 < text_.lineCount() &&
                 seg.end == text_.lineContentEnd(seg.line) && l->layout.lineCount() > 0) {
@@ -72,10 +77,10 @@ void TextView::paintEvent(QPaintEvent* event)
                            palette().brush(group, QPalette::Highlight));
             }
         }
-        if (mouse_.dropPos != SIZE_MAX && mouse_.dropPos >= seg.start && mouse_.dropPos <= seg.end &&
-            text_.segmentAt(mouse_.dropPos).start == seg.start)
+        if (mouse_.dropPos != SIZE_MAX && mouse_.dropPos >= l->start && mouse_.dropPos <= seg.end &&
+            rowOf(mouse_.dropPos).seg.start == seg.start)
             l->layout.drawCursor(&p, QPointF(x, y), layoutUnit(*l, unitOf(*l, mouse_.dropPos)), 1);
-        y += std::max<qreal>(l->height, 1);
+        y += shown;
         if (y >= viewport()->height())
             break;
         if (!text_.nextSegment(seg, &seg))

@@ -454,5 +454,45 @@ TEST(TextViewKeys, TableGivesEachKeyItsAction)
     }
 }
 
+// A line longer than a segment wraps as one paragraph: rows break where the
+// width says, never at the segments' 2 KiB edges.
+TEST_F(TextViewTest, LongLinesWrapAcrossSegmentEdges)
+{
+    const struct {
+        const char* name;
+        std::string text;
+        QString typed; // one unit of the text: every row starts at a multiple of it
+    } cases[] = {
+        {"chinese run", Repeat(kZhong, 3000), QString::fromUtf8("\xE4\xB8\xAD")},
+        {"letters", std::string(6000, 'a'), QStringLiteral("a")},
+        {"words", Repeat("word ", 1200), QStringLiteral("word ")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view->setBytes(c.text);
+        const size_t unit = ToGb(c.typed).size();
+        // Before and after an edit early in the line.
+        for (int round = 0; round < 2; ++round) {
+            std::vector<size_t> starts{0};
+            at(0);
+            for (;;) {
+                key(Qt::Key_Down);
+                key(Qt::Key_Home);
+                if (view->caret() <= starts.back())
+                    break;
+                starts.push_back(view->caret());
+            }
+            ASSERT_GT(starts.back(), 2 * 2048u);
+            const size_t row = starts[1] - starts[0];
+            for (size_t i = 1; i + 1 < starts.size(); ++i) {
+                EXPECT_EQ(starts[i] % unit, 0u) << "row " << i;
+                EXPECT_EQ(starts[i + 1] - starts[i], row) << "row " << i << " at " << starts[i];
+            }
+            at(100 * unit);
+            key(Qt::Key_unknown, Qt::NoModifier, c.typed);
+        }
+    }
+}
+
 } // namespace
 } // namespace mt::platform
