@@ -191,7 +191,9 @@ void TextView::afterTextChange(size_t pos, size_t removed, size_t inserted)
         top_ = top_ >= pos + removed ? static_cast<size_t>(static_cast<std::ptrdiff_t>(top_) + delta) : pos;
     // Never below the top that shows the text's last row at the bottom:
     // after a long text went (an undone paste) the view would show nothing.
-    top_ = rowStart(rowOf(std::min(top_, maxTop())));
+    // Only a text that shrank (or was swapped whole) can leave it there.
+    const bool shrank = removed > inserted || (removed == 0 && inserted == 0);
+    top_ = rowStart(rowOf(shrank ? std::min(top_, maxTop()) : std::min(top_, text_.size())));
     goalX_ = -1;
     updateScrollBars();
     caretMoved();

@@ -178,6 +178,9 @@ private:
     // of the caret and the view's top: room for paging either way.
     static constexpr size_t kKeptBefore = 64;
     static constexpr size_t kKeptAfter = 256;
+    // Carried layout starts are two numbers each, but every edit moves
+    // those after it: beyond this many, those outside the same reach go.
+    static constexpr size_t kKeptCarries = 1024;
     // How far back a segment's layout start is looked for: a jump into a
     // long line lays this many segments before the one shown, no more; the
     // one before those starts at its own edge until rows above it are shown.

@@ -129,12 +129,12 @@ TextView::Laid* TextView::lay(const Segment& seg, bool walk)
     settleCarry(seg, l.get());
     Laid* raw = l.get();
     laid_[seg.start] = std::move(l);
-    if (laid_.size() > kKeptLayouts)
+    if (laid_.size() > kKeptLayouts || carry_.size() > kKeptCarries)
         evictLayouts(raw);
     return raw;
 }
-// Layouts far from both the caret and the view go once more than
-// kKeptLayouts are held; the one just made stays.
+// Layouts and carried starts far from both the caret and the view go once
+// more than kKeptLayouts / kKeptCarries are held; the layout just made stays.
 void TextView::evictLayouts(const Laid* keep)
 {
     const size_t low = std::min(top_, caret_);
@@ -146,14 +146,18 @@ void TextView::evictLayouts(const Laid* keep)
         else
             ++i;
     }
+    if (carry_.size() > kKeptCarries) {
+        carry_.erase(carry_.begin(), carry_.lower_bound(keepFrom));
+        carry_.erase(carry_.upper_bound(keepTo + TextBuffer::kSegmentBytes), carry_.end());
+    }
 }
 
 // The shift after an edit of [pos, pos + removed) into `inserted` bytes:
 // layouts before it stay, those after it move with their bytes, those it
-// touched go. The layout starts carried across segment edges go for the
-// rest of the edited line (and where the edit may have moved segment
-// edges): the rows there may wrap anew, and are found again as the
-// segments are laid; later lines' move with their bytes.
+// touched go. So do the layout starts carried across segment edges, except
+// near the edit, where segment edges may have moved. If the edit re-wraps
+// the rows after it, laying the edited segment hands its new last row on
+// (settleCarry), and each segment laid after it does the same in turn.
 void TextView::shiftLayouts(size_t pos, size_t removed, size_t inserted)
 {
     const auto delta = static_cast<std::ptrdiff_t>(inserted) - static_cast<std::ptrdiff_t>(removed);
@@ -173,11 +177,11 @@ void TextView::shiftLayouts(size_t pos, size_t removed, size_t inserted)
     laid_ = std::move(kept);
     if (carry_.empty())
         return;
-    const size_t lineEnd = text_.lineContentEnd(text_.lineOf(pos + inserted));
     const size_t from = pos > TextBuffer::kSegmentBytes + 4 ? pos - TextBuffer::kSegmentBytes - 4 : 0;
+    const size_t settled = pos + inserted + TextBuffer::kSegmentBytes + 4;
     std::vector<decltype(carry_)::node_type> later;
     for (auto it = carry_.upper_bound(from); it != carry_.end();) {
-        if (it->first >= pos + removed && moved(it->first) > lineEnd) {
+        if (it->first >= pos + removed && moved(it->first) > settled) {
             auto node = carry_.extract(it++);
             node.key() = moved(node.key());
             node.mapped() = moved(node.mapped());

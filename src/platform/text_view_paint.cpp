@@ -62,10 +62,8 @@ void TextView::paintEvent(QPaintEvent* event)
         const qreal shown = l->height - (l->lastHidden ? l->layout.lineAt(l->layout.lineCount() - 1).height() : 0);
         const QRectF segRect(0, y, viewport()->width(), shown);
         if (segRect.intersects(clip)) {
-            p.save();
-            p.setClipRect(segRect.intersected(QRectF(clip)));
-            l->layout.draw(&p, QPointF(x, y), selections, segRect.intersected(QRectF(clip)));
-            p.restore();
+            // The layout draws only the lines that meet the rectangle it is given.
+            l->layout.draw(&p, QPointF(x, y), selections, segRect.adjusted(0, 0, 0, -0.5).intersected(QRectF(clip)));
             // A selected line break shows as a selected space after the line.
             if (s1 > seg.end && s0 <= seg.end && seg.line + 1 < text_.lineCount() &&
                 seg.end == text_.lineContentEnd(seg.line) && l->layout.lineCount() > 0) {

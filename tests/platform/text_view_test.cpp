@@ -488,6 +488,11 @@ TEST_F(TextViewTest, LongLinesWrapAcrossSegmentEdges)
                 EXPECT_EQ(starts[i] % unit, 0u) << "row " << i;
                 EXPECT_EQ(starts[i + 1] - starts[i], row) << "row " << i << " at " << starts[i];
             }
+            // Rows across an edge are drawn once: as much ink as inside a segment.
+            at(1024 * unit);
+            const int inside = DarkPixels(view->viewport());
+            at(2048);
+            EXPECT_NEAR(DarkPixels(view->viewport()), inside, inside / 100);
             at(100 * unit);
             key(Qt::Key_unknown, Qt::NoModifier, c.typed);
         }
