@@ -69,7 +69,9 @@ void TextView::settleCarry(const Segment& seg, Laid* l)
     l->lastHidden = false;
     if (!wrap_ || l->layout.lineCount() == 0 || seg.end >= text_.lineContentEnd(seg.line))
         return;
-    carry_[seg.end] = l->lastRowStart;
+    const auto [it, added] = carry_.try_emplace(seg.end, l->lastRowStart);
+    if (!added)
+        it->second = l->lastRowStart;
     l->lastHidden = true;
 }
 

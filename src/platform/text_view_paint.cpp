@@ -242,14 +242,17 @@ QRect TextView::caretRect()
     const Row r = caretRow();
     Laid* l = lay(r.seg);
     qreal y = margin();
+    const size_t target = rowStart(r);
+    if (target < top_)
+        return {};
     Row walk = rowOf(top_);
     int guard = visibleRows() + 2;
-    while (rowStart(walk) < rowStart(r) && guard-- > 0) {
+    while (rowStart(walk) < target && guard-- > 0) {
         y += rowHeight(walk);
         if (!nextRow(&walk))
             break;
     }
-    if (guard <= 0 || rowStart(r) < top_)
+    if (guard <= 0)
         return {};
     int unit = unitOf(*l, caret_);
     unit = l->preeditAt >= 0 ? l->preeditAt + preeditCursor_ : unit;
