@@ -182,9 +182,10 @@ private:
     // those after it: beyond this many, those outside the same reach go.
     static constexpr size_t kKeptCarries = 1024;
     // How far back a segment's layout start is looked for: a jump into a
-    // long line lays this many segments before the one shown, no more; the
-    // one before those starts at its own edge until rows above it are shown.
-    static constexpr size_t kCarryWalk = 2;
+    // long line lays this many segments before the one shown, no more (each
+    // costs a layout on the jump); the one before those starts at its own
+    // edge until rows above it are shown.
+    static constexpr size_t kCarryWalk = 1;
     Laid* lay(const Segment& seg, bool walk = true);
     size_t layoutStart(const Segment& seg, bool walk);
     void settleCarry(const Segment& seg, Laid* l);

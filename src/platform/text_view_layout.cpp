@@ -157,7 +157,9 @@ void TextView::evictLayouts(const Laid* keep)
 // The shift after an edit of [pos, pos + removed) into `inserted` bytes:
 // layouts before it stay, those after it move with their bytes, those it
 // touched go. So do the layout starts carried across segment edges, except
-// near the edit, where segment edges may have moved. If the edit re-wraps
+// those of segments just after the edit, whose edges the edit may have
+// moved; those before it stand (a start depends on the text before it only).
+// If the edit re-wraps
 // the rows after it, laying the edited segment hands its new last row on
 // (settleCarry), and each segment laid after it does the same in turn.
 void TextView::shiftLayouts(size_t pos, size_t removed, size_t inserted)
@@ -179,7 +181,7 @@ void TextView::shiftLayouts(size_t pos, size_t removed, size_t inserted)
     laid_ = std::move(kept);
     if (carry_.empty())
         return;
-    const size_t from = pos > TextBuffer::kSegmentBytes + 4 ? pos - TextBuffer::kSegmentBytes - 4 : 0;
+    const size_t from = pos;
     const size_t settled = pos + inserted + TextBuffer::kSegmentBytes + 4;
     std::vector<decltype(carry_)::node_type> later;
     for (auto it = carry_.upper_bound(from); it != carry_.end();) {
