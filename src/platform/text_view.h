@@ -2,14 +2,15 @@
 // TextBuffer, the GB18030 bytes themselves.
 //
 // Only what is in view is decoded and laid out: a line is laid out one
-// segment at a time (see TextBuffer), each segment starting a new row, and
-// the layouts in view are kept until an edit touches them. The vertical
-// scroll bar counts bytes, so that it costs nothing on huge texts; rows
-// scroll by rows. The caret blink repaints the caret alone.
+// segment at a time (see TextBuffer), a wrapped line's rows going on across
+// segment edges (text_view_layout.cpp), and the layouts in view are kept
+// until an edit touches them. The vertical scroll bar counts bytes, so that
+// it costs nothing on huge texts; rows scroll by rows. The caret blink
+// repaints the caret alone.
 //
 // Bytes that do not decode show as U+FFFD; CR LF is one caret stop; typed
-// Enter inserts CR LF; pasted text goes in as the clipboard holds it; copy
-// and cut put Unicode on the clipboard.
+// Enter inserts CR LF; copy, cut and drags offer the exact bytes beside
+// Unicode, and paste and drop take the bytes when they are there.
 #pragma once
 
 #include <QAbstractScrollArea>
