@@ -163,7 +163,8 @@ void TextView::insertBytesFromUser(std::string gb)
         return;
     }
     // A zero byte would end the text wherever a program reads it.
-    gb.erase(std::remove(gb.begin(), gb.end(), '\0'), gb.end());
+    if (gb.find('\0') != std::string::npos)
+        gb.erase(std::remove(gb.begin(), gb.end(), '\0'), gb.end());
     insertShaped(fitToRoom(std::move(gb)), false);
 }
 
