@@ -142,6 +142,8 @@ private:
         size_t end = 0;
         size_t lastRowStart = 0;        // where its last line starts
         bool lastHidden = false;        // the next segment's layout shows its last line
+        bool ownStart = false;          // starts at its segment for want of a carried start
+        uint64_t checked = UINT64_MAX;  // carryGen_ when its start was last checked
         std::vector<uint32_t> unitByte; // per unit (and one past): its character's byte offset
         QTextLayout layout;
         qreal height = 0;
@@ -253,6 +255,7 @@ private:
 
     std::map<size_t, std::unique_ptr<Laid>> laid_; // by segment start
     std::map<size_t, size_t> carry_;               // segment start -> its layout's start
+    uint64_t carryGen_ = 0;                        // counts changes of carry_
     size_t preeditSeg_ = SIZE_MAX;                 // the segment whose layout shows the preedit
     int widest_ = 0;                               // the widest row laid out so far
     int vShift_ = 0;                               // bytes per scroll bar step: 1 << vShift_

@@ -33,6 +33,7 @@ void TextView::clearLayouts()
 {
     laid_.clear();
     carry_.clear();
+    ++carryGen_;
 }
 
 // Where seg's layout starts: at the segment when it starts its line (or
@@ -70,19 +71,29 @@ void TextView::settleCarry(const Segment& seg, Laid* l)
     if (!wrap_ || l->layout.lineCount() == 0 || seg.end >= text_.lineContentEnd(seg.line))
         return;
     const auto [it, added] = carry_.try_emplace(seg.end, l->lastRowStart);
-    if (!added)
+    if (added || it->second != l->lastRowStart) {
         it->second = l->lastRowStart;
+        ++carryGen_;
+    }
     l->lastHidden = true;
 }
 
 TextView::Laid* TextView::lay(const Segment& seg, bool walk)
 {
-    const size_t from = layoutStart(seg, walk);
     const bool preeditHere = !preedit_.isEmpty() && seg.start == preeditSeg_;
     auto it = laid_.find(seg.start);
+    // Checked since the carried starts last changed: nothing to look up
+    // (unless it started at its own edge for want of one and may walk now).
+    if (it != laid_.end() && it->second->checked == carryGen_ && !(walk && it->second->ownStart) &&
+        it->second->end == seg.end && (it->second->preeditAt >= 0) == preeditHere)
+        return it->second.get();
+    const size_t from = layoutStart(seg, walk);
+    const bool ownStart = from == seg.start && wrap_ && seg.start != text_.lineStart(seg.line);
     if (it != laid_.end() && it->second->end == seg.end && it->second->start == from &&
         (it->second->preeditAt >= 0) == preeditHere) {
         settleCarry(seg, it->second.get());
+        it->second->ownStart = ownStart;
+        it->second->checked = carryGen_;
         return it->second.get();
     }
     auto l = std::make_unique<Laid>();
@@ -129,6 +140,8 @@ TextView::Laid* TextView::lay(const Segment& seg, bool walk)
         l->lastRowStart = byteOf(*l, unit);
     }
     settleCarry(seg, l.get());
+    l->ownStart = ownStart;
+    l->checked = carryGen_;
     Laid* raw = l.get();
     laid_[seg.start] = std::move(l);
     if (laid_.size() > kKeptLayouts || carry_.size() > kKeptCarries)
@@ -149,6 +162,7 @@ void TextView::evictLayouts(const Laid* keep)
             ++i;
     }
     if (carry_.size() > kKeptCarries) {
+        ++carryGen_;
         carry_.erase(carry_.begin(), carry_.lower_bound(keepFrom));
         carry_.erase(carry_.upper_bound(keepTo + TextBuffer::kSegmentBytes), carry_.end());
     }
@@ -179,6 +193,7 @@ void TextView::shiftLayouts(size_t pos, size_t removed, size_t inserted)
         }
     }
     laid_ = std::move(kept);
+    ++carryGen_;
     if (carry_.empty())
         return;
     const size_t from = pos;
