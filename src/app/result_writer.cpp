@@ -129,6 +129,7 @@ void ResultWriter::writeJsonBatch()
     std::string converted;
     const bool whole = WholeUtf8(batch_, &converted);
     const std::string source = jsonSource();
+    std::string lines;
     size_t at = 0, from = 0;
     for (const JsonResult& result : jsonBatch_) {
         const size_t end = batch_.find('\0', at);
@@ -142,13 +143,15 @@ void ResultWriter::writeJsonBatch()
             text = Utf8(std::string_view(batch_).substr(at, end - at), &lossy);
         }
         at = end + 1;
-        writeJson(source, result, text, lossy);
+        lines += jsonLine(source, result, text, lossy);
     }
+    c_.out.write(lines);
     batch_.clear();
     jsonBatch_.clear();
 }
 
-void ResultWriter::writeJson(const std::string& source, const JsonResult& result, std::string_view text, bool lossy)
+std::string ResultWriter::jsonLine(const std::string& source, const JsonResult& result, std::string_view text,
+                                   bool lossy) const
 {
     const CliOptions& o = c_.options;
     JsonObject object;
@@ -165,7 +168,7 @@ void ResultWriter::writeJson(const std::string& source, const JsonResult& result
         object.number("http_status", page_->status);
     if (lossy)
         object.markLossy();
-    c_.out.write(object.line());
+    return object.line();
 }
 
 void ResultWriter::notFound(uint32_t literal)

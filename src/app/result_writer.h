@@ -44,7 +44,7 @@ private:
     };
     void writeBatch();
     void writeJsonBatch();
-    void writeJson(const std::string& source, const JsonResult& result, std::string_view text, bool lossy);
+    std::string jsonLine(const std::string& source, const JsonResult& result, std::string_view text, bool lossy) const;
     std::string jsonSource() const;
 
     const CliContext& c_;
