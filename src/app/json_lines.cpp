@@ -27,6 +27,13 @@ size_t PlainRun(std::string_view s)
             ++i;
             continue;
         }
+        // Most Chinese characters: a lead byte whose three-byte sequences
+        // are all characters (not E0, ED, nor E2 with U+2028 and U+2029).
+        if ((b == 0xE1 || (b >= 0xE3 && b <= 0xEC) || b == 0xEE || b == 0xEF) && i + 2 < s.size() &&
+            (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80 && (static_cast<unsigned char>(s[i + 2]) & 0xC0) == 0x80) {
+            i += 3;
+            continue;
+        }
         const size_t n = Utf8CharacterLength(s.substr(i));
         if (n == 0 || (n == 3 && b == 0xE2 && s[i + 1] == '\x80' && (s[i + 2] == '\xa8' || s[i + 2] == '\xa9')))
             break;
