@@ -84,9 +84,16 @@ bool AppendJsonString(std::string* out, std::string_view s)
 
 void JsonObject::key(std::string_view name)
 {
-    body_ += body_.empty() ? "{" : ",";
-    AppendJsonString(&body_, name);
-    body_ += ':';
+    body_ += body_.empty() ? "{\"" : ",\"";
+    body_ += name; // our own names, which need no escape
+    body_ += "\":";
+}
+
+JsonObject& JsonObject::escaped(std::string_view name, std::string_view quoted)
+{
+    key(name);
+    body_ += quoted;
+    return *this;
 }
 
 JsonObject& JsonObject::text(std::string_view name, std::string_view value)

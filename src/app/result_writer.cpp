@@ -128,7 +128,8 @@ void ResultWriter::writeJsonBatch()
 {
     std::string converted;
     const bool whole = WholeUtf8(batch_, &converted);
-    const std::string source = jsonSource();
+    std::string source; // escaped once for all its results
+    const bool sourceLossy = AppendJsonString(&source, jsonSource());
     std::string lines;
     size_t at = 0, from = 0;
     for (const JsonResult& result : jsonBatch_) {
@@ -143,7 +144,7 @@ void ResultWriter::writeJsonBatch()
             text = Utf8(std::string_view(batch_).substr(at, end - at), &lossy);
         }
         at = end + 1;
-        lines += jsonLine(source, result, text, lossy);
+        lines += jsonLine(source, result, text, lossy || sourceLossy);
     }
     c_.out.write(lines);
     batch_.clear();
@@ -155,7 +156,7 @@ std::string ResultWriter::jsonLine(const std::string& source, const JsonResult& 
 {
     const CliOptions& o = c_.options;
     JsonObject object;
-    object.text("source", source);
+    object.escaped("source", source);
     if (o.all || find_)
         object.number("index", result.index);
     object.text(find_ ? "text" : "middle", text);

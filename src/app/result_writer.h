@@ -44,6 +44,7 @@ private:
     };
     void writeBatch();
     void writeJsonBatch();
+    // `source` as a JSON string, quotes included.
     std::string jsonLine(const std::string& source, const JsonResult& result, std::string_view text, bool lossy) const;
     std::string jsonSource() const;
 

@@ -40,6 +40,10 @@ TEST(JsonLines, AnObjectIsOneLineInTheOrderGiven)
     app::JsonObject replaced;
     EXPECT_EQ(replaced.text("middle", "\xff").line(), "{\"middle\":\"\xef\xbf\xbd\",\"lossy\":true}\n");
     EXPECT_EQ(app::JsonObject().line(), "{}\n");
+    std::string quoted;
+    app::AppendJsonString(&quoted, "a\"b");
+    EXPECT_EQ(app::JsonObject().escaped("source", quoted).number("index", 0).line(),
+              "{\"source\":\"a\\\"b\",\"index\":0}\n");
 }
 
 } // namespace
