@@ -21,7 +21,7 @@ int ListenOnLoopback(int* port)
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    if (bind(listener, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(listener, 4) != 0)
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(listener, 128) != 0)
         std::abort();
     getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
     *port = ntohs(address.sin_port);

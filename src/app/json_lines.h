@@ -20,7 +20,11 @@ bool AppendJsonString(std::string* out, std::string_view text);
 // One object, built field by field, in the order given.
 class JsonObject {
 public:
+    // Field names are ours: letters and underscores, written as they are.
     JsonObject& text(std::string_view name, std::string_view value);
+    // A text already made a JSON string by AppendJsonString (quotes
+    // included), for one written many times over.
+    JsonObject& escaped(std::string_view name, std::string_view quoted);
     JsonObject& number(std::string_view name, int64_t value);
     // Says "lossy": true for bytes replaced before they came here.
     void markLossy() { lossy_ = true; }

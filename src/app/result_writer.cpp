@@ -11,17 +11,29 @@ namespace {
 
 constexpr size_t kBatchBytes = size_t{64} << 10;
 
+// UTF-8 for a runtime text when every character of it decodes.
+bool WholeUtf8(std::string_view text, std::string* out)
+{
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        out->assign(text); // ASCII: the same bytes
+        return true;
+    }
+    bool ok = false;
+    const Owned bytes = NewBytes(text);
+    const Owned converted = ConvertBytes(bytes.bytes(), Lit(lit::EncodingGb18030), Lit(lit::EncodingUtf8), &ok);
+    if (!ok || converted.empty())
+        return false;
+    out->assign(mt::ByteArrayView(converted.bytes()));
+    return true;
+}
+
 // UTF-8 for a runtime text; a character that does not decode becomes
 // U+FFFD and sets *lossy.
 std::string Utf8(std::string_view text, bool* lossy)
 {
-    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return std::string(text); // ASCII: the same bytes
-    bool ok = false;
-    const Owned bytes = NewBytes(text);
-    const Owned converted = ConvertBytes(bytes.bytes(), Lit(lit::EncodingGb18030), Lit(lit::EncodingUtf8), &ok);
-    if (ok && !converted.empty())
-        return std::string(mt::ByteArrayView(converted.bytes()));
+    std::string whole;
+    if (WholeUtf8(text, &whole))
+        return whole;
     *lossy = true;
     static const ConsoleText utf8 = ConsoleText::ForEncoding("UTF-8");
     return utf8.encode(text);
@@ -73,6 +85,8 @@ void ResultWriter::writeBatch()
 {
     if (batch_.empty())
         return;
+    if (c_.options.json)
+        return writeJsonBatch();
     std::string converted;
     const bool whole = c_.console.encodeWhole(batch_, &converted);
     const std::string_view all = whole ? std::string_view(converted) : std::string_view(batch_);
@@ -100,19 +114,53 @@ void ResultWriter::found(std::string_view text, int32_t start)
         record(c_.console.encode(text));
         return;
     }
-    if (!o.json) {
-        batch_.append(text).push_back('\0');
-        if (batch_.size() >= kBatchBytes)
-            writeBatch();
-        return;
+    if (o.json)
+        jsonBatch_.push_back({index, start, static_cast<int64_t>(text.size())});
+    batch_.append(text).push_back('\0');
+    if (batch_.size() >= kBatchBytes)
+        writeBatch();
+}
+
+// The batched results as JSON Lines: their texts converted to UTF-8 in one
+// go when they all convert, one by one otherwise (a text with bytes that do
+// not decode is then marked lossy alone).
+void ResultWriter::writeJsonBatch()
+{
+    std::string converted;
+    const bool whole = WholeUtf8(batch_, &converted);
+    std::string source; // escaped once for all its results
+    const bool sourceLossy = AppendJsonString(&source, jsonSource());
+    std::string lines;
+    size_t at = 0, from = 0;
+    for (const JsonResult& result : jsonBatch_) {
+        const size_t end = batch_.find('\0', at);
+        bool lossy = false;
+        std::string text;
+        if (whole) {
+            const size_t stop = converted.find('\0', from);
+            text = converted.substr(from, stop - from);
+            from = stop + 1;
+        } else {
+            text = Utf8(std::string_view(batch_).substr(at, end - at), &lossy);
+        }
+        at = end + 1;
+        lines += jsonLine(source, result, text, lossy || sourceLossy);
     }
+    c_.out.write(lines);
+    batch_.clear();
+    jsonBatch_.clear();
+}
+
+std::string ResultWriter::jsonLine(const std::string& source, const JsonResult& result, std::string_view text,
+                                   bool lossy) const
+{
+    const CliOptions& o = c_.options;
     JsonObject object;
-    bool lossy = false;
-    object.text("source", jsonSource());
+    object.escaped("source", source);
     if (o.all || find_)
-        object.number("index", index);
-    object.text(find_ ? "text" : "middle", Utf8(text, &lossy));
-    object.number("start", start).number("end", start + static_cast<int64_t>(text.size()) - 1);
+        object.number("index", result.index);
+    object.text(find_ ? "text" : "middle", text);
+    object.number("start", result.start).number("end", result.start + result.length - 1);
     const bool early = page_ && page_->outcome == FetchedPage::Outcome::kEndedEarly;
     object.text("status", early ? "ended_early" : "found");
     if (early)
@@ -121,7 +169,7 @@ void ResultWriter::found(std::string_view text, int32_t start)
         object.number("http_status", page_->status);
     if (lossy)
         object.markLossy();
-    c_.out.write(object.line());
+    return object.line();
 }
 
 void ResultWriter::notFound(uint32_t literal)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli_context.h"
 #include "url_pages.h"
@@ -36,7 +37,15 @@ public:
 
 private:
     void record(std::string_view content);
+    struct JsonResult {
+        int64_t index;
+        int32_t start;
+        int64_t length; // bytes of the runtime text
+    };
     void writeBatch();
+    void writeJsonBatch();
+    // `source` as a JSON string, quotes included.
+    std::string jsonLine(const std::string& source, const JsonResult& result, std::string_view text, bool lossy) const;
     std::string jsonSource() const;
 
     const CliContext& c_;
@@ -49,6 +58,7 @@ private:
     // Middle texts waiting to be converted together, each ended by a zero
     // byte (which no text holds): one conversion for many short texts.
     std::string batch_;
+    std::vector<JsonResult> jsonBatch_; // with --json: the results whose texts are in batch_
 };
 
 } // namespace app

@@ -161,6 +161,18 @@ Owned PageText(const uint8_t* bytes, const char* charset, int64_t* replaced)
         Library(mt::kInternetLibrary, 5, {BytesRecord(bytes), TextRecord(charset), mt::MakePointer(replaced, mt::kTypeLong)}));
 }
 
+void SetBatchJobs(int32_t jobs) { Library(mt::kInternetLibrary, 6, {mt::MakeInt(jobs)}); }
+
+bool BatchAdd(uint64_t ticket, const char* url)
+{
+    return mt::AsBool(Library(mt::kInternetLibrary, 7, {mt::MakeLong(static_cast<int64_t>(ticket)), TextRecord(url)}));
+}
+
+Owned BatchTake(uint64_t ticket)
+{
+    return OwnedResult(Library(mt::kInternetLibrary, 8, {mt::MakeLong(static_cast<int64_t>(ticket))}));
+}
+
 Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded)
 {
     int32_t success = 0;

@@ -103,6 +103,14 @@ void SetTransferTimeLimit(int32_t seconds);
 // counts those bytes. Null with *replaced -1 when the bytes are not in
 // `charset` (too many bad ones) or iconv does not know it.
 Owned PageText(const uint8_t* bytes, const char* charset, int64_t* replaced);
+// Pages read several at once (the internet library's batch): how many
+// transfers run at once (everything asked for so far is dropped); a page
+// asked for under a ticket (false when the ticket is in use); and the page
+// under a ticket, once its transfer has ended, after which LastTransfer
+// reports on it.
+void SetBatchJobs(int32_t jobs);
+bool BatchAdd(uint64_t ticket, const char* url);
+Owned BatchTake(uint64_t ticket);
 // A new byte array holding the bytes (null when empty).
 Owned NewBytes(std::string_view bytes);
 // A new text joining the pieces.

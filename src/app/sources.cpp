@@ -163,7 +163,7 @@ int RunOnInput(const CliContext& c)
     SourceList list(o, c.startDirectory);
     ResultWriter writer(c, list.named());
     ApplyRequestOptions(o);
-    const std::unique_ptr<UrlPages> pages = MakeSequentialUrlPages();
+    const std::unique_ptr<UrlPages> pages = MakeUrlPages(o);
     // Pages are asked for ahead of their turn, as many as the reader takes
     // at once; the sources between them wait by name only.
     const size_t lookahead = std::max<size_t>(64, 4 * pages->capacity());

@@ -1,6 +1,5 @@
 #include "url_pages.h"
 
-#include <deque>
 #include <utility>
 
 #include "page_reader.h"
@@ -8,20 +7,19 @@
 namespace app {
 namespace {
 
-class SequentialUrlPages final : public UrlPages {
+// Pages read several at once by the internet library's batch: each is
+// asked for under its ticket as soon as the caller names it, and taken in
+// turn, its transfer reported on as a single read is.
+class ParallelUrlPages final : public UrlPages {
 public:
-    size_t capacity() const override { return 1; }
-    void request(uint64_t ticket, std::string url) override { asked_.emplace_back(ticket, std::move(url)); }
+    explicit ParallelUrlPages(int32_t jobs) : jobs_(jobs) { SetBatchJobs(jobs); }
+    ~ParallelUrlPages() override { SetBatchJobs(jobs_); } // drops pages never taken
+    size_t capacity() const override { return static_cast<size_t>(jobs_); }
+    void request(uint64_t ticket, std::string url) override { BatchAdd(ticket, url.c_str()); }
     FetchedPage take(uint64_t ticket) override
     {
         FetchedPage page;
-        while (!asked_.empty() && asked_.front().first != ticket)
-            asked_.pop_front(); // never taken: dropped unread
-        if (asked_.empty())
-            return page;
-        const Owned url = Join({asked_.front().second});
-        asked_.pop_front();
-        Owned bytes = ReadUrl(url.text());
+        Owned bytes = BatchTake(ticket);
         TransferReport report = LastTransfer();
         page.status = report.status;
         page.statusText = std::move(report.statusText);
@@ -38,7 +36,7 @@ public:
     }
 
 private:
-    std::deque<std::pair<uint64_t, std::string>> asked_;
+    int32_t jobs_;
 };
 
 } // namespace
@@ -56,6 +54,10 @@ void ApplyRequestOptions(const CliOptions& o)
                       o.retry ? BoundedNumber(*o.retry, 0, kMaxRetries) : 0);
 }
 
-std::unique_ptr<UrlPages> MakeSequentialUrlPages() { return std::make_unique<SequentialUrlPages>(); }
+std::unique_ptr<UrlPages> MakeUrlPages(const CliOptions& o)
+{
+    const int32_t jobs = o.jobs ? BoundedNumber(*o.jobs, 1, kMaxJobs) : kDefaultJobs;
+    return std::make_unique<ParallelUrlPages>(jobs > 0 ? jobs : kDefaultJobs);
+}
 
 } // namespace app

@@ -1,8 +1,6 @@
 // Reading the URL sources of extract and find. Pages are asked for ahead
-// of their turn and taken in the order they were asked for, so that an
-// engine reading several at once can stand behind the same calls; the one
-// here reads them one at a time through the internet library's commands,
-// as fetch does.
+// of their turn and taken in the order they were asked for; the internet
+// library reads up to --jobs of them at once, each as fetch reads a page.
 #pragma once
 
 #include <cstdint>
@@ -46,7 +44,7 @@ public:
 // internet library, for every later transfer.
 void ApplyRequestOptions(const CliOptions& options);
 
-// Pages read one at a time, as they are taken.
-std::unique_ptr<UrlPages> MakeSequentialUrlPages();
+// Pages read --jobs at once (kDefaultJobs when not given).
+std::unique_ptr<UrlPages> MakeUrlPages(const CliOptions& options);
 
 } // namespace app

@@ -8,24 +8,8 @@
 #include <string>
 
 #include "net/http_transfer.h"
-#include "net/page_charset.h"
 
 namespace mt {
-namespace {
-
-// A GrowBuffer counts in 32 bits; a body is kept to well below that.
-constexpr int64_t kLargestBody = int64_t{1} << 30;
-
-} // namespace
-
-// What one try of a request leaves behind besides the body.
-struct HttpClient::Attempt {
-    transfer::ResponseHead head;
-    bool sinkFull = false;
-    bool sinkRefused = false;
-    long retryAfterSeconds = 0;
-    char errorText[CURL_ERROR_SIZE] = {};
-};
 
 bool HttpClient::Read(const char* url, GrowBuffer& out)
 {
@@ -50,9 +34,10 @@ bool HttpClient::Read(const char* url, GrowBuffer& out)
             last_.reason = TransferReason::kOther; // libcurl would not start
             break;
         }
-        Attempt attempt{{&cancel_, &announced_, {}, false}};
+        transfer::Attempt attempt(&cancel_, &announced_);
         ReadOnce(std::string(url, std::strcspn(url, "#")), out, &attempt);
-        if (retry >= options_.retries || !WorthRetrying() || !WaitToRetry(retry, attempt.retryAfterSeconds))
+        if (retry >= options_.retries || !transfer::WorthRetrying(last_) ||
+            !WaitToRetry(transfer::RetryWaitMilliseconds(retry, attempt.retryAfterSeconds, limits_)))
             break;
     }
     busy_ = false;
@@ -60,51 +45,19 @@ bool HttpClient::Read(const char* url, GrowBuffer& out)
 }
 
 // One try of the request: the body into `out`, the report into last_.
-void HttpClient::ReadOnce(const std::string& target, GrowBuffer& out, Attempt* attempt)
+void HttpClient::ReadOnce(const std::string& target, GrowBuffer& out, transfer::Attempt* attempt)
 {
     auto* h = static_cast<CURL*>(handle_);
-    auto* headers = static_cast<curl_slist*>(transfer::RequestHeaders(options_));
-    transfer::BodySink sink{h, &out, std::clamp<int64_t>(limits_.bodyLimit, 0, kLargestBody), &received_};
-    sink.encoded = &attempt->head.encoded;
     int code = CURLE_OK;
-    const bool performed = headers &&
-                           transfer::Configure(h, target, headers, &sink, &attempt->head, limits_, options_,
-                                               attempt->errorText) &&
-                           Perform(&code);
-    out.SetSize(static_cast<int32_t>(sink.filled)); // shrinking never fails
-    attempt->sinkFull = sink.full;
-    attempt->sinkRefused = sink.refused;
-    curl_off_t retryAfter = 0;
-    if (performed && curl_easy_getinfo(h, CURLINFO_RETRY_AFTER, &retryAfter) == CURLE_OK && retryAfter > 0)
-        attempt->retryAfterSeconds = static_cast<long>(std::min<curl_off_t>(retryAfter, 1L << 30));
-    Finish(performed, code, out, *attempt);
-    curl_easy_reset(h); // drops the pointers into this call's headers, sink and attempt
-    curl_slist_free_all(headers);
+    const bool performed =
+        transfer::BeginAttempt(h, target, &out, &received_, limits_, options_, attempt) && Perform(&code);
+    transfer::EndAttempt(h, performed, code, out, *attempt, limits_, &last_);
 }
 
-// A failed connect, a time-out or a 5xx answer: worth another try.
-bool HttpClient::WorthRetrying() const
+// Waits `wait` milliseconds before a retry. A cancel ends the wait at once
+// (false).
+bool HttpClient::WaitToRetry(long wait)
 {
-    switch (last_.reason) {
-    case TransferReason::kConnect:
-    case TransferReason::kConnectTimeout:
-    case TransferReason::kStalled:
-    case TransferReason::kTimeLimit: return true;
-    case TransferReason::kCancelled: return false;
-    default: return last_.status >= 500 && last_.status <= 599;
-    }
-}
-
-// Waits before retry number `retry` + 1: the server's Retry-After when it
-// sent one, else a wait that doubles from the first, either at most the
-// longest wait. A cancel ends the wait at once (false).
-bool HttpClient::WaitToRetry(int retry, long retryAfterSeconds)
-{
-    const long longest = std::max(0L, limits_.longestRetryWaitSeconds) * 1000L;
-    long wait = std::max(0L, limits_.firstRetryMilliseconds) << std::min(retry, 20);
-    if (retryAfterSeconds > 0)
-        wait = std::min(retryAfterSeconds, longest / 1000 + 1) * 1000L;
-    wait = std::min(wait, longest);
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(wait);
     auto* multi = static_cast<CURLM*>(multi_.load());
@@ -146,56 +99,6 @@ bool HttpClient::Perform(int* code)
         *code = CURLE_RECV_ERROR; // the multi handle itself failed
     curl_multi_remove_handle(multi, h);
     return status == CURLM_OK || cancel_.load();
-}
-
-// Fills the report on the request just made.
-void HttpClient::Finish(bool performed, int code, const GrowBuffer& out, const Attempt& attempt)
-{
-    auto* h = static_cast<CURL*>(handle_);
-    TransferReport& r = last_;
-    r.received = out.size();
-    const char* type = nullptr;
-    if (performed && curl_easy_getinfo(h, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
-        r.contentType = type;
-    long status = 0;
-    if (performed && curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK && status > 0 && status < 1000) {
-        r.status = static_cast<int32_t>(status);
-        r.statusText = transfer::StatusText(status, attempt.head.reasonPhrase);
-    }
-    if (!performed) {
-        r.reason = TransferReason::kOther;
-    } else if (code == CURLE_OK) {
-        r.reason = out.size() == 0 ? TransferReason::kNothingReturned : TransferReason::kNone;
-    } else if (code == CURLE_WRITE_ERROR && (attempt.sinkRefused || attempt.sinkFull)) {
-        r.reason = attempt.sinkRefused ? TransferReason::kNoMemory : TransferReason::kTooLarge;
-    } else {
-        CurlFailure failure;
-        failure.code = code;
-        failure.responseCode = status;
-        failure.message = attempt.errorText;
-        failure.bodyStarted = out.size() > 0;
-        curl_off_t connected = 0, total = 0;
-        curl_easy_getinfo(h, CURLINFO_CONNECT_TIME_T, &connected);
-        curl_easy_getinfo(h, CURLINFO_TOTAL_TIME_T, &total);
-        failure.connected = connected > 0;
-        const long limit = std::min(limits_.maxSeconds, HttpLimits::kLongestSeconds);
-        failure.timeLimitHit = limit > 0 && total >= static_cast<curl_off_t>(limit) * 1000000 - 50000;
-        r.reason = ReasonForFailure(failure);
-    }
-    if (r.reason == TransferReason::kCancelled)
-        r.outcome = TransferOutcome::kCancelled;
-    else if (performed && code == CURLE_OK)
-        r.outcome = TransferOutcome::kComplete;
-    else
-        r.outcome = out.size() > 0 ? TransferOutcome::kEndedEarly : TransferOutcome::kFailed;
-    if (out.size() == 0)
-        return;
-    const std::string_view body(reinterpret_cast<const char*>(out.data()), static_cast<size_t>(out.size()));
-    const PageCharset charset = DetectPageCharset(r.contentType, body);
-    r.charset = charset.iconvName;
-    r.bomLength = static_cast<int32_t>(charset.bomLength);
-    if (r.outcome == TransferOutcome::kEndedEarly)
-        r.cutLength = static_cast<int32_t>(CutCharacterLength(r.charset, body.substr(charset.bomLength)));
 }
 
 void HttpClient::Cancel()

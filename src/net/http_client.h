@@ -11,12 +11,17 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "net/grow_buffer.h"
 #include "net/transfer_reason.h"
 
 namespace mt {
+
+namespace transfer {
+struct Attempt;
+}
 
 // What bounds one request. The defaults are the program's; tests narrow them.
 // Times beyond kLongestSeconds (what libcurl takes, about 24 days) count as
@@ -103,15 +108,20 @@ public:
     // Records in the report how many bytes the decoding of the last page
     // replaced.
     void NoteDecoded(int64_t replaced) { last_.replaced = replaced; }
+    // Makes `report` the last request's, unless a request runs: the batch
+    // of transfers at once (http_batch.h) hands over each page's as it is
+    // taken, so that the report command answers for it.
+    void AdoptReport(TransferReport report)
+    {
+        if (!busy_.load())
+            last_ = std::move(report);
+    }
 
 private:
-    struct Attempt;
     bool EnsureOpen();
-    void ReadOnce(const std::string& target, GrowBuffer& out, Attempt* attempt);
+    void ReadOnce(const std::string& target, GrowBuffer& out, transfer::Attempt* attempt);
     bool Perform(int* code);
-    void Finish(bool performed, int code, const GrowBuffer& out, const Attempt& attempt);
-    bool WorthRetrying() const;
-    bool WaitToRetry(int retry, long retryAfterSeconds);
+    bool WaitToRetry(long milliseconds);
 
     void* handle_ = nullptr; // CURL*, kept out of this header
     std::atomic<void*> multi_{nullptr}; // CURLM*, drives the handle so that a cancel can wake it

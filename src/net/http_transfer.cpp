@@ -8,6 +8,7 @@
 #include <string_view>
 #include <strings.h>
 
+#include "net/page_charset.h"
 #include "platform/start_directory.h"
 
 namespace mt::transfer {
@@ -18,6 +19,9 @@ constexpr const char* kWebSchemes = "http,https";
 // libcurl's receive buffer: large pieces mean few calls per megabyte.
 constexpr long kReceiveBuffer = 256L << 10;
 constexpr size_t kLongestPhrase = 200;
+// A GrowBuffer counts in 32 bits; a body is kept to well below that.
+constexpr int64_t kLargestBody = int64_t{1} << 30;
+static_assert(sizeof(Attempt::errorText) == CURL_ERROR_SIZE);
 
 // The size to give the buffer when `need` bytes no longer fit: for the
 // first piece the announced length, or the limit when the decoded length is
@@ -232,6 +236,98 @@ bool Configure(void* handle, const std::string& url, void* headers, BodySink* si
     // some failed transfers libcurl keeps the buffer it has).
     curl_easy_setopt(h, CURLOPT_BUFFERSIZE, kReceiveBuffer);
     return ok;
+}
+
+bool BeginAttempt(void* handle, const std::string& url, GrowBuffer* out, std::atomic<int64_t>* progress,
+                  const HttpLimits& limits, const RequestOptions& options, Attempt* attempt)
+{
+    out->SetSize(0);
+    progress->store(0, std::memory_order_relaxed);
+    attempt->head.announced->store(-1, std::memory_order_relaxed);
+    attempt->sink = BodySink{handle, out, std::clamp<int64_t>(limits.bodyLimit, 0, kLargestBody), progress};
+    attempt->sink.encoded = &attempt->head.encoded;
+    attempt->headers = RequestHeaders(options);
+    return attempt->headers && Configure(handle, url, attempt->headers, &attempt->sink, &attempt->head, limits,
+                                         options, attempt->errorText);
+}
+
+void EndAttempt(void* handle, bool performed, int code, GrowBuffer& out, Attempt& attempt, const HttpLimits& limits,
+                TransferReport* report)
+{
+    auto* h = static_cast<CURL*>(handle);
+    out.SetSize(static_cast<int32_t>(attempt.sink.filled)); // shrinking never fails
+    curl_off_t retryAfter = 0;
+    if (performed && curl_easy_getinfo(h, CURLINFO_RETRY_AFTER, &retryAfter) == CURLE_OK && retryAfter > 0)
+        attempt.retryAfterSeconds = static_cast<long>(std::min<curl_off_t>(retryAfter, 1L << 30));
+    TransferReport& r = *report;
+    r = TransferReport{};
+    r.received = out.size();
+    const char* type = nullptr;
+    if (performed && curl_easy_getinfo(h, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
+        r.contentType = type;
+    long status = 0;
+    if (performed && curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK && status > 0 && status < 1000) {
+        r.status = static_cast<int32_t>(status);
+        r.statusText = StatusText(status, attempt.head.reasonPhrase);
+    }
+    if (!performed) {
+        r.reason = TransferReason::kOther;
+    } else if (code == CURLE_OK) {
+        r.reason = out.size() == 0 ? TransferReason::kNothingReturned : TransferReason::kNone;
+    } else if (code == CURLE_WRITE_ERROR && (attempt.sink.refused || attempt.sink.full)) {
+        r.reason = attempt.sink.refused ? TransferReason::kNoMemory : TransferReason::kTooLarge;
+    } else {
+        CurlFailure failure;
+        failure.code = code;
+        failure.responseCode = status;
+        failure.message = attempt.errorText;
+        failure.bodyStarted = out.size() > 0;
+        curl_off_t connected = 0, total = 0;
+        curl_easy_getinfo(h, CURLINFO_CONNECT_TIME_T, &connected);
+        curl_easy_getinfo(h, CURLINFO_TOTAL_TIME_T, &total);
+        failure.connected = connected > 0;
+        const long limit = std::min(limits.maxSeconds, HttpLimits::kLongestSeconds);
+        failure.timeLimitHit = limit > 0 && total >= static_cast<curl_off_t>(limit) * 1000000 - 50000;
+        r.reason = ReasonForFailure(failure);
+    }
+    if (r.reason == TransferReason::kCancelled)
+        r.outcome = TransferOutcome::kCancelled;
+    else if (performed && code == CURLE_OK)
+        r.outcome = TransferOutcome::kComplete;
+    else
+        r.outcome = out.size() > 0 ? TransferOutcome::kEndedEarly : TransferOutcome::kFailed;
+    curl_easy_reset(h); // drops the pointers into this try's headers, sink and head
+    curl_slist_free_all(static_cast<curl_slist*>(attempt.headers));
+    attempt.headers = nullptr;
+    if (out.size() == 0)
+        return;
+    const std::string_view body(reinterpret_cast<const char*>(out.data()), static_cast<size_t>(out.size()));
+    const PageCharset charset = DetectPageCharset(r.contentType, body);
+    r.charset = charset.iconvName;
+    r.bomLength = static_cast<int32_t>(charset.bomLength);
+    if (r.outcome == TransferOutcome::kEndedEarly)
+        r.cutLength = static_cast<int32_t>(CutCharacterLength(r.charset, body.substr(charset.bomLength)));
+}
+
+bool WorthRetrying(const TransferReport& report)
+{
+    switch (report.reason) {
+    case TransferReason::kConnect:
+    case TransferReason::kConnectTimeout:
+    case TransferReason::kStalled:
+    case TransferReason::kTimeLimit: return true;
+    case TransferReason::kCancelled: return false;
+    default: return report.status >= 500 && report.status <= 599;
+    }
+}
+
+long RetryWaitMilliseconds(int retry, long retryAfterSeconds, const HttpLimits& limits)
+{
+    const long longest = std::max(0L, limits.longestRetryWaitSeconds) * 1000L;
+    long wait = std::max(0L, limits.firstRetryMilliseconds) << std::min(retry, 20);
+    if (retryAfterSeconds > 0)
+        wait = std::min(retryAfterSeconds, longest / 1000 + 1) * 1000L;
+    return std::min(wait, longest);
 }
 
 std::string StatusText(long code, const std::string& reasonPhrase)

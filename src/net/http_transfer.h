@@ -1,6 +1,8 @@
-// One GET as the HTTP client sets it up on its libcurl handle: where the
-// body goes, what the response's header lines tell, and the options. Used
-// by http_client.cpp alone.
+// One GET as the HTTP clients set it up on a libcurl handle: where the
+// body goes, what the response's header lines tell, the options, and the
+// report on how it went. Shared by the single client (http_client.cpp) and
+// the batch of transfers at once (http_batch.cpp), so that a page read
+// either way has the same limits and the same report.
 #pragma once
 
 #include <atomic>
@@ -55,6 +57,38 @@ void* RequestHeaders(const RequestOptions& options);
 // (CURL_ERROR_SIZE bytes).
 bool Configure(void* handle, const std::string& url, void* headers, BodySink* sink, ResponseHead* head,
                const HttpLimits& limits, const RequestOptions& options, char* errorText);
+
+// One try of a GET: what libcurl writes into besides the body's buffer.
+// It must stay where it is while the try runs.
+struct Attempt {
+    Attempt(std::atomic<bool>* cancel, std::atomic<int64_t>* announced) : head{cancel, announced, {}, false} {}
+    ResponseHead head;
+    BodySink sink{};
+    void* headers = nullptr;  // curl_slist*, freed by EndAttempt
+    long retryAfterSeconds = 0;
+    char errorText[256] = {}; // CURL_ERROR_SIZE
+};
+
+// Sets `handle` (fresh or reset) up for one try at `url` (without its
+// fragment) into `out`, which is emptied; `progress` follows the bytes
+// kept. False when the request cannot be set up: EndAttempt then reports
+// it, and the request is not made.
+bool BeginAttempt(void* handle, const std::string& url, GrowBuffer* out, std::atomic<int64_t>* progress,
+                  const HttpLimits& limits, const RequestOptions& options, Attempt* attempt);
+
+// Ends a try: `out` trimmed to the bytes kept, the report filled in
+// (`performed`: libcurl ran the transfer; `code`: its CURLcode), and the
+// handle reset, the header list freed.
+void EndAttempt(void* handle, bool performed, int code, GrowBuffer& out, Attempt& attempt, const HttpLimits& limits,
+                TransferReport* report);
+
+// A failed connect, a time-out or a 5xx answer: worth another try.
+bool WorthRetrying(const TransferReport& report);
+
+// The wait before retry number `retry` + 1: the server's Retry-After when
+// it sent one, else a wait that doubles from the first, either at most the
+// longest wait.
+long RetryWaitMilliseconds(int retry, long retryAfterSeconds, const HttpLimits& limits);
 
 // "404 Not Found": the code and the server's reason phrase, or the standard
 // one when it sent none; empty for code 0.

@@ -21,6 +21,8 @@ TEST(JsonLines, TextsAreEscapedAndBytesThatAreNotUtf8Replaced)
         {"\xe2\x80\xa8\xe2\x80\xa9", "\"\\u2028\\u2029\"", false}, // line ends of JavaScript
         {"a\xff" "b", "\"a\xef\xbf\xbd" "b\"", true},
         {"\xe4\xb8", "\"\xef\xbf\xbd\xef\xbf\xbd\"", true},            // a cut character
+        {"中\xe4\xb8", "\"中\xef\xbf\xbd\xef\xbf\xbd\"", true},        // ... behind a whole one
+        {"\xe4\xb8" "A\xef\xbf\xbf", "\"\xef\xbf\xbd\xef\xbf\xbd" "A\xef\xbf\xbf\"", true},
         {"\xed\xa0\x80", "\"\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\"", true}, // a surrogate
         {"\xc0\xaf", "\"\xef\xbf\xbd\xef\xbf\xbd\"", true},            // an overlong form
     };
@@ -38,6 +40,10 @@ TEST(JsonLines, AnObjectIsOneLineInTheOrderGiven)
     app::JsonObject replaced;
     EXPECT_EQ(replaced.text("middle", "\xff").line(), "{\"middle\":\"\xef\xbf\xbd\",\"lossy\":true}\n");
     EXPECT_EQ(app::JsonObject().line(), "{}\n");
+    std::string quoted;
+    app::AppendJsonString(&quoted, "a\"b");
+    EXPECT_EQ(app::JsonObject().escaped("source", quoted).number("index", 0).line(),
+              "{\"source\":\"a\\\"b\",\"index\":0}\n");
 }
 
 } // namespace

@@ -5,10 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "support/http_test_support.h"
 #include "support/run_tool.h"
@@ -174,6 +176,17 @@ TEST_F(ManySources, JsonLinesParseBackInUtf8)
     const auto gbk = RunTool({"extract", "--gbk", "--json", "--all", "--left=[", "--right=]", "gb.txt"});
     EXPECT_EQ(Parsed(gbk.out), "end=3|index=0|middle=中|source=gb.txt|start=2|status=found\n"
                                "end=7|index=1|lossy=True|middle=\xef\xbf\xbd|source=gb.txt|start=6|status=found\n");
+    // Results beyond one batch of conversion keep their own fields.
+    std::string many;
+    for (int i = 0; i < 12000; ++i)
+        many += "《" + std::to_string(i) + "》";
+    Write("many.txt", many);
+    const std::string lots = Parsed(RunTool({"extract", "--json", "--all", "--left=《", "--right=》", "many.txt"}).out);
+    EXPECT_EQ(std::count(lots.begin(), lots.end(), '\n'), 12000);
+    const size_t gbSize = many.size() - 2 * 12000; // 《 and 》 take two bytes in GB18030, three in UTF-8
+    const std::string last = "end=" + std::to_string(gbSize - 2) + "|index=11999|middle=11999|source=many.txt|start=" +
+                             std::to_string(gbSize - 6) + "|status=found\n";
+    EXPECT_EQ(lots.substr(lots.size() - last.size()), last);
     const auto find = RunTool({"find", "--json", "-i", "--text", "x", "-"}, "aXbx");
     EXPECT_EQ(Parsed(find.out), "end=2|index=0|source=-|start=2|status=found|text=X\n"
                                 "end=4|index=1|source=-|start=4|status=found|text=x\n");
@@ -257,6 +270,42 @@ TEST_F(ManySources, PagesCarryTheServersStatusAndTheRequestOptions)
         EXPECT_NE(requests[k].find("User-Agent: Many/1.0\r\n"), std::string::npos);
         EXPECT_NE(requests[k].find("X-Test: yes\r\n"), std::string::npos);
     }
+}
+
+// Pages that end in the reverse of their order (each waits longer than the
+// next) come out in the order given, between the files; the server never
+// sees more connections at once than --jobs, and a failed page keeps its
+// place on standard error.
+TEST_F(ManySources, PagesReadAtOnceKeepTheirOrder)
+{
+    constexpr int kPages = 24;
+    httptest::TestServer server(
+        [](const std::string& head) {
+            const int n = std::stoi(head.substr(head.find("/p") + 2));
+            std::this_thread::sleep_for(std::chrono::milliseconds(5 * (kPages - n)));
+            return httptest::CannedReply{Reply(n == 7 ? "404 Not Found" : "200 OK", "", "[" + std::to_string(n) + "]")};
+        },
+        nullptr, true);
+    std::vector<std::string> args = {"extract", "--left=[", "--right=]", "--jobs", "4"};
+    std::string out, list;
+    for (int n = 1; n <= kPages; ++n) {
+        const std::string url = server.Url("/p" + std::to_string(n));
+        list += url + "\n";
+        out += url + ":" + std::to_string(n) + "\n";
+        if (n % 8 == 0) {
+            list += "a.txt\n";
+            out += "a.txt:1\n";
+        }
+    }
+    Write("pages", list);
+    args.insert(args.end(), {"--sources", "pages"});
+    const ToolRun run = RunTool(args);
+    EXPECT_EQ(run.out, out);
+    EXPECT_EQ(run.err, kWarning + server.Url("/p7") + ": the server answered 404 Not Found\n");
+    EXPECT_EQ(run.status, 5);
+    EXPECT_EQ(server.Requests().size(), static_cast<size_t>(kPages));
+    EXPECT_LE(server.MostAtOnce(), 4);
+    EXPECT_GE(server.MostAtOnce(), 2) << "pages were read side by side";
 }
 
 TEST_F(ManySources, AFailedWriteStopsAtOnce)

@@ -132,7 +132,8 @@ TlsFiles::~TlsFiles()
         std::filesystem::remove_all(dir);
 }
 
-TestServer::TestServer(Responder responder, const TlsFiles* tls) : responder_(std::move(responder))
+TestServer::TestServer(Responder responder, const TlsFiles* tls, bool concurrent)
+    : responder_(std::move(responder)), concurrent_(concurrent)
 {
     signal(SIGPIPE, SIG_IGN); // a client that hangs up must not end the test
     if (tls) {
@@ -149,6 +150,8 @@ TestServer::~TestServer()
 {
     stop_ = true;
     thread_.join();
+    for (std::thread& connection : connections_)
+        connection.join();
     close(listener_);
     SSL_CTX_free(static_cast<SSL_CTX*>(tlsContext_));
 }
@@ -175,8 +178,18 @@ void TestServer::Serve()
             continue;
         timeval limit{5, 0};
         setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-        Answer(fd);
-        close(fd);
+        const int open = ++open_;
+        for (int most = mostOpen_.load(); open > most && !mostOpen_.compare_exchange_weak(most, open);) {
+        }
+        auto answer = [this, fd] {
+            Answer(fd);
+            --open_;
+            close(fd);
+        };
+        if (concurrent_)
+            connections_.emplace_back(answer);
+        else
+            answer();
     }
 }
 

@@ -38,14 +38,18 @@ struct TlsFiles {
 };
 
 // Serves one connection at a time on an ephemeral port of 127.0.0.1, over
-// TLS when given certificates. Records every request head it reads.
+// TLS when given certificates, or with `concurrent` each connection on a
+// thread of its own (the responder is then called from several threads at
+// once). Records every request head it reads.
 class TestServer {
 public:
-    explicit TestServer(Responder responder, const TlsFiles* tls = nullptr);
+    explicit TestServer(Responder responder, const TlsFiles* tls = nullptr, bool concurrent = false);
     ~TestServer();
     std::string Url(const std::string& pathAndQuery) const;
     int port() const { return port_; }
     std::vector<std::string> Requests() const;
+    // The most connections that were open at once so far.
+    int MostAtOnce() const { return mostOpen_.load(); }
 
 private:
     void Serve();
@@ -59,6 +63,10 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;
     std::thread thread_;
+    bool concurrent_ = false;
+    std::atomic<int> open_{0};
+    std::atomic<int> mostOpen_{0};
+    std::vector<std::thread> connections_; // concurrent: one per connection, joined at the end
 };
 
 // A 127.0.0.1 port that nothing listens on (bound, then closed).

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "frame/service_calls.h"
+#include "net/http_batch.h"
+#include "net/http_read.h"
+#include "support/http_test_support.h"
+
+namespace mt {
+namespace {
+
+using httptest::CannedReply;
+using httptest::Reply;
+using httptest::TestServer;
+
+class HttpBatchTest : public testing::Test {
+protected:
+    void SetUp() override { httptest::InstallHeapService(); }
+    void TearDown() override
+    {
+        TheHttpBatch().SetJobs(HttpBatch::kDefaultJobs);
+        TheHttpClient().SetLimits(HttpLimits{});
+        TheHttpClient().SetRequestOptions({});
+    }
+
+    // The page under `ticket`: its body, and its report in *report.
+    static std::string Take(uint64_t ticket, TransferReport* report = nullptr)
+    {
+        ByteArrayValue body = nullptr;
+        TransferReport ignored;
+        EXPECT_TRUE(TheHttpBatch().Take(ticket, &body, report ? report : &ignored)) << ticket;
+        std::string bytes(ByteArrayView(body));
+        svc::Free(body);
+        return bytes;
+    }
+};
+
+// The first page waits until the server has seen every other request, so
+// it ends last; it says whether it saw them (a batch that read one page at
+// a time would make it wait in vain). Taken by ticket, each page is its own.
+TEST_F(HttpBatchTest, PagesEndInAnyOrderAndAreTakenByTicket)
+{
+    constexpr int kPages = 6;
+    TestServer* self = nullptr;
+    TestServer server(
+        [&self](const std::string& head) {
+            const std::string path = head.substr(4, head.find(' ', 4) - 4);
+            if (path != "/1")
+                return CannedReply{Reply("200 OK", "", "page" + path)};
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (self->Requests().size() < kPages && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            return CannedReply{Reply("200 OK", "", self->Requests().size() == kPages ? "last" : "alone")};
+        },
+        nullptr, true);
+    self = &server;
+    TheHttpBatch().SetJobs(kPages);
+    const int64_t blocks = httptest::LiveBlocks();
+    for (int i = 1; i <= kPages; ++i)
+        ASSERT_TRUE(TheHttpBatch().Add(i, server.Url("/" + std::to_string(i) + "#frag").c_str()));
+    EXPECT_FALSE(TheHttpBatch().Add(3, server.Url("/3").c_str())) << "a ticket in use";
+    EXPECT_EQ(Take(1), "last");
+    for (int i = kPages; i >= 2; --i)
+        EXPECT_EQ(Take(i), "page/" + std::to_string(i));
+    EXPECT_EQ(TheHttpBatch().held(), 0u);
+    EXPECT_EQ(httptest::LiveBlocks(), blocks) << "every page given away";
+    ByteArrayValue body = nullptr;
+    TransferReport report;
+    EXPECT_FALSE(TheHttpBatch().Take(1, &body, &report)) << "taken already";
+}
+
+// However many pages are asked for, no more than `jobs` connections are
+// open at once; pages never taken are dropped with the batch.
+TEST_F(HttpBatchTest, AtMostJobsConnectionsAtOnce)
+{
+    TestServer server(
+        [](const std::string&) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            return CannedReply{Reply("200 OK", "", std::string(3000, 'x'))};
+        },
+        nullptr, true);
+    TheHttpBatch().SetJobs(3);
+    for (uint64_t ticket = 1; ticket <= 12; ++ticket)
+        TheHttpBatch().Add(ticket, server.Url("/").c_str());
+    for (uint64_t ticket = 1; ticket <= 10; ++ticket)
+        EXPECT_EQ(Take(ticket).size(), 3000u);
+    EXPECT_LE(server.MostAtOnce(), 3);
+    EXPECT_GE(server.MostAtOnce(), 2) << "the transfers ran side by side";
+    TheHttpBatch().SetJobs(3);
+    EXPECT_EQ(TheHttpBatch().held(), 0u);
+}
+
+// Each page is read and reported on as the single client reads it: status,
+// early end, charset, limits, request options, retries, refused schemes.
+TEST_F(HttpBatchTest, EachPageHasTheReportOfASingleRead)
+{
+    std::atomic<int> busy{1};
+    TestServer server(
+        [&busy](const std::string& head) {
+            const std::string path = head.substr(4, head.find(' ', 4) - 4);
+            if (path == "/missing")
+                return CannedReply{Reply("404 Not Found", "", "gone")};
+            if (path == "/cut")
+                return CannedReply{Reply("200 OK", "Content-Length: 9\r\n", "\xEF\xBB\xBF" "ab\xe4\xb8")};
+            if (path == "/utf8")
+                return CannedReply{Reply("200 OK", "Content-Type: text/html; charset=utf-8\r\n", "\xe4\xb8\xad")};
+            if (path == "/large")
+                return CannedReply{Reply("200 OK", "", std::string(5000, 'L'))};
+            if (path == "/busy")
+                return CannedReply{busy.fetch_sub(1) > 0 ? Reply("503 Busy", "", "busy") : Reply("200 OK", "", "up")};
+            const bool agent = head.find("\r\nUser-Agent: tester\r\n") != std::string::npos;
+            return CannedReply{Reply("200 OK", "", agent ? "agent" : "plain")};
+        },
+        nullptr, true);
+    TheHttpClient().SetLimits({.bodyLimit = 1000, .firstRetryMilliseconds = 1});
+    RequestOptions options;
+    options.userAgent = "tester";
+    options.retries = 1;
+    TheHttpClient().SetRequestOptions(options);
+    const std::string dead = "http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/";
+    const struct {
+        std::string url, body;
+        TransferOutcome outcome;
+        TransferReason reason;
+        int status;
+        std::string charset;
+    } cases[] = {
+        {server.Url("/missing"), "gone", TransferOutcome::kComplete, TransferReason::kNone, 404, ""},
+        {server.Url("/cut"), "\xEF\xBB\xBF" "ab\xe4\xb8", TransferOutcome::kEndedEarly, TransferReason::kBroken, 200, "UTF-8"},
+        {server.Url("/utf8"), "\xe4\xb8\xad", TransferOutcome::kComplete, TransferReason::kNone, 200, "UTF-8"},
+        {server.Url("/large"), std::string(1000, 'L'), TransferOutcome::kEndedEarly, TransferReason::kTooLarge, 200, ""},
+        {server.Url("/busy"), "up", TransferOutcome::kComplete, TransferReason::kNone, 200, ""},
+        {server.Url("/options"), "agent", TransferOutcome::kComplete, TransferReason::kNone, 200, ""},
+        {dead, "", TransferOutcome::kFailed, TransferReason::kConnect, 0, ""},
+        {"ftp://127.0.0.1/", "", TransferOutcome::kFailed, TransferReason::kBadUrl, 0, ""},
+        {"", "", TransferOutcome::kFailed, TransferReason::kBadUrl, 0, ""},
+    };
+    uint64_t ticket = 0;
+    for (const auto& c : cases)
+        TheHttpBatch().Add(++ticket, c.url.c_str());
+    ticket = 0;
+    for (const auto& c : cases) {
+        TransferReport r;
+        EXPECT_EQ(Take(++ticket, &r), c.body) << c.url;
+        EXPECT_EQ(r.outcome, c.outcome) << c.url;
+        EXPECT_EQ(r.reason, c.reason) << c.url;
+        EXPECT_EQ(r.status, c.status) << c.url;
+        EXPECT_EQ(r.charset, c.charset) << c.url;
+    }
+    EXPECT_EQ(TheHttpBatch().held(), 0u);
+}
+
+// Through the commands: the page taken is the one the report command
+// answers for.
+TEST_F(HttpBatchTest, TheCommandsHandOverThePageAndItsReport)
+{
+    TestServer server([](const std::string&) { return CannedReply{Reply("410 Gone", "", "old")}; });
+    ValueRecord jobs = MakeInt(2), result{};
+    HttpBatchJobs(&result, 1, &jobs);
+    const std::string url = server.Url("/");
+    ValueRecord add[2] = {MakeLong(7), MakePointer(url.c_str(), kTypeText)};
+    HttpBatchAdd(&result, 2, add);
+    EXPECT_TRUE(AsBool(result));
+    ValueRecord ticket = MakeLong(7);
+    HttpBatchTake(&result, 1, &ticket);
+    auto* body = AsPointer<uint8_t>(result);
+    EXPECT_EQ(ByteArrayView(body), "old");
+    svc::Free(body);
+    EXPECT_EQ(TheHttpClient().last().status, 410);
+    EXPECT_EQ(TheHttpClient().last().statusText, "410 Gone");
+    HttpBatchTake(&result, 1, &ticket);
+    EXPECT_EQ(AsPointer(result), nullptr);
+    EXPECT_EQ(TheHttpClient().last().outcome, TransferOutcome::kNone) << "nothing under that ticket";
+}
+
+} // namespace
+} // namespace mt
