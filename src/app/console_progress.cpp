@@ -76,8 +76,11 @@ void ProgressLine::stop()
     }
     wake_.notify_one();
     thread_.join();
-    if (width_ != 0)
-        WriteError("\r" + std::string(width_, ' ') + "\r");
+    if (width_ != 0) {
+        std::string blank(width_ + 2, ' '); // over the whole line, the caret back at its start
+        blank.front() = blank.back() = '\r';
+        WriteError(blank);
+    }
     width_ = 0;
 }
 
@@ -93,7 +96,8 @@ void ProgressLine::run()
         const size_t width = line.size();
         if (width < width_)
             line.append(width_ - width, ' '); // over what is left of a longer line
-        WriteError("\r" + line);
+        line.insert(line.begin(), '\r');
+        WriteError(line);
         width_ = std::max(width_, width);
     }
 }

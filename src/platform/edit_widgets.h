@@ -9,25 +9,13 @@
 #include <cstddef>
 
 #include "platform/edit_input_rules.h"
+#include "platform/editor_host.h"
 
 namespace mt::platform {
 
 // Border widths of the six border styles, and their painting.
 int EditBorderWidth(int border);
 void PaintEditBorder(QPainter* painter, const QRect& rect, int border, const QPalette& palette);
-
-// What an editor widget asks of the control that made it.
-class EditorHost {
-public:
-    virtual void editorFocusChanged(bool in) = 0;
-    // How many bytes a user insertion may add in place of the selection.
-    virtual size_t editorInsertRoom() const = 0;
-    // The user changed the text (multi-line boxes report each edit here).
-    virtual void editorTextEdited() {}
-
-protected:
-    ~EditorHost() = default;
-};
 
 // Ctrl+Y: redo, beside the platform's own key (Ctrl+Shift+Z).
 bool IsRedoKey(const QKeyEvent* event);

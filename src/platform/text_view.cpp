@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/edit_widgets.h"
 #include "platform/platform_texts.h"
 #include "platform/text_codec.h"
 #include "platform/text_decoder.h"

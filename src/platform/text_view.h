@@ -28,7 +28,7 @@ class QMimeData;
 
 #include "platform/edit_history.h"
 #include "platform/edit_input_rules.h"
-#include "platform/edit_widgets.h"
+#include "platform/editor_host.h"
 #include "platform/text_buffer.h"
 #include "platform/text_view_keys.h"
 

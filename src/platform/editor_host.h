@@ -1,0 +1,22 @@
+// What an edit control tells the component that hosts it: focus, the room a
+// user insertion has, and edits by the user.
+#pragma once
+
+#include <cstddef>
+
+namespace mt::platform {
+
+// What an editor widget asks of the control that made it.
+class EditorHost {
+public:
+    virtual void editorFocusChanged(bool in) = 0;
+    // How many bytes a user insertion may add in place of the selection.
+    virtual size_t editorInsertRoom() const = 0;
+    // The user changed the text (multi-line boxes report each edit here).
+    virtual void editorTextEdited() {}
+
+protected:
+    ~EditorHost() = default;
+};
+
+} // namespace mt::platform
