@@ -9,7 +9,9 @@
 # Scenes: start (as the window opens), extract (a page pasted, <b> and </b>
 # as the left and right texts, extracted; the default), count:N (a big text
 # of N bytes pasted), message (the message for a left text that is missing),
-# linebreak (Enter typed in the left and right boxes, one row high).
+# linebreak (Enter typed in the left and right boxes, one row high),
+# minified (a 5 MiB page on one line, wrapped into rows across the 2 KiB
+# segments the big box keeps, seen halfway down).
 # MT_SHOT_SCALE=2 runs the tool with QT_SCALE_FACTOR=2.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,12 +23,13 @@ if [ "${1:-}" = "--docs" ]; then
   "$0" count:12345678 "$root/docs/window-count-8-digits.png" "$build"
   "$0" message "$root/docs/message-box.png" "$build"
   "$0" linebreak "$root/docs/line-breaks-in-small-boxes.png" "$build"
+  "$0" minified "$root/docs/minified-page.png" "$build"
   exit 0
 fi
 
 scene=extract
 case "${1:-}" in
-  start|extract|message|linebreak|count:*) scene=$1; shift ;;
+  start|extract|message|linebreak|minified|count:*) scene=$1; shift ;;
 esac
 out=${1:-$root/docs/window.png}
 build=${2:-$root/build/release}
@@ -55,6 +58,19 @@ text = "\r\n".join([line] * lines) + "x" * (rest + 2) if lines else "x" * want
 sys.stdout.write(text)
 EOF
     ;;
+  minified)
+    # A minified page: one line of 5 MiB, markup and Chinese text.
+    python3 - > "$work/clip" <<'EOF'
+import sys
+item = '<li class="p"><a href="/item/{0}">商品{0}：新款纯棉短袖T恤，夏季透气</a><span>¥{1}.00</span></li>'
+out, size, n = [], 0, 0
+while size < 5 * 1024 * 1024:
+    out.append(item.format(n, 59 + n % 200))
+    size += len(out[-1].encode('gb18030'))
+    n += 1
+sys.stdout.write('<!doctype html><html><head><meta charset=utf-8></head><body><ul>' + ''.join(out) + '</ul></body></html>')
+EOF
+    ;;
   *) printf '%s' "$page" > "$work/clip" ;;
 esac
 
@@ -81,6 +97,13 @@ case '$scene' in
   count:*)
     paste
     sleep \${MT_SHOT_PASTE_DELAY:-10}
+    ;;
+  minified)
+    paste
+    sleep 5
+    # Halfway down, where the rows cross many segment edges.
+    at 510 130
+    xdotool click 1
     ;;
   linebreak)
     paste
