@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
+#include <cctype>
 #include <set>
 #include <sstream>
 
@@ -103,6 +103,44 @@ TEST(ShellCompletion, BashCompletesCommandsOptionsLanguagesAndFiles)
         EXPECT_EQ(replies[k], requests[k].reply) << "request " << k;
 }
 
+// The command of a usage line ("middletext fetch [--raw] ..."), and what
+// follows it.
+bool UsageLine(const std::string& line, std::string* command, std::string* rest)
+{
+    for (const char* name : {"extract", "find", "fetch", "code"}) {
+        const std::string head = std::string("middletext ") + name;
+        const size_t at = line.find(head);
+        const size_t end = at + head.size();
+        if (at == std::string::npos || (end < line.size() && (std::isalnum(static_cast<unsigned char>(line[end])) || line[end] == '_')))
+            continue;
+        *command = name;
+        *rest = line.substr(end);
+        return true;
+    }
+    return false;
+}
+
+// Every option named in a piece of usage: -x or --name.
+std::set<std::string> OptionsIn(const std::string& text)
+{
+    const auto word = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
+    std::set<std::string> options;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '-')
+            continue;
+        size_t j = i + 1;
+        if (j < text.size() && text[j] == '-')
+            ++j;
+        if (j >= text.size() || !word(text[j]))
+            continue;
+        while (j < text.size() && (word(text[j]) || text[j] == '-'))
+            ++j;
+        options.insert(text.substr(i, j - i));
+        i = j - 1;
+    }
+    return options;
+}
+
 // Every option the usage shows for a command is completed for it.
 TEST(ShellCompletion, BashOffersEveryOptionOfTheUsage)
 {
@@ -110,15 +148,13 @@ TEST(ShellCompletion, BashOffersEveryOptionOfTheUsage)
     ASSERT_EQ(help.status, 0);
     std::vector<Request> requests;
     std::vector<std::set<std::string>> shown;
-    const std::regex usageLine(R"(middletext (extract|find|fetch|code)\b(.*))"), option(R"(--?[A-Za-z0-9][-A-Za-z0-9]*)");
     std::istringstream lines(help.out);
     for (std::string line; std::getline(lines, line);) {
-        std::smatch match;
-        if (!std::regex_search(line, match, usageLine))
+        std::string command, rest;
+        if (!UsageLine(line, &command, &rest))
             continue;
-        requests.push_back({{"middletext", match[1].str(), "-"}, ""});
-        const std::string rest = match[2].str();
-        shown.emplace_back(std::sregex_token_iterator(rest.begin(), rest.end(), option), std::sregex_token_iterator());
+        requests.push_back({{"middletext", command, "-"}, ""});
+        shown.push_back(OptionsIn(rest));
     }
     ASSERT_EQ(requests.size(), 4u) << help.out;
     const std::vector<std::string> replies = BashReplies(requests);
