@@ -118,41 +118,4 @@ private:
     std::vector<size_t> cps_;    // character boundaries above 0, ascending
 };
 
-// A record of byte edits that undo and redo walk. An insertion keeps only its
-// length while its bytes are in the text; undoing it takes them out into the
-// record, so a long paste is held once.
-class EditHistory {
-public:
-    // Undo and redo are the same swap: the bytes at [pos, pos + inText)
-    // go out into `outside`, and what was outside goes in.
-    struct Edit {
-        size_t pos;
-        std::string outside;
-        size_t inText;
-        size_t caretBefore;
-        size_t anchorBefore;
-        bool typing;              // typed characters may join the edit before
-    };
-    static void swap(TextBuffer* text, Edit* e);
-
-    void clear();
-    // Records an edit just made to `text`; typing at the end of the typing
-    // edit before it joins that edit.
-    void record(size_t pos, std::string removed, size_t insertedLength, bool typing,
-                size_t caretBefore, size_t anchorBefore);
-    // Stops typing from joining the last edit.
-    void seal() { sealed_ = true; }
-    bool canUndo() const { return done_ > 0; }
-    bool canRedo() const { return done_ < edits_.size(); }
-    // Applies the reversal to `text`; the caret and anchor to restore come
-    // back. False when there is nothing to undo or redo.
-    bool undo(TextBuffer* text, size_t* caret, size_t* anchor);
-    bool redo(TextBuffer* text, size_t* caret, size_t* anchor);
-
-private:
-    std::vector<Edit> edits_;
-    size_t done_ = 0;
-    bool sealed_ = true;
-};
-
 } // namespace mt::platform

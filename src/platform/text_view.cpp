@@ -1,130 +1,38 @@
+// The multi-line box's widget: its text and edits, the menu's actions and
+// its settings. Layout, painting and scrolling, keys, mouse and input
+// methods, and the clipboard live in the text_view_*.cpp files beside it.
 #include "platform/text_view.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDrag>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
-#include <QPointer>
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QTimerEvent>
 #include <QWheelEvent>
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "platform/platform_texts.h"
 #include "platform/text_codec.h"
+#include "platform/text_decoder.h"
+#include "platform/text_mime.h"
+#include "platform/text_view_keys.h"
+#include "platform/text_words.h"
 
 namespace mt::platform {
+
 namespace {
 
 QString Gb(const char* text, unsigned size) { return FromGb(std::string_view(text, size)); }
-
-// Decodes one segment character by character, so that every character maps
-// to its units: an undecodable byte becomes one U+FFFD.
-class SegmentDecoder {
-public:
-    SegmentDecoder() : cd_(iconv_open("UTF-16LE", "GB18030")) {}
-    ~SegmentDecoder()
-    {
-        if (cd_ != reinterpret_cast<iconv_t>(-1))
-            iconv_close(cd_);
-    }
-    SegmentDecoder(const SegmentDecoder&) = delete;
-    SegmentDecoder& operator=(const SegmentDecoder&) = delete;
-
-    void decode(const std::string& bytes, QString* text, std::vector<uint32_t>* unitByte)
-    {
-        text->clear();
-        text->reserve(static_cast<qsizetype>(bytes.size()));
-        unitByte->clear();
-        unitByte->reserve(bytes.size() + 1);
-        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-        for (size_t i = 0; i < bytes.size();) {
-            const size_t n = GbCharLength(p + i, bytes.size() - i);
-            if (n == 1) {
-                text->append(p[i] < 0x80 ? QChar(p[i]) : QChar(0xFFFD));
-                unitByte->push_back(static_cast<uint32_t>(i));
-            } else {
-                char16_t out[2];
-                char* ip = const_cast<char*>(bytes.data() + i);
-                size_t il = n;
-                char* op = reinterpret_cast<char*>(out);
-                size_t ol = sizeof out;
-                if (cd_ == reinterpret_cast<iconv_t>(-1) || iconv(cd_, &ip, &il, &op, &ol) == size_t(-1) || il != 0) {
-                    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-                    text->append(QChar(0xFFFD));
-                    unitByte->push_back(static_cast<uint32_t>(i));
-                } else {
-                    for (size_t u = 0; u < (sizeof out - ol) / 2; ++u) {
-                        text->append(QChar(out[u]));
-                        unitByte->push_back(static_cast<uint32_t>(i));
-                    }
-                }
-            }
-            i += n;
-        }
-        unitByte->push_back(static_cast<uint32_t>(bytes.size()));
-    }
-
-private:
-    iconv_t cd_;
-};
-
-SegmentDecoder& Decoder()
-{
-    static SegmentDecoder decoder;
-    return decoder;
-}
-
-enum class CharClass { kSpace, kWord, kPunct };
-
-CharClass ClassOf(unsigned char b)
-{
-    if (b == ' ' || b == '\t' || b == '\r' || b == '\n')
-        return CharClass::kSpace;
-    if (b >= 0x80 || std::isalnum(b) || b == '_')
-        return CharClass::kWord;
-    return CharClass::kPunct;
-}
-
-// The PRIMARY selection, converted only when another program asks for it
-// and only while the text it was taken from is unchanged.
-class SelectionData : public QMimeData {
-public:
-    SelectionData(const TextView* view, uint64_t generation, size_t start, size_t end)
-        : view_(view), generation_(generation), start_(start), end_(end)
-    {
-    }
-    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
-
-protected:
-    QVariant retrieveData(const QString& mimeType, QMetaType type) const override
-    {
-        if (!view_ || view_->generation() != generation_ || mimeType != QLatin1String("text/plain"))
-            return QMimeData::retrieveData(mimeType, type);
-        return FromGb(view_->buffer().copy(start_, end_));
-    }
-
-private:
-    QPointer<const TextView> view_;
-    uint64_t generation_;
-    size_t start_;
-    size_t end_;
-};
 
 } // namespace
 
@@ -145,10 +53,9 @@ TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent)
 
 TextView::~TextView() = default;
 
-// ---- text -----------------------------------------------------------------------------
-
 void TextView::setBytes(std::string_view gb)
 {
+    commitComposition();
     text_.assign(gb);
     ++generation_;
     history_.clear();
@@ -164,6 +71,7 @@ void TextView::setBytes(std::string_view gb)
 
 void TextView::selectBytes(size_t start, size_t end)
 {
+    commitComposition();
     const bool caretOnly = end <= start;
     start = text_.stopAtOrBefore(std::min(start, text_.size()));
     end = caretOnly ? start : text_.stopAtOrAfter(end);
@@ -175,7 +83,19 @@ void TextView::selectBytes(size_t start, size_t end)
 
 void TextView::replaceSelectionBytes(std::string_view gb)
 {
+    commitComposition();
     edit(selectionStart(), selectionEnd(), gb, EditKind::kProgram);
+}
+
+void TextView::replaceBytes(size_t from, size_t to, std::string_view gb)
+{
+    commitComposition();
+    if (readOnly_)
+        return;
+    from = text_.stopAtOrBefore(std::min(from, text_.size()));
+    anchor_ = from;
+    caret_ = std::max(from, text_.stopAtOrAfter(std::min(to, text_.size())));
+    insertBytesFromUser(std::string(gb));
 }
 
 std::string TextView::shapeInsertion(const QString& text, bool typed) const
@@ -212,12 +132,17 @@ void TextView::edit(size_t from, size_t to, std::string_view gb, EditKind kind, 
     const size_t anchorBefore = anchor_;
     std::string removed = text_.copy(from, to);
     const size_t removedLength = removed.size();
+    const bool tell = TextViewsAnnounce();
+    const std::string told = tell ? removed : std::string();
     text_.replace(from, removedLength, gb);
     if (kind == EditKind::kProgram)
         history_.clear();
     else
-        history_.record(from, std::move(removed), gb.size(), kind == EditKind::kTyping, caretBefore, anchorBefore);
+        history_.record(from, std::move(removed), gb.size(), kind == EditKind::kTyping, caretBefore, anchorBefore,
+                        text_.size());
     caret_ = anchor_ = from + gb.size();
+    if (tell)
+        announceEdit(from, told, gb.size());
     afterTextChange(from, removedLength, gb.size());
     if (notify && host_)
         host_->editorTextEdited();
@@ -225,928 +150,54 @@ void TextView::edit(size_t from, size_t to, std::string_view gb, EditKind kind, 
 
 void TextView::insertFromUser(const QString& text, bool typed)
 {
+    if (!readOnly_)
+        insertShaped(shapeInsertion(text, typed), typed);
+}
+
+void TextView::insertBytesFromUser(std::string gb)
+{
     if (readOnly_)
         return;
-    {
-        const std::string gb = shapeInsertion(text, typed);
-        if (gb.empty() && caret_ == anchor_)
-            return;
-        edit(selectionStart(), selectionEnd(), gb, typed && anchor_ == caret_ ? EditKind::kTyping : EditKind::kUser,
-             false);
+    if (caseConversion_ != 0) {
+        insertFromUser(FromGb(gb), false);
+        return;
     }
-    // Reported once the converted text is gone: the listener's reads of a
+    // A zero byte would end the text wherever a program reads it.
+    gb.erase(std::remove(gb.begin(), gb.end(), '\0'), gb.end());
+    insertShaped(fitToRoom(std::move(gb)), false);
+}
+
+void TextView::insertShaped(std::string gb, bool typed)
+{
+    if (gb.empty() && caret_ == anchor_)
+        return;
+    edit(selectionStart(), selectionEnd(), gb, typed && anchor_ == caret_ ? EditKind::kTyping : EditKind::kUser,
+         false);
+    // Reported once the inserted text is gone: the listener's reads of a
     // long paste then do not meet it.
+    std::string().swap(gb);
     if (host_)
         host_->editorTextEdited();
 }
 
-// Layouts before the edit stay, those after it move with their bytes, the
-// rest go; the first row in view keeps its place in the text.
+// After [pos, pos + removed) became `inserted` bytes: the layouts follow
+// (shiftLayouts) and the first row in view keeps its place in the text.
 void TextView::afterTextChange(size_t pos, size_t removed, size_t inserted)
 {
     ++generation_;
+    shiftLayouts(pos, removed, inserted);
     const auto delta = static_cast<std::ptrdiff_t>(inserted) - static_cast<std::ptrdiff_t>(removed);
-    std::map<size_t, std::unique_ptr<Laid>> kept;
-    for (auto& [start, l] : laid_) {
-        if (l->end < pos || (l->end == pos && l->preeditAt < 0)) {
-            kept.emplace(start, std::move(l));
-        } else if (start > pos + removed || (start == pos + removed && removed > 0)) {
-            l->start = static_cast<size_t>(static_cast<std::ptrdiff_t>(l->start) + delta);
-            l->end = static_cast<size_t>(static_cast<std::ptrdiff_t>(l->end) + delta);
-            kept.emplace(l->start, std::move(l));
-        }
-    }
-    laid_ = std::move(kept);
     if (top_ > pos)
         top_ = top_ >= pos + removed ? static_cast<size_t>(static_cast<std::ptrdiff_t>(top_) + delta) : pos;
-    top_ = rowStart(rowOf(std::min(top_, text_.size())));
+    // Never below the top that shows the text's last row at the bottom:
+    // after a long text went (an undone paste) the view would show nothing.
+    // Only a text that shrank (or was swapped whole) can leave it there.
+    const bool shrank = removed > inserted || (removed == 0 && inserted == 0);
+    top_ = rowStart(rowOf(shrank ? std::min(top_, maxTop()) : std::min(top_, text_.size())));
     goalX_ = -1;
     updateScrollBars();
     caretMoved();
 }
-
-// ---- layout ---------------------------------------------------------------------------
-
-void TextView::clearLayouts() { laid_.clear(); }
-
-TextView::Laid* TextView::lay(const Segment& seg)
-{
-    const bool preeditHere = !preedit_.isEmpty() && caret_ >= seg.start && caret_ <= seg.end &&
-                             text_.segmentAt(caret_).start == seg.start;
-    auto it = laid_.find(seg.start);
-    if (it != laid_.end() && it->second->end == seg.end && (it->second->preeditAt >= 0) == preeditHere)
-        return it->second.get();
-    auto l = std::make_unique<Laid>();
-    l->start = seg.start;
-    l->end = seg.end;
-    QString shown;
-    Decoder().decode(text_.copy(seg.start, seg.end), &shown, &l->unitByte);
-    l->layout.setText(shown);
-    l->layout.setFont(font());
-    l->layout.setCacheEnabled(true);
-    QTextOption option(alignment_);
-    option.setWrapMode(wrap_ ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-    l->layout.setTextOption(option);
-    if (preeditHere) {
-        l->preeditAt = unitOf(*l, caret_);
-        l->layout.setPreeditArea(l->preeditAt, preedit_);
-    }
-    const int width = textWidth();
-    qreal y = 0;
-    l->layout.beginLayout();
-    for (QTextLine line = l->layout.createLine(); line.isValid(); line = l->layout.createLine()) {
-        line.setLineWidth(width);
-        // A row wider than the view starts at its left edge, whatever the alignment.
-        if (!wrap_ && line.naturalTextWidth() > width)
-            line.setLineWidth(line.naturalTextWidth());
-        line.setPosition(QPointF(0, y));
-        y += line.height();
-        widest_ = std::max(widest_, static_cast<int>(std::ceil(line.naturalTextWidth())));
-    }
-    l->layout.endLayout();
-    l->height = y;
-    Laid* raw = l.get();
-    laid_[seg.start] = std::move(l);
-    if (laid_.size() > 160) { // keep the ones near the caret and the view
-        const size_t keepFrom = std::min(top_, caret_) > 64 * TextBuffer::kSegmentBytes
-                                    ? std::min(top_, caret_) - 64 * TextBuffer::kSegmentBytes
-                                    : 0;
-        for (auto i = laid_.begin(); i != laid_.end();) {
-            if (i->second.get() != raw && (i->first < keepFrom || i->first > std::max(top_, caret_) + 256 * TextBuffer::kSegmentBytes))
-                i = laid_.erase(i);
-            else
-                ++i;
-        }
-    }
-    return raw;
-}
-
-int TextView::unitOf(const Laid& l, size_t byte) const
-{
-    const auto rel = static_cast<uint32_t>(std::clamp(byte, l.start, l.end) - l.start);
-    return static_cast<int>(std::lower_bound(l.unitByte.begin(), l.unitByte.end(), rel) - l.unitByte.begin());
-}
-
-size_t TextView::byteOf(const Laid& l, int unit) const
-{
-    unit = std::clamp(unit, 0, static_cast<int>(l.unitByte.size()) - 1);
-    return l.start + l.unitByte[static_cast<size_t>(unit)];
-}
-
-int TextView::layoutUnit(const Laid& l, int unit) const
-{
-    return l.preeditAt >= 0 && unit >= l.preeditAt ? unit + static_cast<int>(preedit_.size()) : unit;
-}
-
-TextView::Row TextView::rowOf(size_t pos)
-{
-    const Segment seg = text_.segmentAt(pos);
-    Laid* l = lay(seg);
-    const QTextLine line = l->layout.lineForTextPosition(layoutUnit(*l, unitOf(*l, pos)));
-    return {seg, line.isValid() ? line.lineNumber() : std::max(0, l->layout.lineCount() - 1)};
-}
-
-size_t TextView::rowStart(const Row& r)
-{
-    Laid* l = lay(r.seg);
-    if (r.line <= 0 || r.line >= l->layout.lineCount())
-        return r.seg.start;
-    int unit = l->layout.lineAt(r.line).textStart();
-    if (l->preeditAt >= 0 && unit > l->preeditAt)
-        unit = std::max(l->preeditAt, unit - static_cast<int>(preedit_.size()));
-    return byteOf(*l, unit);
-}
-
-bool TextView::nextRow(Row* r)
-{
-    if (r->line + 1 < lay(r->seg)->layout.lineCount()) {
-        ++r->line;
-        return true;
-    }
-    Segment next;
-    if (!text_.nextSegment(r->seg, &next))
-        return false;
-    *r = {next, 0};
-    return true;
-}
-
-bool TextView::prevRow(Row* r)
-{
-    if (r->line > 0) {
-        --r->line;
-        return true;
-    }
-    Segment prev;
-    if (!text_.prevSegment(r->seg, &prev))
-        return false;
-    *r = {prev, std::max(0, lay(prev)->layout.lineCount() - 1)};
-    return true;
-}
-
-qreal TextView::rowHeight(const Row& r)
-{
-    Laid* l = lay(r.seg);
-    if (r.line < l->layout.lineCount())
-        return l->layout.lineAt(r.line).height();
-    return QFontMetricsF(font()).height();
-}
-
-int TextView::textWidth() const { return std::max(1, viewport()->width() - 2 * margin()); }
-
-// ---- painting -----------------------------------------------------------------------------
-
-void TextView::paintEvent(QPaintEvent* event)
-{
-    QPainter p(viewport());
-    const QRect clip = event->rect();
-    p.fillRect(clip, palette().base());
-    const QPalette::ColorGroup group =
-        !isEnabled() ? QPalette::Disabled : hasFocus() ? QPalette::Active : QPalette::Inactive;
-    p.setPen(palette().color(group, QPalette::Text));
-    const size_t s0 = selectionStart();
-    const size_t s1 = selectionEnd();
-    const qreal x = margin() - horizontalScrollBar()->value();
-    Row r = rowOf(top_);
-    Laid* l = lay(r.seg);
-    qreal y = margin() - (r.line < l->layout.lineCount() ? l->layout.lineAt(r.line).y() : 0);
-    Segment seg = r.seg;
-    for (;;) {
-        l = lay(seg);
-        QList<QTextLayout::FormatRange> selections;
-        if (s1 > s0 && s1 > seg.start && s0 <= seg.end) {
-            QTextLayout::FormatRange range;
-            const int u0 = layoutUnit(*l, unitOf(*l, std::max(s0, seg.start)));
-            const int u1 = layoutUnit(*l, unitOf(*l, std::min(s1, seg.end)));
-            range.start = u0;
-            range.length = u1 - u0;
-            range.format.setBackground(palette().brush(group, QPalette::Highlight));
-            range.format.setForeground(palette().brush(group, QPalette::HighlightedText));
-            if (range.length > 0)
-                selections.append(range);
-        }
-        const QRectF segRect(0, y, viewport()->width(), l->height);
-        if (segRect.intersects(clip)) {
-            l->layout.draw(&p, QPointF(x, y), selections, clip);
-            // A selected line break shows as a selected space after the line.
-            if (s1 > seg.end && s0 <= seg.end && seg.line + 1 < text_.lineCount() &&
-                seg.end == text_.lineContentEnd(seg.line) && l->layout.lineCount() > 0) {
-                const QTextLine last = l->layout.lineAt(l->layout.lineCount() - 1);
-                int end = last.textStart() + last.textLength();
-                const qreal lx = last.cursorToX(&end);
-                p.fillRect(QRectF(x + lx, y + last.y(), QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')),
-                                  last.height()),
-                           palette().brush(group, QPalette::Highlight));
-            }
-        }
-        if (caretShown_ && hasFocus() && caret_ >= seg.start && caret_ <= seg.end &&
-            text_.segmentAt(caret_).start == seg.start) {
-            int unit = unitOf(*l, caret_);
-            unit = l->preeditAt >= 0 ? l->preeditAt + preeditCursor_ : unit;
-            l->layout.drawCursor(&p, QPointF(x, y), unit, 1);
-        }
-        if (dropPos_ != SIZE_MAX && dropPos_ >= seg.start && dropPos_ <= seg.end &&
-            text_.segmentAt(dropPos_).start == seg.start)
-            l->layout.drawCursor(&p, QPointF(x, y), layoutUnit(*l, unitOf(*l, dropPos_)), 1);
-        y += std::max<qreal>(l->height, 1);
-        if (y >= viewport()->height())
-            break;
-        if (!text_.nextSegment(seg, &seg))
-            break;
-    }
-}
-
-bool TextView::event(QEvent* event)
-{
-    if (event->type() == QEvent::Paint) {
-        // The scroll area's own paint: the frame and the corner between the bars.
-        QPainter p(this);
-        p.fillRect(rect(), palette().button());
-        PaintEditBorder(&p, rect(), border_, palette());
-        return true;
-    }
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut) ||
-            key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Undo) ||
-            key->matches(QKeySequence::Redo) || key->matches(QKeySequence::SelectAll)) {
-            event->accept();
-            return true;
-        }
-    }
-    return QAbstractScrollArea::event(event);
-}
-
-void TextView::resizeEvent(QResizeEvent* event)
-{
-    QAbstractScrollArea::resizeEvent(event);
-    clearLayouts();
-    widest_ = 0;
-    top_ = rowStart(rowOf(top_));
-    updateScrollBars();
-}
-
-void TextView::changeEvent(QEvent* event)
-{
-    QAbstractScrollArea::changeEvent(event);
-    if (event->type() == QEvent::FontChange) {
-        clearLayouts();
-        widest_ = 0;
-        top_ = rowStart(rowOf(top_));
-        updateScrollBars();
-        viewport()->update();
-    }
-}
-
-void TextView::setBorder(int border)
-{
-    border_ = border;
-    const int w = EditBorderWidth(border);
-    // The frame only reserves the width; event() paints it.
-    setFrameStyle(w > 0 ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
-    setLineWidth(w);
-    update();
-}
-
-void TextView::setWordWrap(bool wrap)
-{
-    wrap_ = wrap;
-    clearLayouts();
-    widest_ = 0;
-    updateScrollBars();
-    viewport()->update();
-}
-
-void TextView::setAlignment(Qt::Alignment alignment)
-{
-    alignment_ = alignment;
-    clearLayouts();
-    viewport()->update();
-}
-
-void TextView::setReadOnly(bool readOnly)
-{
-    readOnly_ = readOnly;
-    setAttribute(Qt::WA_InputMethodEnabled, !readOnly);
-}
-
-// ---- scrolling ----------------------------------------------------------------------------
-
-int TextView::visibleRows()
-{
-    const qreal h = QFontMetricsF(font()).height();
-    return std::max(1, static_cast<int>((viewport()->height() - 2 * margin()) / std::max<qreal>(h, 1)));
-}
-
-// The first row in view when row `last` ends the view.
-TextView::Row TextView::firstRowEndingAt(Row last)
-{
-    qreal room = viewport()->height() - 2 * margin() - rowHeight(last);
-    Row first = last;
-    for (Row up = last; prevRow(&up); first = up) {
-        room -= rowHeight(up);
-        if (room < 0)
-            break;
-    }
-    return first;
-}
-
-// The first row in view when the last row of the text ends the view.
-size_t TextView::maxTop()
-{
-    Segment last = text_.segmentAt(text_.size());
-    return rowStart(firstRowEndingAt(Row{last, std::max(0, lay(last)->layout.lineCount() - 1)}));
-}
-
-void TextView::setTop(size_t pos)
-{
-    top_ = rowStart(rowOf(std::min(pos, maxTop())));
-    updateScrollBars();
-    viewport()->update();
-}
-
-void TextView::scrollRows(int rows)
-{
-    Row r = rowOf(top_);
-    const size_t limit = maxTop();
-    for (; rows > 0 && rowStart(r) < limit && nextRow(&r); --rows) {
-    }
-    for (; rows < 0 && prevRow(&r); ++rows) {
-    }
-    top_ = rowStart(r);
-    updateScrollBars();
-    viewport()->update();
-}
-
-void TextView::updateScrollBars()
-{
-    settingBars_ = true;
-    const size_t limit = maxTop();
-    vShift_ = 0;
-    while ((limit >> vShift_) > 0x3FFFFFFF)
-        ++vShift_;
-    QScrollBar* v = verticalScrollBar();
-    v->setRange(0, static_cast<int>(limit >> vShift_));
-    // The bytes in view, for the size of the handle.
-    Row r = rowOf(top_);
-    qreal room = viewport()->height() - 2 * margin();
-    size_t shown = 0;
-    for (;;) {
-        room -= rowHeight(r);
-        Row next = r;
-        if (room < 0 || !nextRow(&next)) {
-            shown = (room < 0 ? rowStart(r) : text_.size()) - top_;
-            break;
-        }
-        r = next;
-    }
-    v->setPageStep(std::max(1, static_cast<int>(shown >> vShift_)));
-    v->setValue(static_cast<int>(top_ >> vShift_));
-    QScrollBar* h = horizontalScrollBar();
-    h->setRange(0, wrap_ ? 0 : std::max(0, widest_ + 2 * margin() + 2 - viewport()->width()));
-    h->setPageStep(std::max(1, viewport()->width()));
-    h->setSingleStep(std::max(1, QFontMetrics(font()).averageCharWidth() * 2));
-    settingBars_ = false;
-}
-
-void TextView::onScrollBarValue(int value)
-{
-    if (settingBars_)
-        return;
-    const int action = barAction_;
-    barAction_ = 0;
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd: scrollRows(1); break;
-    case QAbstractSlider::SliderSingleStepSub: scrollRows(-1); break;
-    case QAbstractSlider::SliderPageStepAdd: scrollRows(visibleRows() - 1); break;
-    case QAbstractSlider::SliderPageStepSub: scrollRows(1 - visibleRows()); break;
-    default: setTop(text_.stopAtOrBefore(static_cast<size_t>(value) << vShift_)); break;
-    }
-}
-
-void TextView::scrollContentsBy(int, int) { viewport()->update(); }
-
-void TextView::wheelEvent(QWheelEvent* event)
-{
-    const QPoint delta = event->angleDelta();
-    if (std::abs(delta.y()) >= std::abs(delta.x()) && delta.y() != 0) {
-        scrollRows(-delta.y() * QApplication::wheelScrollLines() / 120);
-    } else if (delta.x() != 0 && !wrap_) {
-        QScrollBar* h = horizontalScrollBar();
-        h->setValue(h->value() - delta.x() * h->singleStep() / 40);
-    }
-    event->accept();
-}
-
-QRect TextView::caretRect()
-{
-    const Row r = rowOf(caret_);
-    Laid* l = lay(r.seg);
-    qreal y = margin();
-    Row walk = rowOf(top_);
-    int guard = visibleRows() + 2;
-    while (rowStart(walk) < rowStart(r) && guard-- > 0) {
-        y += rowHeight(walk);
-        if (!nextRow(&walk))
-            break;
-    }
-    if (guard <= 0 || rowStart(r) < top_)
-        return {};
-    int unit = unitOf(*l, caret_);
-    unit = l->preeditAt >= 0 ? l->preeditAt + preeditCursor_ : unit;
-    const QTextLine line = l->layout.lineAt(std::min(r.line, std::max(0, l->layout.lineCount() - 1)));
-    const qreal x = line.isValid() ? line.cursorToX(unit) : 0;
-    return QRect(static_cast<int>(x) + margin() - horizontalScrollBar()->value() - 1, static_cast<int>(y), 3,
-                 static_cast<int>(std::ceil(rowHeight(r))));
-}
-
-void TextView::ensureCaretVisible()
-{
-    const Row r = rowOf(caret_);
-    const size_t at = rowStart(r);
-    if (at < top_) {
-        setTop(at);
-    } else {
-        // Walk down from the top as far as the view reaches.
-        qreal room = viewport()->height() - 2 * margin();
-        Row walk = rowOf(top_);
-        bool inView = false;
-        for (;;) {
-            room -= rowHeight(walk);
-            if (room < 0)
-                break;
-            if (rowStart(walk) == at) {
-                inView = true;
-                break;
-            }
-            if (!nextRow(&walk))
-                break;
-        }
-        if (!inView)
-            setTop(rowStart(firstRowEndingAt(r)));
-    }
-    if (!wrap_) {
-        Laid* l = lay(r.seg);
-        const QTextLine line = l->layout.lineAt(std::min(r.line, std::max(0, l->layout.lineCount() - 1)));
-        if (line.isValid()) {
-            widest_ = std::max(widest_, static_cast<int>(std::ceil(line.naturalTextWidth())));
-            updateScrollBars();
-            const int x = static_cast<int>(line.cursorToX(unitOf(*l, caret_)));
-            QScrollBar* h = horizontalScrollBar();
-            const int w = textWidth();
-            if (x < h->value())
-                h->setValue(std::max(0, x - w / 4));
-            else if (x > h->value() + w - 2)
-                h->setValue(x - w + w / 4);
-        }
-    }
-}
-
-void TextView::caretMoved()
-{
-    ensureCaretVisible();
-    restartBlink();
-    viewport()->update();
-    if (QAccessible::isActive()) {
-        QAccessibleTextCursorEvent moved(this, static_cast<int>(GbToUtf16Position(bytes(), caret_, Snap::kDown)));
-        QAccessible::updateAccessibility(&moved);
-    }
-    if (hasFocus())
-        QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle | Qt::ImCursorPosition | Qt::ImAnchorPosition);
-}
-
-void TextView::restartBlink()
-{
-    caretShown_ = true;
-    const int flash = QApplication::cursorFlashTime();
-    if (hasFocus() && flash > 0)
-        blink_.start(flash / 2, this);
-    else
-        blink_.stop();
-}
-
-void TextView::timerEvent(QTimerEvent* event)
-{
-    if (event->timerId() == blink_.timerId()) {
-        caretShown_ = !caretShown_;
-        viewport()->update(caretRect().adjusted(-2, 0, 2, 0));
-    } else if (event->timerId() == autoScroll_.timerId()) {
-        const QRect r = viewport()->rect();
-        if (dragPoint_.y() < r.top())
-            scrollRows(-1);
-        else if (dragPoint_.y() > r.bottom())
-            scrollRows(1);
-        if (!wrap_) {
-            QScrollBar* h = horizontalScrollBar();
-            if (dragPoint_.x() < r.left())
-                h->setValue(h->value() - h->singleStep());
-            else if (dragPoint_.x() > r.right())
-                h->setValue(h->value() + h->singleStep());
-        }
-        caret_ = hit(dragPoint_);
-        viewport()->update();
-    } else if (event->timerId() == tripleClick_.timerId()) {
-        tripleClick_.stop();
-    } else {
-        QAbstractScrollArea::timerEvent(event);
-    }
-}
-
-// ---- caret movement -------------------------------------------------------------------
-
-void TextView::setCaret(size_t pos, bool keepAnchor)
-{
-    caret_ = std::min(pos, text_.size());
-    if (!keepAnchor)
-        anchor_ = caret_;
-    history_.seal();
-    caretMoved();
-}
-
-void TextView::moveVertically(int rows, bool keepAnchor)
-{
-    Row r = rowOf(caret_);
-    Laid* l = lay(r.seg);
-    if (goalX_ < 0 && r.line < l->layout.lineCount())
-        goalX_ = l->layout.lineAt(r.line).cursorToX(unitOf(*l, caret_));
-    bool moved = false;
-    for (; rows > 0 && nextRow(&r); --rows)
-        moved = true;
-    for (; rows < 0 && prevRow(&r); ++rows)
-        moved = true;
-    size_t pos = rows > 0 ? text_.size() : rows < 0 ? 0 : caret_;
-    if (moved && rows == 0) {
-        l = lay(r.seg);
-        if (r.line < l->layout.lineCount()) {
-            const int unit = l->layout.lineAt(r.line).xToCursor(std::max<qreal>(goalX_, 0));
-            pos = text_.stopAtOrBefore(byteOf(*l, unit));
-            // The end of a wrapped row is the start of the next one: stay on this row.
-            if (r.line + 1 < l->layout.lineCount() && pos >= rowStart({r.seg, r.line + 1}) && pos > rowStart(r))
-                pos = text_.prevStop(pos);
-        }
-    }
-    const qreal goal = goalX_;
-    setCaret(pos, keepAnchor);
-    goalX_ = goal;
-}
-
-size_t TextView::wordStart(size_t pos) const
-{
-    size_t p = pos;
-    // Spaces first, then a run of one class.
-    while (p > 0 && ClassOf(text_.at(text_.prevStop(p))) == CharClass::kSpace && text_.at(text_.prevStop(p)) != '\n' &&
-           text_.at(text_.prevStop(p)) != '\r')
-        p = text_.prevStop(p);
-    if (p == 0)
-        return 0;
-    const CharClass c = ClassOf(text_.at(text_.prevStop(p)));
-    if (c == CharClass::kSpace)
-        return text_.prevStop(p);
-    while (p > 0 && ClassOf(text_.at(text_.prevStop(p))) == c)
-        p = text_.prevStop(p);
-    return p;
-}
-
-size_t TextView::wordEnd(size_t pos) const
-{
-    size_t p = pos;
-    const size_t n = text_.size();
-    if (p >= n)
-        return n;
-    const CharClass c = ClassOf(text_.at(p));
-    if (c == CharClass::kSpace && (text_.at(p) == '\r' || text_.at(p) == '\n'))
-        return text_.nextStop(p);
-    while (p < n && ClassOf(text_.at(p)) == c && text_.at(p) != '\r' && text_.at(p) != '\n')
-        p = text_.nextStop(p);
-    while (p < n && (text_.at(p) == ' ' || text_.at(p) == '\t'))
-        p = text_.nextStop(p);
-    return p;
-}
-
-void TextView::keyPressEvent(QKeyEvent* event)
-{
-    const bool shift = event->modifiers() & Qt::ShiftModifier;
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    if (event->matches(QKeySequence::Copy)) {
-        copy();
-    } else if (event->matches(QKeySequence::Cut)) {
-        cut();
-    } else if (event->matches(QKeySequence::Paste)) {
-        paste();
-    } else if (event->matches(QKeySequence::Undo)) {
-        undo();
-    } else if (event->matches(QKeySequence::Redo)) {
-        redo();
-    } else if (event->matches(QKeySequence::SelectAll)) {
-        selectAll();
-    } else {
-        switch (event->key()) {
-        case Qt::Key_Left:
-            if (!shift && caret_ != anchor_ && !ctrl)
-                setCaret(selectionStart(), false);
-            else
-                setCaret(ctrl ? wordStart(caret_) : text_.prevStop(caret_), shift);
-            break;
-        case Qt::Key_Right:
-            if (!shift && caret_ != anchor_ && !ctrl)
-                setCaret(selectionEnd(), false);
-            else
-                setCaret(ctrl ? wordEnd(caret_) : text_.nextStop(caret_), shift);
-            break;
-        case Qt::Key_Up: moveVertically(-1, shift); break;
-        case Qt::Key_Down: moveVertically(1, shift); break;
-        case Qt::Key_PageUp:
-            scrollRows(1 - visibleRows());
-            moveVertically(1 - visibleRows(), shift);
-            break;
-        case Qt::Key_PageDown:
-            scrollRows(visibleRows() - 1);
-            moveVertically(visibleRows() - 1, shift);
-            break;
-        case Qt::Key_Home:
-            setCaret(ctrl ? 0 : rowStart(rowOf(caret_)), shift);
-            break;
-        case Qt::Key_End:
-            if (ctrl) {
-                setCaret(text_.size(), shift);
-            } else {
-                Row r = rowOf(caret_);
-                Row next = r;
-                const bool more = nextRow(&next) && next.seg.start == r.seg.start;
-                setCaret(more ? text_.prevStop(rowStart(next)) : r.seg.end, shift);
-            }
-            break;
-        case Qt::Key_Backspace:
-            if (readOnly_)
-                break;
-            if (caret_ != anchor_)
-                deleteSelection();
-            else if (caret_ > 0)
-                edit(ctrl ? wordStart(caret_) : text_.prevStop(caret_), caret_, {}, EditKind::kUser);
-            break;
-        case Qt::Key_Delete:
-            if (readOnly_)
-                break;
-            if (caret_ != anchor_)
-                deleteSelection();
-            else if (caret_ < text_.size())
-                edit(caret_, ctrl ? wordEnd(caret_) : text_.nextStop(caret_), {}, EditKind::kUser);
-            break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
-                event->ignore();
-                return;
-            }
-            insertFromUser(QStringLiteral("\r\n"), false);
-            break;
-        default: {
-            const QString typed = event->text();
-            bool printable = !typed.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
-            for (QChar c : typed)
-                printable = printable && c.unicode() >= 32 && c.unicode() != 127;
-            if (!printable) {
-                event->ignore();
-                return;
-            }
-            insertFromUser(typed, true);
-        }
-        }
-    }
-    if (shift && caret_ != anchor_)
-        publishSelection();
-    event->accept();
-}
-
-// ---- mouse -------------------------------------------------------------------------------
-
-size_t TextView::hit(const QPoint& point)
-{
-    Row r = rowOf(top_);
-    qreal y = margin();
-    if (point.y() >= y) {
-        for (;;) {
-            const qreal h = rowHeight(r);
-            if (point.y() < y + h)
-                break;
-            Row next = r;
-            if (!nextRow(&next))
-                return text_.size();
-            y += h;
-            r = next;
-        }
-    }
-    Laid* l = lay(r.seg);
-    if (r.line >= l->layout.lineCount())
-        return r.seg.start;
-    const qreal x = point.x() - margin() + horizontalScrollBar()->value();
-    int unit = l->layout.lineAt(r.line).xToCursor(x);
-    if (l->preeditAt >= 0 && unit > l->preeditAt)
-        unit = std::max(l->preeditAt, unit - static_cast<int>(preedit_.size()));
-    return text_.stopAtOrBefore(byteOf(*l, unit));
-}
-
-void TextView::mousePressEvent(QMouseEvent* event)
-{
-    const QPoint pt = event->position().toPoint();
-    if (event->button() == Qt::LeftButton) {
-        if (tripleClick_.isActive() && (pt - tripleClickPoint_).manhattanLength() < QApplication::startDragDistance()) {
-            tripleClick_.stop();
-            const size_t line = text_.lineOf(caret_);
-            anchor_ = text_.lineStart(line);
-            caret_ = text_.lineEnd(line);
-            caretMoved();
-            publishSelection();
-            return;
-        }
-        const size_t pos = hit(pt);
-        const bool shift = event->modifiers() & Qt::ShiftModifier;
-        if (!shift && caret_ != anchor_ && pos >= selectionStart() && pos < selectionEnd()) {
-            // Perhaps the start of dragging the selection; a release without a
-            // move places the caret.
-            pressInSelection_ = true;
-            pressPoint_ = pt;
-            return;
-        }
-        setCaret(pos, shift);
-        dragging_ = true;
-    } else if (event->button() == Qt::MiddleButton) {
-        QClipboard* clip = QGuiApplication::clipboard();
-        if (!readOnly_ && clip->supportsSelection()) {
-            setCaret(hit(pt), false);
-            const QString t = clip->text(QClipboard::Selection);
-            if (!t.isEmpty())
-                insertFromUser(t, false);
-        }
-    }
-}
-
-void TextView::mouseMoveEvent(QMouseEvent* event)
-{
-    if (pressInSelection_ && (event->buttons() & Qt::LeftButton)) {
-        if ((event->position().toPoint() - pressPoint_).manhattanLength() >= QApplication::startDragDistance()) {
-            pressInSelection_ = false;
-            startDrag();
-        }
-        return;
-    }
-    if (!dragging_ || !(event->buttons() & Qt::LeftButton))
-        return;
-    dragPoint_ = event->position().toPoint();
-    if (viewport()->rect().contains(dragPoint_))
-        autoScroll_.stop();
-    else if (!autoScroll_.isActive())
-        autoScroll_.start(50, this);
-    const size_t pos = hit(dragPoint_);
-    if (pos != caret_) {
-        caret_ = pos;
-        caretMoved();
-    }
-}
-
-void TextView::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton) {
-        if (pressInSelection_) {
-            pressInSelection_ = false;
-            setCaret(hit(event->position().toPoint()), false);
-        }
-        dragging_ = false;
-        autoScroll_.stop();
-        publishSelection();
-    }
-}
-
-void TextView::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    const QPoint pt = event->position().toPoint();
-    const size_t pos = hit(pt);
-    size_t start = pos;
-    size_t end = pos;
-    if (pos < text_.size()) {
-        const CharClass c = ClassOf(text_.at(pos));
-        if (text_.at(pos) != '\r' && text_.at(pos) != '\n') {
-            while (start > 0 && ClassOf(text_.at(text_.prevStop(start))) == c &&
-                   text_.at(text_.prevStop(start)) != '\n' && text_.at(text_.prevStop(start)) != '\r')
-                start = text_.prevStop(start);
-            while (end < text_.size() && ClassOf(text_.at(end)) == c && text_.at(end) != '\r' && text_.at(end) != '\n')
-                end = text_.nextStop(end);
-        }
-    }
-    anchor_ = start;
-    caret_ = end;
-    caretMoved();
-    publishSelection();
-    tripleClickPoint_ = pt;
-    tripleClick_.start(QApplication::doubleClickInterval(), this);
-}
-
-void TextView::publishSelection() const
-{
-    QClipboard* clip = QGuiApplication::clipboard();
-    if (caret_ != anchor_ && clip->supportsSelection())
-        clip->setMimeData(new SelectionData(this, generation_, selectionStart(), selectionEnd()), QClipboard::Selection);
-}
-
-// ---- drag and drop ----------------------------------------------------------------------
-
-void TextView::startDrag()
-{
-    auto* data = new QMimeData;
-    data->setText(FromGb(text_.copy(selectionStart(), selectionEnd())));
-    QPointer<TextView> self(this);
-    auto* drag = new QDrag(this);
-    drag->setMimeData(data);
-    draggingOut_ = true;
-    movedInside_ = false;
-    const Qt::DropAction action = drag->exec(readOnly_ ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction,
-                                             readOnly_ ? Qt::CopyAction : Qt::MoveAction);
-    if (!self)
-        return;
-    draggingOut_ = false;
-    // Moved elsewhere: the text leaves here (a move within was one edit already).
-    if (action == Qt::MoveAction && !movedInside_ && !readOnly_)
-        deleteSelection();
-}
-
-void TextView::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (readOnly_ || !event->mimeData()->hasText()) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-}
-
-void TextView::dragMoveEvent(QDragMoveEvent* event)
-{
-    if (readOnly_ || !event->mimeData()->hasText()) {
-        event->ignore();
-        return;
-    }
-    dropPos_ = hit(event->position().toPoint());
-    if (draggingOut_ && dropPos_ > selectionStart() && dropPos_ < selectionEnd())
-        event->ignore(); // not into itself
-    else
-        event->acceptProposedAction();
-    viewport()->update();
-}
-
-void TextView::dragLeaveEvent(QDragLeaveEvent*)
-{
-    dropPos_ = SIZE_MAX;
-    viewport()->update();
-}
-
-void TextView::dropEvent(QDropEvent* event)
-{
-    const size_t pos = hit(event->position().toPoint());
-    dropPos_ = SIZE_MAX;
-    if (readOnly_ || !event->mimeData()->hasText()) {
-        event->ignore();
-        return;
-    }
-    if (draggingOut_ && event->dropAction() == Qt::MoveAction) {
-        movedInside_ = true;
-        event->acceptProposedAction();
-        moveSelectionTo(pos);
-        return;
-    }
-    event->acceptProposedAction();
-    anchor_ = caret_ = pos;
-    insertFromUser(event->mimeData()->text(), false);
-}
-
-void TextView::moveSelectionTo(size_t pos)
-{
-    const size_t s = selectionStart();
-    const size_t e = selectionEnd();
-    if (pos >= s && pos <= e)
-        return;
-    const std::string moved = text_.copy(s, e);
-    size_t from, to, movedAt;
-    std::string replacement;
-    if (pos < s) {
-        from = pos;
-        to = e;
-        replacement = moved + text_.copy(pos, s);
-        movedAt = pos;
-    } else {
-        from = s;
-        to = pos;
-        replacement = text_.copy(e, pos) + moved;
-        movedAt = pos - moved.size();
-    }
-    edit(from, to, replacement, EditKind::kUser, false);
-    anchor_ = movedAt;
-    caret_ = movedAt + moved.size();
-    caretMoved();
-    if (host_)
-        host_->editorTextEdited();
-}
-
-// ---- actions -------------------------------------------------------------------------------
 
 void TextView::undo() { stepHistory(false); }
 
@@ -1157,6 +208,7 @@ void TextView::stepHistory(bool forward)
 {
     if (readOnly_)
         return;
+    commitComposition();
     size_t caret, anchor;
     const bool stepped = forward ? history_.redo(&text_, &caret, &anchor) : history_.undo(&text_, &caret, &anchor);
     if (!stepped)
@@ -1164,40 +216,23 @@ void TextView::stepHistory(bool forward)
     clearLayouts();
     caret_ = std::min(caret, text_.size());
     anchor_ = std::min(anchor, text_.size());
+    if (TextViewsAnnounce())
+        announceEdit(history_.lastStepped().pos, history_.lastStepped().outside, history_.lastStepped().inText);
     afterTextChange(0, 0, 0);
     if (host_)
         host_->editorTextEdited();
 }
 
-void TextView::copy() const
-{
-    if (caret_ != anchor_)
-        QGuiApplication::clipboard()->setText(FromGb(text_.copy(selectionStart(), selectionEnd())));
-}
-
-void TextView::cut()
-{
-    if (readOnly_ || caret_ == anchor_)
-        return;
-    copy();
-    deleteSelection();
-}
-
-void TextView::paste()
-{
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (!readOnly_ && data && data->hasText())
-        insertFromUser(data->text(), false);
-}
-
 void TextView::deleteSelection()
 {
+    commitComposition();
     if (!readOnly_ && caret_ != anchor_)
         edit(selectionStart(), selectionEnd(), {}, EditKind::kUser);
 }
 
 void TextView::selectAll()
 {
+    commitComposition();
     anchor_ = 0;
     caret_ = text_.size();
     caretMoved();
@@ -1208,8 +243,7 @@ void TextView::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
     const bool selected = caret_ != anchor_;
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    const bool canPaste = data && data->hasText();
+    const bool canPaste = MimeHasText(QGuiApplication::clipboard()->mimeData());
     struct Item {
         const char* text;
         unsigned size;
@@ -1242,85 +276,36 @@ void TextView::contextMenuEvent(QContextMenuEvent* event)
     menu.exec(event->globalPos());
 }
 
-// ---- focus and input methods ------------------------------------------------------------
-
-void TextView::focusInEvent(QFocusEvent* event)
+void TextView::setBorder(int border)
 {
-    QAbstractScrollArea::focusInEvent(event);
-    restartBlink();
+    border_ = border;
+    const int w = EditBorderWidth(border);
+    // The frame only reserves the width; event() paints it.
+    setFrameStyle(w > 0 ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
+    setLineWidth(w);
+    update();
+}
+
+void TextView::setWordWrap(bool wrap)
+{
+    wrap_ = wrap;
+    clearLayouts();
+    widest_ = 0;
+    updateScrollBars();
     viewport()->update();
-    if (host_)
-        host_->editorFocusChanged(true);
 }
 
-void TextView::focusOutEvent(QFocusEvent* event)
+void TextView::setAlignment(Qt::Alignment alignment)
 {
-    QAbstractScrollArea::focusOutEvent(event);
-    blink_.stop();
-    caretShown_ = false;
-    history_.seal();
+    alignment_ = alignment;
+    clearLayouts();
     viewport()->update();
-    if (host_)
-        host_->editorFocusChanged(false);
 }
 
-void TextView::inputMethodEvent(QInputMethodEvent* event)
+void TextView::setReadOnly(bool readOnly)
 {
-    if (readOnly_) {
-        event->ignore();
-        return;
-    }
-    const Segment before = text_.segmentAt(caret_);
-    laid_.erase(before.start);
-    preedit_ = event->preeditString();
-    preeditCursor_ = static_cast<int>(preedit_.size());
-    for (const QInputMethodEvent::Attribute& a : event->attributes()) {
-        if (a.type == QInputMethodEvent::Cursor)
-            preeditCursor_ = std::clamp(a.start, 0, static_cast<int>(preedit_.size()));
-    }
-    if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
-        if (event->replacementLength() > 0 && caret_ == anchor_) {
-            // Characters around the caret the input method takes back.
-            size_t from = caret_;
-            for (int i = 0; i > event->replacementStart(); --i)
-                from = text_.prevStop(from);
-            size_t to = from;
-            for (int i = 0; i < event->replacementLength(); ++i)
-                to = text_.nextStop(to);
-            anchor_ = from;
-            caret_ = to;
-        }
-        insertFromUser(event->commitString(), true);
-    }
-    laid_.erase(text_.segmentAt(caret_).start);
-    caretMoved();
-    event->accept();
-}
-
-QVariant TextView::inputMethodQuery(Qt::InputMethodQuery query) const
-{
-    auto* self = const_cast<TextView*>(this);
-    switch (query) {
-    case Qt::ImEnabled: return !readOnly_;
-    case Qt::ImHints: return static_cast<int>(Qt::ImhMultiLine);
-    case Qt::ImFont: return font();
-    case Qt::ImCursorRectangle: return QRectF(self->caretRect().translated(viewport()->pos()));
-    case Qt::ImSurroundingText:
-    case Qt::ImCursorPosition:
-    case Qt::ImAnchorPosition: {
-        const Segment seg = text_.segmentAt(caret_);
-        Laid* l = self->lay(seg);
-        if (query == Qt::ImSurroundingText)
-            return l->layout.text();
-        if (query == Qt::ImCursorPosition)
-            return unitOf(*l, caret_);
-        return unitOf(*l, std::clamp(anchor_, seg.start, seg.end));
-    }
-    case Qt::ImCurrentSelection:
-        return selectionEnd() - selectionStart() <= 65536 ? FromGb(text_.copy(selectionStart(), selectionEnd()))
-                                                          : QString();
-    default: return QAbstractScrollArea::inputMethodQuery(query);
-    }
+    readOnly_ = readOnly;
+    setAttribute(Qt::WA_InputMethodEnabled, !readOnly);
 }
 
 } // namespace mt::platform

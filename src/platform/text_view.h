@@ -2,19 +2,23 @@
 // TextBuffer, the GB18030 bytes themselves.
 //
 // Only what is in view is decoded and laid out: a line is laid out one
-// segment at a time (see TextBuffer), each segment starting a new row, and
-// the layouts in view are kept until an edit touches them. The vertical
-// scroll bar counts bytes, so that it costs nothing on huge texts; rows
-// scroll by rows. The caret blink repaints the caret alone.
+// segment at a time (see TextBuffer), a wrapped line's rows going on across
+// segment edges (text_view_layout.cpp), and the layouts in view are kept
+// until an edit touches them. The vertical scroll bar counts bytes, so that
+// it costs nothing on huge texts; rows scroll by rows. The caret blink
+// repaints the caret alone.
 //
 // Bytes that do not decode show as U+FFFD; CR LF is one caret stop; typed
-// Enter inserts CR LF; pasted text goes in as the clipboard holds it; copy
-// and cut put Unicode on the clipboard.
+// Enter inserts CR LF; copy, cut and drags offer the exact bytes beside
+// Unicode, and paste and drop take the bytes when they are there.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QTextLayout>
+
+class QAccessibleEvent;
+class QMimeData;
 
 #include <map>
 #include <memory>
@@ -22,14 +26,26 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/edit_history.h"
 #include "platform/edit_input_rules.h"
 #include "platform/edit_widgets.h"
 #include "platform/text_buffer.h"
+#include "platform/text_view_keys.h"
 
 namespace mt::platform {
 
 // Makes Qt's accessibility find TextViews' text interface (text_view_accessible.cpp).
 void InstallTextViewAccessibility();
+// Whether the views tell of edits, caret and selection: while an assistive
+// tool listens, or while a sink is set. A sink receives the events instead
+// of the platform (for tests: offscreen, no tool can listen).
+bool TextViewsAnnounce();
+void SetTextViewAccessibleSink(void (*sink)(QAccessibleEvent*));
+
+class TextView;
+// The PRIMARY selection's data: what `view` has selected when another
+// program asks, in both forms; nothing while nothing is selected.
+QMimeData* NewSelectionMime(const TextView* view);
 
 class TextView : public QAbstractScrollArea {
 public:
@@ -61,6 +77,14 @@ public:
     // The longest leading part of gb, in whole characters (CR LF whole),
     // that fits the room the host gives.
     std::string fitToRoom(std::string gb) const;
+
+    // ---- for assistive tools (text_view_accessible.cpp) -------------------------
+    // The box of the character at pos in the viewport, empty when it is not
+    // in view; the caret stop at a viewport point, false outside the view.
+    QRect characterRect(size_t pos);
+    bool positionAt(const QPoint& point, size_t* pos);
+    // Replaces [from, to) as the user would: undoable and reported.
+    void replaceBytes(size_t from, size_t to, std::string_view gb);
 
     // ---- behaviour and looks ------------------------------------------------------
     void setReadOnly(bool readOnly);
@@ -108,15 +132,23 @@ private:
     void stepHistory(bool forward);
     using Segment = TextBuffer::Segment;
     // One segment decoded and laid out.
+    // A segment of a wrapped line after the first starts its layout where
+    // the previous segment's last row starts, so that row goes on across the
+    // segment's edge: the previous layout's last line is then not shown
+    // (lastHidden), this layout's first line shows it continued.
     struct Laid {
-        size_t start = 0;
+        size_t seg = 0;                 // the segment's start
+        size_t start = 0;               // the layout's: the segment's, or carried back
         size_t end = 0;
+        size_t lastRowStart = 0;        // where its last line starts
+        bool lastHidden = false;        // the next segment's layout shows its last line
         std::vector<uint32_t> unitByte; // per unit (and one past): its character's byte offset
         QTextLayout layout;
         qreal height = 0;
         int preeditAt = -1;             // the unit the preedit stands at, or -1
     };
-    // A row: one line of a segment's layout.
+    // A row: one line of a segment's layout, its last one only when the
+    // next segment's layout does not show it.
     struct Row {
         Segment seg;
         int line;
@@ -126,9 +158,41 @@ private:
     // Replaces [from, to) and puts the caret after the new bytes.
     void edit(size_t from, size_t to, std::string_view gb, EditKind kind, bool notify = true);
     void insertFromUser(const QString& text, bool typed);
+    void commitComposition();
+    // Tell assistive tools of an edit (pos, the bytes that went, how many
+    // came) and of the caret and selection.
+    void announceEdit(size_t pos, std::string_view removed, size_t inserted);
+    void announceCaret();
+    // Pasted or dropped bytes, kept as they are (case converted if the box
+    // converts case).
+    void insertBytesFromUser(std::string gb);
+    void insertShaped(std::string gb, bool typed);
+    // Middle click: the PRIMARY selection goes in at the point.
+    void pastePrimary(const QPoint& point);
     void afterTextChange(size_t pos, size_t removed, size_t inserted);
 
-    Laid* lay(const Segment& seg);
+    // Layouts kept at most before those far from the caret and the view go:
+    // a view is a few dozen segments at most, and a layout costs some tens
+    // of KiB, so this holds a screen's worth several times over.
+    static constexpr size_t kKeptLayouts = 160;
+    // What "far" is, in segments before the nearer and after the farther
+    // of the caret and the view's top: room for paging either way.
+    static constexpr size_t kKeptBefore = 64;
+    static constexpr size_t kKeptAfter = 256;
+    // Carried layout starts are two numbers each, but every edit moves
+    // those after it: beyond this many, those outside the same reach go.
+    static constexpr size_t kKeptCarries = 1024;
+    // How far back a segment's layout start is looked for: a jump into a
+    // long line lays this many segments before the one shown, no more (each
+    // costs a layout on the jump); the one before those starts at its own
+    // edge until rows above it are shown.
+    static constexpr size_t kCarryWalk = 1;
+    Laid* lay(const Segment& seg, bool walk = true);
+    size_t layoutStart(const Segment& seg, bool walk);
+    void settleCarry(const Segment& seg, Laid* l);
+    int shownLines(const Laid& l) const { return l.layout.lineCount() - (l.lastHidden ? 1 : 0); }
+    void evictLayouts(const Laid* keep);
+    void shiftLayouts(size_t pos, size_t removed, size_t inserted);
     void clearLayouts();
     int unitOf(const Laid& l, size_t byte) const;  // byte: absolute, inside the segment
     size_t byteOf(const Laid& l, int unit) const;  // absolute
@@ -142,10 +206,14 @@ private:
     int margin() const { return 2; }
 
     // Caret, selection and scrolling.
-    void setCaret(size_t pos, bool keepAnchor);
+    // afterRow: a caret at the start of a wrapped row stands at the end of
+    // the row above instead (End, a click past a row's end).
+    void setCaret(size_t pos, bool keepAnchor, bool afterRow = false);
+    // A key's action (text_view_keys.h); extend: Shift held on a movement.
+    void perform(EditAction action, bool extend);
+    // The row the caret is drawn on.
+    Row caretRow();
     void moveVertically(int rows, bool keepAnchor);
-    size_t wordStart(size_t pos) const;
-    size_t wordEnd(size_t pos) const;
     size_t hit(const QPoint& viewportPoint);
     QRect caretRect();
     void ensureCaretVisible();
@@ -156,7 +224,8 @@ private:
     int visibleRows();
     void updateScrollBars();
     void onScrollBarValue(int value);
-    void caretMoved();
+    // After the caret or selection changed; reveal: scroll the caret into view.
+    void caretMoved(bool reveal = true);
     void restartBlink();
     void publishSelection() const;
     void startDrag();
@@ -168,6 +237,9 @@ private:
     EditHistory history_;
     size_t caret_ = 0;
     size_t anchor_ = 0;
+    size_t caretAfterRow_ = SIZE_MAX; // a caret here is drawn at the end of the row above
+    bool hitAfterRow_ = false;
+    bool announcedSelection_ = false; // a selection was last told to assistive tools        // the last hit() was past the end of a wrapped row
     qreal goalX_ = -1;
     size_t top_ = 0; // the byte where the first row in view starts
     uint64_t generation_ = 0;
@@ -180,6 +252,8 @@ private:
     Qt::Alignment alignment_ = Qt::AlignLeft;
 
     std::map<size_t, std::unique_ptr<Laid>> laid_; // by segment start
+    std::map<size_t, size_t> carry_;               // segment start -> its layout's start
+    size_t preeditSeg_ = SIZE_MAX;                 // the segment whose layout shows the preedit
     int widest_ = 0;                               // the widest row laid out so far
     int vShift_ = 0;                               // bytes per scroll bar step: 1 << vShift_
     bool settingBars_ = false;
@@ -190,16 +264,21 @@ private:
 
     QBasicTimer blink_;
     bool caretShown_ = false;
-    QBasicTimer autoScroll_;
-    QPoint dragPoint_;
-    bool dragging_ = false;
-    bool pressInSelection_ = false; // a press that may start dragging the selection
-    QPoint pressPoint_;
-    bool draggingOut_ = false;      // our own drag is under way
-    bool movedInside_ = false;      // ... and was dropped back into this view
-    size_t dropPos_ = SIZE_MAX;     // where a drop would go, shown as a caret
-    QBasicTimer tripleClick_;
-    QPoint tripleClickPoint_;
+    // What the mouse started: selecting by dragging, dragging the selection
+    // out, a drop on the way in, a triple click on the way.
+    struct MouseState {
+        bool selecting = false;        // a press is extending the selection
+        QPoint point;                  // where that drag is, for scrolling
+        QBasicTimer autoScroll;        // scrolls while it is outside the view
+        bool pressInSelection = false; // a press that may start dragging the selection
+        QPoint pressPoint;
+        bool draggingOut = false;      // our own drag is under way
+        bool movedInside = false;      // ... and was dropped back into this view
+        size_t dropPos = SIZE_MAX;     // where a drop would go, shown as a caret
+        QBasicTimer tripleClick;       // a third click now selects the line
+        QPoint tripleClickPoint;
+    };
+    MouseState mouse_;
 };
 
 } // namespace mt::platform

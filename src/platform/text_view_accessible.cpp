@@ -1,7 +1,10 @@
 // The multi-line box to assistive tools: its text, caret and selection
-// through Qt's accessible text interface. Positions there count UTF-16
-// units of the whole text, so each question walks the bytes before the
-// position asked about; it is only asked while such a tool is running.
+// through Qt's accessible text interface, edits through the editable-text
+// interface, and events for edits, caret and selection. Offsets count
+// UTF-16 units of the whole text (a character above U+FFFF is two, CR LF is
+// two, an undecodable byte is one U+FFFD), so each question walks the bytes
+// before the offset asked about; it is only asked while such a tool runs.
+// Character boxes and offsets at a point are answered for what is in view.
 #include <QAccessibleWidget>
 
 #include "platform/text_codec.h"
@@ -10,7 +13,9 @@
 namespace mt::platform {
 namespace {
 
-class TextViewAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+class TextViewAccessible : public QAccessibleWidget,
+                           public QAccessibleTextInterface,
+                           public QAccessibleEditableTextInterface {
 public:
     explicit TextViewAccessible(TextView* view) : QAccessibleWidget(view, QAccessible::EditableText) {}
 
@@ -18,6 +23,8 @@ public:
     {
         if (type == QAccessible::TextInterface)
             return static_cast<QAccessibleTextInterface*>(this);
+        if (type == QAccessible::EditableTextInterface)
+            return static_cast<QAccessibleEditableTextInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -60,13 +67,33 @@ public:
         return FromGb(view()->buffer().copy(b0, std::max(b0, byteOf(end))));
     }
     int characterCount() const override { return unitOf(view()->buffer().size()); }
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint&) const override { return -1; }
+    QRect characterRect(int offset) const override
+    {
+        if (offset < 0)
+            return {};
+        const QRect r = view()->characterRect(byteOf(offset));
+        return r.isEmpty() ? QRect() : QRect(view()->viewport()->mapToGlobal(r.topLeft()), r.size());
+    }
+    int offsetAtPoint(const QPoint& point) const override
+    {
+        size_t pos;
+        if (!view()->positionAt(view()->viewport()->mapFromGlobal(point), &pos))
+            return -1;
+        return unitOf(pos);
+    }
     void scrollToSubstring(int start, int end) override { setSelection(0, start, end); }
     QString attributes(int offset, int* start, int* end) const override
     {
         *start = *end = offset;
         return {};
+    }
+
+    // QAccessibleEditableTextInterface
+    void deleteText(int start, int end) override { replaceText(start, end, {}); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int start, int end, const QString& text) override
+    {
+        view()->replaceBytes(byteOf(std::min(start, end)), byteOf(std::max(start, end)), ToGb(text));
     }
 
 private:
@@ -81,6 +108,16 @@ private:
     }
 };
 
+void (*g_sink)(QAccessibleEvent*) = nullptr;
+
+void Tell(QAccessibleEvent* e)
+{
+    if (g_sink)
+        g_sink(e);
+    else
+        QAccessible::updateAccessibility(e);
+}
+
 QAccessibleInterface* Factory(const QString&, QObject* object)
 {
     if (auto* view = dynamic_cast<TextView*>(object))
@@ -89,6 +126,43 @@ QAccessibleInterface* Factory(const QString&, QObject* object)
 }
 
 } // namespace
+
+bool TextViewsAnnounce() { return g_sink || QAccessible::isActive(); }
+
+void SetTextViewAccessibleSink(void (*sink)(QAccessibleEvent*)) { g_sink = sink; }
+
+void TextView::announceEdit(size_t pos, std::string_view removed, size_t inserted)
+{
+    const int at = static_cast<int>(GbToUtf16Position(bytes(), pos, Snap::kDown));
+    const QString gone = FromGb(removed);
+    const QString added = FromGb(text_.copy(pos, pos + inserted));
+    if (!gone.isEmpty() && !added.isEmpty()) {
+        QAccessibleTextUpdateEvent e(this, at, gone, added);
+        Tell(&e);
+    } else if (!gone.isEmpty()) {
+        QAccessibleTextRemoveEvent e(this, at, gone);
+        Tell(&e);
+    } else if (!added.isEmpty()) {
+        QAccessibleTextInsertEvent e(this, at, added);
+        Tell(&e);
+    }
+}
+
+void TextView::announceCaret()
+{
+    const auto unit = [this](size_t byte) { return static_cast<int>(GbToUtf16Position(bytes(), byte, Snap::kDown)); };
+    const int caret = unit(caret_);
+    const bool selected = caret_ != anchor_;
+    if (selected || announcedSelection_) {
+        QAccessibleTextSelectionEvent e(this, selected ? unit(selectionStart()) : caret,
+                                        selected ? unit(selectionEnd()) : caret);
+        e.setCursorPosition(caret);
+        Tell(&e);
+        announcedSelection_ = selected;
+    }
+    QAccessibleTextCursorEvent moved(this, caret);
+    Tell(&moved);
+}
 
 void InstallTextViewAccessibility()
 {

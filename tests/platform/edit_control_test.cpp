@@ -134,6 +134,8 @@ TEST_F(EditSelection, CaretKeysStepByCharactersWordsAndRows)
         {Qt::Key_Right, none, 1, 0},          {Qt::Key_Right, none, 2, 0},
         {Qt::Key_Right, none, 4, 0},          {Qt::Key_End, none, 13, 0},
         {Qt::Key_Left, none, 12, 0},          {Qt::Key_Home, none, 4, 0},
+        {Qt::Key_Right, Qt::ControlModifier, 6, 0}, // a word ends where ideographs start
+        {Qt::Key_Right, Qt::ControlModifier, 8, 0},
         {Qt::Key_Right, Qt::ControlModifier, 11, 0},
         {Qt::Key_Left, Qt::ShiftModifier, 10, 1},
         {Qt::Key_Left, Qt::ShiftModifier, 9, 2},

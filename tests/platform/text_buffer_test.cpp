@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/edit_history.h"
 #include "platform/text_buffer.h"
 #include "platform/text_codec.h"
 
@@ -145,6 +146,48 @@ TEST(TextBuffer, TypingJoinsOneUndoAndWholeTextsAssign)
     EXPECT_EQ(caret, 5u);
     EXPECT_EQ(t.lineContentEnd(0), 5u);
     EXPECT_EQ(t.lineStart(1), 7u);
+}
+
+// The record keeps at most its steps, and no more bytes than its budget
+// (the larger of the minimum and the text's size); the oldest go first, the
+// newest stays however large.
+TEST(EditHistory, KeepsItsNewestStepsWithinTheBounds)
+{
+    const struct {
+        const char* name;
+        size_t maxSteps;
+        size_t minBudget;
+        size_t textSize;
+        std::vector<size_t> removed; // bytes each edit takes out, oldest first
+        size_t steps;
+    } cases[] = {
+        {"steps", 100, 1000, 0, std::vector<size_t>(150, 1), 100},
+        {"budget", 100, 100, 0, {40, 40, 40, 40}, 2},
+        {"newest however large", 100, 100, 0, {40, 500}, 1},
+        {"text larger than the minimum", 100, 100, 300, std::vector<size_t>(10, 40), 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TextBuffer t;
+        std::string all;
+        for (size_t n : c.removed)
+            all += std::string(n, 'r');
+        t.assign(all);
+        EditHistory h(c.maxSteps, c.minBudget);
+        std::vector<std::string> states{all};
+        for (size_t n : c.removed) {
+            std::string gone = t.copy(0, n);
+            t.replace(0, n, "i");
+            h.record(0, std::move(gone), 1, false, 0, 0, c.textSize);
+            states.push_back(t.contiguous());
+        }
+        EXPECT_EQ(h.steps(), c.steps);
+        size_t caret, anchor, undone = 0;
+        while (h.undo(&t, &caret, &anchor))
+            ++undone;
+        EXPECT_EQ(undone, c.steps);
+        EXPECT_EQ(t.contiguous(), states[states.size() - 1 - c.steps]);
+    }
 }
 
 } // namespace

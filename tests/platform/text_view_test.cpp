@@ -1,0 +1,206 @@
+// The multi-line box's widget on its own, offscreen: caret, rows, keys and
+// history as a user meets them.
+#include "text_view_fixture.h"
+
+namespace mt::platform {
+namespace {
+
+using test::DarkPixels;
+using test::kZhong;
+using test::Repeat;
+using TextViewTest = test::TextViewTest;
+
+// End puts the caret after the row's last character, drawn on that row;
+// Home goes back to the row's start; typing lands after the last character.
+TEST_F(TextViewTest, EndAndHomeStayOnWrappedRows)
+{
+    const struct {
+        const char* name;
+        std::string text;
+        size_t from;
+    } cases[] = {
+        {"chinese run", Repeat(kZhong, 300), 0},
+        {"ascii words", Repeat("word ", 100), 0},
+        {"segment edge", std::string(3000, 'a'), 2040},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view->setBytes(c.text);
+        const size_t rowEnd = nextRowStart(c.from);
+        ASSERT_GT(rowEnd, c.from);
+        at(c.from);
+        key(Qt::Key_Home);
+        const size_t rowStart = view->caret();
+        const QRectF onRow = caretRect();
+        key(Qt::Key_End);
+        EXPECT_EQ(view->caret(), rowEnd);
+        EXPECT_EQ(caretRect().top(), onRow.top());
+        EXPECT_GT(caretRect().left(), onRow.left());
+        key(Qt::Key_Home);
+        EXPECT_EQ(view->caret(), rowStart);
+        // A click past the row's end puts the caret there too.
+        click(QPoint(view->viewport()->width() - 3, static_cast<int>(onRow.center().y())));
+        EXPECT_EQ(view->caret(), rowEnd);
+        EXPECT_EQ(caretRect().top(), onRow.top());
+        key(Qt::Key_Home);
+        EXPECT_EQ(view->caret(), rowStart);
+        key(Qt::Key_End);
+        key(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        EXPECT_EQ(view->bytes().substr(rowEnd, 1), "x");
+        EXPECT_EQ(view->bytes().substr(0, rowEnd), c.text.substr(0, rowEnd));
+    }
+}
+
+// A triple click selects the clicked line, its break included, and the
+// view stays on the clicked row however long the line is.
+TEST_F(TextViewTest, TripleClickSelectsTheLineWhereItIs)
+{
+    const std::string line = Repeat("word ", 400);
+    view->setBytes(line + "\r\nnext line");
+    at(1000);
+    const int scrolled = view->verticalScrollBar()->value();
+    const QPoint p(20, static_cast<int>(caretRect().center().y()));
+    mouse(QEvent::MouseButtonPress, p);
+    mouse(QEvent::MouseButtonRelease, p);
+    mouse(QEvent::MouseButtonDblClick, p);
+    mouse(QEvent::MouseButtonRelease, p);
+    mouse(QEvent::MouseButtonPress, p);
+    mouse(QEvent::MouseButtonRelease, p);
+    EXPECT_EQ(view->selectionStart(), 0u);
+    EXPECT_EQ(view->selectionEnd(), line.size() + 2);
+    EXPECT_EQ(view->verticalScrollBar()->value(), scrolled);
+}
+
+// Undo, then each redo key does the edit again.
+TEST_F(TextViewTest, RedoKeys)
+{
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    const struct {
+        int key;
+        Qt::KeyboardModifiers mods;
+    } keys[] = {{Qt::Key_Y, ctrl}, {Qt::Key_Z, ctrl | Qt::ShiftModifier}};
+    for (const auto& k : keys) {
+        view->setBytes("a");
+        at(1);
+        key(Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+        key(Qt::Key_Z, ctrl);
+        ASSERT_EQ(view->bytes(), "a");
+        key(k.key, k.mods);
+        EXPECT_EQ(view->bytes(), "ab") << k.key;
+    }
+}
+
+// Rows of the view that hold dark (text) pixels.
+int PaintedRows(QWidget* viewport)
+{
+    const QImage image = viewport->grab().toImage();
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                ++rows;
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+// Undoing a paste that scrolled the view paints the text as any edit does.
+TEST_F(TextViewTest, UndoOfAScrollingPastePaintsTheText)
+{
+    std::string lines;
+    for (int i = 0; i < 30; ++i)
+        lines += "line " + std::to_string(i) + "\r\n";
+    view->setBytes(lines);
+    const int full = PaintedRows(view->viewport());
+    ASSERT_GT(full, 20);
+    at(lines.size());
+    QGuiApplication::clipboard()->setText(QString::fromStdString(Repeat("pasted\r\n", 400)));
+    key(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_GT(view->verticalScrollBar()->value(), 0);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(view->bytes(), lines);
+    EXPECT_GT(PaintedRows(view->viewport()), full / 2);
+    EXPECT_GT(view->verticalScrollBar()->maximum(), 0);
+}
+
+// The key table: modifiers select the action, Shift extends movements only.
+TEST(TextViewKeys, TableGivesEachKeyItsAction)
+{
+    const Qt::KeyboardModifiers no = Qt::NoModifier, ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+    const struct {
+        int key;
+        Qt::KeyboardModifiers mods;
+        EditAction action;
+        bool extend;
+    } cases[] = {
+        {Qt::Key_Y, ctrl, EditAction::kRedo, false},
+        {Qt::Key_Z, ctrl | shift, EditAction::kRedo, false},
+        {Qt::Key_Z, ctrl, EditAction::kUndo, false},
+        {Qt::Key_Insert, shift, EditAction::kPaste, false},
+        {Qt::Key_Delete, shift, EditAction::kCut, false},
+        {Qt::Key_Delete, no, EditAction::kDeleteForward, false},
+        {Qt::Key_Left, ctrl | shift, EditAction::kWordLeft, true},
+        {Qt::Key_End, shift | Qt::KeypadModifier, EditAction::kRowEnd, true},
+        {Qt::Key_Home, ctrl, EditAction::kTextStart, false},
+        {Qt::Key_Backspace, ctrl, EditAction::kDeleteWordBack, false},
+        {Qt::Key_Return, shift, EditAction::kNewLine, true},
+        {Qt::Key_Return, ctrl, EditAction::kNone, false},
+        {Qt::Key_C, ctrl | shift, EditAction::kNone, false},
+        {Qt::Key_A, no, EditAction::kNone, false},
+    };
+    for (const auto& c : cases) {
+        const KeyAction a = ActionForKey(c.key, c.mods);
+        EXPECT_EQ(a.action, c.action) << std::hex << c.key << " " << c.mods.toInt();
+        EXPECT_EQ(a.extend, c.extend) << std::hex << c.key << " " << c.mods.toInt();
+    }
+}
+
+// A line longer than a segment wraps as one paragraph: rows break where the
+// width says, never at the segments' 2 KiB edges.
+TEST_F(TextViewTest, LongLinesWrapAcrossSegmentEdges)
+{
+    const struct {
+        const char* name;
+        std::string text;
+        QString typed; // one unit of the text: every row starts at a multiple of it
+    } cases[] = {
+        {"chinese run", Repeat(kZhong, 3000), QString::fromUtf8("\xE4\xB8\xAD")},
+        {"letters", std::string(6000, 'a'), QStringLiteral("a")},
+        {"words", Repeat("word ", 1200), QStringLiteral("word ")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view->setBytes(c.text);
+        const size_t unit = ToGb(c.typed).size();
+        // Before and after an edit early in the line.
+        for (int round = 0; round < 2; ++round) {
+            std::vector<size_t> starts{0};
+            at(0);
+            for (;;) {
+                key(Qt::Key_Down);
+                key(Qt::Key_Home);
+                if (view->caret() <= starts.back())
+                    break;
+                starts.push_back(view->caret());
+            }
+            ASSERT_GT(starts.back(), 2 * 2048u);
+            const size_t row = starts[1] - starts[0];
+            for (size_t i = 1; i + 1 < starts.size(); ++i) {
+                EXPECT_EQ(starts[i] % unit, 0u) << "row " << i;
+                EXPECT_EQ(starts[i + 1] - starts[i], row) << "row " << i << " at " << starts[i];
+            }
+            // Rows across an edge are drawn once: as much ink as inside a segment.
+            at(1024 * unit);
+            const int inside = DarkPixels(view->viewport());
+            at(2048);
+            EXPECT_NEAR(DarkPixels(view->viewport()), inside, inside / 100);
+            at(100 * unit);
+            key(Qt::Key_unknown, Qt::NoModifier, c.typed);
+        }
+    }
+}
+
+} // namespace
+} // namespace mt::platform
