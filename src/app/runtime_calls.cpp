@@ -111,6 +111,13 @@ void FocusComponent(uint32_t component, uint32_t kind)
     Core(mt::kCmdSetComponentFocus, {mt::MakeComponentRef(id::MainWindow, component, kind)});
 }
 
+void MarkText(uint32_t component, const char* sought, const MarkedParts& parts)
+{
+    Core(mt::kCmdMarkText, {mt::MakeComponentRef(id::MainWindow, component, kEditBoxKind), TextRecord(sought),
+                            mt::MakeInt(parts.leftAt), mt::MakeInt(parts.leftLength), mt::MakeInt(parts.middleAt),
+                            mt::MakeInt(parts.middleLength), mt::MakeInt(parts.rightAt), mt::MakeInt(parts.rightLength)});
+}
+
 bool AskText(const char* prompt, const char* title, const char* initial, Owned* entered)
 {
     char* variable = nullptr;

@@ -68,6 +68,15 @@ Owned TextToBytes(const char* text);                                            
 int32_t ShowMessage(const char* content, int32_t flags, const char* title);      // title null: omitted
 bool SetClipboard(const char* text);
 void FocusComponent(uint32_t component, uint32_t kind);
+// Marks in the big text box (MarkText, our own): the parts an extraction
+// found, as 1-based byte positions and lengths (length 0: no mark), and the
+// occurrences of `sought` in view (empty: none). Nothing at all: the marks go.
+struct MarkedParts {
+    int32_t leftAt = 0, leftLength = 0;
+    int32_t middleAt = 0, middleLength = 0;
+    int32_t rightAt = 0, rightLength = 0;
+};
+void MarkText(uint32_t component, const char* sought, const MarkedParts& parts);
 // InputBox into a text variable: true when confirmed; *entered then owns it.
 bool AskText(const char* prompt, const char* title, const char* initial, Owned* entered);
 // Internet and encoding libraries.

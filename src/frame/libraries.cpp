@@ -8,6 +8,7 @@
 #include "commands/clipboard_command.h"
 #include "commands/focus_command.h"
 #include "commands/input_box_command.h"
+#include "commands/mark_text_command.h"
 #include "commands/message_box_command.h"
 #include "commands/text_commands.h"
 #include "net/encoding_conversion.h"
@@ -29,11 +30,11 @@ int32_t StoreServiceNotify(int32_t code, intptr_t a, intptr_t)
     return -1;
 }
 
-// Positions 0-8 are the commands the tool calls; the rest serve facilities
-// this program does not carry.
+// Positions 0-8 are the commands the tool calls, 9 our own marks in the
+// big text box; the rest serve facilities this program does not carry.
 const CommandRoutine kCoreCommands[16] = {
     取文本长度, ToText, SetClipboardText, MessageBoxCommand, 寻找文本, 取文本中间, SetComponentFocus, InputBox,
-    ToBytes, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
+    ToBytes, MarkText, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
 };
 // The internet library keeps one HTTP client for the whole run.
 int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)

@@ -82,6 +82,7 @@ enum CoreCommand : int32_t {
     kCmdSetComponentFocus = 6,
     kCmdInputBox = 7,
     kCmdToBytes = 8,
+    kCmdMarkText = 9,       // our own: marks in a multi-line edit box
 };
 
 // Split a 64-bit value into the two words the write-property slot takes.

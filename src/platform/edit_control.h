@@ -23,6 +23,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text_marks.h"
 #include "platform/window_handle.h"
 #include "platform/window_listener.h"
 
@@ -89,6 +90,11 @@ public:
     // Replaces the selection as if the user had (case conversion and limit
     // apply), not undoable; reports textChanged.
     virtual void replaceSelection(std::string_view gb) = 0;
+
+    // ---- marks (text_marks.h): drawn by a multi-line control alone ---------
+    virtual void setMarks(TextMarks marks) = 0;
+    // The marks in place; null for a single-line control.
+    virtual const TextMarks* marks() const = 0;
 
     // ---- appearance and behaviour ------------------------------------------
     virtual void setBorder(int border) = 0;

@@ -39,6 +39,12 @@ public:
     std::string selectedText() const override;
     void select(int64_t start, int64_t length) override;
     void replaceSelection(std::string_view gb) override;
+    void setMarks(TextMarks marks) override
+    {
+        if (view_)
+            view_->setMarks(std::move(marks));
+    }
+    const TextMarks* marks() const override { return view_ ? &view_->marks() : nullptr; }
     void setBorder(int border) override;
     void setTextColor(uint32_t color) override;
     void setBackColor(uint32_t color) override;

@@ -24,12 +24,14 @@ class QMimeData;
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/edit_history.h"
 #include "platform/edit_input_rules.h"
 #include "platform/edit_widgets.h"
 #include "platform/text_buffer.h"
+#include "platform/text_marks.h"
 #include "platform/text_view_keys.h"
 
 namespace mt::platform {
@@ -77,6 +79,15 @@ public:
     // The longest leading part of gb, in whole characters (CR LF whole),
     // that fits the room the host gives.
     std::string fitToRoom(std::string gb) const;
+
+    // ---- marks (text_view_marks.cpp) ---------------------------------------------
+    // Replaces the marks; those beyond the text are cut to it. The mark
+    // marks.reveal names is scrolled into view; the caret stays.
+    void setMarks(TextMarks marks);
+    const TextMarks& marks() const { return marks_; }
+    // The occurrences of the sought text that start in the rows in view,
+    // as [start, end) byte ranges; found in those rows alone.
+    std::vector<std::pair<size_t, size_t>> occurrencesInView();
 
     // ---- for assistive tools (text_view_accessible.cpp) -------------------------
     // The box of the character at pos in the viewport, empty when it is not
@@ -232,8 +243,16 @@ private:
     // Moves the selection to pos as one edit; the moved text stays selected.
     void moveSelectionTo(size_t pos);
 
+    // The byte where the rows in view end.
+    size_t viewEnd();
+    void revealBytes(size_t pos);
+    // The marks' parts inside laid segment l, as ranges of its layout.
+    void addMarkRanges(const Laid& l, const Segment& seg, const std::vector<std::pair<size_t, size_t>>& found,
+                       QList<QTextLayout::FormatRange>* ranges) const;
+
     EditorHost* host_ = nullptr;
     TextBuffer text_;
+    TextMarks marks_;
     EditHistory history_;
     size_t caret_ = 0;
     size_t anchor_ = 0;

@@ -44,9 +44,11 @@ void TextView::paintEvent(QPaintEvent* event)
     Laid* l = lay(r.seg);
     qreal y = margin() - (r.line < l->layout.lineCount() ? l->layout.lineAt(r.line).y() : 0);
     Segment seg = r.seg;
+    const auto found = occurrencesInView();
     for (;;) {
         l = lay(seg);
         QList<QTextLayout::FormatRange> selections;
+        addMarkRanges(*l, seg, found, &selections);
         if (s1 > s0 && s1 > l->start && s0 <= seg.end) {
             QTextLayout::FormatRange range;
             const int u0 = layoutUnit(*l, unitOf(*l, std::max(s0, l->start)));

@@ -2,8 +2,11 @@
 #include "tool_window.h"
 
 #include <algorithm>
+#include <functional>
+#include <tuple>
 
 #include "platform/clipboard.h"
+#include "platform/edit_control.h"
 
 namespace mt::test {
 namespace {
@@ -24,6 +27,17 @@ protected:
         return Text(编辑框中间, kContent);
     }
 };
+
+// The marks in the big box as (start, length, tint) triples.
+using Mark = std::tuple<size_t, size_t, platform::MarkTint>;
+std::vector<Mark> Marks(const ToolWindow& w)
+{
+    std::vector<Mark> out;
+    const platform::TextMarks* marks = platform::EditControlOf(w.Handle(编辑框被查找文本))->marks();
+    for (const auto& m : marks ? marks->marks : std::vector<platform::TextMark>{})
+        out.emplace_back(m.start, m.length, m.tint);
+    return out;
+}
 
 struct Case {
     const char* name;
@@ -120,6 +134,63 @@ TEST_F(Extraction, GeneratedCodeGoesToTheBigBoxAndTheClipboardThenTheMessage)
     EXPECT_EQ(Messages()[0].flags & 0xFFF, 64u);
     EXPECT_EQ(Messages()[0].caption, "提示");
     EXPECT_EQ(Int(编辑框被查找文本, kTextColor), 0);
+}
+
+TEST_F(Extraction, MarksWhereTheThreeTextsWereFoundInBytes)
+{
+    using T = platform::MarkTint;
+    struct MarkCase {
+        const char* name;
+        const char* text;
+        const char* left;
+        const char* right;
+        std::vector<Mark> marks;
+    };
+    const MarkCase cases[] = {
+        {"tags", "abc[b]XYZ[/b]def", "[b]", "[/b]", {{3, 3, T::kLeft}, {6, 3, T::kMiddle}, {9, 4, T::kRight}}},
+        {"the first left, the right behind it", "]a[1]b[2]", "[", "]",
+         {{2, 1, T::kLeft}, {3, 1, T::kMiddle}, {4, 1, T::kRight}}},
+        // 𠀀 is four bytes, CR LF two, the others two each.
+        {"four-byte characters and CR LF", "𠀀\r\n《甲\r\n𠀀》尾", "《", "》",
+         {{6, 2, T::kLeft}, {8, 8, T::kMiddle}, {16, 2, T::kRight}}},
+        {"an empty middle is not marked", "[b][/b]", "[b]", "[/b]", {{0, 3, T::kLeft}, {3, 4, T::kRight}}},
+        {"an empty left is not marked", "ab]c", "", "]", {{0, 2, T::kMiddle}, {2, 1, T::kRight}}},
+    };
+    for (const auto& c : cases) {
+        SetText(编辑框被查找文本, kContent, c.text);
+        SetText(编辑框左边, kContent, c.left);
+        SetText(编辑框右边, kContent, c.right);
+        platform::EditControlOf(Handle(编辑框被查找文本))->select(1, 1);
+        const int32_t selStart = Int(编辑框被查找文本, 24), selLength = Int(编辑框被查找文本, 25);
+        ASSERT_GT(selLength, 0) << c.name;
+        Click(按钮提取);
+        EXPECT_EQ(Marks(*this), c.marks) << c.name;
+        // Looks only: the bytes, the selection and the caret stay.
+        EXPECT_EQ(Text(编辑框被查找文本, kContent), c.text) << c.name;
+        EXPECT_EQ(Int(编辑框被查找文本, 24), selStart) << c.name;
+        EXPECT_EQ(Int(编辑框被查找文本, 25), selLength) << c.name;
+    }
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(Extraction, MarksGoOnEditsAndAreNotMadeWithAMessage)
+{
+    const struct {
+        const char* name;
+        std::function<void(Extraction*)> after;
+    } cases[] = {
+        {"a write of Content", [](Extraction* t) { t->SetText(编辑框被查找文本, kContent, "a[b]c"); }},
+        {"typing", [](Extraction* t) { t->Click(编辑框被查找文本); t->Type("x"); }},
+        {"generated code", [](Extraction* t) { t->Click(按钮生成代码); }},
+        {"clearing", [](Extraction* t) { t->Click(按钮清空); }},
+        {"an extraction with a message", [](Extraction* t) { t->SetText(编辑框左边, kContent, "zz"); t->Click(按钮提取); }},
+    };
+    for (const auto& c : cases) {
+        Extract("a[b]c", "[", "]");
+        ASSERT_EQ(Marks(*this).size(), 3u) << c.name;
+        c.after(this);
+        EXPECT_TRUE(Marks(*this).empty()) << c.name;
+    }
 }
 
 } // namespace
