@@ -77,6 +77,9 @@ struct MarkedParts {
     int32_t rightAt = 0, rightLength = 0;
 };
 void MarkText(uint32_t component, const char* sought, const MarkedParts& parts);
+// BindKey (our own): the key with these modifiers (1 Ctrl, 2 Shift, 4 Alt)
+// clicks the component wherever the window's focus is.
+void BindKey(uint32_t component, uint32_t kind, int32_t key, int32_t keyState);
 // InputBox into a text variable: true when confirmed; *entered then owns it.
 bool AskText(const char* prompt, const char* title, const char* initial, Owned* entered);
 // Internet and encoding libraries.

@@ -5,6 +5,7 @@
 #include "frame/library_interface.h"
 #include "frame/service_calls.h"
 #include "frame/frame_texts.h"
+#include "commands/bind_key_command.h"
 #include "commands/clipboard_command.h"
 #include "commands/focus_command.h"
 #include "commands/input_box_command.h"
@@ -30,11 +31,11 @@ int32_t StoreServiceNotify(int32_t code, intptr_t a, intptr_t)
     return -1;
 }
 
-// Positions 0-8 are the commands the tool calls, 9 our own marks in the
-// big text box; the rest serve facilities this program does not carry.
+// Positions 0-8 are the commands the tool calls, then our own: 9 the marks
+// in the big text box, 10 keys bound to buttons; the rest serve facilities this program does not carry.
 const CommandRoutine kCoreCommands[16] = {
     取文本长度, ToText, SetClipboardText, MessageBoxCommand, 寻找文本, 取文本中间, SetComponentFocus, InputBox,
-    ToBytes, MarkText, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
+    ToBytes, MarkText, BindKeyCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
 };
 // The internet library keeps one HTTP client for the whole run.
 int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)

@@ -7,6 +7,7 @@
 
 #include "platform/clipboard.h"
 #include "platform/edit_control.h"
+#include "platform/input_dialog.h"
 
 namespace mt::test {
 namespace {
@@ -191,6 +192,36 @@ TEST_F(Extraction, MarksGoOnEditsAndAreNotMadeWithAMessage)
         c.after(this);
         EXPECT_TRUE(Marks(*this).empty()) << c.name;
     }
+}
+
+// F5 extracts, F3 finds, Ctrl+L asks for a page, wherever the focus is;
+// Enter and Tab keep theirs.
+TEST_F(Extraction, KeysDoWhatTheirButtonsDo)
+{
+    const uint32_t focusedBoxes[] = {编辑框被查找文本, 编辑框左边, 按钮清空};
+    for (const uint32_t focus : focusedBoxes) {
+        Click(focus); // a box clears itself as it gains the focus
+        SetText(编辑框被查找文本, kContent, "a[b]c[b]");
+        SetText(编辑框左边, kContent, "[");
+        SetText(编辑框右边, kContent, "]");
+        SetText(编辑框中间, kContent, "x");
+        PressKey(0x74); // F5
+        EXPECT_EQ(Text(编辑框中间, kContent), "b") << focus;
+        PressKey(0x72); // F3
+        EXPECT_EQ(Int(编辑框被查找文本, 24), 2) << focus;
+        PressKey(0x72);
+        EXPECT_EQ(Int(编辑框被查找文本, 24), 6) << focus;
+        platform::ScriptInputDialogs({{false, ""}});
+        const size_t asked = platform::ShownInputDialogs().size();
+        PressKey('L', 1); // Ctrl+L
+        EXPECT_EQ(platform::ShownInputDialogs().size(), asked + 1) << focus;
+        PressKey('L'); // L alone is no key of a button
+        EXPECT_EQ(platform::ShownInputDialogs().size(), asked + 1) << focus;
+    }
+    EXPECT_TRUE(Messages().empty());
+    Click(编辑框左边);
+    PressKey(0x09); // Tab still moves the focus
+    EXPECT_NE(Focused(), 编辑框左边);
 }
 
 } // namespace
