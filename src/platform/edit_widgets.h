@@ -7,7 +7,10 @@
 #include <QLineEdit>
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 
+#include "platform/dropped_file.h"
 #include "platform/edit_input_rules.h"
 
 namespace mt::platform {
@@ -24,6 +27,8 @@ public:
     virtual size_t editorInsertRoom() const = 0;
     // The user changed the text (multi-line boxes report each edit here).
     virtual void editorTextEdited() {}
+    // A file was dropped onto a multi-line box (its bytes, or why not).
+    virtual void editorFileDropped(const DroppedFile& /*file*/) {}
 
 protected:
     ~EditorHost() = default;

@@ -125,6 +125,11 @@ void TextView::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        if (!zooming_) {
+            baseFont_ = font();
+            if (zoom_ != 0)
+                applyZoom(); // a new font from outside keeps the zoom
+        }
         clearLayouts();
         widest_ = 0;
         top_ = rowStart(rowOf(top_));
@@ -230,6 +235,12 @@ void TextView::scrollContentsBy(int, int) { viewport()->update(); }
 void TextView::wheelEvent(QWheelEvent* event)
 {
     const QPoint delta = event->angleDelta();
+    if (zoomable_ && (event->modifiers() & Qt::ControlModifier)) {
+        if (delta.y() != 0)
+            zoom(delta.y() > 0 ? 1 : -1);
+        event->accept();
+        return;
+    }
     if (std::abs(delta.y()) >= std::abs(delta.x()) && delta.y() != 0) {
         scrollRows(-delta.y() * QApplication::wheelScrollLines() / 120);
     } else if (delta.x() != 0 && !wrap_) {

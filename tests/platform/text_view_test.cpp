@@ -290,3 +290,49 @@ TEST_F(TextViewTest, OccurrencesAreTintedInTheRowsInViewOnly)
 
 } // namespace
 } // namespace mt::platform::test
+
+namespace mt::platform::test {
+namespace {
+
+void CtrlWheel(TextView* view, int dy)
+{
+    QWheelEvent e(QPointF(5, 5), view->viewport()->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, dy), Qt::NoButton,
+                  Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view->viewport(), &e);
+}
+
+// Ctrl+plus, minus, 0 and Ctrl+wheel change the text size of a zoomable
+// view by steps from the font set from outside; the text and the font that
+// was set stay, and a view that is not zoomable ignores them.
+TEST_F(TextViewTest, ZoomStepsFromTheFontSetFromOutside)
+{
+    view->setBytes("zoom");
+    const qreal base = view->font().pointSizeF();
+    const struct {
+        const char* name;
+        std::function<void(TextViewTest*)> act;
+        int steps;
+    } cases[] = {
+        {"Ctrl+plus", [](TextViewTest* t) { t->key(Qt::Key_Plus, Qt::ControlModifier); }, 1},
+        {"Ctrl+=", [](TextViewTest* t) { t->key(Qt::Key_Equal, Qt::ControlModifier); }, 2},
+        {"Ctrl+minus", [](TextViewTest* t) { t->key(Qt::Key_Minus, Qt::ControlModifier); }, 1},
+        {"Ctrl+wheel up", [](TextViewTest* t) { CtrlWheel(t->view, 120); }, 2},
+        {"Ctrl+wheel down", [](TextViewTest* t) { CtrlWheel(t->view, -120); }, 1},
+        {"a new font keeps the zoom",
+         [](TextViewTest* t) { t->view->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10)); }, 1},
+        {"Ctrl+0", [](TextViewTest* t) { t->key(Qt::Key_0, Qt::ControlModifier); }, 0},
+    };
+    for (const bool zoomable : {false, true}) {
+        view->setZoomable(zoomable);
+        for (const auto& c : cases) {
+            c.act(this);
+            const int steps = zoomable ? c.steps : 0;
+            EXPECT_EQ(view->zoomSteps(), steps) << c.name;
+            EXPECT_NEAR(view->font().pointSizeF(), base * std::pow(1.1, steps), 0.01) << c.name;
+            EXPECT_EQ(view->bytes(), "zoom") << c.name;
+        }
+    }
+}
+
+} // namespace
+} // namespace mt::platform::test
