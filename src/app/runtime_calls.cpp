@@ -133,6 +133,10 @@ bool AskText(const char* prompt, const char* title, const char* initial, Owned* 
     return confirmed;
 }
 
+void OfferRecentAddresses() { Library(mt::kInternetLibrary, 6, {mt::MakeInt(0), mt::Omitted()}); }
+
+void RememberAddress(const char* url) { Library(mt::kInternetLibrary, 6, {mt::MakeInt(1), TextRecord(url)}); }
+
 Owned ReadUrl(const char* url) { return OwnedResult(Library(mt::kInternetLibrary, 0, {TextRecord(url)})); }
 
 TransferReport LastTransfer()

@@ -115,6 +115,10 @@ void SetTransferTimeLimit(int32_t seconds);
 // counts those bytes. Null with *replaced -1 when the bytes are not in
 // `charset` (too many bad ones) or iconv does not know it.
 Owned PageText(const uint8_t* bytes, const char* charset, int64_t* replaced);
+// The next input box offers the addresses read lately (HttpAddressHistory);
+// a page read successfully from `url` joins them.
+void OfferRecentAddresses();
+void RememberAddress(const char* url);
 // A new byte array holding the bytes (null when empty).
 Owned NewBytes(std::string_view bytes);
 // A new text joining the pieces.

@@ -12,6 +12,7 @@
 #include "commands/mark_text_command.h"
 #include "commands/message_box_command.h"
 #include "commands/text_commands.h"
+#include "net/address_history.h"
 #include "net/encoding_conversion.h"
 #include "net/http_client.h"
 #include "net/http_read.h"
@@ -49,9 +50,10 @@ int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)
 
 // HttpRead, then our own: the report on the last transfer, the time limit
 // of transfers, the command line's request options and the progress of the
-// running transfer, and the decoding of a page's bytes.
-const CommandRoutine kInternetCommands[6] = {HttpRead, HttpTransferReport, HttpTimeLimit, HttpRequestOptions,
-                                             HttpProgress, HttpPageText};
+// running transfer, the decoding of a page's bytes, and the addresses read
+// lately.
+const CommandRoutine kInternetCommands[7] = {HttpRead,     HttpTransferReport, HttpTimeLimit,     HttpRequestOptions,
+                                             HttpProgress, HttpPageText,       HttpAddressHistory};
 const CommandRoutine kEncodingCommands[1] = {ConvertEncoding};
 const CommandRoutine kDataCommands[2] = {AbsentCommand, AbsentCommand};
 const CommandRoutine kSystemUiCommands[1] = {AbsentCommand};
@@ -71,7 +73,7 @@ const LibraryRecord kCore = Library("d09f2340818511d396f6aaf844c7e325", 5, 0, 64
 const LibraryRecord kUiExtension = Library("{9DA96BF9CEBD45c5BFCF94CBE61671F5}", 2, 0, 2, gb::kLibUiExtension, 0,
                                            kUiExtensionKindCount, kUiExtensionKinds, 0, nullptr, StoreServiceNotify);
 const LibraryRecord kInternet = Library("707ca37322474f6ca841f0e224f4b620", 2, 0, 0, gb::kLibInternet, 0,
-                                        0, nullptr, 6, kInternetCommands, InternetNotify);
+                                        0, nullptr, 7, kInternetCommands, InternetNotify);
 const LibraryRecord kEncoding = Library("FFE6F8DB3A8D4a9b8B1A1D9D5B4C4E21", 2, 0, 0, gb::kLibEncoding, 0xC0000000,
                                         0, nullptr, 1, kEncodingCommands, StoreServiceNotify);
 const LibraryRecord kData = Library("4BB4003860154917BC7D8230BF4FA58A", 2, 0, 50, gb::kLibData, 0xC0000000,

@@ -1,6 +1,8 @@
 // Reading a web page into the big box, against servers on 127.0.0.1.
 #include "tool_window.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 #include <QAbstractScrollArea>
@@ -288,6 +290,53 @@ TEST_F(ReadPage, ADroppedFileIsReadAsAPage)
         PressKey('Z', 1); // Ctrl+Z
         EXPECT_EQ(Big(), "old") << c.name;
     }
+}
+
+} // namespace
+} // namespace mt::test
+
+namespace mt::test {
+namespace {
+
+// The dialog offers the addresses read successfully, most recent first, at
+// most 20, without user name and password; its initial text stays, and the
+// dialogs after it offer nothing. MIDDLETEXT_NO_HISTORY turns it off.
+TEST_F(ReadPage, TheDialogOffersTheAddressesReadLately)
+{
+    std::filesystem::remove_all(std::string(std::getenv("XDG_CONFIG_HOME")) + "/middletext");
+    TestServer server([](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", "page")}; });
+    TestServer empty([](const std::string&) { return httptest::CannedReply{Reply("204 No Content", "", "")}; });
+    const auto offered = [this] {
+        Read("", false);
+        const auto& shown = platform::ShownInputDialogs().back();
+        EXPECT_EQ(Utf8(shown.initial), "http://");
+        std::vector<std::string> out;
+        for (const auto& c : shown.completions)
+            out.push_back(Utf8(c));
+        return out;
+    };
+    EXPECT_TRUE(offered().empty());
+    std::string authority = server.Url("/");
+    authority = authority.substr(7, authority.size() - 8); // host:port
+    Read("http://user:secret@" + authority + "/first");
+    Read(empty.Url("/nothing")); // no page: not kept
+    Read(server.Url("/second"));
+    Read(server.Url("/first"));
+    EXPECT_EQ(offered(), (std::vector<std::string>{server.Url("/first"), server.Url("/second")}));
+    // Only the next dialog offers them.
+    EXPECT_TRUE(platform::ShowInputDialog({"p", "t", "i", 1}).ok);
+    EXPECT_TRUE(platform::ShownInputDialogs().back().completions.empty());
+    for (int i = 0; i < 21; ++i)
+        Read(server.Url("/" + std::to_string(i)));
+    const auto twenty = offered();
+    ASSERT_EQ(twenty.size(), 20u);
+    EXPECT_EQ(twenty.front(), server.Url("/20"));
+    EXPECT_EQ(twenty.back(), server.Url("/1"));
+    setenv("MIDDLETEXT_NO_HISTORY", "1", 1);
+    Read(server.Url("/off"));
+    EXPECT_TRUE(offered().empty());
+    unsetenv("MIDDLETEXT_NO_HISTORY");
+    EXPECT_EQ(offered().front(), server.Url("/20"));
 }
 
 } // namespace
