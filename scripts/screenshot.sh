@@ -11,7 +11,10 @@
 # of N bytes pasted), message (the message for a left text that is missing),
 # linebreak (Enter typed in the left and right boxes, one row high),
 # minified (a 5 MiB page on one line, wrapped into rows across the 2 KiB
-# segments the big box keeps, seen halfway down).
+# segments the big box keeps, seen halfway down),
+# marked (a longer page, <span class="price"> and </span> extracted: the
+# three texts marked where they were found), find (the same page,
+# class="price" found: the hit selected, the others in view tinted).
 # MT_SHOT_SCALE=2 runs the tool with QT_SCALE_FACTOR=2.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,12 +27,14 @@ if [ "${1:-}" = "--docs" ]; then
   "$0" message "$root/docs/message-box.png" "$build"
   "$0" linebreak "$root/docs/line-breaks-in-small-boxes.png" "$build"
   "$0" minified "$root/docs/minified-page.png" "$build"
+  "$0" marked "$root/docs/extraction-marked.png" "$build"
+  "$0" find "$root/docs/find-tinted.png" "$build"
   exit 0
 fi
 
 scene=extract
 case "${1:-}" in
-  start|extract|message|linebreak|minified|count:*) scene=$1; shift ;;
+  start|extract|message|linebreak|minified|marked|find|count:*) scene=$1; shift ;;
 esac
 out=${1:-$root/docs/window.png}
 build=${2:-$root/build/release}
@@ -71,6 +76,25 @@ while size < 5 * 1024 * 1024:
 sys.stdout.write('<!doctype html><html><head><meta charset=utf-8></head><body><ul>' + ''.join(out) + '</ul></body></html>')
 EOF
     ;;
+  marked|find)
+    # A shop's listing page as a browser's "view source" shows it.
+    python3 > "$work/clip" <<'EOF'
+items = [("机械键盘 K87 红轴", "299.00", "128"), ("无线鼠标 M3 静音", "79.90", "56"),
+         ("USB-C 扩展坞 七合一", "189.00", "31"), ("27 英寸显示器 2K", "1299.00", "12"),
+         ("降噪耳机 H5", "459.00", "8"), ("笔记本支架 铝合金", "69.00", "240")]
+out = ['<!DOCTYPE html>', '<html lang="zh-CN">', '<head>', '  <meta charset="utf-8">',
+       '  <title>数码配件 - 商品列表</title>', '  <link rel="stylesheet" href="/static/list.css">',
+       '</head>', '<body>', '  <div class="header"><a href="/">首页</a> &gt; <a href="/c/3">数码配件</a></div>',
+       '  <ul class="goods">']
+for n, (name, price, stock) in enumerate(items, 1):
+    out += ['    <li data-id="%d">' % (1000 + n),
+            '      <a class="name" href="/p/%d">%s</a>' % (1000 + n, name),
+            '      <span class="price">¥%s</span> <span class="stock">库存 %s 件</span>' % (price, stock),
+            '    </li>']
+out += ['  </ul>', '  <div class="footer">共 6 件商品</div>', '</body>', '</html>']
+print("\r\n".join(out), end="")
+EOF
+    ;;
   *) printf '%s' "$page" > "$work/clip" ;;
 esac
 
@@ -93,6 +117,20 @@ case '$scene' in
     click 430 280
     xdotool type '</b>'
     click 200 316
+    ;;
+  marked)
+    paste
+    click 80 280
+    xdotool type '<span class="price">'
+    click 430 280
+    xdotool type '</span>'
+    click 200 316
+    ;;
+  find)
+    paste
+    click 260 280
+    xdotool type 'class="price"'
+    click 282 316
     ;;
   count:*)
     paste

@@ -1,8 +1,11 @@
 #include "extraction.h"
 
+#include <algorithm>
+
 namespace app {
 
-ExtractOutcome ExtractMiddle(const char* text, const char* left, const char* right, Owned* middle)
+ExtractOutcome ExtractMiddle(const char* text, const char* left, const char* right, Owned* middle,
+                             MarkedParts* parts)
 {
     const int32_t n = TextLength(text);
     if (FindText(text, left, nullptr, false) == -1)
@@ -15,6 +18,11 @@ ExtractOutcome ExtractMiddle(const char* text, const char* left, const char* rig
     Owned tail = MiddleText(text, s, n - s + 1);
     const int32_t e = FindText(tail.text(), right, nullptr, false) - 1;
     *middle = MiddleText(tail.text(), 1, e);
+    if (parts) {
+        *parts = {p, TextLength(left), s, std::max(e, 0), 0, 0};
+        if (e >= 0)
+            parts->rightAt = s + e, parts->rightLength = TextLength(right);
+    }
     return ExtractOutcome::kDone;
 }
 

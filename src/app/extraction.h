@@ -14,6 +14,8 @@ enum class ExtractOutcome {
 // The text between the first occurrence of `left` in `text` and the next
 // occurrence of `right` behind it. The right text is first checked against
 // the whole of `text`, not only behind the left text.
-ExtractOutcome ExtractMiddle(const char* text, const char* left, const char* right, Owned* middle);
+// When done, *parts (if given) says where the three texts were found.
+ExtractOutcome ExtractMiddle(const char* text, const char* left, const char* right, Owned* middle,
+                             MarkedParts* parts = nullptr);
 
 } // namespace app

@@ -16,17 +16,21 @@ void ExtractMiddleText(mt::EventCall* call)
     Owned left = ReadText(id::编辑框左边, kContent);
     Owned right = ReadText(id::编辑框右边, kContent);
     Owned middle;
-    switch (ExtractMiddle(text.text(), left.text(), right.text(), &middle)) {
+    MarkedParts parts;
+    switch (ExtractMiddle(text.text(), left.text(), right.text(), &middle, &parts)) {
     case ExtractOutcome::kLeftNotFound:
+        MarkText(id::编辑框被查找文本, nullptr, {});
         ShowMessage(Lit(lit::LeftNotFound), 16, nullptr);
         RestorePromptLeft(call);
         return;
     case ExtractOutcome::kRightNotFound:
+        MarkText(id::编辑框被查找文本, nullptr, {});
         ShowMessage(Lit(lit::RightNotFound), 16, nullptr);
         RestorePromptRight(call);
         return;
     case ExtractOutcome::kDone:
         WriteText(id::编辑框中间, kContent, middle.text());
+        MarkText(id::编辑框被查找文本, nullptr, parts);
         return;
     }
 }

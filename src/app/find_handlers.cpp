@@ -8,16 +8,19 @@ namespace {
 
 FindState g_find;
 
-void SelectHit()
+void SelectHit(const char* wanted)
 {
     FocusComponent(id::编辑框被查找文本, kEditBoxKind);
     WriteInt(id::编辑框被查找文本, kSelStart, g_find.foundPosition - 1);
     WriteInt(id::编辑框被查找文本, kSelLength, g_find.soughtLength);
     WriteText(id::按钮找中间文本, kCaption, Lit(lit::CaptionFindNext));
+    // The other occurrences in view are tinted as the view scrolls.
+    MarkText(id::编辑框被查找文本, wanted, {});
 }
 
 void NotFound()
 {
+    MarkText(id::编辑框被查找文本, nullptr, {});
     ShowMessage(Lit(lit::NotFound), 0, Lit(lit::TitleFindResult));
     WriteText(id::按钮找中间文本, kCaption, Lit(lit::CaptionFind));
 }
@@ -29,7 +32,7 @@ void Search(int32_t (*step)(FindState&, const char*, const char*))
     if (step(g_find, text.text(), wanted.text()) == -1)
         NotFound();
     else
-        SelectHit();
+        SelectHit(wanted.text());
 }
 
 } // namespace

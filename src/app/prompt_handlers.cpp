@@ -75,6 +75,14 @@ void ClearAll(mt::EventCall*)
     WriteText(id::透明标签字符统计, kLabelCaption, Lit(lit::CountZero));
 }
 
-void MainWindowCreated(mt::EventCall*) { FocusComponent(id::按钮读网页源码, kButtonKind); }
+void MainWindowCreated(mt::EventCall*)
+{
+    FocusComponent(id::按钮读网页源码, kButtonKind);
+    // Keys for the buttons used most: F3 finds (again), F5 extracts, Ctrl+L
+    // asks for a page.
+    BindKey(id::按钮找中间文本, kButtonKind, 0x72, 0);
+    BindKey(id::按钮提取, kButtonKind, 0x74, 0);
+    BindKey(id::按钮读网页源码, kButtonKind, 'L', 1);
+}
 
 } // namespace app

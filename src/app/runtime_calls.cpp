@@ -111,6 +111,18 @@ void FocusComponent(uint32_t component, uint32_t kind)
     Core(mt::kCmdSetComponentFocus, {mt::MakeComponentRef(id::MainWindow, component, kind)});
 }
 
+void MarkText(uint32_t component, const char* sought, const MarkedParts& parts)
+{
+    Core(mt::kCmdMarkText, {mt::MakeComponentRef(id::MainWindow, component, kEditBoxKind), TextRecord(sought),
+                            mt::MakeInt(parts.leftAt), mt::MakeInt(parts.leftLength), mt::MakeInt(parts.middleAt),
+                            mt::MakeInt(parts.middleLength), mt::MakeInt(parts.rightAt), mt::MakeInt(parts.rightLength)});
+}
+
+void BindKey(uint32_t component, uint32_t kind, int32_t key, int32_t keyState)
+{
+    Core(mt::kCmdBindKey, {mt::MakeComponentRef(id::MainWindow, component, kind), mt::MakeInt(key), mt::MakeInt(keyState)});
+}
+
 bool AskText(const char* prompt, const char* title, const char* initial, Owned* entered)
 {
     char* variable = nullptr;
@@ -120,6 +132,10 @@ bool AskText(const char* prompt, const char* title, const char* initial, Owned* 
     *entered = Owned(variable);
     return confirmed;
 }
+
+void OfferRecentAddresses() { Library(mt::kInternetLibrary, 9, {mt::MakeInt(0), mt::Omitted()}); }
+
+void RememberAddress(const char* url) { Library(mt::kInternetLibrary, 9, {mt::MakeInt(1), TextRecord(url)}); }
 
 Owned ReadUrl(const char* url) { return OwnedResult(Library(mt::kInternetLibrary, 0, {TextRecord(url)})); }
 

@@ -68,6 +68,18 @@ Owned TextToBytes(const char* text);                                            
 int32_t ShowMessage(const char* content, int32_t flags, const char* title);      // title null: omitted
 bool SetClipboard(const char* text);
 void FocusComponent(uint32_t component, uint32_t kind);
+// Marks in the big text box (MarkText, our own): the parts an extraction
+// found, as 1-based byte positions and lengths (length 0: no mark), and the
+// occurrences of `sought` in view (empty: none). Nothing at all: the marks go.
+struct MarkedParts {
+    int32_t leftAt = 0, leftLength = 0;
+    int32_t middleAt = 0, middleLength = 0;
+    int32_t rightAt = 0, rightLength = 0;
+};
+void MarkText(uint32_t component, const char* sought, const MarkedParts& parts);
+// BindKey (our own): the key with these modifiers (1 Ctrl, 2 Shift, 4 Alt)
+// clicks the component wherever the window's focus is.
+void BindKey(uint32_t component, uint32_t kind, int32_t key, int32_t keyState);
 // InputBox into a text variable: true when confirmed; *entered then owns it.
 bool AskText(const char* prompt, const char* title, const char* initial, Owned* entered);
 // Internet and encoding libraries.
@@ -111,6 +123,10 @@ Owned PageText(const uint8_t* bytes, const char* charset, int64_t* replaced);
 void SetBatchJobs(int32_t jobs);
 bool BatchAdd(uint64_t ticket, const char* url);
 Owned BatchTake(uint64_t ticket);
+// The next input box offers the addresses read lately (HttpAddressHistory);
+// a page read successfully from `url` joins them.
+void OfferRecentAddresses();
+void RememberAddress(const char* url);
 // A new byte array holding the bytes (null when empty).
 Owned NewBytes(std::string_view bytes);
 // A new text joining the pieces.

@@ -7,6 +7,7 @@ namespace app {
 void ReadWebPage(mt::EventCall*)
 {
     Owned url;
+    OfferRecentAddresses(); // for this dialog alone
     if (!AskText(Lit(lit::UrlPrompt), Lit(lit::UrlTitle), Lit(lit::UrlInitial), &url))
         return;
     switch (CheckUrl(url.text())) {
@@ -31,6 +32,8 @@ void ReadWebPage(mt::EventCall*)
         return;
     }
     case PageOutcome::kShown:
+        RememberAddress(url.text());
+        break;
     case PageOutcome::kEndedEarly: // shown as it arrived, as a browser would
         break;
     }

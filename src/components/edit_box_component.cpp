@@ -4,11 +4,14 @@
 #include <utility>
 
 #include "commands/leading_number.h"
+#include "components/components_texts.h"
+#include "components/dropped_page.h"
 #include "components/edit_box_input_mode.h"
 #include "components/font_record.h"
 #include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/property_types.h"
+#include "platform/message_box.h"
 #include "platform/native_window.h"
 
 namespace mt {
@@ -293,6 +296,25 @@ bool EditBoxComponent::readNumber(int32_t own, RawPropertyValue* out) const
 // ---- notices from the control ----------------------------------------------------------
 
 void EditBoxComponent::textChanged() { raise(0); }
+
+void EditBoxComponent::fileDropped(const platform::DroppedFile& file)
+{
+    std::string message;
+    switch (file.problem) {
+    case platform::DroppedFile::kNone: {
+        Guard guard(this);
+        if (platform::EditControl* e = edit())
+            e->replaceAll(DecodeDroppedPage(file.bytes));
+        return;
+    }
+    case platform::DroppedFile::kTooBig: message = std::string(gb::kDropTooBig) + file.name; break;
+    case platform::DroppedFile::kDirectory: message = std::string(gb::kDropDirectory) + file.name; break;
+    case platform::DroppedFile::kUnreadable:
+        message = std::string(gb::kDropUnreadable) + file.name + "\r\n" + file.reason;
+        break;
+    }
+    platform::ShowMessageBox(message, gb::kDropCaption, 48);
+}
 
 void EditBoxComponent::spinnerPressed(int direction)
 {

@@ -34,6 +34,9 @@ public:
     void textChanged() override;
     void spinnerPressed(int direction) override;
     void focusOut() override;
+    // A dropped file: decoded as a page and put in place of the text as one
+    // undoable edit, or a message saying why not.
+    void fileDropped(const platform::DroppedFile& file) override;
 
 private:
     EditBoxComponent(EditBoxProperties p, uint32_t style, uint32_t windowId, uint32_t componentId, int32_t childId);

@@ -9,6 +9,7 @@
 #include "components/window_component.h"
 #include "frame/service_calls.h"
 #include "platform/desktop_services.h"
+#include "platform/key_shortcuts.h"
 #include "platform/native_window.h"
 #include "platform/top_window.h"
 
@@ -165,6 +166,13 @@ void MoveFocus(const WindowComponent& window, bool forward)
 
 bool HandleWindowKey(WindowComponent& window, const InputEvent& e)
 {
+    // Keys the program bound to a component click it, wherever the focus is.
+    if (const platform::WindowHandle bound = platform::BoundKeyTarget(window.handle(), e.key, e.keyState)) {
+        if (Component* c = Component::FromHandle(bound)) {
+            c->raise(0);
+            return true;
+        }
+    }
     Component* focused = FocusedComponent(window);
     if (Wanted(focused, e.key))
         return false;

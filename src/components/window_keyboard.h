@@ -1,6 +1,7 @@
 // The window's keyboard handling: Tab and Shift+Tab focus movement, Enter on
 // the default button (or moving the focus), Esc closing, F1 opening the help
-// file and Alt mnemonics.
+// file, Alt mnemonics, and keys the program bound to a component
+// (platform/key_shortcuts.h), which click it.
 #pragma once
 
 #include <vector>

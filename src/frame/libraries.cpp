@@ -5,11 +5,14 @@
 #include "frame/library_interface.h"
 #include "frame/service_calls.h"
 #include "frame/frame_texts.h"
+#include "commands/bind_key_command.h"
 #include "commands/clipboard_command.h"
 #include "commands/focus_command.h"
 #include "commands/input_box_command.h"
+#include "commands/mark_text_command.h"
 #include "commands/message_box_command.h"
 #include "commands/text_commands.h"
+#include "net/address_history.h"
 #include "net/encoding_conversion.h"
 #include "net/http_batch.h"
 #include "net/http_client.h"
@@ -30,11 +33,11 @@ int32_t StoreServiceNotify(int32_t code, intptr_t a, intptr_t)
     return -1;
 }
 
-// Positions 0-8 are the commands the tool calls; the rest serve facilities
-// this program does not carry.
+// Positions 0-8 are the commands the tool calls, then our own: 9 the marks
+// in the big text box, 10 keys bound to buttons; the rest serve facilities this program does not carry.
 const CommandRoutine kCoreCommands[16] = {
     取文本长度, ToText, SetClipboardText, MessageBoxCommand, 寻找文本, 取文本中间, SetComponentFocus, InputBox,
-    ToBytes, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
+    ToBytes, MarkText, BindKeyCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
 };
 // The internet library keeps one HTTP client for the whole run.
 int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)
@@ -49,11 +52,11 @@ int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)
 
 // HttpRead, then our own: the report on the last transfer, the time limit
 // of transfers, the command line's request options and the progress of the
-// running transfer, the decoding of a page's bytes, and the batch of
-// transfers at once (how many, ask for a page, take one).
-const CommandRoutine kInternetCommands[9] = {HttpRead,     HttpTransferReport, HttpTimeLimit,
-                                             HttpRequestOptions, HttpProgress, HttpPageText,
-                                             HttpBatchJobs, HttpBatchAdd,  HttpBatchTake};
+// running transfer, the decoding of a page's bytes, the batch of transfers
+// at once (how many, ask for a page, take one) and the addresses read lately.
+const CommandRoutine kInternetCommands[10] = {HttpRead,      HttpTransferReport, HttpTimeLimit, HttpRequestOptions,
+                                              HttpProgress,  HttpPageText,       HttpBatchJobs, HttpBatchAdd,
+                                              HttpBatchTake, HttpAddressHistory};
 const CommandRoutine kEncodingCommands[1] = {ConvertEncoding};
 const CommandRoutine kDataCommands[2] = {AbsentCommand, AbsentCommand};
 const CommandRoutine kSystemUiCommands[1] = {AbsentCommand};
@@ -73,7 +76,7 @@ const LibraryRecord kCore = Library("d09f2340818511d396f6aaf844c7e325", 5, 0, 64
 const LibraryRecord kUiExtension = Library("{9DA96BF9CEBD45c5BFCF94CBE61671F5}", 2, 0, 2, gb::kLibUiExtension, 0,
                                            kUiExtensionKindCount, kUiExtensionKinds, 0, nullptr, StoreServiceNotify);
 const LibraryRecord kInternet = Library("707ca37322474f6ca841f0e224f4b620", 2, 0, 0, gb::kLibInternet, 0,
-                                        0, nullptr, 9, kInternetCommands, InternetNotify);
+                                        0, nullptr, 10, kInternetCommands, InternetNotify);
 const LibraryRecord kEncoding = Library("FFE6F8DB3A8D4a9b8B1A1D9D5B4C4E21", 2, 0, 0, gb::kLibEncoding, 0xC0000000,
                                         0, nullptr, 1, kEncodingCommands, StoreServiceNotify);
 const LibraryRecord kData = Library("4BB4003860154917BC7D8230BF4FA58A", 2, 0, 50, gb::kLibData, 0xC0000000,

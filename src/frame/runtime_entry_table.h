@@ -82,6 +82,8 @@ enum CoreCommand : int32_t {
     kCmdSetComponentFocus = 6,
     kCmdInputBox = 7,
     kCmdToBytes = 8,
+    kCmdMarkText = 9,       // our own: marks in a multi-line edit box
+    kCmdBindKey = 10,       // our own: a key that clicks a component
 };
 
 // Split a 64-bit value into the two words the write-property slot takes.

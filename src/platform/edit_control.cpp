@@ -81,6 +81,8 @@ EditCore::EditCore(EditLineWidget* line, TextView* view, const EditOptions& opti
         view_->setWordWrap(!horizontal);
         view_->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         view_->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        // A box that scrolls rows (the big one) zooms; one-row boxes keep their size.
+        view_->setZoomable(vertical);
     }
     box_->installEventFilter(this);
 }

@@ -23,6 +23,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/dropped_file.h"
+#include "platform/text_marks.h"
 #include "platform/window_handle.h"
 #include "platform/window_listener.h"
 
@@ -62,6 +64,9 @@ public:
     // An arrow of the spinner was pressed while the box is enabled and
     // visible: +1 up, -1 down.
     virtual void spinnerPressed(int /*direction*/) {}
+    // A file was dropped onto a multi-line control: its bytes, or why not
+    // (edit_widgets.h). The text is as it was; replaceAll puts the bytes in.
+    virtual void fileDropped(const DroppedFile& /*file*/) {}
 
 protected:
     ~EditNotices() = default;
@@ -89,6 +94,14 @@ public:
     // Replaces the selection as if the user had (case conversion and limit
     // apply), not undoable; reports textChanged.
     virtual void replaceSelection(std::string_view gb) = 0;
+    // Multi-line: replaces the whole text as the user would, as one undoable
+    // edit (the limit does not apply); reports textChanged once.
+    virtual void replaceAll(std::string_view gb) = 0;
+
+    // ---- marks (text_marks.h): drawn by a multi-line control alone ---------
+    virtual void setMarks(TextMarks marks) = 0;
+    // The marks in place; null for a single-line control.
+    virtual const TextMarks* marks() const = 0;
 
     // ---- appearance and behaviour ------------------------------------------
     virtual void setBorder(int border) = 0;

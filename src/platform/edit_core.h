@@ -39,6 +39,17 @@ public:
     std::string selectedText() const override;
     void select(int64_t start, int64_t length) override;
     void replaceSelection(std::string_view gb) override;
+    void replaceAll(std::string_view gb) override
+    {
+        if (view_)
+            view_->replaceAllFromUser(gb);
+    }
+    void setMarks(TextMarks marks) override
+    {
+        if (view_)
+            view_->setMarks(std::move(marks));
+    }
+    const TextMarks* marks() const override { return view_ ? &view_->marks() : nullptr; }
     void setBorder(int border) override;
     void setTextColor(uint32_t color) override;
     void setBackColor(uint32_t color) override;
@@ -59,6 +70,11 @@ public:
     void editorFocusChanged(bool in) override;
     size_t editorInsertRoom() const override;
     void editorTextEdited() override { notifyTextChanged(); }
+    void editorFileDropped(const DroppedFile& file) override
+    {
+        if (live() && notices_)
+            notices_->fileDropped(file);
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 
 #include "platform/edit_input_rules.h"
 #include "platform/editor_host.h"

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "platform/dropped_file.h"
+
 namespace mt::platform {
 
 // What an editor widget asks of the control that made it.
@@ -14,6 +16,8 @@ public:
     virtual size_t editorInsertRoom() const = 0;
     // The user changed the text (multi-line boxes report each edit here).
     virtual void editorTextEdited() {}
+    // A file was dropped onto a multi-line box (its bytes, or why not).
+    virtual void editorFileDropped(const DroppedFile& /*file*/) {}
 
 protected:
     ~EditorHost() = default;

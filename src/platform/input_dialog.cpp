@@ -1,6 +1,7 @@
 #include "platform/input_dialog.h"
 
 #include <QApplication>
+#include <QCompleter>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QFrame>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <utility>
 
 #include "platform/application.h"
 #include "platform/edit_widgets.h"
@@ -114,6 +116,15 @@ InputDialogWidget::InputDialogWidget(const ShownInputDialog& shown, QWidget* par
                                       : shown.mode == 3 ? CharFilter::kDecimal : CharFilter::kAll);
     inUse_->setText(FromGb(shown.initial));
     inUse_->selectAll();
+    if (!shown.completions.empty() && shown.mode != 4) {
+        QStringList texts;
+        for (const std::string& c : shown.completions)
+            texts.append(FromGb(c));
+        auto* completer = new QCompleter(texts, this);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        completer->setFilterMode(Qt::MatchContains);
+        inUse_->setCompleter(completer);
+    }
     QPushButton* ok = makeButton("button1", Gb(gb::kInputDialogOk, gb::kInputDialogOkSize), du.rect(t.ok));
     QPushButton* cancel = makeButton("button2", Gb(gb::kInputDialogCancel, gb::kInputDialogCancelSize), du.rect(t.cancel));
     ok->setDefault(true);
@@ -166,10 +177,19 @@ InputDialogAnswer Scripted(const ShownInputDialog& shown)
 
 } // namespace
 
+std::vector<std::string>& OfferedCompletions()
+{
+    static std::vector<std::string> offered;
+    return offered;
+}
+
+void OfferCompletionsOnce(std::vector<std::string> completions) { OfferedCompletions() = std::move(completions); }
+
 InputDialogAnswer ShowInputDialog(const InputDialogRequest& request)
 {
     const ShownInputDialog shown{request.prompt, request.title, request.initial, std::clamp(request.mode, 1, 4),
-                                 request.prompt.empty() ? kInputTemplateShort : kInputTemplateWithPrompt};
+                                 request.prompt.empty() ? kInputTemplateShort : kInputTemplateWithPrompt,
+                                 std::exchange(OfferedCompletions(), {})};
     if (DialogScriptActive())
         return Scripted(shown);
     EnsureApplication();

@@ -37,11 +37,15 @@ struct ShownInputDialog {
     std::string initial;
     int mode = 1;        // after clamping
     int templateId = 0;  // kInputTemplateWithPrompt or kInputTemplateShort
+    std::vector<std::string> completions; // offered under the field (GB18030)
 };
 
 // Runs the dialog modally (the event loop keeps running) and returns how it
 // was closed.
 InputDialogAnswer ShowInputDialog(const InputDialogRequest& request);
+// Texts the next input dialog alone offers as a completion list under its
+// field (GB18030); the dialogs after it offer none.
+void OfferCompletionsOnce(std::vector<std::string> completions);
 
 // Test seam. While a script is active no dialog appears: each call is
 // recorded and answered from the script in order; when the script runs out

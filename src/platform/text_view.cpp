@@ -59,6 +59,7 @@ void TextView::setBytes(std::string_view gb)
     commitComposition();
     text_.assign(gb);
     ++generation_;
+    marks_ = {};
     history_.clear();
     caret_ = anchor_ = 0;
     top_ = 0;
@@ -187,6 +188,7 @@ void TextView::insertShaped(std::string gb, bool typed)
 void TextView::afterTextChange(size_t pos, size_t removed, size_t inserted)
 {
     ++generation_;
+    marks_ = {};
     shiftLayouts(pos, removed, inserted);
     const auto delta = static_cast<std::ptrdiff_t>(inserted) - static_cast<std::ptrdiff_t>(removed);
     if (top_ > pos)

@@ -24,12 +24,14 @@ class QMimeData;
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/edit_history.h"
 #include "platform/edit_input_rules.h"
 #include "platform/editor_host.h"
 #include "platform/text_buffer.h"
+#include "platform/text_marks.h"
 #include "platform/text_view_keys.h"
 
 namespace mt::platform {
@@ -77,6 +79,32 @@ public:
     // The longest leading part of gb, in whole characters (CR LF whole),
     // that fits the room the host gives.
     std::string fitToRoom(std::string gb) const;
+
+    // ---- dropped files (text_view_clipboard.cpp) ------------------------------------
+    // A drop of one local file is read here (up to kDroppedFileCap) and handed
+    // to the host, which decides what becomes of it; dropped text goes in as
+    // it always did.
+    bool takesFile(const QMimeData* mime) const;
+    // Replaces the whole text as one undoable edit, reported once.
+    void replaceAllFromUser(std::string_view gb);
+
+    // ---- marks (text_view_marks.cpp) ---------------------------------------------
+    // Replaces the marks; those beyond the text are cut to it. The mark
+    // marks.reveal names is scrolled into view; the caret stays.
+    void setMarks(TextMarks marks);
+    const TextMarks& marks() const { return marks_; }
+    // The occurrences of the sought text that start in the rows in view,
+    // as [start, end) byte ranges; found in those rows alone.
+    std::vector<std::pair<size_t, size_t>> occurrencesInView();
+
+    // ---- zoom (text_view_zoom.cpp) --------------------------------------------------
+    // A zoomable view takes Ctrl+wheel and Ctrl+plus, minus and 0. The font
+    // set from outside stays the base the steps count from, and stays what
+    // the box's owner reads back: the zoom is the view's alone.
+    void setZoomable(bool zoomable) { zoomable_ = zoomable; }
+    // One step up (+1) or down (-1), or back to the base size (0).
+    void zoom(int step);
+    int zoomSteps() const { return zoom_; }
 
     // ---- for assistive tools (text_view_accessible.cpp) -------------------------
     // The box of the character at pos in the viewport, empty when it is not
@@ -234,8 +262,24 @@ private:
     // Moves the selection to pos as one edit; the moved text stays selected.
     void moveSelectionTo(size_t pos);
 
+    // The byte where the rows in view end.
+    size_t viewEnd();
+    void revealBytes(size_t pos);
+    // The marks' parts inside laid segment l, as ranges of its layout.
+    void addMarkRanges(const Laid& l, const Segment& seg, const std::vector<std::pair<size_t, size_t>>& found,
+                       QList<QTextLayout::FormatRange>* ranges) const;
+
+    // Ctrl with plus, minus or 0: true when it zoomed.
+    bool zoomKey(const QKeyEvent* event);
+    void applyZoom();
+
     EditorHost* host_ = nullptr;
     TextBuffer text_;
+    TextMarks marks_;
+    QFont baseFont_;
+    int zoom_ = 0;
+    bool zoomable_ = false;
+    bool zooming_ = false; // the font change is the zoom's own
     EditHistory history_;
     size_t caret_ = 0;
     size_t anchor_ = 0;

@@ -6,9 +6,14 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPointer>
+
+#include <algorithm>
 
 #include "platform/text_codec.h"
 #include "platform/text_mime.h"
@@ -114,8 +119,77 @@ void TextView::startDrag()
         deleteSelection();
 }
 
+namespace {
+
+// The one local file a drop brings, if that is what it brings.
+bool DroppedFilePath(const QMimeData* mime, QString* path)
+{
+    if (!mime || !mime->hasUrls())
+        return false;
+    const QList<QUrl> urls = mime->urls();
+    if (urls.size() != 1 || !urls[0].isLocalFile())
+        return false;
+    *path = urls[0].toLocalFile();
+    return true;
+}
+
+DroppedFile ReadDroppedFile(const QString& path)
+{
+    DroppedFile file;
+    file.name = ToGb(path);
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        file.problem = DroppedFile::kDirectory;
+        return file;
+    }
+    if (info.size() > kDroppedFileCap) {
+        file.problem = DroppedFile::kTooBig;
+        return file;
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        file.problem = DroppedFile::kUnreadable;
+        file.reason = ToGb(f.errorString());
+        return file;
+    }
+    // Read with a bound: the file may have grown since it was measured.
+    const QByteArray bytes = f.read(kDroppedFileCap + 1);
+    if (f.error() != QFileDevice::NoError) {
+        file.problem = DroppedFile::kUnreadable;
+        file.reason = ToGb(f.errorString());
+    } else if (bytes.size() > kDroppedFileCap) {
+        file.problem = DroppedFile::kTooBig;
+    } else {
+        file.bytes.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+    }
+    return file;
+}
+
+} // namespace
+
+bool TextView::takesFile(const QMimeData* mime) const
+{
+    QString path;
+    return !readOnly_ && host_ && DroppedFilePath(mime, &path);
+}
+
+void TextView::replaceAllFromUser(std::string_view gb)
+{
+    if (readOnly_)
+        return;
+    commitComposition();
+    // A zero byte would end the text wherever a program reads it.
+    std::string bytes(gb);
+    bytes.erase(std::remove(bytes.begin(), bytes.end(), '\0'), bytes.end());
+    edit(0, text_.size(), bytes, EditKind::kUser);
+}
+
 void TextView::dragEnterEvent(QDragEnterEvent* event)
 {
+    if (takesFile(event->mimeData())) {
+        event->acceptProposedAction();
+        return;
+    }
     if (readOnly_ || !MimeHasText(event->mimeData())) {
         event->ignore();
         return;
@@ -125,7 +199,7 @@ void TextView::dragEnterEvent(QDragEnterEvent* event)
 
 void TextView::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (readOnly_ || !MimeHasText(event->mimeData())) {
+    if (!takesFile(event->mimeData()) && (readOnly_ || !MimeHasText(event->mimeData()))) {
         event->ignore();
         return;
     }
@@ -147,6 +221,14 @@ void TextView::dropEvent(QDropEvent* event)
 {
     const size_t pos = hit(event->position().toPoint());
     mouse_.dropPos = SIZE_MAX;
+    QString path;
+    if (takesFile(event->mimeData()) && DroppedFilePath(event->mimeData(), &path)) {
+        // The host decodes the bytes and puts them in place of the text.
+        event->acceptProposedAction();
+        viewport()->update();
+        host_->editorFileDropped(ReadDroppedFile(path));
+        return;
+    }
     std::string gb;
     if (readOnly_ || !TextFromMime(event->mimeData(), &gb)) {
         event->ignore();

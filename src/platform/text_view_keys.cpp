@@ -94,6 +94,10 @@ bool IsEditShortcut(EditAction action)
 
 void TextView::keyPressEvent(QKeyEvent* event)
 {
+    if (zoomKey(event)) {
+        event->accept();
+        return;
+    }
     const KeyAction key = ActionForKey(event->key(), event->modifiers());
     if (key.action != EditAction::kNone) {
         perform(key.action, key.extend);

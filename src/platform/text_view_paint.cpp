@@ -45,9 +45,11 @@ void TextView::paintEvent(QPaintEvent* event)
     Laid* l = lay(r.seg);
     qreal y = margin() - (r.line < l->layout.lineCount() ? l->layout.lineAt(r.line).y() : 0);
     Segment seg = r.seg;
+    const auto found = occurrencesInView();
     for (;;) {
         l = lay(seg);
         QList<QTextLayout::FormatRange> selections;
+        addMarkRanges(*l, seg, found, &selections);
         if (s1 > s0 && s1 > l->start && s0 <= seg.end) {
             QTextLayout::FormatRange range;
             const int u0 = layoutUnit(*l, unitOf(*l, std::max(s0, l->start)));
@@ -124,6 +126,11 @@ void TextView::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        if (!zooming_) {
+            baseFont_ = font();
+            if (zoom_ != 0)
+                applyZoom(); // a new font from outside keeps the zoom
+        }
         clearLayouts();
         widest_ = 0;
         top_ = rowStart(rowOf(top_));
@@ -229,6 +236,12 @@ void TextView::scrollContentsBy(int, int) { viewport()->update(); }
 void TextView::wheelEvent(QWheelEvent* event)
 {
     const QPoint delta = event->angleDelta();
+    if (zoomable_ && (event->modifiers() & Qt::ControlModifier)) {
+        if (delta.y() != 0)
+            zoom(delta.y() > 0 ? 1 : -1);
+        event->accept();
+        return;
+    }
     if (std::abs(delta.y()) >= std::abs(delta.x()) && delta.y() != 0) {
         scrollRows(-delta.y() * QApplication::wheelScrollLines() / 120);
     } else if (delta.x() != 0 && !wrap_) {

@@ -2,8 +2,12 @@
 #include "tool_window.h"
 
 #include <algorithm>
+#include <functional>
+#include <tuple>
 
 #include "platform/clipboard.h"
+#include "platform/edit_control.h"
+#include "platform/input_dialog.h"
 
 namespace mt::test {
 namespace {
@@ -24,6 +28,17 @@ protected:
         return Text(编辑框中间, kContent);
     }
 };
+
+// The marks in the big box as (start, length, tint) triples.
+using Mark = std::tuple<size_t, size_t, platform::MarkTint>;
+std::vector<Mark> Marks(const ToolWindow& w)
+{
+    std::vector<Mark> out;
+    const platform::TextMarks* marks = platform::EditControlOf(w.Handle(编辑框被查找文本))->marks();
+    for (const auto& m : marks ? marks->marks : std::vector<platform::TextMark>{})
+        out.emplace_back(m.start, m.length, m.tint);
+    return out;
+}
 
 struct Case {
     const char* name;
@@ -120,6 +135,93 @@ TEST_F(Extraction, GeneratedCodeGoesToTheBigBoxAndTheClipboardThenTheMessage)
     EXPECT_EQ(Messages()[0].flags & 0xFFF, 64u);
     EXPECT_EQ(Messages()[0].caption, "提示");
     EXPECT_EQ(Int(编辑框被查找文本, kTextColor), 0);
+}
+
+TEST_F(Extraction, MarksWhereTheThreeTextsWereFoundInBytes)
+{
+    using T = platform::MarkTint;
+    struct MarkCase {
+        const char* name;
+        const char* text;
+        const char* left;
+        const char* right;
+        std::vector<Mark> marks;
+    };
+    const MarkCase cases[] = {
+        {"tags", "abc[b]XYZ[/b]def", "[b]", "[/b]", {{3, 3, T::kLeft}, {6, 3, T::kMiddle}, {9, 4, T::kRight}}},
+        {"the first left, the right behind it", "]a[1]b[2]", "[", "]",
+         {{2, 1, T::kLeft}, {3, 1, T::kMiddle}, {4, 1, T::kRight}}},
+        // 𠀀 is four bytes, CR LF two, the others two each.
+        {"four-byte characters and CR LF", "𠀀\r\n《甲\r\n𠀀》尾", "《", "》",
+         {{6, 2, T::kLeft}, {8, 8, T::kMiddle}, {16, 2, T::kRight}}},
+        {"an empty middle is not marked", "[b][/b]", "[b]", "[/b]", {{0, 3, T::kLeft}, {3, 4, T::kRight}}},
+        {"an empty left is not marked", "ab]c", "", "]", {{0, 2, T::kMiddle}, {2, 1, T::kRight}}},
+    };
+    for (const auto& c : cases) {
+        SetText(编辑框被查找文本, kContent, c.text);
+        SetText(编辑框左边, kContent, c.left);
+        SetText(编辑框右边, kContent, c.right);
+        platform::EditControlOf(Handle(编辑框被查找文本))->select(1, 1);
+        const int32_t selStart = Int(编辑框被查找文本, 24), selLength = Int(编辑框被查找文本, 25);
+        ASSERT_GT(selLength, 0) << c.name;
+        Click(按钮提取);
+        EXPECT_EQ(Marks(*this), c.marks) << c.name;
+        // Looks only: the bytes, the selection and the caret stay.
+        EXPECT_EQ(Text(编辑框被查找文本, kContent), c.text) << c.name;
+        EXPECT_EQ(Int(编辑框被查找文本, 24), selStart) << c.name;
+        EXPECT_EQ(Int(编辑框被查找文本, 25), selLength) << c.name;
+    }
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(Extraction, MarksGoOnEditsAndAreNotMadeWithAMessage)
+{
+    const struct {
+        const char* name;
+        std::function<void(Extraction*)> after;
+    } cases[] = {
+        {"a write of Content", [](Extraction* t) { t->SetText(编辑框被查找文本, kContent, "a[b]c"); }},
+        {"typing", [](Extraction* t) { t->Click(编辑框被查找文本); t->Type("x"); }},
+        {"generated code", [](Extraction* t) { t->Click(按钮生成代码); }},
+        {"clearing", [](Extraction* t) { t->Click(按钮清空); }},
+        {"an extraction with a message", [](Extraction* t) { t->SetText(编辑框左边, kContent, "zz"); t->Click(按钮提取); }},
+    };
+    for (const auto& c : cases) {
+        Extract("a[b]c", "[", "]");
+        ASSERT_EQ(Marks(*this).size(), 3u) << c.name;
+        c.after(this);
+        EXPECT_TRUE(Marks(*this).empty()) << c.name;
+    }
+}
+
+// F5 extracts, F3 finds, Ctrl+L asks for a page, wherever the focus is;
+// Enter and Tab keep theirs.
+TEST_F(Extraction, KeysDoWhatTheirButtonsDo)
+{
+    const uint32_t focusedBoxes[] = {编辑框被查找文本, 编辑框左边, 按钮清空};
+    for (const uint32_t focus : focusedBoxes) {
+        Click(focus); // a box clears itself as it gains the focus
+        SetText(编辑框被查找文本, kContent, "a[b]c[b]");
+        SetText(编辑框左边, kContent, "[");
+        SetText(编辑框右边, kContent, "]");
+        SetText(编辑框中间, kContent, "x");
+        PressKey(0x74); // F5
+        EXPECT_EQ(Text(编辑框中间, kContent), "b") << focus;
+        PressKey(0x72); // F3
+        EXPECT_EQ(Int(编辑框被查找文本, 24), 2) << focus;
+        PressKey(0x72);
+        EXPECT_EQ(Int(编辑框被查找文本, 24), 6) << focus;
+        platform::ScriptInputDialogs({{false, ""}});
+        const size_t asked = platform::ShownInputDialogs().size();
+        PressKey('L', 1); // Ctrl+L
+        EXPECT_EQ(platform::ShownInputDialogs().size(), asked + 1) << focus;
+        PressKey('L'); // L alone is no key of a button
+        EXPECT_EQ(platform::ShownInputDialogs().size(), asked + 1) << focus;
+    }
+    EXPECT_TRUE(Messages().empty());
+    Click(编辑框左边);
+    PressKey(0x09); // Tab still moves the focus
+    EXPECT_NE(Focused(), 编辑框左边);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Finding the middle text occurrence by occurrence, on the real window.
 #include "tool_window.h"
 
+#include "platform/edit_control.h"
+
 namespace mt::test {
 namespace {
 
@@ -42,6 +44,29 @@ TEST_F(Find, SelectsEveryOccurrenceThenStartsAgain)
     EXPECT_EQ(Messages().back().flags & 0xFFF, 0u);
     EXPECT_EQ(Text(按钮找中间文本, kCaption), "找中间文本");
     EXPECT_EQ(Next(), Sel(1, 2));
+}
+
+// The hit is selected; the sought text is handed to the view, which tints
+// its occurrences in view; not found, nothing is tinted.
+TEST_F(Find, TintsTheSoughtTextWhileFinding)
+{
+    const platform::EditControl* box = platform::EditControlOf(Handle(编辑框被查找文本));
+    Prepare("x𠀀-𠀀\r\n𠀀", "𠀀");
+    const std::string text = Text(编辑框被查找文本, kContent);
+    const struct {
+        Sel selected;
+        const char* tinted;
+    } steps[] = {{{1, 4}, "𠀀"}, {{6, 4}, "𠀀"}, {{12, 4}, "𠀀"}, {{-1, -1}, ""}};
+    for (const auto& s : steps) {
+        EXPECT_EQ(Next(), s.selected);
+        ASSERT_NE(box->marks(), nullptr);
+        EXPECT_EQ(Utf8(box->marks()->sought), s.tinted);
+        EXPECT_TRUE(box->marks()->marks.empty());
+        EXPECT_EQ(Text(编辑框被查找文本, kContent), text);
+    }
+    Next();
+    SetText(编辑框被查找文本, kContent, "ab");
+    EXPECT_EQ(box->marks()->sought, "");
 }
 
 TEST_F(Find, AnOccurrenceDirectlyBehindTheLastIsFound)

@@ -1,12 +1,23 @@
 // Reading a web page into the big box, against servers on 127.0.0.1.
 #include "tool_window.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
 
 #include "net/http_client.h"
 #include "platform/application.h"
 #include "platform/input_dialog.h"
 #include "platform/input_simulation.h"
+#include "platform/native_window.h"
 #include "platform/transfer_window.h"
 #include "support/http_test_support.h"
 #include "support/run_tool.h"
@@ -221,6 +232,111 @@ TEST_F(ReadPage, AChinesePageWithLfBreaksKeepsTheBytesTheCommandLineFetches)
     ASSERT_EQ(fetched.status, 0);
     EXPECT_TRUE(Gb(Big()) == fetched.out); // LF kept, nothing added
     EXPECT_EQ(Text(透明标签字符统计, 8), "共计" + std::to_string(fetched.out.size()) + "个字符。");
+}
+
+} // namespace
+} // namespace mt::test
+
+namespace mt::test {
+namespace {
+
+using namespace app::id;
+
+// A file dropped onto the big box replaces its text, decoded as a page is
+// (one edit: the count follows, undo takes it back); a directory or a file
+// that cannot be read is a message and the text stays.
+TEST_F(ReadPage, ADroppedFileIsReadAsAPage)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const struct {
+        const char* name;
+        std::string bytes;  // the file's
+        std::string shown;  // Content afterwards (UTF-8); empty: unchanged, with the message
+        const char* message;
+    } cases[] = {
+        {"utf8.html", "<meta charset=\"utf-8\"><p>\xE4\xB8\xAD\xE6\x96\x87</p>", "<meta charset=\"utf-8\"><p>中文</p>", ""},
+        {"bom.txt", "\xEF\xBB\xBF\xE4\xB8\xAD", "中", ""},
+        {"gbk.html", Gb("<p>中文</p>"), "<p>中文</p>", ""},
+        {"", "", "", "拖入的是文件夹，不是文件："},
+        {"missing.html", "", "", "文件无法读取："},
+    };
+    for (const auto& c : cases) {
+        SetText(编辑框被查找文本, kContent, "old");
+        const QString path = *c.name ? dir.filePath(QString::fromUtf8(c.name)) : dir.path();
+        if (!c.bytes.empty()) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.bytes.data(), static_cast<qint64>(c.bytes.size()));
+        }
+        const size_t before = Messages().size();
+        auto* view = static_cast<QAbstractScrollArea*>(platform::ToWidget(Handle(编辑框被查找文本)));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &enter);
+        QDropEvent drop(QPointF(3, 3), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &drop);
+        if (*c.message) {
+            ASSERT_EQ(Messages().size(), before + 1) << c.name;
+            EXPECT_EQ(Messages().back().text.rfind(c.message, 0), 0u) << c.name;
+            EXPECT_EQ(Big(), "old") << c.name;
+            continue;
+        }
+        EXPECT_EQ(Messages().size(), before) << c.name;
+        EXPECT_EQ(Big(), c.shown) << c.name;
+        EXPECT_EQ(Text(透明标签字符统计, 8), "共计" + std::to_string(Gb(c.shown).size()) + "个字符。") << c.name;
+        view->setFocus();
+        PressKey('Z', 1); // Ctrl+Z
+        EXPECT_EQ(Big(), "old") << c.name;
+    }
+}
+
+} // namespace
+} // namespace mt::test
+
+namespace mt::test {
+namespace {
+
+// The dialog offers the addresses read successfully, most recent first, at
+// most 20, without user name and password; its initial text stays, and the
+// dialogs after it offer nothing. MIDDLETEXT_NO_HISTORY turns it off.
+TEST_F(ReadPage, TheDialogOffersTheAddressesReadLately)
+{
+    std::filesystem::remove_all(std::string(std::getenv("XDG_CONFIG_HOME")) + "/middletext");
+    TestServer server([](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", "page")}; });
+    TestServer empty([](const std::string&) { return httptest::CannedReply{Reply("204 No Content", "", "")}; });
+    const auto offered = [this] {
+        Read("", false);
+        const auto& shown = platform::ShownInputDialogs().back();
+        EXPECT_EQ(Utf8(shown.initial), "http://");
+        std::vector<std::string> out;
+        for (const auto& c : shown.completions)
+            out.push_back(Utf8(c));
+        return out;
+    };
+    EXPECT_TRUE(offered().empty());
+    std::string authority = server.Url("/");
+    authority = authority.substr(7, authority.size() - 8); // host:port
+    Read("http://user:secret@" + authority + "/first");
+    Read(empty.Url("/nothing")); // no page: not kept
+    Read(server.Url("/second"));
+    Read(server.Url("/first"));
+    EXPECT_EQ(offered(), (std::vector<std::string>{server.Url("/first"), server.Url("/second")}));
+    // Only the next dialog offers them.
+    EXPECT_TRUE(platform::ShowInputDialog({"p", "t", "i", 1}).ok);
+    EXPECT_TRUE(platform::ShownInputDialogs().back().completions.empty());
+    for (int i = 0; i < 21; ++i)
+        Read(server.Url("/" + std::to_string(i)));
+    const auto twenty = offered();
+    ASSERT_EQ(twenty.size(), 20u);
+    EXPECT_EQ(twenty.front(), server.Url("/20"));
+    EXPECT_EQ(twenty.back(), server.Url("/1"));
+    setenv("MIDDLETEXT_NO_HISTORY", "1", 1);
+    Read(server.Url("/off"));
+    EXPECT_TRUE(offered().empty());
+    unsetenv("MIDDLETEXT_NO_HISTORY");
+    EXPECT_EQ(offered().front(), server.Url("/20"));
 }
 
 } // namespace

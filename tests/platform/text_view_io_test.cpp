@@ -2,6 +2,10 @@
 // PRIMARY, input methods, words and assistive tools.
 #include "text_view_fixture.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
+
 namespace mt::platform {
 namespace {
 
@@ -232,3 +236,84 @@ TEST_F(TextViewTest, AssistiveToolsReadEditAndHearTheText)
 
 } // namespace
 } // namespace mt::platform
+
+namespace mt::platform::test {
+namespace {
+
+struct DropHost : EditorHost {
+    void editorFocusChanged(bool) override {}
+    size_t editorInsertRoom() const override { return SIZE_MAX; }
+    void editorTextEdited() override { ++edits; }
+    void editorFileDropped(const DroppedFile& file) override { files.push_back(file); }
+    int edits = 0;
+    std::vector<DroppedFile> files;
+};
+
+void DropMime(TextView* view, QMimeData* mime)
+{
+    QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &enter);
+    QDropEvent drop(QPointF(3, 3), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &drop);
+}
+
+// A dropped file is read and handed up with its bytes as they are, or with
+// why not; the text stays until the host puts the bytes in, as one edit
+// that undo takes back. Dropped text still goes in where it falls.
+TEST_F(TextViewTest, ADroppedFileIsHandedUpAsItsBytes)
+{
+    DropHost host;
+    view->setHost(&host);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString page = dir.filePath(QStringLiteral("page.html"));
+    const std::string bytes = std::string("<p>\x00\xE4\xB8\xAD</p>\r\n", 13);
+    {
+        QFile f(page);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    const QString big = dir.filePath(QStringLiteral("big.bin"));
+    {
+        QFile f(big);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(kDroppedFileCap + 1)); // sparse: nothing is written
+    }
+    const struct {
+        QString path;
+        DroppedFile::Problem problem;
+        std::string bytes;
+    } cases[] = {
+        {page, DroppedFile::kNone, bytes},
+        {dir.path(), DroppedFile::kDirectory, ""},
+        {big, DroppedFile::kTooBig, ""},
+        {dir.filePath(QStringLiteral("missing.html")), DroppedFile::kUnreadable, ""},
+    };
+    for (const auto& c : cases) {
+        view->setBytes("old");
+        host.files.clear();
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(c.path)});
+        DropMime(view, &mime);
+        ASSERT_EQ(host.files.size(), 1u) << c.path.toStdString();
+        EXPECT_EQ(host.files[0].problem, c.problem) << c.path.toStdString();
+        EXPECT_EQ(host.files[0].bytes, c.bytes) << c.path.toStdString();
+        EXPECT_EQ(host.files[0].name, ToGb(c.path));
+        EXPECT_EQ(host.files[0].reason.empty(), c.problem != DroppedFile::kUnreadable);
+        EXPECT_EQ(view->bytes(), "old");
+    }
+    host.edits = 0;
+    view->replaceAllFromUser(bytes);
+    EXPECT_EQ(view->bytes(), "<p>\xE4\xB8\xAD</p>\r\n"); // no zero byte
+    EXPECT_EQ(host.edits, 1);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(view->bytes(), "old");
+    QMimeData text;
+    text.setText(QStringLiteral("t"));
+    DropMime(view, &text);
+    EXPECT_EQ(view->bytes(), "told");
+    view->setHost(nullptr);
+}
+
+} // namespace
+} // namespace mt::platform::test

@@ -204,3 +204,135 @@ TEST_F(TextViewTest, LongLinesWrapAcrossSegmentEdges)
 
 } // namespace
 } // namespace mt::platform
+
+namespace mt::platform::test {
+namespace {
+
+// The widest text a search of the tint was handed since the last reset.
+size_t g_searched = 0;
+int64_t PlainSearch(std::string_view text, std::string_view sought)
+{
+    g_searched = std::max(g_searched, text.size());
+    const size_t at = text.find(sought);
+    return at == std::string_view::npos ? -1 : static_cast<int64_t>(at);
+}
+
+bool ShowsColor(QWidget* viewport, QColor color)
+{
+    const QImage image = viewport->grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == color)
+                return true;
+    return false;
+}
+
+// Marks are looks: cut to the text, drawn, the middle one scrolled into
+// view, and gone with the next change of the text; the bytes, selection
+// and caret stay.
+TEST_F(TextViewTest, MarksAreDrawnAndGoWithTheNextEdit)
+{
+    const std::string text = Repeat("line\r\n", 200) + "[" + kZhong + "\xFE\x39\xFE\x39" + "\r\n]";
+    const size_t middle = text.size() - 9;
+    const struct {
+        const char* name;
+        std::function<void(TextViewTest*)> edit;
+    } edits[] = {
+        {"typing", [](TextViewTest* t) { t->key(Qt::Key_X, Qt::NoModifier, QStringLiteral("x")); }},
+        {"a new text", [](TextViewTest* t) { t->view->setBytes("other"); }},
+        {"deleting", [](TextViewTest* t) { t->key(Qt::Key_Delete); }},
+    };
+    for (const auto& e : edits) {
+        view->setBytes(text);
+        view->selectBytes(1, 3);
+        view->setMarks({{{middle - 1, 1, MarkTint::kLeft}, {middle, 8, MarkTint::kMiddle},
+                         {text.size() - 1, 5, MarkTint::kRight}},
+                        "",
+                        nullptr,
+                        1});
+        QApplication::processEvents();
+        ASSERT_EQ(view->marks().marks.size(), 3u) << e.name;
+        EXPECT_EQ(view->marks().marks[2].length, 1u) << e.name; // cut to the text
+        EXPECT_GT(view->verticalScrollBar()->value(), 0) << e.name;
+        EXPECT_TRUE(ShowsColor(view->viewport(), QColor(0xFF, 0xC0, 0x60))) << e.name;
+        EXPECT_EQ(view->bytes(), text);
+        EXPECT_EQ(view->selectionStart(), 1u);
+        EXPECT_EQ(view->selectionEnd(), 3u);
+        e.edit(this);
+        EXPECT_TRUE(view->marks().marks.empty()) << e.name;
+        QApplication::processEvents();
+        EXPECT_FALSE(ShowsColor(view->viewport(), QColor(0xFF, 0xC0, 0x60))) << e.name;
+    }
+}
+
+// The sought text's occurrences are found in the rows in view alone, and
+// follow the view as it scrolls.
+TEST_F(TextViewTest, OccurrencesAreTintedInTheRowsInViewOnly)
+{
+    const std::string line = "ab-ab\r\n";
+    view->setBytes(Repeat(line, 5000));
+    view->setMarks({{}, "ab", PlainSearch, -1});
+    for (const size_t top : {size_t(0), line.size() * 2500}) {
+        view->selectBytes(top, top);
+        g_searched = 0;
+        const auto found = view->occurrencesInView();
+        ASSERT_FALSE(found.empty());
+        EXPECT_LT(g_searched, 100 * line.size()); // a screen's rows, not the text
+        EXPECT_LT(found.size(), 60u);
+        for (const auto& [s, e] : found) {
+            EXPECT_EQ(view->bytes().substr(s, e - s), "ab");
+            EXPECT_FALSE(view->characterRect(s).isEmpty()) << s;
+        }
+        QApplication::processEvents();
+        EXPECT_TRUE(ShowsColor(view->viewport(), QColor(0xFF, 0xEE, 0x80)));
+    }
+}
+
+} // namespace
+} // namespace mt::platform::test
+
+namespace mt::platform::test {
+namespace {
+
+void CtrlWheel(TextView* view, int dy)
+{
+    QWheelEvent e(QPointF(5, 5), view->viewport()->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, dy), Qt::NoButton,
+                  Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view->viewport(), &e);
+}
+
+// Ctrl+plus, minus, 0 and Ctrl+wheel change the text size of a zoomable
+// view by steps from the font set from outside; the text and the font that
+// was set stay, and a view that is not zoomable ignores them.
+TEST_F(TextViewTest, ZoomStepsFromTheFontSetFromOutside)
+{
+    view->setBytes("zoom");
+    const qreal base = view->font().pointSizeF();
+    const struct {
+        const char* name;
+        std::function<void(TextViewTest*)> act;
+        int steps;
+    } cases[] = {
+        {"Ctrl+plus", [](TextViewTest* t) { t->key(Qt::Key_Plus, Qt::ControlModifier); }, 1},
+        {"Ctrl+=", [](TextViewTest* t) { t->key(Qt::Key_Equal, Qt::ControlModifier); }, 2},
+        {"Ctrl+minus", [](TextViewTest* t) { t->key(Qt::Key_Minus, Qt::ControlModifier); }, 1},
+        {"Ctrl+wheel up", [](TextViewTest* t) { CtrlWheel(t->view, 120); }, 2},
+        {"Ctrl+wheel down", [](TextViewTest* t) { CtrlWheel(t->view, -120); }, 1},
+        {"a new font keeps the zoom",
+         [](TextViewTest* t) { t->view->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10)); }, 1},
+        {"Ctrl+0", [](TextViewTest* t) { t->key(Qt::Key_0, Qt::ControlModifier); }, 0},
+    };
+    for (const bool zoomable : {false, true}) {
+        view->setZoomable(zoomable);
+        for (const auto& c : cases) {
+            c.act(this);
+            const int steps = zoomable ? c.steps : 0;
+            EXPECT_EQ(view->zoomSteps(), steps) << c.name;
+            EXPECT_NEAR(view->font().pointSizeF(), base * std::pow(1.1, steps), 0.01) << c.name;
+            EXPECT_EQ(view->bytes(), "zoom") << c.name;
+        }
+    }
+}
+
+} // namespace
+} // namespace mt::platform::test
