@@ -8,8 +8,8 @@
 //       when its top-level window was mapped, first drawn into and last drawn
 //       into before SETTLE_MS passed without drawing. Only drawing inside the
 //       program's own client window counts (found by _NET_WM_PID), not the
-//       window manager's frame, and only from the mapping on. The program is
-//       ended afterwards.
+//       window manager's frame, and only from the mapping on; a caret's
+//       blinking does not count. The program is ended afterwards.
 //   xwin act WIN LX LY LW LH ACTION REPEAT GAP_MS TIMEOUT_S [QUIET_MS]
 //       Performs ACTION REPEAT times on window WIN and prints, for each, when
 //       the rectangle LX,LY,LW,LH (client coordinates) was first redrawn
@@ -145,6 +145,8 @@ static int start(Display* d, double settle, char** cmd)
         double t = now_ms() - t0;
         if (got && ev.type == dmg_base + XDamageNotify) {
             XDamageNotifyEvent* e = (XDamageNotifyEvent*)&ev;
+            if (e->area.width <= 16 && e->area.height <= 24)
+                continue; // a blinking caret
             if (n == cap)
                 paints = realloc(paints, (cap *= 2) * sizeof *paints);
             paints[n++] = (Paint){t, e->area.x, e->area.y, e->area.width, e->area.height};
