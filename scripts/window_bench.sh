@@ -17,7 +17,9 @@ if [ $# -gt 0 ] && [ "$1" != "--" ]; then build=$1; shift; fi
 [ "${1:-}" = "--" ] && shift
 
 "$root/scripts/setup.sh"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMT_TESTS=OFF -DMT_BENCH=ON >/dev/null
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMT_BENCH=ON "${launcher[@]}" >/dev/null
 cmake --build "$build" --target middletext bench_bare_edit bench_xwin
 
 xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" bash -c '
