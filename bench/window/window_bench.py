@@ -229,11 +229,13 @@ def main():
     ap.add_argument("--rounds", type=int, default=3)
     ap.add_argument("--mib", type=int, default=64)
     ap.add_argument("--only", default="start,lines,line")
+    ap.add_argument("--no-bare", action="store_true", help="leave the bare program out (builds against each other)")
     ap.add_argument("--bare-one-line", action="store_true",
                     help="also paste the one-line page into the bare QPlainTextEdit (it lays out the whole line)")
     args = ap.parse_args()
     programs = [Program(spec.split("=", 1)[0], [spec.split("=", 1)[1]], False) for spec in args.tool]
-    programs.append(Program("bare", [args.bare], True))
+    if not args.no_bare:
+        programs.append(Program("bare", [args.bare], True))
     only = args.only.split(",")
     work = tempfile.mkdtemp(prefix="window_bench.")
     pages = {}
