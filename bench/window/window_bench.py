@@ -160,6 +160,9 @@ def page_run(program, page, xwin, results, tag):
         copy_s = time.monotonic() - t0 + owned / 1000
     finally:
         w.close()
+    expected = os.path.getsize(page) + len(fast) + len(slow)
+    if len(got) != expected:
+        log(f"  {program.name}: the copy read {len(got)} bytes, not the {expected} of the page and the keys typed")
     keep = results.setdefault((tag, program.name), {})
     for name, run in (("0.1 s", fast), ("1.5 s", slow)):
         done = [s for _, s in run]
