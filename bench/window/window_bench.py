@@ -258,7 +258,10 @@ def main():
             for p in order:
                 if p.bare and tag == "line" and not args.bare_one_line:
                     continue
-                page_run(p, page, args.xwin, results, tag)
+                try:
+                    page_run(p, page, args.xwin, results, tag)
+                except (OSError, RuntimeError, subprocess.SubprocessError) as e:
+                    log(f"  {tag:9} {p.name:6} failed: {e}")
         log(f"load: {open('/proc/loadavg').read().strip()}")
     summary(results, programs)
     for f in pages.values():
