@@ -17,6 +17,7 @@ test_needs=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick openbox xdotool xclip fonts-wqy-microhei fonts-dejavu-core
+  libx11-dev libxtst-dev libxdamage-dev
   groff-base nodejs
 )
 packages=("${package_needs[@]}")

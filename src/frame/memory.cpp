@@ -1,5 +1,7 @@
 #include "frame/memory.h"
 
+#include <malloc.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -8,11 +10,48 @@
 
 #include "frame/frame_texts.h"
 #include "frame/runtime_error.h"
+#include "platform/heap_tuning.h"
 
 namespace mt {
 namespace {
 
-const Heap kProcessHeap = {std::malloc, std::realloc, std::free};
+// Small blocks from the C library's heap, large ones from mappings of their
+// own (platform/heap_tuning.h).
+void* ProcessAllocate(size_t n)
+{
+    return n >= platform::kLargeBlockBytes ? platform::AllocateLargeBlock(n) : std::malloc(n);
+}
+
+void* ProcessReallocate(void* p, size_t n)
+{
+    if (const size_t old = platform::LargeBlockSize(p)) {
+        if (n >= platform::kLargeBlockBytes)
+            return platform::ReallocateLargeBlock(p, n);
+        void* q = std::malloc(n);
+        if (q) {
+            std::memcpy(q, p, n < old ? n : old);
+            platform::ReleaseLargeBlock(p);
+        }
+        return q;
+    }
+    if (n < platform::kLargeBlockBytes)
+        return std::realloc(p, n);
+    void* q = platform::AllocateLargeBlock(n);
+    if (q) {
+        const size_t old = malloc_usable_size(p); // at least what was asked for
+        std::memcpy(q, p, n < old ? n : old);
+        std::free(p);
+    }
+    return q;
+}
+
+void ProcessRelease(void* p)
+{
+    if (!platform::ReleaseLargeBlock(p))
+        std::free(p);
+}
+
+const Heap kProcessHeap = {ProcessAllocate, ProcessReallocate, ProcessRelease};
 const Heap* g_heap = &kProcessHeap;
 
 struct StaticRange {

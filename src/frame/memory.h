@@ -25,6 +25,9 @@ void ClearStaticRanges();
 const void* StaticRangeEnd(const void* p);
 
 // The heap behind the operations; tests swap in one that fails on demand.
+// The process heap serves large blocks from mappings of their own with huge
+// pages, and keeps freed ones for reuse while the window is in use
+// (platform/heap_tuning.h).
 struct Heap {
     void* (*allocate)(size_t);
     void* (*reallocate)(void*, size_t);

@@ -1,20 +1,53 @@
-// The C library's heap, tuned for a window that holds texts of many
-// megabytes.
+// The memory behind the runtime's heap, tuned for a window that holds texts
+// of many megabytes.
+//
+// Small blocks come from the C library's heap. Large blocks (kLargeBlockBytes
+// and more) each get a mapping of their own, aligned to and sized in steps of
+// 2 MiB and marked for transparent huge pages: a 64 MiB block is then 32
+// page faults instead of 16,384, and copying it runs without a TLB miss every
+// 4 KiB. A handler that copies a long text on every keystroke (the character
+// count reads the big box twice) frees and asks for blocks of the same size
+// again and again, so freed large blocks are kept for the next request of a
+// like size while the user is at work; they go back to the system after a
+// long idle (kLongIdleMilliseconds without input), when keeping one would
+// hold more than a quarter of the memory still available, or when a larger
+// request shows they are outgrown.
 #pragma once
+
+#include <cstddef>
 
 namespace mt::platform {
 
-// Large blocks come from the heap instead of fresh mappings, and freed ones
-// stay for the next request: a handler that copies a 64 MiB text on every
-// keystroke then reuses the same pages instead of faulting in new ones each
-// time. What is kept goes back to the system a second after the user's last
+inline constexpr size_t kLargeBlockBytes = size_t{2} << 20;
+inline constexpr int kLongIdleMilliseconds = 5000;
+
+// Large blocks. AllocateLargeBlock gives null when the system refuses.
+// ReallocateLargeBlock keeps the first min(old, n) bytes; null when refused,
+// p then unchanged. ReleaseLargeBlock is false (and does nothing) for a p
+// that is not a live large block.
+void* AllocateLargeBlock(size_t n);
+void* ReallocateLargeBlock(void* p, size_t n);
+bool ReleaseLargeBlock(void* p);
+// The requested size of a live large block, or 0 when p is none.
+size_t LargeBlockSize(const void* p);
+// Bytes in freed large blocks kept for reuse, and how many blocks.
+size_t KeptLargeBytes();
+size_t KeptLargeBlocks();
+// Gives every kept block back to the system.
+void ReleaseKeptLargeBlocks();
+
+// Freed large blocks are kept only after this was called (the window's
+// event loop gives them back after a long idle; a process without one keeps
+// none). Also keeps the C library's heap from giving its free pages back on
+// every free: what is kept there goes back a second after the user's last
 // input (the two calls below).
 void KeepLargeBlocksForReuse();
 // Called as each idle period of the event loop begins: unless a return is
-// already due, free heap pages go back to the system a second later.
+// already due, free heap pages go back to the system a second later, and
+// kept large blocks after a long idle.
 void ReturnFreeHeapSoon();
 // Called for each keystroke, click, wheel turn and input-method event: the
-// return waits for a second without them.
+// returns wait for a quiet period without them.
 void PostponeHeapReturn();
 
 } // namespace mt::platform

@@ -6,6 +6,7 @@
 #include "frame/frame_texts.h"
 #include "frame/memory.h"
 #include "frame/runtime_error.h"
+#include "platform/heap_tuning.h"
 #include "support/dialog_capture.h"
 
 namespace mt {
@@ -87,6 +88,50 @@ TEST_F(StaticRangeTest, TryAllocateAnswersNullWhenTheHeapRefuses)
 {
     g_refuse = true;
     EXPECT_EQ(TryAllocate(10), nullptr);
+}
+
+// The process heap moves a block between the C library's heap and the large
+// blocks' own mappings as it crosses the threshold; the bytes come along.
+TEST(ProcessHeapTest, ReallocateKeepsTheBytesAcrossTheLargeBlockThreshold)
+{
+    constexpr size_t kLarge = platform::kLargeBlockBytes;
+    const struct {
+        size_t from;
+        size_t to;
+    } cases[] = {
+        {16, kLarge},                     // small to large
+        {kLarge + 5, 100},                // large to small
+        {kLarge, 20 * kLarge + 1},        // large, grown past its mapping
+        {20 * kLarge, 3 * kLarge - 7},    // large, shrunk
+        {3 * kLarge, 3 * kLarge - 1},     // large, same mapping
+        {kLarge - 1, kLarge - 1 + 4096},  // just below to just above
+    };
+    for (const auto& c : cases) {
+        auto* p = static_cast<unsigned char*>(Allocate(c.from));
+        for (size_t i = 0; i < c.from; i += 4093)
+            p[i] = static_cast<unsigned char>(i / 4093 + 1);
+        p[c.from - 1] = 0xA5;
+        EXPECT_EQ(platform::LargeBlockSize(p), c.from >= kLarge ? c.from : 0) << c.from;
+        auto* q = static_cast<unsigned char*>(Reallocate(p, c.to));
+        ASSERT_NE(q, nullptr);
+        EXPECT_EQ(platform::LargeBlockSize(q), c.to >= kLarge ? c.to : 0) << c.from << " -> " << c.to;
+        const size_t kept = c.from < c.to ? c.from : c.to;
+        for (size_t i = 0; i < kept; i += 4093)
+            ASSERT_EQ(q[i], static_cast<unsigned char>(i / 4093 + 1)) << c.from << " -> " << c.to << " at " << i;
+        if (c.to >= c.from) {
+            EXPECT_EQ(q[c.from - 1], 0xA5);
+        }
+        q[c.to - 1] = 1; // the whole new size is writable
+        Free(q);
+        EXPECT_EQ(platform::LargeBlockSize(q), 0u);
+    }
+}
+
+TEST(ProcessHeapTest, LargeBlocksStartOnAHugePageBoundary)
+{
+    void* p = Allocate(platform::kLargeBlockBytes * 3);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(p) % (size_t{2} << 20), 0u);
+    Free(p);
 }
 
 using MemoryDeathTest = StaticRangeTest;
