@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/edit_history.h"
 #include "platform/text_buffer.h"
 
 namespace {
