@@ -107,22 +107,11 @@ Run Measure(const std::vector<std::string>& args)
     return Run{run.wallSeconds, static_cast<double>(run.peakKb) / 1024.0, run.status == 0};
 }
 
-std::string Program(int argc, char** argv)
-{
-    if (argc > 1)
-        return argv[1];
-    char self[PATH_MAX] = {};
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string dir = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string();
-    dir = dir.substr(0, dir.rfind('/'));
-    return dir.substr(0, dir.rfind('/')) + "/middletext";
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const std::string program = Program(argc, argv);
+    const std::string program = mt::bench::ProgramUnderTest(argc, argv);
     PageServer server(size_t{200} << 20);
     const double bodyMiB = static_cast<double>(server.bodySize()) / (1 << 20);
     const std::string iconvs = " | iconv -f UTF-8 -t GB18030 | iconv -f GB18030 -t UTF-8";

@@ -95,22 +95,11 @@ const char kPythonExtractAll[] =
     "        parts.append(pre+b[f:j]+b'\\n');at=j+len(r)\n"
     "    out.write(b''.join(parts))\n";
 
-std::string Program(int argc, char** argv)
-{
-    if (argc > 1)
-        return argv[1];
-    char self[PATH_MAX] = {};
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string dir = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string();
-    dir = dir.substr(0, dir.rfind('/'));
-    return dir.substr(0, dir.rfind('/')) + "/middletext";
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const std::string program = Program(argc, argv);
+    const std::string program = mt::bench::ProgramUnderTest(argc, argv);
     setenv("LC_ALL", "C.UTF-8", 1); // the terminal's encoding: UTF-8 in and out
     char pattern[] = "/tmp/mt-bench-many-XXXXXX";
     if (!mkdtemp(pattern))

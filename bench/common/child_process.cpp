@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <climits>
 #include <cstdlib>
 
 namespace mt::bench {
@@ -39,6 +40,17 @@ ChildRun RunChild(const std::vector<std::string>& args, bool quietErrors)
     r.peakKb = usage.ru_maxrss;
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
+}
+
+std::string ProgramUnderTest(int argc, char** argv)
+{
+    if (argc > 1)
+        return argv[1];
+    char self[PATH_MAX] = {};
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string dir = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string();
+    dir = dir.substr(0, dir.rfind('/'));
+    return dir.substr(0, dir.rfind('/')) + "/middletext";
 }
 
 } // namespace mt::bench

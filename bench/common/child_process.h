@@ -18,4 +18,8 @@ struct ChildRun {
 // quietErrors is set, going to /dev/null.
 ChildRun RunChild(const std::vector<std::string>& args, bool quietErrors);
 
+// The program a benchmark runs: its first argument, else the middletext
+// beside the build's bench folder.
+std::string ProgramUnderTest(int argc, char** argv);
+
 } // namespace mt::bench

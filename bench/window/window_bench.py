@@ -236,7 +236,7 @@ def main():
     ap.add_argument("--bare-one-line", action="store_true",
                     help="also paste the one-line page into the bare QPlainTextEdit (it lays out the whole line)")
     args = ap.parse_args()
-    programs = [Program(spec.split("=", 1)[0], [spec.split("=", 1)[1]], False) for spec in args.tool]
+    programs = [Program(entry.split("=", 1)[0], [entry.split("=", 1)[1]], False) for entry in args.tool]
     if not args.no_bare:
         programs.append(Program("bare", [args.bare], True))
     only = args.only.split(",")
