@@ -76,9 +76,17 @@ public:
     }
     int offsetAtPoint(const QPoint& point) const override
     {
+        const QPoint local = view()->viewport()->mapFromGlobal(point);
         size_t pos;
-        if (!view()->positionAt(view()->viewport()->mapFromGlobal(point), &pos))
+        if (!view()->positionAt(local, &pos))
             return -1;
+        // The character under the point, where a click would put the caret
+        // behind it once the point is past the character's middle.
+        if (pos > 0) {
+            const size_t before = view()->buffer().stopAtOrBefore(pos - 1);
+            if (view()->characterRect(before).contains(local))
+                pos = before;
+        }
         return unitOf(pos);
     }
     void scrollToSubstring(int start, int end) override { setSelection(0, start, end); }

@@ -214,8 +214,11 @@ TEST_F(TextViewTest, AssistiveToolsReadEditAndHearTheText)
     EXPECT_EQ(r2.top(), r0.top());
     const QRect r8 = text->characterRect(8); // x, on the second row
     EXPECT_GT(r8.top(), r0.top());
-    for (int offset : {0, 2, 3, 5, 8, 9})
-        EXPECT_EQ(text->offsetAtPoint(text->characterRect(offset).center() - QPoint(1, 0)), offset) << offset;
+    for (int offset : {0, 2, 3, 5, 8, 9}) {
+        const QRect box = text->characterRect(offset);
+        for (const QPoint at : {box.topLeft() + QPoint(1, 1), box.center(), box.center() + QPoint(box.width() / 4, 0)})
+            EXPECT_EQ(text->offsetAtPoint(at), offset) << offset << " at " << at.x() - box.left();
+    }
     EXPECT_EQ(text->offsetAtPoint(view->viewport()->mapToGlobal(QPoint(-5, -5))), -1);
 
     SetTextViewAccessibleSink(Record);
