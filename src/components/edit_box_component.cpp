@@ -101,7 +101,7 @@ std::string EditBoxComponent::displayFont() const
 int32_t EditBoxComponent::textLength() const
 {
     const platform::EditControl* e = edit();
-    return e ? ClampToInt32(static_cast<int64_t>(e->text().size())) : 0;
+    return e ? ClampToInt32(static_cast<int64_t>(e->textSize())) : 0;
 }
 
 EditBoxProperties EditBoxComponent::current() const
@@ -254,7 +254,16 @@ bool EditBoxComponent::readText(int32_t own, RawPropertyValue* out)
 {
     const platform::EditControl* e = edit();
     switch (own) {
-    case kEbContent: PutText(e ? e->text() : p_.content, out); return true;
+    case kEbContent:
+        if (!e) {
+            PutText(p_.content, out);
+            return true;
+        }
+        // Copied from the control's own store, which need not be in one piece.
+        out->fill = [](const void* control, char* to) { static_cast<const platform::EditControl*>(control)->copyText(to); };
+        out->source = e;
+        out->size = e->textSize();
+        return true;
     case kEbFont: PutBytes(p_.font, out); return true;
     case kEbPasswordChar: handedOut_.assign(p_.passwordChar ? 1 : 0, p_.passwordChar); break;
     case kEbSelText: handedOut_ = e ? e->selectedText() : std::string(); break;

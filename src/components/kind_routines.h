@@ -49,6 +49,11 @@ inline constexpr uint32_t kStyleDisabled = 0x08000000;
 struct RawPropertyValue {
     uint64_t value = 0;
     uint32_t length = 0;
+    // A text that is not in one piece: `fill` copies its `size` bytes from
+    // `source` straight into the text handed to the reader (value unused).
+    void (*fill)(const void* source, char* out) = nullptr;
+    const void* source = nullptr;
+    size_t size = 0;
 
     template <typename T = uint8_t>
     const T* pointer() const { return reinterpret_cast<const T*>(static_cast<uintptr_t>(value)); }

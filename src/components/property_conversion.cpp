@@ -54,6 +54,14 @@ uint64_t ConvertRead(PropertyClass cls, const RawPropertyValue& raw, int32_t fon
     }
     case PropertyClass::Font: return ReadFontField(FontOrDefault(raw.pointer(), raw.length), fontField);
     case PropertyClass::Text: {
+        if (raw.fill) {
+            if (raw.size == 0)
+                return Pointer(nullptr);
+            auto* text = static_cast<char*>(svc::Allocate(raw.size + 1));
+            raw.fill(raw.source, text);
+            text[raw.size] = 0;
+            return Pointer(text);
+        }
         const char* t = raw.pointer<char>();
         if (!t)
             return Pointer(nullptr);

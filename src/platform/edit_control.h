@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -79,6 +80,16 @@ public:
 
     // ---- text -----------------------------------------------------------
     virtual const std::string& text() const = 0;
+    // The text's length, and the text copied into out (room for
+    // textSize() bytes): for a long text, cheaper than text(), which may
+    // first have to bring it together in one piece.
+    virtual size_t textSize() const { return text().size(); }
+    virtual void copyText(char* out) const
+    {
+        const std::string& t = text();
+        if (!t.empty())
+            std::memcpy(out, t.data(), t.size());
+    }
     // Replaces the whole text (case conversion applies, the limit does not),
     // puts the caret at the start and clears the undo history. Reports
     // textChanged only when notify is set.

@@ -33,6 +33,14 @@ public:
     // EditControl
     WindowHandle handle() const override { return reinterpret_cast<WindowHandle>(box_); }
     const std::string& text() const override { return view_ ? view_->bytes() : mirror_.bytes(); }
+    size_t textSize() const override { return view_ ? view_->buffer().size() : mirror_.bytes().size(); }
+    void copyText(char* out) const override
+    {
+        if (view_)
+            view_->buffer().copyTo(out);
+        else
+            EditControl::copyText(out);
+    }
     void setText(std::string_view gb, bool notify) override;
     int64_t selectionStart() const override;
     int64_t selectionLength() const override;
@@ -81,8 +89,6 @@ protected:
 
 private:
     bool live() const;
-    // Without making a multi-line box's bytes one piece.
-    size_t textSize() const { return view_ ? view_->buffer().size() : mirror_.bytes().size(); }
     void notifyTextChanged();
     void unitSelection(size_t* start, size_t* end) const;
     void byteSelection(size_t* start, size_t* end) const;

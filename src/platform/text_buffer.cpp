@@ -4,6 +4,15 @@
 #include <cstring>
 
 namespace mt::platform {
+namespace {
+
+// Free room kept beside a text of n bytes when its block grows: a
+// sixteenth, at least a page and at most 8 MiB. Unused room costs address
+// space only; the pages are touched when typing reaches them.
+size_t RoomToKeep(size_t n) { return std::clamp<size_t>(n / 16, 4096, size_t(8) << 20); }
+
+} // namespace
+
 TextBuffer::TextBuffer() = default;
 
 std::string TextBuffer::copy(size_t from, size_t to) const
@@ -19,6 +28,15 @@ std::string TextBuffer::copy(size_t from, size_t to) const
         out.append(data_, a + gapLen_, to - a);
     }
     return out;
+}
+
+void TextBuffer::copyTo(char* out) const
+{
+    if (gapStart_ > 0)
+        std::memcpy(out, data_.data(), gapStart_);
+    const size_t tail = size() - gapStart_;
+    if (tail > 0)
+        std::memcpy(out + gapStart_, data_.data() + gapStart_ + gapLen_, tail);
 }
 
 const std::string& TextBuffer::contiguous() const
@@ -44,8 +62,10 @@ void TextBuffer::moveGap(size_t pos, size_t room)
     gapStart_ = pos;
     if (gapLen_ >= room)
         return;
-    const size_t grow = room - gapLen_ + std::clamp<size_t>(size() / 16, 4096, size_t(8) << 20);
+    const size_t grow = room - gapLen_ + RoomToKeep(size() + room);
     const size_t oldSize = data_.size();
+    if (oldSize + grow > data_.capacity())
+        data_.reserve(oldSize + grow);
     data_.resize(oldSize + grow);
     d = data_.data();
     const size_t tail = oldSize - (gapStart_ + gapLen_);
@@ -55,8 +75,12 @@ void TextBuffer::moveGap(size_t pos, size_t room)
 
 void TextBuffer::assign(std::string_view bytes)
 {
-    data_.assign(bytes);
-    data_.shrink_to_fit();
+    // Room for typing after the text: the first keystroke after a long text
+    // arrives must not move it all to a larger block.
+    std::string fresh;
+    fresh.reserve(bytes.size() + RoomToKeep(bytes.size()));
+    fresh.assign(bytes);
+    data_ = std::move(fresh);
     gapStart_ = data_.size();
     gapLen_ = 0;
     joined_ = false;
@@ -76,6 +100,8 @@ void TextBuffer::replace(size_t pos, size_t removed, std::string_view inserted)
         // it): shifting the tail once beats moving the gap here and back.
         const size_t oldSize = size();
         const size_t newSize = oldSize - removed + n;
+        if (newSize > data_.capacity())
+            data_.reserve(newSize + RoomToKeep(newSize));
         if (newSize > data_.size())
             data_.resize(newSize);
         char* d = data_.data();

@@ -44,6 +44,8 @@ public:
         return static_cast<unsigned char>(pos < gapStart_ ? data_[pos] : data_[pos + gapLen_]);
     }
     std::string copy(size_t from, size_t to) const;
+    // All the bytes into out (room for size()), the gap left where it is.
+    void copyTo(char* out) const;
     // The whole text in one piece; moves the gap out of the way.
     const std::string& contiguous() const;
 

@@ -37,6 +37,9 @@ std::vector<size_t> LineStarts(const std::string& s)
 void ExpectAgrees(const TextBuffer& t, const std::string& s, std::mt19937& rng)
 {
     ASSERT_EQ(t.copy(0, t.size()), s);
+    std::string whole(t.size(), '-'); // what a read of the box's text gets, the gap anywhere
+    t.copyTo(whole.data());
+    ASSERT_EQ(whole, s);
     const std::vector<bool> b = Boundaries(s);
     const std::vector<size_t> lines = LineStarts(s);
     ASSERT_EQ(t.lineCount(), lines.size());
