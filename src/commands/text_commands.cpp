@@ -9,6 +9,7 @@
 #include "commands/find_text.h"
 #include "commands/value_format.h"
 #include "frame/text_value.h"
+#include "platform/heap_tuning.h"
 
 namespace mt {
 namespace {
@@ -26,7 +27,14 @@ bool Given(const ValueRecord& v) { return v.type != kTypeNone; }
 // empty text all the same.
 std::string_view TextArg(const ValueRecord& v)
 {
-    return v.type == kTypeText ? TextView(AsPointer<const char>(v)) : std::string_view();
+    if (v.type != kTypeText)
+        return {};
+    const char* t = AsPointer<const char>(v);
+    // A long text read from a big box comes with its length.
+    if (const size_t n = t ? platform::KnownTextLength(t) : platform::kUnknownTextLength;
+        n != platform::kUnknownTextLength)
+        return {t, n};
+    return TextView(t);
 }
 
 void ReturnInt(ValueRecord* result, int32_t value) { *result = MakeInt(value); }

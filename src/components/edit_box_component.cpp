@@ -260,7 +260,11 @@ bool EditBoxComponent::readText(int32_t own, RawPropertyValue* out)
             return true;
         }
         // Copied from the control's own store, which need not be in one piece.
-        out->fill = [](const void* control, char* to) { static_cast<const platform::EditControl*>(control)->copyText(to); };
+        out->fill = [](const void* control, char* to) {
+            const auto* e = static_cast<const platform::EditControl*>(control);
+            e->copyText(to);
+            return e->textFreeOfZeroBytes();
+        };
         out->source = e;
         out->size = e->textSize();
         return true;

@@ -50,8 +50,10 @@ struct RawPropertyValue {
     uint64_t value = 0;
     uint32_t length = 0;
     // A text that is not in one piece: `fill` copies its `size` bytes from
-    // `source` straight into the text handed to the reader (value unused).
-    void (*fill)(const void* source, char* out) = nullptr;
+    // `source` straight into the text handed to the reader (value unused),
+    // and says whether they are free of zero bytes (the text's length is
+    // then known without counting).
+    bool (*fill)(const void* source, char* out) = nullptr;
     const void* source = nullptr;
     size_t size = 0;
 

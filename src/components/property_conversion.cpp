@@ -8,6 +8,7 @@
 #include "components/property_types.h"
 #include "frame/text_value.h"
 #include "platform/cursors.h"
+#include "platform/heap_tuning.h"
 
 namespace mt {
 namespace {
@@ -58,8 +59,10 @@ uint64_t ConvertRead(PropertyClass cls, const RawPropertyValue& raw, int32_t fon
             if (raw.size == 0)
                 return Pointer(nullptr);
             auto* text = static_cast<char*>(svc::Allocate(raw.size + 1));
-            raw.fill(raw.source, text);
+            const bool noZero = raw.fill(raw.source, text);
             text[raw.size] = 0;
+            if (noZero)
+                platform::NoteTextLength(text, raw.size);
             return Pointer(text);
         }
         const char* t = raw.pointer<char>();

@@ -90,6 +90,8 @@ public:
         if (!t.empty())
             std::memcpy(out, t.data(), t.size());
     }
+    // True when the text is known to hold no zero byte (false: it may).
+    virtual bool textFreeOfZeroBytes() const { return false; }
     // Replaces the whole text (case conversion applies, the limit does not),
     // puts the caret at the start and clears the undo history. Reports
     // textChanged only when notify is set.

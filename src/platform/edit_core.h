@@ -34,6 +34,7 @@ public:
     WindowHandle handle() const override { return reinterpret_cast<WindowHandle>(box_); }
     const std::string& text() const override { return view_ ? view_->bytes() : mirror_.bytes(); }
     size_t textSize() const override { return view_ ? view_->buffer().size() : mirror_.bytes().size(); }
+    bool textFreeOfZeroBytes() const override { return view_ && view_->buffer().zeroBytes() == 0; }
     void copyText(char* out) const override
     {
         if (view_)

@@ -26,6 +26,7 @@ constexpr size_t kMaxKeptBytes = size_t{512} << 20;
 struct Live {
     size_t capacity;
     size_t size;
+    size_t textLength = kUnknownTextLength;
 };
 struct Kept {
     void* base;
@@ -206,6 +207,21 @@ size_t LargeBlockSize(const void* p)
     std::lock_guard<std::mutex> hold(g_lock);
     const auto it = g_live.find(p);
     return it == g_live.end() ? 0 : it->second.size;
+}
+
+void NoteTextLength(const void* p, size_t n)
+{
+    std::lock_guard<std::mutex> hold(g_lock);
+    const auto it = g_live.find(p);
+    if (it != g_live.end() && n != kUnknownTextLength && it->second.size == n + 1)
+        it->second.textLength = n;
+}
+
+size_t KnownTextLength(const void* p)
+{
+    std::lock_guard<std::mutex> hold(g_lock);
+    const auto it = g_live.find(p);
+    return it == g_live.end() ? kUnknownTextLength : it->second.textLength;
 }
 
 size_t KeptLargeBytes()

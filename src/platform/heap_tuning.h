@@ -30,6 +30,14 @@ void* ReallocateLargeBlock(void* p, size_t n);
 bool ReleaseLargeBlock(void* p);
 // The requested size of a live large block, or 0 when p is none.
 size_t LargeBlockSize(const void* p);
+// A text's length, noted by whoever filled a large block with a text of n
+// bytes, no zero byte among them, and its terminator: a long text's length
+// is then known without a pass over it. Forgotten when the block is resized
+// or released. NoteTextLength ignores a p that is no live large block of
+// n + 1 bytes; KnownTextLength gives kUnknownTextLength when none was noted.
+inline constexpr size_t kUnknownTextLength = static_cast<size_t>(-1);
+void NoteTextLength(const void* p, size_t n);
+size_t KnownTextLength(const void* p);
 // Bytes in freed large blocks kept for reuse, and how many blocks.
 size_t KeptLargeBytes();
 size_t KeptLargeBlocks();

@@ -11,6 +11,8 @@ namespace {
 // space only; the pages are touched when typing reaches them.
 size_t RoomToKeep(size_t n) { return std::clamp<size_t>(n / 16, 4096, size_t(8) << 20); }
 
+size_t ZerosIn(const char* p, size_t n) { return n == 0 ? 0 : static_cast<size_t>(std::count(p, p + n, '\0')); }
+
 } // namespace
 
 TextBuffer::TextBuffer() = default;
@@ -81,6 +83,7 @@ void TextBuffer::assign(std::string_view bytes)
     fresh.reserve(bytes.size() + RoomToKeep(bytes.size()));
     fresh.assign(bytes);
     data_ = std::move(fresh);
+    zeros_ = ZerosIn(data_.data(), data_.size());
     gapStart_ = data_.size();
     gapLen_ = 0;
     joined_ = false;
@@ -95,6 +98,16 @@ void TextBuffer::replace(size_t pos, size_t removed, std::string_view inserted)
     pos = std::min(pos, size());
     removed = std::min(removed, size() - pos);
     const size_t n = inserted.size();
+    if (removed > 0) { // the removed bytes, on either side of the gap
+        const size_t end = pos + removed;
+        if (pos < gapStart_)
+            zeros_ -= ZerosIn(data_.data() + pos, std::min(end, gapStart_) - pos);
+        if (end > gapStart_) {
+            const size_t a = std::max(pos, gapStart_);
+            zeros_ -= ZerosIn(data_.data() + a + gapLen_, end - a);
+        }
+    }
+    zeros_ += ZerosIn(inserted.data(), n);
     if (joined_ && gapStart_ == size()) {
         // The text is read in one piece after every edit (a listener counts
         // it): shifting the tail once beats moving the gap here and back.

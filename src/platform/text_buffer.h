@@ -46,6 +46,8 @@ public:
     std::string copy(size_t from, size_t to) const;
     // All the bytes into out (room for size()), the gap left where it is.
     void copyTo(char* out) const;
+    // How many of the bytes are zero (a text handed on ends at the first).
+    size_t zeroBytes() const { return zeros_; }
     // The whole text in one piece; moves the gap out of the way.
     const std::string& contiguous() const;
 
@@ -118,6 +120,7 @@ private:
     mutable bool joined_ = false; // read in one piece since the last edit
     std::vector<size_t> starts_; // line starts after the first, ascending
     std::vector<size_t> cps_;    // character boundaries above 0, ascending
+    size_t zeros_ = 0;
 };
 
 } // namespace mt::platform

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "platform/heap_tuning.h"
 
@@ -74,6 +75,29 @@ TEST_F(KeptBlocksTest, OnlyLiveLargeBlocksAreReleased)
     ASSERT_TRUE(ReleaseLargeBlock(p));
     EXPECT_FALSE(ReleaseLargeBlock(p)); // kept, not live: a second free does nothing
     EXPECT_EQ(KeptLargeBlocks(), 1u);
+}
+
+TEST_F(KeptBlocksTest, ANotedTextLengthLastsAsLongAsItsBlockIsUnchanged)
+{
+    const size_t n = 3 * kMiB;
+    void* p = AllocateLargeBlock(n + 1);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(KnownTextLength(p), kUnknownTextLength);
+    NoteTextLength(p, n - 1); // not this block's text: ignored
+    EXPECT_EQ(KnownTextLength(p), kUnknownTextLength);
+    NoteTextLength(p, n);
+    EXPECT_EQ(KnownTextLength(p), n);
+    p = ReallocateLargeBlock(p, n + 2);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(KnownTextLength(p), kUnknownTextLength);
+    NoteTextLength(p, n + 1);
+    ASSERT_TRUE(ReleaseLargeBlock(p));
+    // Kept for reuse, and handed out again: a new block knows nothing.
+    void* q = AllocateLargeBlock(n + 2);
+    EXPECT_EQ(q, p);
+    EXPECT_EQ(KnownTextLength(q), kUnknownTextLength);
+    ReleaseLargeBlock(q);
+    EXPECT_EQ(KnownTextLength(std::string_view("short").data()), kUnknownTextLength);
 }
 
 TEST_F(KeptBlocksTest, ASizeThatCannotBeMappedIsRefused)

@@ -3,6 +3,7 @@
 // checkpoints and segments against a plain left-to-right walk.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -40,6 +41,7 @@ void ExpectAgrees(const TextBuffer& t, const std::string& s, std::mt19937& rng)
     std::string whole(t.size(), '-'); // what a read of the box's text gets, the gap anywhere
     t.copyTo(whole.data());
     ASSERT_EQ(whole, s);
+    ASSERT_EQ(t.zeroBytes(), static_cast<size_t>(std::count(s.begin(), s.end(), '\0')));
     const std::vector<bool> b = Boundaries(s);
     const std::vector<size_t> lines = LineStarts(s);
     ASSERT_EQ(t.lineCount(), lines.size());
@@ -84,7 +86,7 @@ TEST(TextBuffer, RandomEditsUndoAndRedoAgreeWithAPlainString)
     }();
     const std::string pieces[] = {
         "a", "xyz", "\xD6\xD0\xCE\xC4", "\x81\x30\x81\x30", "\x95\x32\x82\x36", "\r\n", "\n", "\r",
-        "\x80", "\xFF", "\x81", "\x30", "\x84\x31\xA4\x39", longZh, std::string(5000, 'q'),
+        "\x80", "\xFF", "\x81", "\x30", "\x84\x31\xA4\x39", longZh, std::string(5000, 'q'), std::string(2, '\0'),
     };
     std::mt19937 rng(9);
     for (int round = 0; round < 6; ++round) {
