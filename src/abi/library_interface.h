@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "frame/runtime_entry_table.h"
+#include "abi/runtime_entry_table.h"
 
 namespace mt {
 

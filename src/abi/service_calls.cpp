@@ -1,4 +1,4 @@
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 
 namespace mt::svc {
 namespace {

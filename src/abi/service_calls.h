@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/library_interface.h"
+#include "abi/library_interface.h"
 
 namespace mt::svc {
 

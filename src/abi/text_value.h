@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 
 namespace mt {
 

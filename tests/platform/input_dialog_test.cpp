@@ -14,6 +14,7 @@
 #include "edit_test_support.h"
 #include "platform/input_dialog.h"
 #include "platform/message_box.h"
+#include "platform/testing/dialog_script.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {

@@ -12,8 +12,8 @@
 
 #include "platform/fonts.h"
 #include "platform/heap_tuning.h"
-#include "platform/input_hook.h"
-#include "platform/standard_texts.h"
+#include "platform/application/input_hook.h"
+#include "platform/application/standard_texts.h"
 
 namespace mt::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/input_translation.h"
+#include "platform/application/input_translation.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -6,10 +6,10 @@
 #include <QWheelEvent>
 #include <QWidget>
 
-#include "platform/input_hook.h"
+#include "platform/application/input_hook.h"
 #include "platform/native_window.h"
 #include "platform/text_codec.h"
-#include "platform/top_window_widget.h"
+#include "platform/windows/top_window_widget.h"
 
 namespace mt::platform {
 namespace {

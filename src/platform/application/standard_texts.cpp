@@ -1,4 +1,4 @@
-#include "platform/standard_texts.h"
+#include "platform/application/standard_texts.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

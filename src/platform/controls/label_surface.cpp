@@ -10,7 +10,7 @@
 #include "platform/application.h"
 #include "platform/native_window.h"
 #include "platform/text_codec.h"
-#include "platform/text_style.h"
+#include "platform/controls/text_style.h"
 
 namespace mt::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/text_style.h"
+#include "platform/controls/text_style.h"
 
 #include <algorithm>
 

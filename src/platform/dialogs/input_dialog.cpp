@@ -9,12 +9,11 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <deque>
 #include <utility>
 
 #include "platform/application.h"
-#include "platform/edit_widgets.h"
-#include "platform/message_box.h"
+#include "platform/edit/edit_widgets.h"
+#include "platform/dialog_hook.h"
 #include "platform/platform_texts.h"
 #include "platform/text_codec.h"
 
@@ -152,29 +151,6 @@ QPushButton* InputDialogWidget::makeButton(const char* name, const QString& text
     return button;
 }
 
-struct Script {
-    bool active = false;
-    std::deque<InputDialogAnswer> answers;
-    std::vector<ShownInputDialog> shown;
-};
-
-Script& TheScript()
-{
-    static Script s;
-    return s;
-}
-
-InputDialogAnswer Scripted(const ShownInputDialog& shown)
-{
-    Script& s = TheScript();
-    s.shown.push_back(shown);
-    if (s.answers.empty())
-        return {true, shown.initial};
-    InputDialogAnswer answer = s.answers.front();
-    s.answers.pop_front();
-    return answer;
-}
-
 } // namespace
 
 std::vector<std::string>& OfferedCompletions()
@@ -190,33 +166,15 @@ InputDialogAnswer ShowInputDialog(const InputDialogRequest& request)
     const ShownInputDialog shown{request.prompt, request.title, request.initial, std::clamp(request.mode, 1, 4),
                                  request.prompt.empty() ? kInputTemplateShort : kInputTemplateWithPrompt,
                                  std::exchange(OfferedCompletions(), {})};
-    if (DialogScriptActive())
-        return Scripted(shown);
+    if (DialogHook* hook = CurrentDialogHook()) {
+        if (std::optional<InputDialogAnswer> answer = hook->AnswerInputDialog(shown))
+            return *answer;
+    }
     EnsureApplication();
     InputDialogWidget dialog(shown, QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return {true, dialog.resultText()};
 }
-
-void ScriptInputDialogs(std::vector<InputDialogAnswer> answers)
-{
-    Script& s = TheScript();
-    s.active = true;
-    s.answers.assign(answers.begin(), answers.end());
-    s.shown.clear();
-}
-
-void EndInputDialogScript()
-{
-    Script& s = TheScript();
-    s.active = false;
-    s.answers.clear();
-    s.shown.clear();
-}
-
-bool InputDialogScriptActive() { return TheScript().active; }
-
-const std::vector<ShownInputDialog>& ShownInputDialogs() { return TheScript().shown; }
 
 } // namespace mt::platform

@@ -7,28 +7,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <deque>
-
 #include "platform/application.h"
-#include "platform/input_dialog.h"
-#include "platform/standard_texts.h"
+#include "platform/application/standard_texts.h"
+#include "platform/dialog_hook.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {
 namespace {
-
-struct Script {
-    bool active = false;
-    std::deque<int> answers;
-    std::vector<ShownMessageBox> shown;
-    std::function<void(const ShownMessageBox&)> observer;
-};
-
-Script& TheScript()
-{
-    static Script s;
-    return s;
-}
 
 QMessageBox::ButtonRole ButtonRole(int id)
 {
@@ -149,45 +134,12 @@ int DefaultMessageBoxAnswer(uint32_t style)
 
 int ShowMessageBox(std::string_view text, std::string_view caption, uint32_t style)
 {
-    Script& s = TheScript();
     ShownMessageBox box{std::string(text), std::string(caption), style};
-    if (s.observer)
-        s.observer(box);
-    if (!DialogScriptActive())
-        return ShowReal(box);
-    s.shown.push_back(box);
-    if (s.answers.empty())
-        return DefaultMessageBoxAnswer(style);
-    int answer = s.answers.front();
-    s.answers.pop_front();
-    return answer;
-}
-
-void ScriptMessageBoxes(std::vector<int> answers)
-{
-    Script& s = TheScript();
-    s.active = true;
-    s.answers.assign(answers.begin(), answers.end());
-    s.shown.clear();
-}
-
-void EndDialogScript()
-{
-    Script& s = TheScript();
-    s.active = false;
-    s.answers.clear();
-    s.shown.clear();
-    EndInputDialogScript();
-}
-
-// Any script keeps every dialog from appearing.
-bool DialogScriptActive() { return TheScript().active || InputDialogScriptActive(); }
-
-const std::vector<ShownMessageBox>& ShownMessageBoxes() { return TheScript().shown; }
-
-void SetMessageBoxObserver(std::function<void(const ShownMessageBox&)> observer)
-{
-    TheScript().observer = std::move(observer);
+    if (DialogHook* hook = CurrentDialogHook()) {
+        if (std::optional<int> answer = hook->AnswerMessageBox(box))
+            return *answer;
+    }
+    return ShowReal(box);
 }
 
 } // namespace mt::platform

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "platform/application.h"
-#include "platform/input_hook.h"
+#include "platform/application/input_hook.h"
 #include "platform/platform_texts.h"
 #include "platform/text_codec.h"
 

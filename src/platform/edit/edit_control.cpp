@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/application.h"
-#include "platform/edit_core.h"
+#include "platform/edit/edit_core.h"
 #include "platform/native_window.h"
 
 namespace mt::platform {

@@ -11,9 +11,9 @@
 #include <QMenu>
 #include <QMimeData>
 
-#include "platform/edit_core.h"
+#include "platform/edit/edit_core.h"
 #include "platform/text_codec.h"
-#include "platform/text_mime.h"
+#include "platform/system/text_mime.h"
 
 namespace mt::platform {
 

@@ -1,7 +1,7 @@
 #include <algorithm>
 
-#include "platform/edit_core.h"
-#include "platform/text_buffer.h"
+#include "platform/edit/edit_core.h"
+#include "platform/text_view/text_buffer.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {

@@ -13,11 +13,11 @@
 #include <QString>
 
 #include "platform/edit_control.h"
-#include "platform/edit_one_row.h"
-#include "platform/edit_spinner.h"
-#include "platform/edit_text_mirror.h"
-#include "platform/edit_widgets.h"
-#include "platform/text_view.h"
+#include "platform/edit/edit_one_row.h"
+#include "platform/edit/edit_spinner.h"
+#include "platform/edit/edit_text_mirror.h"
+#include "platform/edit/edit_widgets.h"
+#include "platform/text_view/text_view.h"
 
 namespace mt::platform {
 

@@ -1,9 +1,9 @@
-#include "platform/edit_input_rules.h"
+#include "platform/edit/edit_input_rules.h"
 
 #include <algorithm>
 #include <string>
 
-#include "platform/edit_text_mirror.h"
+#include "platform/edit/edit_text_mirror.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {

@@ -1,4 +1,4 @@
-#include "platform/edit_one_row.h"
+#include "platform/edit/edit_one_row.h"
 
 #include <QDropEvent>
 #include <QFontMetricsF>
@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/edit_core.h"
+#include "platform/edit/edit_core.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {

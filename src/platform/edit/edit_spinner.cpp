@@ -1,4 +1,4 @@
-#include "platform/edit_spinner.h"
+#include "platform/edit/edit_spinner.h"
 
 #include <QToolButton>
 

@@ -1,4 +1,4 @@
-#include "platform/edit_text_mirror.h"
+#include "platform/edit/edit_text_mirror.h"
 
 #include <algorithm>
 

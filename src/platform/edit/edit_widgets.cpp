@@ -1,4 +1,4 @@
-#include "platform/edit_widgets.h"
+#include "platform/edit/edit_widgets.h"
 
 #include <QFocusEvent>
 #include <QInputMethodEvent>

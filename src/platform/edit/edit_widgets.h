@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/edit_input_rules.h"
-#include "platform/editor_host.h"
+#include "platform/edit/edit_input_rules.h"
+#include "platform/edit/editor_host.h"
 
 namespace mt::platform {
 

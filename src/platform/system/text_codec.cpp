@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "frame/gb18030.h"
+#include "abi/gb18030.h"
 
 #include <iconv.h>
 

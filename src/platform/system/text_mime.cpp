@@ -1,4 +1,4 @@
-#include "platform/text_mime.h"
+#include "platform/system/text_mime.h"
 
 #include <QByteArray>
 #include <QMimeData>

@@ -1,4 +1,4 @@
-#include "platform/input_simulation.h"
+#include "platform/testing/input_simulation.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "platform/edit_control.h"
-#include "platform/edit_spinner.h"
+#include "platform/edit/edit_spinner.h"
 #include "platform/native_window.h"
 #include "platform/text_codec.h"
 

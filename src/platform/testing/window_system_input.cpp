@@ -1,4 +1,4 @@
-#include "support/window_system_input.h"
+#include "platform/testing/window_system_input.h"
 
 #include <QApplication>
 #include <QPushButton>

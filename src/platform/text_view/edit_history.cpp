@@ -1,8 +1,8 @@
-#include "platform/edit_history.h"
+#include "platform/text_view/edit_history.h"
 
 #include <algorithm>
 
-#include "platform/text_buffer.h"
+#include "platform/text_view/text_buffer.h"
 
 namespace mt::platform {
 

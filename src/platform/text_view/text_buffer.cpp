@@ -1,4 +1,4 @@
-#include "platform/text_buffer.h"
+#include "platform/text_view/text_buffer.h"
 
 #include <algorithm>
 #include <cstring>

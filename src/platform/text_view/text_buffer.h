@@ -24,7 +24,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/gb18030.h"
+#include "abi/gb18030.h"
 
 namespace mt::platform {
 

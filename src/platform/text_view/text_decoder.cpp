@@ -1,8 +1,8 @@
-#include "platform/text_decoder.h"
+#include "platform/text_view/text_decoder.h"
 
 #include <iconv.h>
 
-#include "platform/text_buffer.h"
+#include "platform/text_view/text_buffer.h"
 
 namespace mt::platform {
 namespace {

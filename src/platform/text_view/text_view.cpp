@@ -1,7 +1,7 @@
 // The multi-line box's widget: its text and edits, the menu's actions and
 // its settings. Layout, painting and scrolling, keys, mouse and input
 // methods, and the clipboard live in the text_view_*.cpp files beside it.
-#include "platform/text_view.h"
+#include "platform/text_view/text_view.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -21,13 +21,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/edit_widgets.h"
+#include "platform/edit/edit_widgets.h"
 #include "platform/platform_texts.h"
 #include "platform/text_codec.h"
-#include "platform/text_decoder.h"
-#include "platform/text_mime.h"
-#include "platform/text_view_keys.h"
-#include "platform/text_words.h"
+#include "platform/text_view/text_decoder.h"
+#include "platform/system/text_mime.h"
+#include "platform/text_view/text_view_keys.h"
+#include "platform/text_view/text_words.h"
 
 namespace mt::platform {
 

@@ -27,12 +27,12 @@ class QMimeData;
 #include <utility>
 #include <vector>
 
-#include "platform/edit_history.h"
-#include "platform/edit_input_rules.h"
-#include "platform/editor_host.h"
-#include "platform/text_buffer.h"
+#include "platform/text_view/edit_history.h"
+#include "platform/edit/edit_input_rules.h"
+#include "platform/edit/editor_host.h"
+#include "platform/text_view/text_buffer.h"
 #include "platform/text_marks.h"
-#include "platform/text_view_keys.h"
+#include "platform/text_view/text_view_keys.h"
 
 namespace mt::platform {
 

@@ -8,7 +8,7 @@
 #include <QAccessibleWidget>
 
 #include "platform/text_codec.h"
-#include "platform/text_view.h"
+#include "platform/text_view/text_view.h"
 
 namespace mt::platform {
 namespace {

@@ -16,8 +16,8 @@
 #include <algorithm>
 
 #include "platform/text_codec.h"
-#include "platform/text_mime.h"
-#include "platform/text_view.h"
+#include "platform/system/text_mime.h"
+#include "platform/text_view/text_view.h"
 
 namespace mt::platform {
 namespace {

@@ -1,9 +1,9 @@
-#include "platform/text_view_keys.h"
+#include "platform/text_view/text_view_keys.h"
 
 #include <QKeyEvent>
 
-#include "platform/text_view.h"
-#include "platform/text_words.h"
+#include "platform/text_view/text_view.h"
+#include "platform/text_view/text_words.h"
 
 namespace mt::platform {
 namespace {

@@ -1,6 +1,6 @@
 // The multi-line box's layout cache: segments decoded and laid out, rows
 // of segments, eviction, and the shift after an edit.
-#include "platform/text_view.h"
+#include "platform/text_view/text_view.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -22,10 +22,10 @@
 
 #include "platform/platform_texts.h"
 #include "platform/text_codec.h"
-#include "platform/text_decoder.h"
-#include "platform/text_mime.h"
-#include "platform/text_view_keys.h"
-#include "platform/text_words.h"
+#include "platform/text_view/text_decoder.h"
+#include "platform/system/text_mime.h"
+#include "platform/text_view/text_view_keys.h"
+#include "platform/text_view/text_words.h"
 
 namespace mt::platform {
 

@@ -1,7 +1,7 @@
 // Marks over the multi-line box's text: the parts of an extraction and the
 // occurrences of a sought text in view. They are drawn as backgrounds of
 // the layouts' ranges, under the selection.
-#include "platform/text_view.h"
+#include "platform/text_view/text_view.h"
 
 #include <QColor>
 #include <QScrollBar>

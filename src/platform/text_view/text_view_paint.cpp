@@ -1,6 +1,6 @@
 // The multi-line box on screen: painting, scrolling, the caret and where
 // characters are.
-#include "platform/text_view.h"
+#include "platform/text_view/text_view.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -20,13 +20,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/edit_widgets.h"
+#include "platform/edit/edit_widgets.h"
 #include "platform/platform_texts.h"
 #include "platform/text_codec.h"
-#include "platform/text_decoder.h"
-#include "platform/text_mime.h"
-#include "platform/text_view_keys.h"
-#include "platform/text_words.h"
+#include "platform/text_view/text_decoder.h"
+#include "platform/system/text_mime.h"
+#include "platform/text_view/text_view_keys.h"
+#include "platform/text_view/text_words.h"
 
 namespace mt::platform {
 

@@ -1,6 +1,6 @@
 // The multi-line box's text size: steps of a tenth up or down from the
 // font its owner set, for as long as the program runs.
-#include "platform/text_view.h"
+#include "platform/text_view/text_view.h"
 
 #include <QKeyEvent>
 

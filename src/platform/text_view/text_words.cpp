@@ -1,12 +1,12 @@
-#include "platform/text_words.h"
+#include "platform/text_view/text_words.h"
 
 #include <QTextBoundaryFinder>
 
 #include <string>
 #include <vector>
 
-#include "platform/text_buffer.h"
-#include "platform/text_decoder.h"
+#include "platform/text_view/text_buffer.h"
+#include "platform/text_view/text_decoder.h"
 
 namespace mt::platform {
 namespace {

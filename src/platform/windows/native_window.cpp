@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "platform/text_codec.h"
-#include "platform/top_window_widget.h"
+#include "platform/windows/top_window_widget.h"
 
 namespace mt::platform {
 namespace {

@@ -9,11 +9,11 @@
 #include <QWindow>
 
 #include "platform/application.h"
-#include "platform/input_translation.h"
+#include "platform/application/input_translation.h"
 #include "platform/native_window.h"
 #include "platform/text_codec.h"
-#include "platform/top_window_widget.h"
-#include "platform/window_manager_hints.h"
+#include "platform/windows/top_window_widget.h"
+#include "platform/windows/window_manager_hints.h"
 
 namespace mt::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/window_manager_hints.h"
+#include "platform/windows/window_manager_hints.h"
 
 #include <dlfcn.h>
 
