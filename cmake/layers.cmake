@@ -35,8 +35,13 @@ endfunction()
 
 # abi: headers only, for every layer. The one definition behind them, the
 # service entry's holder, is a library of its own that comes with them.
+# abi sees abi alone.
 add_library(mt_abi_service STATIC src/abi/service_calls.cpp)
-target_include_directories(mt_abi_service PRIVATE ${CMAKE_SOURCE_DIR}/src)
+if(NOT EXISTS ${MT_INCLUDE_ROOTS}/abi/src)
+  file(MAKE_DIRECTORY ${MT_INCLUDE_ROOTS}/abi/src)
+  file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/abi ${MT_INCLUDE_ROOTS}/abi/src/abi SYMBOLIC)
+endif()
+target_include_directories(mt_abi_service PRIVATE ${MT_INCLUDE_ROOTS}/abi/src)
 add_library(mt_abi INTERFACE)
 target_link_libraries(mt_abi INTERFACE mt_abi_service)
 
