@@ -11,8 +11,8 @@
 #include <cstring>
 #include <string>
 
-#include "frame/service_calls.h"
-#include "frame/text_value.h"
+#include "abi/service_calls.h"
+#include "abi/text_value.h"
 #include "net/http_client.h"
 #include "net/http_read.h"
 

@@ -28,20 +28,19 @@ add_custom_command(
   COMMENT "Code templates from src/app/code_templates"
   VERBATIM)
 
-file(GLOB MT_APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/*.cpp ${CMAKE_SOURCE_DIR}/src/app/*.h)
-list(REMOVE_ITEM MT_APP_SOURCES ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
-add_library(mtapp STATIC ${MT_APP_SOURCES} ${MT_GENERATED}/app/program_image.cpp
-  ${MT_GENERATED}/app/code_templates.h)
-target_link_libraries(mtapp PUBLIC mtruntime)
-target_include_directories(mtapp PUBLIC ${MT_GENERATED}/app)
+# The tool's handlers and command line: the top layer.
+mt_layer(app)
+target_sources(mt_app PRIVATE ${MT_GENERATED}/app/program_image.cpp ${MT_GENERATED}/app/code_templates.h)
+target_include_directories(mt_app PUBLIC ${MT_GENERATED}/app)
 
 add_executable(middletext src/app/main.cpp)
-target_link_libraries(middletext PRIVATE mtapp)
+target_link_libraries(middletext PRIVATE mt_app)
+mt_layer_includes(middletext app)
 
 # Builds with the tests let them lower the command line's input limit
 # (MT_TEST_INPUT_LIMIT) instead of feeding it gigabytes.
 if(MT_TESTS)
-  target_compile_definitions(mtapp PRIVATE MT_INPUT_LIMIT_FROM_ENVIRONMENT)
+  target_compile_definitions(mt_app PRIVATE MT_INPUT_LIMIT_FROM_ENVIRONMENT)
 endif()
 
 include(cmake/install.cmake)

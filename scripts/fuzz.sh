@@ -27,7 +27,7 @@ echo "Fuzzing the template reader for ${seconds}s"
 clang++ -std=c++20 -O1 -I"$root" "$root/tools/gbtexts/gbtexts.cpp" "$root/tools/common/source_text.cpp" -o "$out/gbtexts"
 mkdir -p "$gen/components"
 "$out/gbtexts" "$root/src/components/components_texts.txt" "$gen/components/components_texts.h"
-records=("$root/src/components/property_archive.cpp" "$root/src/frame/service_calls.cpp"
+records=("$root/src/components/property_archive.cpp" "$root/src/abi/service_calls.cpp"
          "$root/src/components/window_properties.cpp" "$root/src/components/edit_box_properties.cpp"
          "$root/src/components/button_properties.cpp" "$root/src/components/timer_properties.cpp")
 clang++ "${flags[@]}" "${records[@]}" "$root/fuzz/property_record_seeds.cpp" -o "$out/property_record_seeds"
@@ -106,4 +106,4 @@ text_buffer_seeds() {
   printf 'a\x01\x00\xd6\xd0\r\n\x81\x30\x81\x30\xfe\xff' > "$1/seed"
 }
 fuzz_target "the text buffer" text_buffer_fuzz 4096 text_buffer_seeds \
-  "$root/src/platform/text_buffer.cpp" "$root/src/platform/edit_history.cpp" "$root/fuzz/text_buffer_fuzz.cpp"
+  "$root/src/platform/text_view/text_buffer.cpp" "$root/src/platform/text_view/edit_history.cpp" "$root/fuzz/text_buffer_fuzz.cpp"

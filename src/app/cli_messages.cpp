@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "frame/utf8.h"
+#include "abi/utf8.h"
 
 namespace app {
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/gb18030.h"
+#include "abi/gb18030.h"
 #include "utf8_to_gb18030.h"
 
 namespace app {

@@ -1,6 +1,6 @@
 #include "page_reader.h"
 
-#include "frame/text_value.h"
+#include "abi/text_value.h"
 
 namespace app {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli_messages.h"
-#include "frame/text_value.h"
+#include "abi/text_value.h"
 #include "json_lines.h"
 
 namespace app {

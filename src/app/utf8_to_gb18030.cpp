@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frame/gb18030.h"
+#include "abi/gb18030.h"
 
 namespace app {
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "frame/text_value.h"
-#include "frame/value_record.h"
+#include "abi/text_value.h"
+#include "abi/value_record.h"
 
 namespace mt::dialog {
 

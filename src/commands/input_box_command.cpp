@@ -5,7 +5,7 @@
 
 #include "commands/dialog_args.h"
 #include "commands/leading_number.h"
-#include "frame/text_value.h"
+#include "abi/text_value.h"
 #include "platform/input_dialog.h"
 
 namespace mt {

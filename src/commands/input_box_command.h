@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "frame/value_record.h"
+#include "abi/value_record.h"
 
 namespace mt {
 

@@ -2,7 +2,7 @@
 
 #include "commands/dialog_args.h"
 #include "commands/find_text.h"
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 #include "platform/edit_control.h"
 
 namespace mt {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "frame/value_record.h"
+#include "abi/value_record.h"
 
 namespace mt {
 

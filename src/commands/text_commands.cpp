@@ -8,7 +8,7 @@
 
 #include "commands/find_text.h"
 #include "commands/value_format.h"
-#include "frame/text_value.h"
+#include "abi/text_value.h"
 #include "platform/heap_tuning.h"
 
 namespace mt {

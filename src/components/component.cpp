@@ -1,6 +1,6 @@
 #include "components/component.h"
 
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 #include "platform/native_window.h"
 
 namespace mt {

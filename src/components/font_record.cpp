@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "components/components_texts.h"
-#include "frame/text_value.h"
+#include "abi/text_value.h"
 #include "platform/fonts.h"
 #include "platform/screen_metrics.h"
 

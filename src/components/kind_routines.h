@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "frame/library_interface.h"
+#include "abi/library_interface.h"
 #include "platform/window_handle.h"
 
 namespace mt {

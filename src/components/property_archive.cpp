@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 
 namespace mt {
 

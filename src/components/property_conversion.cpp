@@ -6,7 +6,7 @@
 #include "components/component.h"
 #include "components/font_record.h"
 #include "components/property_types.h"
-#include "frame/text_value.h"
+#include "abi/text_value.h"
 #include "platform/cursors.h"
 #include "platform/heap_tuning.h"
 

@@ -8,7 +8,7 @@
 #include "components/kind_tables.h"
 #include "components/property_types.h"
 #include "components/window_keyboard.h"
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 #include "platform/application.h"
 #include "platform/fonts.h"
 #include "platform/native_window.h"

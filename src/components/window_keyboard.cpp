@@ -7,7 +7,7 @@
 #include "components/component.h"
 #include "components/components_texts.h"
 #include "components/window_component.h"
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 #include "platform/desktop_services.h"
 #include "platform/key_shortcuts.h"
 #include "platform/native_window.h"

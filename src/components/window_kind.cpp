@@ -4,7 +4,7 @@
 #include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/window_component.h"
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 
 namespace mt {
 namespace {

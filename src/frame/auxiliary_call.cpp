@@ -7,7 +7,7 @@
 #include "frame/memory.h"
 #include "frame/runtime_state.h"
 #include "frame/startup.h"
-#include "frame/text_value.h"
+#include "abi/text_value.h"
 #include "platform/file_search.h"
 
 namespace mt {

@@ -1,7 +1,7 @@
 // The call gate: every library command is called through it.
 #pragma once
 
-#include "frame/runtime_entry_table.h"
+#include "abi/runtime_entry_table.h"
 
 namespace mt {
 

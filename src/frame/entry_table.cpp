@@ -1,5 +1,5 @@
 // The runtime entry table: what application code calls.
-#include "frame/runtime_entry_table.h"
+#include "abi/runtime_entry_table.h"
 
 #include "frame/auxiliary_call.h"
 #include "frame/call_gate.h"

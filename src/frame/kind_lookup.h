@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "frame/library_interface.h"
+#include "abi/library_interface.h"
 
 namespace mt {
 

@@ -2,8 +2,8 @@
 #include <cstddef>
 
 #include "components/kind_tables.h"
-#include "frame/library_interface.h"
-#include "frame/service_calls.h"
+#include "abi/library_interface.h"
+#include "abi/service_calls.h"
 #include "frame/frame_texts.h"
 #include "commands/bind_key_command.h"
 #include "commands/clipboard_command.h"

@@ -13,8 +13,8 @@
 #include "frame/runtime_state.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
-#include "frame/text_value.h"
-#include "frame/value_record.h"
+#include "abi/text_value.h"
+#include "abi/value_record.h"
 #include "platform/application.h"
 #include "windows/window_engine.h"
 

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "frame/library_interface.h"
+#include "abi/library_interface.h"
 
 namespace mt {
 

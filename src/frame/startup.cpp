@@ -8,7 +8,7 @@
 #include "frame/runtime_error.h"
 #include "frame/runtime_state.h"
 #include "frame/memory.h"
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 #include "platform/start_directory.h"
 #include "windows/template_reader.h"
 #include "windows/window_engine.h"

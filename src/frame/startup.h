@@ -1,7 +1,7 @@
 // Runtime initialisation: reads the program image's tables.
 #pragma once
 
-#include "frame/library_interface.h"
+#include "abi/library_interface.h"
 
 namespace mt {
 

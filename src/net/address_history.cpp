@@ -1,6 +1,6 @@
 #include "net/address_history.h"
 
-#include "frame/text_value.h"
+#include "abi/text_value.h"
 #include "platform/input_dialog.h"
 #include "platform/recent_addresses.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "frame/value_record.h"
+#include "abi/value_record.h"
 
 namespace mt {
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "frame/gb18030.h"
-#include "frame/text_value.h"
+#include "abi/gb18030.h"
+#include "abi/text_value.h"
 
 namespace mt {
 namespace {

@@ -4,7 +4,7 @@
 #include <limits>
 #include <mutex>
 
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 
 namespace mt {
 namespace {

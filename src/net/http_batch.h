@@ -18,8 +18,8 @@
 #include <memory>
 #include <vector>
 
-#include "frame/text_value.h"
-#include "frame/value_record.h"
+#include "abi/text_value.h"
+#include "abi/value_record.h"
 #include "net/http_client.h"
 
 namespace mt {

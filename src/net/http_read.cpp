@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 #include "net/http_client.h"
 #include "net/page_decoding.h"
 #include "platform/transfer_window.h"

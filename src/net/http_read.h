@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "frame/text_value.h"
-#include "frame/value_record.h"
+#include "abi/text_value.h"
+#include "abi/value_record.h"
 #include "net/grow_buffer.h"
 
 namespace mt {

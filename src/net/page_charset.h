@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "frame/utf8.h"
+#include "abi/utf8.h"
 
 namespace mt {
 

@@ -6,8 +6,7 @@
 // the initial text fully selected and has the focus. OK ("确认输入(&O)") is the
 // default button; Cancel ("取消(&C)"), Esc and the close box cancel.
 //
-// Tests can answer the dialog: see ScriptInputDialogs. A script of message
-// boxes (ScriptMessageBoxes) keeps this dialog from appearing as well.
+// Tests answer the dialog through a dialog hook (dialog_hook.h).
 #pragma once
 
 #include <string>
@@ -46,14 +45,5 @@ InputDialogAnswer ShowInputDialog(const InputDialogRequest& request);
 // Texts the next input dialog alone offers as a completion list under its
 // field (GB18030); the dialogs after it offer none.
 void OfferCompletionsOnce(std::vector<std::string> completions);
-
-// Test seam. While a script is active no dialog appears: each call is
-// recorded and answered from the script in order; when the script runs out
-// the dialog answers as Enter would, OK with the initial text. EndDialogScript
-// ends this script too.
-void ScriptInputDialogs(std::vector<InputDialogAnswer> answers);
-void EndInputDialogScript();
-bool InputDialogScriptActive();
-const std::vector<ShownInputDialog>& ShownInputDialogs();
 
 } // namespace mt::platform

@@ -1,10 +1,9 @@
 // The platform's standard message box, in the runtime's terms: GB18030 texts
 // and the classic style word (button set, icon, default button, modality).
-// Tests can script the answers and read back what was shown.
+// Tests answer the boxes through a dialog hook (dialog_hook.h).
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,17 +38,6 @@ struct ShownMessageBox {
 // Shows a modal message box and returns the button pressed. Task-modal boxes
 // disable the program's windows while shown.
 int ShowMessageBox(std::string_view text, std::string_view caption, uint32_t style);
-
-// Test seam. While a script is active no box appears: each call is recorded
-// and answered from the script in order; when the script runs out the box's
-// default button answers. A script of input dialogs (input_dialog.h) keeps
-// the boxes from appearing too; EndDialogScript ends both scripts.
-void ScriptMessageBoxes(std::vector<int> answers);
-void EndDialogScript();
-bool DialogScriptActive();
-const std::vector<ShownMessageBox>& ShownMessageBoxes();
-// Called with every box shown or answered, scripted or not.
-void SetMessageBoxObserver(std::function<void(const ShownMessageBox&)> observer);
 
 // The buttons of a style, in order, and the one that answers by default.
 std::vector<int> MessageBoxButtons(uint32_t style);

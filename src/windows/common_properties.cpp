@@ -5,7 +5,7 @@
 
 #include "components/component.h"
 #include "components/property_types.h"
-#include "frame/text_value.h"
+#include "abi/text_value.h"
 #include "platform/cursors.h"
 #include "platform/native_window.h"
 #include "windows/engine_state.h"

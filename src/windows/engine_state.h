@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/library_interface.h"
+#include "abi/library_interface.h"
 #include "platform/window_handle.h"
 #include "windows/template_types.h"
 

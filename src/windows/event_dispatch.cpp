@@ -6,8 +6,8 @@
 
 #include "components/component.h"
 #include "components/kind_routines.h"
-#include "frame/runtime_entry_table.h"
-#include "frame/service_calls.h"
+#include "abi/runtime_entry_table.h"
+#include "abi/service_calls.h"
 #include "windows/engine_state.h"
 #include "windows/window_engine.h"
 #include "windows/windows_texts.h"

@@ -3,7 +3,7 @@
 #include "windows/window_engine.h"
 
 #include "components/component.h"
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 #include "platform/application.h"
 #include "platform/cursors.h"
 #include "platform/native_window.h"

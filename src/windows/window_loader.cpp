@@ -5,7 +5,7 @@
 
 #include "components/component.h"
 #include "components/kind_routines.h"
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 #include "platform/cursors.h"
 #include "platform/native_window.h"
 #include "platform/top_window.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "frame/gb18030.h"
+#include "abi/gb18030.h"
 #include "support/run_tool.h"
 
 namespace {

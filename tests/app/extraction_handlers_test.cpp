@@ -8,6 +8,7 @@
 #include "platform/clipboard.h"
 #include "platform/edit_control.h"
 #include "platform/input_dialog.h"
+#include "platform/testing/dialog_script.h"
 
 namespace mt::test {
 namespace {

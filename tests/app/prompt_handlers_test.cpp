@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "frame/idle_callbacks.h"
-#include "frame/runtime_entry_table.h"
+#include "abi/runtime_entry_table.h"
 #include "platform/clipboard.h"
-#include "platform/input_simulation.h"
+#include "platform/testing/input_simulation.h"
 #include "platform/window_listener.h"
 #include "windows/window_engine.h"
 

@@ -2,10 +2,11 @@
 
 #include <cstring>
 
-#include "frame/runtime_entry_table.h"
+#include "abi/runtime_entry_table.h"
 #include "platform/application.h"
 #include "platform/input_dialog.h"
-#include "platform/input_simulation.h"
+#include "platform/testing/dialog_script.h"
+#include "platform/testing/input_simulation.h"
 #include "platform/message_box.h"
 #include "platform/native_window.h"
 #include "platform/text_codec.h"

@@ -16,12 +16,13 @@
 #include "net/http_client.h"
 #include "platform/application.h"
 #include "platform/input_dialog.h"
-#include "platform/input_simulation.h"
+#include "platform/testing/dialog_script.h"
+#include "platform/testing/input_simulation.h"
 #include "platform/native_window.h"
 #include "platform/transfer_window.h"
 #include "support/http_test_support.h"
 #include "support/run_tool.h"
-#include "support/window_system_input.h"
+#include "platform/testing/window_system_input.h"
 #include "windows/window_engine.h"
 
 namespace mt::test {

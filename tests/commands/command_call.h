@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/runtime_entry_table.h"
-#include "frame/text_value.h"
+#include "abi/runtime_entry_table.h"
+#include "abi/text_value.h"
 
 namespace mt::test {
 

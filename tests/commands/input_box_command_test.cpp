@@ -4,10 +4,11 @@
 
 #include "command_call.h"
 #include "commands/input_box_command.h"
-#include "frame/text_value.h"
+#include "abi/text_value.h"
 #include "support/malloc_service.h"
 #include "platform/input_dialog.h"
 #include "platform/message_box.h"
+#include "platform/testing/dialog_script.h"
 
 namespace mt {
 namespace {

@@ -3,6 +3,7 @@
 #include "command_call.h"
 #include "commands/message_box_command.h"
 #include "platform/message_box.h"
+#include "platform/testing/dialog_script.h"
 
 namespace mt {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "component_fixture.h"
-#include "platform/input_simulation.h"
+#include "platform/testing/input_simulation.h"
 #include "platform/native_window.h"
 #include "platform/push_button.h"
 #include "support/window_pixels.h"

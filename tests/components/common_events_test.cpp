@@ -2,7 +2,7 @@
 // and character replacement; focus events.
 #include "component_fixture.h"
 #include "components/common_events.h"
-#include "platform/input_simulation.h"
+#include "platform/testing/input_simulation.h"
 #include "platform/native_window.h"
 
 namespace mt::test {

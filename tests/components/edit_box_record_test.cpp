@@ -10,7 +10,7 @@
 #include "components/edit_box_properties.h"
 #include "components/kind_tables.h"
 #include "components/property_archive.h"
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 #include "platform/logical_font.h"
 #include "platform/native_window.h"
 

@@ -14,7 +14,7 @@
 #include "components/property_types.h"
 #include "platform/clipboard.h"
 #include "platform/edit_control.h"
-#include "platform/input_simulation.h"
+#include "platform/testing/input_simulation.h"
 #include "platform/native_window.h"
 
 namespace mt::test {

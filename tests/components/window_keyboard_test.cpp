@@ -5,7 +5,7 @@
 #include "component_fixture.h"
 #include "components/window_properties.h"
 #include "platform/desktop_services.h"
-#include "platform/input_simulation.h"
+#include "platform/testing/input_simulation.h"
 #include "platform/native_window.h"
 
 namespace mt::test {

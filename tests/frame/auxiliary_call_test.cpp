@@ -12,8 +12,8 @@
 
 #include "frame/auxiliary_call.h"
 #include "frame/memory.h"
-#include "frame/runtime_entry_table.h"
-#include "frame/service_calls.h"
+#include "abi/runtime_entry_table.h"
+#include "abi/service_calls.h"
 #include "frame/startup.h"
 
 namespace mt {

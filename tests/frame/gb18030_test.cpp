@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "frame/gb18030.h"
+#include "abi/gb18030.h"
 
 namespace mt::gb18030 {
 namespace {

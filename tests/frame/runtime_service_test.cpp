@@ -7,7 +7,7 @@
 #include "frame/runtime_error.h"
 #include "frame/runtime_state.h"
 #include "frame/startup.h"
-#include "frame/value_record.h"
+#include "abi/value_record.h"
 #include "platform/runtime_objects.h"
 #include "support/dialog_capture.h"
 #include "support/runtime_fixture.h"

@@ -7,12 +7,13 @@
 
 #include "frame/memory.h"
 #include "frame/message_loop.h"
-#include "frame/runtime_entry_table.h"
+#include "abi/runtime_entry_table.h"
 #include "frame/runtime_state.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
 #include "platform/application.h"
 #include "platform/message_box.h"
+#include "platform/testing/dialog_script.h"
 #include "windows/window_engine.h"
 
 namespace mt {

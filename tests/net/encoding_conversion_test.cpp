@@ -4,7 +4,7 @@
 #include <string>
 
 #include "commands/command_call.h"
-#include "frame/gb18030.h"
+#include "abi/gb18030.h"
 #include "net/encoding_conversion.h"
 #include "support/malloc_service.h"
 

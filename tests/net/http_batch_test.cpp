@@ -5,7 +5,7 @@
 #include <string>
 #include <thread>
 
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 #include "net/http_batch.h"
 #include "net/http_read.h"
 #include "support/http_test_support.h"

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 #include "net/grow_buffer.h"
 #include "support/http_test_support.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "frame/text_value.h"
+#include "abi/text_value.h"
 #include "net/http_client.h"
 #include "net/http_read.h"
 #include "support/http_test_support.h"

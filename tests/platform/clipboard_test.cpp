@@ -6,7 +6,7 @@
 
 #include "platform/application.h"
 #include "platform/clipboard.h"
-#include "platform/text_mime.h"
+#include "platform/system/text_mime.h"
 
 namespace mt::platform {
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "edit_test_support.h"
-#include "frame/gb18030.h"
-#include "platform/edit_widgets.h"
-#include "platform/text_mime.h"
+#include "abi/gb18030.h"
+#include "platform/edit/edit_widgets.h"
+#include "platform/system/text_mime.h"
 
 namespace mt::platform {
 namespace {

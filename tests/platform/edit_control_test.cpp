@@ -17,8 +17,8 @@
 
 #include "edit_test_support.h"
 #include "platform/screen_metrics.h"
-#include "platform/text_style.h"
-#include "platform/text_view.h"
+#include "platform/controls/text_style.h"
+#include "platform/text_view/text_view.h"
 
 namespace mt::platform {
 namespace {

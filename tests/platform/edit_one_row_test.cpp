@@ -12,8 +12,8 @@
 #include <set>
 
 #include "edit_test_support.h"
-#include "platform/edit_one_row.h"
-#include "platform/text_view.h"
+#include "platform/edit/edit_one_row.h"
+#include "platform/text_view/text_view.h"
 
 namespace mt::platform {
 namespace {

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "platform/edit_text_mirror.h"
+#include "platform/edit/edit_text_mirror.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {

@@ -12,8 +12,10 @@
 #include <functional>
 
 #include "edit_test_support.h"
+#include "platform/dialog_hook.h"
 #include "platform/input_dialog.h"
 #include "platform/message_box.h"
+#include "platform/testing/dialog_script.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {
@@ -64,6 +66,33 @@ TEST(InputDialogScript, AMessageBoxScriptKeepsTheDialogAway)
     EXPECT_TRUE(ShowInputDialog({"", "", "kept", 1}).ok);
     ScriptInputDialogs({});
     EXPECT_EQ(ShowMessageBox("m", "c", 1), kIdOk); // and the other way round
+}
+
+// The product's side of the scripts: one hook sees both kinds of dialog, and
+// what it answers is the answer.
+TEST(DialogHook, AnswersBothKindsOfDialogInsteadOfShowingThem)
+{
+    struct Recording final : DialogHook {
+        std::optional<int> AnswerMessageBox(const ShownMessageBox& box) override
+        {
+            seen.push_back("box " + box.text + " " + box.caption + " " + std::to_string(box.style));
+            return kIdRetry;
+        }
+        std::optional<InputDialogAnswer> AnswerInputDialog(const ShownInputDialog& dialog) override
+        {
+            seen.push_back("input " + dialog.prompt + " " + dialog.initial + " " + std::to_string(dialog.templateId));
+            return InputDialogAnswer{true, "typed"};
+        }
+        std::vector<std::string> seen;
+    } hook;
+    DialogHook* const before = CurrentDialogHook();
+    SetDialogHook(&hook);
+    EXPECT_EQ(ShowMessageBox("m", "c", 0x25), kIdRetry);
+    const InputDialogAnswer answer = ShowInputDialog({"p", "", "i", 1});
+    SetDialogHook(before);
+    EXPECT_TRUE(answer.ok);
+    EXPECT_EQ(answer.text, "typed");
+    EXPECT_EQ(hook.seen, (std::vector<std::string>{"box m c 37", "input p i 1037"}));
 }
 
 // Runs the real dialog; `interact` gets it from inside the modal loop and

@@ -14,6 +14,7 @@
 
 #include "platform/application.h"
 #include "platform/message_box.h"
+#include "platform/testing/dialog_script.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {

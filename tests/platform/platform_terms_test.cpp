@@ -7,7 +7,7 @@
 
 #include "platform/cursors.h"
 #include "platform/fonts.h"
-#include "platform/input_translation.h"
+#include "platform/application/input_translation.h"
 #include "platform/logical_font.h"
 #include "platform/native_window.h"
 #include "platform/screen_metrics.h"
@@ -123,8 +123,8 @@ TEST(LogicalFontRecord, ExtremeHeightsGiveABoundedFont)
 #include <memory>
 
 #include "platform/message_box.h"
-#include "platform/standard_texts.h"
-#include "platform/text_style.h"
+#include "platform/application/standard_texts.h"
+#include "platform/controls/text_style.h"
 
 namespace mt::platform {
 namespace {

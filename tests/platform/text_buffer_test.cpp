@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/edit_history.h"
-#include "platform/text_buffer.h"
+#include "platform/text_view/edit_history.h"
+#include "platform/text_view/text_buffer.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {

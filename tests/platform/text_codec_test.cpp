@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "frame/gb18030.h"
+#include "abi/gb18030.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {

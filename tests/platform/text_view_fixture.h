@@ -20,9 +20,9 @@
 
 #include "edit_test_support.h"
 #include "platform/text_codec.h"
-#include "platform/text_mime.h"
-#include "platform/text_view.h"
-#include "platform/text_view_keys.h"
+#include "platform/system/text_mime.h"
+#include "platform/text_view/text_view.h"
+#include "platform/text_view/text_view_keys.h"
 
 
 namespace mt::platform::test {

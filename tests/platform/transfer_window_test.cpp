@@ -17,7 +17,7 @@
 
 #include "platform/application.h"
 #include "platform/transfer_window.h"
-#include "support/window_system_input.h"
+#include "platform/testing/window_system_input.h"
 
 namespace mt::platform {
 namespace {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/message_box.h"
+#include "platform/testing/dialog_script.h"
 
 namespace mt::test {
 

@@ -6,7 +6,7 @@
 
 #include "components/kind_tables.h"
 #include "frame/idle_callbacks.h"
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 #include "platform/application.h"
 #include "platform/native_window.h"
 #include "windows/template_reader.h"

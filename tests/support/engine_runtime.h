@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/library_interface.h"
+#include "abi/library_interface.h"
 #include "windows/template_types.h"
 
 namespace mt::test {

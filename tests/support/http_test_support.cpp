@@ -17,7 +17,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "frame/service_calls.h"
+#include "abi/service_calls.h"
 
 namespace mt::httptest {
 namespace {

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "frame/library_interface.h"
+#include "abi/library_interface.h"
 
 namespace mt::test {
 

@@ -7,6 +7,7 @@
 #include "frame/shutdown.h"
 #include "frame/startup.h"
 #include "platform/message_box.h"
+#include "platform/testing/dialog_script.h"
 
 namespace mt {
 extern const LibraryRecord* const kLibraryTable[6];

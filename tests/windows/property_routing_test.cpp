@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "components/component.h"
-#include "frame/text_value.h"
+#include "abi/text_value.h"
 #include "platform/application.h"
 #include "platform/native_window.h"
 #include "platform/push_button.h"

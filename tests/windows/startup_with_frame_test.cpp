@@ -3,7 +3,7 @@
 // window closes.
 #include <gtest/gtest.h>
 
-#include "frame/runtime_entry_table.h"
+#include "abi/runtime_entry_table.h"
 #include "platform/top_window.h"
 #include "support/engine_runtime.h"
 #include "support/runtime_fixture.h"

@@ -1,0 +1,147 @@
+// Plain declarations shared by the runtime and its libraries: the runtime's
+// service entry and its codes, the library notification entry, and the
+// image tables (library records, kind tables, property descriptors).
+// This header holds no code; every folder may include it.
+#pragma once
+
+#include <cstdint>
+
+#include "abi/runtime_entry_table.h"
+
+namespace mt {
+
+// The runtime's single entry for libraries: (code, a, b) -> 64-bit value.
+using RuntimeService = int64_t (*)(int32_t code, intptr_t a, intptr_t b);
+
+// A library's notification entry: code 1 at start-up (a = RuntimeService),
+// code 6 at shutdown (a = the library's per-library word).
+using LibraryNotifyRoutine = int32_t (*)(int32_t code, intptr_t a, intptr_t b);
+
+enum ServiceCode : int32_t {
+    kSvcDefaultIcons = 1000,
+    kSvcLoadedWindowList = 1001,
+    kSvcKindByCode = 1002,
+    kSvcReturnsOne = 1004,
+    kSvcReturnsFive = 1005,
+    kSvcDestroyObject = 1008,
+    kSvcComponentHandle = 1010,
+    kSvcAddIdleCallback = 1012,
+    kSvcRemoveIdleCallback = 1013,
+    kSvcComponentDestroyed = 2000,
+    kSvcValueToInt32 = 2001,
+    kSvcProgramDirectory = 2003,
+    kSvcProgramFileName = 2004,
+    kSvcFindComponent = 2006,
+    kSvcFindComponentOrFail = 2007,
+    kSvcRaiseEvent = 2008,
+    kSvcBlockEvents = 2009,
+    kSvcUnblockEvents = 2010,
+    kSvcCurrentEventSource = 2017,
+    kSvcFreeArray = 2023,
+    kSvcAllocate = 2024,
+    kSvcFree = 2025,
+    kSvcReallocate = 2026,
+    kSvcRuntimeError = 2027,
+    kSvcExit = 2028,
+    kSvcProgramMode = 2030,
+    kSvcRaiseTypedEvent = 2031,
+    kSvcLoadedWindowCount = 2032,
+    kSvcWindowIsLive = 2033,
+};
+
+enum LibraryNotifyCode : int32_t {
+    kNotifyStartup = 1,
+    kNotifyShutdown = 6,
+};
+
+// A kind's routines are handed out by number through its KindInterface; the
+// caller casts to the routine's own signature (see components/).
+using KindRoutine = void (*)();
+using KindInterface = KindRoutine (*)(int32_t number);
+
+// One entry of a kind's property table.
+struct PropertyDescriptor {
+    const char* name;
+    const char* englishName;
+    const char* description;
+    uint32_t typeAndFlags; // PropertyType in the low 16 bits, flags in the high 16
+    const void* choices;
+};
+
+constexpr uint16_t PropertyTypeOf(const PropertyDescriptor& d) { return static_cast<uint16_t>(d.typeAndFlags); }
+
+// One entry of a library's kind table (fourteen fields). Unused kinds keep
+// their position as all-zero entries.
+struct ComponentKind {
+    const char* name;
+    const char* englishName;
+    const char* description;
+    int32_t memberCommandCount;
+    const void* memberCommands;
+    uint32_t flags; // KindFlags
+    int32_t bitmapResource;
+    int32_t eventCount;
+    const void* events;
+    int32_t propertyCount;
+    const PropertyDescriptor* properties;
+    KindInterface kindInterface;
+    int32_t elementCount;
+    const void* elements;
+};
+
+inline constexpr uint32_t kLibraryFormatWord = 20000101; // 0x01312d65
+
+// One library's record in the program image (thirty-six fields).
+struct LibraryRecord {
+    uint32_t formatWord;
+    const char* identity;
+    int32_t majorVersion, minorVersion, buildNumber;
+    int32_t requiredSystemMajor, requiredSystemMinor;
+    int32_t requiredCoreMajor, requiredCoreMinor;
+    const char* name;
+    int32_t language;
+    const char* explanation;
+    uint32_t stateFlags;
+    const char* author;
+    const char* postcode;
+    const char* address;
+    const char* telephone;
+    const char* fax;
+    const char* email;
+    const char* homePage;
+    const char* other;
+    int32_t kindCount;
+    const ComponentKind* kinds;
+    int32_t categoryCount;
+    const char* categories;
+    int32_t commandCount;
+    const void* commandDescriptions;
+    const CommandRoutine* commands;
+    const void* addInRoutine;
+    const void* addInDescriptions;
+    LibraryNotifyRoutine notify;
+    const void* superTemplate;
+    const void* superTemplateDescriptions;
+    int32_t constantCount;
+    const void* constants;
+    const char* dependentFiles;
+};
+
+// The program header: what the application consists of.
+struct ProgramHeader {
+    int32_t programMode;
+    int32_t reserved;
+    int32_t highestSerial;
+    const void* codeBase;
+    const uint8_t* constants;
+    int32_t constantsSize;
+    const uint8_t* templateBlock;
+    int32_t templateSize;
+    int32_t libraryCount;
+    const LibraryRecord* const* libraries;
+    int32_t dllCommandCount;
+    const char* const* dllFiles;
+    const char* const* dllExports;
+};
+
+} // namespace mt

@@ -1,0 +1,178 @@
+// The inside of an edit control: the text (a single-line box's byte mirror,
+// a multi-line box's TextView), the reports to the listeners, the
+// appearance and the spinner. The core lives inside its editor widget
+// (LineEditBox or PlainEditBox) and goes with it.
+// Its methods are spread over four files: edit_control.cpp builds it,
+// edit_control_text.cpp keeps the text and selection, edit_control_look.cpp
+// the appearance and the spinner, edit_control_clipboard.cpp a single-line
+// box's clipboard and drops.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include "platform/edit_control.h"
+#include "platform/edit/edit_one_row.h"
+#include "platform/edit/edit_spinner.h"
+#include "platform/edit/edit_text_mirror.h"
+#include "platform/edit/edit_widgets.h"
+#include "platform/text_view/text_view.h"
+
+namespace mt::platform {
+
+class EditCore : public QObject, public EditControl, public EditorHost {
+public:
+    EditCore(EditLineWidget* line, TextView* view, const EditOptions& options, WindowListener* listener,
+             EditNotices* notices);
+    ~EditCore() override;
+
+    // Everything the options ask for, the text, and the spinner.
+    void build(std::string_view text);
+
+    // EditControl
+    WindowHandle handle() const override { return reinterpret_cast<WindowHandle>(box_); }
+    const std::string& text() const override { return view_ ? view_->bytes() : mirror_.bytes(); }
+    size_t textSize() const override { return view_ ? view_->buffer().size() : mirror_.bytes().size(); }
+    bool textFreeOfZeroBytes() const override { return view_ && view_->buffer().zeroBytes() == 0; }
+    void copyText(char* out) const override
+    {
+        if (view_)
+            view_->buffer().copyTo(out);
+        else
+            EditControl::copyText(out);
+    }
+    void setText(std::string_view gb, bool notify) override;
+    int64_t selectionStart() const override;
+    int64_t selectionLength() const override;
+    std::string selectedText() const override;
+    void select(int64_t start, int64_t length) override;
+    void replaceSelection(std::string_view gb) override;
+    void replaceAll(std::string_view gb) override
+    {
+        if (view_)
+            view_->replaceAllFromUser(gb);
+    }
+    void setMarks(TextMarks marks) override
+    {
+        if (view_)
+            view_->setMarks(std::move(marks));
+    }
+    const TextMarks* marks() const override { return view_ ? &view_->marks() : nullptr; }
+    void setBorder(int border) override;
+    void setTextColor(uint32_t color) override;
+    void setBackColor(uint32_t color) override;
+    void setFont(std::string_view logicalFont) override;
+    void setTextLimit(int32_t bytes) override;
+    void setInputMode(int mode) override;
+    void setPasswordChar(char c) override;
+    void setAlignment(int alignment) override;
+    void setHideSelection(bool hide) override;
+    void setCaseConversion(int conversion) override;
+    bool hasSpinner() const override { return spinner_ != nullptr; }
+    void setSpinnerRange(int32_t a, int32_t b) override;
+    int16_t spinnerLower() const override { return spinner_ ? spinner_->lower : 0; }
+    int16_t spinnerUpper() const override { return spinner_ ? spinner_->upper : 0; }
+    WindowHandle spinnerHandle() const override;
+
+    // EditorHost
+    void editorFocusChanged(bool in) override;
+    size_t editorInsertRoom() const override;
+    void editorTextEdited() override { notifyTextChanged(); }
+    void editorFileDropped(const DroppedFile& file) override
+    {
+        if (live() && notices_)
+            notices_->fileDropped(file);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool live() const;
+    void notifyTextChanged();
+    void unitSelection(size_t* start, size_t* end) const;
+    void byteSelection(size_t* start, size_t* end) const;
+    void onLineTextChanged(const QString& text);
+    void applyColors();
+    void applyFont();
+    void applyInputMode();
+    void applyShaping();
+    void applyAlignment();
+    void placeSpinner();
+    // A single-line box's clipboard: the exact bytes beside the Unicode
+    // text, and the bytes preferred when they come back. True when the event
+    // was one of these and is done.
+    bool lineClipboardEvent(QEvent* event);
+    void copyBytes() const;
+    void cutBytes();
+    void pasteBytes();
+    // Inserts bytes in place of the selection as a paste does.
+    void insertBytes(std::string_view gb);
+
+    QWidget* box_;           // the editor: line_ or view_
+    EditLineWidget* line_;
+    TextView* view_;
+    EditOptions options_;
+    EditTextMirror mirror_;
+    WindowListener* listener_;
+    EditNotices* notices_;
+    QPointer<SpinnerWidget> spinner_;
+    QString lineText_;       // the line edit's text as the mirror holds it
+    bool settingText_ = false;
+};
+
+// The editor widgets that carry a core.
+class LineEditBox : public EditLineWidget {
+public:
+    LineEditBox(QWidget* parent, const EditOptions& options, WindowListener* listener, EditNotices* notices)
+        : EditLineWidget(parent), core(this, nullptr, options, listener, notices)
+    {
+    }
+    ~LineEditBox() override { setHost(nullptr); }
+    EditCore core;
+};
+
+class PlainEditBox : public TextView {
+public:
+    PlainEditBox(QWidget* parent, const EditOptions& options, WindowListener* listener, EditNotices* notices)
+        : TextView(parent), core(nullptr, this, options, listener, notices)
+    {
+    }
+    ~PlainEditBox() override { setHost(nullptr); }
+    EditCore core;
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+protected:
+    // Ctrl+Y redoes, beside Ctrl+Shift+Z.
+    void keyPressEvent(QKeyEvent* event) override;
+    // One row high with line breaks, the box draws its text in that row and
+    // places the mouse and drops there (edit_one_row.h); otherwise the view
+    // does.
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    struct RowState {
+        uint64_t generation;
+        size_t start, end, caret;
+        QString preedit;
+        bool focus;
+        bool operator==(const RowState&) const = default;
+    };
+    OneRowText oneRow_;
+    RowState shownState_{};
+    QString preedit_;
+    int preeditCursor_ = 0;
+    size_t pressAnchor_ = 0;
+    bool selecting_ = false;
+    QRect caretRect_;
+};
+
+} // namespace mt::platform
