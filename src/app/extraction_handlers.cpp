@@ -20,12 +20,12 @@ void ExtractMiddleText(mt::EventCall* call)
     switch (ExtractMiddle(text.text(), left.text(), right.text(), &middle, &parts)) {
     case ExtractOutcome::kLeftNotFound:
         MarkText(id::编辑框被查找文本, nullptr, {});
-        ShowMessage(Lit(lit::LeftNotFound), 16, nullptr);
+        ShowMessage(Lit(lit::LeftNotFound), box::kError, nullptr);
         RestorePromptLeft(call);
         return;
     case ExtractOutcome::kRightNotFound:
         MarkText(id::编辑框被查找文本, nullptr, {});
-        ShowMessage(Lit(lit::RightNotFound), 16, nullptr);
+        ShowMessage(Lit(lit::RightNotFound), box::kError, nullptr);
         RestorePromptRight(call);
         return;
     case ExtractOutcome::kDone:
@@ -41,7 +41,7 @@ void GenerateExtractionCode(mt::EventCall*)
     WriteText(id::编辑框被查找文本, kContent, Lit(lit::ExtractionCodeTemplate));
     Owned code = ReadText(id::编辑框被查找文本, kContent);
     SetClipboard(code.text());
-    ShowMessage(Lit(lit::CodeCopied), 64, Lit(lit::TitleHint));
+    ShowMessage(Lit(lit::CodeCopied), box::kNotice, Lit(lit::TitleHint));
 }
 
 } // namespace app

@@ -21,7 +21,7 @@ void SelectHit(const char* wanted)
 void NotFound()
 {
     MarkText(id::编辑框被查找文本, nullptr, {});
-    ShowMessage(Lit(lit::NotFound), 0, Lit(lit::TitleFindResult));
+    ShowMessage(Lit(lit::NotFound), box::kPlain, Lit(lit::TitleFindResult));
     WriteText(id::按钮找中间文本, kCaption, Lit(lit::CaptionFind));
 }
 
@@ -41,7 +41,7 @@ void FindMiddleText(mt::EventCall*)
 {
     Owned wanted = ReadText(id::编辑框中间, kContent);
     if (SameText(wanted.text(), Lit(lit::PromptMiddle))) {
-        ShowMessage(Lit(lit::MiddleMissing), 16, Lit(lit::TitleError));
+        ShowMessage(Lit(lit::MiddleMissing), box::kError, Lit(lit::TitleError));
         return;
     }
     Owned caption = ReadText(id::按钮找中间文本, kCaption);

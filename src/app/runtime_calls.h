@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app_image.h"
+#include "abi/message_box_style.h"
 
 namespace app {
 
@@ -65,7 +66,8 @@ Owned MiddleText(const char* text, int32_t start, int32_t length);              
 Owned IntToText(int32_t value);                                                   // ToText
 Owned BytesToText(const uint8_t* bytes);                                          // ToText
 Owned TextToBytes(const char* text);                                              // ToBytes
-int32_t ShowMessage(const char* content, int32_t flags, const char* title);      // title null: omitted
+namespace box = mt::box; // the message-box styles
+int32_t ShowMessage(const char* content, int32_t flags, const char* title);      // flags: box::; title null: omitted
 bool SetClipboard(const char* text);
 void FocusComponent(uint32_t component, uint32_t kind);
 // Marks in the big text box (MarkText, our own): the parts an extraction

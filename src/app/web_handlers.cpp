@@ -12,10 +12,10 @@ void ReadWebPage(mt::EventCall*)
         return;
     switch (CheckUrl(url.text())) {
     case UrlCheck::kEmpty:
-        ShowMessage(Lit(lit::UrlEmpty), 16, Lit(lit::TitleError));
+        ShowMessage(Lit(lit::UrlEmpty), box::kError, Lit(lit::TitleError));
         return;
     case UrlCheck::kBadScheme:
-        ShowMessage(Lit(lit::UrlBadScheme), 16, Lit(lit::UrlBadSchemeTitle));
+        ShowMessage(Lit(lit::UrlBadScheme), box::kError, Lit(lit::UrlBadSchemeTitle));
         return;
     case UrlCheck::kOk:
         break;
@@ -28,7 +28,7 @@ void ReadWebPage(mt::EventCall*)
         // The big box keeps its text rather than being wiped; the second
         // line says why.
         const Owned message = Join({Lit(lit::FetchFailed), Lit(lit::LineBreak), reason.view()});
-        ShowMessage(message.text(), 16, Lit(lit::UrlTitle));
+        ShowMessage(message.text(), box::kError, Lit(lit::UrlTitle));
         return;
     }
     case PageOutcome::kShown:

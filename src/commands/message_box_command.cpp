@@ -5,6 +5,7 @@
 #include "commands/dialog_args.h"
 #include "commands/dialog_texts.h"
 #include "commands/value_format.h"
+#include "abi/message_box_style.h"
 #include "platform/message_box.h"
 
 namespace mt {
@@ -13,6 +14,12 @@ namespace {
 using dialog::Arg;
 using dialog::Given;
 using dialog::TextArg;
+
+// The program's style names and the platform's box read the same bits.
+static_assert(box::kSystemModal == platform::kMbSystemModal && box::kTaskModal == platform::kMbTaskModal);
+static_assert((box::kRetryCancel & ~platform::kMbButtonMask) == 0);
+static_assert((box::kIconInformation & ~platform::kMbIconMask) == 0 && (box::kIconStop & ~platform::kMbIconMask) == 0);
+static_assert((box::kDefaultThird & ~platform::kMbDefaultMask) == 0);
 
 // The message: a text as it is; a number, boolean or date-time as ToText
 // writes it; anything else nothing.

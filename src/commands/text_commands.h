@@ -1,5 +1,5 @@
 // The core library's text and conversion commands. Each is a command routine
-// (see frame/runtime_entry_table.h): it reads its arguments, which it never
+// (see abi/runtime_entry_table.h): it reads its arguments, which it never
 // changes, and writes its answer into *result. Texts and byte arrays it
 // returns are new blocks from the runtime's allocation operation, null when
 // empty, and belong to the caller.

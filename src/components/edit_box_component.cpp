@@ -11,6 +11,7 @@
 #include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/property_types.h"
+#include "abi/message_box_style.h"
 #include "platform/message_box.h"
 #include "platform/native_window.h"
 
@@ -326,7 +327,7 @@ void EditBoxComponent::fileDropped(const platform::DroppedFile& file)
         message = std::string(gb::kDropUnreadable) + file.name + "\r\n" + file.reason;
         break;
     }
-    platform::ShowMessageBox(message, gb::kDropCaption, 48);
+    platform::ShowMessageBox(message, gb::kDropCaption, box::kWarning);
 }
 
 void EditBoxComponent::spinnerPressed(int direction)

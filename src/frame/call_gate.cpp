@@ -1,6 +1,9 @@
 #include "frame/call_gate.h"
 
 #include <cstring>
+#include <new>
+
+#include "frame/memory.h"
 
 namespace mt {
 
@@ -8,7 +11,13 @@ ValueRecord CallGate(CommandRoutine command, int32_t argc, ValueRecord* args)
 {
     ValueRecord result;
     std::memset(&result, 0, sizeof result);
-    command(&result, argc, args);
+    try {
+        command(&result, argc, args);
+    } catch (const std::bad_alloc&) {
+        // Thrown past the new handler (a library that throws it itself, an
+        // array length beyond what can be asked for): the same run-time error.
+        AllocationFailedOfUnknownSize();
+    }
     return result;
 }
 

@@ -1,15 +1,19 @@
 #include "frame/memory.h"
 
 #include <malloc.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "frame/frame_texts.h"
 #include "frame/runtime_error.h"
+#include "platform/application.h"
 #include "platform/heap_tuning.h"
 
 namespace mt {
@@ -60,14 +64,55 @@ struct StaticRange {
 };
 std::vector<StaticRange> g_ranges;
 
-[[noreturn]] void AllocationFailed(size_t n)
+[[noreturn]] void AllocationFailedAs(const std::string& count)
 {
     std::string message = gb::kErrAllocationFailed;
-    message.replace(message.find("%d"), 2, std::to_string(n));
+    message.replace(message.find("%d"), 2, count);
     RaiseRuntimeError(message.c_str(), 0);
 }
 
+// Held back at start-up and let go when operator new is refused, so that the
+// report (the message, the dialog) finds the memory it needs.
+constexpr size_t kReserveBytes = 256 << 10;
+void* g_reserve = nullptr;
+
+std::atomic<bool> g_reporting{false}; // a refusal is being reported
+thread_local bool t_reporting = false;  // ... by this thread
+
+void OnNewRefused()
+{
+    if (g_reporting.exchange(true)) {
+        // A refusal while the report is being made (on this thread, or on
+        // the GUI thread for a worker) leaves nothing to show it with;
+        // any other thread waits for the report to end the process.
+        if (t_reporting || (platform::HasApplication() && platform::IsGuiThread()))
+            _exit(-1);
+        for (;;)
+            pause();
+    }
+    t_reporting = true;
+    std::free(g_reserve);
+    g_reserve = nullptr;
+    if (platform::HasApplication() && !platform::IsGuiThread()) {
+        platform::RunOnGuiThreadBlocking([] { AllocationFailedOfUnknownSize(); });
+        for (;;)
+            pause(); // the GUI thread ends the process
+    }
+    AllocationFailedOfUnknownSize();
+}
+
 } // namespace
+
+void AllocationFailed(size_t n) { AllocationFailedAs(std::to_string(n)); }
+
+void AllocationFailedOfUnknownSize() { AllocationFailedAs("?"); }
+
+void InstallNewHandler()
+{
+    if (!g_reserve)
+        g_reserve = std::malloc(kReserveBytes);
+    std::set_new_handler(OnNewRefused);
+}
 
 const Heap& ProcessHeap() { return kProcessHeap; }
 void SetHeap(const Heap* heap) { g_heap = heap ? heap : &kProcessHeap; }

@@ -18,6 +18,19 @@ void* Reallocate(void* p, size_t n);
 // Null and addresses inside a static range are ignored.
 void Free(void* p);
 
+// The run-time error of a refused allocation, "分配 n 字节内存失败!" (does not
+// return); the one path for every refusal, the runtime's own and those below.
+[[noreturn]] void AllocationFailed(size_t n);
+// The same error where the size asked for is not known (a std::bad_alloc):
+// a question mark stands where the count would be.
+[[noreturn]] void AllocationFailedOfUnknownSize();
+// Makes operator new's refusals, and those of everything built on it (the
+// standard containers and strings), that error: a std::new_handler, installed
+// at start-up. A little memory is held back for the report and let go when
+// the handler runs. On another thread than the GUI thread the report is made
+// on the GUI thread while the failing thread waits.
+void InstallNewHandler();
+
 // Static ranges: linear lookup, the first range holding the address wins.
 void RegisterStaticRange(const void* start, const void* end);
 void ClearStaticRanges();

@@ -1,6 +1,7 @@
 #include "frame/runtime_error.h"
 
 #include "frame/frame_texts.h"
+#include "abi/message_box_style.h"
 #include "frame/runtime_state.h"
 #include "frame/shutdown.h"
 #include "platform/message_box.h"
@@ -11,8 +12,6 @@ namespace {
 
 ErrorHook g_hook = nullptr;
 bool g_hookRunning = false;
-
-constexpr uint32_t kErrorBoxStyle = 0x10; // OK button, error icon
 
 } // namespace
 
@@ -44,7 +43,7 @@ void RaiseRuntimeError(const char* message, int32_t code)
         g_hookRunning = false;
     }
     if (!skipDialog)
-        platform::ShowMessageBox(RuntimeErrorText(code, message), gb::kErrorCaption, kErrorBoxStyle);
+        platform::ShowMessageBox(RuntimeErrorText(code, message), gb::kErrorCaption, box::kError);
     RuntimeState().cleanupRoutine = nullptr;
     ExitProgram(-1);
 }

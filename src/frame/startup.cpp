@@ -78,6 +78,7 @@ void InitializeRuntime(const ProgramHeader* h)
     // The hidden runtime window's job (shutdown asked from another thread)
     // is done by the platform's event loop.
     rt.guiThread = std::this_thread::get_id();
+    InstallNewHandler(); // from here on a refused operator new is the run-time error
     if (h->constantsSize > 0)
         RegisterStaticRange(h->constants, h->constants + h->constantsSize);
     PrepareDllCommands(rt, h);

@@ -6,9 +6,9 @@
 namespace mt {
 
 // Records the header, the program's location, the GUI thread, the static
-// range of the constants block and the DLL command tables; notifies every
-// library; reads the window template block (a malformed block is the
-// run-time error "载入窗口模板数据段出错!").
+// range of the constants block and the DLL command tables; installs the new
+// handler (memory.h); notifies every library; reads the window template
+// block (a malformed block is the run-time error "载入窗口模板数据段出错!").
 void InitializeRuntime(const ProgramHeader* header);
 
 // Where the program lives: directory (no trailing separator) and file name,

@@ -1,7 +1,5 @@
 #include "net/encoding_conversion.h"
 
-#include <iconv.h>
-
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -9,6 +7,7 @@
 
 #include "abi/gb18030.h"
 #include "abi/text_value.h"
+#include "platform/iconv_handle.h"
 
 namespace mt {
 namespace {
@@ -87,14 +86,14 @@ private:
 // incomplete input, when the twelfth call still finds the buffer full, when
 // the buffer cannot be had, or when the output is too large for a byte
 // array.
-int64_t Convert(iconv_t cd, gb18030::Form from, gb18030::Form to, std::string_view input, WorkBuffer* buffer)
+int64_t Convert(platform::IconvHandle& cd, gb18030::Form from, gb18030::Form to, std::string_view input, WorkBuffer* buffer)
 {
     if (input.empty())
         return 0;
     const size_t growth = input.size() / 2 + 128;
     if (!buffer->grow(input.size(), 0))
         return -1;
-    char* in = const_cast<char*>(input.data()); // iconv does not write its input
+    const char* in = input.data();
     size_t inLeft = input.size();
     char* out = buffer->data();
     size_t outLeft = buffer->size();
@@ -108,11 +107,12 @@ int64_t Convert(iconv_t cd, gb18030::Form from, gb18030::Form to, std::string_vi
         return true;
     };
     for (;;) {
-        if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) {
+        const int error = cd.convert(&in, &inLeft, &out, &outLeft);
+        if (error == 0) {
             const size_t produced = buffer->size() - outLeft;
             return produced <= INT32_MAX ? static_cast<int64_t>(produced) : -1; // a byte array's count is 32-bit
         }
-        if (errno == EILSEQ) {
+        if (error == EILSEQ) {
             const gb18030::Filled f = gb18030::UnmappedAt(from, to, reinterpret_cast<const unsigned char*>(in), inLeft);
             if (f.taken != 0) {
                 if (outLeft < f.length && (++fullCalls == kMaxIconvCalls || !grow()))
@@ -125,7 +125,7 @@ int64_t Convert(iconv_t cd, gb18030::Form from, gb18030::Form to, std::string_vi
                 continue;
             }
         }
-        if (errno != E2BIG || ++fullCalls == kMaxIconvCalls || !grow())
+        if (error != E2BIG || ++fullCalls == kMaxIconvCalls || !grow())
             return -1;
     }
 }
@@ -140,8 +140,8 @@ void ConvertEncoding(ValueRecord* result, int32_t argc, ValueRecord* args)
     *result = MakePointer(nullptr, kTypeBytes);
     const char* from = NameArg(Arg(argc, args, 1));
     const char* to = NameArg(Arg(argc, args, 2));
-    const iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    platform::IconvHandle cd(to, from);
+    if (!cd.valid())
         return;
     WorkBuffer buffer;
     const int64_t produced = Convert(cd, gb18030::FormOfName(from), gb18030::FormOfName(to), data, &buffer);
@@ -149,7 +149,6 @@ void ConvertEncoding(ValueRecord* result, int32_t argc, ValueRecord* args)
         *result = MakePointer(NewByteArray(buffer.data(), static_cast<size_t>(produced)), kTypeBytes);
         SetSuccess(success, 1);
     }
-    iconv_close(cd);
 }
 
 } // namespace mt

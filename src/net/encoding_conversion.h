@@ -14,7 +14,7 @@ namespace mt {
 //
 // The names go to iconv unchanged. Between GB18030 and UTF-8, UTF-16LE or
 // UTF-16BE, the private-use characters iconv leaves unmapped take their
-// GB18030 codes (frame/gb18030.h). Unknown names, invalid or truncated input
+// GB18030 codes (abi/gb18030.h). Unknown names, invalid or truncated input
 // and output that outgrows the work buffer give the empty byte array; the
 // success variable, when given, is set to 0 at the start and to 1 after a
 // conversion that succeeded (an empty input converts to an empty result).

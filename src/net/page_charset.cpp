@@ -1,11 +1,11 @@
 #include "net/page_charset.h"
 
-#include <iconv.h>
-
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <string>
+
+#include "platform/iconv_handle.h"
 
 namespace mt {
 namespace {
@@ -285,16 +285,15 @@ size_t CutByIconv(const char* iconvName, std::string_view bytes)
             return 0; // no boundary known in the tail
         --start;
     }
-    const iconv_t cd = iconv_open("UTF-8", iconvName);
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    platform::IconvHandle cd("UTF-8", iconvName);
+    if (!cd.valid())
         return 0;
-    char* in = const_cast<char*>(bytes.data() + start); // iconv does not write its input
+    const char* in = bytes.data() + start;
     size_t inLeft = bytes.size() - start;
     char out[kTail * 4];
     char* to = out;
     size_t outLeft = sizeof out;
-    const bool incomplete = iconv(cd, &in, &inLeft, &to, &outLeft) == static_cast<size_t>(-1) && errno == EINVAL;
-    iconv_close(cd);
+    const bool incomplete = cd.convert(&in, &inLeft, &to, &outLeft) == EINVAL;
     return incomplete ? inLeft : 0;
 }
 

@@ -1,11 +1,10 @@
 #include "net/page_decoding.h"
 
-#include <iconv.h>
-
 #include <cerrno>
 #include <cstring>
 
 #include "net/page_charset.h"
+#include "platform/iconv_handle.h"
 
 namespace mt {
 namespace {
@@ -23,23 +22,6 @@ size_t BadSequenceLength(std::string_view name, std::string_view at)
     return 1;
 }
 
-class Converter {
-public:
-    explicit Converter(const char* from) : cd_(iconv_open("GB18030", from)) {}
-    ~Converter()
-    {
-        if (ok())
-            iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return cd_; }
-
-private:
-    iconv_t cd_;
-};
-
 } // namespace
 
 int64_t MostBadSequences(int64_t size) { return 1 + size / 256; }
@@ -51,20 +33,20 @@ PageDecodeResult DecodePageToGb18030(std::string_view bytes, const char* iconvNa
 {
     PageDecodeResult result;
     const std::string_view name = iconvName ? iconvName : "";
-    const Converter converter(name.data());
-    if (!converter.ok())
+    platform::IconvHandle converter("GB18030", name.data());
+    if (!converter.valid())
         return result;
     const auto size = static_cast<int64_t>(bytes.size());
     const int64_t mostBad = MostBadSequences(size);
     const int64_t mostReplaced = MostReplacedBytes(size);
     char piece[kPiece];
-    char* in = const_cast<char*>(bytes.data()); // iconv does not write its input
+    const char* in = bytes.data();
     size_t inLeft = bytes.size();
     for (;;) {
         char* out = piece;
         size_t outLeft = sizeof piece;
-        const bool done = iconv(converter.get(), &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1);
-        const int error = done ? 0 : errno;
+        const int error = converter.convert(&in, &inLeft, &out, &outLeft);
+        const bool done = error == 0;
         if (out != piece && !write(std::string_view(piece, static_cast<size_t>(out - piece))))
             return result;
         if (done || (error == EINVAL && inLeft == 0))
@@ -91,7 +73,7 @@ PageDecodeResult DecodePageToGb18030(std::string_view bytes, const char* iconvNa
             return result;
         in += bad;
         inLeft -= bad;
-        iconv(converter.get(), nullptr, nullptr, nullptr, nullptr); // a shift state starts afresh
+        converter.resetState(); // a shift state starts afresh
     }
     result.converted = true;
     return result;

@@ -1,7 +1,7 @@
 // Text crosses the platform layer as GB18030 bytes. Qt holds UTF-16; these
 // conversions never lose what a user types or pastes (GB18030 covers all of
 // Unicode; the characters iconv leaves out take the codes of
-// frame/gb18030.h).
+// abi/gb18030.h).
 #pragma once
 
 #include <cstddef>

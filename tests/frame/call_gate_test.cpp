@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <new>
 
 #include "frame/call_gate.h"
+#include "frame/frame_texts.h"
+#include "frame/runtime_error.h"
+#include "support/dialog_capture.h"
 
 namespace mt {
 namespace {
@@ -48,6 +52,25 @@ TEST(CallGate, ReturnsWhatTheCommandWrote)
     ValueRecord r = CallGate(WritesInteger, 1, &arg);
     EXPECT_EQ(r.type, kTypeInt);
     EXPECT_EQ(AsInt32(r), 42);
+}
+
+void ThrowsBadAlloc(ValueRecord*, int32_t, ValueRecord*) { throw std::bad_alloc(); }
+void ThrowsBadArrayLength(ValueRecord*, int32_t, ValueRecord*) { throw std::bad_array_new_length(); }
+
+// A std::bad_alloc that gets past the new handler leaves a command as the
+// runtime's allocation error, with no count, never as an exception into the
+// caller.
+TEST(CallGateDeathTest, ABadAllocOutOfACommandIsTheAllocationError)
+{
+    const std::string text = RuntimeErrorText(0, "\xb7\xd6\xc5\xe4 ? \xd7\xd6\xbd\xda\xc4\xda\xb4\xe6\xca\xa7\xb0\xdc!");
+    for (CommandRoutine command : {ThrowsBadAlloc, ThrowsBadArrayLength}) {
+        EXPECT_EXIT(
+            {
+                test::EchoMessageBoxesToStderr();
+                CallGate(command, 0, nullptr);
+            },
+            testing::ExitedWithCode(255), "BOX " + test::Hex(gb::kErrorCaption) + " " + test::Hex(text));
+    }
 }
 
 TEST(ValueRecord, IsTwelveBytesWithPayloadFirst)

@@ -1,13 +1,29 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <thread>
+#include <vector>
 
 #include "frame/frame_texts.h"
 #include "frame/memory.h"
 #include "frame/runtime_error.h"
+#include "frame/startup.h"
+#include "platform/application.h"
 #include "platform/heap_tuning.h"
+#include "platform/message_box.h"
 #include "support/dialog_capture.h"
+#include "support/runtime_fixture.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define MT_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MT_UNDER_ASAN 1
+#endif
+#endif
 
 namespace mt {
 namespace {
@@ -158,6 +174,70 @@ TEST_F(MemoryDeathTest, RefusedReallocationIsTheSameError)
             Reallocate(p, 4096);
         },
         testing::ExitedWithCode(255), test::Hex(" 4096 "));
+}
+
+// What the dialog shows for a refusal whose size is not known.
+std::string UnknownSizeReport()
+{
+    const std::string text = RuntimeErrorText(0, "\xb7\xd6\xc5\xe4 ? \xd7\xd6\xbd\xda\xc4\xda\xb4\xe6\xca\xa7\xb0\xdc!");
+    return "BOX " + test::Hex(gb::kErrorCaption) + " " + test::Hex(text);
+}
+
+void StartRuntime()
+{
+    test::EchoMessageBoxesToStderr();
+    static const ProgramHeader header = test::MakeHeader("", "");
+    InitializeRuntime(&header); // installs the new handler
+}
+
+// The new handler start-up installs reports the runtime's allocation error,
+// on the GUI thread also when the refusal happens on another one, and ends
+// the process as the runtime's own refusals do.
+TEST(NewHandlerDeathTest, ARefusedOperatorNewIsTheRuntimeErrorWithoutACount)
+{
+    const struct {
+        const char* name;
+        void (*refuse)();
+    } cases[] = {
+        {"on the thread that started the runtime", [] { std::get_new_handler()(); }},
+        {"on a worker, reported on the GUI thread",
+         [] {
+             platform::EnsureApplication();
+             platform::SetMessageBoxObserver([](const platform::ShownMessageBox& box) {
+                 if (platform::IsGuiThread()) // a box shown from the worker is not seen
+                     std::fprintf(stderr, "BOX %s %s\n", test::Hex(box.caption).c_str(), test::Hex(box.text).c_str());
+             });
+             std::thread([] { std::get_new_handler()(); }).detach();
+             for (;;)
+                 platform::ProcessPendingEvents();
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EXIT(
+            {
+                StartRuntime();
+                ASSERT_NE(std::get_new_handler(), nullptr);
+                c.refuse();
+            },
+            testing::ExitedWithCode(255), UnknownSizeReport());
+    }
+}
+
+// The heap refuses a container's memory: the handler, not an exception.
+TEST(NewHandlerDeathTest, AContainerWhoseMemoryTheHeapRefusesEndsInTheSameReport)
+{
+#ifdef MT_UNDER_ASAN
+    GTEST_SKIP() << "AddressSanitizer's operator new reports a refusal itself and never calls the new handler";
+#else
+    EXPECT_EXIT(
+        {
+            StartRuntime();
+            std::vector<char> huge;
+            huge.reserve(size_t{1} << 60); // more than any heap gives
+        },
+        testing::ExitedWithCode(255), UnknownSizeReport());
+#endif
 }
 
 } // namespace

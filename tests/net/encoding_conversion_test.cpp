@@ -102,7 +102,7 @@ TEST_F(EncodingConversionTest, StopsAfterTwelveCalls)
 }
 
 // The 24 private-use characters the system converter leaves unmapped take
-// their GB18030 codes (frame/gb18030.h) in every Unicode form, in a run long
+// their GB18030 codes (abi/gb18030.h) in every Unicode form, in a run long
 // enough that a call per character would pass the twelve calls; the
 // four-byte codes read back.
 TEST_F(EncodingConversionTest, PrivateUseCharactersTakeTheirGb18030Codes)

@@ -3,8 +3,7 @@
 #include <QString>
 
 #include "abi/gb18030.h"
-
-#include <iconv.h>
+#include "platform/iconv_handle.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -22,14 +21,14 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string*
     out->clear();
     if (in.empty())
         return true;
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    IconvHandle cd(to, from);
+    if (!cd.valid())
         return false;
     // A bounded buffer, emptied as often as needed: a text of many
     // megabytes never costs several times its size at once.
     std::string buffer(std::min<size_t>(in.size() * 4 + 16, size_t(1) << 16), '\0');
     out->reserve(in.size());
-    char* ip = const_cast<char*>(in.data());
+    const char* ip = in.data();
     size_t il = in.size();
     bool ok = true;
     const gb18030::Form fromForm = gb18030::FormOfName(from);
@@ -37,11 +36,11 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string*
     while (il > 0) {
         char* op = buffer.data();
         size_t ol = buffer.size();
-        size_t r = iconv(cd, &ip, &il, &op, &ol);
+        const int error = cd.convert(&ip, &il, &op, &ol);
         out->append(buffer.data(), buffer.size() - ol);
-        if (r != static_cast<size_t>(-1))
+        if (error == 0)
             break;
-        if (errno == E2BIG)
+        if (error == E2BIG)
             continue;
         const gb18030::Filled filled =
             gb18030::UnmappedAt(fromForm, toForm, reinterpret_cast<const unsigned char*>(ip), il);
@@ -60,7 +59,6 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string*
         ip += skip;
         il -= skip;
     }
-    iconv_close(cd);
     return ok;
 }
 

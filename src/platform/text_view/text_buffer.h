@@ -13,7 +13,7 @@
 // the edit and to the number of lines and checkpoints after it (a shift),
 // never to the length of a line.
 //
-// A character is what the decoder reads (frame/gb18030.h); every other
+// A character is what the decoder reads (abi/gb18030.h); every other
 // byte, undecodable ones included, is a character of one byte. CR LF is one
 // caret stop.
 #pragma once

@@ -1,7 +1,6 @@
 #include "platform/text_view/text_decoder.h"
 
-#include <iconv.h>
-
+#include "platform/iconv_handle.h"
 #include "platform/text_view/text_buffer.h"
 
 namespace mt::platform {
@@ -9,14 +8,7 @@ namespace {
 
 class SegmentDecoder {
 public:
-    SegmentDecoder() : cd_(iconv_open("UTF-16LE", "GB18030")) {}
-    ~SegmentDecoder()
-    {
-        if (cd_ != reinterpret_cast<iconv_t>(-1))
-            iconv_close(cd_);
-    }
-    SegmentDecoder(const SegmentDecoder&) = delete;
-    SegmentDecoder& operator=(const SegmentDecoder&) = delete;
+    SegmentDecoder() : cd_("UTF-16LE", "GB18030") {}
 
     void decode(const std::string& bytes, QString* text, std::vector<uint32_t>* unitByte)
     {
@@ -32,12 +24,12 @@ public:
                 unitByte->push_back(static_cast<uint32_t>(i));
             } else {
                 char16_t out[2];
-                char* ip = const_cast<char*>(bytes.data() + i);
+                const char* ip = bytes.data() + i;
                 size_t il = n;
                 char* op = reinterpret_cast<char*>(out);
                 size_t ol = sizeof out;
-                if (cd_ == reinterpret_cast<iconv_t>(-1) || iconv(cd_, &ip, &il, &op, &ol) == size_t(-1) || il != 0) {
-                    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+                if (cd_.convert(&ip, &il, &op, &ol) != 0 || il != 0) {
+                    cd_.resetState();
                     text->append(QChar(0xFFFD));
                     unitByte->push_back(static_cast<uint32_t>(i));
                 } else {
@@ -53,7 +45,7 @@ public:
     }
 
 private:
-    iconv_t cd_;
+    IconvHandle cd_;
 };
 
 } // namespace
