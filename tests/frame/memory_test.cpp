@@ -14,6 +14,7 @@
 #include "platform/application.h"
 #include "platform/heap_tuning.h"
 #include "platform/message_box.h"
+#include "platform/testing/dialog_script.h"
 #include "support/dialog_capture.h"
 #include "support/runtime_fixture.h"
 
