@@ -72,12 +72,14 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # versions), and what it needs at run time without linking it: HTTPS needs
 # the certificate store, and the window's texts need a Chinese font. The X11
 # platform and image plugins come with libqt6gui6.
-set(MT_RUNTIME_NEEDS "ca-certificates, fonts-wqy-microhei | fonts-noto-cjk")
+# libcurl is opened at run time (net/curl_library.cpp), so dpkg-shlibdeps
+# cannot see it.
+set(MT_RUNTIME_NEEDS "libcurl4 (>= 7.68), ca-certificates, fonts-wqy-microhei | fonts-noto-cjk")
 find_program(MT_SHLIBDEPS dpkg-shlibdeps)
 if(MT_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${MT_RUNTIME_NEEDS}")
 else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6core6, libcurl4, ${MT_RUNTIME_NEEDS}")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6core6, ${MT_RUNTIME_NEEDS}")
 endif()
 include(CPack)

@@ -78,7 +78,10 @@ endforeach()
 set_target_properties(mt_platform PROPERTIES AUTOMOC ON)
 target_link_libraries(mt_platform PRIVATE Qt6::Widgets ${CMAKE_DL_LIBS})
 target_compile_definitions(mt_platform PRIVATE MT_VERSION="${PROJECT_VERSION}")
-target_link_libraries(mt_net PRIVATE CURL::libcurl)
+# libcurl's headers only: net/curl_library.cpp opens the library when the
+# first page is read.
+target_include_directories(mt_net PRIVATE $<TARGET_PROPERTY:CURL::libcurl,INTERFACE_INCLUDE_DIRECTORIES>)
+target_link_libraries(mt_net PRIVATE ${CMAKE_DL_LIBS})
 target_link_libraries(mt_frame PRIVATE ${CMAKE_DL_LIBS})
 
 # Test-only code of the platform: input as a user gives it, and the store of

@@ -1,8 +1,6 @@
 #include "platform/top_window.h"
 
 #include <QApplication>
-#include <QBuffer>
-#include <QImageReader>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QPainter>
@@ -12,6 +10,7 @@
 #include "platform/application/input_translation.h"
 #include "platform/native_window.h"
 #include "platform/text_codec.h"
+#include "platform/windows/icon_images.h"
 #include "platform/windows/top_window_widget.h"
 #include "platform/windows/window_manager_hints.h"
 
@@ -66,17 +65,8 @@ QPixmap Decode(const uint8_t* bytes, size_t size)
 QIcon DecodeIcon(const uint8_t* bytes, size_t size)
 {
     QIcon icon;
-    if (!bytes || size == 0 || size > 0x7FFFFFFF)
-        return icon;
-    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    do {
-        const QImage image = reader.read();
-        if (!image.isNull())
-            icon.addPixmap(QPixmap::fromImage(image));
-    } while (reader.jumpToNextImage());
+    for (const QImage& image : IconImages(bytes, size))
+        icon.addPixmap(QPixmap::fromImage(image));
     return icon;
 }
 
