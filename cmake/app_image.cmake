@@ -36,6 +36,7 @@ target_include_directories(mt_app PUBLIC ${MT_GENERATED}/app)
 add_executable(middletext src/app/main.cpp)
 target_link_libraries(middletext PRIVATE mt_app)
 mt_layer_includes(middletext app)
+mt_layer_includes(middletext frame) # the entry point starts the runtime
 
 # Builds with the tests let them lower the command line's input limit
 # (MT_TEST_INPUT_LIMIT) instead of feeding it gigabytes.

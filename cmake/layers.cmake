@@ -12,7 +12,9 @@ set(MT_LAYERS platform net commands components windows frame app)
 set(MT_INCLUDE_ROOTS ${CMAKE_BINARY_DIR}/include_roots)
 
 # mt_layer_includes(TARGET LAYER): TARGET compiles as code of LAYER, seeing
-# only what LAYER may see.
+# only what LAYER may see. The application sees its own folder and abi
+# alone: it reaches the runtime through the entry table and the call gate,
+# as a program does (main.cpp, its entry point, adds the frame's view).
 function(mt_layer_includes target layer)
   list(FIND MT_LAYERS ${layer} top)
   if(top LESS 0)
@@ -23,8 +25,13 @@ function(mt_layer_includes target layer)
   if(NOT EXISTS ${src_root})
     file(MAKE_DIRECTORY ${src_root} ${gen_root})
     file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/abi ${src_root}/abi SYMBOLIC)
-    foreach(index RANGE ${top})
-      list(GET MT_LAYERS ${index} folder)
+    set(folders ${MT_LAYERS})
+    list(SUBLIST folders 0 ${top} folders)
+    list(APPEND folders ${layer})
+    if(layer STREQUAL "app")
+      set(folders app)
+    endif()
+    foreach(folder ${folders})
       file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${folder} ${src_root}/${folder} SYMBOLIC)
       file(MAKE_DIRECTORY ${MT_GENERATED}/${folder})
       file(CREATE_LINK ${MT_GENERATED}/${folder} ${gen_root}/${folder} SYMBOLIC)
