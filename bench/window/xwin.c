@@ -14,7 +14,8 @@
 //       Performs ACTION REPEAT times on window WIN and prints, for each, when
 //       the rectangle LX,LY,LW,LH (client coordinates) was first redrawn
 //       ("label_ms", -1 when it was not) and when the drawing settled
-//       ("settled_ms": the last rectangle before QUIET_MS without drawing).
+//       ("settled_ms": the last rectangle before QUIET_MS without drawing),
+//       and when the rectangle was last redrawn before that ("label_last_ms").
 //       The next action follows GAP_MS after the previous one settled.
 //       ACTION: key:KEYSYM | ctrl:KEYSYM | click:X,Y (client coordinates).
 //       Rectangles of a caret's size (at most 16 x 24) are not counted.
@@ -237,7 +238,7 @@ static int act(Display* d, int argc, char** argv)
         }
         double t0 = now_ms();
         perform(d, action, rx, ry);
-        double tlabel = -1, tlast = -1;
+        double tlabel = -1, tlast = -1, tlabel_last = -1;
         int n = 0;
         while (now_ms() - t0 < timeout) {
             double wait = tlast >= 0 ? quiet - (now_ms() - t0 - tlast) : timeout - (now_ms() - t0);
@@ -259,12 +260,16 @@ static int act(Display* d, int argc, char** argv)
                 continue;
             ++n;
             tlast = t;
-            if (tlabel < 0 && x < lx + lw && x + W > lx && y < ly + lh && y + H > ly)
-                tlabel = t;
+            if (x < lx + lw && x + W > lx && y < ly + lh && y + H > ly) {
+                if (tlabel < 0)
+                    tlabel = t;
+                tlabel_last = t;
+            }
         }
         tl[i] = tlabel;
         ta[i] = tlast;
-        printf("%s #%d label_ms %.2f settled_ms %.2f rects %d\n", action, i, tlabel, tlast, n);
+        printf("%s #%d label_ms %.2f settled_ms %.2f rects %d label_last_ms %.2f\n", action, i, tlabel, tlast, n,
+               tlabel_last);
         fflush(stdout);
         double rest = gap - (tlast >= 0 ? quiet : 0);
         if (rest > 0 && i + 1 < repeat)
