@@ -5,8 +5,7 @@ A server on 127.0.0.1 answers every request with one UTF-8 file (declared
 "text/html; charset=utf-8", with its Content-Length), sent by the kernel.
 In the tool's window: a click on the read-page button, the address typed
 into the dialog's address box, then Return; the time runs from Return to
-the last drawing of the count label before the window stayed unchanged for
-QUIET_MS, and the peak RSS is VmHWM from /proc. The command line: `fetch
+the last drawing of the count label (none follows for LABEL_QUIET_MS), and the peak RSS is VmHWM from /proc. The command line: `fetch
 URL` with its output going to /dev/null, timed from start to exit, its peak
 RSS from the kernel's accounting of the child (ru_maxrss).
 """
@@ -19,7 +18,8 @@ import threading
 import time
 
 READ_BUTTON_CLICK = "45,317"
-QUIET_MS = 4000
+# The read ends this long after the count label's last drawing.
+LABEL_QUIET_MS = 6000
 
 
 class _Handler(http.server.BaseHTTPRequestHandler):
@@ -62,16 +62,34 @@ class PageServer:
         self.httpd.server_close()
 
 
+def _wait_for_dialog(w, timeout_s=30):
+    """The program's visible window other than its main one: the address dialog."""
+    end = time.monotonic() + timeout_s
+    while time.monotonic() < end:
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(w.proc.pid)],
+                             capture_output=True, text=True, timeout=30).stdout.split()
+        others = [x for x in out if x != w.win]
+        if others:
+            return others[-1]
+        time.sleep(0.1)
+    raise RuntimeError(f"{w.program.name}: the address dialog did not appear")
+
+
 def window_read(program, url, xwin, make_window, log):
     """Seconds from Return to the count label's last drawing, peak RSS KiB."""
     w = make_window(program, xwin)
     try:
         w.act("click:" + READ_BUTTON_CLICK, 1, 0, 10, 500)
-        time.sleep(0.5)
+        dialog = _wait_for_dialog(w)
+        subprocess.run(["xdotool", "windowactivate", "--sync", dialog], check=True, timeout=30)
+        time.sleep(0.3)
+        # A click into the address box gives it the keyboard for sure.
+        subprocess.run(["xdotool", "mousemove", "--window", dialog, "220", "95", "click", "1"], check=True, timeout=30)
+        time.sleep(0.3)
         subprocess.run(["xdotool", "key", "--clearmodifiers", "ctrl+a"], check=True)
         subprocess.run(["xdotool", "type", "--delay", "0", url], check=True)
         time.sleep(0.3)
-        out = w.act_raw("key:Return", 1, 0, 300, QUIET_MS)
+        out = w.act_raw("key:Return", 1, 0, 90, -LABEL_QUIET_MS)
         peak = w.status_kb("VmHWM")
     finally:
         w.close()
