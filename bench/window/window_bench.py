@@ -2,7 +2,8 @@
 """Heavy work in the real window, against a bare QPlainTextEdit in the same run.
 
     window_bench.py --xwin BIN --bare BIN --tool NAME=BIN [--tool NAME=BIN ...]
-                    [--rounds 3] [--mib 64] [--only start,keys] [--bare-one-line]
+                    [--rounds 3] [--mib 64] [--read-mib 200] [--only start,lines,line,read]
+                    [--bare-one-line]
 
 Needs an X display with a window manager (scripts/window_bench.sh starts
 Xvfb and openbox), xdotool and xclip. Every program is started afresh for
@@ -25,6 +26,11 @@ Measures, per program and round:
   clipboard over from the xclip that served the page); beside it, what the
   same read takes from that xclip (the transfer alone).
 
+- read: a page of READ_MIB MiB of UTF-8 (with line breaks) from a server on
+  127.0.0.1, read with the read-page button, until the count label is
+  painted, and the peak RSS; against `fetch` of the same page by the first
+  tool (see page_read.py).
+
 Figures: the median over the rounds, the spread (min-max) beside it, and the
 ratio of the medians against the bare program.
 """
@@ -38,6 +44,8 @@ import subprocess
 import sys
 import tempfile
 import time
+
+import page_read
 
 MIB = 1 << 20
 # Client coordinates in the tool's window (and the same place in the bare one).
@@ -88,11 +96,14 @@ class Window:
         self.win = out[0]
         time.sleep(1.0)
 
-    def act(self, action, repeat=1, gap_ms=0, timeout_s=60, quiet_ms=300):
+    def act_raw(self, action, repeat=1, gap_ms=0, timeout_s=60, quiet_ms=300):
         label = (0, 0, 0, 0) if self.program.bare else COUNT_LABEL
         cmd = [self.xwin, "act", self.win, *map(str, label), action, str(repeat), str(gap_ms), str(timeout_s),
                str(quiet_ms)]
-        out = subprocess.run(cmd, capture_output=True, text=True, timeout=timeout_s * repeat + 60).stdout
+        return subprocess.run(cmd, capture_output=True, text=True, timeout=timeout_s * repeat + 60).stdout
+
+    def act(self, action, repeat=1, gap_ms=0, timeout_s=60, quiet_ms=300):
+        out = self.act_raw(action, repeat, gap_ms, timeout_s, quiet_ms)
         rows = re.findall(r"label_ms (\S+) settled_ms (\S+)", out)
         return [(float(a), float(b)) for a, b in rows]
 
@@ -195,6 +206,8 @@ def start_run(program, xwin, results):
 
 
 def summary(results, programs):
+    # The page read has `fetch` as its reference.
+    programs = programs + [Program("fetch", [], True)]
     log("\nmedian over rounds [min-max]; ratio = median / bare's median")
     tags = []
     for tag, _ in results:
@@ -214,12 +227,12 @@ def summary(results, programs):
                 if not v:
                     continue
                 med = statistics.median(v)
-                if p.bare:
+                if p.bare and (p.name == "fetch") == (tag == "read"):
                     bare = med
                 cells.append((p, med, min(v), max(v)))
             line = f"  {m:40}"
             for p, med, lo, hi in cells:
-                ratio = f" ({med / bare:.2f}x)" if bare and not p.bare and bare > 0 else ""
+                ratio = f" ({med / bare:.2f}x)" if bare and not p.bare and bare > 0 and "/" not in m else ""
                 line += f" | {p.name} {med:8.1f} [{lo:.1f}-{hi:.1f}]{ratio}"
             log(line)
 
@@ -231,7 +244,8 @@ def main():
     ap.add_argument("--tool", action="append", required=True, help="NAME=PATH of a build of the tool")
     ap.add_argument("--rounds", type=int, default=3)
     ap.add_argument("--mib", type=int, default=64)
-    ap.add_argument("--only", default="start,lines,line")
+    ap.add_argument("--read-mib", type=int, default=200)
+    ap.add_argument("--only", default="start,lines,line,read")
     ap.add_argument("--no-bare", action="store_true", help="leave the bare program out (builds against each other)")
     ap.add_argument("--bare-one-line", action="store_true",
                     help="also paste the one-line page into the bare QPlainTextEdit (it lays out the whole line)")
@@ -246,6 +260,10 @@ def main():
         if tag in only:
             pages[tag] = os.path.join(work, f"{tag}.utf8")
             make_page(pages[tag], args.mib, breaks)
+    read_page = None
+    if "read" in only:
+        read_page = os.path.join(work, "read.utf8")
+        make_page(read_page, args.read_mib, True)
     log(f"load: {open('/proc/loadavg').read().strip()}")
     results = {}
     for r in range(args.rounds):
@@ -262,9 +280,12 @@ def main():
                     page_run(p, page, args.xwin, results, tag)
                 except (OSError, RuntimeError, subprocess.SubprocessError) as e:
                     log(f"  {tag:9} {p.name:6} failed: {e}")
+        if read_page:
+            tools = [p for p in programs if not p.bare]
+            page_read.read_run(tools, tools[0].argv[0], read_page, args.xwin, Window, results, log, r % 2 == 1)
         log(f"load: {open('/proc/loadavg').read().strip()}")
     summary(results, programs)
-    for f in pages.values():
+    for f in list(pages.values()) + ([read_page] if read_page else []):
         os.remove(f)
     os.rmdir(work)
 

@@ -14,7 +14,11 @@
 //       Performs ACTION REPEAT times on window WIN and prints, for each, when
 //       the rectangle LX,LY,LW,LH (client coordinates) was first redrawn
 //       ("label_ms", -1 when it was not) and when the drawing settled
-//       ("settled_ms": the last rectangle before QUIET_MS without drawing).
+//       ("settled_ms": the last rectangle before QUIET_MS without drawing),
+//       and when the rectangle was last redrawn before that ("label_last_ms").
+//       A negative QUIET_MS waits for the rectangle instead: the action ends
+//       -QUIET_MS after its last redrawing (work that draws nothing for a
+//       while, such as reading a page, does not end it early).
 //       The next action follows GAP_MS after the previous one settled.
 //       ACTION: key:KEYSYM | ctrl:KEYSYM | click:X,Y (client coordinates).
 //       Rectangles of a caret's size (at most 16 x 24) are not counted.
@@ -221,6 +225,9 @@ static int act(Display* d, int argc, char** argv)
     const char* action = argv[7];
     int repeat = atoi(argv[8]);
     double gap = atof(argv[9]), timeout = atof(argv[10]) * 1000, quiet = argc > 11 ? atof(argv[11]) : 300;
+    const int label_quiet = quiet < 0;
+    if (label_quiet)
+        quiet = -quiet;
     if (repeat < 1)
         return 2;
     XDamageCreate(d, w, XDamageReportRawRectangles);
@@ -237,14 +244,15 @@ static int act(Display* d, int argc, char** argv)
         }
         double t0 = now_ms();
         perform(d, action, rx, ry);
-        double tlabel = -1, tlast = -1;
+        double tlabel = -1, tlast = -1, tlabel_last = -1;
         int n = 0;
         while (now_ms() - t0 < timeout) {
-            double wait = tlast >= 0 ? quiet - (now_ms() - t0 - tlast) : timeout - (now_ms() - t0);
-            if (tlast >= 0 && wait <= 0)
+            const double anchor = label_quiet ? tlabel_last : tlast;
+            double wait = anchor >= 0 ? quiet - (now_ms() - t0 - anchor) : timeout - (now_ms() - t0);
+            if (anchor >= 0 && wait <= 0)
                 break;
             if (!next_event(d, &ev, wait)) {
-                if (tlast >= 0)
+                if (anchor >= 0 && quiet - (now_ms() - t0 - anchor) <= 0)
                     break;
                 continue;
             }
@@ -259,12 +267,16 @@ static int act(Display* d, int argc, char** argv)
                 continue;
             ++n;
             tlast = t;
-            if (tlabel < 0 && x < lx + lw && x + W > lx && y < ly + lh && y + H > ly)
-                tlabel = t;
+            if (x < lx + lw && x + W > lx && y < ly + lh && y + H > ly) {
+                if (tlabel < 0)
+                    tlabel = t;
+                tlabel_last = t;
+            }
         }
         tl[i] = tlabel;
         ta[i] = tlast;
-        printf("%s #%d label_ms %.2f settled_ms %.2f rects %d\n", action, i, tlabel, tlast, n);
+        printf("%s #%d label_ms %.2f settled_ms %.2f rects %d label_last_ms %.2f\n", action, i, tlabel, tlast, n,
+               tlabel_last);
         fflush(stdout);
         double rest = gap - (tlast >= 0 ? quiet : 0);
         if (rest > 0 && i + 1 < repeat)

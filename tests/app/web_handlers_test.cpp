@@ -137,6 +137,13 @@ TEST_F(ReadPage, PagesAreDecodedFromTheCharsetTheyDeclare)
         {"GBK declared", html + "gbk\r\n", "charset=utf-8 \xd6\xd0", "charset=utf-8 中"},
         {"declared but invalid: shown as received", "", "charset=utf-8 \xd6\xd0", "charset=utf-8 中"},
         {"a zero byte ends the text", "", std::string("ab\0cd", 5), "ab"},
+        {"a zero byte ends a UTF-8 text", html + "utf-8\r\n", zhong + std::string("\0", 1) + zhong, "中"},
+        {"UTF-8 beyond the basic plane and Latin", html + "utf-8\r\n", "caf\xC3\xA9 \xF0\x9F\x98\x80",
+         "caf\xC3\xA9 \xF0\x9F\x98\x80"},
+        {"a character the converter has no code for", html + "utf-8\r\n", zhong + "\xEE\x9E\x8D" + zhong,
+         "中\xEF\xBF\xBD中"},
+        {"an overlong sequence", html + "utf-8\r\n", std::string(300, 'x') + zhong + "\xC0\xAF" + zhong,
+         std::string(300, 'x') + "中\xEF\xBF\xBD\xEF\xBF\xBD中"},
     };
     for (const auto& c : cases) {
         TestServer server([&](const std::string&) { return httptest::CannedReply{Reply("200 OK", c.headers, c.body)}; });

@@ -153,6 +153,33 @@ TEST(TextBuffer, TypingJoinsOneUndoAndWholeTextsAssign)
     EXPECT_EQ(t.lineStart(1), 7u);
 }
 
+// A whole text assigned at once finds the same line starts and checkpoints
+// as the same text inserted into an empty buffer, the edit's own walk.
+TEST(TextBuffer, AssignFindsWhatInsertingFinds)
+{
+    const std::string pieces[] = {
+        "a", "\xD6\xD0", "\xB0\x40", "\x81\x30\x81\x30", "\x95\x32\x82\x36", "\r\n", "\n", "\r", "\x80",
+        "\xFF", "\x81", "\x30", std::string(9, 'q'), std::string(2047, 'w'), std::string(2046, 'e') + "\xD6\xD0",
+    };
+    std::mt19937 rng(22);
+    for (int round = 0; round < 60; ++round) {
+        std::string s;
+        const int count = round < 3 ? round : static_cast<int>(rng() % 200);
+        for (int i = 0; i < count; ++i)
+            s += pieces[rng() % std::size(pieces)];
+        if (round == 3)
+            s = std::string(3 * TextBuffer::kSegmentBytes, 'x') + "\r"; // ends in a lone CR
+        TextBuffer assigned, inserted;
+        assigned.assign(s);
+        inserted.replace(0, 0, s);
+        ASSERT_EQ(assigned.checkpoints(), inserted.checkpoints()) << "round " << round;
+        ASSERT_EQ(assigned.lineCount(), inserted.lineCount()) << "round " << round;
+        for (size_t line = 0; line < assigned.lineCount(); ++line)
+            ASSERT_EQ(assigned.lineStart(line), inserted.lineStart(line)) << "round " << round;
+        ASSERT_NO_FATAL_FAILURE(ExpectAgrees(assigned, s, rng)) << "round " << round;
+    }
+}
+
 // The record keeps at most its steps, and no more bytes than its budget
 // (the larger of the minimum and the text's size); the oldest go first, the
 // newest stays however large.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/text_view/text_buffer_scan.h"
+
 namespace mt::platform {
 namespace {
 
@@ -87,10 +89,8 @@ void TextBuffer::assign(std::string_view bytes)
     gapStart_ = data_.size();
     gapLen_ = 0;
     joined_ = false;
-    starts_.clear();
-    cps_.clear();
-    updateLines(0, 0, bytes.size());
-    updateCheckpoints(0, 0, bytes.size());
+    FindLineStarts(data_, &starts_);
+    FindCheckpoints(data_, kSegmentBytes, &cps_);
 }
 
 void TextBuffer::replace(size_t pos, size_t removed, std::string_view inserted)
