@@ -106,4 +106,5 @@ text_buffer_seeds() {
   printf 'a\x01\x00\xd6\xd0\r\n\x81\x30\x81\x30\xfe\xff' > "$1/seed"
 }
 fuzz_target "the text buffer" text_buffer_fuzz 4096 text_buffer_seeds \
-  "$root/src/platform/text_view/text_buffer.cpp" "$root/src/platform/text_view/edit_history.cpp" "$root/fuzz/text_buffer_fuzz.cpp"
+  "$root/src/platform/text_view/text_buffer.cpp" "$root/src/platform/text_view/text_buffer_scan.cpp" \
+  "$root/src/platform/text_view/edit_history.cpp" "$root/fuzz/text_buffer_fuzz.cpp"
