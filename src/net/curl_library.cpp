@@ -98,6 +98,23 @@ const Library& CurlIfOpen()
     return l ? *l : none;
 }
 
+// Calls the library's function `member` with `args`, or gives `absent`
+// when the library (or that function) is missing. Clean-ups go through
+// PassIfOpen: they never open the library, whose handles exist only if it was.
+template <auto member, typename Result, typename... Args>
+Result Pass(Result absent, Args... args)
+{
+    const auto f = Curl().*member;
+    return f ? f(args...) : absent;
+}
+
+template <auto member, typename... Args>
+void PassIfOpen(Args... args)
+{
+    if (const auto f = CurlIfOpen().*member)
+        f(args...);
+}
+
 // Options and infos carry their argument's type in their number: below
 // 10000 a long, then an object pointer, a function pointer, a curl_off_t,
 // a blob (a pointer).
@@ -119,37 +136,25 @@ CURLcode PassOn(int option, va_list ap, Call call)
 
 extern "C" {
 
-CURLcode curl_global_init(long flags)
-{
-    return Curl().globalInit ? Curl().globalInit(flags) : CURLE_FAILED_INIT;
-}
-
-void curl_global_cleanup()
-{
-    if (CurlIfOpen().globalCleanup)
-        CurlIfOpen().globalCleanup();
-}
-
+CURLcode curl_global_init(long flags) { return Pass<&Library::globalInit>(CURLE_FAILED_INIT, flags); }
+void curl_global_cleanup() { PassIfOpen<&Library::globalCleanup>(); }
 curl_version_info_data* curl_version_info(CURLversion v)
 {
-    return Curl().versionInfo ? Curl().versionInfo(v) : nullptr;
+    return Pass<&Library::versionInfo>(static_cast<curl_version_info_data*>(nullptr), v);
 }
 
-CURL* curl_easy_init() { return Curl().easyInit ? Curl().easyInit() : nullptr; }
-
+CURL* curl_easy_init() { return Pass<&Library::easyInit>(static_cast<CURL*>(nullptr)); }
 void curl_easy_cleanup(CURL* h)
 {
-    if (h && CurlIfOpen().easyCleanup)
-        CurlIfOpen().easyCleanup(h);
+    if (h)
+        PassIfOpen<&Library::easyCleanup>(h);
 }
-
 void curl_easy_reset(CURL* h)
 {
-    if (h && Curl().easyReset)
-        Curl().easyReset(h);
+    if (h)
+        PassIfOpen<&Library::easyReset>(h);
 }
-
-CURLcode curl_easy_perform(CURL* h) { return Curl().easyPerform ? Curl().easyPerform(h) : CURLE_FAILED_INIT; }
+CURLcode curl_easy_perform(CURL* h) { return Pass<&Library::easyPerform>(CURLE_FAILED_INIT, h); }
 
 CURLcode curl_easy_setopt(CURL* h, CURLoption option, ...)
 {
@@ -165,59 +170,44 @@ CURLcode curl_easy_setopt(CURL* h, CURLoption option, ...)
 
 CURLcode curl_easy_getinfo(CURL* h, CURLINFO info, ...)
 {
-    const auto get = Curl().easyGetinfo;
-    if (!get)
-        return CURLE_FAILED_INIT;
     va_list ap;
     va_start(ap, info);
     void* out = va_arg(ap, void*); // every info is written through a pointer
     va_end(ap);
-    return get(h, info, out);
+    return Pass<&Library::easyGetinfo>(CURLE_FAILED_INIT, h, info, out);
 }
 
 curl_slist* curl_slist_append(curl_slist* list, const char* s)
 {
-    return Curl().slistAppend ? Curl().slistAppend(list, s) : nullptr;
+    return Pass<&Library::slistAppend>(static_cast<curl_slist*>(nullptr), list, s);
 }
-
 void curl_slist_free_all(curl_slist* list)
 {
-    if (list && CurlIfOpen().slistFreeAll)
-        CurlIfOpen().slistFreeAll(list);
+    if (list)
+        PassIfOpen<&Library::slistFreeAll>(list);
 }
 
-CURLM* curl_multi_init() { return Curl().multiInit ? Curl().multiInit() : nullptr; }
-
+CURLM* curl_multi_init() { return Pass<&Library::multiInit>(static_cast<CURLM*>(nullptr)); }
 CURLMcode curl_multi_cleanup(CURLM* m)
 {
-    return m && CurlIfOpen().multiCleanup ? CurlIfOpen().multiCleanup(m) : CURLM_BAD_HANDLE;
+    if (!m || !CurlIfOpen().multiCleanup)
+        return CURLM_BAD_HANDLE;
+    return CurlIfOpen().multiCleanup(m);
 }
-
-CURLMcode curl_multi_add_handle(CURLM* m, CURL* h)
-{
-    return Curl().multiAddHandle ? Curl().multiAddHandle(m, h) : CURLM_BAD_HANDLE;
-}
-
+CURLMcode curl_multi_add_handle(CURLM* m, CURL* h) { return Pass<&Library::multiAddHandle>(CURLM_BAD_HANDLE, m, h); }
 CURLMcode curl_multi_remove_handle(CURLM* m, CURL* h)
 {
-    return Curl().multiRemoveHandle ? Curl().multiRemoveHandle(m, h) : CURLM_BAD_HANDLE;
+    return Pass<&Library::multiRemoveHandle>(CURLM_BAD_HANDLE, m, h);
 }
-
-CURLMcode curl_multi_perform(CURLM* m, int* running)
-{
-    return Curl().multiPerform ? Curl().multiPerform(m, running) : CURLM_BAD_HANDLE;
-}
-
+CURLMcode curl_multi_perform(CURLM* m, int* running) { return Pass<&Library::multiPerform>(CURLM_BAD_HANDLE, m, running); }
 CURLMcode curl_multi_poll(CURLM* m, curl_waitfd extra[], unsigned n, int timeoutMs, int* ready)
 {
-    return Curl().multiPoll ? Curl().multiPoll(m, extra, n, timeoutMs, ready) : CURLM_BAD_HANDLE;
+    return Pass<&Library::multiPoll>(CURLM_BAD_HANDLE, m, extra, n, timeoutMs, ready);
 }
-
-CURLMcode curl_multi_wakeup(CURLM* m) { return Curl().multiWakeup ? Curl().multiWakeup(m) : CURLM_BAD_HANDLE; }
-
+CURLMcode curl_multi_wakeup(CURLM* m) { return Pass<&Library::multiWakeup>(CURLM_BAD_HANDLE, m); }
 CURLMsg* curl_multi_info_read(CURLM* m, int* left)
 {
-    return Curl().multiInfoRead ? Curl().multiInfoRead(m, left) : nullptr;
+    return Pass<&Library::multiInfoRead>(static_cast<CURLMsg*>(nullptr), m, left);
 }
 
 CURLMcode curl_multi_setopt(CURLM* m, CURLMoption option, ...)

@@ -219,6 +219,10 @@ void NoteTextLength(const void* p, size_t n)
 
 size_t KnownTextLength(const void* p)
 {
+    // Every large block starts on a huge page: any other address is none,
+    // without the lock (text commands ask for each argument).
+    if (reinterpret_cast<uintptr_t>(p) & (kHugePage - 1))
+        return kUnknownTextLength;
     std::lock_guard<std::mutex> hold(g_lock);
     const auto it = g_live.find(p);
     return it == g_live.end() ? kUnknownTextLength : it->second.textLength;
