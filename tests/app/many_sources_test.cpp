@@ -195,6 +195,23 @@ TEST_F(ManySources, JsonLinesParseBackInUtf8)
     const auto gbk = RunTool({"extract", "--gbk", "--json", "--all", "--left=[", "--right=]", "gb.txt"});
     EXPECT_EQ(Parsed(gbk.out), "end=3|index=0|middle=中|source=gb.txt|start=2|status=found\n"
                                "end=7|index=1|lossy=True|middle=\xef\xbf\xbd|source=gb.txt|start=6|status=found\n");
+    // File names under --gbk: GB18030 ones decoded, UTF-8 ones taken as they
+    // are, and a byte that starts no character U+FFFD alone, the rest kept.
+    const char* names[] = {"\xd6\xd0.txt", "中文.txt", "\xff" "a.txt", "\x81\x30" "b.txt"};
+    std::vector<std::string> args{"extract", "--gbk", "--json", "--left=[", "--right=]"};
+    for (const char* file : names) {
+        Write(file, "[x]");
+        args.emplace_back(file);
+    }
+    EXPECT_EQ(Parsed(RunTool(args).out), "end=2|middle=x|source=中.txt|start=2|status=found\n"
+                                         "end=2|middle=x|source=中文.txt|start=2|status=found\n"
+                                         "end=2|lossy=True|middle=x|source=\xef\xbf\xbd" "a.txt|start=2|status=found\n"
+                                         "end=2|lossy=True|middle=x|source=\xef\xbf\xbd" "0b.txt|start=2|status=found\n");
+    args[3] = "--left=y"; // not found: the same names
+    const std::string notFound = Parsed(RunTool(args).out);
+    EXPECT_NE(notFound.find("|source=中文.txt|status=not_found\n"), std::string::npos) << notFound;
+    EXPECT_NE(notFound.find("lossy=True|message=" + kLeftNotFound + "|source=\xef\xbf\xbd" "a.txt|status=not_found\n"),
+              std::string::npos) << notFound;
     // Results beyond one batch of conversion keep their own fields.
     std::string many;
     for (int i = 0; i < 12000; ++i)
