@@ -61,7 +61,18 @@ public:
     ~SourcesProgress();
 
     // A source taken from the list; the list's end (the total known).
-    void listed() { known_.fetch_add(1, std::memory_order_relaxed); }
+    void listed()
+    {
+        if (!fixed_)
+            known_.fetch_add(1, std::memory_order_relaxed);
+    }
+    // The number of sources, when it is known before the run.
+    void expect(int64_t total)
+    {
+        fixed_ = true;
+        known_.store(total, std::memory_order_relaxed);
+        ended_.store(true, std::memory_order_relaxed);
+    }
     void listEnded() { ended_.store(true, std::memory_order_relaxed); }
     // A source done, and whether it failed (an exit status above 1).
     void done(bool failed, int64_t bytes);
@@ -72,6 +83,7 @@ private:
 
     std::atomic<int64_t> known_{0}, done_{0}, failed_{0}, bytes_{0};
     std::atomic<bool> ended_{false};
+    bool fixed_ = false; // expect() gave the total
     std::mutex mutex_;
     std::condition_variable wake_;
     bool stopping_ = false;

@@ -174,9 +174,7 @@ int RunFetch(const CliContext& c)
     ConsoleOutput headerFile(headerFd);
     ConsoleOutput& headers = headerFd >= 0 ? headerFile : c.out;
     SourcesProgress progress(o.urls.size() > 1 && !o.silent && isatty(STDERR_FILENO) && !isatty(STDOUT_FILENO));
-    for (size_t i = 0; i < o.urls.size(); ++i)
-        progress.listed();
-    progress.listEnded();
+    progress.expect(static_cast<int64_t>(o.urls.size()));
     int status = kExitDone;
     for (size_t i = 0; i < o.urls.size(); ++i) {
         const int fd = i < o.outputs.size() ? OpenOutputFile(c, o.outputs[i], "--output") : -1;

@@ -173,6 +173,8 @@ int RunOnInput(const CliContext& c)
     // One line on the terminal counts the sources done, when the results
     // go elsewhere.
     SourcesProgress progress(list.named() && !o.silent && isatty(STDERR_FILENO) && !isatty(STDOUT_FILENO));
+    if (!o.sourceList && !o.recursive)
+        progress.expect(static_cast<int64_t>(o.sources.size()));
     // Pages are asked for ahead of their turn, as many as the reader takes
     // at once; the sources between them wait by name only.
     const size_t lookahead = std::max<size_t>(64, 4 * pages->capacity());

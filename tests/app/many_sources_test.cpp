@@ -377,4 +377,35 @@ TEST_F(ManySources, AListSpreadOverProcessesMergesToOneRunsResults)
     EXPECT_EQ(SortedLines(one.out).size(), 86u);
 }
 
+// On a terminal, with the results going elsewhere, one line counts the
+// sources done; it is erased at the end, and -s leaves it out.
+TEST_F(ManySources, ProgressOfManySourcesOnATerminal)
+{
+    httptest::TestServer server([](const std::string&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        return httptest::CannedReply{Reply("200 OK", "", "[p]")};
+    });
+    mt::test::ToolStreams terminal;
+    terminal.errTerminal = true;
+    const std::vector<std::string> args = {"extract", "-j", "1", "--left=[", "--right=]", "missing", server.Url("/1"),
+                                           server.Url("/2"), server.Url("/3"), "a.txt"};
+    const auto shown = RunTool(args, "", terminal);
+    EXPECT_EQ(shown.status, 2);
+    EXPECT_NE(shown.err.find(" of 5 sources"), std::string::npos) << shown.err;
+    EXPECT_NE(shown.err.find(", 1 failed"), std::string::npos) << shown.err;
+    EXPECT_NE(shown.err.find(" pages/s, "), std::string::npos) << shown.err;
+    // The message goes on a line of its own; the progress is blanked at the end.
+    const size_t message = shown.err.find("middletext: missing: No such file or directory\n");
+    ASSERT_NE(message, std::string::npos) << shown.err;
+    EXPECT_TRUE(message == 0 || shown.err[message - 1] == '\r') << shown.err;
+    ASSERT_FALSE(shown.err.empty());
+    EXPECT_EQ(shown.err.back(), '\r');
+    std::vector<std::string> silent = args;
+    silent.insert(silent.begin() + 1, "-s");
+    const auto quiet = RunTool(silent, "", terminal);
+    EXPECT_EQ(quiet.err, "middletext: missing: No such file or directory\n");
+    // Not a terminal: no line either.
+    EXPECT_EQ(RunTool(args).err, "middletext: missing: No such file or directory\n");
+}
+
 } // namespace
