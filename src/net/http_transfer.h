@@ -40,6 +40,7 @@ struct ResponseHead {
     std::atomic<int64_t>* announced;
     std::string reasonPhrase; // of the status line, printable ASCII only
     bool encoded = false;     // a Content-Encoding other than identity: the announced length is not the body's
+    std::string* kept = nullptr; // when the header lines are kept: every line of every response, as received
 };
 
 // True when the URL's scheme (the text before the first ':') is http or
@@ -67,6 +68,7 @@ struct Attempt {
     void* headers = nullptr;  // curl_slist*, freed by EndAttempt
     long retryAfterSeconds = 0;
     char errorText[256] = {}; // CURL_ERROR_SIZE
+    std::string headerLines;  // what head.kept points to when the options keep the header lines
 };
 
 // Sets `handle` (fresh or reset) up for one try at `url` (without its

@@ -54,6 +54,53 @@ const char* ReasonText(TransferReason reason)
     return gb::kReasonOther;
 }
 
+namespace {
+
+// The stable names of the reasons: when nothing arrived, and when the page
+// ended early.
+struct ErrorCodeRow {
+    TransferReason reason;
+    const char* failed;
+    const char* early;
+};
+
+constexpr ErrorCodeRow kErrorCodes[] = {
+    {TransferReason::kBadUrl, "bad_url", "bad_url"},
+    {TransferReason::kResolve, "resolve", "resolve"},
+    {TransferReason::kConnect, "connect", "connect"},
+    {TransferReason::kConnectTimeout, "timeout", "timeout"},
+    {TransferReason::kStalled, "timeout", "timeout"},
+    {TransferReason::kTimeLimit, "timeout", "timeout"},
+    {TransferReason::kCertificate, "tls", "tls"},
+    {TransferReason::kCaFile, "tls", "tls"},
+    {TransferReason::kSecureChannel, "tls", "tls"},
+    {TransferReason::kRedirectRefused, "redirect", "redirect"},
+    {TransferReason::kTooManyRedirects, "redirect", "redirect"},
+    {TransferReason::kNothingReturned, "read", "ended_early"},
+    {TransferReason::kBroken, "read", "ended_early"},
+    {TransferReason::kTooLarge, "too_large", "too_large"},
+    {TransferReason::kNoMemory, "too_large", "too_large"},
+    {TransferReason::kCancelled, "read", "ended_early"},
+    {TransferReason::kNotHttp, "read", "ended_early"},
+    {TransferReason::kHeaderTooLarge, "too_large", "too_large"},
+    {TransferReason::kBadEncoding, "decode", "decode"},
+    {TransferReason::kProxy, "connect", "connect"},
+    {TransferReason::kOther, "read", "ended_early"},
+};
+
+} // namespace
+
+const char* ErrorCode(TransferReason reason, bool complete, bool endedEarly, long status)
+{
+    if (complete)
+        return status >= 400 ? "http_status" : "";
+    for (const ErrorCodeRow& row : kErrorCodes) {
+        if (row.reason == reason)
+            return endedEarly ? row.early : row.failed;
+    }
+    return endedEarly ? "ended_early" : "read";
+}
+
 TransferReason ReasonForFailure(const CurlFailure& f)
 {
     if (f.code == kCurlTooLarge || (f.code == CURLE_OUT_OF_MEMORY && !f.bodyStarted) ||
