@@ -4,9 +4,11 @@
 #include <string_view>
 #include <vector>
 
+#include "abi/service_calls.h"
 #include "abi/text_value.h"
 #include "commands/dialog_args.h"
 #include "commands/rule_suggestion.h"
+#include "platform/edit_control.h"
 
 namespace mt {
 namespace {
@@ -48,10 +50,30 @@ std::vector<SuggestionExample> Examples(int32_t argc, const ValueRecord* args)
     return examples;
 }
 
+// The entry in a box's context menu that presses the key the program
+// answers with a suggestion.
+void OfferInMenu(int32_t argc, const ValueRecord* args)
+{
+    const ValueRecord component = dialog::Arg(argc, args, 0);
+    const int64_t object = svc::Call(kSvcFindComponentOrFail, Low32(component), High32(component));
+    if (!object)
+        return;
+    const int64_t window = svc::Call(kSvcComponentHandle, static_cast<intptr_t>(object));
+    platform::EditControl* edit =
+        platform::EditControlOf(reinterpret_cast<platform::WindowHandle>(static_cast<intptr_t>(window)));
+    if (edit && edit->isMultiLine())
+        edit->addMenuKey(dialog::TextArg(dialog::Arg(argc, args, 2)), AsInt32(dialog::Arg(argc, args, 1)));
+}
+
 } // namespace
 
 void SuggestRuleCommand(ValueRecord* result, int32_t argc, ValueRecord* args)
 {
+    const uint32_t first = dialog::Arg(argc, args, 0).type;
+    if (first != kTypeText && first != kTypeNone && !IsBasicType(first)) {
+        OfferInMenu(argc, args);
+        return;
+    }
     const std::vector<SuggestionExample> examples = Examples(argc, args);
     const RuleSuggestion s = SuggestRule(examples);
     std::string bytes;

@@ -15,6 +15,11 @@ namespace mt {
 //   page text, wanted text, omitted: any occurrence of the wanted text.
 // A group of any other shape, or an argument count that is no multiple of
 // three, counts as an empty selection.
+// Offering it instead: the component of a multi-line edit box (as
+// SetComponentFocus takes it), a function key's virtual key code and a
+// label: the box's context menu gets an entry with the label that presses
+// the key in the box while text is selected. No result; a component that
+// does not exist is the lookup's run-time error.
 // Result: a byte array of 32-bit little-endian words and texts, each text a
 // word holding its byte count, then its bytes: the word 1, the word 0, the
 // left text and the right text; or, when there is no pair, the word 0, the
