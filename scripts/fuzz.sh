@@ -111,8 +111,10 @@ fuzz_target "the text buffer" text_buffer_fuzz 4096 text_buffer_seeds \
 
 # The rule suggestion from selections or wanted texts, each pair it finds
 # checked by the extraction.
-"$out/gbtexts" "$root/src/commands/rule_suggestion_texts.txt" "$gen/commands/rule_suggestion_texts.h"
-"$out/gbtexts" "$root/src/commands/commands_texts.txt" "$gen/commands/commands_texts.h"
+mkdir -p "$gen/commands"
+for texts in rule_suggestion_texts commands_texts date_time_texts; do
+  "$out/gbtexts" "$root/src/commands/$texts.txt" "$gen/commands/$texts.h"
+done
 rule_suggestion_seeds() {
   printf '\x00\x12\x00\x05<td class="price">12.50</td>' > "$1/selection"
   printf '\x01\x00\x00\x01x<b>x</b>x' > "$1/wanted"
