@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cstdint>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 #include "commands/find_text.h"
@@ -66,22 +68,30 @@ RuleSuggestion SolveFixed(std::span<const FixedSelection> pages, std::span<const
     return r;
 }
 
-// The occurrences of the wanted text that the extraction could take: those
-// beginning on a boundary, neither at the page's start nor ending at its end.
-std::vector<size_t> Occurrences(std::string_view page, std::string_view wanted)
+// The next occurrence at or after `from` of the wanted text that the
+// extraction could take: beginning on a boundary, neither at the page's
+// start nor ending at its end; npos for none. `from` is a boundary.
+size_t NextOccurrence(std::string_view page, std::string_view wanted, size_t from)
 {
-    std::vector<size_t> out;
-    size_t from = 0;
     while (from < page.size()) {
         const int64_t at = FindTextOffset(page, wanted, from, false);
         if (at < 0)
             break;
         const auto pos = static_cast<size_t>(at);
         if (pos > 0 && pos + wanted.size() < page.size())
-            out.push_back(pos);
+            return pos;
         from = pos + SearchCharLength(page, pos);
     }
-    return out;
+    return std::string_view::npos;
+}
+
+size_t CountOccurrences(std::string_view page, std::string_view wanted)
+{
+    size_t count = 0;
+    for (size_t at = NextOccurrence(page, wanted, 0); at != std::string_view::npos;
+         at = NextOccurrence(page, wanted, at + SearchCharLength(page, at)))
+        ++count;
+    return count;
 }
 
 // Where the extraction with this left text begins its middle on the page of
@@ -111,18 +121,22 @@ public:
 
     RuleSuggestion run()
     {
-        std::vector<std::vector<size_t>> choices(examples_.size());
-        size_t lead = 0;
+        size_t lead = 0, fewest = SIZE_MAX;
         for (size_t i = 0; i < examples_.size(); ++i) {
             const SuggestionExample& e = examples_[i];
-            choices[i] = e.byText ? Occurrences(pages_[i], e.wanted) : std::vector<size_t>{e.start};
             if (e.byText && FindTextOffset(pages_[i], e.wanted, 0, false) < 0)
                 return Failed(SuggestionFailure::kWantedMissing, i);
-            if (choices[i].size() < choices[lead].size())
-                lead = i;
+            const size_t choices = e.byText ? CountOccurrences(pages_[i], e.wanted) : 1;
+            if (choices < fewest)
+                lead = i, fewest = choices;
         }
-        for (size_t start : choices[lead]) {
-            if (std::optional<RuleSuggestion> r = tryChoice(lead, start))
+        const SuggestionExample& e = examples_[lead];
+        if (!e.byText)
+            return tryChoice(lead, e.start).value_or(Failed(SuggestionFailure::kNoPair, lead));
+        const std::string_view page = pages_[lead];
+        for (size_t at = NextOccurrence(page, e.wanted, 0); at != std::string_view::npos;
+             at = NextOccurrence(page, e.wanted, at + SearchCharLength(page, at))) {
+            if (std::optional<RuleSuggestion> r = tryChoice(lead, at))
                 return *r;
         }
         return Failed(SuggestionFailure::kNoPair, lead);
@@ -135,9 +149,21 @@ private:
     {
         const FixedSelection own{pages_[lead], start, start + lengthOf(lead)};
         const std::span<const FixedSelection> alone(&own, 1);
-        DelimiterChoice why;
-        if (suggestion::WorkingRightLengths(alone, &why).empty())
+        // Cheap tests first. The longest left text, when seen in front of an
+        // earlier choice, is found there first, and so is every shorter one.
+        const size_t widest = BoundaryAtOrAfter(own.page, start - std::min(start, kMaxDelimiterBytes));
+        if (widest >= start)
             return std::nullopt;
+        const std::string_view longest = own.page.substr(widest, start - widest);
+        if (longest == lastWidest_ || !widestLefts_.insert(longest).second)
+            return std::nullopt; // the same as the last: runs of one text are common
+        lastWidest_ = longest;
+        // The right texts are tried behind the choice alone, the left ones in
+        // the whole page before it.
+        const std::vector<size_t> rights = suggestion::CommonRightLengths(alone);
+        if (rights.empty() || !suggestion::RightWorks(alone, rights.back()))
+            return std::nullopt;
+        DelimiterChoice why;
         for (size_t length : suggestion::WorkingLeftLengths(alone, &why)) {
             if (std::optional<RuleSuggestion> r = tryLeft(lead, own, length))
                 return r;
@@ -177,6 +203,8 @@ private:
 
     std::span<const SuggestionExample> examples_;
     std::vector<std::string_view> pages_;
+    std::unordered_set<std::string_view> widestLefts_; // of the choices tried
+    std::string_view lastWidest_;
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 // stand there, else a two-byte one (cut short by the end of the text).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -45,6 +46,7 @@ inline size_t BoundaryAnchor(std::string_view text, size_t pos)
 inline std::vector<size_t> BoundariesBetween(std::string_view text, size_t from, size_t to)
 {
     std::vector<size_t> out;
+    out.reserve(std::min<size_t>(to - from, 4096) + 1);
     size_t at = BoundaryAnchor(text, from);
     while (at < to) {
         if (at >= from)
@@ -54,6 +56,15 @@ inline std::vector<size_t> BoundariesBetween(std::string_view text, size_t from,
     if (at == to)
         out.push_back(to);
     return out;
+}
+
+// The first boundary at or after `pos` (pos <= text.size()).
+inline size_t BoundaryAtOrAfter(std::string_view text, size_t pos)
+{
+    size_t at = BoundaryAnchor(text, pos);
+    while (at < pos)
+        at += SearchCharLength(text, at);
+    return std::min(at, text.size());
 }
 
 inline bool IsSearchBoundary(std::string_view text, size_t pos)

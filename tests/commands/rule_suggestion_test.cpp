@@ -112,6 +112,8 @@ void RunCases(const std::vector<Case>& cases)
 }
 
 const std::string kRow = R"(<tr><td class="name">A</td><td class="price">12.50</td></tr>)";
+const std::string kRun(5000, 'a');
+const std::string kRunInTags = "<b>" + std::string(400, 'a') + "</b>";
 const std::string kRepeated = std::string(300, 'a') + "X" + std::string(300, 'a') + "Yb";
 // 价格：12元。 in GB18030, then a line break and the same with 34.
 const std::string kChinese = "\xBC\xDB\xB8\xF1\xA3\xBA" "12" "\xD4\xAA\xA1\xA3\n"
@@ -159,6 +161,9 @@ TEST_F(RuleSuggestionTest, SeveralPages)
         {"the wanted text missing", {Wanted("<b>1</b>", "1"), Wanted("<b>2</b>", "9")}, nullptr, nullptr,
          "wanted_missing"},
         {"only at the page's end", {Wanted("abc", "c")}, nullptr, nullptr, "no_pair"},
+        {"every occurrence inside a run", {Wanted(kRun, "a")}, nullptr, nullptr, "no_pair"},
+        {"the one occurrence a right text within the bound can end", {Wanted(kRunInTags, "a")},
+         std::string(144, 'a').c_str(), (std::string(255, 'a') + "<").c_str(), nullptr},
         {"an empty wanted text", {Wanted("abc", "")}, nullptr, nullptr, "empty_selection"},
     });
 }
