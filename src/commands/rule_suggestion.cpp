@@ -155,8 +155,12 @@ private:
         if (widest >= start)
             return std::nullopt;
         const std::string_view longest = own.page.substr(widest, start - widest);
-        if (longest == lastWidest_ || !widestLefts_.insert(longest).second)
+        if (longest == lastWidest_ || widestLefts_.contains(longest))
             return std::nullopt; // the same as the last: runs of one text are common
+        // Only a shortcut: when it grows too big it starts afresh.
+        if (widestLefts_.size() >= kMaxRemembered)
+            widestLefts_.clear();
+        widestLefts_.insert(longest);
         lastWidest_ = longest;
         // The right texts are tried behind the choice alone, the left ones in
         // the whole page before it.
@@ -203,6 +207,7 @@ private:
 
     std::span<const SuggestionExample> examples_;
     std::vector<std::string_view> pages_;
+    static constexpr size_t kMaxRemembered = size_t{1} << 20;
     std::unordered_set<std::string_view> widestLefts_; // of the choices tried
     std::string_view lastWidest_;
 };
