@@ -117,3 +117,22 @@ text_buffer_seeds() {
 fuzz_target "the text buffer" text_buffer_fuzz 4096 text_buffer_seeds \
   "$root/src/platform/text_view/text_buffer.cpp" "$root/src/platform/text_view/text_buffer_scan.cpp" \
   "$root/src/platform/text_view/edit_history.cpp" "$root/fuzz/text_buffer_fuzz.cpp"
+
+# The rule suggestion from selections or wanted texts, each pair it finds
+# checked by the extraction.
+mkdir -p "$gen/commands"
+for texts in rule_suggestion_texts commands_texts date_time_texts; do
+  "$out/gbtexts" "$root/src/commands/$texts.txt" "$gen/commands/$texts.h"
+done
+rule_suggestion_seeds() {
+  printf '\x00\x12\x00\x05<td class="price">12.50</td>' > "$1/selection"
+  printf '\x01\x00\x00\x01x<b>x</b>x' > "$1/wanted"
+  printf '\x02\x04\x00\x01<b>1</b><b>2</b>' > "$1/two"
+  printf '\x00\x02\x00\x02\xb0\xd6\xd6\xd0\x81\x30\x81\x30\xd0' > "$1/characters"
+}
+fuzz_target "the rule suggestion" rule_suggestion_fuzz 4096 rule_suggestion_seeds \
+  "$root/src/commands/rule_suggestion.cpp" "$root/src/commands/rule_delimiters.cpp" \
+  "$root/src/commands/rule_suggestion_check.cpp" "$root/src/commands/rule_suggestion_reason.cpp" \
+  "$root/src/commands/text_commands.cpp" "$root/src/commands/value_format.cpp" \
+  "$root/src/commands/date_time_text.cpp" "$root/src/commands/find_text.cpp" \
+  "$root/src/commands/find_text_avx2.cpp" "$root/src/abi/service_calls.cpp" "$root/fuzz/rule_suggestion_fuzz.cpp"

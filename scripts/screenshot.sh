@@ -14,7 +14,9 @@
 # segments the big box keeps, seen halfway down),
 # marked (a longer page, <span class="price"> and </span> extracted: the
 # three texts marked where they were found), find (the same page,
-# class="price" found: the hit selected, the others in view tinted).
+# class="price" found: the hit selected, the others in view tinted),
+# suggest (a short listing pasted, the second price selected with the
+# keyboard, then F4: the rule made from the selection, and its marks).
 # MT_SHOT_SCALE=2 runs the tool with QT_SCALE_FACTOR=2.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -29,12 +31,13 @@ if [ "${1:-}" = "--docs" ]; then
   "$0" minified "$root/docs/minified-page.png" "$build"
   "$0" marked "$root/docs/extraction-marked.png" "$build"
   "$0" find "$root/docs/find-tinted.png" "$build"
+  "$0" suggest "$root/docs/rule-from-selection.png" "$build"
   exit 0
 fi
 
 scene=extract
 case "${1:-}" in
-  start|extract|message|linebreak|minified|marked|find|count:*) scene=$1; shift ;;
+  start|extract|message|linebreak|minified|marked|find|suggest|count:*) scene=$1; shift ;;
 esac
 out=${1:-$root/docs/window.png}
 build=${2:-$root/build/release}
@@ -95,6 +98,12 @@ out += ['  </ul>', '  <div class="footer">共 6 件商品</div>', '</body>', '</
 print("\r\n".join(out), end="")
 EOF
     ;;
+  suggest)
+    # A short listing, one item a line; the second price is selected.
+    printf '%s\n' '<ul class="goods">' '  <li><b>机械键盘</b> <i class="price">¥299.00</i></li>' \
+      '  <li><b>无线鼠标</b> <i class="price">¥79.90</i></li>' \
+      '  <li><b>扩展坞</b> <i class="price">¥189.00</i></li>' '</ul>' > "$work/clip"
+    ;;
   *) printf '%s' "$page" > "$work/clip" ;;
 esac
 
@@ -131,6 +140,14 @@ case '$scene' in
     click 260 280
     xdotool type 'class="price"'
     click 282 316
+    ;;
+  suggest)
+    paste
+    # To the third line, past 35 characters, then six selected: ¥79.90.
+    xdotool key ctrl+Home Down Down Home
+    xdotool key --repeat 35 --delay 10 Right
+    xdotool key --repeat 6 --delay 10 shift+Right
+    xdotool key F4
     ;;
   count:*)
     paste

@@ -75,6 +75,8 @@ void ClearAll(mt::EventCall*)
     WriteText(id::透明标签字符统计, kLabelCaption, Lit(lit::CountZero));
 }
 
+void OfferSuggestionInMenu();
+
 void MainWindowCreated(mt::EventCall*)
 {
     FocusComponent(id::按钮读网页源码, kButtonKind);
@@ -83,6 +85,8 @@ void MainWindowCreated(mt::EventCall*)
     BindKey(id::按钮找中间文本, kButtonKind, 0x72, 0);
     BindKey(id::按钮提取, kButtonKind, 0x74, 0);
     BindKey(id::按钮读网页源码, kButtonKind, 'L', 1);
+    // F4 in the big box makes a rule of its selection; its menu offers it.
+    OfferSuggestionInMenu();
 }
 
 } // namespace app

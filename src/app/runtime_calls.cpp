@@ -75,6 +75,11 @@ void WriteInt(uint32_t component, int32_t index, int32_t value)
     Rt().writeProperty(id::MainWindow, component, index, mt::kWholeProperty, static_cast<uint32_t>(value), 0);
 }
 
+int32_t ReadInt(uint32_t component, int32_t index)
+{
+    return static_cast<int32_t>(Rt().readProperty(id::MainWindow, component, index, mt::kWholeProperty));
+}
+
 const char* Arg(const char* text) { return text ? text : Lit(lit::kEmptyText); }
 
 bool SameText(const char* a, const char* b) { return std::strcmp(Arg(a), Arg(b)) == 0; }
@@ -121,6 +126,80 @@ void MarkText(uint32_t component, const char* sought, const MarkedParts& parts)
 void BindKey(uint32_t component, uint32_t kind, int32_t key, int32_t keyState)
 {
     Core(mt::kCmdBindKey, {mt::MakeComponentRef(id::MainWindow, component, kind), mt::MakeInt(key), mt::MakeInt(keyState)});
+}
+
+namespace {
+
+// The answer's words and texts, read front to back; a short answer reads as
+// zeros and empty texts.
+class AnswerReader {
+public:
+    explicit AnswerReader(std::string_view bytes) : rest_(bytes) {}
+    uint32_t word()
+    {
+        uint32_t w = 0;
+        if (rest_.size() < 4) {
+            rest_ = {};
+            return w;
+        }
+        for (int k = 3; k >= 0; --k)
+            w = w << 8 | static_cast<uint8_t>(rest_[static_cast<size_t>(k)]);
+        rest_.remove_prefix(4);
+        return w;
+    }
+    std::string text()
+    {
+        const uint32_t n = word();
+        const std::string_view t = rest_.substr(0, n);
+        rest_.remove_prefix(t.size());
+        return std::string(t);
+    }
+
+private:
+    std::string_view rest_;
+};
+
+} // namespace
+
+SuggestedRule SuggestRule(const std::vector<SuggestExample>& examples)
+{
+    std::vector<mt::ValueRecord> records;
+    for (const SuggestExample& e : examples) {
+        records.push_back(TextRecord(e.page));
+        if (e.wanted) {
+            records.push_back(TextRecord(e.wanted));
+            records.push_back(mt::Omitted());
+        } else {
+            records.push_back(mt::MakeInt(e.start));
+            records.push_back(mt::MakeInt(e.length));
+        }
+    }
+    const Owned answer = OwnedResult(Rt().callCoreCommand(mt::CommandAddress(mt::kCoreLibrary, mt::kCmdSuggestRule),
+                                                          static_cast<int32_t>(records.size()), records.data()));
+    const uint8_t* block = answer.bytes();
+    int32_t count = 0;
+    if (block)
+        std::memcpy(&count, block + 4, 4);
+    AnswerReader in(block && count > 0 ? std::string_view(answer.text() + 8, static_cast<size_t>(count))
+                                       : std::string_view());
+    SuggestedRule r;
+    r.found = in.word() == 1;
+    r.example = static_cast<int32_t>(in.word());
+    std::string first = in.text(), second = in.text();
+    if (r.found) {
+        r.left = std::move(first);
+        r.right = std::move(second);
+    } else {
+        r.code = std::move(first);
+        r.reason = std::move(second);
+    }
+    return r;
+}
+
+void OfferKeyInMenu(uint32_t component, int32_t key, const char* label)
+{
+    Core(mt::kCmdSuggestRule,
+         {mt::MakeComponentRef(id::MainWindow, component, kEditBoxKind), mt::MakeInt(key), TextRecord(label)});
 }
 
 bool AskText(const char* prompt, const char* title, const char* initial, Owned* entered)

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "app_image.h"
 #include "abi/message_box_style.h"
@@ -52,6 +54,7 @@ inline constexpr uint32_t kEditBoxKind = 0x00010005;
 Owned ReadText(uint32_t component, int32_t index);
 void WriteText(uint32_t component, int32_t index, const char* text);
 void WriteInt(uint32_t component, int32_t index, int32_t value);
+int32_t ReadInt(uint32_t component, int32_t index);
 
 // A literal of the constants block.
 inline const char* Lit(uint32_t offset) { return Literal(offset); }
@@ -82,6 +85,24 @@ void MarkText(uint32_t component, const char* sought, const MarkedParts& parts);
 // BindKey (our own): the key with these modifiers (1 Ctrl, 2 Shift, 4 Alt)
 // clicks the component wherever the window's focus is.
 void BindKey(uint32_t component, uint32_t kind, int32_t key, int32_t keyState);
+// SuggestRule (our own): a left and a right text that extract exactly the
+// examples' bytes. An example is a page and either a selection (1-based
+// start and length) or a wanted text, any occurrence of which will do.
+struct SuggestExample {
+    const char* page = nullptr;
+    int32_t start = 0, length = 0; // when wanted is null
+    const char* wanted = nullptr;
+};
+struct SuggestedRule {
+    bool found = false;
+    std::string left, right;  // the pair, when found
+    int32_t example = 0;      // else: the 1-based example the reason concerns,
+    std::string code, reason; // its stable code and its sentence
+};
+SuggestedRule SuggestRule(const std::vector<SuggestExample>& examples);
+// The same command offered in a multi-line box's context menu: an entry with
+// the label that presses the function key in the box while text is selected.
+void OfferKeyInMenu(uint32_t component, int32_t key, const char* label);
 // InputBox into a text variable: true when confirmed; *entered then owns it.
 bool AskText(const char* prompt, const char* title, const char* initial, Owned* entered);
 // Internet and encoding libraries. The internet library's commands by number.

@@ -115,6 +115,12 @@ public:
     virtual void setMarks(TextMarks marks) = 0;
     // The marks in place; null for a single-line control.
     virtual const TextMarks* marks() const = 0;
+    // Multi-line: an entry at the top of the context menu, enabled while
+    // text is selected, that presses the key (a virtual key code, F1-F12)
+    // in the control, so that the window and the program see it as typed.
+    // `label` is GB18030; the key's name is shown beside it. A key added
+    // again replaces its entry.
+    virtual void addMenuKey(std::string_view /*label*/, int32_t /*key*/) {}
 
     // ---- appearance and behaviour ------------------------------------------
     virtual void setBorder(int border) = 0;

@@ -59,6 +59,11 @@ public:
             view_->setMarks(std::move(marks));
     }
     const TextMarks* marks() const override { return view_ ? &view_->marks() : nullptr; }
+    void addMenuKey(std::string_view label, int32_t key) override
+    {
+        if (view_)
+            view_->addMenuKey(label, key);
+    }
     void setBorder(int border) override;
     void setTextColor(uint32_t color) override;
     void setBackColor(uint32_t color) override;

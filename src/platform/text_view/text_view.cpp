@@ -28,6 +28,7 @@
 #include "platform/system/text_mime.h"
 #include "platform/text_view/text_view_keys.h"
 #include "platform/text_view/text_words.h"
+#include "platform/window_listener.h"
 
 namespace mt::platform {
 
@@ -243,10 +244,41 @@ void TextView::selectAll()
     publishSelection();
 }
 
+void TextView::addMenuKey(std::string_view gbLabel, int32_t virtualKey)
+{
+    if (virtualKey < kVkF1 || virtualKey > kVkF1 + 11)
+        return;
+    const QString label = FromGb(gbLabel) + QLatin1Char('\t') + QStringLiteral("F%1").arg(virtualKey - kVkF1 + 1);
+    for (MenuKey& k : menuKeys_) {
+        if (k.key == virtualKey) {
+            k.label = label;
+            return;
+        }
+    }
+    menuKeys_.push_back({label, virtualKey});
+}
+
+void TextView::pressMenuKey(int32_t virtualKey)
+{
+    const auto key = static_cast<Qt::Key>(Qt::Key_F1 + (virtualKey - kVkF1));
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &release);
+}
+
 void TextView::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
     const bool selected = caret_ != anchor_;
+    for (const MenuKey& k : menuKeys_) {
+        QAction* a = menu.addAction(k.label);
+        a->setEnabled(selected);
+        const int32_t key = k.key;
+        connect(a, &QAction::triggered, this, [this, key] { pressMenuKey(key); });
+    }
+    if (!menuKeys_.empty())
+        menu.addSeparator();
     const bool canPaste = MimeHasText(QGuiApplication::clipboard()->mimeData());
     struct Item {
         const char* text;

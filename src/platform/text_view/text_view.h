@@ -93,6 +93,14 @@ public:
     // marks.reveal names is scrolled into view; the caret stays.
     void setMarks(TextMarks marks);
     const TextMarks& marks() const { return marks_; }
+
+    // ---- context menu (text_view.cpp) ---------------------------------------------
+    // An entry at the top of the menu that presses a function key here
+    // while text is selected (see EditControl::addMenuKey).
+    void addMenuKey(std::string_view gbLabel, int32_t virtualKey);
+    // What the entry does: the key's press and release, sent through the
+    // application as typed keys are.
+    void pressMenuKey(int32_t virtualKey);
     // The occurrences of the sought text that start in the rows in view,
     // as [start, end) byte ranges; found in those rows alone.
     std::vector<std::pair<size_t, size_t>> occurrencesInView();
@@ -157,6 +165,11 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    struct MenuKey {
+        QString label;
+        int32_t key = 0;
+    };
+    std::vector<MenuKey> menuKeys_;
     void stepHistory(bool forward);
     using Segment = TextBuffer::Segment;
     // One segment decoded and laid out.
