@@ -118,6 +118,11 @@ void MarkText(uint32_t component, const char* sought, const MarkedParts& parts)
                             mt::MakeInt(parts.middleLength), mt::MakeInt(parts.rightAt), mt::MakeInt(parts.rightLength)});
 }
 
+void ShowNotice(uint32_t component, const char* notice)
+{
+    Core(mt::kCmdBoxNotice, {mt::MakeComponentRef(id::MainWindow, component, kEditBoxKind), TextRecord(notice)});
+}
+
 void BindKey(uint32_t component, uint32_t kind, int32_t key, int32_t keyState)
 {
     Core(mt::kCmdBindKey, {mt::MakeComponentRef(id::MainWindow, component, kind), mt::MakeInt(key), mt::MakeInt(keyState)});
