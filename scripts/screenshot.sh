@@ -14,7 +14,9 @@
 # segments the big box keeps, seen halfway down),
 # marked (a longer page, <span class="price"> and </span> extracted: the
 # three texts marked where they were found), find (the same page,
-# class="price" found: the hit selected, the others in view tinted).
+# class="price" found: the hit selected, the others in view tinted),
+# errorpage (a page read from a local server that answers 404: its error
+# page shown, with the notice over it).
 # MT_SHOT_SCALE=2 runs the tool with QT_SCALE_FACTOR=2.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -29,12 +31,13 @@ if [ "${1:-}" = "--docs" ]; then
   "$0" minified "$root/docs/minified-page.png" "$build"
   "$0" marked "$root/docs/extraction-marked.png" "$build"
   "$0" find "$root/docs/find-tinted.png" "$build"
+  "$0" errorpage "$root/docs/error-page-notice.png" "$build"
   exit 0
 fi
 
 scene=extract
 case "${1:-}" in
-  start|extract|message|linebreak|minified|marked|find|count:*) scene=$1; shift ;;
+  start|extract|message|linebreak|minified|marked|find|errorpage|count:*) scene=$1; shift ;;
 esac
 out=${1:-$root/docs/window.png}
 build=${2:-$root/build/release}
@@ -98,8 +101,11 @@ EOF
   *) printf '%s' "$page" > "$work/clip" ;;
 esac
 
+port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+mkdir -p "$work/www" "$work/config"
 cat > "$work/scene.sh" <<EOF
 set -eu
+export XDG_CONFIG_HOME='$work/config'
 openbox >/dev/null 2>&1 &
 sleep 1
 QT_SCALE_FACTOR=$scale '$build/middletext' & pid=\$!
@@ -142,6 +148,17 @@ case '$scene' in
     # Halfway down, where the rows cross many segment edges.
     at 510 130
     xdotool click 1
+    ;;
+  errorpage)
+    python3 -m http.server --bind 127.0.0.1 $port --directory '$work/www' >/dev/null 2>&1 & server=\$!
+    sleep 1
+    click 45 316
+    sleep 1
+    xdotool key ctrl+a
+    xdotool type 'http://127.0.0.1:$port/goods/1024.html'
+    xdotool key Return
+    sleep 1
+    kill \$server
     ;;
   linebreak)
     paste

@@ -133,6 +133,11 @@ RuleHint DiagnoseRule(const char* text, const char* left, const char* right, boo
     return h;
 }
 
+void ShowNotice(uint32_t component, const char* notice)
+{
+    Core(mt::kCmdBoxNotice, {mt::MakeComponentRef(id::MainWindow, component, kEditBoxKind), TextRecord(notice)});
+}
+
 void BindKey(uint32_t component, uint32_t kind, int32_t key, int32_t keyState)
 {
     Core(mt::kCmdBindKey, {mt::MakeComponentRef(id::MainWindow, component, kind), mt::MakeInt(key), mt::MakeInt(keyState)});

@@ -90,6 +90,10 @@ struct RuleHint {
     Owned text;           // the sentence
 };
 RuleHint DiagnoseRule(const char* text, const char* left, const char* right, bool ignoreCase);
+// A one-line notice over the top of the big text box (BoxNotice, our own),
+// GB18030; it goes with the box's next change of text. Null or empty: the
+// notice in place goes.
+void ShowNotice(uint32_t component, const char* notice);
 // BindKey (our own): the key with these modifiers (1 Ctrl, 2 Shift, 4 Alt)
 // clicks the component wherever the window's focus is.
 void BindKey(uint32_t component, uint32_t kind, int32_t key, int32_t keyState);

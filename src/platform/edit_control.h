@@ -116,6 +116,14 @@ public:
     // The marks in place; null for a single-line control.
     virtual const TextMarks* marks() const = 0;
 
+    // ---- the notice: one line drawn over the top of a multi-line control ----
+    // It says something about the text (why a page looks as it does) and
+    // changes neither the bytes nor the layout; the next change of the text
+    // takes it away. Empty: none. A single-line control shows none.
+    virtual void setNotice(std::string_view gb) = 0;
+    // The notice in place, in GB18030; empty when there is none.
+    virtual std::string notice() const = 0;
+
     // ---- appearance and behaviour ------------------------------------------
     virtual void setBorder(int border) = 0;
     virtual void setTextColor(uint32_t color) = 0;

@@ -59,6 +59,8 @@ public:
             view_->setMarks(std::move(marks));
     }
     const TextMarks* marks() const override { return view_ ? &view_->marks() : nullptr; }
+    void setNotice(std::string_view gb) override;
+    std::string notice() const override;
     void setBorder(int border) override;
     void setTextColor(uint32_t color) override;
     void setBackColor(uint32_t color) override;

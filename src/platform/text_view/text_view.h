@@ -18,6 +18,7 @@
 #include <QTextLayout>
 
 class QAccessibleEvent;
+class QPainter;
 class QMimeData;
 
 #include <map>
@@ -96,6 +97,15 @@ public:
     // The occurrences of the sought text that start in the rows in view,
     // as [start, end) byte ranges; found in those rows alone.
     std::vector<std::pair<size_t, size_t>> occurrencesInView();
+
+    // ---- the notice (text_view_notice.cpp) -----------------------------------------
+    // One line of text drawn over the top of the view, such as why a page
+    // looks as it does: it changes neither the bytes, the rows nor the
+    // caret, and goes with the next change of the text. Empty: none.
+    void setNotice(const QString& notice);
+    const QString& notice() const { return notice_; }
+    // Where the notice is drawn in the viewport; empty while there is none.
+    QRect noticeRect() const;
 
     // ---- zoom (text_view_zoom.cpp) --------------------------------------------------
     // A zoomable view takes Ctrl+wheel and Ctrl+plus, minus and 0. The font
@@ -268,6 +278,7 @@ private:
     // The marks' parts inside laid segment l, as ranges of its layout.
     void addMarkRanges(const Laid& l, const Segment& seg, const std::vector<std::pair<size_t, size_t>>& found,
                        QList<QTextLayout::FormatRange>* ranges) const;
+    void paintNotice(QPainter* p) const;
 
     // Ctrl with plus, minus or 0: true when it zoomed.
     bool zoomKey(const QKeyEvent* event);
@@ -276,6 +287,7 @@ private:
     EditorHost* host_ = nullptr;
     TextBuffer text_;
     TextMarks marks_;
+    QString notice_;
     QFont baseFont_;
     int zoom_ = 0;
     bool zoomable_ = false;
