@@ -75,6 +75,8 @@ void ClearAll(mt::EventCall*)
     WriteText(id::透明标签字符统计, kLabelCaption, Lit(lit::CountZero));
 }
 
+void OfferLiveResults();
+
 void MainWindowCreated(mt::EventCall*)
 {
     FocusComponent(id::按钮读网页源码, kButtonKind);
@@ -83,6 +85,8 @@ void MainWindowCreated(mt::EventCall*)
     BindKey(id::按钮找中间文本, kButtonKind, 0x72, 0);
     BindKey(id::按钮提取, kButtonKind, 0x74, 0);
     BindKey(id::按钮读网页源码, kButtonKind, 'L', 1);
+    // The big box's menu turns results while typing on and off.
+    OfferLiveResults();
 }
 
 } // namespace app

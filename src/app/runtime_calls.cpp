@@ -133,6 +133,16 @@ RuleHint DiagnoseRule(const char* text, const char* left, const char* right, boo
     return h;
 }
 
+bool LiveResultsOn()
+{
+    return mt::AsBool(Core(mt::kCmdRuleDiagnosis, {mt::MakeComponentRef(id::MainWindow, id::编辑框被查找文本, kEditBoxKind)}));
+}
+
+void OfferLiveSwitch(uint32_t component, const char* label)
+{
+    Core(mt::kCmdRuleDiagnosis, {mt::MakeComponentRef(id::MainWindow, component, kEditBoxKind), TextRecord(label)});
+}
+
 void ShowNotice(uint32_t component, const char* notice)
 {
     Core(mt::kCmdBoxNotice, {mt::MakeComponentRef(id::MainWindow, component, kEditBoxKind), TextRecord(notice)});

@@ -90,6 +90,10 @@ struct RuleHint {
     Owned text;           // the sentence
 };
 RuleHint DiagnoseRule(const char* text, const char* left, const char* right, bool ignoreCase);
+// Whether results show while the rule is typed (RuleDiagnosis asked with a
+// component); with a label, the box's context menu also gets the switch.
+bool LiveResultsOn();
+void OfferLiveSwitch(uint32_t component, const char* label);
 // A one-line notice over the top of the big text box (BoxNotice, our own),
 // GB18030; it goes with the box's next change of text. Null or empty: the
 // notice in place goes.

@@ -8,7 +8,9 @@
 #include "abi/text_value.h"
 #include "commands/dialog_args.h"
 #include "commands/rule_diagnosis.h"
+#include "platform/edit_control.h"
 #include "platform/heap_tuning.h"
+#include "platform/live_results.h"
 
 namespace mt {
 namespace {
@@ -41,11 +43,30 @@ void SetText(const ValueRecord& variable, std::string_view text)
     *slot = NewText(text);
 }
 
+// The setting of results while typing, and its switch in a box's menu.
+void LiveResults(ValueRecord* result, int32_t argc, ValueRecord* args)
+{
+    const ValueRecord label = dialog::Arg(argc, args, 1);
+    if (label.type == kTypeText) {
+        const ValueRecord component = dialog::Arg(argc, args, 0);
+        const int64_t object = svc::Call(kSvcFindComponentOrFail, Low32(component), High32(component));
+        const int64_t window = object ? svc::Call(kSvcComponentHandle, static_cast<intptr_t>(object)) : 0;
+        platform::EditControl* edit =
+            platform::EditControlOf(reinterpret_cast<platform::WindowHandle>(static_cast<intptr_t>(window)));
+        if (edit && edit->isMultiLine())
+            edit->addMenuSwitch(TextArgument(label), platform::LiveResultsOn, platform::SetLiveResultsOn);
+    }
+    *result = MakeBool(platform::LiveResultsOn());
+}
+
 } // namespace
 
 void RuleDiagnosis(ValueRecord* result, int32_t argc, ValueRecord* args)
 {
     using dialog::Arg;
+    const uint32_t first = Arg(argc, args, 0).type;
+    if (first != kTypeText && first != kTypeNone && !IsBasicType(first))
+        return LiveResults(result, argc, args);
     const ValueRecord flag = Arg(argc, args, 3);
     const bool ignoreCase = dialog::Given(flag) && Low32(flag) == 1;
     const Diagnosis d = DiagnoseRule(TextArgument(Arg(argc, args, 0)), TextArgument(Arg(argc, args, 1)),

@@ -14,6 +14,12 @@ namespace mt {
 // text (integer, 0 for none), the bytes that matched (integer) and the
 // sentence (text). The result is the cause's DiagnosisCode as an integer;
 // kNone leaves the variables alone.
+//
+// Called with a component first (as SetComponentFocus takes it), the
+// command answers instead whether the tool shows results while the rule is
+// typed (boolean, platform/live_results.h); with a label (text) behind the
+// component it also puts the switch of that setting into the context menu
+// of the box, when it is a multi-line edit box.
 void RuleDiagnosis(ValueRecord* result, int32_t argc, ValueRecord* args);
 
 } // namespace mt

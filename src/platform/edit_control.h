@@ -124,6 +124,11 @@ public:
     // The notice in place, in GB18030; empty when there is none.
     virtual std::string notice() const = 0;
 
+    // Multi-line: a switch at the end of the context menu, checked while
+    // isOn() answers true; choosing it calls turn() with the other state.
+    // `label` is GB18030. A switch with the same label replaces its entry.
+    virtual void addMenuSwitch(std::string_view /*label*/, bool (*/*isOn*/)(), void (*/*turn*/)(bool)) {}
+
     // ---- appearance and behaviour ------------------------------------------
     virtual void setBorder(int border) = 0;
     virtual void setTextColor(uint32_t color) = 0;

@@ -2,6 +2,8 @@
 // history as a user meets them.
 #include "text_view_fixture.h"
 
+#include <QMenu>
+
 namespace mt::platform {
 namespace {
 
@@ -126,6 +128,34 @@ TEST_F(TextViewTest, UndoOfAScrollingPastePaintsTheText)
 }
 
 // The key table: modifiers select the action, Shift extends movements only.
+// A switch the program puts into the context menu: shown checked as its
+// state says, behind a separator; choosing it turns the state over.
+bool g_switchOn = true;
+bool SwitchOn() { return g_switchOn; }
+void TurnSwitch(bool on) { g_switchOn = on; }
+
+TEST_F(TextViewTest, AMenuSwitchShowsItsStateAndTurnsIt)
+{
+    QMenu empty;
+    view->addMenuSwitches(&empty);
+    EXPECT_TRUE(empty.actions().isEmpty());
+    view->addMenuSwitch(QStringLiteral("live"), SwitchOn, TurnSwitch);
+    view->addMenuSwitch(QStringLiteral("live"), SwitchOn, TurnSwitch); // the same label again
+    for (const bool on : {true, false}) {
+        g_switchOn = on;
+        QMenu menu;
+        view->addMenuSwitches(&menu);
+        ASSERT_EQ(menu.actions().size(), 2);
+        EXPECT_TRUE(menu.actions()[0]->isSeparator());
+        QAction* entry = menu.actions()[1];
+        EXPECT_EQ(entry->text(), QStringLiteral("live"));
+        EXPECT_TRUE(entry->isCheckable());
+        EXPECT_EQ(entry->isChecked(), on);
+        entry->trigger();
+        EXPECT_EQ(g_switchOn, !on);
+    }
+}
+
 TEST(TextViewKeys, TableGivesEachKeyItsAction)
 {
     const Qt::KeyboardModifiers no = Qt::NoModifier, ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;

@@ -227,4 +227,10 @@ void EditCore::setNotice(std::string_view gb)
 
 std::string EditCore::notice() const { return view_ ? ToGb(view_->notice()) : std::string(); }
 
+void EditCore::addMenuSwitch(std::string_view gb, bool (*isOn)(), void (*turn)(bool))
+{
+    if (view_)
+        view_->addMenuSwitch(FromGb(gb), isOn, turn);
+}
+
 } // namespace mt::platform

@@ -61,6 +61,7 @@ public:
     const TextMarks* marks() const override { return view_ ? &view_->marks() : nullptr; }
     void setNotice(std::string_view gb) override;
     std::string notice() const override;
+    void addMenuSwitch(std::string_view gb, bool (*isOn)(), void (*turn)(bool)) override;
     void setBorder(int border) override;
     void setTextColor(uint32_t color) override;
     void setBackColor(uint32_t color) override;

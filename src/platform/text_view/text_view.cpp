@@ -282,6 +282,7 @@ void TextView::contextMenuEvent(QContextMenuEvent* event)
         else
             connect(a, &QAction::triggered, this, [this] { copy(); });
     }
+    addMenuSwitches(&menu);
     menu.exec(event->globalPos());
 }
 

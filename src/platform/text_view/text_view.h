@@ -35,6 +35,8 @@ class QMimeData;
 #include "platform/text_marks.h"
 #include "platform/text_view/text_view_keys.h"
 
+class QMenu;
+
 namespace mt::platform {
 
 // Makes Qt's accessibility find TextViews' text interface (text_view_accessible.cpp).
@@ -106,6 +108,13 @@ public:
     const QString& notice() const { return notice_; }
     // Where the notice is drawn in the viewport; empty while there is none.
     QRect noticeRect() const;
+
+    // ---- switches at the end of the context menu (text_view_menu_switch.cpp) ----
+    // A checkable entry, checked while isOn() answers true; choosing it calls
+    // turn() with the other state. The same label again replaces the entry.
+    void addMenuSwitch(const QString& label, bool (*isOn)(), void (*turn)(bool));
+    // The entries as the menu shows them, behind a separator (none: nothing).
+    void addMenuSwitches(QMenu* menu);
 
     // ---- zoom (text_view_zoom.cpp) --------------------------------------------------
     // A zoomable view takes Ctrl+wheel and Ctrl+plus, minus and 0. The font
@@ -288,6 +297,12 @@ private:
     TextBuffer text_;
     TextMarks marks_;
     QString notice_;
+    struct MenuSwitch {
+        QString label;
+        bool (*isOn)();
+        void (*turn)(bool);
+    };
+    std::vector<MenuSwitch> menuSwitches_;
     QFont baseFont_;
     int zoom_ = 0;
     bool zoomable_ = false;
