@@ -2,6 +2,8 @@
 // the window's idle event makes it.
 #include "live_results.h"
 
+#include <algorithm>
+
 namespace app {
 
 void ShowCharacterCount(mt::EventCall* call);
@@ -54,6 +56,28 @@ void BeginWriting()
         WriteText(id::按钮找中间文本, kCaption, Lit(lit::CaptionFind));
 }
 
+// The extraction as a click makes it, with the same results, in fewer
+// passes over a long text: the right text is sought behind the left one
+// first (found there, it is in the text), and in the whole text only when
+// it is not; the part behind the left text is read where it lies.
+ExtractOutcome LiveExtract(const char* text, const char* left, const char* right, Owned* middle, MarkedParts* parts)
+{
+    const int32_t p = FindText(text, left, nullptr, false);
+    if (p == -1)
+        return ExtractOutcome::kLeftNotFound;
+    const int32_t leftLength = TextLength(left);
+    const int32_t s = p + leftLength; // behind the left text, at most one past the end
+    const char* tail = Arg(text) + (s - 1);
+    const int32_t e = FindText(tail, right, nullptr, false) - 1;
+    if (e < 0 && FindText(text, right, nullptr, false) == -1)
+        return ExtractOutcome::kRightNotFound;
+    *middle = e > 0 ? Join({std::string_view(tail, static_cast<size_t>(e))}) : Owned();
+    *parts = {p, leftLength, s, std::max(e, 0), 0, 0};
+    if (e >= 0)
+        parts->rightAt = s + e, parts->rightLength = TextLength(right);
+    return ExtractOutcome::kDone;
+}
+
 void RunLive()
 {
     if (!LiveResultsOn())
@@ -72,7 +96,7 @@ void RunLive()
         return;
     Owned middle;
     MarkedParts parts;
-    if (ExtractMiddle(text, left.text(), right.text(), &middle, &parts) != ExtractOutcome::kDone) {
+    if (LiveExtract(text, left.text(), right.text(), &middle, &parts) != ExtractOutcome::kDone) {
         MarkText(id::编辑框被查找文本, nullptr, {});
         ShowRuleNotice(DiagnoseRule(text, left.text(), right.text(), false));
         return;
