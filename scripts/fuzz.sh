@@ -110,6 +110,19 @@ write_out_seeds() {
 fuzz_target "the write-out formats" write_out_fuzz 1024 write_out_seeds \
   "$root/src/app/write_out.cpp" "$root/src/app/cli_messages.cpp" "$root/fuzz/write_out_fuzz.cpp"
 
+# Why a rule fails: the normalised searches and the longest leading part,
+# on any bytes (the sentences' texts generated as in the build).
+mkdir -p "$gen/commands"
+"$out/gbtexts" "$root/src/commands/rule_diagnosis_texts.txt" "$gen/commands/rule_diagnosis_texts.h"
+diagnosis_seeds() {
+  printf '\x00\x04\x03a\x0d\x0ab<x>a\x0ab<x>' > "$1/breaks"
+  printf '\x00\x05\x01\xbc\xdb\xb8\xf1:2\xbc\xdb\xb8\xf1\xa3\xba12' > "$1/width"
+  printf '\x00\x03\x01a b&q&amp;a\x09\x810\x846b&#60;&#x4e2d;' > "$1/spaces"
+}
+fuzz_target "the rule diagnosis" rule_diagnosis_fuzz 4096 diagnosis_seeds \
+  "$root/src/commands/rule_diagnosis.cpp" "$root/src/commands/rule_normalise.cpp" \
+  "$root/src/commands/find_text.cpp" "$root/src/commands/find_text_avx2.cpp" "$root/fuzz/rule_diagnosis_fuzz.cpp"
+
 # The multi-line box's byte model: edits of any bytes, undo and redo.
 text_buffer_seeds() {
   printf 'a\x01\x00\xd6\xd0\r\n\x81\x30\x81\x30\xfe\xff' > "$1/seed"

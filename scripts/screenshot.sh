@@ -16,7 +16,12 @@
 # three texts marked where they were found), find (the same page,
 # class="price" found: the hit selected, the others in view tinted),
 # suggest (a short listing pasted, the second price selected with the
-# keyboard, then F4: the rule made from the selection, and its marks).
+# keyboard, then F4: the rule made from the selection, and its marks),
+# errorpage (a page read from a local server that answers 404: its error
+# page shown, with the notice over it), live (the marked scene's rule typed,
+# not clicked: the result while typing), livefail (the same page, a left
+# text typed with two spaces where the page has one: the reason in the
+# notice).
 # MT_SHOT_SCALE=2 runs the tool with QT_SCALE_FACTOR=2.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,12 +37,15 @@ if [ "${1:-}" = "--docs" ]; then
   "$0" marked "$root/docs/extraction-marked.png" "$build"
   "$0" find "$root/docs/find-tinted.png" "$build"
   "$0" suggest "$root/docs/rule-from-selection.png" "$build"
+  "$0" errorpage "$root/docs/error-page-notice.png" "$build"
+  "$0" live "$root/docs/live-result.png" "$build"
+  "$0" livefail "$root/docs/live-failed-rule.png" "$build"
   exit 0
 fi
 
 scene=extract
 case "${1:-}" in
-  start|extract|message|linebreak|minified|marked|find|suggest|count:*) scene=$1; shift ;;
+  start|extract|message|linebreak|minified|marked|find|suggest|errorpage|live|livefail|count:*) scene=$1; shift ;;
 esac
 out=${1:-$root/docs/window.png}
 build=${2:-$root/build/release}
@@ -79,7 +87,7 @@ while size < 5 * 1024 * 1024:
 sys.stdout.write('<!doctype html><html><head><meta charset=utf-8></head><body><ul>' + ''.join(out) + '</ul></body></html>')
 EOF
     ;;
-  marked|find)
+  marked|find|live|livefail)
     # A shop's listing page as a browser's "view source" shows it.
     python3 > "$work/clip" <<'EOF'
 items = [("机械键盘 K87 红轴", "299.00", "128"), ("无线鼠标 M3 静音", "79.90", "56"),
@@ -107,8 +115,11 @@ EOF
   *) printf '%s' "$page" > "$work/clip" ;;
 esac
 
+port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+mkdir -p "$work/www" "$work/config"
 cat > "$work/scene.sh" <<EOF
 set -eu
+export XDG_CONFIG_HOME='$work/config'
 openbox >/dev/null 2>&1 &
 sleep 1
 QT_SCALE_FACTOR=$scale '$build/middletext' & pid=\$!
@@ -135,6 +146,22 @@ case '$scene' in
     xdotool type '</span>'
     click 200 316
     ;;
+  live)
+    paste
+    click 80 280
+    xdotool type '<span class="price">'
+    click 430 280
+    xdotool type '</span>'
+    ;;
+  livefail)
+    paste
+    xdotool key ctrl+Home
+    click 80 280
+    xdotool type '库存  128 件'
+    sleep 1
+    click 430 280
+    xdotool type '</span>'
+    ;;
   find)
     paste
     click 260 280
@@ -159,6 +186,17 @@ case '$scene' in
     # Halfway down, where the rows cross many segment edges.
     at 510 130
     xdotool click 1
+    ;;
+  errorpage)
+    python3 -m http.server --bind 127.0.0.1 $port --directory '$work/www' >/dev/null 2>&1 & server=\$!
+    sleep 1
+    click 45 316
+    sleep 1
+    xdotool key ctrl+a
+    xdotool type 'http://127.0.0.1:$port/goods/1024.html'
+    xdotool key Return
+    sleep 1
+    kill \$server
     ;;
   linebreak)
     paste

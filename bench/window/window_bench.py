@@ -2,7 +2,7 @@
 """Heavy work in the real window, against a bare QPlainTextEdit in the same run.
 
     window_bench.py --xwin BIN --bare BIN --tool NAME=BIN [--tool NAME=BIN ...]
-                    [--rounds 3] [--mib 64] [--read-mib 200] [--only start,lines,line,read]
+                    [--rounds 3] [--mib 64] [--read-mib 200] [--only start,lines,line,read,live,live5]
                     [--bare-one-line]
 
 Needs an X display with a window manager (scripts/window_bench.sh starts
@@ -25,6 +25,14 @@ Measures, per program and round:
   read the whole text from the clipboard (the program must first take the
   clipboard over from the xclip that served the page); beside it, what the
   same read takes from that xclip (the transfer alone).
+
+- live (MIB MiB) and live5 (5 MiB): results while typing. The page (with
+  line breaks) ends in a rule found near its end: "7", a middle text, and
+  thirty "9"s, and no other digit. The tool gets "7" in its left box, then
+  20 keystrokes "9" 0.1 s apart in its right box; each runs the extraction
+  over the page and writes the middle box and the marks. A keystroke's time
+  runs from the key press to the last drawing it caused. The bare program
+  gets the same page and 20 keystrokes at its end: the reference.
 
 - read: a page of READ_MIB MiB of UTF-8 (with line breaks) from a server on
   127.0.0.1, read with the read-page button, until the count label is
@@ -196,6 +204,51 @@ def page_run(program, page, xwin, results, tag):
         f"{settled.get('Rss', -1) / 1024:6.1f} MiB | copy {copy_s * 1000:7.1f} ms ({len(got)} bytes)")
 
 
+LEFT_BOX_CLICK = "80,280"
+RIGHT_BOX_CLICK = "430,280"
+
+
+def make_live_page(path, mib):
+    """A page of MIB MiB whose rule "7" ... "9" is found near its end."""
+    make_page(path, mib, True)
+    tail = "<b>7</b>价格12345元".encode() + b"9" * 30 + b"\n"
+    with open(path, "r+b") as f:
+        # Behind the last whole line that leaves room for it.
+        f.seek(mib * MIB - len(tail) - 4096)
+        block = f.read(4096)
+        at = mib * MIB - len(tail) - 4096 + block.rindex(b"\n") + 1
+        f.seek(at)
+        f.write(tail)
+        f.truncate()
+
+
+def live_run(program, page, xwin, results, tag):
+    """One program: the rule's right text typed key by key, the result live."""
+    set_clipboard(page)
+    w = Window(program, xwin)
+    try:
+        w.act("click:" + BIG_BOX_CLICK, 1, 0, 10, 300)
+        w.act("ctrl:v", 1, 0, 600, 2000)
+        time.sleep(2)
+        if program.bare:
+            keys = w.act("key:x", 20, 100, 30, 40)
+        else:
+            w.act("click:" + LEFT_BOX_CLICK, 1, 0, 10, 300)
+            w.act("key:7", 1, 0, 10, 300)
+            # Into the right box: the first run reads the text.
+            w.act("click:" + RIGHT_BOX_CLICK, 1, 0, 30, 500)
+            keys = w.act("key:9", 20, 100, 30, 40)
+    finally:
+        w.close()
+    done = [s for _, s in keys]
+    keep = results.setdefault((tag, program.name), {})
+    if len(done) == 20 and min(done) >= 0:
+        keep.setdefault("median key to result painted (ms)", []).append(statistics.median(done))
+        keep.setdefault("slowest key to result painted (ms)", []).append(max(done))
+    log(f"  {tag:9} {program.name:6} keys: median {statistics.median(done) if done else -1:7.2f} "
+        f"max {max(done, default=-1):7.2f}")
+
+
 def start_run(program, xwin, results):
     out = subprocess.run([xwin, "start", "1500", "--", *program.argv], capture_output=True, text=True,
                          timeout=90).stdout
@@ -260,6 +313,11 @@ def main():
         if tag in only:
             pages[tag] = os.path.join(work, f"{tag}.utf8")
             make_page(pages[tag], args.mib, breaks)
+    live_pages = {}
+    for tag, mib in (("live", args.mib), ("live5", 5)):
+        if tag in only:
+            live_pages[tag] = os.path.join(work, f"{tag}.utf8")
+            make_live_page(live_pages[tag], mib)
     read_page = None
     if "read" in only:
         read_page = os.path.join(work, "read.utf8")
@@ -280,12 +338,18 @@ def main():
                     page_run(p, page, args.xwin, results, tag)
                 except (OSError, RuntimeError, subprocess.SubprocessError) as e:
                     log(f"  {tag:9} {p.name:6} failed: {e}")
+        for tag, page in live_pages.items():
+            for p in order:
+                try:
+                    live_run(p, page, args.xwin, results, tag)
+                except (OSError, RuntimeError, subprocess.SubprocessError) as e:
+                    log(f"  {tag:9} {p.name:6} failed: {e}")
         if read_page:
             tools = [p for p in programs if not p.bare]
             page_read.read_run(tools, tools[0].argv[0], read_page, args.xwin, Window, results, log, r % 2 == 1)
         log(f"load: {open('/proc/loadavg').read().strip()}")
     summary(results, programs)
-    for f in list(pages.values()) + ([read_page] if read_page else []):
+    for f in list(pages.values()) + list(live_pages.values()) + ([read_page] if read_page else []):
         os.remove(f)
     os.rmdir(work)
 

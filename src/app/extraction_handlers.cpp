@@ -1,5 +1,5 @@
 // Extraction of the middle text, and the generated extraction subroutine.
-#include "extraction.h"
+#include "live_results.h"
 
 namespace app {
 
@@ -20,17 +20,23 @@ void ExtractMiddleText(mt::EventCall* call)
     switch (ExtractMiddle(text.text(), left.text(), right.text(), &middle, &parts)) {
     case ExtractOutcome::kLeftNotFound:
         MarkText(id::编辑框被查找文本, nullptr, {});
+        ShowRuleNotice(DiagnoseRule(text.text(), left.text(), right.text(), false));
         ShowMessage(Lit(lit::LeftNotFound), box::kError, nullptr);
         RestorePromptLeft(call);
         return;
     case ExtractOutcome::kRightNotFound:
         MarkText(id::编辑框被查找文本, nullptr, {});
+        ShowRuleNotice(DiagnoseRule(text.text(), left.text(), right.text(), false));
         ShowMessage(Lit(lit::RightNotFound), box::kError, nullptr);
         RestorePromptRight(call);
         return;
     case ExtractOutcome::kDone:
         WriteText(id::编辑框中间, kContent, middle.text());
         MarkText(id::编辑框被查找文本, nullptr, parts);
+        // The reason of a failure before is gone; an empty middle text may have one.
+        ShowRuleNotice(parts.rightLength > 0 || right.empty()
+                           ? RuleHint()
+                           : DiagnoseRule(text.text(), left.text(), right.text(), false));
         return;
     }
 }

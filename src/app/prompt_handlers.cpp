@@ -76,6 +76,7 @@ void ClearAll(mt::EventCall*)
 }
 
 void OfferSuggestionInMenu();
+void OfferLiveResults();
 
 void MainWindowCreated(mt::EventCall*)
 {
@@ -87,6 +88,8 @@ void MainWindowCreated(mt::EventCall*)
     BindKey(id::按钮读网页源码, kButtonKind, 'L', 1);
     // F4 in the big box makes a rule of its selection; its menu offers it.
     OfferSuggestionInMenu();
+    // The big box's menu turns results while typing on and off.
+    OfferLiveResults();
 }
 
 } // namespace app

@@ -64,6 +64,22 @@ std::string Utf8(std::string_view text, bool* lossy)
     return utf8.encode(text);
 }
 
+// The hint as a JSON object: its code, position (null for none), length
+// and sentence.
+std::string HintObject(const RuleHint& hint, bool* lossy)
+{
+    JsonObject object;
+    object.text("code", mt::DiagnosisName(hint.code));
+    if (hint.position > 0)
+        object.number("position", hint.position);
+    else
+        object.escaped("position", "null");
+    object.number("length", hint.length).text("text", Utf8(hint.text.view(), lossy));
+    std::string line = object.line();
+    line.pop_back(); // the line break
+    return line;
+}
+
 } // namespace
 
 ResultWriter::ResultWriter(const CliContext& context, bool named)
@@ -85,7 +101,10 @@ void ResultWriter::begin(const std::string& name, const FetchedPage* page)
     name_ = name;
     page_ = page;
     results_ = 0;
+    remark_ = RuleHint();
 }
+
+void ResultWriter::remark(RuleHint hint) { remark_ = std::move(hint); }
 
 // The source's name in UTF-8, from the terminal's bytes (or GB18030 with
 // --gbk); bytes that do not decode are left to the JSON writer.
@@ -205,6 +224,8 @@ std::string ResultWriter::jsonLine(const std::string& source, const JsonResult& 
     const bool early = page_ && page_->outcome == FetchedPage::Outcome::kEndedEarly;
     object.text("status", early ? "ended_early" : "found");
     pageFields(object, &lossy);
+    if (remark_.code != mt::DiagnosisCode::kNone && result.index == 0)
+        object.escaped("hint", HintObject(remark_, &lossy));
     if (lossy)
         object.markLossy();
     return object.line();
@@ -227,8 +248,9 @@ void ResultWriter::pageFields(JsonObject& object, bool* lossy) const
         object.number("http_status", page_->status);
 }
 
-void ResultWriter::notFound(uint32_t literal)
+void ResultWriter::notFound(uint32_t literal, const RuleHint* hint)
 {
+    const bool hinted = hint && hint->code != mt::DiagnosisCode::kNone;
     const CliOptions& o = c_.options;
     if (o.count || quiet_ || names_)
         return; // the count, the list of names or the status tells
@@ -239,6 +261,8 @@ void ResultWriter::notFound(uint32_t literal)
         object.text("source", jsonSource(&lossy)).text("status", early ? "ended_early" : "not_found");
         object.text("message", Utf8(Lit(literal), &lossy));
         pageFields(object, &lossy);
+        if (hinted)
+            object.escaped("hint", HintObject(*hint, &lossy));
         if (lossy)
             object.markLossy();
         c_.out.write(object.line());
@@ -247,6 +271,8 @@ void ResultWriter::notFound(uint32_t literal)
     if (!c_.out.flush())
         return; // the run stops: nothing more to say but that
     PrintSourceError(who(), c_.console.encode(Lit(literal)));
+    if (hinted)
+        PrintSourceError(who(), "hint: " + c_.console.encode(hint->text.view()));
 }
 
 void ResultWriter::failed(const std::string& reason)
@@ -302,6 +328,8 @@ void ResultWriter::end()
         line += c_.options.zero ? '\0' : '\n';
         c_.out.write(line);
     }
+    if (remark_.code != mt::DiagnosisCode::kNone && c_.out.flush())
+        PrintSourceError(who(), "warning: hint: " + c_.console.encode(remark_.text.view()));
     if (!page_ || page_->outcome == FetchedPage::Outcome::kNotRead)
         return;
     if (!c_.out.flush()) // the warnings come behind the results

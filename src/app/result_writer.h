@@ -25,8 +25,13 @@ public:
     // A result: a middle text (extract) or the wanted text (find), a
     // runtime text, at a 1-based byte position of the source's text.
     void found(std::string_view text, int32_t start);
-    // The source gave none: the window's message.
-    void notFound(uint32_t literal);
+    // The source gave none: the window's message, then why (when `hint`
+    // names a cause).
+    void notFound(uint32_t literal, const RuleHint* hint = nullptr);
+    // A remark on the source's result (a middle text empty because the
+    // right text occurs only before the left): in its JSON object, and as a
+    // warning behind it.
+    void remark(RuleHint hint);
     // The source could not be read: `reason` in the terminal's encoding
     // (the system's words), or a page's runtime text (`pageReason`).
     void failed(const std::string& reason);
@@ -67,6 +72,7 @@ private:
     std::string name_;
     const FetchedPage* page_ = nullptr;
     int64_t results_ = 0;
+    RuleHint remark_; // the source's remark; code kNone for none
     // Middle texts waiting to be converted together, each ended by a zero
     // byte (which no text holds): one conversion for many short texts.
     std::string batch_;

@@ -2,7 +2,35 @@
 // page's source.
 #include "page_reader.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace app {
+namespace {
+
+// What the notice over a page says: the server's error status, why the
+// page ended early, how many bytes did not decode; empty when all is well.
+Owned PageNotice(const TransferReport& report, std::string_view endedEarly, int64_t replaced)
+{
+    Owned notice;
+    const auto add = [&notice](std::initializer_list<std::string_view> pieces) {
+        Owned part = Join(pieces);
+        notice = notice.empty() ? std::move(part) : Join({notice.view(), Lit(lit::NoticeJoin), part.view()});
+    };
+    if (report.status >= 400) {
+        const Owned code = IntToText(report.status);
+        add({Lit(lit::NoticeErrorStatus), report.statusText.empty() ? code.view() : report.statusText.view()});
+    }
+    if (!endedEarly.empty())
+        add({Lit(lit::NoticeEndedEarly), endedEarly});
+    if (replaced > 0) {
+        const Owned count = IntToText(static_cast<int32_t>(std::min<int64_t>(replaced, INT32_MAX)));
+        add({Lit(lit::NoticeReplacedPrefix), count.view(), Lit(lit::NoticeReplacedSuffix)});
+    }
+    return notice;
+}
+
+} // namespace
 
 void ReadWebPage(mt::EventCall*)
 {
@@ -21,7 +49,9 @@ void ReadWebPage(mt::EventCall*)
         break;
     }
     Owned page, reason;
-    switch (FetchPage(url.text(), &page, &reason)) {
+    int64_t replaced = 0;
+    const PageOutcome outcome = FetchPage(url.text(), &page, &reason, &replaced);
+    switch (outcome) {
     case PageOutcome::kCancelled:
         return; // the user's own choice: nothing changes, nothing to say
     case PageOutcome::kNothing: {
@@ -32,13 +62,20 @@ void ReadWebPage(mt::EventCall*)
         return;
     }
     case PageOutcome::kShown:
-        RememberAddress(url.text());
-        break;
     case PageOutcome::kEndedEarly: // shown as it arrived, as a browser would
         break;
     }
+    const TransferReport report = LastTransfer();
+    // Only a page the server answered with success is worth reading again.
+    if (outcome == PageOutcome::kShown && report.status >= 200 && report.status <= 299)
+        RememberAddress(url.text());
     WriteInt(id::编辑框被查找文本, kTextColor, kBlack);
     WriteText(id::编辑框被查找文本, kContent, page.text());
+    // The body is shown whatever the answer; the notice over it says what
+    // is not as it should be, until the text is next changed.
+    const Owned notice = PageNotice(report, outcome == PageOutcome::kEndedEarly ? reason.view() : "", replaced);
+    if (!notice.empty())
+        ShowNotice(id::编辑框被查找文本, notice.text());
 }
 
 } // namespace app

@@ -11,7 +11,8 @@ namespace mt {
 
 // Arguments: what to do, and an address. 0: the next input dialog alone
 // offers the recent addresses as completions (the address is not used);
-// 1: the address was read successfully and goes first in the history.
+// 1: the address was read successfully and goes first in the history, if
+// the last transfer did bring a whole page with a 2xx status.
 // Nothing happens while the history is off. No result.
 void HttpAddressHistory(ValueRecord* result, int32_t argc, ValueRecord* args);
 

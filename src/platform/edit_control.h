@@ -122,6 +122,19 @@ public:
     // again replaces its entry.
     virtual void addMenuKey(std::string_view /*label*/, int32_t /*key*/) {}
 
+    // ---- the notice: one line drawn over the top of a multi-line control ----
+    // It says something about the text (why a page looks as it does) and
+    // changes neither the bytes nor the layout; the next change of the text
+    // takes it away. Empty: none. A single-line control shows none.
+    virtual void setNotice(std::string_view gb) = 0;
+    // The notice in place, in GB18030; empty when there is none.
+    virtual std::string notice() const = 0;
+
+    // Multi-line: a switch at the end of the context menu, checked while
+    // isOn() answers true; choosing it calls turn() with the other state.
+    // `label` is GB18030. A switch with the same label replaces its entry.
+    virtual void addMenuSwitch(std::string_view /*label*/, bool (*/*isOn*/)(), void (*/*turn*/)(bool)) {}
+
     // ---- appearance and behaviour ------------------------------------------
     virtual void setBorder(int border) = 0;
     virtual void setTextColor(uint32_t color) = 0;

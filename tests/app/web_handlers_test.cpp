@@ -15,6 +15,7 @@
 
 #include "net/http_client.h"
 #include "platform/application.h"
+#include "platform/edit_control.h"
 #include "platform/input_dialog.h"
 #include "platform/testing/dialog_script.h"
 #include "platform/testing/input_simulation.h"
@@ -43,6 +44,7 @@ protected:
         Click(按钮读网页源码);
     }
     std::string Big() const { return Text(编辑框被查找文本, kContent); }
+    std::string Notice() const { return Utf8(platform::EditControlOf(Handle(编辑框被查找文本))->notice()); }
 };
 
 TEST_F(ReadPage, TheDialogAsksForTheAddress)
@@ -111,6 +113,7 @@ struct PageCase {
     const char* name;
     std::string headers, body;
     std::string shown; // what the big box holds, in UTF-8
+    std::string notice = ""; // the notice over it, in UTF-8
 };
 
 TEST_F(ReadPage, PagesAreDecodedFromTheCharsetTheyDeclare)
@@ -132,8 +135,10 @@ TEST_F(ReadPage, PagesAreDecodedFromTheCharsetTheyDeclare)
          std::string(1100, ' ') + "charset=utf-8中"},
         {"undeclared", "", "\xd6\xd0", "中"},
         {"undeclared UTF-8 (JSON)", "Content-Type: application/json\r\n", "{\"a\":\"" + zhong + "\"}", "{\"a\":\"中\"}"},
-        {"one bad byte", html + "utf-8\r\n", zhong + "\xFF" + zhong, "中\xEF\xBF\xBD中"},
-        {"UTF-16 of odd length", "", std::string("\xFF\xFE\x2D\x4E\x61\0!", 7), "中a"},
+        {"one bad byte", html + "utf-8\r\n", zhong + "\xFF" + zhong, "中\xEF\xBF\xBD中",
+         "页面有 1 个字节无法解码，已替换为“\xEF\xBF\xBD”"},
+        {"UTF-16 of odd length", "", std::string("\xFF\xFE\x2D\x4E\x61\0!", 7), "中a",
+         "页面有 1 个字节无法解码，已替换为“\xEF\xBF\xBD”"},
         {"GBK declared", html + "gbk\r\n", "charset=utf-8 \xd6\xd0", "charset=utf-8 中"},
         {"declared but invalid: shown as received", "", "charset=utf-8 \xd6\xd0", "charset=utf-8 中"},
         {"a zero byte ends the text", "", std::string("ab\0cd", 5), "ab"},
@@ -141,14 +146,15 @@ TEST_F(ReadPage, PagesAreDecodedFromTheCharsetTheyDeclare)
         {"UTF-8 beyond the basic plane and Latin", html + "utf-8\r\n", "caf\xC3\xA9 \xF0\x9F\x98\x80",
          "caf\xC3\xA9 \xF0\x9F\x98\x80"},
         {"a character the converter has no code for", html + "utf-8\r\n", zhong + "\xEE\x9E\x8D" + zhong,
-         "中\xEF\xBF\xBD中"},
+         "中\xEF\xBF\xBD中", "页面有 3 个字节无法解码，已替换为“\xEF\xBF\xBD”"},
         {"an overlong sequence", html + "utf-8\r\n", std::string(300, 'x') + zhong + "\xC0\xAF" + zhong,
-         std::string(300, 'x') + "中\xEF\xBF\xBD\xEF\xBF\xBD中"},
+         std::string(300, 'x') + "中\xEF\xBF\xBD\xEF\xBF\xBD中", "页面有 2 个字节无法解码，已替换为“\xEF\xBF\xBD”"},
     };
     for (const auto& c : cases) {
         TestServer server([&](const std::string&) { return httptest::CannedReply{Reply("200 OK", c.headers, c.body)}; });
         Read(server.Url("/"));
         EXPECT_EQ(Big(), c.shown) << c.name;
+        EXPECT_EQ(Notice(), c.notice) << c.name;
         EXPECT_EQ(Int(编辑框被查找文本, kTextColor), 0) << c.name;
     }
     EXPECT_TRUE(Messages().empty());
@@ -225,6 +231,16 @@ TEST_F(ReadPage, CapitalSchemesAnErrorBodyAndTheCount)
     Read(url);
     EXPECT_EQ(Big(), "missing");
     EXPECT_EQ(Text(透明标签字符统计, 8), "共计7个字符。");
+    // The notice names the answer, changes no byte and goes with the next edit.
+    EXPECT_EQ(Notice(), "服务器返回错误状态 404 Not Found");
+    EXPECT_TRUE(Messages().empty());
+    SetText(编辑框被查找文本, kContent, "edited");
+    EXPECT_EQ(Notice(), "");
+    TestServer bare([](const std::string&) { return httptest::CannedReply{Reply("503 ", "", "busy")}; });
+    TheHttpClient().SetRequestOptions({});
+    Read(bare.Url("/"));
+    EXPECT_EQ(Big(), "busy");
+    EXPECT_EQ(Notice().rfind("服务器返回错误状态 503", 0), 0u) << Notice();
 }
 
 // Four-byte characters (Hangul, emoji) among the Chinese, LF line breaks.
@@ -328,6 +344,8 @@ TEST_F(ReadPage, TheDialogOffersTheAddressesReadLately)
     authority = authority.substr(7, authority.size() - 8); // host:port
     Read("http://user:secret@" + authority + "/first");
     Read(empty.Url("/nothing")); // no page: not kept
+    TestServer missing([](const std::string&) { return httptest::CannedReply{Reply("404 Not Found", "", "gone")}; });
+    Read(missing.Url("/gone")); // an error page is shown, not kept
     Read(server.Url("/second"));
     Read(server.Url("/first"));
     EXPECT_EQ(offered(), (std::vector<std::string>{server.Url("/first"), server.Url("/second")}));

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "command_call.h"
+#include "commands/box_notice_command.h"
 #include "commands/clipboard_command.h"
 #include "commands/focus_command.h"
 #include "frame/frame_texts.h"
@@ -93,6 +94,54 @@ TEST(SetComponentFocusCommand, FocusesTheComponentsWindowOrRaisesTheError)
     EXPECT_THROW(test::CallCommand(SetComponentFocus, {MakeComponentRef(0x52010001, 0x16019999, 0x00010005)}),
                  test::RuntimeError);
     EXPECT_EQ(platform::FocusWindow(), second);
+}
+
+// The notice is set on a multi-line box and cleared by an empty text, an
+// omitted one or the next change of the text; the text stays as it was. A
+// single-line box shows none and answers false.
+TEST(BoxNoticeCommand, SetsAndClearsTheNoticeOfAMultiLineBoxOnly)
+{
+    test::MallocService heap;
+    ComponentTable table;
+    platform::test::Recorder recorder;
+    auto window = platform::test::MakeWindow();
+    platform::EditOptions multi;
+    multi.multiLine = true;
+    platform::EditControl* big = platform::test::MakeEdit(window.get(), &recorder, multi, "page", {0, 0, 200, 100});
+    platform::EditControl* line = platform::test::MakeEdit(window.get(), &recorder, {}, "", {0, 120, 100, 24});
+    table.windows[{0x52010001, 0x16010002}] = big->handle();
+    table.windows[{0x52010001, 0x16010003}] = line->handle();
+    const ValueRecord bigRef = MakeComponentRef(0x52010001, 0x16010002, 0x00010005);
+    const char* const notice = "·þÎñÆ÷ 404"; // 服务器 404
+    const struct {
+        const char* name;
+        std::vector<ValueRecord> clear; // empty: the text changes instead
+    } clears[] = {
+        {"empty text", {bigRef, MakePointer("", kTypeText)}},
+        {"null text", {bigRef, MakePointer(nullptr, kTypeText)}},
+        {"omitted", {bigRef}},
+        {"next edit", {}},
+    };
+    for (const auto& c : clears) {
+        SCOPED_TRACE(c.name);
+        big->setText("page");
+        const ValueRecord shown = test::CallCommand(BoxNotice, {bigRef, MakePointer(notice, kTypeText)});
+        EXPECT_EQ(shown.type, kTypeBool);
+        EXPECT_TRUE(AsBool(shown));
+        EXPECT_EQ(big->notice(), notice);
+        EXPECT_EQ(big->text(), "page");
+        if (c.clear.empty())
+            platform::test::Type(big, QStringLiteral("x"));
+        else
+            EXPECT_TRUE(AsBool(test::CallCommand(BoxNotice, c.clear)));
+        EXPECT_EQ(big->notice(), "");
+    }
+    EXPECT_FALSE(AsBool(test::CallCommand(
+        BoxNotice, {MakeComponentRef(0x52010001, 0x16010003, 0x00010005), MakePointer(notice, kTypeText)})));
+    EXPECT_EQ(line->notice(), "");
+    EXPECT_THROW(test::CallCommand(BoxNotice, {MakeComponentRef(0x52010001, 0x16019999, 0x00010005),
+                                               MakePointer(notice, kTypeText)}),
+                 test::RuntimeError);
 }
 
 // Through the runtime's own lookup: a window that is not loaded, and a

@@ -2,6 +2,8 @@
 // history as a user meets them.
 #include "text_view_fixture.h"
 
+#include <QMenu>
+
 namespace mt::platform {
 namespace {
 
@@ -126,6 +128,34 @@ TEST_F(TextViewTest, UndoOfAScrollingPastePaintsTheText)
 }
 
 // The key table: modifiers select the action, Shift extends movements only.
+// A switch the program puts into the context menu: shown checked as its
+// state says, behind a separator; choosing it turns the state over.
+bool g_switchOn = true;
+bool SwitchOn() { return g_switchOn; }
+void TurnSwitch(bool on) { g_switchOn = on; }
+
+TEST_F(TextViewTest, AMenuSwitchShowsItsStateAndTurnsIt)
+{
+    QMenu empty;
+    view->addMenuSwitches(&empty);
+    EXPECT_TRUE(empty.actions().isEmpty());
+    view->addMenuSwitch(QStringLiteral("live"), SwitchOn, TurnSwitch);
+    view->addMenuSwitch(QStringLiteral("live"), SwitchOn, TurnSwitch); // the same label again
+    for (const bool on : {true, false}) {
+        g_switchOn = on;
+        QMenu menu;
+        view->addMenuSwitches(&menu);
+        ASSERT_EQ(menu.actions().size(), 2);
+        EXPECT_TRUE(menu.actions()[0]->isSeparator());
+        QAction* entry = menu.actions()[1];
+        EXPECT_EQ(entry->text(), QStringLiteral("live"));
+        EXPECT_TRUE(entry->isCheckable());
+        EXPECT_EQ(entry->isChecked(), on);
+        entry->trigger();
+        EXPECT_EQ(g_switchOn, !on);
+    }
+}
+
 TEST(TextViewKeys, TableGivesEachKeyItsAction)
 {
     const Qt::KeyboardModifiers no = Qt::NoModifier, ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
@@ -227,10 +257,11 @@ bool ShowsColor(QWidget* viewport, QColor color)
     return false;
 }
 
-// Marks are looks: cut to the text, drawn, the middle one scrolled into
-// view, and gone with the next change of the text; the bytes, selection
-// and caret stay.
-TEST_F(TextViewTest, MarksAreDrawnAndGoWithTheNextEdit)
+// Marks and the notice are looks: marks cut to the text, drawn, the middle
+// one scrolled into view; the notice drawn over the top, one line; both
+// gone with the next change of the text; the bytes, rows, selection and
+// caret stay.
+TEST_F(TextViewTest, MarksAndTheNoticeAreDrawnAndGoWithTheNextEdit)
 {
     const std::string text = Repeat("line\r\n", 200) + "[" + kZhong + "\xFE\x39\xFE\x39" + "\r\n]";
     const size_t middle = text.size() - 9;
@@ -241,10 +272,27 @@ TEST_F(TextViewTest, MarksAreDrawnAndGoWithTheNextEdit)
         {"typing", [](TextViewTest* t) { t->key(Qt::Key_X, Qt::NoModifier, QStringLiteral("x")); }},
         {"a new text", [](TextViewTest* t) { t->view->setBytes("other"); }},
         {"deleting", [](TextViewTest* t) { t->key(Qt::Key_Delete); }},
+        {"undoing", [](TextViewTest* t) { t->key(Qt::Key_Z, Qt::ControlModifier); }},
     };
+    const QColor band(0xFF, 0xF1, 0xC4);
     for (const auto& e : edits) {
         view->setBytes(text);
+        if (std::string(e.name) == "undoing") { // something to undo, the text as it was
+            view->selectBytes(0, 0);
+            key(Qt::Key_Y, Qt::NoModifier, QStringLiteral("y"));
+            key(Qt::Key_Backspace);
+        }
         view->selectBytes(1, 3);
+        const QRectF caretBefore = caretRect();
+        const int scrolledBefore = view->verticalScrollBar()->value();
+        view->setNotice(QStringLiteral("\u670D\u52A1\u5668\u8FD4\u56DE\u9519\u8BEF 404\n") + QString(80, u'x'));
+        QApplication::processEvents();
+        EXPECT_TRUE(ShowsColor(view->viewport(), band)) << e.name;
+        EXPECT_FALSE(view->notice().contains(u'\n')) << e.name;
+        EXPECT_EQ(view->noticeRect().top(), 0) << e.name;
+        EXPECT_LT(view->noticeRect().height(), view->viewport()->height() / 3) << e.name;
+        EXPECT_EQ(caretRect(), caretBefore) << e.name;
+        EXPECT_EQ(view->verticalScrollBar()->value(), scrolledBefore) << e.name;
         view->setMarks({{{middle - 1, 1, MarkTint::kLeft}, {middle, 8, MarkTint::kMiddle},
                          {text.size() - 1, 5, MarkTint::kRight}},
                         "",
@@ -258,10 +306,13 @@ TEST_F(TextViewTest, MarksAreDrawnAndGoWithTheNextEdit)
         EXPECT_EQ(view->bytes(), text);
         EXPECT_EQ(view->selectionStart(), 1u);
         EXPECT_EQ(view->selectionEnd(), 3u);
+        EXPECT_FALSE(view->notice().isEmpty()) << e.name;
         e.edit(this);
         EXPECT_TRUE(view->marks().marks.empty()) << e.name;
+        EXPECT_TRUE(view->notice().isEmpty()) << e.name;
         QApplication::processEvents();
         EXPECT_FALSE(ShowsColor(view->viewport(), QColor(0xFF, 0xC0, 0x60))) << e.name;
+        EXPECT_FALSE(ShowsColor(view->viewport(), band)) << e.name;
     }
 }
 

@@ -7,6 +7,7 @@
 #include "platform/edit/edit_core.h"
 #include "platform/native_window.h"
 #include "platform/controls/text_style.h"
+#include "platform/text_codec.h"
 
 namespace mt::platform {
 namespace {
@@ -212,6 +213,24 @@ bool EditCore::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     return false;
+}
+
+} // namespace mt::platform
+
+namespace mt::platform {
+
+void EditCore::setNotice(std::string_view gb)
+{
+    if (view_)
+        view_->setNotice(FromGb(gb));
+}
+
+std::string EditCore::notice() const { return view_ ? ToGb(view_->notice()) : std::string(); }
+
+void EditCore::addMenuSwitch(std::string_view gb, bool (*isOn)(), void (*turn)(bool))
+{
+    if (view_)
+        view_->addMenuSwitch(FromGb(gb), isOn, turn);
 }
 
 } // namespace mt::platform

@@ -64,6 +64,9 @@ public:
         if (view_)
             view_->addMenuKey(label, key);
     }
+    void setNotice(std::string_view gb) override;
+    std::string notice() const override;
+    void addMenuSwitch(std::string_view gb, bool (*isOn)(), void (*turn)(bool)) override;
     void setBorder(int border) override;
     void setTextColor(uint32_t color) override;
     void setBackColor(uint32_t color) override;

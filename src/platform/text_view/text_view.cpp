@@ -61,6 +61,7 @@ void TextView::setBytes(std::string_view gb)
     text_.assign(gb);
     ++generation_;
     marks_ = {};
+    notice_.clear();
     history_.clear();
     caret_ = anchor_ = 0;
     top_ = 0;
@@ -190,6 +191,10 @@ void TextView::afterTextChange(size_t pos, size_t removed, size_t inserted)
 {
     ++generation_;
     marks_ = {};
+    if (!notice_.isEmpty()) {
+        viewport()->update(noticeRect());
+        notice_.clear();
+    }
     shiftLayouts(pos, removed, inserted);
     const auto delta = static_cast<std::ptrdiff_t>(inserted) - static_cast<std::ptrdiff_t>(removed);
     if (top_ > pos)
@@ -309,6 +314,7 @@ void TextView::contextMenuEvent(QContextMenuEvent* event)
         else
             connect(a, &QAction::triggered, this, [this] { copy(); });
     }
+    addMenuSwitches(&menu);
     menu.exec(event->globalPos());
 }
 

@@ -18,6 +18,7 @@
 #include <QTextLayout>
 
 class QAccessibleEvent;
+class QPainter;
 class QMimeData;
 
 #include <map>
@@ -33,6 +34,8 @@ class QMimeData;
 #include "platform/text_view/text_buffer.h"
 #include "platform/text_marks.h"
 #include "platform/text_view/text_view_keys.h"
+
+class QMenu;
 
 namespace mt::platform {
 
@@ -104,6 +107,22 @@ public:
     // The occurrences of the sought text that start in the rows in view,
     // as [start, end) byte ranges; found in those rows alone.
     std::vector<std::pair<size_t, size_t>> occurrencesInView();
+
+    // ---- the notice (text_view_notice.cpp) -----------------------------------------
+    // One line of text drawn over the top of the view, such as why a page
+    // looks as it does: it changes neither the bytes, the rows nor the
+    // caret, and goes with the next change of the text. Empty: none.
+    void setNotice(const QString& notice);
+    const QString& notice() const { return notice_; }
+    // Where the notice is drawn in the viewport; empty while there is none.
+    QRect noticeRect() const;
+
+    // ---- switches at the end of the context menu (text_view_menu_switch.cpp) ----
+    // A checkable entry, checked while isOn() answers true; choosing it calls
+    // turn() with the other state. The same label again replaces the entry.
+    void addMenuSwitch(const QString& label, bool (*isOn)(), void (*turn)(bool));
+    // The entries as the menu shows them, behind a separator (none: nothing).
+    void addMenuSwitches(QMenu* menu);
 
     // ---- zoom (text_view_zoom.cpp) --------------------------------------------------
     // A zoomable view takes Ctrl+wheel and Ctrl+plus, minus and 0. The font
@@ -281,6 +300,7 @@ private:
     // The marks' parts inside laid segment l, as ranges of its layout.
     void addMarkRanges(const Laid& l, const Segment& seg, const std::vector<std::pair<size_t, size_t>>& found,
                        QList<QTextLayout::FormatRange>* ranges) const;
+    void paintNotice(QPainter* p) const;
 
     // Ctrl with plus, minus or 0: true when it zoomed.
     bool zoomKey(const QKeyEvent* event);
@@ -289,6 +309,13 @@ private:
     EditorHost* host_ = nullptr;
     TextBuffer text_;
     TextMarks marks_;
+    QString notice_;
+    struct MenuSwitch {
+        QString label;
+        bool (*isOn)();
+        void (*turn)(bool);
+    };
+    std::vector<MenuSwitch> menuSwitches_;
     QFont baseFont_;
     int zoom_ = 0;
     bool zoomable_ = false;

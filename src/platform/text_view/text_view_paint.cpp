@@ -92,6 +92,7 @@ void TextView::paintEvent(QPaintEvent* event)
         if (!c.isEmpty())
             p.fillRect(QRect(c.left() + 1, c.top(), 1, c.height()), palette().brush(group, QPalette::Text));
     }
+    paintNotice(&p);
 }
 
 bool TextView::event(QEvent* event)
