@@ -1,7 +1,10 @@
 // The edit box: a platform edit control with its own colours, input modes,
 // an optional spinner, and the events 0 (content changed), 1 (spinner
 // pressed, manual mode), -7 and -8 (focus). From creation on the control
-// holds the text; the stored properties keep everything else.
+// holds the text; the stored properties keep everything else. A write of a
+// multi-line box's Content is a step the user can undo, except a write back
+// to the text the box was made with (its prompt) and the empty text that
+// replaces that.
 #pragma once
 
 #include <cstdint>
@@ -64,6 +67,11 @@ private:
     void count(int direction);
 
     EditBoxProperties p_;
+    // The text the box was made with, when it is short (a prompt): a
+    // multi-line box put back to it shows a placeholder, which its undo
+    // record does not count as a step.
+    std::string designText_;
+    static constexpr size_t kDesignTextKept = 4096;
     std::string handedOut_; // the last PasswordChar or SelText a read handed out
 };
 

@@ -2,6 +2,7 @@
 #include "tool_window.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "frame/idle_callbacks.h"
 #include "abi/runtime_entry_table.h"
@@ -128,6 +129,69 @@ TEST_F(PromptsAndCount, TabMovesThroughTheNineComponentsAndNeverReachesTheLabel)
     EXPECT_EQ(std::unique(visited.begin(), visited.end()) - visited.begin(), 9);
     EXPECT_EQ(std::count(visited.begin(), visited.end(), 透明标签字符统计), 0);
     EXPECT_EQ(std::count(visited.begin(), visited.end(), 0u), 0);
+}
+
+// A handler's write of a box's text is one step of its undo record; a
+// prompt put back or cleared is none, so the first Ctrl+Z after entering a
+// box that shows its prompt brings back the text the prompt replaced, in
+// black, with its count.
+TEST_F(PromptsAndCount, HandlersWritesAreUndoneAndPromptsAreNoSteps)
+{
+    const struct {
+        const char* name;
+        uint32_t box;
+        std::function<void(ToolWindow*)> replace; // what replaces the text "page 12" in the box
+        std::string replaced;                     // what the box holds after that, once entered
+    } cases[] = {
+        {"清空数据, big box", 编辑框被查找文本, [](ToolWindow* w) { w->Click(按钮清空); }, ""},
+        {"清空数据, left box", 编辑框左边, [](ToolWindow* w) { w->Click(按钮清空); }, ""},
+        {"生成代码", 编辑框被查找文本, [](ToolWindow* w) { w->Click(按钮生成代码); }, "code"},
+        {"the emptied box left", 编辑框被查找文本,
+         [](ToolWindow* w) {
+             w->PressKey('A', platform::kKeyStateCtrl);
+             w->PressKey(0x08); // Backspace
+             w->Click(编辑框左边); // the prompt comes back
+         },
+         ""},
+        {"the prompt put back and cleared twice", 编辑框被查找文本,
+         [](ToolWindow* w) {
+             w->Click(按钮清空);
+             for (int i = 0; i < 2; ++i) {
+                 w->Click(编辑框被查找文本);
+                 w->Click(编辑框左边);
+             }
+         },
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Click(按钮清空);
+        Enter(c.box, "page 12", 按钮读网页源码);
+        Click(c.box);
+        if (c.box != 编辑框被查找文本) { // a small box loses its text on entering: that is undone too
+            EXPECT_EQ(Text(c.box, kContent), "");
+            PressKey('Z', platform::kKeyStateCtrl);
+        }
+        ASSERT_EQ(Text(c.box, kContent), "page 12");
+        c.replace(this);
+        Click(c.box);
+        const std::string now = Text(c.box, kContent);
+        if (c.replaced == "code")
+            EXPECT_NE(now.find("取中间文本"), std::string::npos);
+        else
+            EXPECT_EQ(now, c.replaced);
+        EXPECT_EQ(Int(c.box, kTextColor), kBlack);
+        PressKey('Z', platform::kKeyStateCtrl);
+        EXPECT_EQ(Text(c.box, kContent), "page 12");
+        EXPECT_EQ(Int(c.box, kTextColor), kBlack);
+        if (c.box == 编辑框被查找文本) {
+            EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计7个字符。");
+        }
+        PressKey('Y', platform::kKeyStateCtrl); // and again
+        if (c.replaced != "code") {
+            EXPECT_EQ(Text(c.box, kContent), c.replaced);
+        }
+    }
 }
 
 // A whole session, as a user has it: a page pasted, extracted, found,
