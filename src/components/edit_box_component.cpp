@@ -320,6 +320,17 @@ bool EditBoxComponent::readNumber(int32_t own, RawPropertyValue* out) const
     return true;
 }
 
+void EditBoxComponent::named(std::string_view role)
+{
+    if (role.empty())
+        return;
+    const std::string_view text = gb::kAccessibleText;
+    std::string name(role);
+    if (!role.ends_with(text))
+        name += text;
+    platform::SetAccessibleTexts(handle(), name, designText_.empty() ? std::string_view(gb::kKindEditBox) : designText_);
+}
+
 // ---- notices from the control ----------------------------------------------------------
 
 void EditBoxComponent::textChanged() { raise(0); }

@@ -37,6 +37,9 @@ public:
     void textChanged() override;
     void spinnerPressed(int direction) override;
     void focusOut() override;
+    // Named after its role, as a text (左边 -> 左边文本), and described by its
+    // prompt.
+    void named(std::string_view role) override;
     // A dropped file: decoded as a page and put in place of the text as one
     // undoable edit, or a message saying why not.
     void fileDropped(const platform::DroppedFile& file) override;

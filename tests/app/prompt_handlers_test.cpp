@@ -4,9 +4,13 @@
 #include <algorithm>
 #include <functional>
 
+#include <QAccessible>
+#include <QWidget>
+
 #include "frame/idle_callbacks.h"
 #include "abi/runtime_entry_table.h"
 #include "platform/clipboard.h"
+#include "platform/native_window.h"
 #include "platform/testing/input_simulation.h"
 #include "platform/window_listener.h"
 #include "windows/window_engine.h"
@@ -192,6 +196,43 @@ TEST_F(PromptsAndCount, HandlersWritesAreUndoneAndPromptsAreNoSteps)
             EXPECT_EQ(Text(c.box, kContent), c.replaced);
         }
     }
+}
+
+// Assistive tools meet named boxes, a label whose caption is text, and a
+// frame titled as the window.
+TEST_F(PromptsAndCount, AssistiveToolsNameEveryBoxTheLabelAndTheWindow)
+{
+    const struct {
+        uint32_t id;
+        const char* name;
+        const char* description;
+        QAccessible::Role role;
+    } cases[] = {
+        {编辑框被查找文本, "被查找文本", "请输入被查找的文本", QAccessible::EditableText},
+        {编辑框左边, "左边文本", "请输入左边文本", QAccessible::EditableText},
+        {编辑框右边, "右边文本", "请输入右边文本", QAccessible::EditableText},
+        {编辑框中间, "中间文本", "请输入欲查找的中间文本", QAccessible::EditableText},
+        {透明标签字符统计, "字符统计", "透明标签", QAccessible::StaticText},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(platform::ToWidget(Handle(c.id)));
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->text(QAccessible::Name).toStdString(), c.name);
+        EXPECT_EQ(a->text(QAccessible::Description).toStdString(), c.description);
+        EXPECT_EQ(a->role(), c.role);
+        ASSERT_NE(a->textInterface(), nullptr);
+    }
+    Enter(编辑框被查找文本, "abc", 编辑框左边);
+    QAccessibleInterface* label = QAccessible::queryAccessibleInterface(platform::ToWidget(Handle(透明标签字符统计)));
+    QAccessibleTextInterface* caption = label->textInterface();
+    EXPECT_EQ(caption->text(0, -1).toStdString(), "共计3个字符。");
+    EXPECT_EQ(caption->characterCount(), 7);
+    EXPECT_EQ(caption->text(2, 3).toStdString(), "3");
+    QAccessibleInterface* frame =
+        QAccessible::queryAccessibleInterface(platform::ToWidget(Handle(编辑框左边))->window());
+    EXPECT_EQ(frame->role(), QAccessible::Window);
+    EXPECT_EQ(frame->text(QAccessible::Name).toStdString(), "Tarnlow team Vorlinde 1.0.0_beta BY:Qelvo");
 }
 
 // A whole session, as a user has it: a page pasted, extracted, found,

@@ -1,5 +1,6 @@
 #include "platform/label_surface.h"
 
+#include <QAccessibleWidget>
 #include <QMoveEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -41,9 +42,15 @@ public:
     void setText(std::string_view gb) override
     {
         text_ = std::string(gb);
+        const QString before = shown_;
         shown_ = FromGb(gb);
         refresh();
+        if (QAccessible::isActive() && before != shown_) {
+            QAccessibleTextUpdateEvent e(this, 0, before, shown_);
+            QAccessible::updateAccessibility(&e);
+        }
     }
+    const QString& shown() const { return shown_; }
     void setEffect(int effect) override { change(&LabelOptions::effect, effect); }
     void setFont(std::string_view logicalFont) override { change(&LabelOptions::font, std::string(logicalFont)); }
     void setTextColor(uint32_t color) override { change(&LabelOptions::textColor, color); }
@@ -120,6 +127,61 @@ void LabelWidget::paintEvent(QPaintEvent*)
     draw(r, ToQColor(options_.textColor));
 }
 
+// The label to assistive tools: static text whose caption is read through
+// the text interface (it has no caret and no selection).
+class LabelAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit LabelAccessible(LabelWidget* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value || (t == QAccessible::Name && widget()->accessibleName().isEmpty()))
+            return caption();
+        return QAccessibleWidget::text(t);
+    }
+
+    // QAccessibleTextInterface
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override
+    {
+        const QString c = caption();
+        start = std::clamp(start, 0, static_cast<int>(c.size()));
+        end = end < 0 ? static_cast<int>(c.size()) : std::clamp(end, start, static_cast<int>(c.size()));
+        return c.mid(start, end - start);
+    }
+    int characterCount() const override { return static_cast<int>(caption().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* start, int* end) const override
+    {
+        *start = *end = offset;
+        return {};
+    }
+
+private:
+    QString caption() const { return static_cast<const LabelWidget*>(widget())->shown(); }
+};
+
+QAccessibleInterface* LabelAccessibleFactory(const QString&, QObject* object)
+{
+    if (auto* label = dynamic_cast<LabelWidget*>(object))
+        return new LabelAccessible(label);
+    return nullptr;
+}
+
 } // namespace
 
 WindowHandle CreateLabelSurface(WindowHandle parent, const Rect& rect, const LabelOptions& options,
@@ -127,6 +189,11 @@ WindowHandle CreateLabelSurface(WindowHandle parent, const Rect& rect, const Lab
 {
     static NoListener none;
     EnsureApplication();
+    static const bool accessible = [] {
+        QAccessible::installFactory(LabelAccessibleFactory);
+        return true;
+    }();
+    (void)accessible;
     auto* label = new LabelWidget(ToWidget(parent), options, text);
     label->hide();
     label->setGeometry(rect.left, rect.top, std::max(0, rect.width), std::max(0, rect.height));

@@ -225,6 +225,14 @@ std::string WindowText(WindowHandle handle)
     return ToGb(w->windowTitle());
 }
 
+void SetAccessibleTexts(WindowHandle handle, std::string_view nameGb, std::string_view descriptionGb)
+{
+    if (QWidget* w = ToWidget(handle)) {
+        w->setAccessibleName(FromGb(nameGb));
+        w->setAccessibleDescription(FromGb(descriptionGb));
+    }
+}
+
 void SetWindowText(WindowHandle handle, std::string_view gb)
 {
     QWidget* w = ToWidget(handle);
