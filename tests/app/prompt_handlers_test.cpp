@@ -2,9 +2,12 @@
 #include "tool_window.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 
 #include <QAccessible>
+#include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 #include "frame/idle_callbacks.h"
@@ -233,6 +236,43 @@ TEST_F(PromptsAndCount, AssistiveToolsNameEveryBoxTheLabelAndTheWindow)
         QAccessible::queryAccessibleInterface(platform::ToWidget(Handle(编辑框左边))->window());
     EXPECT_EQ(frame->role(), QAccessible::Window);
     EXPECT_EQ(frame->text(QAccessible::Name).toStdString(), "Tarnlow team Vorlinde 1.0.0_beta BY:Qelvo");
+}
+
+// The count is whole up to ten digits and never reaches over a button:
+// the free room beside the label first, then a narrowed font; up to six
+// digits it is drawn in the label's own rectangle as ever. The grab of the
+// ten-digit window goes to $MT_COUNT_SHOT when that is set.
+TEST_F(PromptsAndCount, TheCountIsWholeUpToTenDigitsAndNeverOverAButton)
+{
+    QWidget* label = platform::ToWidget(Handle(透明标签字符统计));
+    QWidget* window = label->window();
+    const QRect button = platform::ToWidget(Handle(按钮生成代码))->geometry();
+    const QRect placed(410, 304, 111, 32);
+    const auto red = [](QColor c) { return c.red() > 160 && c.green() < 110 && c.blue() < 110; };
+    std::string digits;
+    for (int n = 1; n <= 10; ++n) {
+        digits += static_cast<char>('0' + n % 10);
+        SCOPED_TRACE(digits);
+        SetText(透明标签字符统计, kLabelCaption, "共计" + digits + "个字符。");
+        const QImage image = window->grab().toImage();
+        QRect drawn;
+        for (int y = placed.top(); y <= placed.bottom(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (red(image.pixelColor(x, y)))
+                    drawn |= QRect(x, y, 1, 1);
+        ASSERT_FALSE(drawn.isEmpty());
+        EXPECT_GT(drawn.left(), button.right()); // not over the button
+        EXPECT_GT(drawn.left(), label->geometry().left()); // nothing cut off at either end
+        EXPECT_LT(drawn.right(), std::min(label->geometry().right(), window->width() - 1));
+        const platform::Rect r = platform::WindowRect(Handle(透明标签字符统计));
+        EXPECT_EQ(QRect(r.left, r.top, r.width, r.height), placed); // what Left and Width read
+        if (n <= 6) { // centred in the label's own rectangle, as ever (。 inks its left half)
+            EXPECT_LE(std::abs(drawn.center().x() - placed.center().x()), 6);
+            EXPECT_LE(label->geometry().width(), placed.width() + 2);
+        }
+        if (n == 10 && std::getenv("MT_COUNT_SHOT"))
+            window->grab().save(QString::fromLocal8Bit(std::getenv("MT_COUNT_SHOT")));
+    }
 }
 
 // A whole session, as a user has it: a page pasted, extracted, found,
