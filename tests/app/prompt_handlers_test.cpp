@@ -13,6 +13,7 @@
 #include "frame/idle_callbacks.h"
 #include "abi/runtime_entry_table.h"
 #include "platform/clipboard.h"
+#include "platform/edit_control.h"
 #include "platform/native_window.h"
 #include "platform/testing/input_simulation.h"
 #include "platform/window_listener.h"
@@ -232,6 +233,12 @@ TEST_F(PromptsAndCount, AssistiveToolsNameEveryBoxTheLabelAndTheWindow)
     EXPECT_EQ(caption->text(0, -1).toStdString(), "共计3个字符。");
     EXPECT_EQ(caption->characterCount(), 7);
     EXPECT_EQ(caption->text(2, 3).toStdString(), "3");
+    // The big box's notice is said with its description.
+    platform::EditControlOf(Handle(编辑框被查找文本))->setNotice("404");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(platform::ToWidget(Handle(编辑框被查找文本)))
+                  ->text(QAccessible::Description)
+                  .toStdString(),
+              "请输入被查找的文本 - 404");
     QAccessibleInterface* frame =
         QAccessible::queryAccessibleInterface(platform::ToWidget(Handle(编辑框左边))->window());
     EXPECT_EQ(frame->role(), QAccessible::Window);
