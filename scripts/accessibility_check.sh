@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Reads and edits the big box through the desktop's accessibility stack
-# (at-spi2-core, python3-pyatspi) under a virtual display: character boxes,
-# the offset at a point, insert and delete, and the text-changed events.
-# Needs: apt-get install at-spi2-core python3-pyatspi dbus-x11 (not part of set-up).
+# Reads the window through the desktop's accessibility stack (at-spi2-core,
+# python3-pyatspi) under a virtual display: the frame and its title, the
+# names, descriptions and roles of the boxes and the count label, the
+# label's caption as text; then edits the big box: character boxes, the
+# offset at a point, insert and delete, and the text-changed events.
+# Needs: apt-get install at-spi2-core python3-pyatspi (not part of set-up);
+# dbus-launch (dbus-x11) or dbus-run-session.
 #
 #   scripts/accessibility_check.sh [BUILD_DIR]
 set -euo pipefail
@@ -29,6 +32,17 @@ def walk(o, depth=0):
     yield o
     for c in o:
         if c: yield from walk(c, depth+1)
+for w in app:
+    print("window: role", w.getRoleName(), "name", repr(w.name))
+def caption(o):
+    try:
+        t=o.queryText()
+        return repr(t.getText(0,-1))
+    except NotImplementedError:
+        return "(no text interface)"
+named=[o for o in walk(app) if o.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_LABEL)]
+for o in sorted(named, key=lambda o: (o.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).y, o.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).x)):
+    print("%s: name %r description %r text %s" % (o.getRoleName(), o.name, o.description, caption(o)))
 texts=[o for o in walk(app) if o.getRole()==pyatspi.ROLE_TEXT]
 print("text objects:", len(texts))
 big=None
@@ -54,7 +68,7 @@ print("text now:", repr(t.getText(0,-1)))
 for e in events: print("event:", e)
 PY
 cat > "$work/scene.sh" <<SCENE
-eval "\$(dbus-launch --sh-syntax)"
+if command -v dbus-launch >/dev/null; then eval "\$(dbus-launch --sh-syntax)"; fi
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 sleep 2
 openbox >/dev/null 2>&1 &
@@ -67,4 +81,8 @@ xdotool mousemove --window \$id 200 100 click 1; sleep 0.3; xdotool key ctrl+v; 
 timeout 40 /usr/bin/python3 -u '$work/check.py'
 kill \$app
 SCENE
-timeout 120 xvfb-run -a -s "-screen 0 1000x600x24" bash "$work/scene.sh"
+if command -v dbus-launch >/dev/null; then
+  timeout 120 xvfb-run -a -s "-screen 0 1000x600x24" bash "$work/scene.sh"
+else
+  timeout 120 xvfb-run -a -s "-screen 0 1000x600x24" dbus-run-session -- bash "$work/scene.sh"
+fi

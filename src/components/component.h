@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "components/event_record.h"
 #include "components/kind_routines.h"
@@ -45,6 +46,10 @@ public:
 
     // Notices from the engine while loading.
     virtual void notice(uint32_t /*code*/) {}
+    // The component's name in the template without its kind's name in front
+    // (编辑框左边 -> 左边), GB18030, once it is made. A kind that shows no
+    // caption of its own names its window after it for assistive tools.
+    virtual void named(std::string_view /*role*/) {}
     // The text that carries this component's mnemonic ("&x"), if it takes
     // mnemonics; and what the mnemonic does.
     virtual std::string mnemonicText() const { return {}; }

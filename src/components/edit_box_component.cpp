@@ -57,6 +57,15 @@ EditBoxComponent* EditBoxComponent::Make(EditBoxProperties p, uint32_t style, pl
         return nullptr;
     }
     box->attach(h);
+    if (box->p_.content.size() <= kDesignTextKept)
+        box->designText_ = box->p_.content;
+    // A multi-line box starts with the text it was made with as a
+    // placeholder: its undo record holds the box as empty.
+    platform::EditControl* e = box->edit();
+    if (e && e->isMultiLine() && !box->designText_.empty()) {
+        e->setText({});
+        e->writeText(box->designText_, true);
+    }
     std::string().swap(box->p_.content); // the control holds the text from now on
     if (style & kStyleDisabled)
         platform::EnableWindow(h, false);
@@ -189,7 +198,11 @@ int32_t EditBoxComponent::setNumber(int32_t own, int32_t v)
 // text is the same as before.
 void EditBoxComponent::setContent(std::string_view gb)
 {
-    edit()->setText(gb);
+    platform::EditControl* e = edit();
+    if (e->isMultiLine())
+        e->writeText(gb, !designText_.empty() && gb == designText_);
+    else
+        e->setText(gb);
     raise(0);
 }
 
@@ -305,6 +318,17 @@ bool EditBoxComponent::readNumber(int32_t own, RawPropertyValue* out) const
     }
     out->value = static_cast<uint32_t>(v);
     return true;
+}
+
+void EditBoxComponent::named(std::string_view role)
+{
+    if (role.empty())
+        return;
+    const std::string_view text = gb::kAccessibleText;
+    std::string name(role);
+    if (!role.ends_with(text))
+        name += text;
+    platform::SetAccessibleTexts(handle(), name, designText_.empty() ? std::string_view(gb::kKindEditBox) : designText_);
 }
 
 // ---- notices from the control ----------------------------------------------------------

@@ -1,7 +1,10 @@
 // The edit box: a platform edit control with its own colours, input modes,
 // an optional spinner, and the events 0 (content changed), 1 (spinner
 // pressed, manual mode), -7 and -8 (focus). From creation on the control
-// holds the text; the stored properties keep everything else.
+// holds the text; the stored properties keep everything else. A write of a
+// multi-line box's Content is a step the user can undo, except a write back
+// to the text the box was made with (its prompt) and the empty text that
+// replaces that.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +37,9 @@ public:
     void textChanged() override;
     void spinnerPressed(int direction) override;
     void focusOut() override;
+    // Named after its role, as a text (左边 -> 左边文本), and described by its
+    // prompt.
+    void named(std::string_view role) override;
     // A dropped file: decoded as a page and put in place of the text as one
     // undoable edit, or a message saying why not.
     void fileDropped(const platform::DroppedFile& file) override;
@@ -64,6 +70,11 @@ private:
     void count(int direction);
 
     EditBoxProperties p_;
+    // The text the box was made with, when it is short (a prompt): a
+    // multi-line box put back to it shows a placeholder, which its undo
+    // record does not count as a step.
+    std::string designText_;
+    static constexpr size_t kDesignTextKept = 4096;
     std::string handedOut_; // the last PasswordChar or SelText a read handed out
 };
 

@@ -3,6 +3,7 @@
 // reach it through its window. Every property write repaints what lies under
 // the label, then the label, so no trace of the old text remains.
 #include "components/component.h"
+#include "components/components_texts.h"
 #include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/property_types.h"
@@ -35,6 +36,13 @@ public:
     void build(platform::WindowHandle parent, const platform::Rect& rect)
     {
         attach(platform::CreateLabelSurface(parent, rect, OptionsOf(p), p.caption, this));
+    }
+
+    // Named after its role (字符统计); its caption is its text.
+    void named(std::string_view role) override
+    {
+        if (!role.empty())
+            platform::SetAccessibleTexts(handle(), role, gb::kKindTransLabel);
     }
 
     // Stores one own property and shows it; an index the label does not

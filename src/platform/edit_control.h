@@ -96,6 +96,11 @@ public:
     // puts the caret at the start and clears the undo history. Reports
     // textChanged only when notify is set.
     virtual void setText(std::string_view gb, bool notify = false) = 0;
+    // Multi-line: replaces the whole text as a program's write the user can
+    // take back (TextView::writeBytes): one undo step, or none for a
+    // placeholder, the text that stands for an empty box. Nothing is
+    // reported. Single-line: setText.
+    virtual void writeText(std::string_view gb, bool placeholder) = 0;
 
     // ---- selection, in byte positions ------------------------------------
     virtual int64_t selectionStart() const = 0;

@@ -61,6 +61,9 @@ void SetFocusWindow(WindowHandle handle);
 
 std::string WindowText(WindowHandle handle);
 void SetWindowText(WindowHandle handle, std::string_view gb);
+// What assistive tools (screen readers) call the window and say of it,
+// GB18030; empty: what the window shows names it.
+void SetAccessibleTexts(WindowHandle handle, std::string_view nameGb, std::string_view descriptionGb);
 
 void Repaint(WindowHandle handle);
 

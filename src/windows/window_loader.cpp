@@ -65,6 +65,10 @@ bool CreateRecord(LoadContext& ctx, size_t i)
     if (!c || !platform::IsWindow(c->handle()))
         return false;
     r.object = c;
+    std::string_view role = r.name;
+    if (kind->name && role.starts_with(kind->name))
+        role.remove_prefix(std::string_view(kind->name).size());
+    c->named(role);
     ctx.visible[i] = VisibleFlag(r, *kind, isWindow, ctx.reload);
     return true;
 }

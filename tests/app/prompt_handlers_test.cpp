@@ -2,10 +2,19 @@
 #include "tool_window.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <functional>
+
+#include <QAccessible>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
 
 #include "frame/idle_callbacks.h"
 #include "abi/runtime_entry_table.h"
 #include "platform/clipboard.h"
+#include "platform/edit_control.h"
+#include "platform/native_window.h"
 #include "platform/testing/input_simulation.h"
 #include "platform/window_listener.h"
 #include "windows/window_engine.h"
@@ -128,6 +137,149 @@ TEST_F(PromptsAndCount, TabMovesThroughTheNineComponentsAndNeverReachesTheLabel)
     EXPECT_EQ(std::unique(visited.begin(), visited.end()) - visited.begin(), 9);
     EXPECT_EQ(std::count(visited.begin(), visited.end(), 透明标签字符统计), 0);
     EXPECT_EQ(std::count(visited.begin(), visited.end(), 0u), 0);
+}
+
+// A handler's write of a box's text is one step of its undo record; a
+// prompt put back or cleared is none, so the first Ctrl+Z after entering a
+// box that shows its prompt brings back the text the prompt replaced, in
+// black, with its count.
+TEST_F(PromptsAndCount, HandlersWritesAreUndoneAndPromptsAreNoSteps)
+{
+    const struct {
+        const char* name;
+        uint32_t box;
+        std::function<void(ToolWindow*)> replace; // what replaces the text "page 12" in the box
+        std::string replaced;                     // what the box holds after that, once entered
+    } cases[] = {
+        {"清空数据, big box", 编辑框被查找文本, [](ToolWindow* w) { w->Click(按钮清空); }, ""},
+        {"清空数据, left box", 编辑框左边, [](ToolWindow* w) { w->Click(按钮清空); }, ""},
+        {"生成代码", 编辑框被查找文本, [](ToolWindow* w) { w->Click(按钮生成代码); }, "code"},
+        {"the emptied box left", 编辑框被查找文本,
+         [](ToolWindow* w) {
+             w->PressKey('A', platform::kKeyStateCtrl);
+             w->PressKey(0x08); // Backspace
+             w->Click(编辑框左边); // the prompt comes back
+         },
+         ""},
+        {"the prompt put back and cleared twice", 编辑框被查找文本,
+         [](ToolWindow* w) {
+             w->Click(按钮清空);
+             for (int i = 0; i < 2; ++i) {
+                 w->Click(编辑框被查找文本);
+                 w->Click(编辑框左边);
+             }
+         },
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Click(按钮清空);
+        Enter(c.box, "page 12", 按钮读网页源码);
+        Click(c.box);
+        if (c.box != 编辑框被查找文本) { // a small box loses its text on entering: that is undone too
+            EXPECT_EQ(Text(c.box, kContent), "");
+            PressKey('Z', platform::kKeyStateCtrl);
+        }
+        ASSERT_EQ(Text(c.box, kContent), "page 12");
+        c.replace(this);
+        Click(c.box);
+        const std::string now = Text(c.box, kContent);
+        if (c.replaced == "code")
+            EXPECT_NE(now.find("取中间文本"), std::string::npos);
+        else
+            EXPECT_EQ(now, c.replaced);
+        EXPECT_EQ(Int(c.box, kTextColor), kBlack);
+        PressKey('Z', platform::kKeyStateCtrl);
+        EXPECT_EQ(Text(c.box, kContent), "page 12");
+        EXPECT_EQ(Int(c.box, kTextColor), kBlack);
+        if (c.box == 编辑框被查找文本) {
+            EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计7个字符。");
+        }
+        PressKey('Y', platform::kKeyStateCtrl); // and again
+        if (c.replaced != "code") {
+            EXPECT_EQ(Text(c.box, kContent), c.replaced);
+        }
+    }
+}
+
+// Assistive tools meet named boxes, a label whose caption is text, and a
+// frame titled as the window.
+TEST_F(PromptsAndCount, AssistiveToolsNameEveryBoxTheLabelAndTheWindow)
+{
+    const struct {
+        uint32_t id;
+        const char* name;
+        const char* description;
+        QAccessible::Role role;
+    } cases[] = {
+        {编辑框被查找文本, "被查找文本", "请输入被查找的文本", QAccessible::EditableText},
+        {编辑框左边, "左边文本", "请输入左边文本", QAccessible::EditableText},
+        {编辑框右边, "右边文本", "请输入右边文本", QAccessible::EditableText},
+        {编辑框中间, "中间文本", "请输入欲查找的中间文本", QAccessible::EditableText},
+        {透明标签字符统计, "字符统计", "透明标签", QAccessible::StaticText},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(platform::ToWidget(Handle(c.id)));
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->text(QAccessible::Name).toStdString(), c.name);
+        EXPECT_EQ(a->text(QAccessible::Description).toStdString(), c.description);
+        EXPECT_EQ(a->role(), c.role);
+        ASSERT_NE(a->textInterface(), nullptr);
+    }
+    Enter(编辑框被查找文本, "abc", 编辑框左边);
+    QAccessibleInterface* label = QAccessible::queryAccessibleInterface(platform::ToWidget(Handle(透明标签字符统计)));
+    QAccessibleTextInterface* caption = label->textInterface();
+    EXPECT_EQ(caption->text(0, -1).toStdString(), "共计3个字符。");
+    EXPECT_EQ(caption->characterCount(), 7);
+    EXPECT_EQ(caption->text(2, 3).toStdString(), "3");
+    // The big box's notice is said with its description.
+    platform::EditControlOf(Handle(编辑框被查找文本))->setNotice("404");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(platform::ToWidget(Handle(编辑框被查找文本)))
+                  ->text(QAccessible::Description)
+                  .toStdString(),
+              "请输入被查找的文本 - 404");
+    QAccessibleInterface* frame =
+        QAccessible::queryAccessibleInterface(platform::ToWidget(Handle(编辑框左边))->window());
+    EXPECT_EQ(frame->role(), QAccessible::Window);
+    EXPECT_EQ(frame->text(QAccessible::Name).toStdString(), "Tarnlow team Vorlinde 1.0.0_beta BY:Qelvo");
+}
+
+// The count is whole up to ten digits and never reaches over a button:
+// the free room beside the label first, then a narrowed font; up to six
+// digits it is drawn in the label's own rectangle as ever. The grab of the
+// ten-digit window goes to $MT_COUNT_SHOT when that is set.
+TEST_F(PromptsAndCount, TheCountIsWholeUpToTenDigitsAndNeverOverAButton)
+{
+    QWidget* label = platform::ToWidget(Handle(透明标签字符统计));
+    QWidget* window = label->window();
+    const QRect button = platform::ToWidget(Handle(按钮生成代码))->geometry();
+    const QRect placed(410, 304, 111, 32);
+    const auto red = [](QColor c) { return c.red() > 160 && c.green() < 110 && c.blue() < 110; };
+    std::string digits;
+    for (int n = 1; n <= 10; ++n) {
+        digits += static_cast<char>('0' + n % 10);
+        SCOPED_TRACE(digits);
+        SetText(透明标签字符统计, kLabelCaption, "共计" + digits + "个字符。");
+        const QImage image = window->grab().toImage();
+        QRect drawn;
+        for (int y = placed.top(); y <= placed.bottom(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (red(image.pixelColor(x, y)))
+                    drawn |= QRect(x, y, 1, 1);
+        ASSERT_FALSE(drawn.isEmpty());
+        EXPECT_GT(drawn.left(), button.right()); // not over the button
+        EXPECT_GT(drawn.left(), label->geometry().left()); // nothing cut off at either end
+        EXPECT_LT(drawn.right(), std::min(label->geometry().right(), window->width() - 1));
+        const platform::Rect r = platform::WindowRect(Handle(透明标签字符统计));
+        EXPECT_EQ(QRect(r.left, r.top, r.width, r.height), placed); // what Left and Width read
+        if (n <= 6) { // centred in the label's own rectangle, as ever (。 inks its left half)
+            EXPECT_LE(std::abs(drawn.center().x() - placed.center().x()), 6);
+            EXPECT_LE(label->geometry().width(), placed.width() + 2);
+        }
+        if (n == 10 && std::getenv("MT_COUNT_SHOT"))
+            window->grab().save(QString::fromLocal8Bit(std::getenv("MT_COUNT_SHOT")));
+    }
 }
 
 // A whole session, as a user has it: a page pasted, extracted, found,

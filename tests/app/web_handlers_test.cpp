@@ -243,6 +243,27 @@ TEST_F(ReadPage, CapitalSchemesAnErrorBodyAndTheCount)
     EXPECT_EQ(Notice().rfind("服务器返回错误状态 503", 0), 0u) << Notice();
 }
 
+// A page read is one step of the big box's undo record: Ctrl+Z brings back
+// what the box held before, the prompt's place included, Ctrl+Y the page.
+TEST_F(ReadPage, APageReadIsOneUndoStep)
+{
+    TestServer server([](const std::string& request) {
+        return httptest::CannedReply{Reply("200 OK", "", request.find("/b ") != std::string::npos ? "page b" : "page a")};
+    });
+    Read(server.Url("/a"));
+    Read(server.Url("/b"));
+    ASSERT_EQ(Big(), "page b");
+    Click(编辑框被查找文本);
+    PressKey('Z', 1); // Ctrl+Z
+    EXPECT_EQ(Big(), "page a");
+    EXPECT_EQ(Text(透明标签字符统计, 8), "共计6个字符。");
+    PressKey('Z', 1);
+    EXPECT_EQ(Big(), ""); // the prompt stood for an empty box
+    PressKey('Y', 1);
+    PressKey('Y', 1);
+    EXPECT_EQ(Big(), "page b");
+}
+
 // Four-byte characters (Hangul, emoji) among the Chinese, LF line breaks.
 TEST_F(ReadPage, AChinesePageWithLfBreaksKeepsTheBytesTheCommandLineFetches)
 {

@@ -127,6 +127,44 @@ TEST_F(TextViewTest, UndoOfAScrollingPastePaintsTheText)
     EXPECT_GT(view->verticalScrollBar()->maximum(), 0);
 }
 
+// A program's whole-text write is one undo step; a placeholder write is
+// none (the record holds the box as empty), so undo under it or after it
+// was cleared brings back what it replaced. Each step: a write (w:text,
+// p:placeholder), typing (t:text), undo (u) or redo (r); the bytes after it.
+TEST_F(TextViewTest, ProgramWritesAreUndoStepsAndPlaceholdersAreNone)
+{
+    const struct {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> steps;
+    } cases[] = {
+        {"writes", {{"w:page a", "page a"}, {"w:page b", "page b"}, {"u", "page a"}, {"u", ""}, {"r", "page a"}}},
+        {"the same text twice is one step", {{"w:x", "x"}, {"w:x", "x"}, {"u", ""}, {"u", ""}}},
+        {"a placeholder over a page",
+         {{"w:page", "page"}, {"p:prompt", "prompt"}, {"w:", ""}, {"u", "page"}, {"r", ""}, {"u", "page"}}},
+        {"undo under the placeholder", {{"w:page", "page"}, {"p:prompt", "prompt"}, {"u", "page"}}},
+        {"placeholders come and go",
+         {{"t:ab", "ab"}, {"p:prompt", "prompt"}, {"w:", ""}, {"p:prompt", "prompt"}, {"w:", ""}, {"u", "ab"}}},
+        {"typing into a placeholder keeps it", {{"w:a", "a"}, {"p:P", "P"}, {"t:x", "Px"}, {"u", "P"}, {"u", ""}}},
+        {"a placeholder with no record is the start", {{"p:P", "P"}, {"t:x", "Px"}, {"u", "P"}, {"u", "P"}}},
+        {"nothing to undo keeps the placeholder", {{"p:P", "P"}, {"u", "P"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view->setBytes("");
+        for (const auto& [step, bytes] : c.steps) {
+            if (step[0] == 'w' || step[0] == 'p')
+                view->writeBytes(step.substr(2), step[0] == 'p');
+            else if (step[0] == 't') {
+                at(view->bytes().size());
+                for (const char ch : step.substr(2))
+                    key(Qt::Key_unknown, Qt::NoModifier, QString(QLatin1Char(ch)));
+            } else
+                key(Qt::Key_Z, step == "u" ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+            EXPECT_EQ(view->bytes(), bytes) << step;
+        }
+    }
+}
+
 // The key table: modifiers select the action, Shift extends movements only.
 // A switch the program puts into the context menu: shown checked as its
 // state says, behind a separator; choosing it turns the state over.

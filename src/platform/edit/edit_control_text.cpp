@@ -33,6 +33,20 @@ void EditCore::setText(std::string_view gb, bool notify)
         notifyTextChanged();
 }
 
+void EditCore::writeText(std::string_view gb, bool placeholder)
+{
+    if (!view_) {
+        setText(gb, false);
+        return;
+    }
+    settingText_ = true;
+    if (options_.caseConversion == 0)
+        view_->writeBytes(gb, placeholder);
+    else
+        view_->writeBytes(ToGb(ConvertCase(options_.caseConversion, FromGb(gb))), placeholder);
+    settingText_ = false;
+}
+
 void EditCore::onLineTextChanged(const QString& text)
 {
     if (settingText_)

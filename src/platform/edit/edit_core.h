@@ -43,6 +43,7 @@ public:
             EditControl::copyText(out);
     }
     void setText(std::string_view gb, bool notify) override;
+    void writeText(std::string_view gb, bool placeholder) override;
     int64_t selectionStart() const override;
     int64_t selectionLength() const override;
     std::string selectedText() const override;

@@ -93,6 +93,14 @@ void TextBuffer::assign(std::string_view bytes)
     FindCheckpoints(data_, kSegmentBytes, &cps_);
 }
 
+std::string TextBuffer::take()
+{
+    contiguous();
+    std::string out = std::move(data_);
+    assign({});
+    return out;
+}
+
 void TextBuffer::replace(size_t pos, size_t removed, std::string_view inserted)
 {
     pos = std::min(pos, size());

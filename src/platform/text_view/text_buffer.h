@@ -52,6 +52,9 @@ public:
     const std::string& contiguous() const;
 
     void assign(std::string_view bytes);
+    // Hands the whole text out in one piece without copying it and leaves
+    // the buffer empty.
+    std::string take();
     void replace(size_t pos, size_t removed, std::string_view inserted);
 
     // ---- characters --------------------------------------------------------

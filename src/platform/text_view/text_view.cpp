@@ -63,6 +63,7 @@ void TextView::setBytes(std::string_view gb)
     marks_ = {};
     notice_.clear();
     history_.clear();
+    placeholder_ = false;
     caret_ = anchor_ = 0;
     top_ = 0;
     goalX_ = -1;
@@ -71,6 +72,46 @@ void TextView::setBytes(std::string_view gb)
     updateScrollBars();
     horizontalScrollBar()->setValue(0);
     viewport()->update();
+}
+
+void TextView::writeBytes(std::string_view gb, bool placeholder)
+{
+    commitComposition();
+    // What the record takes the text to be: nothing under a placeholder.
+    std::string before = placeholder_ ? std::string() : text_.take();
+    const std::string_view after = placeholder ? std::string_view() : gb;
+    if (before != after)
+        history_.record(0, std::move(before), after.size(), false, caret_, anchor_, gb.size());
+    std::string().swap(before);
+    text_.assign(gb);
+    placeholder_ = placeholder && !gb.empty();
+    ++generation_;
+    marks_ = {};
+    notice_.clear();
+    caret_ = anchor_ = 0;
+    top_ = 0;
+    goalX_ = -1;
+    widest_ = 0;
+    clearLayouts();
+    updateScrollBars();
+    horizontalScrollBar()->setValue(0);
+    viewport()->update();
+}
+
+void TextView::settlePlaceholder(bool keep)
+{
+    if (!placeholder_)
+        return;
+    placeholder_ = false;
+    if (!keep) {
+        text_.assign({});
+        return;
+    }
+    // Kept: the text it is from now on. With steps before it, as if it had
+    // been put into the empty box, a step of its own; with none, the text
+    // the record starts from.
+    if (history_.canUndo() || history_.canRedo())
+        history_.record(0, std::string(), text_.size(), false, 0, 0, text_.size());
 }
 
 void TextView::selectBytes(size_t start, size_t end)
@@ -132,6 +173,15 @@ std::string TextView::fitToRoom(std::string gb) const
 
 void TextView::edit(size_t from, size_t to, std::string_view gb, EditKind kind, bool notify)
 {
+    if (placeholder_ && kind == EditKind::kProgram) {
+        placeholder_ = false; // the record is cleared below
+    } else if (placeholder_) {
+        // A placeholder replaced whole goes as if the box had been empty.
+        const bool whole = from == 0 && to >= text_.size();
+        settlePlaceholder(!whole);
+        if (whole)
+            from = to = 0;
+    }
     const size_t caretBefore = caret_;
     const size_t anchorBefore = anchor_;
     std::string removed = text_.copy(from, to);
@@ -219,6 +269,12 @@ void TextView::stepHistory(bool forward)
     if (readOnly_)
         return;
     commitComposition();
+    if (placeholder_) {
+        // The record holds the box as empty: it steps from there.
+        if (!(forward ? history_.canRedo() : history_.canUndo()))
+            return;
+        settlePlaceholder(false);
+    }
     size_t caret, anchor;
     const bool stepped = forward ? history_.redo(&text_, &caret, &anchor) : history_.undo(&text_, &caret, &anchor);
     if (!stepped)

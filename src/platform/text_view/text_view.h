@@ -67,6 +67,14 @@ public:
     // Replaces everything; the caret goes to the start, the undo record is
     // cleared, nothing is reported.
     void setBytes(std::string_view gb);
+    // A program's write of the whole text that the user can take back: one
+    // step of the undo record (within its bounds); the caret goes to the
+    // start, nothing is reported. A placeholder (a prompt standing for no
+    // text) is no step of its own: the record goes on as if the box were
+    // empty, so the first undo under it, or after it was cleared, brings
+    // back the text it replaced.
+    void writeBytes(std::string_view gb, bool placeholder);
+    bool showsPlaceholder() const { return placeholder_; }
     size_t selectionStart() const { return std::min(caret_, anchor_); }
     size_t selectionEnd() const { return std::max(caret_, anchor_); }
     size_t caret() const { return caret_; }
@@ -321,6 +329,10 @@ private:
     bool zoomable_ = false;
     bool zooming_ = false; // the font change is the zoom's own
     EditHistory history_;
+    bool placeholder_ = false; // the text is a placeholder: the record holds it as empty
+    // The record's own idea of the text from here on: the placeholder goes
+    // (out of the text, or into the record as typed before an edit).
+    void settlePlaceholder(bool keep);
     size_t caret_ = 0;
     size_t anchor_ = 0;
     size_t caretAfterRow_ = SIZE_MAX; // a caret here is drawn at the end of the row above

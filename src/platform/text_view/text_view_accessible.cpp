@@ -30,7 +30,13 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Value ? FromGb(view()->bytes()) : QAccessibleWidget::text(t);
+        if (t == QAccessible::Value)
+            return FromGb(view()->bytes());
+        // The notice over the text is part of what is said of the box.
+        const QString own = QAccessibleWidget::text(t);
+        if (t == QAccessible::Description && !view()->notice().isEmpty())
+            return own.isEmpty() ? view()->notice() : own + QLatin1String(" - ") + view()->notice();
+        return own;
     }
 
     QAccessible::State state() const override

@@ -4,6 +4,7 @@
 // text takes it away (text_view.cpp).
 #include "platform/text_view/text_view.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
@@ -32,6 +33,10 @@ void TextView::setNotice(const QString& notice)
     const QRect before = noticeRect();
     notice_ = line;
     viewport()->update(before.united(noticeRect()));
+    if (QAccessible::isActive()) { // assistive tools say it with the box's description
+        QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 QRect TextView::noticeRect() const

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "platform/text_codec.h"
+#include "platform/windows/placed_rect.h"
 #include "platform/windows/top_window_widget.h"
 
 namespace mt::platform {
@@ -92,7 +93,7 @@ Rect WindowRect(WindowHandle handle)
         return {};
     if (auto* top = dynamic_cast<TopWindow*>(w))
         return top->outerRect();
-    const QRect g = w->geometry();
+    const QRect g = dynamic_cast<PlacedRect*>(w) ? dynamic_cast<PlacedRect*>(w)->placedRect() : w->geometry();
     return {g.x(), g.y(), g.width(), g.height()};
 }
 
@@ -103,6 +104,8 @@ void SetWindowRect(WindowHandle handle, const Rect& rect)
         return;
     if (auto* top = dynamic_cast<TopWindow*>(w))
         top->setOuterRect(rect);
+    else if (auto* placed = dynamic_cast<PlacedRect*>(w))
+        placed->place(QRect(rect.left, rect.top, std::max(rect.width, 0), std::max(rect.height, 0)));
     else
         w->setGeometry(rect.left, rect.top, std::max(rect.width, 0), std::max(rect.height, 0));
 }
@@ -223,6 +226,14 @@ std::string WindowText(WindowHandle handle)
     if (auto* button = qobject_cast<QAbstractButton*>(w))
         return ToGb(button->text());
     return ToGb(w->windowTitle());
+}
+
+void SetAccessibleTexts(WindowHandle handle, std::string_view nameGb, std::string_view descriptionGb)
+{
+    if (QWidget* w = ToWidget(handle)) {
+        w->setAccessibleName(FromGb(nameGb));
+        w->setAccessibleDescription(FromGb(descriptionGb));
+    }
 }
 
 void SetWindowText(WindowHandle handle, std::string_view gb)

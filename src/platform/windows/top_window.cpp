@@ -1,5 +1,6 @@
 #include "platform/top_window.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
@@ -24,6 +25,24 @@ FrameBorder BorderKind(int32_t border)
     case 1: case 3: case 5: return FrameBorder::Sizable;
     }
     return FrameBorder::Fixed;
+}
+
+// A top window is a frame to assistive tools, named by its title (Qt's
+// plain widget would be a nameless client area).
+QAccessibleInterface* TopWindowAccessible(const QString&, QObject* object)
+{
+    if (auto* w = dynamic_cast<TopWindow*>(object))
+        return new QAccessibleWidget(w, QAccessible::Window);
+    return nullptr;
+}
+
+void InstallTopWindowAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(TopWindowAccessible);
+        return true;
+    }();
+    (void)installed;
 }
 
 bool IsToolBorder(int32_t border) { return border == 3 || border == 4; }
@@ -233,6 +252,7 @@ WindowHandle CreateTopWindow(WindowHandle owner, const Rect& outer, const FrameS
 {
     EnsureApplication();
     InstallPreTranslation();
+    InstallTopWindowAccessibility();
     auto* w = new TopWindow(ToWidget(owner), listener);
     w->setWindowTitle(FromGb(title));
     w->setFrameStyle(style);
