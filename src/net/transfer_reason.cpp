@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "net/http_client.h"
 #include "net/net_texts.h"
 
 namespace mt {
@@ -34,6 +35,7 @@ const char* ReasonText(TransferReason reason)
     case TransferReason::kConnect: return gb::kReasonConnect;
     case TransferReason::kConnectTimeout: return gb::kReasonConnectTimeout;
     case TransferReason::kStalled: return gb::kReasonStalled;
+    case TransferReason::kLowSpeed: return gb::kReasonLowSpeed;
     case TransferReason::kTimeLimit: return gb::kReasonTimeLimit;
     case TransferReason::kCertificate: return gb::kReasonCertificate;
     case TransferReason::kCaFile: return gb::kReasonCaFile;
@@ -90,9 +92,44 @@ TransferReason ReasonForFailure(const CurlFailure& f)
     case CURLE_OPERATION_TIMEDOUT:
         if (f.timeLimitHit)
             return TransferReason::kTimeLimit;
-        return f.connected ? TransferReason::kStalled : TransferReason::kConnectTimeout;
+        if (!f.connected)
+            return TransferReason::kConnectTimeout;
+        return f.bytesLately ? TransferReason::kLowSpeed : TransferReason::kStalled;
     default: return TransferReason::kOther;
     }
+}
+
+const char* TransferErrorCode(const TransferReport& r)
+{
+    if (r.status >= 400 && (r.outcome == TransferOutcome::kComplete || r.outcome == TransferOutcome::kEndedEarly))
+        return "http_status";
+    switch (r.reason) {
+    case TransferReason::kNone: return "";
+    case TransferReason::kBadUrl: return "bad_url";
+    case TransferReason::kResolve: return "resolve";
+    case TransferReason::kConnect:
+    case TransferReason::kProxy: return "connect";
+    case TransferReason::kConnectTimeout:
+    case TransferReason::kStalled:
+    case TransferReason::kTimeLimit: return "timeout";
+    case TransferReason::kLowSpeed: return "low_speed";
+    case TransferReason::kCertificate:
+    case TransferReason::kCaFile:
+    case TransferReason::kSecureChannel: return "tls";
+    case TransferReason::kTooLarge:
+    case TransferReason::kNoMemory:
+    case TransferReason::kHeaderTooLarge: return "too_large";
+    case TransferReason::kBadEncoding: return "decode";
+    case TransferReason::kBroken:
+        return r.outcome == TransferOutcome::kEndedEarly ? "ended_early" : "read";
+    case TransferReason::kRedirectRefused:
+    case TransferReason::kTooManyRedirects:
+    case TransferReason::kNothingReturned:
+    case TransferReason::kCancelled:
+    case TransferReason::kNotHttp:
+    case TransferReason::kOther: break;
+    }
+    return "read";
 }
 
 const char* StandardStatusPhrase(long code)

@@ -96,7 +96,7 @@ TEST_F(HttpClientTest, FailureMidwayKeepsWhatArrived)
     bool complete = true;
     EXPECT_EQ(Read(truncated.Url("/"), &complete), std::string(400, 't'));
     EXPECT_FALSE(complete);
-    TheHttpClient().SetLimits({.bodyLimit = 1000, .stallSeconds = 1});
+    TheHttpClient().SetLimits({.bodyLimit = 1000, .speedSeconds = 1});
     EXPECT_EQ(Read(stalled.Url("/"), &complete), "") << "a silent server is given up";
     EXPECT_FALSE(complete);
     EXPECT_EQ(Read(large.Url("/"), &complete), std::string(1000, 'L'));
