@@ -15,7 +15,9 @@ const char kCliUsage[] =
     "       middletext extract --left L --right R [OPTIONS] [SOURCE]...\n"
     "       middletext find --text W [OPTIONS] [SOURCE]...\n"
     "       middletext fetch [--raw] [-s] [--max-time SECONDS] [-A UA] [-H 'NAME: VALUE']...\n"
-    "                        [-b 'NAME=VALUE; ...'] [--retry N] URL\n"
+    "                        [-b 'NAME=VALUE; ...'] [--retry N] [--connect-timeout SECONDS]\n"
+    "                        [--speed-limit BYTES] [--speed-time SECONDS] [--max-filesize SIZE]\n"
+    "                        [--max-memory SIZE] URL\n"
     "       middletext code [--lang python|javascript|c]\n"
     "       middletext -h | --help | -V | --version\n"
     "\n"
@@ -43,7 +45,9 @@ const char kCliUsage[] =
     "                            status found, not_found (message), error (reason) or\n"
     "                            ended_early (reason); http_status for pages; \"lossy\": true\n"
     "                            when bytes that do not decode became U+FFFD\n"
-    "         -j, --jobs N       pages to read at once, 1 to 256 (default 8)\n"
+    "         -j, --jobs N       pages to read at once, 1 to 256 (default 8): connections at\n"
+    "                            once. A page that stalls holds up only its own result:\n"
+    "                            the others go on within --jobs and --max-memory\n"
     "fetch    print the page at URL (http:// or https://) as the window would show it.\n"
     "         A page is decoded from the charset it declares (byte-order mark, Content-Type\n"
     "         header, <meta>, or charset=utf-8 in its text). One that declares none, or JSON\n"
@@ -54,7 +58,17 @@ const char kCliUsage[] =
     "         Compressed bodies (gzip, deflate, br) are decoded.\n"
     "         --raw              the page's bytes, decompressed but not converted\n"
     "         -s, --silent       no progress line on a terminal (warnings still show)\n"
-    "         --max-time S       give up after S seconds in all (a whole number, 1 to 2147483)\n"
+    "         --max-time S       give up on a page after S seconds in all, retries and their\n"
+    "                            waits included (fractions allowed: 2.5)\n"
+    "         --connect-timeout S  give up on a connection after S seconds (default 30)\n"
+    "         -Y, --speed-limit BYTES  a page slower than BYTES a second (default 1024)...\n"
+    "         -y, --speed-time S       ...for S seconds in a row (default 60) is given up;\n"
+    "                                  0 for either: no such rule\n"
+    "         --max-filesize SIZE  keep at most SIZE decoded bytes of a page (default and\n"
+    "                            most 256M; K, M, G: 2^10, 2^20, 2^30 bytes); the page ends\n"
+    "                            early there\n"
+    "         --max-memory SIZE  the bytes all pages in flight and waiting to be printed may\n"
+    "                            hold at once (default 512M); a larger page ends early there\n"
     "         -A, --user-agent UA             send UA as the User-Agent\n"
     "         -H, --header 'NAME: VALUE'      send this header line (may be repeated)\n"
     "         -b, --cookie 'NAME=VALUE; ...'  send these cookies\n"
@@ -146,6 +160,12 @@ constexpr OptionRow kOptions[] = {
     {"--ignore-case", 'i', nullptr, &CliOptions::ignoreCase, nullptr, kRule},
     {"--jobs", 'j', &CliOptions::jobs, nullptr, nullptr, kRule},
     {"--lang", 0, &CliOptions::lang, nullptr, nullptr, kCode},
+    // The bounds of transfers.
+    {"--connect-timeout", 0, &CliOptions::connectTimeout, nullptr, nullptr, kRequest},
+    {"--speed-limit", 'Y', &CliOptions::speedLimit, nullptr, nullptr, kRequest},
+    {"--speed-time", 'y', &CliOptions::speedTime, nullptr, nullptr, kRequest},
+    {"--max-filesize", 0, &CliOptions::maxFileSize, nullptr, nullptr, kRequest},
+    {"--max-memory", 0, &CliOptions::maxMemory, nullptr, nullptr, kRequest},
 };
 static_assert(std::size(kOptions) <= 32, "the parser marks the options given in one 32-bit word");
 
@@ -318,13 +338,33 @@ private:
         if (o_->sourceList && *o_->sourceList == "-" &&
             std::find(o_->sources.begin(), o_->sources.end(), "-") != o_->sources.end())
             return fail("--sources - reads standard input: no source may be -");
-        if (o_->maxTime && MaxSeconds(*o_->maxTime) == 0)
-            return fail("--max-time needs a whole number of seconds from 1 to " + std::to_string(kMaxSeconds));
+        if (!checkBounds())
+            return false;
         if (o_->retry && BoundedNumber(*o_->retry, 0, kMaxRetries) < 0)
             return fail("--retry needs a whole number from 0 to " + std::to_string(kMaxRetries));
         if (o_->lang && !CodeInLanguage(*o_->lang))
             return fail("--lang takes " + std::string(kCodeLanguageNames) + ", not " + EchoArgument(*o_->lang));
         return checkRequestFields();
+    }
+
+    // The bounds of transfers: times in seconds (fractions allowed), sizes
+    // with K, M or G.
+    bool checkBounds()
+    {
+        const std::string most = std::to_string(kMaxSeconds);
+        if (o_->maxTime && Milliseconds(*o_->maxTime) < 0)
+            return fail("--max-time needs seconds above 0, at most " + most + " (such as 30 or 2.5)");
+        if (o_->connectTimeout && Milliseconds(*o_->connectTimeout) < 0)
+            return fail("--connect-timeout needs seconds above 0, at most " + most + " (such as 10 or 0.5)");
+        if (o_->speedLimit && SizeValue(*o_->speedLimit, 0, kMaxSpeedLimit) < 0)
+            return fail("--speed-limit needs bytes a second, 0 (no rule) to 2G (K, M and G allowed)");
+        if (o_->speedTime && BoundedNumber(*o_->speedTime, 0, kMaxSeconds) < 0)
+            return fail("--speed-time needs a whole number of seconds from 0 (no rule) to " + most);
+        if (o_->maxFileSize && SizeValue(*o_->maxFileSize, 1, kMaxFileSize) < 0)
+            return fail("--max-filesize needs a size from 1 to 256M (K, M and G allowed)");
+        if (o_->maxMemory && SizeValue(*o_->maxMemory, 1, kMaxMemory) < 0)
+            return fail("--max-memory needs a size from 1 to 1024G (K, M and G allowed)");
+        return true;
     }
 
     // What goes into the request: no control characters (a line break would
@@ -365,11 +405,6 @@ int32_t BoundedNumber(const std::string& value, int32_t low, int32_t high)
         return -1;
     const long number = std::stol(value);
     return number < low || number > high ? -1 : static_cast<int32_t>(number);
-}
-
-int32_t MaxSeconds(const std::string& value)
-{
-    return std::max(BoundedNumber(value, 1, kMaxSeconds), 0);
 }
 
 bool ParseCliOptions(int argc, char** argv, CliOptions* o, std::string* error)

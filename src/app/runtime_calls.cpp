@@ -16,9 +16,14 @@ mt::ValueRecord Core(int32_t command, std::initializer_list<mt::ValueRecord> arg
     return Rt().callCoreCommand(mt::CommandAddress(mt::kCoreLibrary, command), n, records);
 }
 
+// The internet library's commands of our own that came after the first
+// ten, by name (their numbers follow the library's command table).
+constexpr int32_t kHttpTransferBounds = 10;
+constexpr int32_t kHttpBatchWait = 11;
+
 mt::ValueRecord Library(int32_t library, int32_t command, std::initializer_list<mt::ValueRecord> args)
 {
-    mt::ValueRecord records[8];
+    mt::ValueRecord records[12];
     int32_t n = 0;
     for (const auto& a : args)
         records[n++] = a;
@@ -146,11 +151,14 @@ TransferReport LastTransfer()
     char* contentType = nullptr;
     char* charset = nullptr;
     char* statusText = nullptr;
+    char* error = nullptr;
     r.outcome = mt::AsInt32(Library(mt::kInternetLibrary, 1,
                                     {mt::MakePointer(&reason, mt::kTypeText), mt::MakePointer(&contentType, mt::kTypeText),
                                      mt::MakePointer(&charset, mt::kTypeText), mt::MakePointer(&r.bomLength, mt::kTypeInt),
                                      mt::MakePointer(&r.cutLength, mt::kTypeInt), mt::MakePointer(&r.status, mt::kTypeInt),
-                                     mt::MakePointer(&statusText, mt::kTypeText)}));
+                                     mt::MakePointer(&statusText, mt::kTypeText), mt::Omitted(),
+                                     mt::MakePointer(&error, mt::kTypeText)}));
+    r.error = Owned(error);
     r.reason = Owned(reason);
     r.statusText = Owned(statusText);
     r.contentType = Owned(contentType);
@@ -182,6 +190,19 @@ void SetBatchJobs(int32_t jobs) { Library(mt::kInternetLibrary, 6, {mt::MakeInt(
 bool BatchAdd(uint64_t ticket, const char* url)
 {
     return mt::AsBool(Library(mt::kInternetLibrary, 7, {mt::MakeLong(static_cast<int64_t>(ticket)), TextRecord(url)}));
+}
+
+bool BatchWait(uint64_t ticket)
+{
+    return mt::AsBool(Library(mt::kInternetLibrary, kHttpBatchWait, {mt::MakeLong(static_cast<int64_t>(ticket))}));
+}
+
+void SetTransferBounds(const TransferBounds& b)
+{
+    const auto given = [](int64_t v) { return v >= 0 ? mt::MakeLong(v) : mt::Omitted(); };
+    Library(mt::kInternetLibrary, kHttpTransferBounds,
+            {given(b.maxMilliseconds), given(b.connectMilliseconds), given(b.speedLimit), given(b.speedSeconds),
+             given(b.maxFileSize), given(b.maxMemory)});
 }
 
 Owned BatchTake(uint64_t ticket)

@@ -101,6 +101,7 @@ struct TransferReport {
     int32_t cutLength = 0;
     int32_t status = 0;  // the HTTP status code; 0 when no answer arrived
     Owned statusText;    // "404 Not Found"; empty when no answer arrived
+    Owned error;         // the stable name of what went wrong ("timeout", "bad_url", …); empty when nothing did
 };
 TransferReport LastTransfer();
 // Request options for later transfers (the command line's): User-Agent
@@ -125,6 +126,20 @@ Owned PageText(const uint8_t* bytes, const char* charset, int64_t* replaced);
 void SetBatchJobs(int32_t jobs);
 bool BatchAdd(uint64_t ticket, const char* url);
 Owned BatchTake(uint64_t ticket);
+// Runs the batch until the page under the ticket has ended (true), or until
+// the batch has room for more pages and none left to start (false).
+bool BatchWait(uint64_t ticket);
+// The bounds of every later transfer (HttpTransferBounds); -1: the
+// program's default.
+struct TransferBounds {
+    int64_t maxMilliseconds = -1;     // the whole read of a page, retries included; 0: none
+    int64_t connectMilliseconds = -1; // each connect
+    int64_t speedLimit = -1;          // the low-speed rule: bytes a second (0: off)
+    int64_t speedSeconds = -1;        // and for how long (0: off)
+    int64_t maxFileSize = -1;         // decoded bytes one page keeps
+    int64_t maxMemory = -1;           // bytes all pages in flight and waiting hold at once
+};
+void SetTransferBounds(const TransferBounds& bounds);
 // The next input box offers the addresses read lately (HttpAddressHistory);
 // a page read successfully from `url` joins them.
 void OfferRecentAddresses();

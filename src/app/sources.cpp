@@ -1,6 +1,6 @@
 // extract and find over their sources: each source read in its turn (its
-// page asked for ahead of it), the rule run on its text, and its results
-// written before the next source's.
+// page asked for ahead of it, and read beside the others), the rule run on
+// its text, and its results written before the next source's.
 #include <algorithm>
 #include <deque>
 
@@ -136,6 +136,11 @@ int RunSource(const CliContext& c, const Rule& r, const Source& s, UrlPages& pag
     return status;
 }
 
+// Sources read ahead of their turn: always this many, and up to the most
+// while pages in their turn are still coming.
+constexpr size_t kFewAhead = 64;
+constexpr size_t kMostAhead = size_t{1} << 16;
+
 // A source whose page may have been asked for.
 struct Pending {
     Source source;
@@ -164,36 +169,42 @@ int RunOnInput(const CliContext& c)
     ResultWriter writer(c, list.named());
     ApplyRequestOptions(o);
     const std::unique_ptr<UrlPages> pages = MakeUrlPages(o);
-    // Pages are asked for ahead of their turn, as many as the reader takes
-    // at once; the sources between them wait by name only.
-    const size_t lookahead = std::max<size_t>(64, 4 * pages->capacity());
     std::deque<Pending> waiting;
-    size_t asked = 0;
+    bool more = true;
     uint64_t tickets = 0;
-    for (bool more = true;;) {
-        while (more && asked < pages->capacity() && waiting.size() < lookahead) {
-            Pending p;
-            more = list.next(&p.source);
-            if (!more)
-                break;
-            if (p.source.kind == Source::Kind::kUrl) {
-                Owned url;
-                if (c.console.decode(p.source.name, &url)) {
-                    p.ticket = ++tickets;
-                    pages->request(p.ticket, std::string(url.view()));
-                    ++asked;
-                } else {
-                    p.source.kind = Source::Kind::kUnreadable;
-                    p.source.error = "not valid " + c.console.encoding() + " (try --gbk for GB18030)";
-                }
+    // The next source joins the waiting ones, its page asked for.
+    const auto readAhead = [&]() {
+        Pending p;
+        more = list.next(&p.source);
+        if (!more)
+            return;
+        if (p.source.kind == Source::Kind::kUrl) {
+            Owned url;
+            if (c.console.decode(p.source.name, &url)) {
+                p.ticket = ++tickets;
+                pages->request(p.ticket, std::string(url.view()));
+            } else {
+                p.source.kind = Source::Kind::kUnreadable;
+                p.source.error = "not valid " + c.console.encoding() + " (try --gbk for GB18030)";
             }
-            waiting.push_back(std::move(p));
         }
+        waiting.push_back(std::move(p));
+    };
+    for (;;) {
+        // A few sources are always read ahead; more while a page in its turn
+        // is still coming and the reader has room to start others, so that
+        // a stalled page holds up only its own result.
+        while (more && waiting.size() < kFewAhead)
+            readAhead();
         if (waiting.empty())
             break;
+        const uint64_t next = waiting.front().ticket;
+        if (next != 0) {
+            while (more && waiting.size() < kMostAhead && !pages->wait(next))
+                readAhead();
+        }
         const Pending p = std::move(waiting.front());
         waiting.pop_front();
-        asked -= p.ticket != 0;
         status = std::max(status, RunSource(c, r, p.source, *pages, p.ticket, writer));
         if (c.out.failed())
             return status; // the reader is gone: the caller says so
