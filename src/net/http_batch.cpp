@@ -38,6 +38,7 @@ void HttpBatch::SetJobs(int jobs)
 {
     Drop();
     jobs_ = std::clamp(jobs, 1, kMostJobs);
+    mostRunning_ = 0;
     BoundConnections();
 }
 
@@ -110,7 +111,7 @@ bool HttpBatch::Wait(uint64_t ticket)
         if (page.done || Hungry())
             break;
         Round();
-        if (page.done)
+        if (page.done || Hungry()) // ended pages make room: asked for more before the next wait
             break;
         if (multi_)
             curl_multi_poll(static_cast<CURLM*>(multi_), nullptr, 0, static_cast<int>(PollMilliseconds()), nullptr);
