@@ -14,6 +14,15 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
 
+// A scheme: a letter, then letters, digits, '+', '-' and '.'.
+bool IsScheme(std::string_view s)
+{
+    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    return !s.empty() && letter(s.front()) && std::all_of(s.begin(), s.end(), [&letter](char c) {
+        return letter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    });
+}
+
 bool IsAscii(std::string_view s)
 {
     return std::none_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
@@ -48,9 +57,12 @@ void AppendEncoded(std::string_view part, std::string* out)
 
 // The host's ASCII form: as given when it is ASCII, else the lookup form
 // of the names in it (non-transitional first, as browsers do, then the
-// transitional rules for names the first refuses). False when it has none.
+// transitional rules for names the first refuses). False when it has none
+// or holds a space.
 bool AsciiHost(std::string_view host, std::string* out)
 {
+    if (host.find(' ') != std::string_view::npos)
+        return false; // no name holds one
     if (IsAscii(host)) {
         out->append(host);
         return true;
@@ -60,7 +72,7 @@ bool AsciiHost(std::string_view host, std::string* out)
         char* ascii = nullptr;
         if (idn2_lookup_u8(reinterpret_cast<const uint8_t*>(name.c_str()), reinterpret_cast<uint8_t**>(&ascii),
                            flags) == IDN2_OK &&
-            ascii) {
+            ascii && std::string_view(ascii).find_first_of(" \t") == std::string_view::npos) {
             out->append(ascii);
             idn2_free(ascii);
             return true;
@@ -108,8 +120,7 @@ RequestUrl MakeRequestUrl(std::string_view typed)
     if (ValidUtf8Prefix(url) != url.size())
         return r;
     const size_t colon = url.find(':');
-    const size_t firstStop = url.find_first_of("/?");
-    if (colon == std::string_view::npos || (firstStop != std::string_view::npos && firstStop < colon)) {
+    if (colon == std::string_view::npos || !IsScheme(url.substr(0, colon))) {
         AppendEncoded(url, &r.url); // no scheme: for the caller to refuse
         r.ok = true;
         return r;

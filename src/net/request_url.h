@@ -27,8 +27,8 @@ struct RequestUrl {
     std::string url; // ASCII only when ok
 };
 
-// `utf8`: the URL as typed, in UTF-8. A URL without "scheme:" is returned
-// as it is (trimmed), for the caller's scheme check to refuse.
+// `utf8`: the URL as typed, in UTF-8. A URL without "scheme:" is encoded
+// as a path would be, for the caller's scheme check to refuse.
 RequestUrl MakeRequestUrl(std::string_view utf8);
 
 } // namespace mt

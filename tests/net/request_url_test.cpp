@@ -33,6 +33,9 @@ TEST(RequestUrl, OnlyWhatCannotGoRawIsEncoded)
         {"http://h?中", "http://h?%E4%B8%AD"},
         {"mailto:某人", "mailto:%E6%9F%90%E4%BA%BA"},
         {"h/中", "h/%E4%B8%AD"}, // no scheme: for the caller to refuse
+        {"页:x", "%E9%A1%B5:x"},  // no scheme either
+        {"http://a b/", nullptr},  // a space in the host
+        {"http://h/x #y", "http://h/x%20"},
         {"http://h/a\tb", nullptr},
         {"http://h/a\nb", nullptr},
         {"http://h/\x7f", nullptr},
