@@ -9,9 +9,12 @@ _middletext()
     # Options that take the next word as their value.
     local valued="--left --right --text --max-time --lang -A --user-agent -H --header -b --cookie --retry
                   --sources -j --jobs"
+    # The bounds of transfers: values too, for every command that reads pages.
+    local bounds="--connect-timeout -Y --speed-limit -y --speed-time --max-filesize --max-memory"
+    valued+=" $bounds"
     # What extract and find share: several sources, URLs among them.
     local sources="-r --recursive --sources --with-filename --no-filename --json --count -i --ignore-case
-                   -j --jobs --max-time -A --user-agent -H --header -b --cookie --retry"
+                   -j --jobs --max-time -A --user-agent -H --header -b --cookie --retry $bounds"
 
     # --lang=py arrives as "--lang" "=" "py" (= breaks words).
     if [[ $cur == = ]]; then
@@ -51,7 +54,8 @@ _middletext()
             COMPREPLY=($(compgen -f -- "$cur"))
             return
             ;;
-        --left | --right | --text | --max-time | -A | --user-agent | -H | --header | -b | --cookie | --retry | -j | --jobs)
+        --left | --right | --text | --max-time | -A | --user-agent | -H | --header | -b | --cookie | --retry | -j | --jobs |\
+        --connect-timeout | -Y | --speed-limit | -y | --speed-time | --max-filesize | --max-memory)
             COMPREPLY=()
             return
             ;;
@@ -62,7 +66,7 @@ _middletext()
         case $command in
             extract) options+=" --left --right --all -0 --null --newline $sources" ;;
             find) options+=" --text $sources" ;;
-            fetch) options+=" --raw --max-time -A --user-agent -H --header -b --cookie --retry -s --silent" ;;
+            fetch) options+=" --raw --max-time -A --user-agent -H --header -b --cookie --retry -s --silent $bounds" ;;
             code) options+=" --lang" ;;
         esac
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
