@@ -78,8 +78,9 @@ struct TransferReport {
 
 // The stable name of what went wrong, for scripts: "connect", "resolve",
 // "timeout", "low_speed", "tls", "too_large", "http_status", "read",
-// "bad_url", "decode" or "ended_early"; empty when nothing did. An error
-// status outweighs how much of the page arrived.
+// "bad_url", "decode" or "ended_early"; empty when nothing did (a whole
+// page, an empty one included). An error status outweighs how much of the
+// page arrived.
 const char* TransferErrorCode(const TransferReport& report);
 
 class HttpClient {

@@ -103,6 +103,8 @@ const char* TransferErrorCode(const TransferReport& r)
 {
     if (r.status >= 400 && (r.outcome == TransferOutcome::kComplete || r.outcome == TransferOutcome::kEndedEarly))
         return "http_status";
+    if (r.outcome == TransferOutcome::kComplete || r.outcome == TransferOutcome::kNone)
+        return ""; // an empty page that arrived whole is no failure
     switch (r.reason) {
     case TransferReason::kNone: return "";
     case TransferReason::kBadUrl: return "bad_url";
