@@ -112,6 +112,15 @@ fuzz_target "the text search" find_text_fuzz 4096 find_text_seeds \
   "$root/src/commands/find_text.cpp" "$root/src/commands/find_text_avx2.cpp" "$root/fuzz/find_text_fuzz.cpp" \
   -I"$root/tests"
 
+# fetch's -w formats: the check and the expansion of the variables.
+write_out_seeds() {
+  printf '%%{http_code} %%{url_effective}\\n' > "$1/plain"
+  printf '%%%%{x}%%{time_total}\\\\%%{' > "$1/edges"
+  printf '%%{content_type}\\t%%{errorcode}\\r%%' > "$1/escapes"
+}
+fuzz_target "the write-out formats" write_out_fuzz 1024 write_out_seeds \
+  "$root/src/app/write_out.cpp" "$root/src/app/cli_messages.cpp" "$root/fuzz/write_out_fuzz.cpp"
+
 # The multi-line box's byte model: edits of any bytes, undo and redo.
 text_buffer_seeds() {
   printf 'a\x01\x00\xd6\xd0\r\n\x81\x30\x81\x30\xfe\xff' > "$1/seed"

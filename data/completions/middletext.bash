@@ -8,20 +8,33 @@ _middletext()
     local common="--gbk -h --help -V --version"
     # Options that take the next word as their value.
     local valued="--left --right --text --max-time --lang -A --user-agent -H --header -b --cookie --retry
-                  --sources -j --jobs"
+                  --sources -j --jobs --cacert -x --proxy --max-redirs -o --output -D --dump-header
+                  -w --write-out -m --max-count"
     # The bounds of transfers: values too, for every command that reads pages.
     local bounds="--connect-timeout -Y --speed-limit -y --speed-time --max-filesize --max-memory"
     valued+=" $bounds"
+    # The network options, on every command that reads pages.
+    local network="--max-time -A --user-agent -H --header -b --cookie --retry -k --insecure --cacert
+                   -x --proxy --max-redirs --no-compressed -s --silent $bounds"
     # What extract and find share: several sources, URLs among them.
     local sources="-r --recursive --sources --with-filename --no-filename --json --count -i --ignore-case
-                   -j --jobs --max-time -A --user-agent -H --header -b --cookie --retry $bounds"
+                   -j --jobs -q --quiet -m --max-count -l --files-with-matches --color $network"
 
     # --lang=py arrives as "--lang" "=" "py" (= breaks words).
+    local joined=
     if [[ $cur == = ]]; then
         prev=${COMP_WORDS[COMP_CWORD-1]}
         cur=
+        joined=1
     elif [[ $prev == = ]]; then
         prev=${COMP_WORDS[COMP_CWORD-2]}
+        joined=1
+    fi
+
+    # --color takes its value only as --color=WHEN.
+    if [[ $prev == --color && $joined ]]; then
+        COMPREPLY=($(compgen -W "auto always never" -- "$cur"))
+        return
     fi
 
     # The command: the first word that is neither an option nor an option's value.
@@ -48,14 +61,15 @@ _middletext()
             COMPREPLY=($(compgen -W "python javascript c" -- "$cur"))
             return
             ;;
-        --sources)
+        --sources | --cacert | -o | --output | -D | --dump-header)
             local IFS=$'\n'
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -f -- "$cur"))
             return
             ;;
-        --left | --right | --text | --max-time | -A | --user-agent | -H | --header | -b | --cookie | --retry | -j | --jobs |\
-        --connect-timeout | -Y | --speed-limit | -y | --speed-time | --max-filesize | --max-memory)
+        --left | --right | --text | --max-time | -A | --user-agent | -H | --header | -b | --cookie | --retry | -j | --jobs | \
+            -x | --proxy | --max-redirs | -w | --write-out | -m | --max-count | \
+            --connect-timeout | -Y | --speed-limit | -y | --speed-time | --max-filesize | --max-memory)
             COMPREPLY=()
             return
             ;;
@@ -66,7 +80,7 @@ _middletext()
         case $command in
             extract) options+=" --left --right --all -0 --null --newline $sources" ;;
             find) options+=" --text $sources" ;;
-            fetch) options+=" --raw --max-time -A --user-agent -H --header -b --cookie --retry -s --silent $bounds" ;;
+            fetch) options+=" --raw -o --output -D --dump-header -w --write-out -f --fail $network" ;;
             code) options+=" --lang" ;;
         esac
         COMPREPLY=($(compgen -W "$options" -- "$cur"))

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "cli_diagnostics.h"
 #include "cli_options.h"
 #include "console_output.h"
 #include "console_text.h"
@@ -15,11 +16,19 @@ struct CliContext {
     ConsoleOutput& out;
     int startDirectory; // where relative paths are found: the directory the program started in
 
-    // The window's message on standard error: exit status 1.
-    int message(uint32_t literal) const
+    // The window's not-found message on standard error, about `source`
+    // (empty: none named): exit status 1.
+    int message(uint32_t literal, const std::string& source = {}) const
     {
         out.flush(); // behind what came before it, on a terminal
-        console.message(Lit(literal));
+        PrintSourceError(source, console.encode(Lit(literal)));
+        return kExitMessage;
+    }
+    // Another message of the window's (a refused URL, say), in English.
+    int refuse(const std::string& text, const std::string& source = {}) const
+    {
+        out.flush();
+        PrintSourceError(source, text);
         return kExitMessage;
     }
     // A runtime text for a terminal argument; false, with the message naming
@@ -27,8 +36,6 @@ struct CliContext {
     bool decodeArgument(const std::string& value, const char* name, Owned* text, int* status) const;
 };
 
-// "middletext: " and the message on standard error.
-void PrintError(const std::string& message);
 
 // The commands (fetch_command.cpp, sources.cpp).
 int RunFetch(const CliContext& context);

@@ -5,103 +5,15 @@
 #include <iterator>
 #include <string_view>
 
+#include "cli_command_masks.h"
 #include "cli_messages.h"
 #include "code_languages.h"
+#include "write_out.h"
 
 namespace app {
-
-const char kCliUsage[] =
-    "Usage: middletext                 start the window\n"
-    "       middletext extract --left L --right R [OPTIONS] [SOURCE]...\n"
-    "       middletext find --text W [OPTIONS] [SOURCE]...\n"
-    "       middletext fetch [--raw] [-s] [--max-time SECONDS] [-A UA] [-H 'NAME: VALUE']...\n"
-    "                        [-b 'NAME=VALUE; ...'] [--retry N] [--connect-timeout SECONDS]\n"
-    "                        [--speed-limit BYTES] [--speed-time SECONDS] [--max-filesize SIZE]\n"
-    "                        [--max-memory SIZE] URL\n"
-    "       middletext code [--lang python|javascript|c]\n"
-    "       middletext -h | --help | -V | --version\n"
-    "\n"
-    "extract  print the text between the first L in the input and the next R behind it\n"
-    "         --all      every such text in order, each on a line of its own; the next L\n"
-    "                    is sought behind the last R\n"
-    "         --newline  a line break behind the single text\n"
-    "find     print the byte positions (1-based) of W, occurrence by occurrence\n"
-    "         A SOURCE is a FILE, - (standard input), an http:// or https:// URL (read as\n"
-    "         fetch reads it, with its request options), or with -r a DIRECTORY. None:\n"
-    "         standard input. Each source runs the same rule; the results come in the\n"
-    "         order the sources were given.\n"
-    "         -r, --recursive    a DIRECTORY stands for its regular files, in name order,\n"
-    "                            those of its subdirectories included (links not followed)\n"
-    "         --sources LIST     more sources from the file LIST, one a line, behind those\n"
-    "                            given (- : standard input; then no source may be -)\n"
-    "         -i, --ignore-case  the search's own case rule: the letters A-Z and a-z match\n"
-    "                            each other in every byte, bytes of Chinese characters too\n"
-    "         --with-filename    SOURCE: in front of every result (the default for more\n"
-    "                            than one source, --sources or -r); --no-filename: never\n"
-    "         -0, --null         end every result with a zero byte instead of a line break\n"
-    "         --count            the number of results of each source\n"
-    "         --json             JSON Lines in UTF-8: source, index (0-based), middle (find:\n"
-    "                            text), start and end (1-based bytes of the GB18030 text),\n"
-    "                            status found, not_found (message), error (reason) or\n"
-    "                            ended_early (reason); http_status for pages; \"lossy\": true\n"
-    "                            when bytes that do not decode became U+FFFD\n"
-    "         -j, --jobs N       pages to read at once, 1 to 256 (default 8): connections at\n"
-    "                            once. A page that stalls holds up only its own result:\n"
-    "                            the others go on within --jobs and --max-memory\n"
-    "fetch    print the page at URL (http:// or https://) as the window would show it.\n"
-    "         A page is decoded from the charset it declares (byte-order mark, Content-Type\n"
-    "         header, <meta>, or charset=utf-8 in its text). One that declares none, or JSON\n"
-    "         or other text without a charset, is read as UTF-8 when it is valid UTF-8 with\n"
-    "         at least one multi-byte character; anything else is printed as received. A\n"
-    "         page that converts except for a few bad bytes keeps the rest, each bad\n"
-    "         sequence becoming U+FFFD, and a warning says how many bytes were replaced.\n"
-    "         Compressed bodies (gzip, deflate, br) are decoded.\n"
-    "         --raw              the page's bytes, decompressed but not converted\n"
-    "         -s, --silent       no progress line on a terminal (warnings still show)\n"
-    "         --max-time S       give up on a page after S seconds in all, retries and their\n"
-    "                            waits included (fractions allowed: 2.5)\n"
-    "         --connect-timeout S  give up on a connection after S seconds (default 30)\n"
-    "         -Y, --speed-limit BYTES  a page slower than BYTES a second (default 1024)...\n"
-    "         -y, --speed-time S       ...for S seconds in a row (default 60) is given up;\n"
-    "                                  0 for either: no such rule\n"
-    "         --max-filesize SIZE  keep at most SIZE decoded bytes of a page (default and\n"
-    "                            most 256M; K, M, G: 2^10, 2^20, 2^30 bytes); the page ends\n"
-    "                            early there\n"
-    "         --max-memory SIZE  the bytes all pages in flight and waiting to be printed may\n"
-    "                            hold at once (default 512M); a larger page ends early there\n"
-    "         -A, --user-agent UA             send UA as the User-Agent\n"
-    "         -H, --header 'NAME: VALUE'      send this header line (may be repeated)\n"
-    "         -b, --cookie 'NAME=VALUE; ...'  send these cookies\n"
-    "         --retry N          try up to N times more (0 to 100) after a failed connection,\n"
-    "                            a time-out or a 5xx answer, waiting 1 s, then 2 s, 4 s, ...,\n"
-    "                            or as long as the server's Retry-After asks (up to 60 s)\n"
-    "code     print the generated extraction subroutine\n"
-    "         --lang      the same extraction in Python, JavaScript or C (over UTF-8 bytes)\n"
-    "\n"
-    "A relative FILE, DIRECTORY or LIST, and a relative path in a LIST, is found from the\n"
-    "directory the program was started in; a zero byte ends a text. Input and output are in\n"
-    "the locale's encoding (UTF-8); --gbk reads and writes raw GB18030 bytes, arguments\n"
-    "included. Options take their value as --left L or --left=L (-A UA or -AUA); -- ends\n"
-    "the options.\n"
-    "\n"
-    "Environment: http_proxy (lower case only), https_proxy or HTTPS_PROXY, and all_proxy\n"
-    "or ALL_PROXY name the proxy pages are read through; no_proxy or NO_PROXY lists the\n"
-    "hosts reached directly. SSL_CERT_FILE or CURL_CA_BUNDLE names the certificates trusted\n"
-    "for https:// pages.\n"
-    "\n"
-    "Exit status: 0 done; 1 the window's message (on standard error); 2 a command line that\n"
-    "cannot be used, or input that cannot be read, does not decode or is too large; 3 the\n"
-    "output could not be written; 4 the page ended early (what arrived is used, then a\n"
-    "warning with the reason on standard error); 5 the server answered with an error status\n"
-    "(the page is used, then a warning naming the status); 6 the page could not be read\n"
-    "at all (no connection, name not resolved, TLS refused: the message and the reason on\n"
-    "standard error). With several sources: 0 when every source gave a result, else the\n"
-    "highest that applies (1 for a source that gave none); each failed source is named on\n"
-    "standard error. A command line that cannot be used and a failed write stop at once.\n";
-
 namespace {
 
-enum Command : unsigned { kExtract = 1, kFind = 2, kFetch = 4, kCode = 8 };
+using namespace cli;
 
 // The commands, what follows each, and the options each needs.
 struct CommandRow {
@@ -122,6 +34,8 @@ constexpr CommandRow kCommands[] = {
 // One option: a value taken into a text field, a value added to a list (the
 // one option that may be repeated), or a switch; `commands` are those it
 // belongs to. Adding an option is adding a row (and its field).
+constexpr const char* kColor = "--color";
+
 struct OptionRow {
     const char* name;
     char shortName; // 0: none
@@ -130,11 +44,6 @@ struct OptionRow {
     std::vector<std::string> CliOptions::*list;
     unsigned commands;
 };
-
-constexpr unsigned kAll = kExtract | kFind | kFetch | kCode;
-
-constexpr unsigned kRequest = kExtract | kFind | kFetch; // what reads pages
-constexpr unsigned kRule = kExtract | kFind;             // what runs on sources
 
 constexpr OptionRow kOptions[] = {
     {"--left", 0, &CliOptions::left, nullptr, nullptr, kExtract},
@@ -146,7 +55,7 @@ constexpr OptionRow kOptions[] = {
     {"--newline", 0, nullptr, &CliOptions::newline, nullptr, kExtract},
     {"--raw", 0, nullptr, &CliOptions::raw, nullptr, kFetch},
     {"--max-time", 0, &CliOptions::maxTime, nullptr, nullptr, kRequest},
-    {"--silent", 's', nullptr, &CliOptions::silent, nullptr, kFetch},
+    {"--silent", 's', nullptr, &CliOptions::silent, nullptr, kRequest},
     {"--user-agent", 'A', &CliOptions::userAgent, nullptr, nullptr, kRequest},
     {"--header", 'H', nullptr, nullptr, &CliOptions::headers, kRequest},
     {"--cookie", 'b', &CliOptions::cookie, nullptr, nullptr, kRequest},
@@ -160,6 +69,21 @@ constexpr OptionRow kOptions[] = {
     {"--ignore-case", 'i', nullptr, &CliOptions::ignoreCase, nullptr, kRule},
     {"--jobs", 'j', &CliOptions::jobs, nullptr, nullptr, kRule},
     {"--lang", 0, &CliOptions::lang, nullptr, nullptr, kCode},
+    // The network under curl's names.
+    {"--insecure", 'k', nullptr, &CliOptions::insecure, nullptr, kRequest},
+    {"--cacert", 0, &CliOptions::caFile, nullptr, nullptr, kRequest},
+    {"--proxy", 'x', &CliOptions::proxy, nullptr, nullptr, kRequest},
+    {"--max-redirs", 0, &CliOptions::maxRedirs, nullptr, nullptr, kRequest},
+    {"--no-compressed", 0, nullptr, &CliOptions::noCompressed, nullptr, kRequest},
+    {"--output", 'o', nullptr, nullptr, &CliOptions::outputs, kFetch},
+    {"--dump-header", 'D', &CliOptions::dumpHeader, nullptr, nullptr, kFetch},
+    {"--write-out", 'w', &CliOptions::writeOut, nullptr, nullptr, kFetch},
+    {"--fail", 'f', nullptr, &CliOptions::fail, nullptr, kFetch},
+    // grep's names.
+    {"--quiet", 'q', nullptr, &CliOptions::quiet, nullptr, kRule},
+    {"--max-count", 'm', &CliOptions::maxCount, nullptr, nullptr, kRule},
+    {"--files-with-matches", 'l', nullptr, &CliOptions::filesWithMatches, nullptr, kRule},
+    {kColor, 0, &CliOptions::color, nullptr, nullptr, kRule}, // bare: auto
     // The bounds of transfers.
     {"--connect-timeout", 0, &CliOptions::connectTimeout, nullptr, nullptr, kRequest},
     {"--speed-limit", 'Y', &CliOptions::speedLimit, nullptr, nullptr, kRequest},
@@ -167,7 +91,7 @@ constexpr OptionRow kOptions[] = {
     {"--max-filesize", 0, &CliOptions::maxFileSize, nullptr, nullptr, kRequest},
     {"--max-memory", 0, &CliOptions::maxMemory, nullptr, nullptr, kRequest},
 };
-static_assert(std::size(kOptions) <= 32, "the parser marks the options given in one 32-bit word");
+static_assert(std::size(kOptions) <= 64, "the parser marks the options given in one 64-bit word");
 
 bool IsShort(const OptionRow& row, std::string_view arg)
 {
@@ -210,6 +134,12 @@ std::string Suggestion(std::string_view typed, bool option)
     return closest.empty() ? std::string() : " (did you mean " + closest + "?)";
 }
 
+// A value without control characters (a tab allowed).
+bool Plain(const std::string& v)
+{
+    return std::none_of(v.begin(), v.end(), [](char c) { return (c >= 0 && c < ' ' && c != '\t') || c == 0x7F; });
+}
+
 // A header line as "Name: value": a name of visible characters without a
 // colon, then a colon.
 bool IsHeaderLine(std::string_view line)
@@ -224,6 +154,8 @@ bool IsHeaderLine(std::string_view line)
     return true;
 }
 
+uint64_t Bit(size_t row) { return uint64_t{1} << row; }
+
 class Parser {
 public:
     Parser(CliOptions* o, std::string* error) : o_(o), error_(error) {}
@@ -236,6 +168,7 @@ public:
             if (!optionsEnded && a == "--") {
                 optionsEnded = true;
             } else if (!optionsEnded && (a == "--help" || a == "-h")) {
+                o_->helpCommand = command_ ? command_->name : "";
                 o_->command = "help";
                 return true;
             } else if (!optionsEnded && (a == "--version" || a == "-V")) {
@@ -266,11 +199,15 @@ private:
         if (!row)
             return fail("unknown option " + EchoArgument(name) + Suggestion(name, true));
         const size_t index = static_cast<size_t>(row - kOptions);
-        if ((seen_ & (1u << index)) && !row->list)
+        if ((seen_ & Bit(index)) && !row->list)
             return fail(std::string(row->name) + " given twice");
-        seen_ |= 1u << index;
-        given_ |= row->commands == kAll ? 0 : 1u << index;
+        seen_ |= Bit(index);
+        given_ |= row->commands == kAll ? 0 : Bit(index);
         std::string value;
+        if (row->name == kColor && equals == std::string_view::npos) {
+            o_->color = "auto"; // the value only as --color=WHEN
+            return true;
+        }
         if (row->flag) {
             if (equals != std::string_view::npos)
                 return fail(std::string(row->name) + " takes no value");
@@ -305,9 +242,9 @@ private:
             o_->sources.emplace_back(a);
             return true;
         }
-        if (!command_->operand || o_->file)
+        if (!command_->operand)
             return fail("unexpected argument " + EchoArgument(a));
-        o_->file = std::string(a);
+        o_->urls.emplace_back(a);
         return true;
     }
 
@@ -316,14 +253,14 @@ private:
         if (!command_)
             return fail("no command given");
         for (size_t k = 0; k < std::size(kOptions); ++k) {
-            if ((given_ & (1u << k)) && !(kOptions[k].commands & command_->command))
+            if ((given_ & Bit(k)) && !(kOptions[k].commands & command_->command))
                 return fail(std::string(kOptions[k].name) + " is not an option of " + command_->name);
         }
         for (const char* name : command_->required) {
-            if (name && !(seen_ & (1u << (FindOption(name) - kOptions))))
+            if (name && !(seen_ & Bit(static_cast<size_t>(FindOption(name) - kOptions))))
                 return fail(std::string(command_->name) + " needs " + name);
         }
-        if (command_->operandRequired && !o_->file)
+        if (command_->operandRequired && o_->urls.empty())
             return fail(std::string(command_->name) + " needs " + command_->operand);
         if (o_->newline && o_->all)
             return fail("--newline is for a single text; --all ends every text");
@@ -342,6 +279,8 @@ private:
             return false;
         if (o_->retry && BoundedNumber(*o_->retry, 0, kMaxRetries) < 0)
             return fail("--retry needs a whole number from 0 to " + std::to_string(kMaxRetries));
+        if (!checkCurlOptions() || !checkGrepOptions())
+            return false;
         if (o_->lang && !CodeInLanguage(*o_->lang))
             return fail("--lang takes " + std::string(kCodeLanguageNames) + ", not " + EchoArgument(*o_->lang));
         return checkRequestFields();
@@ -367,14 +306,44 @@ private:
         return true;
     }
 
+    bool checkCurlOptions()
+    {
+        if (o_->maxRedirs && BoundedNumber(*o_->maxRedirs, 0, kMaxRedirects) < 0)
+            return fail("--max-redirs needs a whole number from 0 to " + std::to_string(kMaxRedirects));
+        if (o_->outputs.size() > o_->urls.size())
+            return fail("-o given " + std::to_string(o_->outputs.size()) + " times for " +
+                        std::to_string(o_->urls.size()) + (o_->urls.size() == 1 ? " URL" : " URLs"));
+        for (const std::string* file : {o_->caFile ? &*o_->caFile : nullptr, o_->dumpHeader ? &*o_->dumpHeader : nullptr}) {
+            if (file && file->empty())
+                return fail(std::string(file == &*o_->caFile ? "--cacert" : "--dump-header") + " needs a file name");
+        }
+        if (std::find(o_->outputs.begin(), o_->outputs.end(), "") != o_->outputs.end())
+            return fail("--output needs a file name");
+        if (o_->proxy && (o_->proxy->empty() || !Plain(*o_->proxy)))
+            return fail("--proxy needs a URL without control characters");
+        std::string error;
+        if (o_->writeOut && !CheckWriteOut(*o_->writeOut, &error))
+            return fail("--write-out: " + error);
+        return true;
+    }
+
+    bool checkGrepOptions()
+    {
+        if (o_->maxCount && BoundedNumber(*o_->maxCount, 1, kMaxCount) < 0)
+            return fail("--max-count needs a whole number from 1 to " + std::to_string(kMaxCount));
+        if (o_->color && *o_->color != "auto" && *o_->color != "always" && *o_->color != "never")
+            return fail("--color takes auto, always or never, not " + EchoArgument(*o_->color));
+        if (o_->filesWithMatches && (o_->count || o_->json))
+            return fail(std::string("-l prints names only: it takes no ") + (o_->count ? "--count" : "--json"));
+        return true;
+    }
+
     // What goes into the request: no control characters (a line break would
     // start a header of its own), headers as "Name: value", cookies as
     // "name=value" pairs (not a file of them).
     bool checkRequestFields()
     {
-        const auto plain = [](const std::string& v) {
-            return std::none_of(v.begin(), v.end(), [](char c) { return (c >= 0 && c < ' ' && c != '\t') || c == 0x7F; });
-        };
+        const auto plain = Plain;
         if (o_->userAgent && !plain(*o_->userAgent))
             return fail("--user-agent holds a control character");
         if (o_->cookie && !plain(*o_->cookie))
@@ -393,8 +362,8 @@ private:
     CliOptions* o_;
     std::string* error_;
     const CommandRow* command_ = nullptr;
-    unsigned seen_ = 0;  // options given, by row
-    unsigned given_ = 0; // of those, the ones that belong to some commands only
+    uint64_t seen_ = 0;  // options given, by row
+    uint64_t given_ = 0; // of those, the ones that belong to some commands only
 };
 
 } // namespace
@@ -410,6 +379,23 @@ int32_t BoundedNumber(const std::string& value, int32_t low, int32_t high)
 bool ParseCliOptions(int argc, char** argv, CliOptions* o, std::string* error)
 {
     return Parser(o, error).run(argc, argv);
+}
+
+unsigned cli::CommandBit(const std::string& name)
+{
+    const CommandRow* row = FindCommand(name);
+    return row ? static_cast<unsigned>(row->command) : 0u;
+}
+
+std::vector<std::string> CliOptionNames()
+{
+    std::vector<std::string> names;
+    for (const OptionRow& row : kOptions) {
+        names.emplace_back(row.name);
+        if (row.shortName)
+            names.push_back(std::string("-") + row.shortName);
+    }
+    return names;
 }
 
 } // namespace app

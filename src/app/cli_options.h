@@ -23,7 +23,7 @@ enum ExitStatus : int {
 struct CliOptions {
     std::string command; // extract, find, fetch, code, help, version
     std::optional<std::string> left, right, text;
-    std::optional<std::string> file; // the URL of fetch
+    std::vector<std::string> urls; // the URLs of fetch, in order
     // extract and find: the sources as given (FILE, -, URL, or DIRECTORY with
     // --recursive), in order; none and no --sources: standard input.
     std::vector<std::string> sources;
@@ -53,6 +53,23 @@ struct CliOptions {
     std::optional<std::string> maxFileSize;         // SIZE: decoded bytes one page keeps
     std::optional<std::string> maxMemory;           // SIZE: bytes all pages in flight and waiting hold
     std::optional<std::string> lang;    // code: the language of the subroutine
+    std::string helpCommand;            // COMMAND --help: the command whose usage is asked for
+    // The network options under curl's names, on every command that reads pages.
+    bool insecure = false;                // -k: no certificate or host-name check
+    std::optional<std::string> caFile;    // --cacert FILE
+    std::optional<std::string> proxy;     // -x URL, instead of the environment's
+    std::optional<std::string> maxRedirs; // --max-redirs N
+    bool noCompressed = false;            // --no-compressed: ask for no compression
+    // fetch: where each page goes, and what is said of it.
+    std::vector<std::string> outputs;      // -o FILE: the n-th for the n-th URL, the rest to standard output
+    std::optional<std::string> dumpHeader; // -D FILE: the response header lines
+    std::optional<std::string> writeOut;   // -w FORMAT: written behind each page
+    bool fail = false;                     // -f: no body for an error status
+    // extract and find: grep's names.
+    bool quiet = false;                  // -q: the exit status only
+    std::optional<std::string> maxCount; // -m N: at most N results a source
+    bool filesWithMatches = false;       // -l: the names of the sources with a result
+    std::optional<std::string> color;    // --color[=auto|always|never]
 };
 
 // The bounds of --max-time (what the transfer library takes in seconds)
@@ -62,6 +79,9 @@ inline constexpr int32_t kMaxRetries = 100;
 // The bounds of --jobs, and the number when it is not given.
 inline constexpr int32_t kMaxJobs = 256;
 inline constexpr int32_t kDefaultJobs = 8;
+// The bounds of --max-redirs and -m.
+inline constexpr int32_t kMaxRedirects = 1000;
+inline constexpr int32_t kMaxCount = 999999999;
 
 // The value of a whole number from `low` to `high` given as decimal digits;
 // -1 when it is not one.
@@ -84,6 +104,11 @@ inline constexpr int64_t kMaxSpeedLimit = int64_t{1} << 31;
 // naming the mistake, arguments echoed with EchoArgument.
 bool ParseCliOptions(int argc, char** argv, CliOptions* options, std::string* error);
 
-extern const char kCliUsage[];
+// The usage: of every command (`command` empty), or of one.
+std::string CliUsage(const std::string& command);
+
+// Every option name the parser knows (long and short), for the tests that
+// keep the manual, the usage and the completions in step.
+std::vector<std::string> CliOptionNames();
 
 } // namespace app

@@ -14,17 +14,11 @@
 
 namespace app {
 
-void PrintError(const std::string& message)
-{
-    const std::string line = "middletext: " + message + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
-}
-
 bool CliContext::decodeArgument(const std::string& value, const char* name, Owned* text, int* status) const
 {
     if (console.decode(value, text))
         return true;
-    PrintError(std::string(name) + " is not valid " + console.encoding() + " (try --gbk for GB18030)");
+    PrintError(std::string(name) + " is " + diag::NotValid(console.encoding()));
     *status = kExitUsage;
     return false;
 }
@@ -87,8 +81,8 @@ int CommandLineEntry(int argc, char** argv)
         return kExitUsage;
     }
     ConsoleOutput out;
-    if (o.command == "help" || o.command == "version") {
-        out.write(o.command == "help" ? kCliUsage : "middletext 1.0.0\n");
+    if (o.command == "help") {
+        out.write(CliUsage(o.helpCommand));
         return Finish(out, kExitDone);
     }
     const int startDirectory = OpenStartDirectory(o);
@@ -97,6 +91,12 @@ int CommandLineEntry(int argc, char** argv)
         return kExitUsage;
     }
     mt::Runtime().auxiliaryCall(6, reinterpret_cast<uintptr_t>(&kProgramHeader), 0, 0, 0);
+    if (o.command == "version") {
+        // The first line as it always was; then what pages are read with.
+        out.write("middletext 1.0.0\n");
+        out.write(LibraryVersions().view());
+        return Finish(out, kExitDone);
+    }
     const ConsoleText console(o.gbk);
     const CliContext context{o, console, out, startDirectory};
     const int status = Finish(out, Run(context));

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "cli_diagnostics.h"
 #include "cli_messages.h"
 
 namespace app {
@@ -160,7 +161,7 @@ bool ReadConverted(Input& in, const ConsoleText& console, size_t limit, TextBloc
         const size_t whole = ended ? got : console.wholeCharacters(bytes);
         size_t produced = 0;
         if (!console.decodePiece(bytes.substr(0, whole), block->room(4 * whole), &produced)) {
-            *error = in.name() + " is not valid " + console.encoding() + " (try --gbk for GB18030)";
+            *error = in.name() + ": " + diag::NotValid(console.encoding());
             return false;
         }
         block->grow(produced);

@@ -37,7 +37,7 @@ void ConsoleOutput::writeAll(std::string_view bytes)
 {
     size_t done = 0;
     while (done < bytes.size() && errno_ == 0) {
-        const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
         if (n > 0)
             done += static_cast<size_t>(n);
         else if (n == 0)

@@ -10,6 +10,8 @@ namespace app {
 class ConsoleOutput {
 public:
     ConsoleOutput() = default;
+    // Writes to `fd` instead (a file of fetch -o or -D), which it does not close.
+    explicit ConsoleOutput(int fd) : fd_(fd) {}
     ConsoleOutput(const ConsoleOutput&) = delete;
     ConsoleOutput& operator=(const ConsoleOutput&) = delete;
 
@@ -27,6 +29,7 @@ private:
 
     std::string buffer_;
     int errno_ = 0;
+    int fd_ = 1; // standard output
 };
 
 } // namespace app

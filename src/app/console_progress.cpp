@@ -6,6 +6,7 @@
 #include <chrono>
 #include <iterator>
 #include <cstdio>
+#include <mutex>
 
 #include "runtime_calls.h"
 
@@ -25,7 +26,70 @@ void WriteError(const std::string& bytes)
     }
 }
 
+// Standard error is shared by the progress line and the messages: one at a
+// time, and the line's width known, so that a message can erase it.
+std::mutex g_stderr;
+size_t g_width = 0;  // of the progress line on the terminal; 0: none shown
+std::string g_shown; // its text
+
+void EraseLocked()
+{
+    if (g_width == 0)
+        return;
+    std::string blank(g_width + 2, ' '); // over the whole line, the caret back at its start
+    blank.front() = blank.back() = '\r';
+    WriteError(blank);
+    g_width = 0;
+}
+
+void DrawLocked(std::string line)
+{
+    const size_t width = line.size();
+    if (width < g_width)
+        line.append(g_width - width, ' '); // over what is left of a longer line
+    g_shown = line.substr(0, width);
+    line.insert(line.begin(), '\r');
+    WriteError(line);
+    g_width = std::max(g_width, width);
+}
+
+void Draw(const std::string& line)
+{
+    std::lock_guard lock(g_stderr);
+    DrawLocked(line);
+}
+
+void Erase()
+{
+    std::lock_guard lock(g_stderr);
+    EraseLocked();
+}
+
 } // namespace
+
+void WriteAboveProgress(const std::string& line)
+{
+    std::lock_guard lock(g_stderr);
+    const bool shown = g_width != 0;
+    EraseLocked();
+    WriteError(line);
+    if (shown)
+        DrawLocked(g_shown);
+}
+
+std::string FormatSourcesProgress(int64_t done, int64_t known, bool totalKnown, int64_t failed, double seconds,
+                                  int64_t bytes)
+{
+    std::string line = std::to_string(done) + " of " + std::to_string(known) + (totalKnown ? "" : "+") + " sources";
+    if (failed > 0)
+        line += ", " + std::to_string(failed) + " failed";
+    if (seconds > 0) {
+        char rate[32];
+        std::snprintf(rate, sizeof rate, ", %.1f pages/s", static_cast<double>(done) / seconds);
+        line += rate;
+    }
+    return line + ", " + FormatBytes(bytes);
+}
 
 std::string FormatBytes(int64_t bytes)
 {
@@ -76,12 +140,7 @@ void ProgressLine::stop()
     }
     wake_.notify_one();
     thread_.join();
-    if (width_ != 0) {
-        std::string blank(width_ + 2, ' '); // over the whole line, the caret back at its start
-        blank.front() = blank.back() = '\r';
-        WriteError(blank);
-    }
-    width_ = 0;
+    Erase();
 }
 
 void ProgressLine::run()
@@ -92,13 +151,50 @@ void ProgressLine::run()
         int64_t received = 0, announced = -1;
         TransferProgress(&received, &announced);
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        std::string line = FormatProgress(received, announced, elapsed.count());
-        const size_t width = line.size();
-        if (width < width_)
-            line.append(width_ - width, ' '); // over what is left of a longer line
-        line.insert(line.begin(), '\r');
-        WriteError(line);
-        width_ = std::max(width_, width);
+        Draw(FormatProgress(received, announced, elapsed.count()));
+    }
+}
+
+SourcesProgress::SourcesProgress(bool shown)
+{
+    if (shown)
+        thread_ = std::thread([this] { run(); });
+}
+
+SourcesProgress::~SourcesProgress()
+{
+    stop();
+}
+
+void SourcesProgress::done(bool failed, int64_t bytes)
+{
+    done_.fetch_add(1, std::memory_order_relaxed);
+    failed_.fetch_add(failed ? 1 : 0, std::memory_order_relaxed);
+    bytes_.fetch_add(bytes, std::memory_order_relaxed);
+}
+
+void SourcesProgress::stop()
+{
+    if (!thread_.joinable())
+        return;
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+    Erase();
+}
+
+void SourcesProgress::run()
+{
+    const auto start = std::chrono::steady_clock::now();
+    std::unique_lock lock(mutex_);
+    while (!wake_.wait_for(lock, kInterval, [this] { return stopping_; })) {
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+        Draw(FormatSourcesProgress(done_.load(std::memory_order_relaxed), known_.load(std::memory_order_relaxed),
+                                   ended_.load(std::memory_order_relaxed), failed_.load(std::memory_order_relaxed),
+                                   elapsed.count(), bytes_.load(std::memory_order_relaxed)));
     }
 }
 

@@ -209,10 +209,4 @@ void ConsoleText::encodePiece(std::string_view piece, const std::function<void(s
     encodePiece(piece.substr(middle), sink);
 }
 
-void ConsoleText::message(const char* text) const
-{
-    const std::string line = encode(text ? text : "") + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
-}
-
 } // namespace app

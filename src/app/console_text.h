@@ -42,8 +42,6 @@ public:
     bool encodeWhole(std::string_view text, std::string* out) const;
     // The same, handed to `sink` piece by piece (about a megabyte each).
     void encodeEach(std::string_view text, const std::function<void(std::string_view)>& sink) const;
-    // Writes a message (a runtime text) and a line break to standard error.
-    void message(const char* text) const;
 
 private:
     void encodePiece(std::string_view piece, const std::function<void(std::string_view)>& sink) const;

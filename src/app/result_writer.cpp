@@ -1,15 +1,40 @@
 #include "result_writer.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "cli_messages.h"
 #include "abi/text_value.h"
 #include "json_lines.h"
+#include "source_names.h"
 
 namespace app {
 namespace {
 
 constexpr size_t kBatchBytes = size_t{64} << 10;
+
+// The colours of --color, as grep paints: names magenta, the colon cyan,
+// what was found bold red.
+constexpr std::string_view kNameColor = "\x1b[35m\x1b[K";
+constexpr std::string_view kColonColor = "\x1b[36m\x1b[K";
+constexpr std::string_view kMatchColor = "\x1b[01;31m\x1b[K";
+constexpr std::string_view kColorEnd = "\x1b[m\x1b[K";
+
+bool UseColor(const CliOptions& o)
+{
+    if (!o.color || *o.color == "never")
+        return false;
+    if (*o.color == "always")
+        return true;
+    const char* term = std::getenv("TERM");
+    const char* none = std::getenv("NO_COLOR");
+    return isatty(STDOUT_FILENO) && !(term && std::strcmp(term, "dumb") == 0) && !(none && *none);
+}
+
+int64_t MaxCount(const CliOptions& o) { return o.maxCount ? BoundedNumber(*o.maxCount, 1, kMaxCount) : 0; }
 
 // UTF-8 for a runtime text when every character of it decodes.
 bool WholeUtf8(std::string_view text, std::string* out)
@@ -45,9 +70,15 @@ ResultWriter::ResultWriter(const CliContext& context, bool named)
     : c_(context),
       named_(named || context.options.withFilename),
       prefixed_(named_ && !context.options.noFilename),
-      find_(context.options.command == "find")
+      find_(context.options.command == "find"),
+      quiet_(context.options.quiet),
+      names_(context.options.filesWithMatches),
+      color_(UseColor(context.options)),
+      maxCount_(MaxCount(context.options))
 {
 }
+
+std::string ResultWriter::who() const { return named_ || name_ != "-" ? name_ : std::string(); }
 
 void ResultWriter::begin(const std::string& name, const FetchedPage* page)
 {
@@ -58,20 +89,26 @@ void ResultWriter::begin(const std::string& name, const FetchedPage* page)
 
 // The source's name in UTF-8, from the terminal's bytes (or GB18030 with
 // --gbk); bytes that do not decode are left to the JSON writer.
-std::string ResultWriter::jsonSource() const
+std::string ResultWriter::jsonSource(bool* lossy) const
 {
-    if (!c_.console.raw() && c_.console.encoding() == "UTF-8")
-        return name_;
-    Owned text;
-    bool lossy = false;
-    return c_.console.decode(name_, &text) ? Utf8(text.view(), &lossy) : name_;
+    return SourceNameUtf8(c_.console, name_, lossy);
 }
 
 void ResultWriter::record(std::string_view content)
 {
     const CliOptions& o = c_.options;
-    std::string line = prefixed_ ? name_ + ":" : std::string();
-    line += content;
+    if (quiet_)
+        return;
+    std::string line;
+    if (prefixed_ && color_)
+        line.append(kNameColor).append(name_).append(kColorEnd).append(kColonColor).append(":").append(kColorEnd);
+    else if (prefixed_)
+        line = name_ + ":";
+    // The middle text in colour; positions and counts are not what was found.
+    if (color_ && !content.empty() && !find_ && !o.count)
+        line.append(kMatchColor).append(content).append(kColorEnd);
+    else
+        line += content;
     if (o.zero)
         line += '\0';
     else if (named_ || o.all || o.newline || find_ || o.count)
@@ -102,8 +139,10 @@ void ResultWriter::writeBatch()
 void ResultWriter::found(std::string_view text, int32_t start)
 {
     const CliOptions& o = c_.options;
+    if (enough())
+        return;
     const int64_t index = results_++;
-    if (o.count)
+    if (o.count || quiet_ || names_)
         return;
     if (find_ && !o.json) {
         record(std::to_string(start));
@@ -129,7 +168,9 @@ void ResultWriter::writeJsonBatch()
     std::string converted;
     const bool whole = WholeUtf8(batch_, &converted);
     std::string source; // escaped once for all its results
-    const bool sourceLossy = AppendJsonString(&source, jsonSource());
+    bool sourceLossy = false;
+    const std::string name = jsonSource(&sourceLossy);
+    sourceLossy = AppendJsonString(&source, name) || sourceLossy;
     std::string lines;
     size_t at = 0, from = 0;
     for (const JsonResult& result : jsonBatch_) {
@@ -163,39 +204,49 @@ std::string ResultWriter::jsonLine(const std::string& source, const JsonResult& 
     object.number("start", result.start).number("end", result.start + result.length - 1);
     const bool early = page_ && page_->outcome == FetchedPage::Outcome::kEndedEarly;
     object.text("status", early ? "ended_early" : "found");
-    if (early)
-        object.text("reason", Utf8(page_->reason.view(), &lossy));
-    if (page_ && page_->status != 0)
-        object.number("http_status", page_->status);
+    pageFields(object, &lossy);
     if (lossy)
         object.markLossy();
     return object.line();
 }
 
+// A page's error code and reason (an early end's, else an error status'),
+// and its status.
+void ResultWriter::pageFields(JsonObject& object, bool* lossy) const
+{
+    if (!page_)
+        return;
+    const std::string_view error = page_->error.view();
+    if (page_->outcome == FetchedPage::Outcome::kEndedEarly) {
+        object.text("error", error.empty() ? "ended_early" : error);
+        object.text("reason", Utf8(page_->reason.view(), lossy));
+    } else if (page_->status >= 400) {
+        object.text("error", "http_status").text("reason", Utf8(page_->statusText.view(), lossy));
+    }
+    if (page_->status != 0)
+        object.number("http_status", page_->status);
+}
+
 void ResultWriter::notFound(uint32_t literal)
 {
     const CliOptions& o = c_.options;
-    if (o.count)
-        return;
+    if (o.count || quiet_ || names_)
+        return; // the count, the list of names or the status tells
     if (o.json) {
         JsonObject object;
         bool lossy = false;
         const bool early = page_ && page_->outcome == FetchedPage::Outcome::kEndedEarly;
-        object.text("source", jsonSource()).text("status", early ? "ended_early" : "not_found");
+        object.text("source", jsonSource(&lossy)).text("status", early ? "ended_early" : "not_found");
         object.text("message", Utf8(Lit(literal), &lossy));
-        if (early)
-            object.text("reason", Utf8(page_->reason.view(), &lossy));
-        if (page_ && page_->status != 0)
-            object.number("http_status", page_->status);
+        pageFields(object, &lossy);
+        if (lossy)
+            object.markLossy();
         c_.out.write(object.line());
         return;
     }
     if (!c_.out.flush())
         return; // the run stops: nothing more to say but that
-    if (named_)
-        PrintError(EchoArgument(name_) + ": " + c_.console.encode(Lit(literal)));
-    else
-        c_.console.message(Lit(literal));
+    PrintSourceError(who(), c_.console.encode(Lit(literal)));
 }
 
 void ResultWriter::failed(const std::string& reason)
@@ -203,36 +254,42 @@ void ResultWriter::failed(const std::string& reason)
     if (!c_.out.flush())
         return; // the run stops: nothing more to say but that
     PrintError(reason);
-    if (!c_.options.json)
+    if (!c_.options.json || quiet_)
         return;
     // The reason without the name in front of it: the object names the source.
-    const std::string name = EchoArgument(name_) + ": ";
     std::string_view why = reason;
-    if (why.substr(0, name.size()) == name)
-        why.remove_prefix(name.size());
+    for (const std::string& name : {EchoArgument(name_) + ": ", name_ + ": ", std::string("standard input: ")}) {
+        if (why.substr(0, name.size()) == name) {
+            why.remove_prefix(name.size());
+            break;
+        }
+    }
     JsonObject object;
-    object.text("source", jsonSource()).text("status", "error").text("reason", why);
+    bool lossy = false;
+    object.text("source", jsonSource(&lossy)).text("status", "error");
+    object.text("error", diag::LocalErrorCode(reason)).text("reason", why);
+    if (lossy)
+        object.markLossy();
     c_.out.write(object.line());
 }
 
 void ResultWriter::pageNotRead()
 {
     const std::string reason = c_.console.encode(page_->reason.view());
-    if (c_.options.json) {
+    if (c_.options.json && !quiet_) {
         bool lossy = false;
         JsonObject object;
-        object.text("source", jsonSource()).text("status", "error");
-        object.text("message", Utf8(Lit(lit::FetchFailed), &lossy)).text("reason", Utf8(page_->reason.view(), &lossy));
+        object.text("source", jsonSource(&lossy)).text("status", "error");
+        object.text("message", Utf8(Lit(lit::FetchFailed), &lossy));
+        object.text("error", page_->error.empty() ? "read" : page_->error.view());
+        object.text("reason", Utf8(page_->reason.view(), &lossy));
+        if (lossy)
+            object.markLossy();
         c_.out.write(object.line());
     }
     if (!c_.out.flush())
         return;
-    if (!named_) {
-        c_.console.message(Lit(lit::FetchFailed));
-        c_.console.message(page_->reason.text());
-        return;
-    }
-    PrintError(EchoArgument(name_) + ": " + c_.console.encode(Lit(lit::FetchFailed)) + " " + reason);
+    PrintSourceError(name_, diag::PageNotRead(reason));
 }
 
 void ResultWriter::end()
@@ -240,17 +297,21 @@ void ResultWriter::end()
     writeBatch();
     if (c_.options.count)
         record(std::to_string(results_));
+    if (names_ && results_ > 0 && !quiet_) {
+        std::string line = color_ ? std::string(kNameColor) + name_ + std::string(kColorEnd) : name_;
+        line += c_.options.zero ? '\0' : '\n';
+        c_.out.write(line);
+    }
     if (!page_ || page_->outcome == FetchedPage::Outcome::kNotRead)
         return;
     if (!c_.out.flush()) // the warnings come behind the results
         return;
-    const std::string who = named_ ? EchoArgument(name_) + ": " : std::string();
     if (page_->outcome == FetchedPage::Outcome::kEndedEarly)
-        PrintError("warning: " + who + "the page ended early: " + c_.console.encode(page_->reason.view()));
+        PrintSourceError(name_, diag::EndedEarly(c_.console.encode(page_->reason.view())));
     if (page_->status >= 400) {
         const std::string answer = page_->statusText.empty() ? std::to_string(page_->status)
                                                              : c_.console.encode(page_->statusText.view());
-        PrintError("warning: " + who + "the server answered " + EchoArgument(answer));
+        PrintSourceError(name_, diag::ServerAnswered(answer, true));
     }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli_context.h"
+#include "json_lines.h"
 #include "url_pages.h"
 
 namespace app {
@@ -34,6 +35,9 @@ public:
     void end();
 
     int64_t results() const { return results_; }
+    // Whether the source has given all the results -m lets it give: the
+    // search may stop.
+    bool enough() const { return maxCount_ > 0 && results_ >= maxCount_; }
 
 private:
     void record(std::string_view content);
@@ -46,12 +50,20 @@ private:
     void writeJsonBatch();
     // `source` as a JSON string, quotes included.
     std::string jsonLine(const std::string& source, const JsonResult& result, std::string_view text, bool lossy) const;
-    std::string jsonSource() const;
+    std::string jsonSource(bool* lossy) const;
+    // The source named in a message: none for standard input alone.
+    std::string who() const;
+    // The stable error code of the page being written, and its JSON fields.
+    void pageFields(JsonObject& object, bool* lossy) const;
 
     const CliContext& c_;
     const bool named_;   // SOURCE: in stderr lines, a line end behind every result
     const bool prefixed_; // SOURCE: in front of every result
     const bool find_;
+    const bool quiet_;  // -q: nothing on standard output, no not-found message
+    const bool names_;  // -l: the names of the sources with results
+    const bool color_;  // --color: escapes for the names and the middle texts
+    const int64_t maxCount_; // -m; 0: no bound
     std::string name_;
     const FetchedPage* page_ = nullptr;
     int64_t results_ = 0;

@@ -16,14 +16,9 @@ mt::ValueRecord Core(int32_t command, std::initializer_list<mt::ValueRecord> arg
     return Rt().callCoreCommand(mt::CommandAddress(mt::kCoreLibrary, command), n, records);
 }
 
-// The internet library's commands of our own that came after the first
-// ten, by name (their numbers follow the library's command table).
-constexpr int32_t kHttpTransferBounds = 10;
-constexpr int32_t kHttpBatchWait = 11;
-
 mt::ValueRecord Library(int32_t library, int32_t command, std::initializer_list<mt::ValueRecord> args)
 {
-    mt::ValueRecord records[12];
+    mt::ValueRecord records[16]; // the longest: the transfer report's variables
     int32_t n = 0;
     for (const auto& a : args)
         records[n++] = a;
@@ -138,11 +133,11 @@ bool AskText(const char* prompt, const char* title, const char* initial, Owned* 
     return confirmed;
 }
 
-void OfferRecentAddresses() { Library(mt::kInternetLibrary, 9, {mt::MakeInt(0), mt::Omitted()}); }
+void OfferRecentAddresses() { Library(mt::kInternetLibrary, netcmd::kAddressHistory, {mt::MakeInt(0), mt::Omitted()}); }
 
-void RememberAddress(const char* url) { Library(mt::kInternetLibrary, 9, {mt::MakeInt(1), TextRecord(url)}); }
+void RememberAddress(const char* url) { Library(mt::kInternetLibrary, netcmd::kAddressHistory, {mt::MakeInt(1), TextRecord(url)}); }
 
-Owned ReadUrl(const char* url) { return OwnedResult(Library(mt::kInternetLibrary, 0, {TextRecord(url)})); }
+Owned ReadUrl(const char* url) { return OwnedResult(Library(mt::kInternetLibrary, netcmd::kRead, {TextRecord(url)})); }
 
 TransferReport LastTransfer()
 {
@@ -152,13 +147,20 @@ TransferReport LastTransfer()
     char* charset = nullptr;
     char* statusText = nullptr;
     char* error = nullptr;
-    r.outcome = mt::AsInt32(Library(mt::kInternetLibrary, 1,
-                                    {mt::MakePointer(&reason, mt::kTypeText), mt::MakePointer(&contentType, mt::kTypeText),
-                                     mt::MakePointer(&charset, mt::kTypeText), mt::MakePointer(&r.bomLength, mt::kTypeInt),
-                                     mt::MakePointer(&r.cutLength, mt::kTypeInt), mt::MakePointer(&r.status, mt::kTypeInt),
-                                     mt::MakePointer(&statusText, mt::kTypeText), mt::Omitted(),
-                                     mt::MakePointer(&error, mt::kTypeText)}));
+    char* headers = nullptr;
+    char* effectiveUrl = nullptr;
+    r.outcome = mt::AsInt32(Library(
+        mt::kInternetLibrary, netcmd::kReport,
+        {mt::MakePointer(&reason, mt::kTypeText), mt::MakePointer(&contentType, mt::kTypeText),
+         mt::MakePointer(&charset, mt::kTypeText), mt::MakePointer(&r.bomLength, mt::kTypeInt),
+         mt::MakePointer(&r.cutLength, mt::kTypeInt), mt::MakePointer(&r.status, mt::kTypeInt),
+         mt::MakePointer(&statusText, mt::kTypeText), mt::Omitted(), mt::MakePointer(&error, mt::kTypeText),
+         mt::MakePointer(&headers, mt::kTypeText), mt::MakePointer(&effectiveUrl, mt::kTypeText),
+         mt::MakePointer(&r.downloaded, mt::kTypeLong), mt::MakePointer(&r.totalMicroseconds, mt::kTypeLong),
+         mt::MakePointer(&r.redirects, mt::kTypeInt)}));
     r.error = Owned(error);
+    r.headers = Owned(headers);
+    r.effectiveUrl = Owned(effectiveUrl);
     r.reason = Owned(reason);
     r.statusText = Owned(statusText);
     r.contentType = Owned(contentType);
@@ -166,48 +168,53 @@ TransferReport LastTransfer()
     return r;
 }
 
-void SetTransferTimeLimit(int32_t seconds) { Library(mt::kInternetLibrary, 2, {mt::MakeInt(seconds)}); }
+void SetTransferTimeLimit(int32_t seconds) { Library(mt::kInternetLibrary, netcmd::kTimeLimit, {mt::MakeInt(seconds)}); }
 
-void SetRequestOptions(const char* userAgent, const char* headers, const char* cookies, int32_t retries)
+void SetRequestOptions(const RequestSettings& s)
 {
-    Library(mt::kInternetLibrary, 3, {TextRecord(userAgent), TextRecord(headers), TextRecord(cookies), mt::MakeInt(retries)});
+    Library(mt::kInternetLibrary, netcmd::kRequestOptions,
+            {TextRecord(s.userAgent), TextRecord(s.headers), TextRecord(s.cookies), mt::MakeInt(s.retries),
+             mt::MakeInt(s.insecure), TextRecord(s.caFile), TextRecord(s.proxy), mt::MakeInt(s.maxRedirects),
+             mt::MakeInt(s.noCompression), mt::MakeInt(s.keepHeaders)});
 }
+
+Owned LibraryVersions() { return OwnedResult(Library(mt::kInternetLibrary, netcmd::kLibraryVersions, {})); }
 
 void TransferProgress(int64_t* received, int64_t* announced)
 {
-    Library(mt::kInternetLibrary, 4, {mt::MakePointer(received, mt::kTypeLong), mt::MakePointer(announced, mt::kTypeLong)});
+    Library(mt::kInternetLibrary, netcmd::kProgress, {mt::MakePointer(received, mt::kTypeLong), mt::MakePointer(announced, mt::kTypeLong)});
 }
 
 Owned PageText(const uint8_t* bytes, const char* charset, int64_t* replaced)
 {
     *replaced = -1;
     return OwnedResult(
-        Library(mt::kInternetLibrary, 5, {BytesRecord(bytes), TextRecord(charset), mt::MakePointer(replaced, mt::kTypeLong)}));
+        Library(mt::kInternetLibrary, netcmd::kPageText, {BytesRecord(bytes), TextRecord(charset), mt::MakePointer(replaced, mt::kTypeLong)}));
 }
 
-void SetBatchJobs(int32_t jobs) { Library(mt::kInternetLibrary, 6, {mt::MakeInt(jobs)}); }
+void SetBatchJobs(int32_t jobs) { Library(mt::kInternetLibrary, netcmd::kBatchJobs, {mt::MakeInt(jobs)}); }
 
 bool BatchAdd(uint64_t ticket, const char* url)
 {
-    return mt::AsBool(Library(mt::kInternetLibrary, 7, {mt::MakeLong(static_cast<int64_t>(ticket)), TextRecord(url)}));
+    return mt::AsBool(Library(mt::kInternetLibrary, netcmd::kBatchAdd, {mt::MakeLong(static_cast<int64_t>(ticket)), TextRecord(url)}));
 }
 
 bool BatchWait(uint64_t ticket)
 {
-    return mt::AsBool(Library(mt::kInternetLibrary, kHttpBatchWait, {mt::MakeLong(static_cast<int64_t>(ticket))}));
+    return mt::AsBool(Library(mt::kInternetLibrary, netcmd::kBatchWait, {mt::MakeLong(static_cast<int64_t>(ticket))}));
 }
 
 void SetTransferBounds(const TransferBounds& b)
 {
     const auto given = [](int64_t v) { return v >= 0 ? mt::MakeLong(v) : mt::Omitted(); };
-    Library(mt::kInternetLibrary, kHttpTransferBounds,
+    Library(mt::kInternetLibrary, netcmd::kTransferBounds,
             {given(b.maxMilliseconds), given(b.connectMilliseconds), given(b.speedLimit), given(b.speedSeconds),
              given(b.maxFileSize), given(b.maxMemory)});
 }
 
 Owned BatchTake(uint64_t ticket)
 {
-    return OwnedResult(Library(mt::kInternetLibrary, 8, {mt::MakeLong(static_cast<int64_t>(ticket))}));
+    return OwnedResult(Library(mt::kInternetLibrary, netcmd::kBatchTake, {mt::MakeLong(static_cast<int64_t>(ticket))}));
 }
 
 Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded)

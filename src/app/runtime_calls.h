@@ -84,7 +84,22 @@ void MarkText(uint32_t component, const char* sought, const MarkedParts& parts);
 void BindKey(uint32_t component, uint32_t kind, int32_t key, int32_t keyState);
 // InputBox into a text variable: true when confirmed; *entered then owns it.
 bool AskText(const char* prompt, const char* title, const char* initial, Owned* entered);
-// Internet and encoding libraries.
+// Internet and encoding libraries. The internet library's commands by number.
+namespace netcmd {
+inline constexpr int32_t kRead = 0;
+inline constexpr int32_t kReport = 1;
+inline constexpr int32_t kTimeLimit = 2;
+inline constexpr int32_t kRequestOptions = 3;
+inline constexpr int32_t kProgress = 4;
+inline constexpr int32_t kPageText = 5;
+inline constexpr int32_t kBatchJobs = 6;
+inline constexpr int32_t kBatchAdd = 7;
+inline constexpr int32_t kBatchTake = 8;
+inline constexpr int32_t kAddressHistory = 9;
+inline constexpr int32_t kLibraryVersions = 10;
+inline constexpr int32_t kTransferBounds = 11;
+inline constexpr int32_t kBatchWait = 12;
+} // namespace netcmd
 Owned ReadUrl(const char* url);                                                   // HttpRead
 Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded);
 // The internet library's report on the last HttpRead.
@@ -101,13 +116,30 @@ struct TransferReport {
     int32_t cutLength = 0;
     int32_t status = 0;  // the HTTP status code; 0 when no answer arrived
     Owned statusText;    // "404 Not Found"; empty when no answer arrived
-    Owned error;         // the stable name of what went wrong ("timeout", "bad_url", …); empty when nothing did
+    Owned error;         // the stable name of what went wrong ("timeout", ...); empty when nothing did
+    Owned headers;       // the response header lines, when the request options keep them
+    Owned effectiveUrl;  // the URL of the final answer
+    int64_t downloaded = 0;        // body bytes over the wire
+    int64_t totalMicroseconds = 0; // the whole transfer
+    int32_t redirects = 0;
 };
 TransferReport LastTransfer();
-// Request options for later transfers (the command line's): User-Agent
-// (empty: the program's own), "Name: value" header lines separated by LF,
-// cookies, and how often a transient failure is tried again.
-void SetRequestOptions(const char* userAgent, const char* headers, const char* cookies, int32_t retries);
+// Request options for later transfers (the command line's).
+struct RequestSettings {
+    const char* userAgent = ""; // empty: the program's own
+    const char* headers = "";   // "Name: value" lines separated by LF
+    const char* cookies = "";
+    int32_t retries = 0;        // how often a transient failure is tried again
+    bool insecure = false;      // no certificate check
+    const char* caFile = "";    // empty: the default certificates
+    const char* proxy = "";     // empty: the environment's
+    int32_t maxRedirects = -1;  // -1: the library's own bound
+    bool noCompression = false;
+    bool keepHeaders = false;   // the report carries the header lines
+};
+void SetRequestOptions(const RequestSettings& settings);
+// The lines naming the libraries pages are read with (ASCII).
+Owned LibraryVersions();
 // From any thread while ReadUrl runs: bytes received so far and the
 // announced length (-1 when none).
 void TransferProgress(int64_t* received, int64_t* announced);

@@ -77,6 +77,9 @@ bool IsUrlSource(const std::string& given)
 
 bool NeedsStartDirectory(const CliOptions& o)
 {
+    const auto relative = [](const std::string& path) { return !path.empty() && path.front() != '/' && path != "-"; };
+    if (o.command == "fetch")
+        return std::any_of(o.outputs.begin(), o.outputs.end(), relative) || (o.dumpHeader && relative(*o.dumpHeader));
     if (o.command != "extract" && o.command != "find")
         return false;
     if (o.sourceList)

@@ -1,12 +1,15 @@
 // extract and find over their sources: each source read in its turn (its
 // page asked for ahead of it, and read beside the others), the rule run on
 // its text, and its results written before the next source's.
+#include <unistd.h>
+
 #include <algorithm>
 #include <deque>
 
 #include "cli_context.h"
 #include "cli_messages.h"
 #include "console_input.h"
+#include "console_progress.h"
 #include "find_state.h"
 #include "result_writer.h"
 #include "source_list.h"
@@ -57,7 +60,7 @@ int ExtractAll(const Rule& r, const char* text, int32_t length, const CliContext
         return NotFound(w, lit::RightNotFound);
     const int32_t leftLength = TextLength(r.left.text());
     const int32_t rightLength = TextLength(r.right.text());
-    for (int32_t at = 0; at < length && !c.out.failed();) {
+    for (int32_t at = 0; at < length && !c.out.failed() && !w.enough();) {
         const int32_t left = FindText(text + at, r.left.text(), nullptr, r.ignoreCase);
         if (left == -1)
             break;
@@ -83,7 +86,7 @@ int Find(const Rule& r, const char* text, int32_t length, const CliContext& c, R
     state.ignoreCase = r.ignoreCase;
     const std::string_view wanted = r.wanted.view();
     int32_t last = 0;
-    for (int32_t pos = FindFirst(state, text, r.wanted.text()); pos != -1 && !c.out.failed();
+    for (int32_t pos = FindFirst(state, text, r.wanted.text()); pos != -1 && !c.out.failed() && !w.enough();
          pos = FindNextWithin(state, text, length, r.wanted.text())) {
         if (w.results() > 0 && pos <= last)
             break;
@@ -103,11 +106,13 @@ int RunRule(const CliContext& c, const Rule& r, const char* text, int32_t length
 }
 
 // One source in its turn: read, the rule run on it, its results written.
-int RunSource(const CliContext& c, const Rule& r, const Source& s, UrlPages& pages, uint64_t ticket, ResultWriter& w)
+int RunSource(const CliContext& c, const Rule& r, const Source& s, UrlPages& pages, uint64_t ticket, ResultWriter& w,
+              int64_t* bytes)
 {
     if (s.kind == Source::Kind::kUrl) {
         const FetchedPage page = pages.take(ticket);
         w.begin(s.name, &page);
+        *bytes = page.length;
         if (page.outcome == FetchedPage::Outcome::kNotRead) {
             w.pageNotRead();
             return kExitUnreadable;
@@ -131,6 +136,7 @@ int RunSource(const CliContext& c, const Rule& r, const Source& s, UrlPages& pag
         w.failed(error);
         return kExitUsage;
     }
+    *bytes = length;
     const int status = RunRule(c, r, text.text(), length, w);
     w.end();
     return status;
@@ -164,11 +170,16 @@ int RunOnInput(const CliContext& c)
         return kExitUsage;
     }
     if (o.command == "find" && SameText(r.wanted.text(), Lit(lit::PromptMiddle)))
-        return c.message(lit::MiddleMissing);
+        return c.refuse(diag::MiddleIsPrompt());
     SourceList list(o, c.startDirectory);
     ResultWriter writer(c, list.named());
     ApplyRequestOptions(o);
     const std::unique_ptr<UrlPages> pages = MakeUrlPages(o);
+    // One line on the terminal counts the sources done, when the results
+    // go elsewhere.
+    SourcesProgress progress(list.named() && !o.silent && isatty(STDERR_FILENO) && !isatty(STDOUT_FILENO));
+    if (!o.sourceList && !o.recursive)
+        progress.expect(static_cast<int64_t>(o.sources.size()));
     std::deque<Pending> waiting;
     bool more = true;
     uint64_t tickets = 0;
@@ -176,8 +187,11 @@ int RunOnInput(const CliContext& c)
     const auto readAhead = [&]() {
         Pending p;
         more = list.next(&p.source);
-        if (!more)
+        if (!more) {
+            progress.listEnded();
             return;
+        }
+        progress.listed();
         if (p.source.kind == Source::Kind::kUrl) {
             Owned url;
             if (c.console.decode(p.source.name, &url)) {
@@ -185,7 +199,7 @@ int RunOnInput(const CliContext& c)
                 pages->request(p.ticket, std::string(url.view()));
             } else {
                 p.source.kind = Source::Kind::kUnreadable;
-                p.source.error = "not valid " + c.console.encoding() + " (try --gbk for GB18030)";
+                p.source.error = diag::NotValid(c.console.encoding());
             }
         }
         waiting.push_back(std::move(p));
@@ -205,7 +219,10 @@ int RunOnInput(const CliContext& c)
         }
         const Pending p = std::move(waiting.front());
         waiting.pop_front();
-        status = std::max(status, RunSource(c, r, p.source, *pages, p.ticket, writer));
+        int64_t bytes = 0;
+        const int one = RunSource(c, r, p.source, *pages, p.ticket, writer, &bytes);
+        status = std::max(status, one);
+        progress.done(one > kExitMessage, bytes);
         if (c.out.failed())
             return status; // the reader is gone: the caller says so
     }

@@ -58,13 +58,21 @@ void ApplyRequestOptions(const CliOptions& o)
     if (o.maxMemory)
         bounds.maxMemory = SizeValue(*o.maxMemory, 1, kMaxMemory);
     SetTransferBounds(bounds);
-    if (!o.userAgent && o.headers.empty() && !o.cookie && !o.retry)
-        return;
     std::string headers;
     for (const std::string& line : o.headers)
         headers += (headers.empty() ? "" : "\n") + line;
-    SetRequestOptions(o.userAgent ? o.userAgent->c_str() : "", headers.c_str(), o.cookie ? o.cookie->c_str() : "",
-                      o.retry ? BoundedNumber(*o.retry, 0, kMaxRetries) : 0);
+    RequestSettings s;
+    s.userAgent = o.userAgent ? o.userAgent->c_str() : "";
+    s.headers = headers.c_str();
+    s.cookies = o.cookie ? o.cookie->c_str() : "";
+    s.retries = o.retry ? BoundedNumber(*o.retry, 0, kMaxRetries) : 0;
+    s.insecure = o.insecure;
+    s.caFile = o.caFile ? o.caFile->c_str() : "";
+    s.proxy = o.proxy ? o.proxy->c_str() : "";
+    s.maxRedirects = o.maxRedirs ? BoundedNumber(*o.maxRedirs, 0, kMaxRedirects) : -1;
+    s.noCompression = o.noCompressed;
+    s.keepHeaders = o.dumpHeader.has_value();
+    SetRequestOptions(s);
 }
 
 std::unique_ptr<UrlPages> MakeUrlPages(const CliOptions& o)

@@ -26,7 +26,7 @@ struct FetchedPage {
     Owned reason;       // a runtime text
     int32_t status = 0; // the HTTP status; 0 when no answer arrived
     Owned statusText;   // "404 Not Found"; empty when none came
-    Owned error;        // the stable name of what went wrong ("timeout", …); empty when nothing did
+    Owned error;        // the stable error code ("timeout", "http_status", ...); empty for none
 };
 
 class UrlPages {

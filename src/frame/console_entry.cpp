@@ -15,8 +15,9 @@ namespace {
 
 int32_t PrintError(int32_t code, const char* message)
 {
-    const std::string text = platform::GbToUtf8(RuntimeErrorText(code, message));
-    std::fprintf(stderr, "middletext: %s", text.c_str());
+    // One line behind the program's name, as every message of the command line.
+    const std::string text = platform::GbToUtf8(RuntimeErrorLine(code, message));
+    std::fprintf(stderr, "middletext: %s\n", text.c_str());
     return 1; // reported: no dialog
 }
 

@@ -1,5 +1,6 @@
 // The runtime libraries of the program image, in library-table order.
 #include <cstddef>
+#include <iterator>
 
 #include "components/kind_tables.h"
 #include "abi/library_interface.h"
@@ -17,6 +18,7 @@
 #include "net/http_batch.h"
 #include "net/http_client.h"
 #include "net/http_read.h"
+#include "net/library_versions.h"
 
 namespace mt {
 namespace {
@@ -53,12 +55,13 @@ int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)
 // HttpRead, then our own: the report on the last transfer, the time limit
 // of transfers, the command line's request options and the progress of the
 // running transfer, the decoding of a page's bytes, the batch of transfers
-// at once (how many, ask for a page, take one) and the addresses read lately,
-// the bounds of transfers and the batch's wait.
-const CommandRoutine kInternetCommands[12] = {HttpRead,      HttpTransferReport, HttpTimeLimit, HttpRequestOptions,
+// at once (how many, ask for a page, take one), the addresses read lately,
+// the versions of the libraries pages are read with, the bounds of transfers
+// and the batch's wait.
+const CommandRoutine kInternetCommands[13] = {HttpRead,      HttpTransferReport, HttpTimeLimit, HttpRequestOptions,
                                               HttpProgress,  HttpPageText,       HttpBatchJobs, HttpBatchAdd,
-                                              HttpBatchTake, HttpAddressHistory, HttpTransferBounds,
-                                              HttpBatchWait};
+                                              HttpBatchTake, HttpAddressHistory,
+                                              HttpLibraryVersions, HttpTransferBounds, HttpBatchWait};
 const CommandRoutine kEncodingCommands[1] = {ConvertEncoding};
 const CommandRoutine kDataCommands[2] = {AbsentCommand, AbsentCommand};
 const CommandRoutine kSystemUiCommands[1] = {AbsentCommand};
@@ -78,7 +81,8 @@ const LibraryRecord kCore = Library("d09f2340818511d396f6aaf844c7e325", 5, 0, 64
 const LibraryRecord kUiExtension = Library("{9DA96BF9CEBD45c5BFCF94CBE61671F5}", 2, 0, 2, gb::kLibUiExtension, 0,
                                            kUiExtensionKindCount, kUiExtensionKinds, 0, nullptr, StoreServiceNotify);
 const LibraryRecord kInternet = Library("707ca37322474f6ca841f0e224f4b620", 2, 0, 0, gb::kLibInternet, 0,
-                                        0, nullptr, 12, kInternetCommands, InternetNotify);
+                                        0, nullptr, static_cast<int32_t>(std::size(kInternetCommands)),
+                                        kInternetCommands, InternetNotify);
 const LibraryRecord kEncoding = Library("FFE6F8DB3A8D4a9b8B1A1D9D5B4C4E21", 2, 0, 0, gb::kLibEncoding, 0xC0000000,
                                         0, nullptr, 1, kEncodingCommands, StoreServiceNotify);
 const LibraryRecord kData = Library("4BB4003860154917BC7D8230BF4FA58A", 2, 0, 50, gb::kLibData, 0xC0000000,

@@ -48,6 +48,16 @@ void RaiseRuntimeError(const char* message, int32_t code)
     ExitProgram(-1);
 }
 
+std::string RuntimeErrorLine(int32_t code, const char* message)
+{
+    std::string line = "run-time error";
+    if (code != 0)
+        line += " " + std::to_string(code);
+    if (message && *message)
+        line += std::string(" (") + message + ")";
+    return line;
+}
+
 const char* SlotErrorText(int32_t code)
 {
     static const char* const texts[] = {

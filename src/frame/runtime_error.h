@@ -21,6 +21,11 @@ const char* SlotErrorText(int32_t code);
 // message line when the message is not empty.
 std::string RuntimeErrorText(int32_t code, const char* message);
 
+// The same as one line for standard error: "run-time error", the code when
+// it is not 0, and the message in brackets when it is not empty (GB18030,
+// as the dialog's). No line break.
+std::string RuntimeErrorLine(int32_t code, const char* message);
+
 using ErrorHook = int32_t (*)(int32_t code, const char* message);
 void SetErrorHook(ErrorHook hook);
 

@@ -51,6 +51,13 @@ struct RequestOptions {
     std::vector<std::string> headers; // "Name: value" lines, sent after ours (a name of ours is replaced)
     std::string cookies;              // "name=value; …"; empty: none
     int retries = 0;                  // tries after a failed connect, a time-out or a 5xx answer
+    // The command line's network switches, under curl's names.
+    bool insecure = false;    // -k: neither the certificate nor the host name is checked
+    std::string caFile{};     // --cacert: the certificates trusted (a relative path from the start directory)
+    std::string proxy{};      // -x: the proxy of every page, instead of the environment's
+    long maxRedirects = -1;   // --max-redirs; -1: the limits' own; 0: a redirect's answer is the page
+    bool noCompression = false; // --no-compressed: no compressed body asked for
+    bool keepHeaders = false; // the report keeps the response header lines (-D)
 };
 
 // How the last request ended. The numbers are those the report command
@@ -74,13 +81,15 @@ struct TransferReport {
     int32_t status = 0;       // the final answer's HTTP status code; 0 when none arrived
     std::string statusText;   // "404 Not Found"; empty when no answer arrived
     int64_t replaced = 0;     // bytes the last page decoding replaced or left out (NoteDecoded)
+    std::string headers;      // with keepHeaders: every response's header lines as received, redirects' too
+    std::string effectiveUrl; // the URL of the final answer, behind any redirects
+    int64_t downloaded = 0;   // body bytes that came over the wire (compressed ones as they came)
+    int64_t totalMicroseconds = 0; // the whole transfer, from its start to its end
+    int32_t redirects = 0;    // redirects followed
 };
 
-// The stable name of what went wrong, for scripts: "connect", "resolve",
-// "timeout", "low_speed", "tls", "too_large", "http_status", "read",
-// "bad_url", "decode" or "ended_early"; empty when nothing did (a whole
-// page, an empty one included). An error status outweighs how much of the
-// page arrived.
+// The stable name of what went wrong, for scripts (ErrorCode of the
+// report's reason, outcome and status).
 const char* TransferErrorCode(const TransferReport& report);
 
 class HttpClient {

@@ -123,7 +123,14 @@ void HttpTransferReport(ValueRecord* result, int32_t argc, ValueRecord* args)
     SetIntVariable(Arg(argc, args, 5), r.status);
     SetTextVariable(Arg(argc, args, 6), r.statusText);
     SetLongVariable(Arg(argc, args, 7), r.replaced);
-    SetTextVariable(Arg(argc, args, 8), TransferErrorCode(r));
+    SetTextVariable(Arg(argc, args, 8),
+                    ErrorCode(r.reason, r.outcome == TransferOutcome::kComplete,
+                              r.outcome == TransferOutcome::kEndedEarly, r.status));
+    SetTextVariable(Arg(argc, args, 9), r.headers);
+    SetTextVariable(Arg(argc, args, 10), r.effectiveUrl);
+    SetLongVariable(Arg(argc, args, 11), r.downloaded);
+    SetLongVariable(Arg(argc, args, 12), r.totalMicroseconds);
+    SetIntVariable(Arg(argc, args, 13), r.redirects);
     *result = MakeInt(static_cast<int32_t>(r.outcome));
 }
 
@@ -177,6 +184,17 @@ void HttpRequestOptions(ValueRecord*, int32_t argc, ValueRecord* args)
     options.cookies = TextArg(Arg(argc, args, 2));
     const ValueRecord retries = Arg(argc, args, 3);
     options.retries = retries.type == kTypeInt ? std::max(0, AsInt32(retries)) : 0;
+    const auto flag = [&](int32_t i) {
+        const ValueRecord v = Arg(argc, args, i);
+        return v.type == kTypeInt && AsInt32(v) != 0;
+    };
+    options.insecure = flag(4);
+    options.caFile = TextArg(Arg(argc, args, 5));
+    options.proxy = TextArg(Arg(argc, args, 6));
+    const ValueRecord redirects = Arg(argc, args, 7);
+    options.maxRedirects = redirects.type == kTypeInt ? std::max(-1, AsInt32(redirects)) : -1;
+    options.noCompression = flag(8);
+    options.keepHeaders = flag(9);
     TheHttpClient().SetRequestOptions(options);
 }
 

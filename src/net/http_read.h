@@ -40,8 +40,14 @@ void HttpRead(ValueRecord* result, int32_t argc, ValueRecord* args);
 //      HttpPageText replaced or left out (0 before it, and after a new
 //      transfer)
 //   9. error, text variable by reference: the stable name of what went
-//      wrong, for scripts (TransferErrorCode: "timeout", "low_speed",
-//      "bad_url", …); empty when nothing did
+//      wrong ("timeout", "http_status", ...; ErrorCode), empty when nothing
+//      did
+//  10. header lines, text variable by reference: every response's header
+//      lines as received, when the request options keep them (else empty)
+//  11. effective URL, text variable by reference: the URL of the final answer
+//  12. downloaded, long integer variable by reference: body bytes over the wire
+//  13. total time, long integer variable by reference: microseconds
+//  14. redirects, integer variable by reference: redirects followed
 // → integer: 0 no transfer yet, 1 complete, 2 ended early (some bytes
 // arrived), 3 cancelled, 4 failed (no byte arrived). Every argument may be
 // omitted; variables of another type are left alone.
@@ -76,7 +82,15 @@ void HttpTransferBounds(ValueRecord* result, int32_t argc, ValueRecord* args);
 //   4. retries, integer: how often a failed connect, a time-out or a 5xx
 //      answer is tried again (0 or omitted: never), after a wait of 1 s
 //      doubled for each later try, or the server's Retry-After, at most
-//      60 s either; a cancel ends the wait.
+//      60 s either; a cancel ends the wait;
+//   5. insecure, integer: not 0 for no certificate and host-name check;
+//   6. CA file, text: the certificates trusted instead of the default (a
+//      relative path from the directory the program was started in);
+//   7. proxy, text: the proxy of every transfer instead of the environment's;
+//   8. redirects, integer: the most followed (omitted or -1: 10); 0 makes a
+//      redirect's answer the page;
+//   9. no compression, integer: not 0 for a request that asks for none;
+//  10. keep headers, integer: not 0 for a report that keeps the header lines.
 // No result.
 void HttpRequestOptions(ValueRecord* result, int32_t argc, ValueRecord* args);
 

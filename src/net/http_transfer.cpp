@@ -21,6 +21,9 @@ constexpr const char* kWebSchemes = "http,https";
 // libcurl's receive buffer: large pieces mean few calls per megabyte.
 constexpr long kReceiveBuffer = 256L << 10;
 constexpr size_t kLongestPhrase = 200;
+// The header lines kept for a dump: far more than libcurl takes of one
+// response's head, times a few redirects.
+constexpr size_t kKeptHeaderBytes = size_t{1} << 20;
 // A GrowBuffer counts in 32 bits; a body is kept to well below that.
 constexpr int64_t kLargestBody = int64_t{1} << 30;
 static_assert(sizeof(Attempt::errorText) == CURL_ERROR_SIZE);
@@ -102,6 +105,8 @@ size_t ReadHeaderLine(char* bytes, size_t size, size_t count, void* userdata)
     auto* head = static_cast<ResponseHead*>(userdata);
     const std::string_view line(bytes, size * count);
     head->lastByteAt = std::chrono::steady_clock::now();
+    if (head->kept && head->kept->size() + line.size() <= kKeptHeaderBytes)
+        head->kept->append(line);
     if (StartsWithNoCase(line, "HTTP/")) {
         // "HTTP/1.1 404 Not Found": a new response begins.
         head->encoded = false;
@@ -246,21 +251,28 @@ bool Configure(void* handle, const std::string& url, void* headers, BodySink* si
     ok &= curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, kWebSchemes) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, kWebSchemes) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_MAXREDIRS, limits.maxRedirects) == CURLE_OK;
+    // No redirect allowed: the redirect's own answer is the page.
+    const long redirects = options.maxRedirects >= 0 ? options.maxRedirects : limits.maxRedirects;
+    ok &= curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, redirects == 0 ? 0L : 1L) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_MAXREDIRS, redirects) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0)) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_USERAGENT, options.userAgent.empty() ? kAgent : options.userAgent.c_str()) ==
           CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_HTTPHEADER, static_cast<curl_slist*>(headers)) == CURLE_OK;
     if (!options.cookies.empty())
         ok &= curl_easy_setopt(h, CURLOPT_COOKIE, options.cookies.c_str()) == CURLE_OK;
-    if (!AcceptedEncodings().empty())
+    if (!AcceptedEncodings().empty() && !options.noCompression)
         ok &= curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, AcceptedEncodings().c_str()) == CURLE_OK;
-    // No proxy option: libcurl reads http_proxy (lower case only),
-    // https_proxy, all_proxy and no_proxy from the environment by itself.
-    ok &= curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L) == CURLE_OK;
-    if (const std::string ca = CaFileFromEnvironment(); !ca.empty())
+    // Without a proxy of the options libcurl reads http_proxy (lower case
+    // only), https_proxy and all_proxy from the environment by itself;
+    // no_proxy applies either way.
+    if (!options.proxy.empty())
+        ok &= curl_easy_setopt(h, CURLOPT_PROXY, options.proxy.c_str()) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, options.insecure ? 0L : 1L) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, options.insecure ? 0L : 2L) == CURLE_OK;
+    const std::string ca = options.caFile.empty() ? CaFileFromEnvironment()
+                                                  : platform::FromStartDirectory(options.caFile.c_str());
+    if (!ca.empty())
         ok &= curl_easy_setopt(h, CURLOPT_CAINFO, ca.c_str()) == CURLE_OK; // libcurl copies it
     ok &= curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, BoundedMilliseconds(limits.connectMilliseconds)) == CURLE_OK;
     // The low-speed rule: below speedLimit bytes a second for speedSeconds
@@ -298,6 +310,8 @@ bool BeginAttempt(void* handle, const std::string& url, GrowBuffer* out, std::at
     attempt->sink.mayPass = mayPass;
     attempt->head.lastByteAt = std::chrono::steady_clock::now();
     attempt->head.bytesSeen = 0;
+    attempt->headerLines.clear();
+    attempt->head.kept = options.keepHeaders ? &attempt->headerLines : nullptr;
     attempt->headers = RequestHeaders(options);
     return attempt->headers && Configure(handle, url, attempt->headers, &attempt->sink, &attempt->head, limits,
                                          options, attempt->timeLimitMilliseconds, attempt->errorText);
@@ -317,6 +331,19 @@ void EndAttempt(void* handle, bool performed, int code, GrowBuffer& out, Attempt
     const char* type = nullptr;
     if (performed && curl_easy_getinfo(h, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
         r.contentType = type;
+    const char* effective = nullptr;
+    if (performed && curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective)
+        r.effectiveUrl = effective;
+    curl_off_t downloaded = 0, micros = 0;
+    long redirects = 0;
+    if (performed && curl_easy_getinfo(h, CURLINFO_SIZE_DOWNLOAD_T, &downloaded) == CURLE_OK)
+        r.downloaded = downloaded;
+    if (performed && curl_easy_getinfo(h, CURLINFO_TOTAL_TIME_T, &micros) == CURLE_OK)
+        r.totalMicroseconds = micros;
+    if (performed && curl_easy_getinfo(h, CURLINFO_REDIRECT_COUNT, &redirects) == CURLE_OK)
+        r.redirects = static_cast<int32_t>(redirects);
+    r.headers = std::move(attempt.headerLines);
+    attempt.head.kept = nullptr;
     long status = 0;
     if (performed && curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK && status > 0 && status < 1000) {
         r.status = static_cast<int32_t>(status);

@@ -60,6 +60,7 @@ struct ResponseHead {
     // telling a silent server from a slow one.
     std::chrono::steady_clock::time_point lastByteAt{};
     int64_t bytesSeen = 0;
+    std::string* kept = nullptr; // when the header lines are kept: every line of every response, as received
 };
 
 // True when the URL's scheme (the text before the first ':') is http or
@@ -96,6 +97,7 @@ struct Attempt {
     long retryAfterSeconds = 0;
     int64_t timeLimitMilliseconds = 0; // what is left of the page's time, set before BeginAttempt; 0: none
     char errorText[256] = {}; // CURL_ERROR_SIZE
+    std::string headerLines;  // what head.kept points to when the options keep the header lines
 };
 
 // Sets `handle` (fresh or reset) up for one try at `url` (without its

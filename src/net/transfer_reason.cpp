@@ -56,6 +56,54 @@ const char* ReasonText(TransferReason reason)
     return gb::kReasonOther;
 }
 
+namespace {
+
+// The stable names of the reasons: when nothing arrived, and when the page
+// ended early.
+struct ErrorCodeRow {
+    TransferReason reason;
+    const char* failed;
+    const char* early;
+};
+
+constexpr ErrorCodeRow kErrorCodes[] = {
+    {TransferReason::kBadUrl, "bad_url", "bad_url"},
+    {TransferReason::kResolve, "resolve", "resolve"},
+    {TransferReason::kConnect, "connect", "connect"},
+    {TransferReason::kConnectTimeout, "timeout", "timeout"},
+    {TransferReason::kStalled, "timeout", "timeout"},
+    {TransferReason::kLowSpeed, "low_speed", "low_speed"},
+    {TransferReason::kTimeLimit, "timeout", "timeout"},
+    {TransferReason::kCertificate, "tls", "tls"},
+    {TransferReason::kCaFile, "tls", "tls"},
+    {TransferReason::kSecureChannel, "tls", "tls"},
+    {TransferReason::kRedirectRefused, "redirect", "redirect"},
+    {TransferReason::kTooManyRedirects, "redirect", "redirect"},
+    {TransferReason::kNothingReturned, "read", "ended_early"},
+    {TransferReason::kBroken, "read", "ended_early"},
+    {TransferReason::kTooLarge, "too_large", "too_large"},
+    {TransferReason::kNoMemory, "too_large", "too_large"},
+    {TransferReason::kCancelled, "read", "ended_early"},
+    {TransferReason::kNotHttp, "read", "ended_early"},
+    {TransferReason::kHeaderTooLarge, "too_large", "too_large"},
+    {TransferReason::kBadEncoding, "decode", "decode"},
+    {TransferReason::kProxy, "connect", "connect"},
+    {TransferReason::kOther, "read", "ended_early"},
+};
+
+} // namespace
+
+const char* ErrorCode(TransferReason reason, bool complete, bool endedEarly, long status)
+{
+    if (complete)
+        return status >= 400 ? "http_status" : "";
+    for (const ErrorCodeRow& row : kErrorCodes) {
+        if (row.reason == reason)
+            return endedEarly ? row.early : row.failed;
+    }
+    return endedEarly ? "ended_early" : "read";
+}
+
 TransferReason ReasonForFailure(const CurlFailure& f)
 {
     if (f.code == kCurlTooLarge || (f.code == CURLE_OUT_OF_MEMORY && !f.bodyStarted) ||
@@ -101,37 +149,8 @@ TransferReason ReasonForFailure(const CurlFailure& f)
 
 const char* TransferErrorCode(const TransferReport& r)
 {
-    if (r.status >= 400 && (r.outcome == TransferOutcome::kComplete || r.outcome == TransferOutcome::kEndedEarly))
-        return "http_status";
-    if (r.outcome == TransferOutcome::kComplete || r.outcome == TransferOutcome::kNone)
-        return ""; // an empty page that arrived whole is no failure
-    switch (r.reason) {
-    case TransferReason::kNone: return "";
-    case TransferReason::kBadUrl: return "bad_url";
-    case TransferReason::kResolve: return "resolve";
-    case TransferReason::kConnect:
-    case TransferReason::kProxy: return "connect";
-    case TransferReason::kConnectTimeout:
-    case TransferReason::kStalled:
-    case TransferReason::kTimeLimit: return "timeout";
-    case TransferReason::kLowSpeed: return "low_speed";
-    case TransferReason::kCertificate:
-    case TransferReason::kCaFile:
-    case TransferReason::kSecureChannel: return "tls";
-    case TransferReason::kTooLarge:
-    case TransferReason::kNoMemory:
-    case TransferReason::kHeaderTooLarge: return "too_large";
-    case TransferReason::kBadEncoding: return "decode";
-    case TransferReason::kBroken:
-        return r.outcome == TransferOutcome::kEndedEarly ? "ended_early" : "read";
-    case TransferReason::kRedirectRefused:
-    case TransferReason::kTooManyRedirects:
-    case TransferReason::kNothingReturned:
-    case TransferReason::kCancelled:
-    case TransferReason::kNotHttp:
-    case TransferReason::kOther: break;
-    }
-    return "read";
+    return ErrorCode(r.reason, r.outcome == TransferOutcome::kComplete, r.outcome == TransferOutcome::kEndedEarly,
+                     r.status);
 }
 
 const char* StandardStatusPhrase(long code)

@@ -48,6 +48,13 @@ struct CurlFailure {
     const char* message = "";  // libcurl's error text
 };
 
+// The stable name scripts see for how a transfer ended: empty for a whole
+// page with a status below 400, "http_status" for a whole page with an
+// error status, else the name of its reason (one for a transfer that gave
+// nothing, one for a page that ended early). The names form a closed list
+// that the manual page gives in full.
+const char* ErrorCode(TransferReason reason, bool complete, bool endedEarly, long status);
+
 // The nearest true reason for the failure.
 TransferReason ReasonForFailure(const CurlFailure& failure);
 

@@ -1,8 +1,14 @@
 // The pieces of the command line's messages and its progress line.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
+#include "app/cli_diagnostics.h"
 #include "app/cli_messages.h"
 #include "app/console_progress.h"
+#include "app/source_names.h"
+#include "app/write_out.h"
 
 namespace {
 
@@ -69,6 +75,75 @@ TEST(CliProgress, OneShortLine)
     };
     for (const auto& c : cases)
         EXPECT_EQ(app::FormatProgress(c.received, c.announced, c.seconds), c.line) << c.line;
+}
+
+TEST(CliProgress, ManySourcesInOneLine)
+{
+    EXPECT_EQ(app::FormatSourcesProgress(0, 0, false, 0, 0, 0), "0 of 0+ sources, 0 B");
+    EXPECT_EQ(app::FormatSourcesProgress(12, 80, true, 1, 4.0, 1536), "12 of 80 sources, 1 failed, 3.0 pages/s, 1.5 KiB");
+    EXPECT_EQ(app::FormatSourcesProgress(5, 64, false, 0, 2.0, 100), "5 of 64+ sources, 2.5 pages/s, 100 B");
+}
+
+TEST(CliWriteOut, VariablesAndEscapes)
+{
+    app::WriteOutValues v;
+    v.httpCode = 404;
+    v.urlEffective = "http://a/b";
+    v.sizeDownload = 1234;
+    v.totalMicroseconds = 1500042;
+    v.contentType = "text/html";
+    v.redirects = 2;
+    v.exitCode = 5;
+    v.errorCode = "http_status";
+    const struct {
+        const char* format;
+        const char* out;
+    } cases[] = {
+        {"%{http_code}", "404"},
+        {"%{response_code}\\n", "404\n"},
+        {"%{url_effective} %{size_download} %{time_total}", "http://a/b 1234 1.500042"},
+        {"%{content_type}\\t%{num_redirects}\\r%{exitcode}", "text/html\t2\r5"},
+        {"%%{http_code} 100%", "%{http_code} 100%"},
+        {"%{errorcode}\\\\n", "http_status\\n"},
+        {"plain \\x", "plain \\x"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_TRUE(app::CheckWriteOut(c.format, &error)) << c.format << error;
+        EXPECT_EQ(app::ExpandWriteOut(c.format, v), c.out) << c.format;
+    }
+    app::WriteOutValues none;
+    EXPECT_EQ(app::ExpandWriteOut("%{http_code}|%{time_total}", none), "000|0.000000");
+    std::string error;
+    EXPECT_FALSE(app::CheckWriteOut("%{speed_download}", &error));
+    EXPECT_EQ(error, "unknown variable %{speed_download}");
+    EXPECT_FALSE(app::CheckWriteOut("a %{http_code", &error));
+    EXPECT_EQ(error, "a variable without its closing brace");
+}
+
+TEST(CliDiagnostics, LocalFailuresHaveStableCodes)
+{
+    EXPECT_STREQ(app::diag::LocalErrorCode(std::string("a.txt: ") + std::strerror(ENOENT)), "no_such_file");
+    EXPECT_STREQ(app::diag::LocalErrorCode(std::string("d: ") + std::strerror(EISDIR)), "read");
+    EXPECT_STREQ(app::diag::LocalErrorCode("standard input: input too large"), "too_large");
+    EXPECT_STREQ(app::diag::LocalErrorCode("a.txt: " + app::diag::NotValid("UTF-8")), "decode");
+    EXPECT_EQ(app::diag::PageNotRead(""), "could not read the page");
+    EXPECT_EQ(app::diag::EndedEarly("连接中断"), "warning: the page ended early (连接中断)");
+    EXPECT_EQ(app::diag::ServerAnswered("404 Not Found", false), "the server answered 404 Not Found");
+    EXPECT_EQ(app::diag::Replaced(1), "warning: 1 byte of the page did not convert and was replaced");
+}
+
+TEST(CliSourceNames, Gb18030CharactersByTheirBytes)
+{
+    const struct {
+        std::string bytes;
+        size_t length;
+    } cases[] = {
+        {"a", 1}, {"\xd6\xd0", 2}, {"\x81\x40", 2}, {"\x81\x30\x81\x30", 4}, {"\x81\x30\x81", 0}, {"\x81\x30" "b", 0},
+        {"\xff" "a", 0}, {"\x80", 0}, {"\xd6", 0}, {"\xd6\x7f", 0}, {"", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(app::Gb18030CharacterLength(c.bytes), c.length) << testing::PrintToString(c.bytes);
 }
 
 } // namespace

@@ -26,9 +26,10 @@ ToolStreams Streams(ToolStreams::In in, ToolStreams::Out out = ToolStreams::Out:
     return streams;
 }
 
-const std::string kLeftNotFound = "未查找到左边文本，请重新输入！\n";
-const std::string kRightNotFound = "未查找到右边文本，请重新输入！\n";
-const std::string kNotFound = "未找到指定内容！\n";
+// The window's not-found messages, behind the program's name.
+const std::string kLeftNotFound = "middletext: 未查找到左边文本，请重新输入！\n";
+const std::string kRightNotFound = "middletext: 未查找到右边文本，请重新输入！\n";
+const std::string kNotFound = "middletext: 未找到指定内容！\n";
 
 struct ExtractCase {
     const char* name;
@@ -142,17 +143,17 @@ TEST(CommandLineEncoding, GbkReadsAndWritesRawBytes)
 
 TEST(CommandLineEncoding, InputThatDoesNotDecodeNamesItsSource)
 {
-    const std::string hint = " is not valid UTF-8 (try --gbk for GB18030)\n";
+    const std::string hint = "not valid UTF-8 (try --gbk for GB18030)\n";
     auto input = RunTool({"extract", "--left", "a", "--right", "b"}, "a\xff" "b");
     EXPECT_EQ(input.status, 2);
-    EXPECT_EQ(input.err, "middletext: standard input" + hint);
+    EXPECT_EQ(input.err, "middletext: standard input: " + hint);
     // A character cut off at the end, a surrogate, an overlong form.
     for (const char* bad : {"a\xe4\xb8", "\xe4\xb8\xad\xed\xa0\x80", "\xe4\xb8\xad\xc0\xaf"})
-        EXPECT_EQ(RunTool({"find", "--text", "a"}, bad).err, "middletext: standard input" + hint);
+        EXPECT_EQ(RunTool({"find", "--text", "a"}, bad).err, "middletext: standard input: " + hint);
     auto left = RunTool({"extract", "--left", "\xff", "--right", "b"}, "ab");
     EXPECT_EQ(left.status, 2);
-    EXPECT_EQ(left.err, "middletext: --left" + hint);
-    EXPECT_EQ(RunTool({"find", "--text", "\xff"}, "ab").err, "middletext: --text" + hint);
+    EXPECT_EQ(left.err, "middletext: --left is " + hint);
+    EXPECT_EQ(RunTool({"find", "--text", "\xff"}, "ab").err, "middletext: --text is " + hint);
 }
 
 struct FindCase {
@@ -185,7 +186,7 @@ TEST(CommandLineFind, PrintsEveryOccurrenceAClickWouldSelect)
 TEST(CommandLineFind, ThePromptTextIsRefused)
 {
     auto run = RunTool({"find", "--text", "请输入欲查找的中间文本"}, "请输入欲查找的中间文本");
-    EXPECT_EQ(run.err, "请输入欲查找的中间文本！\n");
+    EXPECT_EQ(run.err, "middletext: --text is the middle box's prompt, not a text to find\n");
     EXPECT_EQ(run.status, 1);
 }
 
@@ -214,8 +215,6 @@ struct UsageCase {
 TEST(CommandLineUsage, OptionsAsPeopleTypeThem)
 {
     const UsageCase cases[] = {
-        {{"--version"}, "", "middletext 1.0.0\n", 0},
-        {{"-V"}, "", "middletext 1.0.0\n", 0},
         {{"extract", "--left=[", "--right=]"}, "a[b]", "b", 0},
         {{"extract", "--left==", "--right", "]"}, "a=b]", "b", 0},
         {{"--gbk", "extract", "--left", "[", "--right", "]", "--", "-"}, "a[b]", "b", 0},
@@ -248,6 +247,43 @@ TEST(CommandLineUsage, OptionsAsPeopleTypeThem)
         EXPECT_NE(run.out.find("Exit status: 0 done; 1 the window's message"), std::string::npos);
         EXPECT_NE(run.out.find("(fractions allowed: 2.5)"), std::string::npos);
     }
+    // The first line as it always was, then the libraries pages are read with.
+    for (const char* version : {"--version", "-V"}) {
+        auto run = RunTool({version});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out.rfind("middletext 1.0.0\nlibcurl ", 0), 0u) << run.out;
+        for (const char* line : {"\nTLS: ", "\ncompression: ", "\nIDN: "})
+            EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+    }
+}
+
+// COMMAND --help: that command's usage line and options, none of another's.
+TEST(CommandLineUsage, ACommandsHelpIsItsOwn)
+{
+    struct HelpCase {
+        std::vector<std::string> args;
+        std::string first;
+        std::vector<std::string> shown, hidden;
+    };
+    const HelpCase cases[] = {
+        {{"--help"}, "Usage: middletext                 start the window\n", {"--left", "--raw", "--lang", "--write-out"}, {}},
+        {{"extract", "--help"}, "Usage: middletext extract --left L", {"--all", "-r, --recursive", "--max-count", "-k, --insecure"},
+         {"--raw", "--lang", "--write-out", "start the window"}},
+        {{"find", "--text", "x", "-h"}, "Usage: middletext find --text W", {"--files-with-matches", "--color"}, {"--all", "--raw"}},
+        {{"fetch", "--help", "http://x/"}, "Usage: middletext fetch ", {"--write-out", "--dump-header", "--max-redirs", "--fail"},
+         {"--recursive", "--all", "--lang"}},
+        {{"code", "--help"}, "Usage: middletext code ", {"--lang"}, {"--raw", "--recursive", "Environment:"}},
+    };
+    for (const auto& c : cases) {
+        const auto run = RunTool(c.args);
+        EXPECT_EQ(run.status, 0) << testing::PrintToString(c.args);
+        EXPECT_EQ(run.out.rfind(c.first, 0), 0u) << run.out;
+        for (const std::string& text : c.shown)
+            EXPECT_NE(run.out.find(text), std::string::npos) << testing::PrintToString(c.args) << text;
+        for (const std::string& text : c.hidden)
+            EXPECT_EQ(run.out.find(text), std::string::npos) << testing::PrintToString(c.args) << text;
+        EXPECT_NE(run.out.find("Exit status:"), std::string::npos) << testing::PrintToString(c.args);
+    }
 }
 
 struct UsageMessageCase {
@@ -270,7 +306,7 @@ TEST(CommandLineUsage, AMistakeIsOneLineAndAPointerToTheHelp)
         {{"fetch", "--user-agnet", "x", url}, "unknown option --user-agnet (did you mean --user-agent?)"},
         {{"fetch", "-silent", url}, "unknown option -silent (did you mean --silent?)"},
         {{"find", "--abc"}, "unknown option --abc"},
-        {{"find", "-x"}, "unknown option -x"},
+        {{"find", "-Z"}, "unknown option -Z"},
         {{"fetch", "-sx", url}, "unknown option -sx"},
         {{"\x1b]0;owned\x07"}, "unknown command \\x1b]0;owned\\x07"},
         {{"find", "--\x1b[2J\x7f\xc2\x9b"}, "unknown option --\\x1b[2J\\x7f\\xc2\\x9b"},
@@ -307,8 +343,29 @@ TEST(CommandLineUsage, AMistakeIsOneLineAndAPointerToTheHelp)
         {{"fetch", "-H", "Two words: value", url}, "--header needs 'Name: value', not Two words: value"},
         {{"fetch", "-A", "a", "-A", "b", url}, "--user-agent given twice"},
         {{"fetch", "--header"}, "--header needs a value"},
-        {{"extract", "--left", "a", "--right", "b", "-s"}, "--silent is not an option of extract"},
+        {{"extract", "--left", "a", "--right", "b", "-f"}, "--fail is not an option of extract"},
         {{"fetch", "--silent=yes", url}, "--silent takes no value"},
+        // curl's and grep's names.
+        {{"fetch", "--max-redirs", "1001", url}, "--max-redirs needs a whole number from 0 to 1000"},
+        {{"fetch", "--max-redirs=-1", url}, "--max-redirs needs a whole number from 0 to 1000"},
+        {{"fetch", "-o", "a", "-o", "b", url}, "-o given 2 times for 1 URL"},
+        {{"fetch", "-o", "", url}, "--output needs a file name"},
+        {{"fetch", "-D", "", url}, "--dump-header needs a file name"},
+        {{"fetch", "-w", "%{nope}", url}, "--write-out: unknown variable %{nope}"},
+        {{"fetch", "-w", "%{http_code", url}, "--write-out: a variable without its closing brace"},
+        {{"fetch", "-x", "", url}, "--proxy needs a URL without control characters"},
+        {{"fetch", "-x", "http://a\nb", url}, "--proxy needs a URL without control characters"},
+        {{"fetch", "-D", "a", "-D", "b", url}, "--dump-header given twice"},
+        {{"find", "--text", "x", "-m", "0"}, "--max-count needs a whole number from 1 to 999999999"},
+        {{"find", "--text", "x", "-mx"}, "--max-count needs a whole number from 1 to 999999999"},
+        {{"find", "--text", "x", "--color=sometimes"}, "--color takes auto, always or never, not sometimes"},
+        {{"find", "--text", "x", "-l", "--json"}, "-l prints names only: it takes no --json"},
+        {{"find", "--text", "x", "-l", "--count"}, "-l prints names only: it takes no --count"},
+        {{"extract", "--left", "a", "--right", "b", "-o", "f"}, "--output is not an option of extract"},
+        {{"find", "--text", "x", "-w", "%{http_code}"}, "--write-out is not an option of find"},
+        {{"code", "-k"}, "--insecure is not an option of code"},
+        {{"fetch", "-q", url}, "--quiet is not an option of fetch"},
+        {{"fetch", "--insecur", url}, "unknown option --insecur (did you mean --insecure?)"},
     };
     for (const auto& c : cases) {
         auto run = RunTool(c.args);
@@ -332,7 +389,7 @@ TEST(CommandLineInput, UnreadableEmptyAndEndlessInput)
     EXPECT_EQ(closed.status, 2);
     // /dev/zero holds the empty text: its first byte ends it.
     auto zero = RunTool({"find", "--text", "y", "/dev/zero"});
-    EXPECT_EQ(zero.err, kNotFound);
+    EXPECT_EQ(zero.err, "middletext: /dev/zero: 未找到指定内容！\n");
     EXPECT_EQ(zero.status, 1);
     for (const char* mode : {"--gbk", "--newline"}) { // raw bytes, and converted ones
         auto endless = RunTool({"extract", mode, "--left", "x", "--right", "y"}, "yes\n",

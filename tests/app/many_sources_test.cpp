@@ -136,12 +136,31 @@ TEST_F(ManySources, ResultsComeInTheOrderGivenNamedByTheirSource)
         {with({"--sources", "missing"}), "", "", "middletext: missing: No such file or directory\n", 2},
         {{"extract", "-i", "--left", "[b]", "--right", "[/B]"}, "x[B]y[/b]", "y", "", 0},
         {{"find", "--text", "[", "b.txt", "a.txt"}, "", "b.txt:1\nb.txt:5\na.txt:1\n", "", 0},
+        // grep's names: the status alone, at most N results a source, the names of those with one.
+        {with({"-q", "a.txt", "b.txt"}), "", "", "", 0},
+        {with({"--quiet", "a.txt", "c.txt"}), "", "", "", 1},
+        {with({"-q", "a.txt", "missing"}), "", "", "middletext: missing: No such file or directory\n", 2},
+        {with({"-q", "--json", "a.txt"}), "", "", "", 0},
+        {with({"--all", "-m", "1", "a.txt", "b.txt"}), "", "a.txt:1\nb.txt:2\n", "", 0},
+        {with({"--all", "--max-count=1", "--count", "b.txt"}), "", "1\n", "", 0},
+        {{"find", "-m1", "--text", "[", "b.txt", "a.txt"}, "", "b.txt:1\na.txt:1\n", "", 0},
+        {with({"-l", "a.txt", "c.txt", "b.txt"}), "", "a.txt\nb.txt\n", "", 1},
+        {with({"--files-with-matches", "-0", "a.txt", "b.txt"}), "", std::string("a.txt\0b.txt\0", 12), "", 0},
+        {{"find", "-l", "--text", "3", "a.txt", "b.txt"}, "", "b.txt\n", "", 1},
+        // Colour on a terminal only, unless asked for always.
+        {with({"--color", "a.txt"}), "", "1", "", 0},
+        {with({"--color=never", "a.txt", "b.txt"}), "", "a.txt:1\nb.txt:2\n", "", 0},
+        {with({"--color=always", "a.txt", "b.txt"}), "",
+         "\x1b[35m\x1b[Ka.txt\x1b[m\x1b[K\x1b[36m\x1b[K:\x1b[m\x1b[K\x1b[01;31m\x1b[K1\x1b[m\x1b[K\n"
+         "\x1b[35m\x1b[Kb.txt\x1b[m\x1b[K\x1b[36m\x1b[K:\x1b[m\x1b[K\x1b[01;31m\x1b[K2\x1b[m\x1b[K\n", "", 0},
+        {with({"--color=always", "-l", "a.txt"}), "", "\x1b[35m\x1b[Ka.txt\x1b[m\x1b[K\n", "", 0},
         {{"find", "-i", "--text", "ab"}, "AbaB", "1\n3\n", "", 0},
         // The search's own rule: letters fold in every byte, trail bytes of characters too.
         {{"--gbk", "extract", "-i", "--left", "\x81\x61", "--right", "]"}, "\x81\x41x]", "x", "", 0},
         {{"find", "--count", "--text", "[", "b.txt", "c.txt"}, "", "b.txt:2\nc.txt:0\n", "", 1},
         // One source alone is as it always was.
-        {with({"c.txt"}), "", "", kLeftNotFound + "\n", 1},
+        {with({"c.txt"}), "", "", "middletext: c.txt: " + kLeftNotFound + "\n", 1},
+        {with({"-"}), "x", "", "middletext: " + kLeftNotFound + "\n", 1},
         {with({"--newline", "a.txt"}), "", "1\n", "", 0},
     };
     for (const Case& c : cases)
@@ -171,11 +190,28 @@ TEST_F(ManySources, JsonLinesParseBackInUtf8)
               "end=4|index=0|middle=甲|source=zh.txt|start=3|status=found\n"
               "end=14|index=1|middle=乙\"\\\n|source=zh.txt|start=10|status=found\n"
               "message=" + kLeftNotFound + "|source=c.txt|status=not_found\n"
-              "reason=No such file or directory|source=no|status=error\n");
+              "error=no_such_file|reason=No such file or directory|source=no|status=error\n");
     // Raw GB18030 in, UTF-8 out; a byte that is no character becomes U+FFFD.
     const auto gbk = RunTool({"extract", "--gbk", "--json", "--all", "--left=[", "--right=]", "gb.txt"});
     EXPECT_EQ(Parsed(gbk.out), "end=3|index=0|middle=中|source=gb.txt|start=2|status=found\n"
                                "end=7|index=1|lossy=True|middle=\xef\xbf\xbd|source=gb.txt|start=6|status=found\n");
+    // File names under --gbk: GB18030 ones decoded, UTF-8 ones taken as they
+    // are, and a byte that starts no character U+FFFD alone, the rest kept.
+    const char* names[] = {"\xd6\xd0.txt", "中文.txt", "\xff" "a.txt", "\x81\x30" "b.txt"};
+    std::vector<std::string> args{"extract", "--gbk", "--json", "--left=[", "--right=]"};
+    for (const char* file : names) {
+        Write(file, "[x]");
+        args.emplace_back(file);
+    }
+    EXPECT_EQ(Parsed(RunTool(args).out), "end=2|middle=x|source=中.txt|start=2|status=found\n"
+                                         "end=2|middle=x|source=中文.txt|start=2|status=found\n"
+                                         "end=2|lossy=True|middle=x|source=\xef\xbf\xbd" "a.txt|start=2|status=found\n"
+                                         "end=2|lossy=True|middle=x|source=\xef\xbf\xbd" "0b.txt|start=2|status=found\n");
+    args[3] = "--left=y"; // not found: the same names
+    const std::string notFound = Parsed(RunTool(args).out);
+    EXPECT_NE(notFound.find("|source=中文.txt|status=not_found\n"), std::string::npos) << notFound;
+    EXPECT_NE(notFound.find("lossy=True|message=" + kLeftNotFound + "|source=\xef\xbf\xbd" "a.txt|status=not_found\n"),
+              std::string::npos) << notFound;
     // Results beyond one batch of conversion keep their own fields.
     std::string many;
     for (int i = 0; i < 12000; ++i)
@@ -215,7 +251,8 @@ void CheckExtract(Case c)
 }
 
 const std::string kError = "middletext: ";
-const std::string kWarning = kError + "warning: ";
+// A page's warning: "middletext: SOURCE: warning: ...".
+std::string Warning(const std::string& source, const std::string& what) { return kError + source + ": warning: " + what; }
 
 TEST_F(ManySources, PagesAndFilesMixInOrderAndTheHighestStatusWins)
 {
@@ -223,7 +260,7 @@ TEST_F(ManySources, PagesAndFilesMixInOrderAndTheHighestStatusWins)
     const std::string ok = server.Url("/ok"), early = server.Url("/early"), none = server.Url("/none");
     const std::string bad = server.Url("/bad");
     const std::string dead = "http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/";
-    const std::string notRead = kError + dead + ": 未能读取到网页内容！ 无法连接到服务器\n";
+    const std::string notRead = kError + dead + ": could not read the page (无法连接到服务器)\n";
     const Case cases[] = {
         {{"a.txt", ok, "b.txt"}, "", "a.txt:1\n" + ok + ":页\nb.txt:2\n", "", 0},
         {{ok}, "", "页", "", 0},
@@ -231,10 +268,10 @@ TEST_F(ManySources, PagesAndFilesMixInOrderAndTheHighestStatusWins)
         {{"--all", bad}, "", "\xef\xbf\xbdx\n中\n", "", 0},
         {{ok, none}, "", ok + ":页\n", kError + none + ": " + kLeftNotFound + "\n", 1},
         {{ok, "missing"}, "", ok + ":页\n", kError + "missing: No such file or directory\n", 2},
-        {{ok, early}, "", ok + ":页\n" + early + ":cut\n", kWarning + early + ": the page ended early: 连接中断\n", 4},
+        {{ok, early}, "", ok + ":页\n" + early + ":cut\n", Warning(early, "the page ended early (连接中断)\n"), 4},
         {{dead, "a.txt"}, "", "a.txt:1\n", notRead, 6},
         {{dead, early, "missing", none, "a.txt"}, "", early + ":cut\na.txt:1\n",
-         notRead + kWarning + early + ": the page ended early: 连接中断\n" + kError +
+         notRead + Warning(early, "the page ended early (连接中断)\n") + kError +
              "missing: No such file or directory\n" + kError + none + ": " + kLeftNotFound + "\n",
          6},
     };
@@ -243,7 +280,7 @@ TEST_F(ManySources, PagesAndFilesMixInOrderAndTheHighestStatusWins)
     const auto json = RunTool({"extract", "--json", "--left=[", "--right=]", "a.txt", dead});
     EXPECT_EQ(json.status, 6);
     EXPECT_EQ(Parsed(json.out), "end=2|middle=1|source=a.txt|start=2|status=found\n"
-                                "message=未能读取到网页内容！|reason=无法连接到服务器|source=" + dead + "|status=error\n");
+                                "error=connect|message=未能读取到网页内容！|reason=无法连接到服务器|source=" + dead + "|status=error\n");
 }
 
 TEST_F(ManySources, PagesCarryTheServersStatusAndTheRequestOptions)
@@ -252,15 +289,17 @@ TEST_F(ManySources, PagesCarryTheServersStatusAndTheRequestOptions)
     const std::string ok = server.Url("/ok"), gone = server.Url("/404"), early = server.Url("/early");
     if (RunTool({"fetch", gone}).status != 5)
         GTEST_SKIP() << "the internet library does not report the status yet";
-    const std::string answered = kWarning + gone + ": the server answered 404 Not Found\n";
+    const std::string answered = Warning(gone, "the server answered 404 Not Found\n");
     CheckExtract({{gone, ok}, "", gone + ":gone\n" + ok + ":页\n", answered, 5});
     CheckExtract({{gone, "missing"}, "", gone + ":gone\n", answered + kError + "missing: No such file or directory\n", 5});
     const auto json = RunTool({"extract", "--json", "--left=[", "--right=]", gone});
-    EXPECT_EQ(Parsed(json.out), "end=5|http_status=404|middle=gone|source=" + gone + "|start=2|status=found\n");
+    EXPECT_EQ(Parsed(json.out), "end=5|error=http_status|http_status=404|middle=gone|reason=404 Not Found|source=" + gone +
+                                    "|start=2|status=found\n");
     const auto cut = RunTool({"extract", "--json", "--left=[", "--right=]", early});
     EXPECT_EQ(cut.status, 4);
     EXPECT_EQ(Parsed(cut.out),
-              "end=4|http_status=200|middle=cut|reason=连接中断|source=" + early + "|start=2|status=ended_early\n");
+              "end=4|error=ended_early|http_status=200|middle=cut|reason=连接中断|source=" + early +
+                  "|start=2|status=ended_early\n");
     // The request options of fetch go with every page.
     const size_t before = server.Requests().size();
     RunTool({"find", "--text", "x", "-A", "Many/1.0", "-H", "X-Test: yes", ok, ok});
@@ -301,7 +340,7 @@ TEST_F(ManySources, PagesReadAtOnceKeepTheirOrder)
     args.insert(args.end(), {"--sources", "pages"});
     const ToolRun run = RunTool(args);
     EXPECT_EQ(run.out, out);
-    EXPECT_EQ(run.err, kWarning + server.Url("/p7") + ": the server answered 404 Not Found\n");
+    EXPECT_EQ(run.err, Warning(server.Url("/p7"), "the server answered 404 Not Found\n"));
     EXPECT_EQ(run.status, 5);
     EXPECT_EQ(server.Requests().size(), static_cast<size_t>(kPages));
     EXPECT_LE(server.MostAtOnce(), 4);
@@ -338,6 +377,37 @@ TEST_F(ManySources, AListSpreadOverProcessesMergesToOneRunsResults)
     EXPECT_EQ(SortedLines(one.out).size(), 86u);
 }
 
+// On a terminal, with the results going elsewhere, one line counts the
+// sources done; it is erased at the end, and -s leaves it out.
+TEST_F(ManySources, ProgressOfManySourcesOnATerminal)
+{
+    httptest::TestServer server([](const std::string&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        return httptest::CannedReply{Reply("200 OK", "", "[p]")};
+    });
+    mt::test::ToolStreams terminal;
+    terminal.errTerminal = true;
+    const std::vector<std::string> args = {"extract", "-j", "1", "--left=[", "--right=]", "missing", server.Url("/1"),
+                                           server.Url("/2"), server.Url("/3"), "a.txt"};
+    const auto shown = RunTool(args, "", terminal);
+    EXPECT_EQ(shown.status, 2);
+    EXPECT_NE(shown.err.find(" of 5 sources"), std::string::npos) << shown.err;
+    EXPECT_NE(shown.err.find(", 1 failed"), std::string::npos) << shown.err;
+    EXPECT_NE(shown.err.find(" pages/s, "), std::string::npos) << shown.err;
+    // The message goes on a line of its own; the progress is blanked at the end.
+    const size_t message = shown.err.find("middletext: missing: No such file or directory\n");
+    ASSERT_NE(message, std::string::npos) << shown.err;
+    EXPECT_TRUE(message == 0 || shown.err[message - 1] == '\r') << shown.err;
+    ASSERT_FALSE(shown.err.empty());
+    EXPECT_EQ(shown.err.back(), '\r');
+    std::vector<std::string> silent = args;
+    silent.insert(silent.begin() + 1, "-s");
+    const auto quiet = RunTool(silent, "", terminal);
+    EXPECT_EQ(quiet.err, "middletext: missing: No such file or directory\n");
+    // Not a terminal: no line either.
+    EXPECT_EQ(RunTool(args).err, "middletext: missing: No such file or directory\n");
+}
+
 } // namespace
 
 namespace {
@@ -368,7 +438,7 @@ TEST_F(ManySources, HangingPagesCostTheirTimeLimitOnce)
     EXPECT_EQ(run.out, out);
     EXPECT_EQ(run.status, 6);
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 4) << run.err;
-    EXPECT_NE(run.err.find(server.Url("/hang25") + ": 未能读取到网页内容！ 超过了限定的读取时间\n"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(server.Url("/hang25") + ": could not read the page (超过了限定的读取时间)\n"), std::string::npos) << run.err;
     EXPECT_LT(seconds, 3.0) << "four hangs of 1 s each, side by side";
 }
 
@@ -392,7 +462,7 @@ TEST_F(ManySources, UrlsAndBoundsOfEachPage)
     Write("pages", " " + zh + " \r\n" + bad + "\n" + server.Url("/ok") + "\n");
     const ToolRun run = RunTool({"extract", "--left=[", "--right=]", "--sources", "pages"});
     EXPECT_EQ(run.out, " " + zh + " :seen\n" + server.Url("/ok") + ":seen\n");
-    EXPECT_EQ(run.err, kError + server.Url("/a\\x09b") + ": 未能读取到网页内容！ 网址无法读取\n") << run.err;
+    EXPECT_EQ(run.err, kError + server.Url("/a\\x09b") + ": could not read the page (网址无法读取)\n") << run.err;
     EXPECT_EQ(run.status, 6);
     const auto requests = server.Requests();
     ASSERT_EQ(requests.size(), 2u);
@@ -400,8 +470,8 @@ TEST_F(ManySources, UrlsAndBoundsOfEachPage)
     const ToolRun bounded = RunTool({"extract", "--left=[", "--right=]", "--max-filesize", "1K", "--speed-limit", "1K",
                                      "--speed-time", "1", slow, big});
     const std::string noRight = ": 未查找到右边文本，请重新输入！\n";
-    EXPECT_EQ(bounded.err, kError + slow + noRight + kWarning + slow + ": the page ended early: 接收速度过慢\n" + kError +
-                               big + noRight + kWarning + big + ": the page ended early: 网页太大，只读取了前面部分\n");
+    EXPECT_EQ(bounded.err, kError + slow + noRight + Warning(slow, "the page ended early (接收速度过慢)\n") + kError + big +
+                               noRight + Warning(big, "the page ended early (网页太大，只读取了前面部分)\n"));
     EXPECT_EQ(bounded.status, 4);
 }
 

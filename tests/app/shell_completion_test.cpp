@@ -12,6 +12,7 @@
 #include <set>
 #include <sstream>
 
+#include "app/cli_options.h"
 #include "support/run_program.h"
 #include "support/run_tool.h"
 
@@ -86,11 +87,19 @@ TEST(ShellCompletion, BashCompletesCommandsOptionsLanguagesAndFiles)
         {{"middletext", "code", "--lang", ""}, "python|javascript|c|"},
         {{"middletext", "code", "--lang", "=", "j"}, "javascript|"}, // --lang=j
         {{"middletext", "code", "--l"}, "--lang|"},
-        {{"middletext", "extract", "--n"}, "--null|--newline|--no-filename|"},
+        {{"middletext", "extract", "--n"}, "--null|--newline|--no-filename|--no-compressed|"},
         {{"middletext", "find", "--j"}, "--json|--jobs|"},
         {{"middletext", "find", "--sources", "b"}, "b.txt|"},
         {{"middletext", "find", "-j", "4", "--text", "x", "b"}, "b.txt|"},
         {{"middletext", "fetch", "--r"}, "--raw|--retry|"},
+        {{"middletext", "fetch", "--max-r"}, "--max-redirs|"},
+        {{"middletext", "fetch", "-o", "b"}, "b.txt|"},
+        {{"middletext", "fetch", "--cacert", "b"}, "b.txt|"},
+        {{"middletext", "fetch", "-w", ""}, "|"},
+        {{"middletext", "find", "--files"}, "--files-with-matches|"},
+        {{"middletext", "find", "--color", "=", "a"}, "auto|always|"},
+        {{"middletext", "find", "--color", "b"}, "b.txt|"},
+        {{"middletext", "find", "--text", "x", "--no-c"}, "--no-compressed|"},
         {{"middletext", "fetch", "--user-agent", ""}, "|"},
         {{"middletext", "extract", "--left", "x", "--right", "y", "a"}, "a page.html|"},
         {{"middletext", "--left", "=", "code", "find", "--text", "find", "b"}, "b.txt|"},
@@ -162,6 +171,48 @@ TEST(ShellCompletion, BashOffersEveryOptionOfTheUsage)
     for (size_t k = 0; k < requests.size(); ++k) {
         for (const std::string& name : shown[k])
             EXPECT_NE(replies[k].find(name + "|"), std::string::npos) << requests[k].words[1] << " " << name;
+    }
+}
+
+std::string ReadAll(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Whether `name` occurs in `text` as a whole option name: not followed by
+// another letter of a name.
+bool HasName(const std::string& text, const std::string& name)
+{
+    for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1)) {
+        const size_t end = at + name.size();
+        const bool before = at == 0 || !(std::isalnum(static_cast<unsigned char>(text[at - 1])) || text[at - 1] == '-');
+        if (before && (end == text.size() || !(std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '-')))
+            return true;
+    }
+    return false;
+}
+
+// Every option the parser knows is in the usage, the manual page and each
+// completion.
+TEST(ShellCompletion, EveryOptionIsInTheUsageTheManualAndEveryCompletion)
+{
+    const std::string help = mt::test::RunTool({"--help"}).out;
+    std::string manual = ReadAll(Completions() / ".." / "middletext.1");
+    for (size_t at = manual.find("\\-"); at != std::string::npos; at = manual.find("\\-", at))
+        manual.erase(at, 1); // roff's \- is a -
+    const std::string bash = ReadAll(Completions() / "middletext.bash");
+    const std::string zsh = ReadAll(Completions() / "_middletext");
+    const std::string fish = ReadAll(Completions() / "middletext.fish");
+    ASSERT_FALSE(manual.empty() || bash.empty() || zsh.empty() || fish.empty());
+    for (const std::string& name : app::CliOptionNames()) {
+        EXPECT_TRUE(HasName(help, name)) << "--help lacks " << name;
+        EXPECT_TRUE(HasName(manual, name)) << "the manual lacks " << name;
+        EXPECT_TRUE(HasName(bash, name)) << "bash lacks " << name;
+        EXPECT_TRUE(HasName(zsh, name)) << "zsh lacks " << name;
+        const bool isLong = name.rfind("--", 0) == 0;
+        const std::string fishName = isLong ? "-l " + name.substr(2) : "-s " + name.substr(1);
+        EXPECT_TRUE(HasName(fish, fishName)) << "fish lacks " << name;
     }
 }
 

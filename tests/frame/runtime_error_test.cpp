@@ -33,6 +33,14 @@ TEST(RuntimeErrorText, HasTheCodeLineOnlyForNonZeroCodesAndTheMessageLineOnlyFor
         EXPECT_EQ(RuntimeErrorText(c.code, c.message), c.expected) << c.code;
 }
 
+TEST(RuntimeErrorText, OneLineForStandardError)
+{
+    EXPECT_EQ(RuntimeErrorLine(0, nullptr), "run-time error");
+    EXPECT_EQ(RuntimeErrorLine(0, ""), "run-time error");
+    EXPECT_EQ(RuntimeErrorLine(5, gb::kSlotError5), std::string("run-time error 5 (") + gb::kSlotError5 + ")");
+    EXPECT_EQ(RuntimeErrorLine(-3, "x"), "run-time error -3 (x)");
+}
+
 TEST(RuntimeErrorText, HeadingBytes)
 {
     // 运行时出错! in GB18030, then CR LF CR LF.

@@ -126,5 +126,88 @@ TEST_F(HttpReadTest, OptionsAndTimeLimitsOfAnySize)
     EXPECT_EQ(TheHttpClient().limits().maxMilliseconds, 0);
 }
 
+// The command line's switches through the request-options command, and
+// what the report command answers about a redirect chain.
+TEST_F(HttpReadTest, SwitchesOfTheRequestAndTheReportOnRedirects)
+{
+    httptest::TestServer server(httptest::NetworkOptionPages());
+    const auto configure = [](int32_t redirects, bool noCompression, bool keepHeaders) {
+        ValueRecord options[10] = {Omitted(), Omitted(), Omitted(), Omitted(), MakeInt(0), Omitted(), Omitted(),
+                                   MakeInt(redirects), MakeInt(noCompression), MakeInt(keepHeaders)};
+        ValueRecord none{};
+        HttpRequestOptions(&none, 10, options);
+    };
+    struct ReportOf {
+        char* error = nullptr;
+        char* headers = nullptr;
+        char* url = nullptr;
+        int64_t downloaded = -1, micros = -1;
+        int32_t redirects = -1;
+        ~ReportOf()
+        {
+            svc::Free(error);
+            svc::Free(headers);
+            svc::Free(url);
+        }
+    };
+    const auto report = [](ReportOf* r) {
+        ValueRecord args[14] = {Omitted(), Omitted(), Omitted(), Omitted(), Omitted(), Omitted(), Omitted(), Omitted(),
+                                MakePointer(&r->error, kTypeText), MakePointer(&r->headers, kTypeText),
+                                MakePointer(&r->url, kTypeText), MakePointer(&r->downloaded, kTypeLong),
+                                MakePointer(&r->micros, kTypeLong), MakePointer(&r->redirects, kTypeInt)};
+        ValueRecord outcome{};
+        HttpTransferReport(&outcome, 14, args);
+        return AsInt32(outcome);
+    };
+    configure(-1, false, true);
+    ByteArrayValue body = Call(server.Url("/hop/2"));
+    EXPECT_EQ(ByteArrayView(body), "end");
+    svc::Free(body);
+    {
+        ReportOf r;
+        EXPECT_EQ(report(&r), 1);
+        EXPECT_EQ(TextView(r.error), "");
+        EXPECT_EQ(TextView(r.url), server.Url("/hop/0"));
+        EXPECT_EQ(r.redirects, 2);
+        EXPECT_EQ(r.downloaded, 3);
+        EXPECT_GE(r.micros, 0);
+        const std::string_view headers = TextView(r.headers);
+        EXPECT_EQ(headers.rfind("HTTP/1.0 302 Found\r\n", 0), 0u) << headers;
+        EXPECT_NE(headers.find("\r\n\r\nHTTP/1.0 302 Found\r\n"), std::string_view::npos) << headers;
+        EXPECT_NE(headers.find("\r\n\r\nHTTP/1.0 200 OK\r\n"), std::string_view::npos) << headers;
+    }
+    configure(0, true, false); // no redirect followed, no compression asked for, no header lines kept
+    body = Call(server.Url("/hop/2"));
+    EXPECT_EQ(ByteArrayView(body), "moved 2");
+    svc::Free(body);
+    {
+        ReportOf r;
+        EXPECT_EQ(report(&r), 1);
+        EXPECT_EQ(TextView(r.headers), "");
+        EXPECT_EQ(r.redirects, 0);
+    }
+    configure(1, false, false);
+    body = Call(server.Url("/hop/3"));
+    EXPECT_EQ(body, nullptr);
+    {
+        ReportOf r;
+        EXPECT_EQ(report(&r), 4);
+        EXPECT_EQ(TextView(r.error), "redirect");
+    }
+    body = Call(server.Url("/status/404"));
+    svc::Free(body);
+    {
+        ReportOf r;
+        EXPECT_EQ(report(&r), 1);
+        EXPECT_EQ(TextView(r.error), "http_status");
+    }
+    const auto requests = server.Requests();
+    ASSERT_GE(requests.size(), 4u);
+    EXPECT_NE(requests[0].find("\r\nAccept-Encoding: "), std::string::npos) << requests[0];
+    EXPECT_EQ(requests[3].find("Accept-Encoding"), std::string::npos) << requests[3];
+    ValueRecord none{};
+    HttpRequestOptions(&none, 0, nullptr);
+}
+
 } // namespace
 } // namespace mt

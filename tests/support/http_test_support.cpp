@@ -241,6 +241,29 @@ int DeadPort()
     return port;
 }
 
+Responder NetworkOptionPages()
+{
+    return [](const std::string& head) {
+        const size_t start = head.find(' ') + 1;
+        const std::string path = head.substr(start, head.find(' ', start) - start);
+        const std::string type = "Content-Type: text/plain\r\n";
+        if (path.rfind("/hop/", 0) == 0) {
+            const int n = std::atoi(path.c_str() + 5);
+            if (n <= 0)
+                return CannedReply{Reply("200 OK", type, "end")};
+            return CannedReply{Reply("302 Found", type + "Location: /hop/" + std::to_string(n - 1) + "\r\n",
+                                     "moved " + std::to_string(n))};
+        }
+        if (path.rfind("/status/", 0) == 0) {
+            const std::string code = path.substr(8);
+            return CannedReply{Reply(code, type, "status " + code)};
+        }
+        if (path == "/echo")
+            return CannedReply{Reply("200 OK", type, head)};
+        return CannedReply{Reply("200 OK", type, "ok")};
+    };
+}
+
 std::string Reply(const std::string& status, const std::string& headers, const std::string& body)
 {
     return "HTTP/1.0 " + status + "\r\n" + headers + "\r\n" + body;

@@ -72,6 +72,15 @@ private:
     std::vector<std::thread> connections_; // concurrent: one per connection, joined at the end
 };
 
+// Pages for the command line's network options, by path:
+//   /hop/N       a redirect chain: N > 0 answers "302 Found" (body "moved N")
+//                with Location /hop/N-1; /hop/0 answers 200 "end";
+//   /status/NNN  that status, body "status NNN";
+//   /echo        200 with the request head as the body;
+//   otherwise    200 "ok".
+// Every answer says Content-Type: text/plain.
+Responder NetworkOptionPages();
+
 // A 127.0.0.1 port that nothing listens on (bound, then closed).
 int DeadPort();
 
