@@ -5,22 +5,36 @@
 //   pages    extract --all over 1,000 pages of 100 KB from a server on
 //            127.0.0.1 with --jobs 16, against `xargs -P 16 -n 1 curl -s`
 //            fetching the same list; with the peak resident size;
+//   hangs    extract over 2,000 pages with --jobs 16 --max-time 2, where one
+//            page in a hundred never answers, against the same list with
+//            no page hanging (the goal: at most 2.5 × (2 s + that run));
+//   bombs    16 gzip bombs (each 512 MiB of zeros, about 0.5 MiB sent) with
+//            --jobs 16: the peak resident size with the default bounds
+//            and with --max-filesize 8M;
 //   start-up one extract on a 1 KiB file against `grep -F` on it.
 // Times are medians of the rounds; the machine may be shared, so both the
 // wall time and the CPU time (user + system) are printed, and the ratios
-// are theirs over ours.
+// are theirs over ours. The peak is the kernel's high-water mark of the
+// resident size (what /proc/PID/status calls VmHWM), from wait4.
 //
 //   bench_many_sources [MIDDLETEXT]   (default: ../middletext beside this program)
+//   MT_BENCH_CASES=hangs,bombs bench_many_sources   only the cases named
+//                                   (files, pages, hangs, bombs, start-up)
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <climits>
+#include <functional>
+#include <tuple>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/child_process.h"
@@ -95,6 +109,64 @@ const char kPythonExtractAll[] =
     "        parts.append(pre+b[f:j]+b'\\n');at=j+len(r)\n"
     "    out.write(b''.join(parts))\n";
 
+// `bytes` zero bytes, gzip-compressed, a piece at a time.
+std::string GzipOfZeros(size_t bytes)
+{
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY);
+    const std::string zeros(size_t{1} << 20, '\0');
+    std::string out, piece(size_t{1} << 16, '\0');
+    for (size_t done = 0; done <= bytes;) {
+        const size_t n = std::min(zeros.size(), bytes - done);
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.data()));
+        z.avail_in = static_cast<uInt>(n);
+        done += n;
+        const int flush = done == bytes ? Z_FINISH : Z_NO_FLUSH;
+        do {
+            z.next_out = reinterpret_cast<Bytef*>(piece.data());
+            z.avail_out = static_cast<uInt>(piece.size());
+            deflate(&z, flush);
+            out.append(piece.data(), piece.size() - z.avail_out);
+        } while (z.avail_out == 0);
+        if (flush == Z_FINISH)
+            break;
+    }
+    deflateEnd(&z);
+    return out;
+}
+
+// Connections answered on threads of their own, or held open unanswered,
+// until the end.
+class Connections {
+public:
+    ~Connections()
+    {
+        for (std::thread& t : threads_)
+            t.join();
+        for (int fd : held_)
+            close(fd);
+    }
+    void Hold(int fd)
+    {
+        std::lock_guard lock(mutex_);
+        held_.push_back(dup(fd));
+    }
+    void Answer(int fd, std::function<void(int)> answer)
+    {
+        const int own = dup(fd);
+        std::lock_guard lock(mutex_);
+        threads_.emplace_back([own, answer] {
+            answer(own);
+            close(own);
+        });
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<int> held_;
+    std::vector<std::thread> threads_;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -106,11 +178,15 @@ int main(int argc, char** argv)
         return 1;
     const fs::path root = pattern;
     std::mt19937 random(20);
+    const char* only = std::getenv("MT_BENCH_CASES");
+    const auto wanted = [only](const std::string& name) {
+        return !only || ("," + std::string(only) + ",").find("," + name + ",") != std::string::npos;
+    };
 
     // Files.
     const fs::path files = root / "files";
     fs::create_directories(files);
-    for (int i = 0; i < 10000; ++i) {
+    for (int i = 0; i < (wanted("files") ? 10000 : 0); ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "page%05d.html", i);
         std::ofstream(files / name, std::ios::binary) << PageText(random, 10 * 1024);
@@ -120,9 +196,11 @@ int main(int argc, char** argv)
         args.insert(args.end(), more);
         return args;
     };
-    const Sample python = Measure({"python3", "-c", kPythonExtractAll, files.string(), "<td>", "</td>"}, 3);
-    Report("10,000 files extract --all", Measure(with(extract, {"-r", files.string()}), 3), python, "  goal >= 1.5");
-    Report("  the same with --json", Measure(with(extract, {"--json", "-r", files.string()}), 3), python, "");
+    if (wanted("files")) {
+        const Sample python = Measure({"python3", "-c", kPythonExtractAll, files.string(), "<td>", "</td>"}, 3);
+        Report("10,000 files extract --all", Measure(with(extract, {"-r", files.string()}), 3), python, "  goal >= 1.5");
+        Report("  the same with --json", Measure(with(extract, {"--json", "-r", files.string()}), 3), python, "");
+    }
 
     // Pages.
     const std::string page = PageText(random, 100 * 1024);
@@ -138,15 +216,79 @@ int main(int argc, char** argv)
         for (int i = 0; i < 1000; ++i)
             out << server.url() << "/page" << i << "\n";
     }
-    const Sample curl = Measure({"sh", "-c", "xargs -P 16 -n 1 curl -s < " + list.string()}, 3);
-    Report("1,000 pages --jobs 16", Measure(with(extract, {"--jobs", "16", "--sources", list.string()}), 3), curl,
-           "  goal >= 1.0, peak <= 64 MiB");
+    if (wanted("pages")) {
+        const Sample curl = Measure({"sh", "-c", "xargs -P 16 -n 1 curl -s < " + list.string()}, 3);
+        Report("1,000 pages --jobs 16", Measure(with(extract, {"--jobs", "16", "--sources", list.string()}), 3), curl,
+               "  goal >= 1.0, peak <= 64 MiB");
+    }
+
+    // Hanging pages: one in a hundred never answers.
+    if (wanted("hangs")) {
+        Connections connections;
+        mt::bench::LoopbackServer hanging([&page, &connections](int fd, std::string_view request) {
+            if (request.find("GET /hang") == 0)
+                return connections.Hold(fd);
+            mt::bench::SendRepeated(fd,
+                                    "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+                                        std::to_string(page.size()) + "\r\n\r\n",
+                                    page, page.size());
+        });
+        const fs::path withHangs = root / "hanging", without = root / "steady";
+        {
+            std::ofstream a(withHangs), b(without);
+            for (int i = 0; i < 2000; ++i) {
+                a << hanging.url() << (i % 100 == 50 ? "/hang" : "/page") << i << "\n";
+                b << hanging.url() << "/page" << i << "\n";
+            }
+        }
+        const auto bounded = with(extract, {"--jobs", "16", "--max-time", "2", "--sources"});
+        const Sample steady = Measure(with(bounded, {without.string()}), 1);
+        Sample hangs = Measure(with(bounded, {withHangs.string()}), 1);
+        hangs.ok = true; // the hanging pages fail, as they must
+        const double goal = 2.5 * (2.0 + steady.wall);
+        std::printf("%-26s hangs %8.3f s wall, none %8.3f s wall, goal <= %.3f s: ratio goal/hangs %5.2f"
+                    "  peak %5.1f MiB%s\n",
+                    "2,000 pages, 20 hang", hangs.wall, steady.wall, goal, goal / hangs.wall, hangs.peakMiB,
+                    steady.ok ? "" : "  (a run failed)");
+    }
+
+    // Gzip bombs: 512 MiB of zeros each, sent on threads of their own.
+    if (wanted("bombs")) {
+        const std::string bomb = GzipOfZeros(size_t{512} << 20);
+        Connections connections;
+        mt::bench::LoopbackServer bombs([&bomb, &connections](int fd, std::string_view) {
+            connections.Answer(fd, [&bomb](int own) {
+                mt::bench::SendRepeated(own, "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Encoding: gzip\r\n\r\n",
+                                        bomb, bomb.size());
+            });
+        });
+        const fs::path list = root / "bombs";
+        {
+            std::ofstream out(list);
+            for (int i = 0; i < 16; ++i)
+                out << bombs.url() << "/bomb" << i << "\n";
+        }
+        const auto find = std::vector<std::string>{program, "find", "--count", "--text", "x", "--jobs", "16"};
+        for (const auto& [name, more, goal] :
+             {std::tuple<const char*, std::vector<std::string>, double>{"16 gzip bombs", {}, 1024},
+              {"  with --max-filesize 8M", {"--max-filesize", "8M"}, 200}}) {
+            std::vector<std::string> args = find;
+            args.insert(args.end(), more.begin(), more.end());
+            args.insert(args.end(), {"--sources", list.string()});
+            const Sample s = Measure(args, 1);
+            std::printf("%-26s %8.3f s wall %8.3f s cpu  peak %7.1f MiB  goal <= %.0f MiB: %s\n", name, s.wall, s.cpu,
+                        s.peakMiB, goal, s.peakMiB <= goal ? "met" : "NOT met");
+        }
+        std::printf("  (each bomb: %zu bytes sent, 512 MiB decoded)\n", bomb.size());
+    }
 
     // Start-up.
-    const fs::path small = root / "small.txt";
-    std::ofstream(small, std::ios::binary) << PageText(random, 1024);
-    const Sample grep = Measure({"grep", "-F", "<td>", small.string()}, 21);
-    Report("start-up, 1 KiB file", Measure(with(extract, {small.string()}), 21), grep, "  (report only)");
+    if (wanted("start-up")) {
+        const fs::path small = root / "small.txt";
+        std::ofstream(small, std::ios::binary) << PageText(random, 1024);
+        const Sample grep = Measure({"grep", "-F", "<td>", small.string()}, 21);
+        Report("start-up, 1 KiB file", Measure(with(extract, {small.string()}), 21), grep, "  (report only)");
+    }
 
     fs::remove_all(root);
     return 0;

@@ -89,6 +89,12 @@ target_compile_definitions(mt_platform PRIVATE MT_VERSION="${PROJECT_VERSION}")
 # first page is read.
 target_include_directories(mt_net PRIVATE $<TARGET_PROPERTY:CURL::libcurl,INTERFACE_INCLUDE_DIRECTORIES>)
 target_link_libraries(mt_net PRIVATE ${CMAKE_DL_LIBS})
+# Host names in other scripts are looked up in their ASCII form, made by
+# libidn2 (net/request_url.cpp).
+find_path(MT_IDN2_INCLUDE idn2.h REQUIRED)
+find_library(MT_IDN2_LIBRARY idn2 REQUIRED)
+target_include_directories(mt_net PRIVATE ${MT_IDN2_INCLUDE})
+target_link_libraries(mt_net PRIVATE ${MT_IDN2_LIBRARY})
 target_link_libraries(mt_frame PRIVATE ${CMAKE_DL_LIBS})
 
 # Test-only code of the platform: input as a user gives it, and the store of

@@ -4,7 +4,8 @@
 // outside them, and its answers must hold together: a mark only with its own
 // source and length, every name one that iconv opens, a cut never longer
 // than the bytes, UTF-8 found only in bytes that are UTF-8. The page
-// decoding behind it (U+FFFD for a few bad bytes) must keep its bound and
+// decoding behind it (U+FFFD for a few bad bytes) must keep its bound (or,
+// for UTF-8, hold fewer bad sequences than valid multi-byte ones) and
 // give GB18030 that converts back, and valid UTF-8 must decode untouched.
 //
 // Input: the first byte is the header value's length (up to 255), then the
@@ -38,7 +39,10 @@ void CheckDecoding(std::string_view bytes, const char* encoding, bool mustConver
         std::abort();
     if (!r.converted)
         return;
-    if (r.badSequences > mt::MostBadSequences(size) || r.replaced > mt::MostReplacedBytes(size))
+    // Past the bound only UTF-8 with fewer bad sequences than valid
+    // multi-byte ones converts.
+    if ((r.badSequences > mt::MostBadSequences(size) || r.replaced > mt::MostReplacedBytes(size)) &&
+        (std::strcmp(encoding, "UTF-8") != 0 || r.badSequences >= mt::MultiByteSequences(bytes)))
         std::abort();
     const iconv_t back = iconv_open("UTF-8", "GB18030");
     char* in = out.data();

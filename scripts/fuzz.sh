@@ -84,6 +84,17 @@ fuzz_target "the page charset reader" page_charset_fuzz 2048 charset_seeds \
   "$root/src/net/page_charset.cpp" "$root/src/net/page_decoding.cpp" \
   "$root/fuzz/page_charset_fuzz.cpp"
 
+# The URL made ready for the request line: percent-encoding from UTF-8,
+# the host's ASCII form (libidn2), outer blanks, control characters.
+request_url_seeds() {
+  printf 'http://h/\xe4\xb8\xad\xe6\x96\x87?q=\xe5\x80\xbc#top' > "$1/path"
+  printf '  http://\xe4\xb8\xad\xe6\x96\x87.localhost:81/a b\r' > "$1/host"
+  printf 'https://u:p@[::1]:8080/%%E4%%zz%%' > "$1/escapes"
+  printf 'http://h/a\tb' > "$1/control"
+}
+fuzz_target "the request URL" request_url_fuzz 1024 request_url_seeds \
+  "$root/src/net/request_url.cpp" "$root/fuzz/request_url_fuzz.cpp" -lidn2
+
 # The text search's block scan, against the plain walk: every copy of the
 # block tests the program runs, the AVX2 one included (confined by its own
 # target pragma, so built with the same flags as the rest). The log says

@@ -8,7 +8,7 @@ set -euo pipefail
 # The product's build, and the checks of its package.
 package_needs=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libcurl4-openssl-dev
+  qt6-base-dev libgl-dev libcurl4-openssl-dev libidn2-dev
   desktop-file-utils appstream dpkg-dev lintian
 )
 # The tests, the benchmarks, the fuzz targets and looking at the window.

@@ -10,9 +10,12 @@ _middletext()
     local valued="--left --right --text --max-time --lang -A --user-agent -H --header -b --cookie --retry
                   --sources -j --jobs --cacert -x --proxy --max-redirs -o --output -D --dump-header
                   -w --write-out -m --max-count"
+    # The bounds of transfers: values too, for every command that reads pages.
+    local bounds="--connect-timeout -Y --speed-limit -y --speed-time --max-filesize --max-memory"
+    valued+=" $bounds"
     # The network options, on every command that reads pages.
     local network="--max-time -A --user-agent -H --header -b --cookie --retry -k --insecure --cacert
-                   -x --proxy --max-redirs --no-compressed -s --silent"
+                   -x --proxy --max-redirs --no-compressed -s --silent $bounds"
     # What extract and find share: several sources, URLs among them.
     local sources="-r --recursive --sources --with-filename --no-filename --json --count -i --ignore-case
                    -j --jobs -q --quiet -m --max-count -l --files-with-matches --color $network"
@@ -65,7 +68,8 @@ _middletext()
             return
             ;;
         --left | --right | --text | --max-time | -A | --user-agent | -H | --header | -b | --cookie | --retry | -j | --jobs | \
-            -x | --proxy | --max-redirs | -w | --write-out | -m | --max-count)
+            -x | --proxy | --max-redirs | -w | --write-out | -m | --max-count | \
+            --connect-timeout | -Y | --speed-limit | -y | --speed-time | --max-filesize | --max-memory)
             COMPREPLY=()
             return
             ;;

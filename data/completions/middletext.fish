@@ -38,6 +38,14 @@ complete -c middletext -n $many -s m -l max-count -x -d 'At most N results of ea
 complete -c middletext -n $many -s l -l files-with-matches -d 'The name of each source with a result'
 complete -c middletext -n $many -l color -x -a 'auto always never' -d 'The middle text and the names in colour (--color=WHEN)'
 
+# The bounds of transfers, for every command that reads pages.
+set -l pages '__fish_seen_subcommand_from extract find fetch'
+complete -c middletext -n $pages -l connect-timeout -x -d 'Give up a connection after SECONDS'
+complete -c middletext -n $pages -s Y -l speed-limit -x -d 'The low-speed rule: bytes a second'
+complete -c middletext -n $pages -s y -l speed-time -x -d 'The low-speed rule: for SECONDS'
+complete -c middletext -n $pages -l max-filesize -x -d 'Keep at most SIZE decoded bytes of a page'
+complete -c middletext -n $pages -l max-memory -x -d 'The bytes all pages in flight and waiting may hold'
+
 # extract and find read FILEs and directories (or - for standard input).
 complete -c middletext -n '__fish_seen_subcommand_from extract find' -F
 

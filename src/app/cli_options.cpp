@@ -84,6 +84,12 @@ constexpr OptionRow kOptions[] = {
     {"--max-count", 'm', &CliOptions::maxCount, nullptr, nullptr, kRule},
     {"--files-with-matches", 'l', nullptr, &CliOptions::filesWithMatches, nullptr, kRule},
     {kColor, 0, &CliOptions::color, nullptr, nullptr, kRule}, // bare: auto
+    // The bounds of transfers.
+    {"--connect-timeout", 0, &CliOptions::connectTimeout, nullptr, nullptr, kRequest},
+    {"--speed-limit", 'Y', &CliOptions::speedLimit, nullptr, nullptr, kRequest},
+    {"--speed-time", 'y', &CliOptions::speedTime, nullptr, nullptr, kRequest},
+    {"--max-filesize", 0, &CliOptions::maxFileSize, nullptr, nullptr, kRequest},
+    {"--max-memory", 0, &CliOptions::maxMemory, nullptr, nullptr, kRequest},
 };
 static_assert(std::size(kOptions) <= 64, "the parser marks the options given in one 64-bit word");
 
@@ -269,8 +275,8 @@ private:
         if (o_->sourceList && *o_->sourceList == "-" &&
             std::find(o_->sources.begin(), o_->sources.end(), "-") != o_->sources.end())
             return fail("--sources - reads standard input: no source may be -");
-        if (o_->maxTime && MaxSeconds(*o_->maxTime) == 0)
-            return fail("--max-time needs a whole number of seconds from 1 to " + std::to_string(kMaxSeconds));
+        if (!checkBounds())
+            return false;
         if (o_->retry && BoundedNumber(*o_->retry, 0, kMaxRetries) < 0)
             return fail("--retry needs a whole number from 0 to " + std::to_string(kMaxRetries));
         if (!checkCurlOptions() || !checkGrepOptions())
@@ -278,6 +284,26 @@ private:
         if (o_->lang && !CodeInLanguage(*o_->lang))
             return fail("--lang takes " + std::string(kCodeLanguageNames) + ", not " + EchoArgument(*o_->lang));
         return checkRequestFields();
+    }
+
+    // The bounds of transfers: times in seconds (fractions allowed), sizes
+    // with K, M or G.
+    bool checkBounds()
+    {
+        const std::string most = std::to_string(kMaxSeconds);
+        if (o_->maxTime && Milliseconds(*o_->maxTime) < 0)
+            return fail("--max-time needs seconds above 0, at most " + most + " (such as 30 or 2.5)");
+        if (o_->connectTimeout && Milliseconds(*o_->connectTimeout) < 0)
+            return fail("--connect-timeout needs seconds above 0, at most " + most + " (such as 10 or 0.5)");
+        if (o_->speedLimit && SizeValue(*o_->speedLimit, 0, kMaxSpeedLimit) < 0)
+            return fail("--speed-limit needs bytes a second, 0 (no rule) to 2G (K, M and G allowed)");
+        if (o_->speedTime && BoundedNumber(*o_->speedTime, 0, kMaxSeconds) < 0)
+            return fail("--speed-time needs a whole number of seconds from 0 (no rule) to " + most);
+        if (o_->maxFileSize && SizeValue(*o_->maxFileSize, 1, kMaxFileSize) < 0)
+            return fail("--max-filesize needs a size from 1 to 256M (K, M and G allowed)");
+        if (o_->maxMemory && SizeValue(*o_->maxMemory, 1, kMaxMemory) < 0)
+            return fail("--max-memory needs a size from 1 to 1024G (K, M and G allowed)");
+        return true;
     }
 
     bool checkCurlOptions()
@@ -348,11 +374,6 @@ int32_t BoundedNumber(const std::string& value, int32_t low, int32_t high)
         return -1;
     const long number = std::stol(value);
     return number < low || number > high ? -1 : static_cast<int32_t>(number);
-}
-
-int32_t MaxSeconds(const std::string& value)
-{
-    return std::max(BoundedNumber(value, 1, kMaxSeconds), 0);
 }
 
 bool ParseCliOptions(int argc, char** argv, CliOptions* o, std::string* error)

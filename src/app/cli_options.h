@@ -46,6 +46,12 @@ struct CliOptions {
     std::vector<std::string> headers;   // "Name: value" lines, in order
     std::optional<std::string> retry;   // tries after the first
     bool silent = false;                // fetch: no progress line
+    // The bounds of transfers, as given (fetch, and extract and find for
+    // URL sources).
+    std::optional<std::string> connectTimeout;      // seconds for each connect, fractions allowed
+    std::optional<std::string> speedLimit, speedTime; // the low-speed rule: bytes a second, for seconds
+    std::optional<std::string> maxFileSize;         // SIZE: decoded bytes one page keeps
+    std::optional<std::string> maxMemory;           // SIZE: bytes all pages in flight and waiting hold
     std::optional<std::string> lang;    // code: the language of the subroutine
     std::string helpCommand;            // COMMAND --help: the command whose usage is asked for
     // The network options under curl's names, on every command that reads pages.
@@ -80,8 +86,19 @@ inline constexpr int32_t kMaxCount = 999999999;
 // The value of a whole number from `low` to `high` given as decimal digits;
 // -1 when it is not one.
 int32_t BoundedNumber(const std::string& value, int32_t low, int32_t high);
-// The seconds of --max-time: 1 to kMaxSeconds, else 0 (not a valid value).
-int32_t MaxSeconds(const std::string& value);
+// Seconds as --max-time and --connect-timeout take them ("2", "0.5", "1.25"):
+// more than 0 and at most kMaxSeconds, in milliseconds (at least 1); -1 when
+// not such a number.
+int64_t Milliseconds(const std::string& value);
+// A size as --max-filesize and --max-memory take it: decimal digits, then
+// K, M or G (2^10, 2^20, 2^30; either case) or nothing for bytes; from
+// `low` to `high` bytes, else -1.
+int64_t SizeValue(const std::string& value, int64_t low, int64_t high);
+// The bounds of --max-filesize (the per-page cap it lowers), --max-memory
+// and --speed-limit.
+inline constexpr int64_t kMaxFileSize = int64_t{256} << 20;
+inline constexpr int64_t kMaxMemory = int64_t{1} << 40;
+inline constexpr int64_t kMaxSpeedLimit = int64_t{1} << 31;
 
 // False with a message for a command line that cannot be used: one line
 // naming the mistake, arguments echoed with EchoArgument.

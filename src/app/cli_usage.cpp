@@ -23,7 +23,9 @@ constexpr UsagePiece kUsage[] = {
     {kFind, "       middletext find --text W [OPTIONS] [SOURCE]...\n"},
     {kFetch, "       middletext fetch [--raw] [-s] [-f] [-o FILE]... [-D FILE] [-w FORMAT] [--max-time SECONDS]\n"
              "                        [-A UA] [-H 'NAME: VALUE']... [-b 'NAME=VALUE; ...'] [--retry N]\n"
-             "                        [-k] [--cacert FILE] [-x URL] [--max-redirs N] [--no-compressed] URL...\n"},
+             "                        [-k] [--cacert FILE] [-x URL] [--max-redirs N] [--no-compressed]\n"
+             "                        [--connect-timeout SECONDS] [--speed-limit BYTES] [--speed-time SECONDS]\n"
+             "                        [--max-filesize SIZE] [--max-memory SIZE] URL...\n"},
     {kCode, "       middletext code [--lang python|javascript|c]\n"},
     {kWhole, "       middletext -h | --help | -V | --version | COMMAND --help\n"},
     {kAll, "\n"},
@@ -58,7 +60,9 @@ constexpr UsagePiece kUsage[] = {
             "                            ended_early (reason), with a stable error code beside the\n"
             "                            reason (see the manual); http_status for pages; \"lossy\":\n"
             "                            true when bytes that do not decode became U+FFFD\n"
-            "         -j, --jobs N       pages to read at once, 1 to 256 (default 8)\n"},
+            "         -j, --jobs N       pages to read at once, 1 to 256 (default 8): connections at\n"
+            "                            once. A page that stalls holds up only its own result:\n"
+            "                            the others go on within --jobs and --max-memory\n"},
     {kFetch, "fetch    print the page at each URL (http:// or https://), one after another, as the\n"
              "         window would show it.\n"
              "         A page is decoded from the charset it declares (byte-order mark, Content-Type\n"
@@ -78,7 +82,17 @@ constexpr UsagePiece kUsage[] = {
              "                            %{time_total}, %{content_type}, %{num_redirects},\n"
              "                            %{exitcode}, %{errorcode}, %% and \\n \\t \\r\n"
              "         -f, --fail         no body for an error status (still exit status 5)\n"},
-    {kRequest, "         --max-time S       give up after S seconds in all (a whole number, 1 to 2147483)\n"
+    {kRequest, "         --max-time S       give up on a page after S seconds in all, retries and their\n"
+               "                            waits included (fractions allowed: 2.5)\n"
+               "         --connect-timeout S  give up on a connection after S seconds (default 30)\n"
+               "         -Y, --speed-limit BYTES  a page slower than BYTES a second (default 1024)...\n"
+               "         -y, --speed-time S       ...for S seconds in a row (default 60) is given up;\n"
+               "                                  0 for either: no such rule\n"
+               "         --max-filesize SIZE  keep at most SIZE decoded bytes of a page (default and\n"
+               "                            most 256M; K, M, G: 2^10, 2^20, 2^30 bytes); the page ends\n"
+               "                            early there\n"
+               "         --max-memory SIZE  the bytes all pages in flight and waiting to be printed may\n"
+               "                            hold at once (default 512M); a larger page ends early there\n"
                "         -A, --user-agent UA             send UA as the User-Agent\n"
                "         -H, --header 'NAME: VALUE'      send this header line (may be repeated)\n"
                "         -b, --cookie 'NAME=VALUE; ...'  send these cookies\n"

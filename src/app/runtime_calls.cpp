@@ -308,6 +308,19 @@ bool BatchAdd(uint64_t ticket, const char* url)
     return mt::AsBool(Library(mt::kInternetLibrary, netcmd::kBatchAdd, {mt::MakeLong(static_cast<int64_t>(ticket)), TextRecord(url)}));
 }
 
+bool BatchWait(uint64_t ticket)
+{
+    return mt::AsBool(Library(mt::kInternetLibrary, netcmd::kBatchWait, {mt::MakeLong(static_cast<int64_t>(ticket))}));
+}
+
+void SetTransferBounds(const TransferBounds& b)
+{
+    const auto given = [](int64_t v) { return v >= 0 ? mt::MakeLong(v) : mt::Omitted(); };
+    Library(mt::kInternetLibrary, netcmd::kTransferBounds,
+            {given(b.maxMilliseconds), given(b.connectMilliseconds), given(b.speedLimit), given(b.speedSeconds),
+             given(b.maxFileSize), given(b.maxMemory)});
+}
+
 Owned BatchTake(uint64_t ticket)
 {
     return OwnedResult(Library(mt::kInternetLibrary, netcmd::kBatchTake, {mt::MakeLong(static_cast<int64_t>(ticket))}));

@@ -137,6 +137,8 @@ inline constexpr int32_t kBatchAdd = 7;
 inline constexpr int32_t kBatchTake = 8;
 inline constexpr int32_t kAddressHistory = 9;
 inline constexpr int32_t kLibraryVersions = 10;
+inline constexpr int32_t kTransferBounds = 11;
+inline constexpr int32_t kBatchWait = 12;
 } // namespace netcmd
 Owned ReadUrl(const char* url);                                                   // HttpRead
 Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded);
@@ -196,6 +198,20 @@ Owned PageText(const uint8_t* bytes, const char* charset, int64_t* replaced);
 void SetBatchJobs(int32_t jobs);
 bool BatchAdd(uint64_t ticket, const char* url);
 Owned BatchTake(uint64_t ticket);
+// Runs the batch until the page under the ticket has ended (true), or until
+// the batch has room for more pages and none left to start (false).
+bool BatchWait(uint64_t ticket);
+// The bounds of every later transfer (HttpTransferBounds); -1: the
+// program's default.
+struct TransferBounds {
+    int64_t maxMilliseconds = -1;     // the whole read of a page, retries included; 0: none
+    int64_t connectMilliseconds = -1; // each connect
+    int64_t speedLimit = -1;          // the low-speed rule: bytes a second (0: off)
+    int64_t speedSeconds = -1;        // and for how long (0: off)
+    int64_t maxFileSize = -1;         // decoded bytes one page keeps
+    int64_t maxMemory = -1;           // bytes all pages in flight and waiting hold at once
+};
+void SetTransferBounds(const TransferBounds& bounds);
 // The next input box offers the addresses read lately (HttpAddressHistory);
 // a page read successfully from `url` joins them.
 void OfferRecentAddresses();

@@ -63,8 +63,10 @@ struct SourceList::ListReader {
     }
 };
 
-bool IsUrlSource(const std::string& operand)
+bool IsUrlSource(const std::string& given)
 {
+    // Blanks in front, as a pasted line may have them, are not sent either.
+    const std::string_view operand = std::string_view(given).substr(std::min(given.find_first_not_of(" \t"), given.size()));
     const auto starts = [&operand](std::string_view prefix) {
         return operand.size() > prefix.size() &&
                std::equal(prefix.begin(), prefix.end(), operand.begin(),

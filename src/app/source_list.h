@@ -17,7 +17,7 @@ struct Source {
     enum class Kind {
         kFile,          // a path, relative ones found from the start directory
         kStandardInput, // "-", or no source given at all
-        kUrl,           // http:// or https://, in any letter case
+        kUrl,           // http:// or https://, in any letter case (IsUrlSource)
         kUnreadable,    // a directory or list that could not be read; error says why
     };
     Kind kind = Kind::kFile;
@@ -25,7 +25,8 @@ struct Source {
     std::string error; // kUnreadable: the system's reason
 };
 
-// Whether an operand is read as a page.
+// Whether an operand is read as a page: http:// or https:// in any letter
+// case, blanks in front of it allowed.
 bool IsUrlSource(const std::string& operand);
 
 class SourceList {

@@ -1,6 +1,6 @@
 // extract and find over their sources: each source read in its turn (its
-// page asked for ahead of it), the rule run on its text, and its results
-// written before the next source's.
+// page asked for ahead of it, and read beside the others), the rule run on
+// its text, and its results written before the next source's.
 #include <unistd.h>
 
 #include <algorithm>
@@ -159,6 +159,11 @@ int RunSource(const CliContext& c, const Rule& r, const Source& s, UrlPages& pag
     return status;
 }
 
+// Sources read ahead of their turn: always this many, and up to the most
+// while pages in their turn are still coming.
+constexpr size_t kFewAhead = 64;
+constexpr size_t kMostAhead = size_t{1} << 16;
+
 // A source whose page may have been asked for.
 struct Pending {
     Source source;
@@ -192,39 +197,45 @@ int RunOnInput(const CliContext& c)
     SourcesProgress progress(list.named() && !o.silent && isatty(STDERR_FILENO) && !isatty(STDOUT_FILENO));
     if (!o.sourceList && !o.recursive)
         progress.expect(static_cast<int64_t>(o.sources.size()));
-    // Pages are asked for ahead of their turn, as many as the reader takes
-    // at once; the sources between them wait by name only.
-    const size_t lookahead = std::max<size_t>(64, 4 * pages->capacity());
     std::deque<Pending> waiting;
-    size_t asked = 0;
+    bool more = true;
     uint64_t tickets = 0;
-    for (bool more = true;;) {
-        while (more && asked < pages->capacity() && waiting.size() < lookahead) {
-            Pending p;
-            more = list.next(&p.source);
-            if (!more) {
-                progress.listEnded();
-                break;
-            }
-            progress.listed();
-            if (p.source.kind == Source::Kind::kUrl) {
-                Owned url;
-                if (c.console.decode(p.source.name, &url)) {
-                    p.ticket = ++tickets;
-                    pages->request(p.ticket, std::string(url.view()));
-                    ++asked;
-                } else {
-                    p.source.kind = Source::Kind::kUnreadable;
-                    p.source.error = diag::NotValid(c.console.encoding());
-                }
-            }
-            waiting.push_back(std::move(p));
+    // The next source joins the waiting ones, its page asked for.
+    const auto readAhead = [&]() {
+        Pending p;
+        more = list.next(&p.source);
+        if (!more) {
+            progress.listEnded();
+            return;
         }
+        progress.listed();
+        if (p.source.kind == Source::Kind::kUrl) {
+            Owned url;
+            if (c.console.decode(p.source.name, &url)) {
+                p.ticket = ++tickets;
+                pages->request(p.ticket, std::string(url.view()));
+            } else {
+                p.source.kind = Source::Kind::kUnreadable;
+                p.source.error = diag::NotValid(c.console.encoding());
+            }
+        }
+        waiting.push_back(std::move(p));
+    };
+    for (;;) {
+        // A few sources are always read ahead; more while a page in its turn
+        // is still coming and the reader has room to start others, so that
+        // a stalled page holds up only its own result.
+        while (more && waiting.size() < kFewAhead)
+            readAhead();
         if (waiting.empty())
             break;
+        const uint64_t next = waiting.front().ticket;
+        if (next != 0) {
+            while (more && waiting.size() < kMostAhead && !pages->wait(next))
+                readAhead();
+        }
         const Pending p = std::move(waiting.front());
         waiting.pop_front();
-        asked -= p.ticket != 0;
         int64_t bytes = 0;
         const int one = RunSource(c, r, p.source, *pages, p.ticket, writer, &bytes);
         status = std::max(status, one);

@@ -14,8 +14,8 @@ class ParallelUrlPages final : public UrlPages {
 public:
     explicit ParallelUrlPages(int32_t jobs) : jobs_(jobs) { SetBatchJobs(jobs); }
     ~ParallelUrlPages() override { SetBatchJobs(jobs_); } // drops pages never taken
-    size_t capacity() const override { return static_cast<size_t>(jobs_); }
     void request(uint64_t ticket, std::string url) override { BatchAdd(ticket, url.c_str()); }
+    bool wait(uint64_t ticket) override { return BatchWait(ticket); }
     FetchedPage take(uint64_t ticket) override
     {
         FetchedPage page;
@@ -44,8 +44,20 @@ private:
 
 void ApplyRequestOptions(const CliOptions& o)
 {
+    TransferBounds bounds;
     if (o.maxTime)
-        SetTransferTimeLimit(MaxSeconds(*o.maxTime));
+        bounds.maxMilliseconds = Milliseconds(*o.maxTime);
+    if (o.connectTimeout)
+        bounds.connectMilliseconds = Milliseconds(*o.connectTimeout);
+    if (o.speedLimit)
+        bounds.speedLimit = SizeValue(*o.speedLimit, 0, kMaxSpeedLimit);
+    if (o.speedTime)
+        bounds.speedSeconds = BoundedNumber(*o.speedTime, 0, kMaxSeconds);
+    if (o.maxFileSize)
+        bounds.maxFileSize = SizeValue(*o.maxFileSize, 1, kMaxFileSize);
+    if (o.maxMemory)
+        bounds.maxMemory = SizeValue(*o.maxMemory, 1, kMaxMemory);
+    SetTransferBounds(bounds);
     std::string headers;
     for (const std::string& line : o.headers)
         headers += (headers.empty() ? "" : "\n") + line;

@@ -1,6 +1,7 @@
 // Reading the URL sources of extract and find. Pages are asked for ahead
 // of their turn and taken in the order they were asked for; the internet
-// library reads up to --jobs of them at once, each as fetch reads a page.
+// library reads up to --jobs of them at once, each as fetch reads a page,
+// and holds the pages that ended before their turn within --max-memory.
 #pragma once
 
 #include <cstdint>
@@ -31,18 +32,19 @@ struct FetchedPage {
 class UrlPages {
 public:
     virtual ~UrlPages() = default;
-    // How many pages may be asked for and not yet taken: the memory of the
-    // pages in flight is bounded by it.
-    virtual size_t capacity() const = 0;
     // Asks for the page at `url` (a runtime text's bytes) under `ticket`.
     virtual void request(uint64_t ticket, std::string url) = 0;
+    // Reads until the page under `ticket` is there (true), or until the
+    // reader has room for more pages and none to start (false: ask for
+    // more, then wait again).
+    virtual bool wait(uint64_t ticket) = 0;
     // The page asked for under `ticket`, once it is there. Tickets are taken
     // in the order they were asked for.
     virtual FetchedPage take(uint64_t ticket) = 0;
 };
 
-// Hands the request options and the time limit of the command line to the
-// internet library, for every later transfer.
+// Hands the request options and the bounds of transfers of the command
+// line to the internet library, for every later transfer.
 void ApplyRequestOptions(const CliOptions& options);
 
 // Pages read --jobs at once (kDefaultJobs when not given).

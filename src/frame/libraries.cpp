@@ -61,11 +61,12 @@ int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)
 // of transfers, the command line's request options and the progress of the
 // running transfer, the decoding of a page's bytes, the batch of transfers
 // at once (how many, ask for a page, take one), the addresses read lately,
-// and the versions of the libraries pages are read with.
-const CommandRoutine kInternetCommands[11] = {HttpRead,      HttpTransferReport, HttpTimeLimit, HttpRequestOptions,
+// the versions of the libraries pages are read with, the bounds of transfers
+// and the batch's wait.
+const CommandRoutine kInternetCommands[13] = {HttpRead,      HttpTransferReport, HttpTimeLimit, HttpRequestOptions,
                                               HttpProgress,  HttpPageText,       HttpBatchJobs, HttpBatchAdd,
                                               HttpBatchTake, HttpAddressHistory,
-                                              HttpLibraryVersions};
+                                              HttpLibraryVersions, HttpTransferBounds, HttpBatchWait};
 const CommandRoutine kEncodingCommands[1] = {ConvertEncoding};
 const CommandRoutine kDataCommands[2] = {AbsentCommand, AbsentCommand};
 const CommandRoutine kSystemUiCommands[1] = {AbsentCommand};

@@ -28,6 +28,7 @@ struct Library {
     CURLcode (*easyPerform)(CURL*);
     CURLcode (*easySetopt)(CURL*, CURLoption, ...);
     CURLcode (*easyGetinfo)(CURL*, CURLINFO, ...);
+    CURLcode (*easyPause)(CURL*, int);
     curl_slist* (*slistAppend)(curl_slist*, const char*);
     void (*slistFreeAll)(curl_slist*);
     CURLM* (*multiInit)();
@@ -62,6 +63,7 @@ Library Open()
     Find(lib, "curl_easy_perform", &l.easyPerform);
     Find(lib, "curl_easy_setopt", &l.easySetopt);
     Find(lib, "curl_easy_getinfo", &l.easyGetinfo);
+    Find(lib, "curl_easy_pause", &l.easyPause);
     Find(lib, "curl_slist_append", &l.slistAppend);
     Find(lib, "curl_slist_free_all", &l.slistFreeAll);
     Find(lib, "curl_multi_init", &l.multiInit);
@@ -176,6 +178,8 @@ CURLcode curl_easy_getinfo(CURL* h, CURLINFO info, ...)
     va_end(ap);
     return Pass<&Library::easyGetinfo>(CURLE_FAILED_INIT, h, info, out);
 }
+
+CURLcode curl_easy_pause(CURL* h, int bitmask) { return Pass<&Library::easyPause>(CURLE_FAILED_INIT, h, bitmask); }
 
 curl_slist* curl_slist_append(curl_slist* list, const char* s)
 {

@@ -8,12 +8,12 @@
 #include <string>
 
 #include "net/http_read.h"
-#include "net/http_transfer.h"
 
 namespace mt {
 
 struct HttpBatch::Page {
-    std::string url; // without the fragment
+    uint64_t ticket = 0;
+    std::string url; // as sent
     bool web = false;
     GrowBuffer body;
     std::atomic<bool> cancel{false}; // never set: the batch has no cancel
@@ -24,8 +24,13 @@ struct HttpBatch::Page {
     RequestOptions options;
     void* handle = nullptr; // CURL* while running
     int retry = 0;
-    Clock::time_point startAt{}; // a retry waits until then
+    Clock::time_point startAt{};  // a retry waits until then
+    Clock::time_point deadline{}; // of the whole read, from its first start
+    bool started = false;
+    bool queued = false; // in waiting_
+    bool head = false;   // the lowest ticket held: passes every bound
     bool done = false;
+    int64_t cost = 0;    // counted in the shared bytes besides the body
     TransferReport report;
 };
 
@@ -33,15 +38,17 @@ void HttpBatch::SetJobs(int jobs)
 {
     Drop();
     jobs_ = std::clamp(jobs, 1, kMostJobs);
+    mostRunning_ = 0;
     BoundConnections();
 }
 
-// No more connections than transfers at once, open or kept for reuse.
+// No more connections than transfers at once, open or kept for reuse, and
+// one more for the page that passes the bound.
 void HttpBatch::BoundConnections()
 {
     if (!multi_)
         return;
-    curl_multi_setopt(static_cast<CURLM*>(multi_), CURLMOPT_MAX_TOTAL_CONNECTIONS, static_cast<long>(jobs_));
+    curl_multi_setopt(static_cast<CURLM*>(multi_), CURLMOPT_MAX_TOTAL_CONNECTIONS, static_cast<long>(jobs_ + 1));
     curl_multi_setopt(static_cast<CURLM*>(multi_), CURLMOPT_MAXCONNECTS, static_cast<long>(jobs_));
 }
 
@@ -50,22 +57,67 @@ bool HttpBatch::Add(uint64_t ticket, const char* url)
     if (pages_.count(ticket))
         return false;
     auto page = std::make_unique<Page>();
-    page->web = url && *url && transfer::HasWebScheme(url);
-    if (page->web)
-        page->url.assign(url, std::strcspn(url, "#"));
+    page->ticket = ticket;
+    page->web = transfer::RequestTarget(url, &page->url);
     // Every try runs with the bounds and options set when it was asked for.
     page->limits = TheHttpClient().limits();
     page->options = TheHttpClient().requestOptions();
+    shared_.bound = page->limits.memoryBound;
+    page->cost = kPageCost + static_cast<int64_t>(page->url.size());
+    shared_.held += page->cost;
+    page->queued = true;
     waiting_.push_back(page.get());
     pages_.emplace(ticket, std::move(page));
+    MarkHeadAndResume();
     StartDue();
-    if (running_ > 0 && multi_) {
-        int running = 0;
-        if (curl_multi_perform(static_cast<CURLM*>(multi_), &running) != CURLM_OK)
-            FailRunning();
-        Collect();
-    }
+    if (!running_.empty())
+        Round();
     return true;
+}
+
+// Room for one more transfer, and nothing left to start now.
+bool HttpBatch::Hungry() const
+{
+    if (static_cast<int>(running_.size()) >= jobs_ || shared_.full() || pages_.size() >= kMostPages)
+        return false;
+    const Clock::time_point now = Clock::now();
+    return std::none_of(waiting_.begin(), waiting_.end(), [now](const Page* p) { return p->startAt <= now; });
+}
+
+// One turn of the transfers: what is due starts, libcurl moves every
+// running one on, the ended ones are collected.
+void HttpBatch::Round()
+{
+    StartDue();
+    if (running_.empty() || !multi_)
+        return;
+    int running = 0;
+    if (curl_multi_perform(static_cast<CURLM*>(multi_), &running) != CURLM_OK)
+        FailRunning();
+    Collect();
+    PauseWhenFull();
+}
+
+bool HttpBatch::Wait(uint64_t ticket)
+{
+    const auto found = pages_.find(ticket);
+    if (found == pages_.end())
+        return true;
+    Page& page = *found->second;
+    wanted_ = &page;
+    MarkHeadAndResume();
+    for (;;) {
+        StartDue();
+        if (page.done || Hungry())
+            break;
+        Round();
+        if (page.done || Hungry()) // ended pages make room: asked for more before the next wait
+            break;
+        if (multi_)
+            curl_multi_poll(static_cast<CURLM*>(multi_), nullptr, 0, static_cast<int>(PollMilliseconds()), nullptr);
+    }
+    wanted_ = nullptr;
+    return page.done;
 }
 
 bool HttpBatch::Take(uint64_t ticket, ByteArrayValue* body, TransferReport* report)
@@ -74,40 +126,47 @@ bool HttpBatch::Take(uint64_t ticket, ByteArrayValue* body, TransferReport* repo
     if (found == pages_.end())
         return false;
     Page& page = *found->second;
+    wanted_ = &page;
+    MarkHeadAndResume();
     while (!page.done) {
-        StartDue();
+        Round();
         if (page.done)
             break;
-        if (running_ > 0) {
-            int running = 0;
-            if (curl_multi_perform(static_cast<CURLM*>(multi_), &running) != CURLM_OK)
-                FailRunning();
-            Collect();
-            if (page.done)
-                break;
-        }
         if (multi_)
             curl_multi_poll(static_cast<CURLM*>(multi_), nullptr, 0, static_cast<int>(PollMilliseconds()), nullptr);
     }
+    wanted_ = nullptr;
+    shared_.held -= page.cost + page.body.size();
     *body = TakeByteArray(page.body);
     *report = std::move(page.report);
     pages_.erase(found);
+    MarkHeadAndResume();
     return true;
 }
 
 // Starts the waiting pages that are due, in the order asked, while fewer
-// than `jobs` run.
+// than `jobs` run and the pages' bytes are under the bound; the head starts
+// whatever the others hold.
 void HttpBatch::StartDue()
 {
     const Clock::time_point now = Clock::now();
-    for (auto it = waiting_.begin(); it != waiting_.end() && running_ < jobs_;) {
+    for (auto it = waiting_.begin();
+         it != waiting_.end() && static_cast<int>(running_.size()) < jobs_ && !shared_.full();) {
         Page& page = **it;
         if (page.startAt > now) {
             ++it;
             continue;
         }
         it = waiting_.erase(it);
+        page.queued = false;
         Start(page);
+    }
+    for (Page* first : {pages_.empty() ? nullptr : pages_.begin()->second.get(), wanted_}) {
+        if (first && first->queued && first->startAt <= now) {
+            waiting_.erase(std::find(waiting_.begin(), waiting_.end(), first));
+            first->queued = false;
+            Start(*first);
+        }
     }
 }
 
@@ -133,9 +192,23 @@ void HttpBatch::Start(Page& page)
         }
         idleHandles_.push_back(h);
     }
+    const bool bounded = page.limits.maxMilliseconds > 0;
+    if (!page.started) {
+        // The time limit runs from the first try on: waiting for a
+        // connection is not the page's time.
+        page.started = true;
+        page.deadline = Clock::now() + std::chrono::milliseconds(page.limits.maxMilliseconds);
+    }
     page.handle = idleHandles_.back();
     idleHandles_.pop_back();
     page.attempt.emplace(&page.cancel, &page.announced);
+    page.attempt->sink.shared = &shared_;
+    page.attempt->sink.mayPass = &page.head;
+    page.attempt->timeLimitMilliseconds = transfer::MillisecondsLeft(bounded, page.deadline);
+    running_.insert(std::upper_bound(running_.begin(), running_.end(), &page,
+                                     [](const Page* a, const Page* b) { return a->ticket < b->ticket; }),
+                    &page);
+    mostRunning_ = std::max(mostRunning_, static_cast<int>(running_.size()));
     auto* h = static_cast<CURL*>(page.handle);
     if (!transfer::BeginAttempt(h, page.url, &page.body, &page.received, page.limits, page.options, &*page.attempt) ||
         curl_easy_setopt(h, CURLOPT_PRIVATE, &page) != CURLE_OK ||
@@ -143,7 +216,6 @@ void HttpBatch::Start(Page& page)
         Finish(page, false, CURLE_OK);
         return;
     }
-    ++running_;
 }
 
 // Ends the transfers libcurl says have ended.
@@ -158,26 +230,33 @@ void HttpBatch::Collect()
         const int code = message->data.result; // the message goes with the removal
         auto* page = reinterpret_cast<Page*>(privateData);
         curl_multi_remove_handle(static_cast<CURLM*>(multi_), message->easy_handle);
-        --running_;
         Finish(*page, true, code);
     }
 }
 
 // Reports on one try and gives its handle back; a page worth another try
-// waits for it, any other is done.
+// within its time waits for it (its bytes dropped), any other is done.
 void HttpBatch::Finish(Page& page, bool performed, int code)
 {
+    running_.erase(std::find(running_.begin(), running_.end(), &page));
     transfer::EndAttempt(page.handle, performed, code, page.body, *page.attempt, page.limits, &page.report);
     idleHandles_.push_back(page.handle); // reset by EndAttempt
     page.handle = nullptr;
     const long retryAfter = page.attempt->retryAfterSeconds;
     page.attempt.reset();
     if (page.retry < page.options.retries && transfer::WorthRetrying(page.report)) {
-        page.startAt = Clock::now() +
-                       std::chrono::milliseconds(transfer::RetryWaitMilliseconds(page.retry, retryAfter, page.limits));
-        ++page.retry;
-        waiting_.push_front(&page);
-        return;
+        const auto wait =
+            std::chrono::milliseconds(transfer::RetryWaitMilliseconds(page.retry, retryAfter, page.limits));
+        if (page.limits.maxMilliseconds <= 0 || Clock::now() + wait < page.deadline) {
+            page.startAt = Clock::now() + wait;
+            ++page.retry;
+            shared_.held -= page.body.size();
+            page.body.SetSize(0);
+            page.queued = true;
+            waiting_.push_front(&page);
+            MarkHeadAndResume();
+            return;
+        }
     }
     page.done = true;
 }
@@ -185,18 +264,50 @@ void HttpBatch::Finish(Page& page, bool performed, int code)
 // The multi handle failed as a whole: every running transfer ends with it.
 void HttpBatch::FailRunning()
 {
-    for (auto& [ticket, page] : pages_) {
-        if (!page->handle)
-            continue;
+    const std::vector<Page*> running = running_;
+    for (Page* page : running) {
         curl_multi_remove_handle(static_cast<CURLM*>(multi_), page->handle);
-        --running_;
         page->retry = page->options.retries; // no retry either
         Finish(*page, false, CURLE_OK);
     }
 }
 
-// How long to wait for the sockets: until the first retry is due when none
-// runs, at most a second.
+// Once the bytes held reach the bound, every transfer but the head's stops
+// reading before its next write: libcurl then keeps nothing of theirs
+// beyond what the socket holds.
+void HttpBatch::PauseWhenFull()
+{
+    if (!shared_.full())
+        return;
+    for (Page* page : running_) {
+        if (page->head || page->attempt->sink.paused)
+            continue;
+        if (curl_easy_pause(static_cast<CURL*>(page->handle), CURLPAUSE_RECV) == CURLE_OK)
+            page->attempt->sink.paused = true;
+    }
+}
+
+// The lowest ticket held becomes the head; then the paused transfers go on
+// in ticket order, the head's first, while there is room.
+void HttpBatch::MarkHeadAndResume()
+{
+    if (!pages_.empty())
+        pages_.begin()->second->head = true;
+    if (wanted_)
+        wanted_->head = true;
+    const std::vector<Page*> running = running_; // a resumed write may end a transfer
+    for (Page* page : running) {
+        if (!page->handle || !page->attempt->sink.paused)
+            continue;
+        if (!page->head && shared_.full())
+            break;
+        page->attempt->sink.paused = false;
+        curl_easy_pause(static_cast<CURL*>(page->handle), CURLPAUSE_CONT);
+    }
+}
+
+// How long to wait for the sockets: until the first retry is due, at most
+// a second.
 long HttpBatch::PollMilliseconds() const
 {
     long wait = 1000;
@@ -211,18 +322,18 @@ long HttpBatch::PollMilliseconds() const
 // Ends every transfer and drops every page.
 void HttpBatch::Drop()
 {
-    for (auto& [ticket, page] : pages_) {
-        if (!page->handle)
-            continue;
+    for (Page* page : running_) {
         auto* h = static_cast<CURL*>(page->handle);
         curl_multi_remove_handle(static_cast<CURLM*>(multi_), h);
         curl_easy_reset(h);
         curl_slist_free_all(static_cast<curl_slist*>(page->attempt->headers));
         idleHandles_.push_back(h);
     }
+    running_.clear();
+    wanted_ = nullptr;
     waiting_.clear();
     pages_.clear();
-    running_ = 0;
+    shared_.held = 0;
 }
 
 void HttpBatch::Release()
@@ -276,6 +387,12 @@ void HttpBatchAdd(ValueRecord* result, int32_t argc, ValueRecord* args)
     const bool ticket = argc >= 1 && args[0].type == kTypeLong;
     const char* url = argc >= 2 && args[1].type == kTypeText ? AsPointer<const char>(args[1]) : nullptr;
     *result = MakeBool(ticket && TheHttpBatch().Add(static_cast<uint64_t>(AsInt64(args[0])), url));
+}
+
+void HttpBatchWait(ValueRecord* result, int32_t argc, ValueRecord* args)
+{
+    const bool ticket = argc >= 1 && args[0].type == kTypeLong;
+    *result = MakeBool(!ticket || TheHttpBatch().Wait(static_cast<uint64_t>(AsInt64(args[0]))));
 }
 
 void HttpBatchTake(ValueRecord* result, int32_t argc, ValueRecord* args)

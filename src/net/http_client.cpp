@@ -20,7 +20,11 @@ bool HttpClient::Read(const char* url, GrowBuffer& out)
         return false;
     }
     cancel_ = false; // a cancel meant for an earlier request
-    const bool web = url && *url && transfer::HasWebScheme(url);
+    std::string target;
+    const bool web = transfer::RequestTarget(url, &target);
+    // The time limit bounds the whole read, every retry and wait included.
+    const bool bounded = limits_.maxMilliseconds > 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits_.maxMilliseconds);
     for (int retry = 0;; ++retry) {
         out.SetSize(0);
         received_ = 0;
@@ -35,9 +39,13 @@ bool HttpClient::Read(const char* url, GrowBuffer& out)
             break;
         }
         transfer::Attempt attempt(&cancel_, &announced_);
-        ReadOnce(std::string(url, std::strcspn(url, "#")), out, &attempt);
-        if (retry >= options_.retries || !transfer::WorthRetrying(last_) ||
-            !WaitToRetry(transfer::RetryWaitMilliseconds(retry, attempt.retryAfterSeconds, limits_)))
+        attempt.timeLimitMilliseconds = transfer::MillisecondsLeft(bounded, deadline);
+        ReadOnce(target, out, &attempt);
+        if (retry >= options_.retries || !transfer::WorthRetrying(last_))
+            break;
+        const long wait = transfer::RetryWaitMilliseconds(retry, attempt.retryAfterSeconds, limits_);
+        if ((bounded && std::chrono::steady_clock::now() + std::chrono::milliseconds(wait) >= deadline) ||
+            !WaitToRetry(wait))
             break;
     }
     busy_ = false;
@@ -139,6 +147,8 @@ bool HttpClient::EnsureOpen()
     ++opens_;
     return true;
 }
+
+int64_t HttpLimits::PageLimit() const { return std::max<int64_t>(0, std::min(bodyLimit, memoryBound)); }
 
 HttpClient& TheHttpClient()
 {

@@ -28,13 +28,21 @@ struct Attempt;
 // kLongestSeconds.
 struct HttpLimits {
     static constexpr long kLongestSeconds = 2147483;
-    int64_t bodyLimit = int64_t{256} << 20; // decoded body bytes kept; the rest is not read
-    long connectSeconds = 30;
-    long stallSeconds = 60;                 // a transfer below 1 byte/s this long is dropped
+    static constexpr int64_t kDefaultBodyLimit = int64_t{256} << 20;
+    int64_t bodyLimit = kDefaultBodyLimit;  // decoded body bytes kept; the rest is not read
+    long connectMilliseconds = 30000;       // each connect
+    long speedSeconds = 60;                 // the low-speed rule: below speedLimit this long ends a transfer
     long maxRedirects = 10;
-    long maxSeconds = 0;                    // the whole transfer; 0: no bound
+    int64_t maxMilliseconds = 0;            // the whole read of a page, retries included; 0: no bound
     long firstRetryMilliseconds = 1000;     // the wait before the first retry, doubled for each later one
     long longestRetryWaitSeconds = 60;      // the longest wait, a server's Retry-After included
+    long speedLimit = 1024;                 // bytes a second; 0 (or speedSeconds 0): no low-speed rule
+    // The bytes all pages of the batch hold at once, in flight and waiting
+    // to be taken (http_batch.h); no one page is kept beyond it either.
+    int64_t memoryBound = int64_t{512} << 20;
+
+    // The most body bytes one page keeps: the body limit, within the bound.
+    int64_t PageLimit() const;
 };
 
 // The command line's request options; the window leaves them empty.
@@ -79,6 +87,10 @@ struct TransferReport {
     int64_t totalMicroseconds = 0; // the whole transfer, from its start to its end
     int32_t redirects = 0;    // redirects followed
 };
+
+// The stable name of what went wrong, for scripts (ErrorCode of the
+// report's reason, outcome and status).
+const char* TransferErrorCode(const TransferReport& report);
 
 class HttpClient {
 public:

@@ -139,9 +139,29 @@ void HttpTimeLimit(ValueRecord*, int32_t argc, ValueRecord* args)
     const ValueRecord seconds = Arg(argc, args, 0);
     HttpLimits limits = TheHttpClient().limits();
     // libcurl takes about 24 days at most; a longer bound is that one.
-    limits.maxSeconds = seconds.type == kTypeInt && AsInt32(seconds) > 0
-                            ? std::min<long>(AsInt32(seconds), HttpLimits::kLongestSeconds)
-                            : 0;
+    limits.maxMilliseconds = seconds.type == kTypeInt && AsInt32(seconds) > 0
+                                 ? std::min<int64_t>(AsInt32(seconds), HttpLimits::kLongestSeconds) * 1000
+                                 : 0;
+    TheHttpClient().SetLimits(limits);
+}
+
+void HttpTransferBounds(ValueRecord*, int32_t argc, ValueRecord* args)
+{
+    const HttpLimits defaults;
+    HttpLimits limits = TheHttpClient().limits();
+    // A long integer argument, or `fallback` when it is omitted or of
+    // another type; never below `low`, never above `high`.
+    const auto number = [&](int32_t i, int64_t fallback, int64_t low, int64_t high) {
+        const ValueRecord v = Arg(argc, args, i);
+        return std::clamp<int64_t>(v.type == kTypeLong ? AsInt64(v) : fallback, low, high);
+    };
+    constexpr int64_t kLongestMs = int64_t{HttpLimits::kLongestSeconds} * 1000;
+    limits.maxMilliseconds = number(0, defaults.maxMilliseconds, 0, kLongestMs);
+    limits.connectMilliseconds = static_cast<long>(number(1, defaults.connectMilliseconds, 1, kLongestMs));
+    limits.speedLimit = static_cast<long>(number(2, defaults.speedLimit, 0, INT32_MAX));
+    limits.speedSeconds = static_cast<long>(number(3, defaults.speedSeconds, 0, HttpLimits::kLongestSeconds));
+    limits.bodyLimit = number(4, defaults.bodyLimit, 1, HttpLimits::kDefaultBodyLimit);
+    limits.memoryBound = number(5, defaults.memoryBound, 1, INT64_MAX);
     TheHttpClient().SetLimits(limits);
 }
 

@@ -59,6 +59,21 @@ void HttpTransferReport(ValueRecord* result, int32_t argc, ValueRecord* args);
 // or an omitted argument removes the bound. No result.
 void HttpTimeLimit(ValueRecord* result, int32_t argc, ValueRecord* args);
 
+// A command of our own, after the batch's: the bounds of every later
+// transfer, each a long integer, omitted (or of another type) for the
+// program's default:
+//   1. milliseconds for the whole read of one page, retries and their
+//      waits included (0, the default: no bound);
+//   2. milliseconds for each connect (default 30 s);
+//   3. the low-speed rule's rate, bytes a second (default 1024; 0: no rule);
+//   4. its window, seconds (default 60; 0: no rule);
+//   5. the most decoded body bytes one page keeps (1 to 256 MiB, the
+//      default);
+//   6. the bytes all pages of the batch may hold at once (default 512 MiB;
+//      no one page keeps more).
+// No result.
+void HttpTransferBounds(ValueRecord* result, int32_t argc, ValueRecord* args);
+
 // The fourth command, our own: request options for every later transfer,
 // which the command line sets (the window's request stays as it is).
 //   1. User-Agent, text: empty or omitted for the program's own;

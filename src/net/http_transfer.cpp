@@ -9,6 +9,8 @@
 #include <strings.h>
 
 #include "net/page_charset.h"
+#include "net/request_url.h"
+#include "platform/iconv_handle.h"
 #include "platform/start_directory.h"
 
 namespace mt::transfer {
@@ -63,6 +65,10 @@ size_t WriteBody(char* bytes, size_t size, size_t count, void* userdata)
     auto* sink = static_cast<BodySink*>(userdata);
     const auto offered = static_cast<int64_t>(size * count);
     int64_t take = std::min(offered, sink->limit - sink->filled);
+    if (take > 0 && sink->shared && !*sink->mayPass && sink->shared->held + take > sink->shared->bound) {
+        sink->paused = true; // libcurl offers the same bytes again once the batch resumes it
+        return CURL_WRITEFUNC_PAUSE;
+    }
     sink->full = take < offered;
     if (take > 0 && !MakeRoom(*sink, sink->filled + take)) {
         sink->refused = true;
@@ -73,6 +79,8 @@ size_t WriteBody(char* bytes, size_t size, size_t count, void* userdata)
     sink->first = false;
     std::memcpy(sink->out->data() + sink->filled, bytes, static_cast<size_t>(take));
     sink->filled += take;
+    if (sink->shared)
+        sink->shared->held += take;
     sink->progress->store(sink->filled, std::memory_order_relaxed);
     return static_cast<size_t>(take);
 }
@@ -96,6 +104,7 @@ size_t ReadHeaderLine(char* bytes, size_t size, size_t count, void* userdata)
 {
     auto* head = static_cast<ResponseHead*>(userdata);
     const std::string_view line(bytes, size * count);
+    head->lastByteAt = std::chrono::steady_clock::now();
     if (head->kept && head->kept->size() + line.size() <= kKeptHeaderBytes)
         head->kept->append(line);
     if (StartsWithNoCase(line, "HTTP/")) {
@@ -119,9 +128,13 @@ size_t ReadHeaderLine(char* bytes, size_t size, size_t count, void* userdata)
 // libcurl's progress callback: the announced length for watchers (none when
 // the body is encoded: then it counts the encoded bytes), and the cancel
 // request.
-int Progress(void* userdata, curl_off_t total, curl_off_t, curl_off_t, curl_off_t)
+int Progress(void* userdata, curl_off_t total, curl_off_t now, curl_off_t, curl_off_t)
 {
     auto* head = static_cast<ResponseHead*>(userdata);
+    if (now != head->bytesSeen) {
+        head->bytesSeen = now;
+        head->lastByteAt = std::chrono::steady_clock::now();
+    }
     head->announced->store(total > 0 && !head->encoded ? total : -1, std::memory_order_relaxed);
     return head->cancel->load() ? 1 : 0;
 }
@@ -160,6 +173,7 @@ const std::string& AcceptedEncodings()
 std::string_view HeaderName(std::string_view line) { return Trimmed(line.substr(0, line.find_first_of(":;"))); }
 
 long Bounded(long seconds) { return std::clamp(seconds, 0L, HttpLimits::kLongestSeconds); }
+long BoundedMilliseconds(int64_t ms) { return static_cast<long>(std::clamp<int64_t>(ms, 0, HttpLimits::kLongestSeconds * 1000)); }
 
 } // namespace
 
@@ -170,6 +184,33 @@ bool HasWebScheme(const char* url)
         return false;
     auto length = static_cast<size_t>(colon - url);
     return (length == 4 && strncasecmp(url, "http", 4) == 0) || (length == 5 && strncasecmp(url, "https", 5) == 0);
+}
+
+bool RequestTarget(const char* text, std::string* url)
+{
+    if (!text || !*text)
+        return false;
+    const std::string_view typed(text);
+    std::string utf8;
+    if (std::any_of(typed.begin(), typed.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        // The runtime's texts are GB18030; a URL goes out from UTF-8.
+        platform::IconvHandle toUtf8("UTF-8", "GB18030");
+        utf8.resize(typed.size() * 2 + 4); // no GB18030 character grows beyond twice its bytes
+        const char* in = typed.data();
+        size_t inLeft = typed.size();
+        char* out = utf8.data();
+        size_t outLeft = utf8.size();
+        if (toUtf8.convert(&in, &inLeft, &out, &outLeft) != 0)
+            return false;
+        utf8.resize(utf8.size() - outLeft);
+    } else {
+        utf8 = typed;
+    }
+    RequestUrl made = MakeRequestUrl(utf8);
+    if (!made.ok || !HasWebScheme(made.url.c_str()))
+        return false;
+    *url = std::move(made.url);
+    return true;
 }
 
 void* RequestHeaders(const RequestOptions& options)
@@ -202,7 +243,8 @@ void* RequestHeaders(const RequestOptions& options)
 }
 
 bool Configure(void* handle, const std::string& url, void* headers, BodySink* sink, ResponseHead* head,
-               const HttpLimits& limits, const RequestOptions& options, char* errorText)
+               const HttpLimits& limits, const RequestOptions& options, int64_t timeLimitMilliseconds,
+               char* errorText)
 {
     auto* h = static_cast<CURL*>(handle);
     bool ok = curl_easy_setopt(h, CURLOPT_URL, url.c_str()) == CURLE_OK;
@@ -232,15 +274,19 @@ bool Configure(void* handle, const std::string& url, void* headers, BodySink* si
                                                   : platform::FromStartDirectory(options.caFile.c_str());
     if (!ca.empty())
         ok &= curl_easy_setopt(h, CURLOPT_CAINFO, ca.c_str()) == CURLE_OK; // libcurl copies it
-    ok &= curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, Bounded(limits.connectSeconds)) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, Bounded(limits.stallSeconds)) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, BoundedMilliseconds(limits.connectMilliseconds)) == CURLE_OK;
+    // The low-speed rule: below speedLimit bytes a second for speedSeconds
+    // ends the transfer (a silent server and a slow one get their own
+    // reasons, see EndAttempt). 0 for either turns it off.
+    const bool lowSpeedRule = limits.speedLimit > 0 && limits.speedSeconds > 0;
+    ok &= curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, lowSpeedRule ? limits.speedLimit : 0L) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, lowSpeedRule ? Bounded(limits.speedSeconds) : 0L) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteBody) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_WRITEDATA, sink) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, ReadHeaderLine) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_HEADERDATA, head) == CURLE_OK;
-    ok &= curl_easy_setopt(h, CURLOPT_TIMEOUT, Bounded(limits.maxSeconds)) == CURLE_OK;
+    ok &= curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, BoundedMilliseconds(timeLimitMilliseconds)) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, Progress) == CURLE_OK;
     ok &= curl_easy_setopt(h, CURLOPT_XFERINFODATA, head) == CURLE_OK;
@@ -256,13 +302,19 @@ bool BeginAttempt(void* handle, const std::string& url, GrowBuffer* out, std::at
     out->SetSize(0);
     progress->store(0, std::memory_order_relaxed);
     attempt->head.announced->store(-1, std::memory_order_relaxed);
-    attempt->sink = BodySink{handle, out, std::clamp<int64_t>(limits.bodyLimit, 0, kLargestBody), progress};
+    SharedBytes* shared = attempt->sink.shared;
+    const bool* mayPass = attempt->sink.mayPass;
+    attempt->sink = BodySink{handle, out, std::clamp<int64_t>(limits.PageLimit(), 0, kLargestBody), progress};
     attempt->sink.encoded = &attempt->head.encoded;
+    attempt->sink.shared = shared;
+    attempt->sink.mayPass = mayPass;
+    attempt->head.lastByteAt = std::chrono::steady_clock::now();
+    attempt->head.bytesSeen = 0;
     attempt->headerLines.clear();
     attempt->head.kept = options.keepHeaders ? &attempt->headerLines : nullptr;
     attempt->headers = RequestHeaders(options);
     return attempt->headers && Configure(handle, url, attempt->headers, &attempt->sink, &attempt->head, limits,
-                                         options, attempt->errorText);
+                                         options, attempt->timeLimitMilliseconds, attempt->errorText);
 }
 
 void EndAttempt(void* handle, bool performed, int code, GrowBuffer& out, Attempt& attempt, const HttpLimits& limits,
@@ -313,8 +365,12 @@ void EndAttempt(void* handle, bool performed, int code, GrowBuffer& out, Attempt
         curl_easy_getinfo(h, CURLINFO_CONNECT_TIME_T, &connected);
         curl_easy_getinfo(h, CURLINFO_TOTAL_TIME_T, &total);
         failure.connected = connected > 0;
-        const long limit = std::min(limits.maxSeconds, HttpLimits::kLongestSeconds);
-        failure.timeLimitHit = limit > 0 && total >= static_cast<curl_off_t>(limit) * 1000000 - 50000;
+        const int64_t limit = std::min<int64_t>(attempt.timeLimitMilliseconds, HttpLimits::kLongestSeconds * 1000);
+        failure.timeLimitHit = limit > 0 && total >= static_cast<curl_off_t>(limit) * 1000 - 50000;
+        // Silent for (nearly) the whole window of the low-speed rule: no
+        // data; anything in it: a slow server.
+        const auto quiet = std::chrono::steady_clock::now() - attempt.head.lastByteAt;
+        failure.bytesLately = quiet < std::chrono::milliseconds(limits.speedSeconds * 900);
         r.reason = ReasonForFailure(failure);
     }
     if (r.reason == TransferReason::kCancelled)
@@ -342,6 +398,7 @@ bool WorthRetrying(const TransferReport& report)
     case TransferReason::kConnect:
     case TransferReason::kConnectTimeout:
     case TransferReason::kStalled:
+    case TransferReason::kLowSpeed:
     case TransferReason::kTimeLimit: return true;
     case TransferReason::kCancelled: return false;
     default: return report.status >= 500 && report.status <= 599;
@@ -355,6 +412,14 @@ long RetryWaitMilliseconds(int retry, long retryAfterSeconds, const HttpLimits& 
     if (retryAfterSeconds > 0)
         wait = std::min(retryAfterSeconds, longest / 1000 + 1) * 1000L;
     return std::min(wait, longest);
+}
+
+int64_t MillisecondsLeft(bool bounded, std::chrono::steady_clock::time_point deadline)
+{
+    if (!bounded)
+        return 0;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return std::max<int64_t>(1, left.count());
 }
 
 std::string StatusText(long code, const std::string& reasonPhrase)

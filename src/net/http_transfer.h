@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -20,6 +21,18 @@ namespace mt::transfer {
 // out address space there, and only the bytes written take memory), else
 // four times over, so that a large body costs a few moves rather than one
 // per piece. The client trims the buffer to `filled` afterwards.
+//
+// The pages of a batch share one bound on the bytes they hold (SharedBytes):
+// a write that would pass it pauses the transfer (libcurl keeps the piece
+// and stops reading) unless the page may pass, which the page next in
+// output order always may. Only bytes written count, never the address
+// space reserved ahead.
+struct SharedBytes {
+    int64_t held = 0;
+    int64_t bound = INT64_MAX;
+    bool full() const { return held >= bound; }
+};
+
 struct BodySink {
     void* handle; // CURL*
     GrowBuffer* out;
@@ -30,6 +43,9 @@ struct BodySink {
     bool full = false;    // the limit stopped the transfer
     bool refused = false; // the buffer could not grow
     const bool* encoded = nullptr; // the announced length counts encoded bytes
+    SharedBytes* shared = nullptr; // the batch's bound; null for a single read
+    const bool* mayPass = nullptr; // with `shared`: this page is not held back by it
+    bool paused = false;           // a write waits for room under the bound
 };
 
 // What the header lines of the latest response said (a redirect's lines are
@@ -40,12 +56,23 @@ struct ResponseHead {
     std::atomic<int64_t>* announced;
     std::string reasonPhrase; // of the status line, printable ASCII only
     bool encoded = false;     // a Content-Encoding other than identity: the announced length is not the body's
+    // When a byte of the answer (head or body, as sent) last arrived, for
+    // telling a silent server from a slow one.
+    std::chrono::steady_clock::time_point lastByteAt{};
+    int64_t bytesSeen = 0;
     std::string* kept = nullptr; // when the header lines are kept: every line of every response, as received
 };
 
 // True when the URL's scheme (the text before the first ':') is http or
 // https in any case.
 bool HasWebScheme(const char* url);
+
+// The URL to hand libcurl for a runtime text (GB18030) as typed: converted
+// to UTF-8, then made ready as browsers send it (request_url.h). False when
+// it cannot be sent: a scheme other than http and https, a control
+// character inside, bytes that are not GB18030, a host without an ASCII
+// form.
+bool RequestTarget(const char* text, std::string* url);
 
 // The request's header lines: ours (accept anything, bypass every cache on
 // the way) unless the options name the same header, then the options'
@@ -57,7 +84,8 @@ void* RequestHeaders(const RequestOptions& options);
 // made with weaker settings. `errorText` gets libcurl's error message
 // (CURL_ERROR_SIZE bytes).
 bool Configure(void* handle, const std::string& url, void* headers, BodySink* sink, ResponseHead* head,
-               const HttpLimits& limits, const RequestOptions& options, char* errorText);
+               const HttpLimits& limits, const RequestOptions& options, int64_t timeLimitMilliseconds,
+               char* errorText);
 
 // One try of a GET: what libcurl writes into besides the body's buffer.
 // It must stay where it is while the try runs.
@@ -67,6 +95,7 @@ struct Attempt {
     BodySink sink{};
     void* headers = nullptr;  // curl_slist*, freed by EndAttempt
     long retryAfterSeconds = 0;
+    int64_t timeLimitMilliseconds = 0; // what is left of the page's time, set before BeginAttempt; 0: none
     char errorText[256] = {}; // CURL_ERROR_SIZE
     std::string headerLines;  // what head.kept points to when the options keep the header lines
 };
@@ -77,6 +106,11 @@ struct Attempt {
 // it, and the request is not made.
 bool BeginAttempt(void* handle, const std::string& url, GrowBuffer* out, std::atomic<int64_t>* progress,
                   const HttpLimits& limits, const RequestOptions& options, Attempt* attempt);
+
+// The time a try may take when `deadline` ends the page's time (none when
+// `bounded` is false): at least 1 ms, so that a try made just before the
+// end still ends at once with the time limit's report.
+int64_t MillisecondsLeft(bool bounded, std::chrono::steady_clock::time_point deadline);
 
 // Ends a try: `out` trimmed to the bytes kept, the report filled in
 // (`performed`: libcurl ran the transfer; `code`: its CURLcode), and the

@@ -1,8 +1,10 @@
 #include "net/page_decoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "abi/utf8.h"
 #include "net/page_charset.h"
 #include "platform/iconv_handle.h"
 
@@ -24,6 +26,56 @@ size_t BadSequenceLength(std::string_view name, std::string_view at)
 
 } // namespace
 
+int64_t MultiByteSequences(std::string_view bytes)
+{
+    int64_t count = 0;
+    while (!bytes.empty()) {
+        const size_t valid = ValidUtf8Prefix(bytes);
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+        for (size_t i = 0; i < valid; i += Utf8SequenceLength(p + i))
+            count += p[i] >= 0x80;
+        bytes.remove_prefix(valid);
+        if (!bytes.empty())
+            bytes.remove_prefix(std::max<size_t>(1, BadUtf8Length(bytes)));
+    }
+    return count;
+}
+
+namespace {
+
+// Past the bound a page is taken for another encoding than it declares:
+// unless it declares UTF-8 and holds more valid multi-byte sequences than
+// bad ones (a text in UTF-8 with a few bad bytes, however short; a GBK page
+// declared UTF-8 has far more bad sequences than valid ones).
+class Bound {
+public:
+    Bound(std::string_view bytes, std::string_view name)
+        : bytes_(bytes),
+          utf8_(name == "UTF-8"),
+          mostBad_(MostBadSequences(static_cast<int64_t>(bytes.size()))),
+          mostReplaced_(MostReplacedBytes(static_cast<int64_t>(bytes.size())))
+    {
+    }
+    bool passed(const PageDecodeResult& r)
+    {
+        if (r.badSequences <= mostBad_ && r.replaced <= mostReplaced_)
+            return false;
+        if (!utf8_)
+            return true;
+        if (multiByte_ < 0)
+            multiByte_ = MultiByteSequences(bytes_); // counted once, only for pages past the bound
+        return r.badSequences >= multiByte_;
+    }
+
+private:
+    std::string_view bytes_;
+    bool utf8_;
+    int64_t mostBad_, mostReplaced_;
+    int64_t multiByte_ = -1;
+};
+
+} // namespace
+
 int64_t MostBadSequences(int64_t size) { return 1 + size / 256; }
 
 int64_t MostReplacedBytes(int64_t size) { return 4 + size / 100; }
@@ -36,9 +88,7 @@ PageDecodeResult DecodePageToGb18030(std::string_view bytes, const char* iconvNa
     platform::IconvHandle converter("GB18030", name.data());
     if (!converter.valid())
         return result;
-    const auto size = static_cast<int64_t>(bytes.size());
-    const int64_t mostBad = MostBadSequences(size);
-    const int64_t mostReplaced = MostReplacedBytes(size);
+    Bound bound(bytes, name);
     char piece[kPiece];
     const char* in = bytes.data();
     size_t inLeft = bytes.size();
@@ -59,7 +109,8 @@ PageDecodeResult DecodePageToGb18030(std::string_view bytes, const char* iconvNa
             // end cut), so that one GBK character in a short page declared
             // UTF-8 (a bad lead byte, then one that waits for more) is two.
             result.replaced += static_cast<int64_t>(inLeft);
-            if (++result.badSequences > mostBad || result.replaced > mostReplaced)
+            ++result.badSequences;
+            if (bound.passed(result))
                 return result;
             break;
         }
@@ -67,7 +118,8 @@ PageDecodeResult DecodePageToGb18030(std::string_view bytes, const char* iconvNa
             return result;
         const size_t bad = BadSequenceLength(name, std::string_view(in, inLeft));
         result.replaced += static_cast<int64_t>(bad);
-        if (++result.badSequences > mostBad || result.replaced > mostReplaced || bad == 0)
+        ++result.badSequences;
+        if (bad == 0 || bound.passed(result))
             return result;
         if (!write(kGb18030Replacement))
             return result;

@@ -4,6 +4,9 @@
 // repaired so: a page with more is in another encoding than it claims (a
 // GBK page that declares UTF-8, say), and converting it would only turn it
 // into replacement characters; such a page fails, to be shown as received.
+// A page that declares UTF-8 is judged by what it holds as well: one with
+// fewer bad sequences than valid multi-byte ones is UTF-8 with some bad
+// bytes, however short it is, and converts.
 // Plain code without the runtime, shared by the internet library's decode
 // command and the fuzz target.
 #pragma once
@@ -18,9 +21,9 @@ namespace mt {
 inline constexpr std::string_view kGb18030Replacement = "\x84\x31\xA4\x37";
 
 // How many bad sequences and replaced bytes a page of `size` bytes may hold
-// and still convert: one bad sequence per 256 bytes and 1 % of its bytes,
-// and at least one sequence of up to four bytes in any page. An incomplete
-// character at the end counts as one bad sequence.
+// and still convert whatever else it holds: one bad sequence per 256 bytes
+// and 1 % of its bytes, and at least one sequence of up to four bytes in
+// any page. An incomplete character at the end counts as one bad sequence.
 int64_t MostBadSequences(int64_t size);
 int64_t MostReplacedBytes(int64_t size);
 
@@ -29,6 +32,10 @@ struct PageDecodeResult {
     int64_t replaced = 0;    // input bytes replaced by U+FFFD or left out at the end
     int64_t badSequences = 0;
 };
+
+// The valid multi-byte sequences of UTF-8 bytes (the bad ones skipped as
+// browsers count them).
+int64_t MultiByteSequences(std::string_view bytes);
 
 // Converts `bytes` from `iconvName` into GB18030, handing the output to
 // `write` piece by piece (false from it stops the conversion, which then

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "net/http_client.h"
 #include "net/net_texts.h"
 
 namespace mt {
@@ -34,6 +35,7 @@ const char* ReasonText(TransferReason reason)
     case TransferReason::kConnect: return gb::kReasonConnect;
     case TransferReason::kConnectTimeout: return gb::kReasonConnectTimeout;
     case TransferReason::kStalled: return gb::kReasonStalled;
+    case TransferReason::kLowSpeed: return gb::kReasonLowSpeed;
     case TransferReason::kTimeLimit: return gb::kReasonTimeLimit;
     case TransferReason::kCertificate: return gb::kReasonCertificate;
     case TransferReason::kCaFile: return gb::kReasonCaFile;
@@ -70,6 +72,7 @@ constexpr ErrorCodeRow kErrorCodes[] = {
     {TransferReason::kConnect, "connect", "connect"},
     {TransferReason::kConnectTimeout, "timeout", "timeout"},
     {TransferReason::kStalled, "timeout", "timeout"},
+    {TransferReason::kLowSpeed, "low_speed", "low_speed"},
     {TransferReason::kTimeLimit, "timeout", "timeout"},
     {TransferReason::kCertificate, "tls", "tls"},
     {TransferReason::kCaFile, "tls", "tls"},
@@ -137,9 +140,17 @@ TransferReason ReasonForFailure(const CurlFailure& f)
     case CURLE_OPERATION_TIMEDOUT:
         if (f.timeLimitHit)
             return TransferReason::kTimeLimit;
-        return f.connected ? TransferReason::kStalled : TransferReason::kConnectTimeout;
+        if (!f.connected)
+            return TransferReason::kConnectTimeout;
+        return f.bytesLately ? TransferReason::kLowSpeed : TransferReason::kStalled;
     default: return TransferReason::kOther;
     }
+}
+
+const char* TransferErrorCode(const TransferReport& r)
+{
+    return ErrorCode(r.reason, r.outcome == TransferOutcome::kComplete, r.outcome == TransferOutcome::kEndedEarly,
+                     r.status);
 }
 
 const char* StandardStatusPhrase(long code)

@@ -13,7 +13,8 @@ enum class TransferReason : int32_t {
     kResolve,
     kConnect,
     kConnectTimeout,
-    kStalled,
+    kStalled,  // no byte arrived for the low-speed rule's whole window
+    kLowSpeed, // bytes arrived, but slower than the low-speed rule allows
     kTimeLimit,
     kCertificate,
     kCaFile,
@@ -43,6 +44,7 @@ struct CurlFailure {
     bool connected = false;    // a connection to the server (or proxy) was made
     bool timeLimitHit = false; // the whole-transfer time limit had run out
     bool bodyStarted = false;  // a byte of the body had arrived
+    bool bytesLately = false;  // a byte of the answer arrived within the low-speed rule's window
     const char* message = "";  // libcurl's error text
 };
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "app/cli_options.h"
 #include "support/http_test_support.h"
 #include "support/run_tool.h"
 
@@ -291,7 +292,7 @@ TEST(CommandLineUsage, OptionsAsPeopleTypeThem)
         auto run = RunTool({"extract", help});
         EXPECT_EQ(run.status, 0);
         EXPECT_NE(run.out.find("Exit status: 0 done; 1 the window's message"), std::string::npos);
-        EXPECT_NE(run.out.find("1 to 2147483"), std::string::npos);
+        EXPECT_NE(run.out.find("(fractions allowed: 2.5)"), std::string::npos);
     }
     // The first line as it always was, then the libraries pages are read with.
     for (const char* version : {"--version", "-V"}) {
@@ -342,6 +343,7 @@ struct UsageMessageCase {
 TEST(CommandLineUsage, AMistakeIsOneLineAndAPointerToTheHelp)
 {
     const std::string url = "http://127.0.0.1/";
+    const std::string kMaxTime = "--max-time needs seconds above 0, at most 2147483 (such as 30 or 2.5)";
     const UsageMessageCase cases[] = {
         {{"frobnicate"}, "unknown command frobnicate"},
         {{"extrct"}, "unknown command extrct (did you mean extract?)"},
@@ -351,7 +353,7 @@ TEST(CommandLineUsage, AMistakeIsOneLineAndAPointerToTheHelp)
         {{"fetch", "--user-agnet", "x", url}, "unknown option --user-agnet (did you mean --user-agent?)"},
         {{"fetch", "-silent", url}, "unknown option -silent (did you mean --silent?)"},
         {{"find", "--abc"}, "unknown option --abc"},
-        {{"find", "-Y"}, "unknown option -Y"},
+        {{"find", "-Z"}, "unknown option -Z"},
         {{"fetch", "-sx", url}, "unknown option -sx"},
         {{"\x1b]0;owned\x07"}, "unknown command \\x1b]0;owned\\x07"},
         {{"find", "--\x1b[2J\x7f\xc2\x9b"}, "unknown option --\\x1b[2J\\x7f\\xc2\\x9b"},
@@ -361,9 +363,21 @@ TEST(CommandLineUsage, AMistakeIsOneLineAndAPointerToTheHelp)
         {{"extract", "--left", "a"}, "extract needs --right"},
         {{"extract", "--gbk", "--gbk", "--left", "a", "--right", "b"}, "--gbk given twice"},
         {{"fetch"}, "fetch needs URL"},
-        {{"fetch", "--max-time", "0", url}, "--max-time needs a whole number of seconds from 1 to 2147483"},
-        {{"fetch", "--max-time", "2147484", url}, "--max-time needs a whole number of seconds from 1 to 2147483"},
-        {{"fetch", "--max-time", "999999999", url}, "--max-time needs a whole number of seconds from 1 to 2147483"},
+        {{"fetch", "--max-time", "0", url}, kMaxTime},
+        {{"fetch", "--max-time", "0.0", url}, kMaxTime},
+        {{"fetch", "--max-time", "2147483.001", url}, kMaxTime},
+        {{"fetch", "--max-time", "999999999", url}, kMaxTime},
+        {{"fetch", "--max-time", "1.", url}, kMaxTime},
+        {{"fetch", "--max-time", "-1", url}, kMaxTime},
+        {{"fetch", "--max-time", "1e3", url}, kMaxTime},
+        {{"fetch", "--connect-timeout", "0", url}, "--connect-timeout needs seconds above 0, at most 2147483 (such as 10 or 0.5)"},
+        {{"find", "--text", "a", "--speed-limit", "1X"}, "--speed-limit needs bytes a second, 0 (no rule) to 2G (K, M and G allowed)"},
+        {{"fetch", "-y", "-1", url}, "--speed-time needs a whole number of seconds from 0 (no rule) to 2147483"},
+        {{"fetch", "--max-filesize", "257M", url}, "--max-filesize needs a size from 1 to 256M (K, M and G allowed)"},
+        {{"fetch", "--max-filesize", "0", url}, "--max-filesize needs a size from 1 to 256M (K, M and G allowed)"},
+        {{"fetch", "--max-memory", "99999999999999999G", url}, "--max-memory needs a size from 1 to 1024G (K, M and G allowed)"},
+        {{"fetch", "--max-memory", "M", url}, "--max-memory needs a size from 1 to 1024G (K, M and G allowed)"},
+        {{"code", "--max-memory", "1M"}, "--max-memory is not an option of code"},
         {{"fetch", "--retry", "101", url}, "--retry needs a whole number from 0 to 100"},
         {{"fetch", "--retry", "-1", url}, "--retry needs a whole number from 0 to 100"},
         {{"fetch", "-A", "a\r\nX-Injected: 1", url}, "--user-agent holds a control character"},
@@ -476,3 +490,31 @@ TEST(CommandLineOutput, FailedWritesAreExitStatusThree)
 }
 
 } // namespace
+
+namespace app_values {
+
+// Seconds with fractions and sizes with K, M and G, as the transfer bounds
+// take them.
+TEST(CommandLineValues, SecondsAndSizes)
+{
+    const struct {
+        const char* value;
+        int64_t ms;
+    } seconds[] = {{"2", 2000}, {"0.5", 500}, {".25", 250}, {"1.0001", 1001}, {"0.0001", 1}, {"2147483", 2147483000},
+                   {"0", -1},   {"", -1},     {".", -1},    {"1.", -1},       {"1,5", -1},    {"2147483.5", -1},
+                   {" 1", -1},  {"+1", -1}};
+    for (const auto& c : seconds)
+        EXPECT_EQ(app::Milliseconds(c.value), c.ms) << c.value;
+    const struct {
+        const char* value;
+        int64_t bytes;
+    } sizes[] = {{"8M", 8 << 20}, {"8m", 8 << 20}, {"1k", 1024}, {"2G", int64_t{2} << 30}, {"100", 100},
+                 {"0", -1},       {"K", -1},       {"1T", -1},   {"-1", -1},               {"1.5M", -1},
+                 {"99999999999999G", -1}};
+    for (const auto& c : sizes)
+        EXPECT_EQ(app::SizeValue(c.value, 1, app::kMaxFileSize * 16), c.bytes) << c.value;
+    EXPECT_EQ(app::SizeValue("257M", 1, app::kMaxFileSize), -1);
+    EXPECT_EQ(app::SizeValue("0", 0, 10), 0);
+}
+
+} // namespace app_values

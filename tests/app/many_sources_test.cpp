@@ -412,3 +412,71 @@ TEST_F(ManySources, ProgressOfManySourcesOnATerminal)
 }
 
 } // namespace
+
+namespace {
+
+// Hanging pages spaced through a list cost their time limit once, side by
+// side, not one after another; the results keep their order.
+TEST_F(ManySources, HangingPagesCostTheirTimeLimitOnce)
+{
+    httptest::TestServer server(
+        [](const std::string& head) {
+            if (head.find("GET /hang") == 0)
+                return httptest::CannedReply{"", 5000};
+            return httptest::CannedReply{Reply("200 OK", "", "[" + head.substr(5, head.find(' ', 5) - 5) + "]")};
+        },
+        nullptr, true);
+    std::string list, out;
+    for (int n = 1; n <= 40; ++n) {
+        const bool hangs = n % 10 == 5;
+        const std::string url = server.Url((hangs ? "/hang" : "/p") + std::to_string(n));
+        list += url + "\n";
+        if (!hangs)
+            out += url + ":p" + std::to_string(n) + "\n";
+    }
+    Write("pages", list);
+    const auto start = std::chrono::steady_clock::now();
+    const ToolRun run = RunTool({"extract", "--left=[", "--right=]", "--jobs", "8", "--max-time", "1", "--sources", "pages"});
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(run.out, out);
+    EXPECT_EQ(run.status, 6);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 4) << run.err;
+    EXPECT_NE(run.err.find(server.Url("/hang25") + ": could not read the page (超过了限定的读取时间)\n"), std::string::npos) << run.err;
+    EXPECT_LT(seconds, 3.0) << "four hangs of 1 s each, side by side";
+}
+
+// URLs go out as browsers send them; one that cannot be sent is an error
+// of its own source, and the run goes on. The low-speed rule has its own
+// reason, and --max-filesize ends a page early.
+TEST_F(ManySources, UrlsAndBoundsOfEachPage)
+{
+    httptest::TestServer server(
+        [](const std::string& head) {
+            if (head.find("GET /slow ") == 0)
+                return httptest::CannedReply{Reply("200 OK", "Content-Length: 900\r\n", "[" + std::string(899, 's')), 0, 30};
+            if (head.find("GET /big ") == 0)
+                return httptest::CannedReply{Reply("200 OK", "", "[" + std::string(5000, 'b') + "]")};
+            return httptest::CannedReply{Reply("200 OK", "", "[seen]")};
+        },
+        nullptr, true);
+    const std::string zh = server.Url("/中文 页?q=值");
+    const std::string bad = server.Url("/a\tb");
+    const std::string slow = server.Url("/slow"), big = server.Url("/big");
+    Write("pages", " " + zh + " \r\n" + bad + "\n" + server.Url("/ok") + "\n");
+    const ToolRun run = RunTool({"extract", "--left=[", "--right=]", "--sources", "pages"});
+    EXPECT_EQ(run.out, " " + zh + " :seen\n" + server.Url("/ok") + ":seen\n");
+    EXPECT_EQ(run.err, kError + server.Url("/a\\x09b") + ": could not read the page (网址无法读取)\n") << run.err;
+    EXPECT_EQ(run.status, 6);
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    const std::string sent = "GET /%E4%B8%AD%E6%96%87%20%E9%A1%B5?q=%E5%80%BC HTTP/1.0\r\n"; // read side by side: in any order
+    EXPECT_TRUE(requests[0].find(sent) == 0 || requests[1].find(sent) == 0) << requests[0] << requests[1];
+    const ToolRun bounded = RunTool({"extract", "--left=[", "--right=]", "--max-filesize", "1K", "--speed-limit", "1K",
+                                     "--speed-time", "1", slow, big});
+    const std::string noRight = ": 未查找到右边文本，请重新输入！\n";
+    EXPECT_EQ(bounded.err, kError + slow + noRight + Warning(slow, "the page ended early (接收速度过慢)\n") + kError + big +
+                               noRight + Warning(big, "the page ended early (网页太大，只读取了前面部分)\n"));
+    EXPECT_EQ(bounded.status, 4);
+}
+
+} // namespace

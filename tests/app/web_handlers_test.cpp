@@ -94,7 +94,7 @@ TEST_F(ReadPage, AFailedFetchKeepsTheBigBoxAndSaysWhy)
         {stalled.Url("/"), "服务器长时间没有发送数据"},
         {untrusted.Url("/"), "证书无效"},
     };
-    TheHttpClient().SetLimits({.stallSeconds = 1});
+    TheHttpClient().SetLimits({.speedSeconds = 1});
     SetText(编辑框被查找文本, kContent, "my text");
     for (const auto& c : cases)
         Read(c.url);

@@ -172,9 +172,89 @@ TEST_F(HttpBatchTest, TheCommandsHandOverThePageAndItsReport)
     svc::Free(body);
     EXPECT_EQ(TheHttpClient().last().status, 410);
     EXPECT_EQ(TheHttpClient().last().statusText, "410 Gone");
+    char* error = nullptr;
+    ValueRecord report[9] = {Omitted(), Omitted(), Omitted(), Omitted(), Omitted(),
+                             Omitted(), Omitted(), Omitted(), MakePointer(&error, kTypeText)};
+    HttpTransferReport(&result, 9, report);
+    EXPECT_STREQ(error, "http_status") << "the stable name beside the reason";
+    svc::Free(error);
     HttpBatchTake(&result, 1, &ticket);
     EXPECT_EQ(AsPointer(result), nullptr);
     EXPECT_EQ(TheHttpClient().last().outcome, TransferOutcome::kNone) << "nothing under that ticket";
+}
+
+// A page that stalls costs its own time and holds up no other: while it
+// waits for its time limit, the pages behind it are read, within --jobs.
+TEST_F(HttpBatchTest, AStalledPageHoldsUpOnlyItself)
+{
+    TestServer server(
+        [](const std::string& head) {
+            if (head.find("GET /hang ") == 0)
+                return CannedReply{"", 6000};
+            return CannedReply{Reply("200 OK", "", "fast")};
+        },
+        nullptr, true);
+    TheHttpClient().SetLimits({.maxMilliseconds = 2000});
+    TheHttpBatch().SetJobs(4);
+    constexpr uint64_t kPages = 30;
+    ASSERT_TRUE(TheHttpBatch().Add(1, server.Url("/hang").c_str()));
+    uint64_t asked = 1;
+    const auto start = std::chrono::steady_clock::now();
+    // As the command line asks: more pages while the batch has room for them.
+    while (asked < kPages && !TheHttpBatch().Wait(1))
+        ASSERT_TRUE(TheHttpBatch().Add(++asked, server.Url("/p").c_str()));
+    EXPECT_EQ(asked, kPages) << "every page asked for while the first one hung";
+    TransferReport report;
+    EXPECT_EQ(Take(1, &report), "");
+    EXPECT_EQ(report.reason, TransferReason::kTimeLimit);
+    EXPECT_STREQ(TransferErrorCode(report), "timeout");
+    EXPECT_EQ(server.Requests().size(), kPages) << "the others were read meanwhile";
+    for (uint64_t ticket = 2; ticket <= kPages; ++ticket)
+        EXPECT_EQ(Take(ticket), "fast");
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 4.5) << "the hang's 2 s, where reading the rest behind it would take another 2 s or more";
+    EXPECT_LE(TheHttpBatch().mostRunning(), 4);
+}
+
+// The bytes all pages hold stay under the memory bound: the pages behind a
+// slow head pause when they would pass it and go on, whole, once the head
+// is taken; the head always passes; a page larger than the bound ends at it.
+TEST_F(HttpBatchTest, TheBytesHeldStayUnderTheMemoryBound)
+{
+    const auto page = [](int n) { return std::string(40000, static_cast<char>('a' + n)); };
+    const std::string zipped = httptest::Compress(page(20) + page(21), "gzip");
+    TestServer server(
+        [&](const std::string& head) {
+            const int n = std::stoi(head.substr(head.find("/p") + 2));
+            if (n == 1)
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            if (n == 5)
+                return CannedReply{Reply("200 OK", "Content-Encoding: gzip\r\n", zipped)};
+            if (n == 8)
+                return CannedReply{Reply("200 OK", "", std::string(150000, 'L'))};
+            return CannedReply{Reply("200 OK", "Content-Length: 40000\r\n", page(n))};
+        },
+        nullptr, true);
+    constexpr int64_t kBound = 100000;
+    TheHttpClient().SetLimits({.memoryBound = kBound});
+    TheHttpBatch().SetJobs(8);
+    for (int n = 1; n <= 8; ++n)
+        TheHttpBatch().Add(n, server.Url("/p" + std::to_string(n)).c_str());
+    // Compared without printing pages of 40 KB.
+    const auto same = [](const std::string& got, const std::string& wanted) {
+        return got == wanted ? std::string("same") : std::to_string(got.size()) + " bytes, not " + std::to_string(wanted.size());
+    };
+    EXPECT_EQ(same(Take(1), page(1)), "same");
+    // The new head may pass the bound by its own page.
+    EXPECT_LE(TheHttpBatch().heldBytes(), kBound + 40000) << "the others waited for room meanwhile";
+    for (int n = 2; n <= 7; ++n) {
+        EXPECT_EQ(same(Take(n), n == 5 ? page(20) + page(21) : page(n)), "same") << n;
+        EXPECT_LE(TheHttpBatch().heldBytes(), kBound + 120000) << n;
+    }
+    TransferReport report;
+    EXPECT_EQ(same(Take(8, &report), std::string(kBound, 'L')), "same");
+    EXPECT_EQ(report.reason, TransferReason::kTooLarge);
+    EXPECT_EQ(TheHttpBatch().heldBytes(), 0);
 }
 
 } // namespace

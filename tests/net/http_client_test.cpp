@@ -96,7 +96,7 @@ TEST_F(HttpClientTest, FailureMidwayKeepsWhatArrived)
     bool complete = true;
     EXPECT_EQ(Read(truncated.Url("/"), &complete), std::string(400, 't'));
     EXPECT_FALSE(complete);
-    TheHttpClient().SetLimits({.bodyLimit = 1000, .stallSeconds = 1});
+    TheHttpClient().SetLimits({.bodyLimit = 1000, .speedSeconds = 1});
     EXPECT_EQ(Read(stalled.Url("/"), &complete), "") << "a silent server is given up";
     EXPECT_FALSE(complete);
     EXPECT_EQ(Read(large.Url("/"), &complete), std::string(1000, 'L'));
@@ -425,6 +425,7 @@ TEST(TransferReason, EveryCurlFailureHasItsNearestReason)
         {{.code = 100}, TransferReason::kHeaderTooLarge}, // CURLE_TOO_LARGE
         {{.code = 28, .connected = false}, TransferReason::kConnectTimeout},
         {{.code = 28, .connected = true}, TransferReason::kStalled},
+        {{.code = 28, .connected = true, .bytesLately = true}, TransferReason::kLowSpeed},
         {{.code = 28, .connected = true, .timeLimitHit = true}, TransferReason::kTimeLimit},
         {{.code = 35}, TransferReason::kSecureChannel},
         {{.code = 42}, TransferReason::kCancelled},
@@ -460,6 +461,113 @@ TEST_F(HttpClientTest, HttpsTrustsOnlyTheCaTheEnvironmentNames)
         unsetenv(variable);
     }
     EXPECT_EQ(server.Requests().size(), 2u) << "failed handshakes send no request";
+}
+
+} // namespace
+} // namespace mt
+
+namespace mt {
+namespace {
+
+class HttpBoundsTest : public HttpClientTest {
+protected:
+    void TearDown() override
+    {
+        TheHttpClient().SetLimits(HttpLimits{});
+        TheHttpClient().SetRequestOptions({});
+    }
+};
+
+// The request line goes out in UTF-8 percent-encoding, the host in its
+// ASCII form, whatever the runtime's GB18030 text held; a control character
+// inside stops the read before any request.
+TEST_F(HttpBoundsTest, UrlsGoOutAsBrowsersSendThem)
+{
+    TestServer server(Ok);
+    const std::string port = std::to_string(server.port());
+    // 中文 and 值 in GB18030, as the window and the command line hand them over.
+    EXPECT_EQ(Read("  http://127.0.0.1:" + port + "/\xd6\xd0\xce\xc4 x?q=\xd6\xb5#\xce\xc4\r"), "seen");
+    EXPECT_EQ(Read("http://\xd6\xd0\xce\xc4.localhost:" + port + "/"), "seen");
+    const std::vector<std::string> heads = server.Requests();
+    ASSERT_EQ(heads.size(), 2u);
+    EXPECT_EQ(heads[0].substr(0, heads[0].find("\r\n")), "GET /%E4%B8%AD%E6%96%87%20x?q=%E5%80%BC HTTP/1.0");
+    EXPECT_NE(heads[1].find("\r\nHost: xn--fiq228c.localhost:" + port + "\r\n"), std::string::npos) << heads[1];
+    for (const std::string& bad : {"http://127.0.0.1:" + port + "/a\tb", "http://127.0.0.1:" + port + "/a\nb",
+                                   "http://127.0.0.1:" + port + "/\x81"}) {
+        EXPECT_EQ(Read(bad), "");
+        EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kBadUrl);
+        EXPECT_STREQ(TransferErrorCode(TheHttpClient().last()), "bad_url");
+    }
+    EXPECT_EQ(server.Requests().size(), 2u) << "no request for an unusable URL";
+}
+
+// A server that sends nothing is given up as silent; one that sends too
+// slowly as slow, with its own reason; without the rule the slow one ends.
+TEST_F(HttpBoundsTest, ASlowServerIsNotASilentOne)
+{
+    TestServer silent([](const std::string&) { return CannedReply{Reply("200 OK", "Content-Length: 9\r\n", ""), 5000}; });
+    TestServer slow([](const std::string& head) {
+        const size_t n = head.find("GET /short ") == 0 ? 30 : 1000;
+        return CannedReply{Reply("200 OK", "Content-Length: " + std::to_string(n) + "\r\n", std::string(n, 's')), 0, 40};
+    });
+    TheHttpClient().SetLimits({.speedSeconds = 1});
+    EXPECT_EQ(Read(silent.Url("/")), "");
+    EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kStalled);
+    EXPECT_STREQ(TransferErrorCode(TheHttpClient().last()), "timeout");
+    const std::string some = Read(slow.Url("/"));
+    EXPECT_GT(some.size(), 0u);
+    EXPECT_LT(some.size(), 1000u);
+    EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kLowSpeed);
+    EXPECT_EQ(TheHttpClient().last().outcome, TransferOutcome::kEndedEarly);
+    EXPECT_STREQ(TransferErrorCode(TheHttpClient().last()), "low_speed");
+    EXPECT_STREQ(ReasonText(TransferReason::kLowSpeed), "\xbd\xd3\xca\xd5\xcb\xd9\xb6\xc8\xb9\xfd\xc2\xfd"); // 接收速度过慢
+    TheHttpClient().SetLimits({.speedSeconds = 1, .speedLimit = 0});
+    bool complete = false;
+    EXPECT_EQ(Read(slow.Url("/short"), &complete), std::string(30, 's')) << "no low-speed rule";
+    EXPECT_TRUE(complete);
+}
+
+// The time limit bounds the whole read: a retry that would start after it
+// is not made, and the try that runs gets only what is left.
+TEST_F(HttpBoundsTest, TheTimeLimitHoldsForTheWholeReadRetriesIncluded)
+{
+    TestServer busy([](const std::string&) { return CannedReply{Reply("503 Busy", "", "later")}; });
+    TestServer hang([](const std::string&) { return CannedReply{"", 5000}; });
+    TheHttpClient().SetLimits({.maxMilliseconds = 1000, .firstRetryMilliseconds = 400});
+    TheHttpClient().SetRequestOptions(Retries(5));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Read(busy.Url("/")), "later");
+    EXPECT_LE(busy.Requests().size(), 2u) << "400 ms, then 800 ms would pass the second";
+    EXPECT_EQ(TheHttpClient().last().status, 503);
+    EXPECT_EQ(Read(hang.Url("/")), "");
+    EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kTimeLimit);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 3.5) << "two reads of 1 s each, where the retries alone would take 30 s";
+    TheHttpClient().SetLimits({.maxMilliseconds = 300});
+    TheHttpClient().SetRequestOptions({});
+    const auto again = std::chrono::steady_clock::now();
+    EXPECT_EQ(Read(hang.Url("/")), "");
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - again).count(), 1.5) << "a fraction";
+}
+
+// --max-filesize lowers the cap, and no page keeps more than the memory
+// bound either: both end early with the cap's report, compressed or not.
+TEST_F(HttpBoundsTest, TheCapsCountDecodedBytes)
+{
+    const std::string bomb = httptest::Compress(std::string(4 << 20, '\0'), "gzip");
+    TestServer server([&bomb](const std::string& head) {
+        if (head.find("GET /bomb ") == 0)
+            return CannedReply{Reply("200 OK", "Content-Encoding: gzip\r\n", bomb)};
+        return CannedReply{Reply("200 OK", "", std::string(300000, 'p'))};
+    });
+    for (const HttpLimits& limits : {HttpLimits{.bodyLimit = 100000}, HttpLimits{.memoryBound = 100000}}) {
+        TheHttpClient().SetLimits(limits);
+        EXPECT_EQ(Read(server.Url("/")), std::string(100000, 'p'));
+        EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kTooLarge);
+        EXPECT_STREQ(TransferErrorCode(TheHttpClient().last()), "too_large");
+        EXPECT_EQ(Read(server.Url("/bomb")).size(), 100000u);
+        EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kTooLarge);
+    }
 }
 
 } // namespace

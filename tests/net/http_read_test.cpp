@@ -123,7 +123,7 @@ TEST_F(HttpReadTest, OptionsAndTimeLimitsOfAnySize)
     for (const char* line : {"\r\nUser-Agent: agent/1\r\n", "\r\nX-A: 1\r\n", "\r\nX-B: 2\r\n", "\r\nCookie: k=v\r\n"})
         EXPECT_NE(head.find(line), std::string::npos) << line;
     EXPECT_EQ(TheHttpClient().requestOptions().headers.size(), 0u);
-    EXPECT_EQ(TheHttpClient().limits().maxSeconds, 0);
+    EXPECT_EQ(TheHttpClient().limits().maxMilliseconds, 0);
 }
 
 // The command line's switches through the request-options command, and

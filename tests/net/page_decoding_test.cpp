@@ -58,6 +58,12 @@ TEST(PageDecoding, FewBadBytesBecomeReplacementCharacters)
         {"encoding iconv does not know", "abc", "NO-SUCH-ENCODING", false, "", 0},
         {"one GBK character that says UTF-8", "charset=utf-8 \xD6\xD0", "UTF-8", false, "", 0},
         {"a bad byte and a cut end in a short page", "\xFF\xE4\xB8\xAD\xE4\xB8", "UTF-8", false, "", 0},
+        // Beyond the bound, UTF-8 with more valid multi-byte sequences than bad
+        // ones is still UTF-8; with as many, or in another encoding, it is not.
+        {"a short UTF-8 page with one GBK character", "<p>\xE4\xB8\xAD\xE6\x96\x87\xE7\xBD\x91\xD6\xD0!</p>", "UTF-8", true,
+         "<p>" + kZhong + "\xCE\xC4\xCD\xF8" + kFffd + kFffd + "!</p>", 2},
+        {"as many bad sequences as valid ones", "\xE4\xB8\xAD\xE4\xB8\xAD\xFF\xFF", "UTF-8", false, "", 0},
+        {"a short Big5 page with two bad bytes", "\xa4\xa4\xa4\xa4\xff\xff", "BIG5-HKSCS", false, "", 0},
         {"GBK page that says UTF-8", "<p>\xD6\xD0\xCE\xC4\xCD\xF8\xD2\xB3\xB5\xC4\xB1\xEA\xCC\xE2</p>", "UTF-8", false, "",
          0},
     };

@@ -12,6 +12,7 @@
 #include <brotli/encode.h>
 #endif
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -212,8 +213,19 @@ void TestServer::Answer(int fd)
         requests_.push_back(head);
     }
     CannedReply reply = responder_(head);
-    WriteAll(fd, ssl, reply.bytes);
     pollfd hangup{fd, POLLIN, 0};
+    if (reply.dripMilliseconds > 0) {
+        const size_t body = std::min(reply.bytes.size(), reply.bytes.find("\r\n\r\n") + 4);
+        WriteAll(fd, ssl, reply.bytes.substr(0, body));
+        for (size_t at = body; at < reply.bytes.size() && !stop_; ++at) {
+            hangup.revents = 0;
+            if (poll(&hangup, 1, reply.dripMilliseconds) != 0)
+                break; // the client hung up (or sent more)
+            WriteAll(fd, ssl, reply.bytes.substr(at, 1));
+        }
+    } else {
+        WriteAll(fd, ssl, reply.bytes);
+    }
     if (reply.holdMilliseconds > 0)
         poll(&hangup, 1, reply.holdMilliseconds);
     if (ssl) {

@@ -25,6 +25,9 @@ int64_t LiveBlocks(); // blocks allocated and not yet freed through the service
 struct CannedReply {
     std::string bytes;
     int holdMilliseconds = 0;
+    // Above 0: the bytes behind the reply's head go one at a time, this
+    // many milliseconds apart, until the client hangs up.
+    int dripMilliseconds = 0;
 };
 using Responder = std::function<CannedReply(const std::string& requestHead)>;
 
