@@ -88,7 +88,7 @@ const char kCliUsage[] =
 
 namespace {
 
-enum Command : unsigned { kExtract = 1, kFind = 2, kFetch = 4, kCode = 8 };
+enum Command : unsigned { kExtract = 1, kFind = 2, kFetch = 4, kCode = 8, kTest = 16, kSuggest = 32 };
 
 // The commands, what follows each, and the options each needs.
 struct CommandRow {
@@ -104,6 +104,8 @@ constexpr CommandRow kCommands[] = {
     {"find", kFind, "FILE", false, {"--text", nullptr}},
     {"fetch", kFetch, "URL", true, {nullptr, nullptr}},
     {"code", kCode, nullptr, false, {nullptr, nullptr}},
+    {"test", kTest, "CASEFILE", true, {nullptr, nullptr}},
+    {"suggest", kSuggest, "SOURCE", false, {nullptr, nullptr}},
 };
 
 // One option: a value taken into a text field, a value added to a list (the
@@ -118,9 +120,9 @@ struct OptionRow {
     unsigned commands;
 };
 
-constexpr unsigned kAll = kExtract | kFind | kFetch | kCode;
+constexpr unsigned kAll = kExtract | kFind | kFetch | kCode | kTest | kSuggest;
 
-constexpr unsigned kRequest = kExtract | kFind | kFetch; // what reads pages
+constexpr unsigned kRequest = kExtract | kFind | kFetch | kTest | kSuggest; // what reads pages
 constexpr unsigned kRule = kExtract | kFind;             // what runs on sources
 
 constexpr OptionRow kOptions[] = {
@@ -129,7 +131,7 @@ constexpr OptionRow kOptions[] = {
     {"--text", 0, &CliOptions::text, nullptr, nullptr, kFind},
     {"--gbk", 0, nullptr, &CliOptions::gbk, nullptr, kAll},
     {"--all", 0, nullptr, &CliOptions::all, nullptr, kExtract},
-    {"--null", '0', nullptr, &CliOptions::zero, nullptr, kRule},
+    {"--null", '0', nullptr, &CliOptions::zero, nullptr, kRule | kSuggest},
     {"--newline", 0, nullptr, &CliOptions::newline, nullptr, kExtract},
     {"--raw", 0, nullptr, &CliOptions::raw, nullptr, kFetch},
     {"--max-time", 0, &CliOptions::maxTime, nullptr, nullptr, kRequest},
@@ -142,11 +144,16 @@ constexpr OptionRow kOptions[] = {
     {"--recursive", 'r', nullptr, &CliOptions::recursive, nullptr, kRule},
     {"--with-filename", 0, nullptr, &CliOptions::withFilename, nullptr, kRule},
     {"--no-filename", 0, nullptr, &CliOptions::noFilename, nullptr, kRule},
-    {"--json", 0, nullptr, &CliOptions::json, nullptr, kRule},
+    {"--json", 0, nullptr, &CliOptions::json, nullptr, kRule | kTest | kSuggest},
     {"--count", 0, nullptr, &CliOptions::count, nullptr, kRule},
     {"--ignore-case", 'i', nullptr, &CliOptions::ignoreCase, nullptr, kRule},
-    {"--jobs", 'j', &CliOptions::jobs, nullptr, nullptr, kRule},
+    {"--jobs", 'j', &CliOptions::jobs, nullptr, nullptr, kRule | kTest | kSuggest},
     {"--lang", 0, &CliOptions::lang, nullptr, nullptr, kCode},
+    // test and suggest
+    {"--junit", 0, &CliOptions::junit, nullptr, nullptr, kTest},
+    {"--update", 0, nullptr, &CliOptions::update, nullptr, kTest},
+    {"--middle", 0, &CliOptions::middle, nullptr, nullptr, kSuggest},
+    {"--cases", 0, &CliOptions::cases, nullptr, nullptr, kSuggest},
 };
 static_assert(std::size(kOptions) <= 32, "the parser marks the options given in one 32-bit word");
 
@@ -282,7 +289,7 @@ private:
             o_->command = command_->name;
             return true;
         }
-        if (command_->command & (kExtract | kFind)) {
+        if (command_->command & (kExtract | kFind | kTest | kSuggest)) {
             o_->sources.emplace_back(a);
             return true;
         }
@@ -304,8 +311,10 @@ private:
             if (name && !(seen_ & (1u << (FindOption(name) - kOptions))))
                 return fail(std::string(command_->name) + " needs " + name);
         }
-        if (command_->operandRequired && !o_->file)
+        if (command_->operandRequired && !o_->file && o_->sources.empty())
             return fail(std::string(command_->name) + " needs " + command_->operand);
+        if (!checkTestAndSuggest())
+            return false;
         if (o_->newline && o_->all)
             return fail("--newline is for a single text; --all ends every text");
         if (o_->newline && o_->zero)
@@ -326,6 +335,20 @@ private:
         if (o_->lang && !CodeInLanguage(*o_->lang))
             return fail("--lang takes " + std::string(kCodeLanguageNames) + ", not " + EchoArgument(*o_->lang));
         return checkRequestFields();
+    }
+
+    // test and suggest: what goes with what.
+    bool checkTestAndSuggest()
+    {
+        if (command_->command != kSuggest)
+            return true;
+        if (o_->middle.has_value() == o_->cases.has_value())
+            return fail("suggest needs --middle TEXT and one SOURCE or more, or --cases FILE: give one");
+        if (o_->middle && o_->sources.empty())
+            return fail("suggest --middle needs a SOURCE");
+        if (o_->cases && !o_->sources.empty())
+            return fail("suggest --cases reads its sources from the file: no SOURCE may be given");
+        return true;
     }
 
     // What goes into the request: no control characters (a line break would

@@ -21,7 +21,7 @@ enum ExitStatus : int {
 };
 
 struct CliOptions {
-    std::string command; // extract, find, fetch, code, help, version
+    std::string command; // extract, find, fetch, code, test, suggest, help, version
     std::optional<std::string> left, right, text;
     std::optional<std::string> file; // the URL of fetch
     // extract and find: the sources as given (FILE, -, URL, or DIRECTORY with
@@ -47,6 +47,11 @@ struct CliOptions {
     std::optional<std::string> retry;   // tries after the first
     bool silent = false;                // fetch: no progress line
     std::optional<std::string> lang;    // code: the language of the subroutine
+    // test and suggest. test's case files and suggest's pages are in sources.
+    std::optional<std::string> junit;  // test: JUnit XML written to this file
+    bool update = false;               // test: the expectations of failing cases rewritten
+    std::optional<std::string> middle; // suggest: the text wanted from one page
+    std::optional<std::string> cases;  // suggest: pages and their texts, in a case file
 };
 
 // The bounds of --max-time (what the transfer library takes in seconds)

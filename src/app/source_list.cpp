@@ -75,7 +75,9 @@ bool IsUrlSource(const std::string& operand)
 
 bool NeedsStartDirectory(const CliOptions& o)
 {
-    if (o.command != "extract" && o.command != "find")
+    if (o.command == "test" || (o.command == "suggest" && o.cases))
+        return true; // relative case files, and relative sources in them
+    if (o.command != "extract" && o.command != "find" && o.command != "suggest")
         return false;
     if (o.sourceList)
         return true;
