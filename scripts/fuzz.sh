@@ -117,3 +117,19 @@ case_file_seeds() {
 }
 fuzz_target "the case-file reader" case_file_fuzz 4096 case_file_seeds \
   "$root/src/app/case_file.cpp" "$root/src/app/cli_messages.cpp" "$root/fuzz/case_file_fuzz.cpp"
+# The rule suggestion from selections or wanted texts, each pair it finds
+# checked by the extraction.
+"$out/gbtexts" "$root/src/commands/rule_suggestion_texts.txt" "$gen/commands/rule_suggestion_texts.h"
+"$out/gbtexts" "$root/src/commands/commands_texts.txt" "$gen/commands/commands_texts.h"
+rule_suggestion_seeds() {
+  printf '\x00\x12\x00\x05<td class="price">12.50</td>' > "$1/selection"
+  printf '\x01\x00\x00\x01x<b>x</b>x' > "$1/wanted"
+  printf '\x02\x04\x00\x01<b>1</b><b>2</b>' > "$1/two"
+  printf '\x00\x02\x00\x02\xb0\xd6\xd6\xd0\x81\x30\x81\x30\xd0' > "$1/characters"
+}
+fuzz_target "the rule suggestion" rule_suggestion_fuzz 4096 rule_suggestion_seeds \
+  "$root/src/commands/rule_suggestion.cpp" "$root/src/commands/rule_delimiters.cpp" \
+  "$root/src/commands/rule_suggestion_check.cpp" "$root/src/commands/rule_suggestion_reason.cpp" \
+  "$root/src/commands/text_commands.cpp" "$root/src/commands/value_format.cpp" \
+  "$root/src/commands/date_time_text.cpp" "$root/src/commands/find_text.cpp" \
+  "$root/src/commands/find_text_avx2.cpp" "$root/src/abi/service_calls.cpp" "$root/fuzz/rule_suggestion_fuzz.cpp"

@@ -11,6 +11,7 @@
 #include "commands/input_box_command.h"
 #include "commands/mark_text_command.h"
 #include "commands/message_box_command.h"
+#include "commands/rule_suggestion_command.h"
 #include "commands/text_commands.h"
 #include "net/address_history.h"
 #include "net/encoding_conversion.h"
@@ -37,7 +38,7 @@ int32_t StoreServiceNotify(int32_t code, intptr_t a, intptr_t)
 // in the big text box, 10 keys bound to buttons; the rest serve facilities this program does not carry.
 const CommandRoutine kCoreCommands[16] = {
     取文本长度, ToText, SetClipboardText, MessageBoxCommand, 寻找文本, 取文本中间, SetComponentFocus, InputBox,
-    ToBytes, MarkText, BindKeyCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
+    ToBytes, MarkText, BindKeyCommand, SuggestRuleCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
 };
 // The internet library keeps one HTTP client for the whole run.
 int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)
