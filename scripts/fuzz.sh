@@ -117,6 +117,7 @@ case_file_seeds() {
 }
 fuzz_target "the case-file reader" case_file_fuzz 4096 case_file_seeds \
   "$root/src/app/case_file.cpp" "$root/src/app/cli_messages.cpp" "$root/fuzz/case_file_fuzz.cpp"
+
 # The rule suggestion from selections or wanted texts, each pair it finds
 # checked by the extraction.
 "$out/gbtexts" "$root/src/commands/rule_suggestion_texts.txt" "$gen/commands/rule_suggestion_texts.h"
