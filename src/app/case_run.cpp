@@ -191,6 +191,10 @@ const CasePage& CasePages::page(size_t index)
         }
         askAhead();
     }
+    if (!page.warning.empty()) {
+        c_.out.flush(); // behind the lines of the cases before it
+        PrintError("warning: " + page.warning);
+    }
     return held_.emplace(at, std::move(page)).first->second;
 }
 

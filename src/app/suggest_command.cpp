@@ -178,8 +178,6 @@ int ReadCases(const CliContext& c, std::vector<Example>* examples)
         if (!page.read) {
             PrintError(page.error);
         } else {
-            if (!page.warning.empty())
-                PrintError("warning: " + page.warning);
             Owned copy = Join({page.text.view()});
             examples->push_back({SourcePath(files[0].path, tc), std::move(copy), RuntimeText(tc.expect.front())});
         }

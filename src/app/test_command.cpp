@@ -171,8 +171,6 @@ int RunTest(const CliContext& c)
             const CasePage& page = pages.page(index);
             CaseOutcome outcome = RunCase(tc, page);
             sourceStatus = std::max(sourceStatus, page.status);
-            if (!page.warning.empty() && page.status != kExitDone)
-                PrintError("warning: " + page.warning);
             pages.done(index++);
             passed += outcome.status == CaseOutcome::Status::kOk;
             failed += outcome.status == CaseOutcome::Status::kFail;
