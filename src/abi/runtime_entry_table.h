@@ -85,6 +85,7 @@ enum CoreCommand : int32_t {
     kCmdMarkText = 9,       // our own: marks in a multi-line edit box
     kCmdBindKey = 10,       // our own: a key that clicks a component
     kCmdSuggestRule = 11,   // our own: a rule made from selected examples
+    kCmdRuleDiagnosis = 12, // our own: why a rule fails
 };
 
 // Split a 64-bit value into the two words the write-property slot takes.

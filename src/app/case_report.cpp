@@ -57,6 +57,24 @@ std::string Window(const std::string& s, size_t from, size_t width)
     return (from > 0 ? "..." : "") + s.substr(from, to - from) + (to < s.size() ? "..." : "");
 }
 
+// The diagnosis as extract --json gives it: its code, position (null for
+// none), length and sentence; null when there is nothing to say.
+std::string HintJson(const RuleHint& hint, bool* lossy)
+{
+    if (hint.code == mt::DiagnosisCode::kNone)
+        return "null";
+    JsonObject object;
+    object.text("code", mt::DiagnosisName(hint.code));
+    if (hint.position > 0)
+        object.number("position", hint.position);
+    else
+        object.escaped("position", "null");
+    object.number("length", hint.length).escaped("text", JsonText(hint.text.view(), lossy));
+    std::string line = object.line();
+    line.pop_back(); // the line break
+    return line;
+}
+
 const char* StatusName(CaseOutcome::Status s)
 {
     return s == CaseOutcome::Status::kOk ? "ok" : s == CaseOutcome::Status::kFail ? "fail" : "error";
@@ -102,8 +120,12 @@ std::string CaseLines(const TestCase& c, const CaseOutcome& o, bool updated)
     std::string lines = updated ? "updated " + name + "\n  was:      " + expected + "\n  now:      " + got
                                 : "FAIL " + name + "\n  expected: " + expected + "\n  got:      " + got;
     lines += (c.all || !o.found ? " (" + o.reason + ")" : std::string()) + "\n";
-    if (o.hint)
-        lines += "  hint:     " + EchoArgument(*o.hint) + "\n";
+    if (o.hint.code != mt::DiagnosisCode::kNone) {
+        std::string hint;
+        if (!RuntimeToUtf8(o.hint.text.view(), &hint))
+            hint = std::string(mt::DiagnosisName(o.hint.code));
+        lines += "  hint:     " + EchoArgument(hint) + "\n";
+    }
     return lines;
 }
 
@@ -116,11 +138,8 @@ std::string CaseJson(const std::string& file, const TestCase& c, const CaseOutco
     object.escaped("expect", OutcomeJson(c.all, c.found, o.expected, &lossy));
     const bool error = o.status == CaseOutcome::Status::kError;
     object.escaped("got", error ? "null" : OutcomeJson(c.all, o.found, o.got, &lossy));
+    object.escaped("hint", HintJson(o.hint, &lossy));
     std::string quoted;
-    if (o.hint)
-        AppendJsonString(&quoted, *o.hint);
-    object.escaped("hint", o.hint ? quoted : "null");
-    quoted.clear();
     AppendJsonString(&quoted, o.reason);
     object.escaped("error", error ? quoted : "null");
     object.escaped("reason", o.status == CaseOutcome::Status::kFail ? quoted : "null");

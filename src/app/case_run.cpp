@@ -281,6 +281,9 @@ CaseOutcome RunCase(const TestCase& c, const CasePage& page)
                                                  : "the middle text differs";
     }
     o.status = CaseOutcome::Status::kFail;
+    const bool empty = o.got.empty() || (!c.all && o.got.front().empty());
+    if (!o.found || empty)
+        o.hint = DiagnoseRule(text, left.c_str(), right.c_str(), false);
     return o;
 }
 

@@ -78,7 +78,9 @@ struct CaseOutcome {
     std::vector<std::string> got;  // runtime texts: the middle text, or every one
     std::vector<std::string> expected; // the expectation as runtime texts
     std::string reason;            // kFail: why, in English; kError: the source's reason
-    std::optional<std::string> hint; // the diagnosis of a text not found (UTF-8)
+    // kFail with a text not found or an empty middle text: why, when the
+    // diagnosis has something to say (code kNone otherwise).
+    RuleHint hint;
 };
 
 // Runs the case on its page.

@@ -39,6 +39,22 @@ std::string Utf8(std::string_view text, bool* lossy)
     return utf8.encode(text);
 }
 
+// The hint as a JSON object: its code, position (null for none), length
+// and sentence.
+std::string HintObject(const RuleHint& hint, bool* lossy)
+{
+    JsonObject object;
+    object.text("code", mt::DiagnosisName(hint.code));
+    if (hint.position > 0)
+        object.number("position", hint.position);
+    else
+        object.escaped("position", "null");
+    object.number("length", hint.length).text("text", Utf8(hint.text.view(), lossy));
+    std::string line = object.line();
+    line.pop_back(); // the line break
+    return line;
+}
+
 } // namespace
 
 ResultWriter::ResultWriter(const CliContext& context, bool named)
@@ -54,7 +70,12 @@ void ResultWriter::begin(const std::string& name, const FetchedPage* page)
     name_ = name;
     page_ = page;
     results_ = 0;
+    remark_ = RuleHint();
 }
+
+void ResultWriter::remark(RuleHint hint) { remark_ = std::move(hint); }
+
+std::string ResultWriter::who() const { return named_ ? EchoArgument(name_) + ": " : std::string(); }
 
 // The source's name in UTF-8, from the terminal's bytes (or GB18030 with
 // --gbk); bytes that do not decode are left to the JSON writer.
@@ -165,6 +186,8 @@ std::string ResultWriter::jsonLine(const std::string& source, const JsonResult& 
     object.text("status", early ? "ended_early" : "found");
     if (early)
         object.text("reason", Utf8(page_->reason.view(), &lossy));
+    if (remark_.code != mt::DiagnosisCode::kNone && result.index == 0)
+        object.escaped("hint", HintObject(remark_, &lossy));
     if (page_ && page_->status != 0)
         object.number("http_status", page_->status);
     if (lossy)
@@ -172,8 +195,9 @@ std::string ResultWriter::jsonLine(const std::string& source, const JsonResult& 
     return object.line();
 }
 
-void ResultWriter::notFound(uint32_t literal)
+void ResultWriter::notFound(uint32_t literal, const RuleHint* hint)
 {
+    const bool hinted = hint && hint->code != mt::DiagnosisCode::kNone;
     const CliOptions& o = c_.options;
     if (o.count)
         return;
@@ -185,6 +209,10 @@ void ResultWriter::notFound(uint32_t literal)
         object.text("message", Utf8(Lit(literal), &lossy));
         if (early)
             object.text("reason", Utf8(page_->reason.view(), &lossy));
+        if (hinted)
+            object.escaped("hint", HintObject(*hint, &lossy));
+        if (lossy)
+            object.markLossy();
         if (page_ && page_->status != 0)
             object.number("http_status", page_->status);
         c_.out.write(object.line());
@@ -196,6 +224,8 @@ void ResultWriter::notFound(uint32_t literal)
         PrintError(EchoArgument(name_) + ": " + c_.console.encode(Lit(literal)));
     else
         c_.console.message(Lit(literal));
+    if (hinted)
+        PrintError(who() + "hint: " + c_.console.encode(hint->text.view()));
 }
 
 void ResultWriter::failed(const std::string& reason)
@@ -240,11 +270,13 @@ void ResultWriter::end()
     writeBatch();
     if (c_.options.count)
         record(std::to_string(results_));
+    if (remark_.code != mt::DiagnosisCode::kNone && c_.out.flush())
+        PrintError("warning: " + who() + "hint: " + c_.console.encode(remark_.text.view()));
     if (!page_ || page_->outcome == FetchedPage::Outcome::kNotRead)
         return;
     if (!c_.out.flush()) // the warnings come behind the results
         return;
-    const std::string who = named_ ? EchoArgument(name_) + ": " : std::string();
+    const std::string who = this->who();
     if (page_->outcome == FetchedPage::Outcome::kEndedEarly)
         PrintError("warning: " + who + "the page ended early: " + c_.console.encode(page_->reason.view()));
     if (page_->status >= 400) {

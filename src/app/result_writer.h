@@ -24,8 +24,13 @@ public:
     // A result: a middle text (extract) or the wanted text (find), a
     // runtime text, at a 1-based byte position of the source's text.
     void found(std::string_view text, int32_t start);
-    // The source gave none: the window's message.
-    void notFound(uint32_t literal);
+    // The source gave none: the window's message, then why (when `hint`
+    // names a cause).
+    void notFound(uint32_t literal, const RuleHint* hint = nullptr);
+    // A remark on the source's result (a middle text empty because the
+    // right text occurs only before the left): in its JSON object, and as a
+    // warning behind it.
+    void remark(RuleHint hint);
     // The source could not be read: `reason` in the terminal's encoding
     // (the system's words), or a page's runtime text (`pageReason`).
     void failed(const std::string& reason);
@@ -47,6 +52,8 @@ private:
     // `source` as a JSON string, quotes included.
     std::string jsonLine(const std::string& source, const JsonResult& result, std::string_view text, bool lossy) const;
     std::string jsonSource() const;
+    // "[SOURCE: ]" for lines on standard error.
+    std::string who() const;
 
     const CliContext& c_;
     const bool named_;   // SOURCE: in stderr lines, a line end behind every result
@@ -55,6 +62,7 @@ private:
     std::string name_;
     const FetchedPage* page_ = nullptr;
     int64_t results_ = 0;
+    RuleHint remark_; // the source's remark; code kNone for none
     // Middle texts waiting to be converted together, each ended by a zero
     // byte (which no text holds): one conversion for many short texts.
     std::string batch_;

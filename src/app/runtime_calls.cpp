@@ -118,6 +118,21 @@ void MarkText(uint32_t component, const char* sought, const MarkedParts& parts)
                             mt::MakeInt(parts.middleLength), mt::MakeInt(parts.rightAt), mt::MakeInt(parts.rightLength)});
 }
 
+RuleHint DiagnoseRule(const char* text, const char* left, const char* right, bool ignoreCase)
+{
+    RuleHint h;
+    int32_t side = 0;
+    char* sentence = nullptr;
+    const mt::ValueRecord r =
+        Core(mt::kCmdRuleDiagnosis, {TextRecord(text), TextRecord(left), TextRecord(right), mt::MakeBool(ignoreCase),
+                                     mt::MakePointer(&side, mt::kTypeInt), mt::MakePointer(&h.position, mt::kTypeInt),
+                                     mt::MakePointer(&h.length, mt::kTypeInt), mt::MakePointer(&sentence, mt::kTypeText)});
+    h.code = static_cast<mt::DiagnosisCode>(mt::AsInt32(r));
+    h.side = static_cast<mt::DiagnosisSide>(side);
+    h.text = Owned(sentence);
+    return h;
+}
+
 void BindKey(uint32_t component, uint32_t kind, int32_t key, int32_t keyState)
 {
     Core(mt::kCmdBindKey, {mt::MakeComponentRef(id::MainWindow, component, kind), mt::MakeInt(key), mt::MakeInt(keyState)});

@@ -9,6 +9,7 @@
 
 #include "app_image.h"
 #include "abi/message_box_style.h"
+#include "abi/rule_diagnosis_codes.h"
 
 namespace app {
 
@@ -79,6 +80,16 @@ struct MarkedParts {
     int32_t rightAt = 0, rightLength = 0;
 };
 void MarkText(uint32_t component, const char* sought, const MarkedParts& parts);
+// RuleDiagnosis (our own): why the rule fails on `text`, or why its middle
+// text is empty; code kNone when there is nothing to say.
+struct RuleHint {
+    mt::DiagnosisCode code = mt::DiagnosisCode::kNone;
+    mt::DiagnosisSide side = mt::DiagnosisSide::kNone;
+    int32_t position = 0; // 1-based byte position in the text; 0 for none
+    int32_t length = 0;   // bytes that matched (partial: the bytes found)
+    Owned text;           // the sentence
+};
+RuleHint DiagnoseRule(const char* text, const char* left, const char* right, bool ignoreCase);
 // BindKey (our own): the key with these modifiers (1 Ctrl, 2 Shift, 4 Alt)
 // clicks the component wherever the window's focus is.
 void BindKey(uint32_t component, uint32_t kind, int32_t key, int32_t keyState);

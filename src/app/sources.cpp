@@ -21,26 +21,39 @@ struct Rule {
     bool ignoreCase = false;
 };
 
-// The source gave nothing: the window's message.
-int NotFound(ResultWriter& w, uint32_t literal)
+// The source gave nothing: the window's message, and with it why when
+// the rule is at hand.
+int NotFound(ResultWriter& w, uint32_t literal, const RuleHint* hint = nullptr)
 {
-    w.notFound(literal);
+    w.notFound(literal, hint);
     return kExitMessage;
+}
+
+// Why the rule fails on the text.
+RuleHint Diagnose(const Rule& r, const char* text)
+{
+    return DiagnoseRule(text, r.left.text(), r.right.text(), r.ignoreCase);
 }
 
 // The middle text of a single extraction, as the window finds it: the first
 // left text, then the first right text behind it. Positions are 1-based.
 int ExtractOne(const Rule& r, const char* text, ResultWriter& w)
 {
-    if (FindText(text, r.left.text(), nullptr, r.ignoreCase) == -1)
-        return NotFound(w, lit::LeftNotFound);
-    if (FindText(text, r.right.text(), nullptr, r.ignoreCase) == -1)
-        return NotFound(w, lit::RightNotFound);
+    if (FindText(text, r.left.text(), nullptr, r.ignoreCase) == -1) {
+        const RuleHint hint = Diagnose(r, text);
+        return NotFound(w, lit::LeftNotFound, &hint);
+    }
+    if (FindText(text, r.right.text(), nullptr, r.ignoreCase) == -1) {
+        const RuleHint hint = Diagnose(r, text);
+        return NotFound(w, lit::RightNotFound, &hint);
+    }
     const int32_t from = FindText(text, r.left.text(), nullptr, r.ignoreCase) + TextLength(r.left.text());
     // The right text is sought in what lies behind the left text, as a text
     // of its own; none there leaves the middle text empty.
     const int32_t right = FindText(text + from - 1, r.right.text(), nullptr, r.ignoreCase);
     const size_t length = right > 1 ? static_cast<size_t>(right - 1) : 0;
+    if (right == -1) // perhaps the right text occurs only in front of the left
+        w.remark(Diagnose(r, text));
     w.found(std::string_view(text + from - 1, length), from);
     return kExitDone;
 }
@@ -51,10 +64,14 @@ int ExtractOne(const Rule& r, const char* text, ResultWriter& w)
 int ExtractAll(const Rule& r, const char* text, int32_t length, const CliContext& c, ResultWriter& w)
 {
     // Missing texts answer as a single extraction does.
-    if (FindText(text, r.left.text(), nullptr, r.ignoreCase) == -1)
-        return NotFound(w, lit::LeftNotFound);
-    if (FindText(text, r.right.text(), nullptr, r.ignoreCase) == -1)
-        return NotFound(w, lit::RightNotFound);
+    if (FindText(text, r.left.text(), nullptr, r.ignoreCase) == -1) {
+        const RuleHint hint = Diagnose(r, text);
+        return NotFound(w, lit::LeftNotFound, &hint);
+    }
+    if (FindText(text, r.right.text(), nullptr, r.ignoreCase) == -1) {
+        const RuleHint hint = Diagnose(r, text);
+        return NotFound(w, lit::RightNotFound, &hint);
+    }
     const int32_t leftLength = TextLength(r.left.text());
     const int32_t rightLength = TextLength(r.right.text());
     for (int32_t at = 0; at < length && !c.out.failed();) {

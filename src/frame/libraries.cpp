@@ -10,6 +10,7 @@
 #include "commands/focus_command.h"
 #include "commands/input_box_command.h"
 #include "commands/mark_text_command.h"
+#include "commands/rule_diagnosis_command.h"
 #include "commands/message_box_command.h"
 #include "commands/rule_suggestion_command.h"
 #include "commands/text_commands.h"
@@ -35,10 +36,11 @@ int32_t StoreServiceNotify(int32_t code, intptr_t a, intptr_t)
 }
 
 // Positions 0-8 are the commands the tool calls, then our own: 9 the marks
-// in the big text box, 10 keys bound to buttons; the rest serve facilities this program does not carry.
+// in the big text box, 10 keys bound to buttons, 11 a rule made from examples,
+// 12 why a rule fails; the rest serve facilities this program does not carry.
 const CommandRoutine kCoreCommands[16] = {
     取文本长度, ToText, SetClipboardText, MessageBoxCommand, 寻找文本, 取文本中间, SetComponentFocus, InputBox,
-    ToBytes, MarkText, BindKeyCommand, SuggestRuleCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
+    ToBytes, MarkText, BindKeyCommand, SuggestRuleCommand, RuleDiagnosis, AbsentCommand, AbsentCommand, AbsentCommand,
 };
 // The internet library keeps one HTTP client for the whole run.
 int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)

@@ -92,6 +92,7 @@ TEST_F(CaseCommands, EveryCaseGetsALineAndTheRunASummary)
                        "FAIL 8\n"
                        "  expected: \"x\"\n"
                        "  got:      not found (the left text is not in the page)\n"
+                       "  hint:     左边文本只有前2字节“<h”出现，在第1字节处。\n" // the diagnosis
                        "4 passed, 2 failed, 1 errors\n");
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.status, 1) << "a failed case outweighs a source that could not be read";
@@ -158,8 +159,9 @@ TEST_F(CaseCommands, JsonHoldsOneObjectACaseAndNothingElse)
               "error=null|reason=null\n"
               "file=\"site/cases.jsonl\"|line=7|name=\"gone\"|status=\"error\"|expect=\"Hello\"|got=null|hint=null|"
               "error=\"site/pages/none.html: No such file or directory\"|reason=null\n"
-              "file=\"site/cases.jsonl\"|line=8|name=\"8\"|status=\"fail\"|expect=\"x\"|got=null|hint=null|"
-              "error=null|reason=\"the left text is not in the page\"\n");
+              "file=\"site/cases.jsonl\"|line=8|name=\"8\"|status=\"fail\"|expect=\"x\"|got=null|"
+              "hint={\"code\": \"partial\", \"position\": 1, \"length\": 2, \"text\": "
+              "\"左边文本只有前2字节“<h”出现，在第1字节处。\"}|error=null|reason=\"the left text is not in the page\"\n");
     EXPECT_EQ(run.err, "4 passed, 2 failed, 1 errors\n");
     EXPECT_EQ(run.status, 1);
 }

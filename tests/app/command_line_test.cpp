@@ -28,6 +28,12 @@ ToolStreams Streams(ToolStreams::In in, ToolStreams::Out out = ToolStreams::Out:
 const std::string kLeftNotFound = "未查找到左边文本，请重新输入！\n";
 const std::string kRightNotFound = "未查找到右边文本，请重新输入！\n";
 const std::string kNotFound = "未找到指定内容！\n";
+// The lines behind a not-found message and behind an empty middle text that
+// say why.
+std::string Hint(const std::string& sentence) { return "middletext: hint: " + sentence + "\n"; }
+std::string Warning(const std::string& sentence) { return "middletext: warning: hint: " + sentence + "\n"; }
+const std::string kLeftNothing = kLeftNotFound + Hint("左边文本连第一个字符也未出现。");
+const std::string kRightNothing = kRightNotFound + Hint("右边文本连第一个字符也未出现。");
 
 struct ExtractCase {
     const char* name;
@@ -40,23 +46,64 @@ TEST(CommandLineExtract, PrintsWhatTheMiddleBoxWouldShow)
 {
     const ExtractCase cases[] = {
         {"tags", "abc[b]XYZ[/b]def", "[b]", "[/b]", "XYZ", "", 0},
-        {"right only before left", "x]y[z", "[", "]", "", "", 0},
+        {"right only before left", "x]y[z", "[", "]", "", Warning("右边文本只出现在左边文本之前（第2字节处），中间文本为空。"), 0},
         {"right directly behind left", "[b][/b]", "[b]", "[/b]", "", "", 0},
-        {"left at the very end", "ab]c[", "[", "]", "", "", 0},
-        {"empty text", "", "", "]", "", kLeftNotFound, 1},
+        {"left at the very end", "ab]c[", "[", "]", "", Warning("右边文本只出现在左边文本之前（第3字节处），中间文本为空。"), 0},
+        {"empty text", "", "", "]", "", kLeftNothing, 1},
         {"empty left", "ab]c", "", "]", "ab", "", 0},
         {"empty right", "a[bc", "[", "", "", "", 0},
         {"first of several", "a[1]b[2]c", "[", "]", "1", "", 0},
-        {"case-sensitive", "[b]x[/b]", "[B]", "[/b]", "", kLeftNotFound, 1},
-        {"right missing", "a[b", "[", "]", "", kRightNotFound, 1},
-        {"a match starts only on a character", "爸行", "中", "x", "", kLeftNotFound, 1},
+        {"case-sensitive", "[b]x[/b]", "[B]", "[/b]", "", kLeftNotFound + Hint("左边文本在第1字节处出现，但大小写不同：页面为“b”，文本为“B”。"), 1},
+        {"right missing", "a[b", "[", "]", "", kRightNothing, 1},
+        {"a match starts only on a character", "爸行", "中", "x", "", kLeftNothing, 1},
         {"Chinese", "甲乙《丙丁》戊", "《", "》", "丙丁", "", 0},
         // 귭가 holds the bytes of 귬 across its two four-byte characters.
-        {"not inside a four-byte character", "[귭가]", "귬", "]", "", kLeftNotFound, 1},
+        {"not inside a four-byte character", "[귭가]", "귬", "]", "", kLeftNothing, 1},
+        // Why a rule fails.
+        {"a line break typed with Enter", "a\nb]", "a\r\nb", "]", "", kLeftNotFound + Hint("左边文本在第1字节处出现，但换行不同：页面为LF，文本为CR LF。"), 1},
+        {"half-width for full-width", "价格：12元", "价格:", "元", "", kLeftNotFound + Hint("左边文本在第1字节处出现，但全角与半角不同：页面为“：”，文本为“:”。"), 1},
+        {"a right text with a tab", "[a]x\ty", "[a]", "x y", "", kRightNotFound + Hint("右边文本在第4字节处出现，但空白不同：页面为制表符，文本为空格。"), 1},
+        {"a part of it", "<p>ab</p>", "<p>ax", "</p>", "", kLeftNotFound + Hint("左边文本只有前4字节“<p>a”出现，在第1字节处。"), 1},
         {"behind four-byte characters", "귭가[😀]", "[", "]", "😀", "", 0},
     };
     for (const auto& c : cases) {
         auto run = RunTool({"extract", "--left", c.left, "--right", c.right}, c.text);
+        EXPECT_EQ(run.out, c.out) << c.name;
+        EXPECT_EQ(run.err, c.err) << c.name;
+        EXPECT_EQ(run.status, c.status) << c.name;
+    }
+}
+
+// With --json the cause is a field of the object: its code, the 1-based
+// byte position in the text (null for none), the bytes that matched and the
+// sentence. Standard error stays quiet but for the warning of an empty
+// middle text.
+TEST(CommandLineExtract, JsonCarriesWhyTheRuleFails)
+{
+    const std::string left = R"({"source":"-","status":"not_found","message":"未查找到左边文本，请重新输入！","hint":)";
+    const std::string right = R"({"source":"-","status":"not_found","message":"未查找到右边文本，请重新输入！","hint":)";
+    const ExtractCase cases[] = {
+        {"line breaks", "x a\nb]", "a\r\nb", "]",
+         left + R"({"code":"line_breaks","position":3,"length":3,"text":"左边文本在第3字节处出现，但换行不同：页面为LF，文本为CR LF。"}})" "\n", "", 1},
+        {"width", "价格：12元", "价格:", "元",
+         left + R"({"code":"width","position":1,"length":6,"text":"左边文本在第1字节处出现，但全角与半角不同：页面为“：”，文本为“:”。"}})" "\n", "", 1},
+        {"case", "<DIV>x", "<div>", "x",
+         left + R"({"code":"case","position":1,"length":5,"text":"左边文本在第1字节处出现，但大小写不同：页面为“D”，文本为“d”。"}})" "\n", "", 1},
+        {"whitespace", "[a]x  y", "[a]", "x y",
+         right + R"({"code":"whitespace","position":4,"length":4,"text":"右边文本在第4字节处出现，但空白不同：页面为空格+空格，文本为空格。"}})" "\n", "", 1},
+        {"entities", "a&lt;b&gt;c", "<b>", "c",
+         left + R"({"code":"entities","position":2,"length":9,"text":"左边文本在第2字节处出现，但页面写作字符引用“&lt;”（即“<”）。"}})" "\n", "", 1},
+        {"partial", "<p>ab</p>", "<p>ax", "</p>",
+         left + R"({"code":"partial","position":1,"length":4,"text":"左边文本只有前4字节“<p>a”出现，在第1字节处。"}})" "\n", "", 1},
+        {"nothing of it", "abc", "[", "]",
+         left + R"({"code":"partial","position":null,"length":0,"text":"左边文本连第一个字符也未出现。"}})" "\n", "", 1},
+        {"right only before left", "x]y[z", "[", "]",
+         R"({"source":"-","middle":"","start":5,"end":4,"status":"found","hint":{"code":"right_before_left","position":2,"length":1,"text":"右边文本只出现在左边文本之前（第2字节处），中间文本为空。"}})" "\n",
+         "middletext: warning: hint: 右边文本只出现在左边文本之前（第2字节处），中间文本为空。\n", 0},
+        {"a working rule has none", "[a]", "[", "]", R"({"source":"-","middle":"a","start":2,"end":2,"status":"found"})" "\n", "", 0},
+    };
+    for (const auto& c : cases) {
+        auto run = RunTool({"extract", "--json", "--left", c.left, "--right", c.right}, c.text);
         EXPECT_EQ(run.out, c.out) << c.name;
         EXPECT_EQ(run.err, c.err) << c.name;
         EXPECT_EQ(run.status, c.status) << c.name;
@@ -73,8 +120,8 @@ TEST(CommandLineExtract, AllPrintsEveryMiddleTextInOrder)
         {"right overlapping the next left", "abababa", "ab", "ba", "a\n", "", 0},
         {"a left without a right behind it", "[a]x[b", "[", "]", "a\n", "", 0},
         {"right only before left", "x]y[z", "[", "]", "", "", 0},
-        {"left missing", "abc", "[", "]", "", kLeftNotFound, 1},
-        {"right missing", "a[bc", "[", "]", "", kRightNotFound, 1},
+        {"left missing", "abc", "[", "]", "", kLeftNothing, 1},
+        {"right missing", "a[bc", "[", "]", "", kRightNothing, 1},
         {"Chinese", "《甲》乙《丙》", "《", "》", "甲\n丙\n", "", 0},
     };
     for (const auto& c : cases) {
@@ -93,7 +140,7 @@ TEST(CommandLineExtract, AllPrintsEveryMiddleTextInOrder)
 TEST(CommandLineExtract, AZeroByteEndsTheText)
 {
     auto run = RunTool({"extract", "--left", "[", "--right", "]"}, std::string("ab\0[x]", 6));
-    EXPECT_EQ(run.err, kLeftNotFound);
+    EXPECT_EQ(run.err, kLeftNothing);
 }
 
 TEST(CommandLineExtract, ReadsAFile)

@@ -24,6 +24,8 @@ using mt::test::RunTool;
 using mt::test::ToolRun;
 
 const std::string kLeftNotFound = "未查找到左边文本，请重新输入！";
+// Why: none of the left text's characters is in the text.
+const std::string kNothingOfLeft = "左边文本连第一个字符也未出现。";
 
 void Write(const fs::path& path, const std::string& bytes)
 {
@@ -125,14 +127,14 @@ TEST_F(ManySources, ResultsComeInTheOrderGivenNamedByTheirSource)
         {with({"-0", "a.txt", "b.txt"}), "", std::string("a.txt:1\0b.txt:2\0", 16), "", 0},
         {with({"a.txt", "-"}), "[s]", "a.txt:1\n-:s\n", "", 0},
         {with({"--count", "--all", "a.txt", "b.txt", "c.txt"}), "", "a.txt:1\nb.txt:2\nc.txt:0\n", "", 1},
-        {with({"a.txt", "c.txt"}), "", "a.txt:1\n", "middletext: c.txt: " + kLeftNotFound + "\n", 1},
+        {with({"a.txt", "c.txt"}), "", "a.txt:1\n", "middletext: c.txt: " + kLeftNotFound + "\nmiddletext: c.txt: hint: " + kNothingOfLeft + "\n", 1},
         {with({"a.txt", "missing", "b.txt"}), "", "a.txt:1\nb.txt:2\n",
          "middletext: missing: No such file or directory\n", 2},
         {with({"d", "a.txt"}), "", "a.txt:1\n", "middletext: d: Is a directory\n", 2},
         // A directory's regular files in name order, its subdirectories' in their turn.
         {with({"-r", "d/", "a.txt"}), "", "d/a.txt:4\nd/b.txt:5\nd/sub/c.txt:6\na.txt:1\n", "", 0},
         {with({"--sources", "list"}), "", "b.txt:2\na.txt:1\n", "", 0},
-        {with({"c.txt", "--sources", "-"}), "a.txt\n", "a.txt:1\n", "middletext: c.txt: " + kLeftNotFound + "\n", 1},
+        {with({"c.txt", "--sources", "-"}), "a.txt\n", "a.txt:1\n", "middletext: c.txt: " + kLeftNotFound + "\nmiddletext: c.txt: hint: " + kNothingOfLeft + "\n", 1},
         {with({"--sources", "missing"}), "", "", "middletext: missing: No such file or directory\n", 2},
         {{"extract", "-i", "--left", "[b]", "--right", "[/B]"}, "x[B]y[/b]", "y", "", 0},
         {{"find", "--text", "[", "b.txt", "a.txt"}, "", "b.txt:1\nb.txt:5\na.txt:1\n", "", 0},
@@ -141,7 +143,7 @@ TEST_F(ManySources, ResultsComeInTheOrderGivenNamedByTheirSource)
         {{"--gbk", "extract", "-i", "--left", "\x81\x61", "--right", "]"}, "\x81\x41x]", "x", "", 0},
         {{"find", "--count", "--text", "[", "b.txt", "c.txt"}, "", "b.txt:2\nc.txt:0\n", "", 1},
         // One source alone is as it always was.
-        {with({"c.txt"}), "", "", kLeftNotFound + "\n", 1},
+        {with({"c.txt"}), "", "", kLeftNotFound + "\nmiddletext: hint: " + kNothingOfLeft + "\n", 1},
         {with({"--newline", "a.txt"}), "", "1\n", "", 0},
     };
     for (const Case& c : cases)
@@ -170,7 +172,8 @@ TEST_F(ManySources, JsonLinesParseBackInUtf8)
               // 《 is two bytes of GB18030: 甲 is bytes 3 to 4.
               "end=4|index=0|middle=甲|source=zh.txt|start=3|status=found\n"
               "end=14|index=1|middle=乙\"\\\n|source=zh.txt|start=10|status=found\n"
-              "message=" + kLeftNotFound + "|source=c.txt|status=not_found\n"
+              "hint={'code': 'partial', 'position': None, 'length': 0, 'text': '" + kNothingOfLeft +
+                  "'}|message=" + kLeftNotFound + "|source=c.txt|status=not_found\n"
               "reason=No such file or directory|source=no|status=error\n");
     // Raw GB18030 in, UTF-8 out; a byte that is no character becomes U+FFFD.
     const auto gbk = RunTool({"extract", "--gbk", "--json", "--all", "--left=[", "--right=]", "gb.txt"});
@@ -229,13 +232,13 @@ TEST_F(ManySources, PagesAndFilesMixInOrderAndTheHighestStatusWins)
         {{ok}, "", "页", "", 0},
         // A byte that is no character becomes U+FFFD; the texts beside it stay whole.
         {{"--all", bad}, "", "\xef\xbf\xbdx\n中\n", "", 0},
-        {{ok, none}, "", ok + ":页\n", kError + none + ": " + kLeftNotFound + "\n", 1},
+        {{ok, none}, "", ok + ":页\n", kError + none + ": " + kLeftNotFound + "\n" + kError + none + ": hint: " + kNothingOfLeft + "\n", 1},
         {{ok, "missing"}, "", ok + ":页\n", kError + "missing: No such file or directory\n", 2},
         {{ok, early}, "", ok + ":页\n" + early + ":cut\n", kWarning + early + ": the page ended early: 连接中断\n", 4},
         {{dead, "a.txt"}, "", "a.txt:1\n", notRead, 6},
         {{dead, early, "missing", none, "a.txt"}, "", early + ":cut\na.txt:1\n",
          notRead + kWarning + early + ": the page ended early: 连接中断\n" + kError +
-             "missing: No such file or directory\n" + kError + none + ": " + kLeftNotFound + "\n",
+             "missing: No such file or directory\n" + kError + none + ": " + kLeftNotFound + "\n" + kError + none + ": hint: " + kNothingOfLeft + "\n",
          6},
     };
     for (const Case& c : cases)
