@@ -1,14 +1,17 @@
 # bash completion for middletext: commands, their options, the languages of
-# code --lang, and file names where a command reads a file.
+# code --lang, and file names where a command reads a file (case files of
+# test and suggest --cases included).
 
 _middletext()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
-    local commands="extract find fetch code"
+    local commands="extract find fetch code test suggest"
     local common="--gbk -h --help -V --version"
     # Options that take the next word as their value.
     local valued="--left --right --text --max-time --lang -A --user-agent -H --header -b --cookie --retry
-                  --sources -j --jobs"
+                  --sources -j --jobs --junit --middle --cases"
+    # What reads pages: the request options of fetch.
+    local request="--max-time -A --user-agent -H --header -b --cookie --retry"
     # What extract and find share: several sources, URLs among them.
     local sources="-r --recursive --sources --with-filename --no-filename --json --count -i --ignore-case
                    -j --jobs --max-time -A --user-agent -H --header -b --cookie --retry"
@@ -42,16 +45,16 @@ _middletext()
 
     case $prev in
         --lang)
-            COMPREPLY=($(compgen -W "python javascript c" -- "$cur"))
+            COMPREPLY=($(compgen -W "python javascript c java go php" -- "$cur"))
             return
             ;;
-        --sources)
+        --sources | --junit | --cases)
             local IFS=$'\n'
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -f -- "$cur"))
             return
             ;;
-        --left | --right | --text | --max-time | -A | --user-agent | -H | --header | -b | --cookie | --retry | -j | --jobs)
+        --left | --right | --text | --middle | --max-time | -A | --user-agent | -H | --header | -b | --cookie | --retry | -j | --jobs)
             COMPREPLY=()
             return
             ;;
@@ -64,6 +67,8 @@ _middletext()
             find) options+=" --text $sources" ;;
             fetch) options+=" --raw --max-time -A --user-agent -H --header -b --cookie --retry -s --silent" ;;
             code) options+=" --lang" ;;
+            test) options+=" --json --junit --update -j --jobs $request" ;;
+            suggest) options+=" --middle --cases --json -0 --null -j --jobs $request" ;;
         esac
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         return
@@ -73,8 +78,9 @@ _middletext()
         "")
             COMPREPLY=($(compgen -W "$commands" -- "$cur"))
             ;;
-        extract | find)
-            # FILEs and directories (URLs are typed), or - for standard input.
+        extract | find | test | suggest)
+            # FILEs and directories (URLs are typed), or - for standard input;
+            # test's case files.
             local IFS=$'\n'
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -f -- "$cur"))
