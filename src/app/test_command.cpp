@@ -182,6 +182,7 @@ int RunTest(const CliContext& c)
             if (o.update && outcome.status == CaseOutcome::Status::kFail)
                 updates.emplace(tc.line, std::pair(&tc, NowExpected(outcome)));
             outcomes.push_back(std::move(outcome));
+            c.out.flush(); // a case at a time: a slow page shows where the run is
             if (c.out.failed())
                 return kExitOutput;
         }
