@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,7 +23,18 @@ namespace {
 bool ReadCaseFiles(const CliContext& c, std::vector<CaseFile>* files)
 {
     bool good = true;
+    std::vector<std::pair<dev_t, ino_t>> seen; // --update writes each file once
     for (const std::string& path : c.options.sources) {
+        struct stat st {};
+        if (c.options.update && fstatat(c.startDirectory, path.c_str(), &st, 0) == 0) {
+            const std::pair<dev_t, ino_t> id(st.st_dev, st.st_ino);
+            if (std::find(seen.begin(), seen.end(), id) != seen.end()) {
+                PrintError(EchoArgument(path) + ": given twice; --update writes a case file once");
+                good = false;
+                continue;
+            }
+            seen.push_back(id);
+        }
         CaseFile file{path, {}, {}};
         std::string error;
         if (!ReadFileBytes(path, c.startDirectory, &file.contents, &error)) {

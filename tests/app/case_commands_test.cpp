@@ -222,6 +222,9 @@ TEST_F(CaseCommands, UpdateRewritesOnlyTheFailingExpectations)
     EXPECT_NE(again.out.find("5 passed, 0 failed, 1 errors\n"), std::string::npos) << again.out;
     EXPECT_EQ(fs::directory_entry("site").is_directory(), true);
     EXPECT_EQ(std::distance(fs::directory_iterator("site"), fs::directory_iterator()), 2) << "no file left behind";
+    const ToolRun twice = RunTool({"test", "--update", "site/cases.jsonl", "site/../site/cases.jsonl"});
+    EXPECT_EQ(twice.err, "middletext: site/../site/cases.jsonl: given twice; --update writes a case file once\n");
+    EXPECT_EQ(twice.status, 2);
 }
 
 TEST_F(CaseCommands, AFailureShowsThePlaceWhereTheTextsDiffer)
