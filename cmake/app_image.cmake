@@ -32,6 +32,9 @@ add_custom_command(
 mt_layer(app)
 target_sources(mt_app PRIVATE ${MT_GENERATED}/app/program_image.cpp ${MT_GENERATED}/app/code_templates.h)
 target_include_directories(mt_app PUBLIC ${MT_GENERATED}/app)
+# Case files are JSON Lines, read with nlohmann-json.
+find_package(nlohmann_json 3.10 REQUIRED)
+target_link_libraries(mt_app PRIVATE nlohmann_json::nlohmann_json)
 
 add_executable(middletext src/app/main.cpp)
 target_link_libraries(middletext PRIVATE mt_app)

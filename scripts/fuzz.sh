@@ -142,6 +142,15 @@ fuzz_target "the text buffer" text_buffer_fuzz 4096 text_buffer_seeds \
   "$root/src/platform/text_view/text_buffer.cpp" "$root/src/platform/text_view/text_buffer_scan.cpp" \
   "$root/src/platform/text_view/edit_history.cpp" "$root/fuzz/text_buffer_fuzz.cpp"
 
+# The case-file reader of test and suggest, and the rewriting of --update.
+case_file_seeds() {
+  printf '{"name":"t","source":"a.html","left":"<b>","right":"</b>","expect":"x"}\n' > "$1/plain"
+  printf '{"source": "b", "source_gbk": true, "left_gbk": "d6d0", "right": "]", "all": true, "expect_gbk": ["ff", ""]}' > "$1/hex"
+  printf '{"source":"c","left":"[","right":"]","expect":null,"expct":1}\n\n{"source":"d"' > "$1/bad"
+}
+fuzz_target "the case-file reader" case_file_fuzz 4096 case_file_seeds \
+  "$root/src/app/case_file.cpp" "$root/src/app/cli_messages.cpp" "$root/fuzz/case_file_fuzz.cpp"
+
 # The rule suggestion from selections or wanted texts, each pair it finds
 # checked by the extraction.
 mkdir -p "$gen/commands"

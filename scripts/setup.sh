@@ -19,6 +19,8 @@ test_needs=(
   xvfb xauth x11-apps imagemagick openbox xdotool xclip fonts-wqy-microhei fonts-dejavu-core
   libx11-dev libxtst-dev libxdamage-dev
   groff-base nodejs
+  nlohmann-json3-dev
+  default-jdk-headless golang-go php-cli
 )
 packages=("${package_needs[@]}")
 [ "${1:-}" = package ] || packages+=("${test_needs[@]}")

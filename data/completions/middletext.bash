@@ -1,15 +1,16 @@
 # bash completion for middletext: commands, their options, the languages of
-# code --lang, and file names where a command reads a file.
+# code --lang, and file names where a command reads a file (case files of
+# test and suggest --cases included).
 
 _middletext()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
-    local commands="extract find fetch code"
+    local commands="extract find fetch code test suggest"
     local common="--gbk -h --help -V --version"
     # Options that take the next word as their value.
     local valued="--left --right --text --max-time --lang -A --user-agent -H --header -b --cookie --retry
                   --sources -j --jobs --cacert -x --proxy --max-redirs -o --output -D --dump-header
-                  -w --write-out -m --max-count"
+                  -w --write-out -m --max-count --junit --middle --cases"
     # The bounds of transfers: values too, for every command that reads pages.
     local bounds="--connect-timeout -Y --speed-limit -y --speed-time --max-filesize --max-memory"
     valued+=" $bounds"
@@ -58,16 +59,16 @@ _middletext()
 
     case $prev in
         --lang)
-            COMPREPLY=($(compgen -W "python javascript c" -- "$cur"))
+            COMPREPLY=($(compgen -W "python javascript c java go php" -- "$cur"))
             return
             ;;
-        --sources | --cacert | -o | --output | -D | --dump-header)
+        --sources | --cacert | -o | --output | -D | --dump-header | --junit | --cases)
             local IFS=$'\n'
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -f -- "$cur"))
             return
             ;;
-        --left | --right | --text | --max-time | -A | --user-agent | -H | --header | -b | --cookie | --retry | -j | --jobs | \
+        --left | --right | --text | --middle | --max-time | -A | --user-agent | -H | --header | -b | --cookie | --retry | -j | --jobs | \
             -x | --proxy | --max-redirs | -w | --write-out | -m | --max-count | \
             --connect-timeout | -Y | --speed-limit | -y | --speed-time | --max-filesize | --max-memory)
             COMPREPLY=()
@@ -82,6 +83,8 @@ _middletext()
             find) options+=" --text $sources" ;;
             fetch) options+=" --raw -o --output -D --dump-header -w --write-out -f --fail $network" ;;
             code) options+=" --lang" ;;
+            test) options+=" --json --junit --update -j --jobs $network" ;;
+            suggest) options+=" --middle --cases --json -0 --null -j --jobs $network" ;;
         esac
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         return
@@ -91,8 +94,9 @@ _middletext()
         "")
             COMPREPLY=($(compgen -W "$commands" -- "$cur"))
             ;;
-        extract | find)
-            # FILEs and directories (URLs are typed), or - for standard input.
+        extract | find | test | suggest)
+            # FILEs and directories (URLs are typed), or - for standard input;
+            # test's case files.
             local IFS=$'\n'
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -f -- "$cur"))

@@ -1,7 +1,8 @@
 # fish completion for middletext: commands, their options, the languages of
-# code --lang, and file names where a command reads a file.
+# code --lang, and file names where a command reads a file (case files of
+# test and suggest --cases included).
 
-set -l commands extract find fetch code
+set -l commands extract find fetch code test suggest
 
 # Nothing but what is listed here: file names only where a command reads a file.
 complete -c middletext -f
@@ -10,6 +11,8 @@ complete -c middletext -n "not __fish_seen_subcommand_from $commands" -a extract
 complete -c middletext -n "not __fish_seen_subcommand_from $commands" -a find -d 'Print the byte positions of a text'
 complete -c middletext -n "not __fish_seen_subcommand_from $commands" -a fetch -d 'Print a web page, decoded'
 complete -c middletext -n "not __fish_seen_subcommand_from $commands" -a code -d 'Print the extraction subroutine'
+complete -c middletext -n "not __fish_seen_subcommand_from $commands" -a test -d 'Run the cases of case files'
+complete -c middletext -n "not __fish_seen_subcommand_from $commands" -a suggest -d 'Print a left and a right text for a wanted text'
 
 complete -c middletext -l gbk -d 'Read and write raw GB18030 bytes'
 complete -c middletext -s h -l help -d 'Print the usage'
@@ -69,4 +72,24 @@ complete -c middletext -n $network -l max-redirs -x -d 'Follow at most N redirec
 complete -c middletext -n $network -l no-compressed -d 'Ask for the page uncompressed'
 complete -c middletext -n $network -s s -l silent -d 'No progress line'
 
-complete -c middletext -n '__fish_seen_subcommand_from code' -l lang -x -a 'python javascript c' -d 'The language of the subroutine'
+complete -c middletext -n '__fish_seen_subcommand_from code' -l lang -x -a 'python javascript c java go php' -d 'The language of the subroutine'
+
+complete -c middletext -n '__fish_seen_subcommand_from test' -l json -d 'One JSON object per case'
+complete -c middletext -n '__fish_seen_subcommand_from test' -l junit -r -F -d 'Write JUnit XML to FILE'
+complete -c middletext -n '__fish_seen_subcommand_from test' -l update -d 'Rewrite the expectations of failing cases'
+complete -c middletext -n '__fish_seen_subcommand_from suggest' -l middle -x -d 'The text wanted from each page'
+complete -c middletext -n '__fish_seen_subcommand_from suggest' -l cases -r -F -d 'Pages and their wanted texts, in a case file'
+complete -c middletext -n '__fish_seen_subcommand_from suggest' -l json -d 'Print the pair as one JSON object'
+complete -c middletext -n '__fish_seen_subcommand_from suggest' -s 0 -l null -d 'End each text with a zero byte'
+
+# What reads pages for test and suggest: --jobs and the request options.
+set -l cases '__fish_seen_subcommand_from test suggest'
+complete -c middletext -n $cases -s j -l jobs -x -d 'URLs transferred at once'
+complete -c middletext -n $cases -l max-time -x -d 'Give up on a URL after SECONDS in all'
+complete -c middletext -n $cases -s A -l user-agent -x -d 'The User-Agent header to send'
+complete -c middletext -n $cases -s H -l header -x -d 'A request header to send'
+complete -c middletext -n $cases -s b -l cookie -x -d 'Cookies to send'
+complete -c middletext -n $cases -l retry -x -d 'Attempts after a transient failure'
+
+# test reads case files; suggest --middle reads FILEs (or - for standard input).
+complete -c middletext -n '__fish_seen_subcommand_from test suggest' -F

@@ -41,6 +41,9 @@ struct CliContext {
 int RunFetch(const CliContext& context);
 // extract and find over their sources.
 int RunOnInput(const CliContext& context);
+// test over its case files (test_command.cpp), and suggest (suggest_command.cpp).
+int RunTest(const CliContext& context);
+int RunSuggest(const CliContext& context);
 // Whether the sources need the start directory: a relative path among them,
 // or a list that may hold one.
 bool NeedsStartDirectory(const CliOptions& options);

@@ -29,6 +29,8 @@ constexpr CommandRow kCommands[] = {
     {"find", kFind, "FILE", false, {"--text", nullptr}},
     {"fetch", kFetch, "URL", true, {nullptr, nullptr}},
     {"code", kCode, nullptr, false, {nullptr, nullptr}},
+    {"test", kTest, "CASEFILE", true, {nullptr, nullptr}},
+    {"suggest", kSuggest, "SOURCE", false, {nullptr, nullptr}},
 };
 
 // One option: a value taken into a text field, a value added to a list (the
@@ -51,7 +53,7 @@ constexpr OptionRow kOptions[] = {
     {"--text", 0, &CliOptions::text, nullptr, nullptr, kFind},
     {"--gbk", 0, nullptr, &CliOptions::gbk, nullptr, kAll},
     {"--all", 0, nullptr, &CliOptions::all, nullptr, kExtract},
-    {"--null", '0', nullptr, &CliOptions::zero, nullptr, kRule},
+    {"--null", '0', nullptr, &CliOptions::zero, nullptr, kRule | kSuggest},
     {"--newline", 0, nullptr, &CliOptions::newline, nullptr, kExtract},
     {"--raw", 0, nullptr, &CliOptions::raw, nullptr, kFetch},
     {"--max-time", 0, &CliOptions::maxTime, nullptr, nullptr, kRequest},
@@ -64,10 +66,10 @@ constexpr OptionRow kOptions[] = {
     {"--recursive", 'r', nullptr, &CliOptions::recursive, nullptr, kRule},
     {"--with-filename", 0, nullptr, &CliOptions::withFilename, nullptr, kRule},
     {"--no-filename", 0, nullptr, &CliOptions::noFilename, nullptr, kRule},
-    {"--json", 0, nullptr, &CliOptions::json, nullptr, kRule},
+    {"--json", 0, nullptr, &CliOptions::json, nullptr, kRule | kTest | kSuggest},
     {"--count", 0, nullptr, &CliOptions::count, nullptr, kRule},
     {"--ignore-case", 'i', nullptr, &CliOptions::ignoreCase, nullptr, kRule},
-    {"--jobs", 'j', &CliOptions::jobs, nullptr, nullptr, kRule},
+    {"--jobs", 'j', &CliOptions::jobs, nullptr, nullptr, kRule | kTest | kSuggest},
     {"--lang", 0, &CliOptions::lang, nullptr, nullptr, kCode},
     // The network under curl's names.
     {"--insecure", 'k', nullptr, &CliOptions::insecure, nullptr, kRequest},
@@ -90,6 +92,11 @@ constexpr OptionRow kOptions[] = {
     {"--speed-time", 'y', &CliOptions::speedTime, nullptr, nullptr, kRequest},
     {"--max-filesize", 0, &CliOptions::maxFileSize, nullptr, nullptr, kRequest},
     {"--max-memory", 0, &CliOptions::maxMemory, nullptr, nullptr, kRequest},
+    // test and suggest
+    {"--junit", 0, &CliOptions::junit, nullptr, nullptr, kTest},
+    {"--update", 0, nullptr, &CliOptions::update, nullptr, kTest},
+    {"--middle", 0, &CliOptions::middle, nullptr, nullptr, kSuggest},
+    {"--cases", 0, &CliOptions::cases, nullptr, nullptr, kSuggest},
 };
 static_assert(std::size(kOptions) <= 64, "the parser marks the options given in one 64-bit word");
 
@@ -238,7 +245,7 @@ private:
             o_->command = command_->name;
             return true;
         }
-        if (command_->command & (kExtract | kFind)) {
+        if (command_->command & (kExtract | kFind | kTest | kSuggest)) {
             o_->sources.emplace_back(a);
             return true;
         }
@@ -260,8 +267,10 @@ private:
             if (name && !(seen_ & Bit(static_cast<size_t>(FindOption(name) - kOptions))))
                 return fail(std::string(command_->name) + " needs " + name);
         }
-        if (command_->operandRequired && o_->urls.empty())
+        if (command_->operandRequired && o_->urls.empty() && o_->sources.empty())
             return fail(std::string(command_->name) + " needs " + command_->operand);
+        if (!checkTestAndSuggest())
+            return false;
         if (o_->newline && o_->all)
             return fail("--newline is for a single text; --all ends every text");
         if (o_->newline && o_->zero)
@@ -335,6 +344,20 @@ private:
             return fail("--color takes auto, always or never, not " + EchoArgument(*o_->color));
         if (o_->filesWithMatches && (o_->count || o_->json))
             return fail(std::string("-l prints names only: it takes no ") + (o_->count ? "--count" : "--json"));
+        return true;
+    }
+
+    // test and suggest: what goes with what.
+    bool checkTestAndSuggest()
+    {
+        if (command_->command != kSuggest)
+            return true;
+        if (o_->middle.has_value() == o_->cases.has_value())
+            return fail("suggest needs --middle TEXT and one SOURCE or more, or --cases FILE: give one");
+        if (o_->middle && o_->sources.empty())
+            return fail("suggest --middle needs a SOURCE");
+        if (o_->cases && !o_->sources.empty())
+            return fail("suggest --cases reads its sources from the file: no SOURCE may be given");
         return true;
     }
 

@@ -21,7 +21,7 @@ enum ExitStatus : int {
 };
 
 struct CliOptions {
-    std::string command; // extract, find, fetch, code, help, version
+    std::string command; // extract, find, fetch, code, test, suggest, help, version
     std::optional<std::string> left, right, text;
     std::vector<std::string> urls; // the URLs of fetch, in order
     // extract and find: the sources as given (FILE, -, URL, or DIRECTORY with
@@ -70,6 +70,11 @@ struct CliOptions {
     std::optional<std::string> maxCount; // -m N: at most N results a source
     bool filesWithMatches = false;       // -l: the names of the sources with a result
     std::optional<std::string> color;    // --color[=auto|always|never]
+    // test and suggest. test's case files and suggest's pages are in sources.
+    std::optional<std::string> junit;  // test: JUnit XML written to this file
+    bool update = false;               // test: the expectations of failing cases rewritten
+    std::optional<std::string> middle; // suggest: the text wanted from one page
+    std::optional<std::string> cases;  // suggest: pages and their texts, in a case file
 };
 
 // The bounds of --max-time (what the transfer library takes in seconds)

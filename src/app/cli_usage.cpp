@@ -26,7 +26,10 @@ constexpr UsagePiece kUsage[] = {
              "                        [-k] [--cacert FILE] [-x URL] [--max-redirs N] [--no-compressed]\n"
              "                        [--connect-timeout SECONDS] [--speed-limit BYTES] [--speed-time SECONDS]\n"
              "                        [--max-filesize SIZE] [--max-memory SIZE] URL...\n"},
-    {kCode, "       middletext code [--lang python|javascript|c]\n"},
+    {kCode, "       middletext code [--lang python|javascript|c|java|go|php]\n"},
+    {kTest, "       middletext test [--json] [--junit FILE] [--update] [-j N] [REQUEST OPTIONS] CASEFILE...\n"},
+    {kSuggest, "       middletext suggest (--middle TEXT SOURCE... | --cases FILE) [--json | -0] [-j N]\n"
+               "                          [REQUEST OPTIONS]\n"},
     {kWhole, "       middletext -h | --help | -V | --version | COMMAND --help\n"},
     {kAll, "\n"},
     {kExtract, "extract  print the text between the first L in the input and the next R behind it\n"
@@ -106,7 +109,31 @@ constexpr UsagePiece kUsage[] = {
                "                            a redirect's own answer is the page\n"
                "         --no-compressed    ask for the page uncompressed\n"},
     {kCode, "code     print the generated extraction subroutine\n"
-            "         --lang      the same extraction in Python, JavaScript or C (over UTF-8 bytes)\n"},
+            "         --lang      the same extraction in Python, JavaScript, C (over UTF-8 bytes),\n"
+            "                     Java, Go or PHP\n"},
+    {kTest, "test     run every case of the case files (JSON Lines, one case a line: name, source,\n"
+            "         source_gbk, left or left_gbk, right or right_gbk, all, expect or expect_gbk)\n"
+            "         as extract runs its rule, and print ok NAME, FAIL NAME (expected and got, and\n"
+            "         why a text was not found) or ERROR NAME (the source could not be read), then\n"
+            "         N passed, N failed, N errors. A source is a file, found from the case file's\n"
+            "         folder, or an http:// or https:// URL read as fetch reads it (the REQUEST\n"
+            "         OPTIONS of fetch); each is read once, -j N at once. A malformed line is named\n"
+            "         as FILE:LINE: reason and then no case runs.\n"
+            "         --json             one object per case: file, line, name, status (ok, fail or\n"
+            "                            error), expect, got, hint, error, reason; the summary goes\n"
+            "                            to standard error\n"
+            "         --junit FILE       write the outcome as JUnit XML to FILE\n"
+            "         --update           rewrite the expectations of failing cases with what they\n"
+            "                            give now (expect_gbk when that is not UTF-8); every other\n"
+            "                            line stays as it is\n"},
+    {kSuggest, "suggest  print a left and a right text, each on a line of its own, whose extraction\n"
+               "         gives the wanted text from every page\n"
+               "         --middle TEXT      the text wanted from each SOURCE: any of its occurrences\n"
+               "         --cases FILE       the pages and texts of a case file: source (source_gbk) and\n"
+               "                            expect (expect_gbk) of each line; left and right are ignored\n"
+               "         --json             print {\"left\": ..., \"right\": ...}\n"
+               "         -0, --null         end each text with a zero byte (a text that holds a line\n"
+               "                            break needs -0 or --json)\n"},
     {kAll, "\n"
            "A relative FILE, DIRECTORY or LIST, and a relative path in a LIST, is found from the\n"
            "directory the program was started in; a zero byte ends a text. Input and output are in\n"
@@ -130,6 +157,9 @@ constexpr UsagePiece kUsage[] = {
            "source gave a result, else the highest that applies (1 for a source that gave\n"
            "none); each failed source is named on standard error. A command line that cannot\n"
            "be used and a failed write stop at once.\n"},
+    {kTest | kSuggest, "test: 2 a command line or case file that cannot be used (no case runs), else 1 when a\n"
+                       "case failed, else the highest status of the sources (4 to 6), else 0. suggest: 1 when\n"
+                       "no pair exists (the reason on standard error), 2, or 4 to 6 for the sources.\n"},
 };
 
 } // namespace

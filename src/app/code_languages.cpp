@@ -4,7 +4,7 @@
 
 namespace app {
 
-const char kCodeLanguageNames[] = "python, javascript or c";
+const char kCodeLanguageNames[] = "python, javascript, c, java, go or php";
 
 namespace {
 
@@ -17,6 +17,9 @@ constexpr CodeLanguage kCodeLanguages[] = {
     {"python", kCodeTemplate_py},
     {"javascript", kCodeTemplate_js},
     {"c", kCodeTemplate_c},
+    {"java", kCodeTemplate_java},
+    {"go", kCodeTemplate_go},
+    {"php", kCodeTemplate_php},
 };
 
 } // namespace

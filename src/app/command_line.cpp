@@ -32,6 +32,10 @@ int Run(const CliContext& c)
         return RunOnInput(c);
     if (command == "fetch")
         return RunFetch(c);
+    if (command == "test")
+        return RunTest(c);
+    if (command == "suggest")
+        return RunSuggest(c);
     if (c.options.lang) {
         c.out.write(CodeInLanguage(*c.options.lang)); // ASCII: the same in every encoding
         return kExitDone;

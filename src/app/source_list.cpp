@@ -80,7 +80,9 @@ bool NeedsStartDirectory(const CliOptions& o)
     const auto relative = [](const std::string& path) { return !path.empty() && path.front() != '/' && path != "-"; };
     if (o.command == "fetch")
         return std::any_of(o.outputs.begin(), o.outputs.end(), relative) || (o.dumpHeader && relative(*o.dumpHeader));
-    if (o.command != "extract" && o.command != "find")
+    if (o.command == "test" || (o.command == "suggest" && o.cases))
+        return true; // relative case files, and relative sources in them
+    if (o.command != "extract" && o.command != "find" && o.command != "suggest")
         return false;
     if (o.sourceList)
         return true;

@@ -40,8 +40,7 @@ int32_t StoreServiceNotify(int32_t code, intptr_t a, intptr_t)
 
 // Positions 0-8 are the commands the tool calls, then our own: 9 the marks
 // in the big text box, 10 keys bound to buttons, 11 a rule made from examples,
-// 12 why a rule fails, 13 the big
-// box's notice; the rest serve facilities this program does not carry.
+// 12 why a rule fails, 13 the big box's notice; the rest serve facilities this program does not carry.
 const CommandRoutine kCoreCommands[16] = {
     取文本长度, ToText, SetClipboardText, MessageBoxCommand, 寻找文本, 取文本中间, SetComponentFocus, InputBox,
     ToBytes, MarkText, BindKeyCommand, SuggestRuleCommand, RuleDiagnosis, BoxNotice, AbsentCommand, AbsentCommand,

@@ -1,6 +1,7 @@
-// code --lang: the extraction subroutine in Python, JavaScript and C, run by
-// their own interpreter or compiler on random texts and held against what the
-// program's extract and extract --all print for the same texts.
+// code --lang: the extraction subroutine in Python, JavaScript, C, Java, Go
+// and PHP, run by their own interpreter or compiler on random texts and held
+// against what the program's extract and extract --all print for the same
+// texts.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -11,6 +12,8 @@
 #include <iterator>
 #include <optional>
 #include <random>
+#include <regex>
+#include <sstream>
 
 #include "app/code_languages.h"
 #include "support/run_program.h"
@@ -248,6 +251,72 @@ TEST_F(CodeLanguages, CExtractsAsTheProgramDoes)
     Compare({binary});
 }
 
+TEST_F(CodeLanguages, JavaExtractsAsTheProgramDoes)
+{
+    const auto javac = FindProgram({"javac"});
+    const auto java = FindProgram({"java"});
+    if (!javac || !java)
+        GTEST_SKIP() << "javac and java are not installed (the default-jdk-headless package)";
+    // The file must be named for its public class.
+    const std::string source = Program("java", "driver.java", "MiddleText.java");
+    const auto compile = RunProgram({*javac, "--release", "8", "-Xlint:all", "-Werror", "-d", dir_, source});
+    ASSERT_EQ(compile.status, 0) << compile.err;
+    Compare({*java, "-cp", dir_, "MiddleTextDriver"});
+}
+
+TEST_F(CodeLanguages, GoExtractsAsTheProgramDoes)
+{
+    const auto go = FindProgram({"go"});
+    if (!go)
+        GTEST_SKIP() << "go is not installed (the golang-go package)";
+    // The package in a module of its own, the driver a command beside it;
+    // the build needs no network and writes only below the test's folder.
+    std::filesystem::create_directories(dir_ / "middletext");
+    const auto code = RunTool({"code", "--lang", "go"});
+    ASSERT_EQ(code.status, 0) << code.err;
+    std::ofstream(dir_ / "middletext" / "middle_text.go", std::ios::binary) << code.out;
+    const std::filesystem::path data = std::getenv("MT_TEST_DATA") ? std::getenv("MT_TEST_DATA") : "tests/data";
+    std::ofstream(dir_ / "main.go", std::ios::binary) << ReadFile(data / "code_drivers" / "driver.go");
+    std::ofstream(dir_ / "go.mod", std::ios::binary) << "module mtdriver\n\ngo 1.19\n";
+    const std::string home = dir_ / "home", binary = dir_ / "driver";
+    const auto build = RunProgram({"/usr/bin/env", "HOME=" + home, "GOCACHE=" + home + "/cache", "GOPATH=" + home + "/go",
+                                   "GOPROXY=off", "GOTOOLCHAIN=local", "GOFLAGS=", "CGO_ENABLED=0", "/bin/sh", "-c",
+                                   "cd \"$1\" && \"$2\" vet ./... && \"$2\" build -o \"$3\" .", "sh", dir_, *go, binary});
+    ASSERT_EQ(build.status, 0) << build.err;
+    Compare({binary});
+}
+
+TEST_F(CodeLanguages, PhpExtractsAsTheProgramDoes)
+{
+    const auto php = FindProgram({"php"});
+    if (!php)
+        GTEST_SKIP() << "php is not installed (the php-cli package)";
+    const std::string source = Program("php", "driver.php", "middle_text.php");
+    const auto lint = RunProgram({*php, "-l", source});
+    ASSERT_EQ(lint.status, 0) << lint.out << lint.err;
+    Compare({*php, "-d", "error_reporting=-1", "-d", "display_errors=stderr", source});
+}
+
+// The generated Python runs on the oldest version its header names: no
+// annotation may use the union operator or a subscripted built-in type
+// unless annotations are kept as text.
+TEST(CodeLanguagePython, RunsOnPython38)
+{
+    const std::string code = app::CodeInLanguage("python");
+    EXPECT_NE(code.find("Python 3.8 and later"), std::string::npos);
+    if (code.find("from __future__ import annotations") != std::string::npos)
+        return;
+    const std::regex annotation(R"((->|:)\s*[^=\n]*(\||\b(list|dict|tuple|set|frozenset|type)\[))");
+    std::istringstream lines(code);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t hash = line.find('#');
+        const std::string statement = line.substr(0, hash);
+        if (statement.rfind("def ", 0) == 0 || statement.find(": ") != std::string::npos) {
+            EXPECT_FALSE(std::regex_search(statement, annotation)) << line;
+        }
+    }
+}
+
 TEST(CodeLanguageOption, NamesTheLanguagesAndBelongsToCodeAlone)
 {
     struct Row {
@@ -260,8 +329,11 @@ TEST(CodeLanguageOption, NamesTheLanguagesAndBelongsToCodeAlone)
         {{"code", "--lang", "python"}, 0, "", app::CodeInLanguage("python")},
         {{"code", "--lang=javascript"}, 0, "", app::CodeInLanguage("javascript")},
         {{"--gbk", "code", "--lang", "c"}, 0, "", app::CodeInLanguage("c")},
-        {{"code", "--lang", "ruby"}, 2, "--lang takes python, javascript or c, not ruby\n", ""},
-        {{"code", "--lang", "Python"}, 2, "--lang takes python, javascript or c, not Python\n", ""},
+        {{"code", "--lang", "java"}, 0, "", app::CodeInLanguage("java")},
+        {{"code", "--lang", "go"}, 0, "", app::CodeInLanguage("go")},
+        {{"code", "--lang=php"}, 0, "", app::CodeInLanguage("php")},
+        {{"code", "--lang", "ruby"}, 2, "--lang takes python, javascript, c, java, go or php, not ruby\n", ""},
+        {{"code", "--lang", "Python"}, 2, "--lang takes python, javascript, c, java, go or php, not Python\n", ""},
         {{"code", "--lang"}, 2, "--lang needs a value\n", ""},
         {{"extract", "--left", "[", "--right", "]", "--lang", "c"}, 2, "--lang is not an option of extract\n", ""},
     };

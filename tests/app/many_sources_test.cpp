@@ -474,8 +474,10 @@ TEST_F(ManySources, UrlsAndBoundsOfEachPage)
     const ToolRun bounded = RunTool({"extract", "--left=[", "--right=]", "--max-filesize", "1K", "--speed-limit", "1K",
                                      "--speed-time", "1", slow, big});
     const std::string noRight = ": 未查找到右边文本，请重新输入！\n";
-    EXPECT_EQ(bounded.err, kError + slow + noRight + Warning(slow, "the page ended early (接收速度过慢)\n") + kError + big +
-                               noRight + Warning(big, "the page ended early (网页太大，只读取了前面部分)\n"));
+    const std::string hint = ": hint: 右边文本连第一个字符也未出现。\n";
+    EXPECT_EQ(bounded.err, kError + slow + noRight + kError + slow + hint +
+                               Warning(slow, "the page ended early (接收速度过慢)\n") + kError + big + noRight + kError +
+                               big + hint + Warning(big, "the page ended early (网页太大，只读取了前面部分)\n"));
     EXPECT_EQ(bounded.status, 4);
 }
 

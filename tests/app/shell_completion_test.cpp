@@ -81,11 +81,11 @@ TEST(ShellCompletion, BashLoadsTheCompletion)
 TEST(ShellCompletion, BashCompletesCommandsOptionsLanguagesAndFiles)
 {
     const std::vector<Request> requests = {
-        {{"middletext", ""}, "extract|find|fetch|code|"},
+        {{"middletext", ""}, "extract|find|fetch|code|test|suggest|"},
         {{"middletext", "f"}, "find|fetch|"},
         {{"middletext", "--gbk", "c"}, "code|"},
-        {{"middletext", "code", "--lang", ""}, "python|javascript|c|"},
-        {{"middletext", "code", "--lang", "=", "j"}, "javascript|"}, // --lang=j
+        {{"middletext", "code", "--lang", ""}, "python|javascript|c|java|go|php|"},
+        {{"middletext", "code", "--lang", "=", "j"}, "javascript|java|"}, // --lang=j
         {{"middletext", "code", "--l"}, "--lang|"},
         {{"middletext", "extract", "--n"}, "--null|--newline|--no-filename|--no-compressed|"},
         {{"middletext", "find", "--j"}, "--json|--jobs|"},
@@ -105,6 +105,14 @@ TEST(ShellCompletion, BashCompletesCommandsOptionsLanguagesAndFiles)
         {{"middletext", "--left", "=", "code", "find", "--text", "find", "b"}, "b.txt|"},
         {{"middletext", "fetch", ""}, "|"},
         {{"middletext", "code", ""}, "|"},
+        {{"middletext", "t"}, "test|"},
+        {{"middletext", "test", "--u"}, "--update|--user-agent|"},
+        {{"middletext", "test", "--junit", "b"}, "b.txt|"},
+        {{"middletext", "test", "--junit", "out.xml", "b"}, "b.txt|"},
+        {{"middletext", "suggest", "--m"}, "--middle|--max-time|"},
+        {{"middletext", "suggest", "--middle", ""}, "|"},
+        {{"middletext", "suggest", "--cases", "b"}, "b.txt|"},
+        {{"middletext", "suggest", "--middle", "x", "a"}, "a page.html|"},
     };
     const std::vector<std::string> replies = BashReplies(requests);
     ASSERT_EQ(replies.size(), requests.size());
@@ -116,7 +124,7 @@ TEST(ShellCompletion, BashCompletesCommandsOptionsLanguagesAndFiles)
 // follows it.
 bool UsageLine(const std::string& line, std::string* command, std::string* rest)
 {
-    for (const char* name : {"extract", "find", "fetch", "code"}) {
+    for (const char* name : {"extract", "find", "fetch", "code", "test", "suggest"}) {
         const std::string head = std::string("middletext ") + name;
         const size_t at = line.find(head);
         const size_t end = at + head.size();
@@ -165,7 +173,7 @@ TEST(ShellCompletion, BashOffersEveryOptionOfTheUsage)
         requests.push_back({{"middletext", command, "-"}, ""});
         shown.push_back(OptionsIn(rest));
     }
-    ASSERT_EQ(requests.size(), 4u) << help.out;
+    ASSERT_EQ(requests.size(), 6u) << help.out;
     const std::vector<std::string> replies = BashReplies(requests);
     ASSERT_EQ(replies.size(), requests.size());
     for (size_t k = 0; k < requests.size(); ++k) {
@@ -235,7 +243,7 @@ TEST(ShellCompletion, FishParsesTheCompletionAndOffersTheLanguages)
     EXPECT_EQ(parse.status, 0) << parse.err;
     const auto run = RunProgram({*fish, "--no-config", "-c", "source '" + file + "'; complete -C'middletext code --lang '"});
     EXPECT_EQ(run.status, 0) << run.err;
-    for (const char* language : {"python\t", "javascript\t", "c\t"})
+    for (const char* language : {"python\t", "javascript\t", "c\t", "java\t", "go\t", "php\t"})
         EXPECT_NE(run.out.find(language), std::string::npos) << run.out;
 }
 

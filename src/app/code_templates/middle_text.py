@@ -5,9 +5,12 @@
 #     middle_texts("[a][b]c[d]", "[", "]")            ->  ["a", "b", "d"]
 #
 # Texts are compared exactly (case-sensitive), character by character.
+# Python 3.8 and later.
+
+from typing import List, Optional
 
 
-def middle_text(text: str, left: str, right: str) -> str | None:
+def middle_text(text: str, left: str, right: str) -> Optional[str]:
     """Return the text between the first `left` in `text` and the next
     `right` behind it.
 
@@ -27,7 +30,7 @@ def middle_text(text: str, left: str, right: str) -> str | None:
     return text[start:end]
 
 
-def middle_texts(text: str, left: str, right: str) -> list[str]:
+def middle_texts(text: str, left: str, right: str) -> List[str]:
     """Return every middle text of `text`, in order.
 
     After each middle text the next `left` is sought behind the `right`

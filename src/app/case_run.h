@@ -1,0 +1,94 @@
+// Running the cases of case files: their sources read once each (pages
+// asked for ahead of their turn, --jobs at once), each case's rule run on its
+// source's text with the searches extract makes, and the outcome held
+// against the expectation.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "case_file.h"
+#include "cli_context.h"
+#include "url_pages.h"
+
+namespace app {
+
+// A case file read and parsed.
+struct CaseFile {
+    std::string path;     // as given on the command line
+    std::string contents; // its bytes, for --update
+    std::vector<TestCase> cases;
+};
+
+// Reads a whole file (a relative path from `directory`) up to the input
+// limit; false with "PATH: reason" in *error.
+bool ReadFileBytes(const std::string& path, int directory, std::string* bytes, std::string* error);
+
+// Where a case's source is found: a URL as it is, a relative path from the
+// case file's folder.
+std::string SourcePath(const std::string& caseFile, const TestCase& c);
+
+// A source's text, once read.
+struct CasePage {
+    bool read = false;  // false: *error says why it could not be read
+    Owned text;         // the page's runtime text
+    int32_t length = 0;
+    int status = kExitDone; // kExitPageEnded, kExitServerError or kExitUnreadable for a page
+    std::string error;      // in the terminal's encoding
+    std::string warning;    // a page that ended early or answered with an error status
+};
+
+// The sources of a run of cases, read in the order the cases first name
+// them and dropped behind the last case that names them.
+class CasePages {
+public:
+    CasePages(const CliContext& context, const std::vector<CaseFile>& files);
+    ~CasePages();
+    CasePages(const CasePages&) = delete;
+    CasePages& operator=(const CasePages&) = delete;
+
+    // The page of case `index` (counted over all files in order).
+    const CasePage& page(size_t index);
+    // Done with case `index`: a page no later case names goes.
+    void done(size_t index);
+
+private:
+    struct Source;
+    void askAhead();
+    CasePage readFile(const Source& s) const;
+
+    const CliContext& c_;
+    std::vector<Source> sources_;    // in the order cases first name them
+    std::vector<size_t> caseSource_; // by case: its source
+    std::map<size_t, CasePage> held_; // read and still named ahead
+    std::unique_ptr<UrlPages> pages_;
+    size_t nextAsk_ = 0;    // the next source whose page may be asked for
+    size_t inFlight_ = 0;   // pages asked for and not taken
+};
+
+// What a case gave.
+struct CaseOutcome {
+    enum class Status { kOk, kFail, kError };
+    Status status = Status::kOk;
+    bool found = true;             // single: a middle text was found
+    std::vector<std::string> got;  // runtime texts: the middle text, or every one
+    std::vector<std::string> expected; // the expectation as runtime texts
+    std::string reason;            // kFail: why, in English; kError: the source's reason
+    // kFail with a text not found or an empty middle text: why, when the
+    // diagnosis has something to say (code kNone otherwise).
+    RuleHint hint;
+};
+
+// Runs the case on its page.
+CaseOutcome RunCase(const TestCase& c, const CasePage& page);
+
+// A case's text as a runtime text (GB18030).
+std::string RuntimeText(const CaseText& text);
+// A runtime text as UTF-8 when every character converts; false otherwise.
+bool RuntimeToUtf8(std::string_view text, std::string* utf8);
+
+} // namespace app
