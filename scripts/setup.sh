@@ -18,7 +18,7 @@ test_needs=(
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick openbox xdotool xclip fonts-wqy-microhei fonts-dejavu-core
   libx11-dev libxtst-dev libxdamage-dev
-  groff-base nodejs
+  groff-base nodejs zsh fish
   nlohmann-json3-dev
   default-jdk-headless golang-go php-cli
 )

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "abi/text_value.h"
+#include "cli_diagnostics.h"
 #include "cli_messages.h"
 #include "console_input.h"
 
@@ -123,11 +124,13 @@ CasePages::CasePages(const CliContext& context, const std::vector<CaseFile>& fil
 
 CasePages::~CasePages() = default;
 
-// Pages are asked for in the order the cases first name them, as many at
-// once as the reader takes; files are read when their turn comes.
-void CasePages::askAhead()
+// Pages are asked for in the order the cases first name them, a few ahead
+// of the one in its turn; files are read when their turn comes.
+constexpr size_t kFewAhead = 64;
+
+bool CasePages::askOne()
 {
-    while (nextAsk_ < sources_.size() && inFlight_ < pages_->capacity()) {
+    while (nextAsk_ < sources_.size()) {
         Source& s = sources_[nextAsk_++];
         if (!s.url)
             continue;
@@ -136,6 +139,14 @@ void CasePages::askAhead()
         s.ticket = nextAsk_;
         pages_->request(s.ticket, Plain(url.view()));
         ++inFlight_;
+        return true;
+    }
+    return false;
+}
+
+void CasePages::askAhead()
+{
+    while (inFlight_ < kFewAhead && askOne()) {
     }
 }
 
@@ -168,32 +179,36 @@ const CasePage& CasePages::page(size_t index)
     } else {
         // The earliest page asked for and not taken: cases name their
         // sources in the order the pages were asked for.
+        // While it is still coming, pages further on are asked for, so
+        // that a stalled page holds up only the cases that name it.
+        while (!pages_->wait(s.ticket) && askOne()) {
+        }
         FetchedPage fetched = pages_->take(s.ticket);
         --inFlight_;
         const std::string who = EchoArgument(s.path) + ": ";
         if (fetched.outcome == FetchedPage::Outcome::kNotRead) {
             page.status = kExitUnreadable;
-            page.error = who + c_.console.encode(Lit(lit::FetchFailed)) + " " + c_.console.encode(fetched.reason.view());
+            page.error = who + diag::PageNotRead(c_.console.encode(fetched.reason.view()));
         } else {
             page.read = true;
             page.text = std::move(fetched.text);
             page.length = fetched.length;
             if (fetched.outcome == FetchedPage::Outcome::kEndedEarly) {
                 page.status = kExitPageEnded;
-                page.warning = who + "the page ended early: " + c_.console.encode(fetched.reason.view());
+                page.warning = diag::EndedEarly(c_.console.encode(fetched.reason.view()));
             }
             if (fetched.status >= 400) {
                 page.status = kExitServerError;
                 const std::string answer = fetched.statusText.empty() ? std::to_string(fetched.status)
                                                                       : c_.console.encode(fetched.statusText.view());
-                page.warning = who + "the server answered " + EchoArgument(answer);
+                page.warning = diag::ServerAnswered(answer, true);
             }
         }
         askAhead();
     }
     if (!page.warning.empty()) {
         c_.out.flush(); // behind the lines of the cases before it
-        PrintError("warning: " + page.warning);
+        PrintSourceError(sources_[at].path, page.warning);
     }
     return held_.emplace(at, std::move(page)).first->second;
 }

@@ -59,6 +59,7 @@ public:
 private:
     struct Source;
     void askAhead();
+    bool askOne(); // asks for the next page; false when none is left
     CasePage readFile(const Source& s) const;
 
     const CliContext& c_;

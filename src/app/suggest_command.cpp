@@ -8,6 +8,7 @@
 #include "abi/text_value.h"
 #include "case_run.h"
 #include "cli_context.h"
+#include "cli_diagnostics.h"
 #include "cli_messages.h"
 #include "console_input.h"
 #include "json_lines.h"
@@ -99,15 +100,25 @@ int ReadSources(const CliContext& c, const Owned& wanted, std::vector<Example>* 
         sources.push_back(s);
     ApplyRequestOptions(c.options);
     const std::unique_ptr<UrlPages> pages = MakeUrlPages(c.options);
+    // A few pages are asked for ahead of the one in its turn, more while it
+    // is still coming.
+    constexpr size_t kFewAhead = 64;
     size_t asked = 0, inFlight = 0;
-    const auto askAhead = [&] {
-        for (; asked < sources.size() && inFlight < pages->capacity(); ++asked) {
+    const auto askOne = [&] {
+        for (; asked < sources.size(); ++asked) {
             if (sources[asked].kind != Source::Kind::kUrl)
                 continue;
             Owned url;
             c.console.decode(sources[asked].name, &url);
             pages->request(asked + 1, std::string(url.view()));
             ++inFlight;
+            ++asked;
+            return true;
+        }
+        return false;
+    };
+    const auto askAhead = [&] {
+        while (inFlight < kFewAhead && askOne()) {
         }
     };
     int status = kExitDone;
@@ -116,20 +127,23 @@ int ReadSources(const CliContext& c, const Owned& wanted, std::vector<Example>* 
         Example e{s.name, {}, std::string(wanted.view())};
         askAhead();
         if (s.kind == Source::Kind::kUrl) {
+            while (!pages->wait(k + 1) && askOne()) {
+            }
             FetchedPage page = pages->take(k + 1);
             --inFlight;
-            const std::string who = EchoArgument(s.name) + ": ";
             if (page.outcome == FetchedPage::Outcome::kNotRead) {
-                PrintError(who + c.console.encode(Lit(lit::FetchFailed)) + " " + c.console.encode(page.reason.view()));
+                PrintSourceError(s.name, diag::PageNotRead(c.console.encode(page.reason.view())));
                 status = std::max<int>(status, kExitUnreadable);
                 continue;
             }
             if (page.outcome == FetchedPage::Outcome::kEndedEarly) {
-                PrintError("warning: " + who + "the page ended early: " + c.console.encode(page.reason.view()));
+                PrintSourceError(s.name, diag::EndedEarly(c.console.encode(page.reason.view())));
                 status = std::max<int>(status, kExitPageEnded);
             }
             if (page.status >= 400) {
-                PrintError("warning: " + who + "the server answered " + std::to_string(page.status));
+                PrintSourceError(s.name, diag::ServerAnswered(page.statusText.empty() ? std::to_string(page.status)
+                                                                                     : c.console.encode(page.statusText.view()),
+                                                           true));
                 status = std::max<int>(status, kExitServerError);
             }
             e.page = std::move(page.text);

@@ -109,7 +109,7 @@ TEST(ShellCompletion, BashCompletesCommandsOptionsLanguagesAndFiles)
         {{"middletext", "test", "--u"}, "--update|--user-agent|"},
         {{"middletext", "test", "--junit", "b"}, "b.txt|"},
         {{"middletext", "test", "--junit", "out.xml", "b"}, "b.txt|"},
-        {{"middletext", "suggest", "--m"}, "--middle|--max-time|"},
+        {{"middletext", "suggest", "--m"}, "--middle|--max-time|--max-redirs|--max-filesize|--max-memory|"},
         {{"middletext", "suggest", "--middle", ""}, "|"},
         {{"middletext", "suggest", "--cases", "b"}, "b.txt|"},
         {{"middletext", "suggest", "--middle", "x", "a"}, "a page.html|"},
