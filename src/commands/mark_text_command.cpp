@@ -1,5 +1,6 @@
 #include "commands/mark_text_command.h"
 
+#include "commands/component_box.h"
 #include "commands/dialog_args.h"
 #include "commands/find_text.h"
 #include "abi/service_calls.h"
@@ -17,14 +18,8 @@ int64_t SearchWholeCharacters(std::string_view text, std::string_view sought)
 
 void MarkText(ValueRecord*, int32_t argc, ValueRecord* args)
 {
-    const ValueRecord component = dialog::Arg(argc, args, 0);
-    const int64_t object = svc::Call(kSvcFindComponentOrFail, Low32(component), High32(component));
-    if (!object)
-        return;
-    const int64_t window = svc::Call(kSvcComponentHandle, static_cast<intptr_t>(object));
-    platform::EditControl* edit =
-        platform::EditControlOf(reinterpret_cast<platform::WindowHandle>(static_cast<intptr_t>(window)));
-    if (!edit || !edit->isMultiLine())
+    platform::EditControl* edit = MultiLineBoxOf(dialog::Arg(argc, args, 0));
+    if (!edit)
         return;
     platform::TextMarks marks;
     marks.sought = std::string(dialog::TextArg(dialog::Arg(argc, args, 1)));

@@ -6,6 +6,7 @@
 
 #include "abi/service_calls.h"
 #include "abi/text_value.h"
+#include "commands/component_box.h"
 #include "commands/dialog_args.h"
 #include "commands/rule_diagnosis.h"
 #include "platform/edit_control.h"
@@ -48,12 +49,7 @@ void LiveResults(ValueRecord* result, int32_t argc, ValueRecord* args)
 {
     const ValueRecord label = dialog::Arg(argc, args, 1);
     if (label.type == kTypeText) {
-        const ValueRecord component = dialog::Arg(argc, args, 0);
-        const int64_t object = svc::Call(kSvcFindComponentOrFail, Low32(component), High32(component));
-        const int64_t window = object ? svc::Call(kSvcComponentHandle, static_cast<intptr_t>(object)) : 0;
-        platform::EditControl* edit =
-            platform::EditControlOf(reinterpret_cast<platform::WindowHandle>(static_cast<intptr_t>(window)));
-        if (edit && edit->isMultiLine())
+        if (platform::EditControl* edit = MultiLineBoxOf(dialog::Arg(argc, args, 0)))
             edit->addMenuSwitch(TextArgument(label), platform::LiveResultsOn, platform::SetLiveResultsOn);
     }
     *result = MakeBool(platform::LiveResultsOn());

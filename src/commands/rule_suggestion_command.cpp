@@ -6,6 +6,7 @@
 
 #include "abi/service_calls.h"
 #include "abi/text_value.h"
+#include "commands/component_box.h"
 #include "commands/dialog_args.h"
 #include "commands/rule_suggestion.h"
 #include "platform/edit_control.h"
@@ -54,14 +55,8 @@ std::vector<SuggestionExample> Examples(int32_t argc, const ValueRecord* args)
 // answers with a suggestion.
 void OfferInMenu(int32_t argc, const ValueRecord* args)
 {
-    const ValueRecord component = dialog::Arg(argc, args, 0);
-    const int64_t object = svc::Call(kSvcFindComponentOrFail, Low32(component), High32(component));
-    if (!object)
-        return;
-    const int64_t window = svc::Call(kSvcComponentHandle, static_cast<intptr_t>(object));
-    platform::EditControl* edit =
-        platform::EditControlOf(reinterpret_cast<platform::WindowHandle>(static_cast<intptr_t>(window)));
-    if (edit && edit->isMultiLine())
+    platform::EditControl* edit = MultiLineBoxOf(dialog::Arg(argc, args, 0));
+    if (edit)
         edit->addMenuKey(dialog::TextArg(dialog::Arg(argc, args, 2)), AsInt32(dialog::Arg(argc, args, 1)));
 }
 
