@@ -2,6 +2,7 @@
 
 #include "cli_messages.h"
 #include "json_lines.h"
+#include "runtime_utf8.h"
 
 namespace app {
 namespace {
@@ -10,12 +11,8 @@ namespace {
 // bytes that do not decode replaced (*lossy then set).
 std::string JsonText(std::string_view text, bool* lossy)
 {
-    std::string utf8, out;
-    if (!RuntimeToUtf8(text, &utf8)) {
-        static const ConsoleText replacing = ConsoleText::ForEncoding("UTF-8");
-        utf8 = replacing.encode(text);
-        *lossy = true;
-    }
+    std::string out;
+    const std::string utf8 = RuntimeUtf8(text, lossy);
     *lossy = AppendJsonString(&out, utf8) || *lossy;
     return out;
 }
@@ -56,24 +53,6 @@ std::string Window(const std::string& s, size_t from, size_t width)
     to = CharacterStart(s, to);
     std::string out(from > 0 ? "..." : "");
     return out.append(s, from, to - from).append(to < s.size() ? "..." : "");
-}
-
-// The diagnosis as extract --json gives it: its code, position (null for
-// none), length and sentence; null when there is nothing to say.
-std::string HintJson(const RuleHint& hint, bool* lossy)
-{
-    if (hint.code == mt::DiagnosisCode::kNone)
-        return "null";
-    JsonObject object;
-    object.text("code", mt::DiagnosisName(hint.code));
-    if (hint.position > 0)
-        object.number("position", hint.position);
-    else
-        object.escaped("position", "null");
-    object.number("length", hint.length).escaped("text", JsonText(hint.text.view(), lossy));
-    std::string line = object.line();
-    line.pop_back(); // the line break
-    return line;
 }
 
 const char* StatusName(CaseOutcome::Status s)

@@ -90,21 +90,6 @@ std::string RuntimeText(const CaseText& text)
     return Plain(runtime.view());
 }
 
-bool RuntimeToUtf8(std::string_view text, std::string* utf8)
-{
-    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-        utf8->assign(text);
-        return true;
-    }
-    bool ok = false;
-    const Owned bytes = NewBytes(text);
-    const Owned converted = ConvertBytes(bytes.bytes(), Lit(lit::EncodingGb18030), Lit(lit::EncodingUtf8), &ok);
-    if (!ok || converted.empty())
-        return false;
-    utf8->assign(mt::ByteArrayView(converted.bytes()));
-    return true;
-}
-
 CasePages::CasePages(const CliContext& context, const std::vector<CaseFile>& files) : c_(context)
 {
     std::map<std::pair<std::string, bool>, size_t> known;

@@ -89,7 +89,5 @@ CaseOutcome RunCase(const TestCase& c, const CasePage& page);
 
 // A case's text as a runtime text (GB18030).
 std::string RuntimeText(const CaseText& text);
-// A runtime text as UTF-8 when every character converts; false otherwise.
-bool RuntimeToUtf8(std::string_view text, std::string* utf8);
 
 } // namespace app

@@ -9,6 +9,7 @@
 #include "cli_messages.h"
 #include "abi/text_value.h"
 #include "json_lines.h"
+#include "runtime_utf8.h"
 #include "source_names.h"
 
 namespace app {
@@ -35,50 +36,6 @@ bool UseColor(const CliOptions& o)
 }
 
 int64_t MaxCount(const CliOptions& o) { return o.maxCount ? BoundedNumber(*o.maxCount, 1, kMaxCount) : 0; }
-
-// UTF-8 for a runtime text when every character of it decodes.
-bool WholeUtf8(std::string_view text, std::string* out)
-{
-    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-        out->assign(text); // ASCII: the same bytes
-        return true;
-    }
-    bool ok = false;
-    const Owned bytes = NewBytes(text);
-    const Owned converted = ConvertBytes(bytes.bytes(), Lit(lit::EncodingGb18030), Lit(lit::EncodingUtf8), &ok);
-    if (!ok || converted.empty())
-        return false;
-    out->assign(mt::ByteArrayView(converted.bytes()));
-    return true;
-}
-
-// UTF-8 for a runtime text; a character that does not decode becomes
-// U+FFFD and sets *lossy.
-std::string Utf8(std::string_view text, bool* lossy)
-{
-    std::string whole;
-    if (WholeUtf8(text, &whole))
-        return whole;
-    *lossy = true;
-    static const ConsoleText utf8 = ConsoleText::ForEncoding("UTF-8");
-    return utf8.encode(text);
-}
-
-// The hint as a JSON object: its code, position (null for none), length
-// and sentence.
-std::string HintObject(const RuleHint& hint, bool* lossy)
-{
-    JsonObject object;
-    object.text("code", mt::DiagnosisName(hint.code));
-    if (hint.position > 0)
-        object.number("position", hint.position);
-    else
-        object.escaped("position", "null");
-    object.number("length", hint.length).text("text", Utf8(hint.text.view(), lossy));
-    std::string line = object.line();
-    line.pop_back(); // the line break
-    return line;
-}
 
 } // namespace
 
@@ -185,7 +142,7 @@ void ResultWriter::found(std::string_view text, int32_t start)
 void ResultWriter::writeJsonBatch()
 {
     std::string converted;
-    const bool whole = WholeUtf8(batch_, &converted);
+    const bool whole = RuntimeToUtf8(batch_, &converted);
     std::string source; // escaped once for all its results
     bool sourceLossy = false;
     const std::string name = jsonSource(&sourceLossy);
@@ -201,7 +158,7 @@ void ResultWriter::writeJsonBatch()
             text = converted.substr(from, stop - from);
             from = stop + 1;
         } else {
-            text = Utf8(std::string_view(batch_).substr(at, end - at), &lossy);
+            text = RuntimeUtf8(std::string_view(batch_).substr(at, end - at), &lossy);
         }
         at = end + 1;
         lines += jsonLine(source, result, text, lossy || sourceLossy);
@@ -225,7 +182,7 @@ std::string ResultWriter::jsonLine(const std::string& source, const JsonResult& 
     object.text("status", early ? "ended_early" : "found");
     pageFields(object, &lossy);
     if (remark_.code != mt::DiagnosisCode::kNone && result.index == 0)
-        object.escaped("hint", HintObject(remark_, &lossy));
+        object.escaped("hint", HintJson(remark_, &lossy));
     if (lossy)
         object.markLossy();
     return object.line();
@@ -240,9 +197,9 @@ void ResultWriter::pageFields(JsonObject& object, bool* lossy) const
     const std::string_view error = page_->error.view();
     if (page_->outcome == FetchedPage::Outcome::kEndedEarly) {
         object.text("error", error.empty() ? "ended_early" : error);
-        object.text("reason", Utf8(page_->reason.view(), lossy));
+        object.text("reason", RuntimeUtf8(page_->reason.view(), lossy));
     } else if (page_->status >= 400) {
-        object.text("error", "http_status").text("reason", Utf8(page_->statusText.view(), lossy));
+        object.text("error", "http_status").text("reason", RuntimeUtf8(page_->statusText.view(), lossy));
     }
     if (page_->status != 0)
         object.number("http_status", page_->status);
@@ -259,10 +216,10 @@ void ResultWriter::notFound(uint32_t literal, const RuleHint* hint)
         bool lossy = false;
         const bool early = page_ && page_->outcome == FetchedPage::Outcome::kEndedEarly;
         object.text("source", jsonSource(&lossy)).text("status", early ? "ended_early" : "not_found");
-        object.text("message", Utf8(Lit(literal), &lossy));
+        object.text("message", RuntimeUtf8(Lit(literal), &lossy));
         pageFields(object, &lossy);
         if (hinted)
-            object.escaped("hint", HintObject(*hint, &lossy));
+            object.escaped("hint", HintJson(*hint, &lossy));
         if (lossy)
             object.markLossy();
         c_.out.write(object.line());
@@ -306,9 +263,9 @@ void ResultWriter::pageNotRead()
         bool lossy = false;
         JsonObject object;
         object.text("source", jsonSource(&lossy)).text("status", "error");
-        object.text("message", Utf8(Lit(lit::FetchFailed), &lossy));
+        object.text("message", RuntimeUtf8(Lit(lit::FetchFailed), &lossy));
         object.text("error", page_->error.empty() ? "read" : page_->error.view());
-        object.text("reason", Utf8(page_->reason.view(), &lossy));
+        object.text("reason", RuntimeUtf8(page_->reason.view(), &lossy));
         if (lossy)
             object.markLossy();
         c_.out.write(object.line());

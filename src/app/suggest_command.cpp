@@ -12,6 +12,7 @@
 #include "cli_messages.h"
 #include "console_input.h"
 #include "json_lines.h"
+#include "runtime_utf8.h"
 #include "source_list.h"
 
 namespace app {

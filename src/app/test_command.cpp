@@ -12,6 +12,7 @@
 
 #include "case_report.h"
 #include "case_run.h"
+#include "runtime_utf8.h"
 #include "cli_context.h"
 #include "cli_messages.h"
 
