@@ -71,6 +71,16 @@ void BeginWriting()
         WriteText(id::按钮找中间文本, kCaption, Lit(lit::CaptionFind));
 }
 
+// The first occurrence of `sought` in `text` at or behind `from`, a place
+// where a character begins (where a search found a text): sought in the
+// text from there on, whose characters begin where the whole text's do, so
+// that the part in front is not read again.
+int32_t FindFrom(const char* text, const char* sought, int32_t from)
+{
+    const int32_t at = FindText(Arg(text) + (from - 1), sought, nullptr, false);
+    return at == -1 ? -1 : from - 1 + at;
+}
+
 // The first occurrence of the left text in the text read last. While the
 // left text only grows at its end (typed key by key), its first occurrence
 // lies at or behind the one of what it grew from, since each occurrence of
@@ -84,7 +94,7 @@ int32_t FindLeft(const char* text, const char* left)
     if (s.leftKnown && now == s.left)
         at = s.leftAt;
     else if (s.leftKnown && !s.left.empty() && now.starts_with(s.left))
-        at = s.leftAt == -1 ? -1 : FindText(text, left, &s.leftAt, false);
+        at = s.leftAt == -1 ? -1 : FindFrom(text, left, s.leftAt);
     else
         at = FindText(text, left, nullptr, false);
     s.left.assign(now);
