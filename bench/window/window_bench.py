@@ -27,8 +27,8 @@ Measures, per program and round:
   same read takes from that xclip (the transfer alone).
 
 - live (MIB MiB) and live5 (5 MiB): results while typing. The page (with
-  line breaks) ends in a rule found near its end: "7", a middle text, and
-  thirty "9"s, and no other digit. The tool gets "7" in its left box, then
+  line breaks) ends in a rule found near its end: thirty "7"s, a line with
+  the middle text, and thirty "9"s; the rest holds no digit. The tool gets "7" in its left box, then
   20 keystrokes "9" 0.1 s apart in its right box; each runs the extraction
   over the page and writes the middle box and the marks. A keystroke's time
   runs from the key press to the last drawing it caused. The bare program
