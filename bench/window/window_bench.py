@@ -2,7 +2,7 @@
 """Heavy work in the real window, against a bare QPlainTextEdit in the same run.
 
     window_bench.py --xwin BIN --bare BIN --tool NAME=BIN [--tool NAME=BIN ...]
-                    [--rounds 3] [--mib 64] [--read-mib 200] [--only start,lines,line,read,live,live5]
+                    [--rounds 3] [--mib 64] [--read-mib 200] [--only start,lines,line,read,live,live5,left,left5,f4]
                     [--bare-one-line]
 
 Needs an X display with a window manager (scripts/window_bench.sh starts
@@ -27,12 +27,20 @@ Measures, per program and round:
   same read takes from that xclip (the transfer alone).
 
 - live (MIB MiB) and live5 (5 MiB): results while typing. The page (with
-  line breaks) ends in a rule found near its end: "7", a middle text, and
-  thirty "9"s, and no other digit. The tool gets "7" in its left box, then
+  line breaks) ends in a rule found near its end: thirty "7"s, a line with
+  the middle text, and thirty "9"s; the rest holds no digit. The tool gets "7" in its left box, then
   20 keystrokes "9" 0.1 s apart in its right box; each runs the extraction
   over the page and writes the middle box and the marks. A keystroke's time
   runs from the key press to the last drawing it caused. The bare program
   gets the same page and 20 keystrokes at its end: the reference.
+- left (MIB MiB) and left5 (5 MiB): the same page, "9" in the right box,
+  then 20 keystrokes "7" 0.1 s apart in the left box, each a run as above.
+
+- f4 (5 MiB): the same page; the middle line near its end is selected with
+  the keyboard, then F4 makes a rule of it (the left, right and middle
+  boxes written and the marks drawn). Its time runs from the key press to
+  the last drawing it caused; the bare program's reference is a key typed
+  over the same selection.
 
 - read: a page of READ_MIB MiB of UTF-8 (with line breaks) from a server on
   127.0.0.1, read with the read-page button, until the count label is
@@ -56,6 +64,8 @@ import time
 import page_read
 
 MIB = 1 << 20
+# Where each scene's last screen goes (--shots), to see what was measured.
+SHOTS = None
 # Client coordinates in the tool's window (and the same place in the bare one).
 BIG_BOX_CLICK = "200,100"
 COUNT_LABEL = (410, 304, 111, 32)
@@ -102,6 +112,7 @@ class Window:
         if not out:
             raise RuntimeError(f"{program.name}: no window")
         self.win = out[0]
+        self.shot = None
         time.sleep(1.0)
 
     def act_raw(self, action, repeat=1, gap_ms=0, timeout_s=60, quiet_ms=300):
@@ -141,6 +152,9 @@ class Window:
         return got
 
     def close(self):
+        if SHOTS and self.shot:
+            subprocess.run(["import", "-window", "root", os.path.join(SHOTS, self.shot + ".png")],
+                           capture_output=True, timeout=60)
         self.proc.send_signal(signal.SIGTERM)
         try:
             self.proc.wait(10)
@@ -209,9 +223,10 @@ RIGHT_BOX_CLICK = "430,280"
 
 
 def make_live_page(path, mib):
-    """A page of MIB MiB whose rule "7" ... "9" is found near its end."""
+    """A page of MIB MiB whose rule "7" ... "9" is found near its end: thirty
+    "7"s, a line of its own with a middle text, and thirty "9"s."""
     make_page(path, mib, True)
-    tail = "<b>7</b>价格12345元".encode() + b"9" * 30 + b"\n"
+    tail = ("<b>" + "7" * 30 + "</b>\n价格12345元\n" + "9" * 30 + "\n").encode()
     with open(path, "r+b") as f:
         # Behind the last whole line that leaves room for it.
         f.seek(mib * MIB - len(tail) - 4096)
@@ -226,6 +241,7 @@ def live_run(program, page, xwin, results, tag):
     """One program: the rule's right text typed key by key, the result live."""
     set_clipboard(page)
     w = Window(program, xwin)
+    w.shot = f"{tag}-{program.name}"
     try:
         w.act("click:" + BIG_BOX_CLICK, 1, 0, 10, 300)
         w.act("ctrl:v", 1, 0, 600, 2000)
@@ -240,6 +256,58 @@ def live_run(program, page, xwin, results, tag):
             keys = w.act("key:9", 20, 100, 30, 40)
     finally:
         w.close()
+    keep_keys(program, keys, results, tag)
+
+
+def live_left_run(program, page, xwin, results, tag):
+    """One program: the rule's left text typed key by key, the result live."""
+    set_clipboard(page)
+    w = Window(program, xwin)
+    w.shot = f"{tag}-{program.name}"
+    try:
+        w.act("click:" + BIG_BOX_CLICK, 1, 0, 10, 300)
+        w.act("ctrl:v", 1, 0, 600, 2000)
+        time.sleep(2)
+        if program.bare:
+            keys = w.act("key:x", 20, 100, 30, 40)
+        else:
+            w.act("click:" + RIGHT_BOX_CLICK, 1, 0, 10, 300)
+            w.act("key:9", 1, 0, 10, 300)
+            # Into the left box: the first run reads the text.
+            w.act("click:" + LEFT_BOX_CLICK, 1, 0, 30, 500)
+            keys = w.act("key:7", 20, 100, 30, 40)
+    finally:
+        w.close()
+    keep_keys(program, keys, results, tag)
+
+
+def suggest_run(program, page, xwin, results, tag):
+    """One program: a line near the end of the page selected with the
+    keyboard, then F4 (the tool makes a rule of it); the bare program types a
+    key over the same selection."""
+    set_clipboard(page)
+    w = Window(program, xwin)
+    w.shot = f"{tag}-{program.name}"
+    try:
+        w.act("click:" + BIG_BOX_CLICK, 1, 0, 10, 300)
+        w.act("ctrl:v", 1, 0, 600, 2000)
+        time.sleep(2)
+        # The page ends in "...</b>", the middle line, thirty "9"s and a line
+        # break: two lines up from the end is the middle line.
+        for action in ("ctrl:End", "key:Up", "key:Up", "key:Home", "shift:End"):
+            w.act(action, 1, 0, 10, 200)
+        time.sleep(0.5)
+        keys = w.act("key:x" if program.bare else "key:F4", 1, 0, 30, 100)
+    finally:
+        w.close()
+    done = [s for _, s in keys]
+    keep = results.setdefault((tag, program.name), {})
+    if len(done) == 1 and done[0] >= 0:
+        keep.setdefault("key to boxes painted (ms)", []).append(done[0])
+    log(f"  {tag:9} {program.name:6} key: {done[0] if done else -1:7.2f} ms")
+
+
+def keep_keys(program, keys, results, tag):
     done = [s for _, s in keys]
     keep = results.setdefault((tag, program.name), {})
     if len(done) == 20 and min(done) >= 0:
@@ -302,7 +370,10 @@ def main():
     ap.add_argument("--no-bare", action="store_true", help="leave the bare program out (builds against each other)")
     ap.add_argument("--bare-one-line", action="store_true",
                     help="also paste the one-line page into the bare QPlainTextEdit (it lays out the whole line)")
+    ap.add_argument("--shots", help="save the screen at the end of each live scene into this folder")
     args = ap.parse_args()
+    global SHOTS
+    SHOTS = args.shots
     programs = [Program(entry.split("=", 1)[0], [entry.split("=", 1)[1]], False) for entry in args.tool]
     if not args.no_bare:
         programs.append(Program("bare", [args.bare], True))
@@ -314,7 +385,9 @@ def main():
             pages[tag] = os.path.join(work, f"{tag}.utf8")
             make_page(pages[tag], args.mib, breaks)
     live_pages = {}
-    for tag, mib in (("live", args.mib), ("live5", 5)):
+    scenes = {"live": live_run, "live5": live_run, "left": live_left_run, "left5": live_left_run,
+              "f4": suggest_run}
+    for tag, mib in (("live", args.mib), ("live5", 5), ("left", args.mib), ("left5", 5), ("f4", 5)):
         if tag in only:
             live_pages[tag] = os.path.join(work, f"{tag}.utf8")
             make_live_page(live_pages[tag], mib)
@@ -341,7 +414,7 @@ def main():
         for tag, page in live_pages.items():
             for p in order:
                 try:
-                    live_run(p, page, args.xwin, results, tag)
+                    scenes[tag](p, page, args.xwin, results, tag)
                 except (OSError, RuntimeError, subprocess.SubprocessError) as e:
                     log(f"  {tag:9} {p.name:6} failed: {e}")
         if read_page:

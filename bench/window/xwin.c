@@ -20,7 +20,8 @@
 //       -QUIET_MS after its last redrawing (work that draws nothing for a
 //       while, such as reading a page, does not end it early).
 //       The next action follows GAP_MS after the previous one settled.
-//       ACTION: key:KEYSYM | ctrl:KEYSYM | click:X,Y (client coordinates).
+//       ACTION: key:KEYSYM | ctrl:KEYSYM | shift:KEYSYM | click:X,Y (client
+//       coordinates).
 //       Rectangles of a caret's size (at most 16 x 24) are not counted.
 //   xwin copy WIN TIMEOUT_S
 //       Presses Ctrl+C in window WIN and prints "owned_ms T": when the
@@ -195,16 +196,20 @@ static int start(Display* d, double settle, char** cmd)
 
 static void perform(Display* d, const char* action, int rx, int ry)
 {
-    if (!strncmp(action, "key:", 4) || !strncmp(action, "ctrl:", 5)) {
-        int ctrl = action[0] == 'c';
+    if (!strncmp(action, "key:", 4) || !strncmp(action, "ctrl:", 5) || !strncmp(action, "shift:", 6)) {
         KeyCode kc = XKeysymToKeycode(d, XStringToKeysym(strchr(action, ':') + 1));
-        KeyCode kctl = XKeysymToKeycode(d, XK_Control_L);
-        if (ctrl)
-            XTestFakeKeyEvent(d, kctl, True, 0);
+        // The modifier held around the key, if any.
+        KeyCode kmod = 0;
+        if (action[0] == 'c')
+            kmod = XKeysymToKeycode(d, XK_Control_L);
+        else if (action[0] == 's')
+            kmod = XKeysymToKeycode(d, XK_Shift_L);
+        if (kmod)
+            XTestFakeKeyEvent(d, kmod, True, 0);
         XTestFakeKeyEvent(d, kc, True, 0);
         XTestFakeKeyEvent(d, kc, False, 0);
-        if (ctrl)
-            XTestFakeKeyEvent(d, kctl, False, 0);
+        if (kmod)
+            XTestFakeKeyEvent(d, kmod, False, 0);
     } else if (!strncmp(action, "click:", 6)) {
         int x = 0, y = 0;
         sscanf(action + 6, "%d,%d", &x, &y);

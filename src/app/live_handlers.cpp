@@ -3,6 +3,8 @@
 #include "live_results.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 namespace app {
 
@@ -23,12 +25,26 @@ struct LiveState {
     // The big text as the last run read it, while the box is unchanged.
     Owned text;
     bool textKnown = false;
+    // The left text of the last run and where it was first found in that
+    // text (-1: nowhere), while the text is the one read.
+    std::string left;
+    int32_t leftAt = -1;
+    bool leftKnown = false;
 };
 
 LiveState& Live()
 {
     static LiveState state;
     return state;
+}
+
+// The big text read last is stale, and with it where the left text was.
+void ForgetText()
+{
+    Live().text = Owned();
+    Live().textKnown = false;
+    Live().left.clear();
+    Live().leftKnown = false;
 }
 
 void Changed()
@@ -43,8 +59,7 @@ void Left()
 {
     Live().focusIn = false;
     // The copy of a big text is kept only while it may serve the next run.
-    Live().text = Owned();
-    Live().textKnown = false;
+    ForgetText();
 }
 
 // The black colour and the find state, as a click begins.
@@ -56,13 +71,46 @@ void BeginWriting()
         WriteText(id::按钮找中间文本, kCaption, Lit(lit::CaptionFind));
 }
 
+// The first occurrence of `sought` in `text` at or behind `from`, a place
+// where a character begins (where a search found a text): sought in the
+// text from there on, whose characters begin where the whole text's do, so
+// that the part in front is not read again.
+int32_t FindFrom(const char* text, const char* sought, int32_t from)
+{
+    const int32_t at = FindText(Arg(text) + (from - 1), sought, nullptr, false);
+    return at == -1 ? -1 : from - 1 + at;
+}
+
+// The first occurrence of the left text in the text read last. While the
+// left text only grows at its end (typed key by key), its first occurrence
+// lies at or behind the one of what it grew from, since each occurrence of
+// the longer text is one of the shorter: the search starts there rather than
+// at the start of a long text.
+int32_t FindLeft(const char* text, const char* left)
+{
+    LiveState& s = Live();
+    const std::string_view now(Arg(left));
+    int32_t at;
+    if (s.leftKnown && now == s.left)
+        at = s.leftAt;
+    else if (s.leftKnown && !s.left.empty() && now.starts_with(s.left))
+        at = s.leftAt == -1 ? -1 : FindFrom(text, left, s.leftAt);
+    else
+        at = FindText(text, left, nullptr, false);
+    s.left.assign(now);
+    s.leftAt = at;
+    s.leftKnown = true;
+    return at;
+}
+
 // The extraction as a click makes it, with the same results, in fewer
-// passes over a long text: the right text is sought behind the left one
-// first (found there, it is in the text), and in the whole text only when
-// it is not; the part behind the left text is read where it lies.
+// passes over a long text: the left text is sought from where it was found
+// last (see FindLeft), the right text behind the left one first (found
+// there, it is in the text), and in the whole text only when it is not; the
+// part behind the left text is read where it lies.
 ExtractOutcome LiveExtract(const char* text, const char* left, const char* right, Owned* middle, MarkedParts* parts)
 {
-    const int32_t p = FindText(text, left, nullptr, false);
+    const int32_t p = FindLeft(text, left);
     if (p == -1)
         return ExtractOutcome::kLeftNotFound;
     const int32_t leftLength = TextLength(left);
@@ -129,8 +177,7 @@ void BigTextChanged(mt::EventCall* call)
 {
     // The box's notice goes with the change; the text read last is stale.
     Live().noticeShown = false;
-    Live().text = Owned();
-    Live().textKnown = false;
+    ForgetText();
     ShowCharacterCount(call);
     Changed();
 }

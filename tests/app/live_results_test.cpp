@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "frame/idle_callbacks.h"
 #include "platform/application.h"
@@ -115,6 +116,67 @@ TEST_F(LiveResults, ARunGivesWhatAClickGives)
         }
     }
     EXPECT_TRUE(Messages().empty());
+}
+
+// Typed key by key, a left text is sought from where the shorter one was
+// found; each run still gives what a click gives, however the text grows,
+// shrinks or stops being found, and whatever the big text turns into.
+TEST_F(LiveResults, ALeftTextTypedKeyByKeyGivesWhatAClickGives)
+{
+    constexpr int32_t kBackspace = 0x08;
+    // "+" types the characters behind it, "-" deletes one, "=" replaces the
+    // big text with the rest.
+    const struct {
+        const char* text;
+        std::vector<std::string> steps;
+    } cases[] = {
+        {"[a] [b] [bc]X] [bcd]Y] 甲《乙》甲《丙]",
+         {"+[", "+b", "+c", "+d", "-", "-", "+x", "+y", "-", "-", "+c", "+d", "-", "-", "-", "+甲", "+《", "+丙"}},
+        {"aab aabb aabbb]", {"+a", "+a", "+b", "+b", "+b", "+b", "-", "-", "-", "+c"}},
+        {"乙乙乙]乙甲乙]", {"+乙", "+甲", "-", "+乙", "=甲乙乙]乙", "+乙", "-", "-", "+甲"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        SetText(编辑框被查找文本, kContent, c.text);
+        SetText(编辑框右边, kContent, "]");
+        Click(编辑框左边);
+        SetText(编辑框左边, kContent, "");
+        Idle();
+        for (const std::string& step : c.steps) {
+            SCOPED_TRACE(step);
+            if (step[0] == '+')
+                Type(step.substr(1));
+            else if (step[0] == '-')
+                PressKey(kBackspace);
+            else
+                SetText(编辑框被查找文本, kContent, step.substr(1));
+            SetText(编辑框中间, kContent, "-");
+            Idle();
+            const std::string live = Text(编辑框中间, kContent);
+            const size_t said = Messages().size();
+            if (live == "-") {
+                // Not found: the click says so too, and leaves the boxes.
+                EXPECT_NE(Notice(), "");
+                const std::string left = Text(编辑框左边, kContent);
+                PressKey(0x74); // F5
+                ASSERT_EQ(Messages().size(), said + 1);
+                EXPECT_EQ(Text(编辑框左边, kContent), left);
+                EXPECT_EQ(Text(编辑框中间, kContent), "-");
+                continue;
+            }
+            const platform::TextMarks liveMarks = *platform::EditControlOf(Handle(编辑框被查找文本))->marks();
+            SetText(编辑框中间, kContent, "-");
+            PressKey(0x74); // F5
+            ASSERT_EQ(Messages().size(), said) << Messages().back().text;
+            EXPECT_EQ(live, Text(编辑框中间, kContent));
+            const platform::TextMarks* clickMarks = platform::EditControlOf(Handle(编辑框被查找文本))->marks();
+            ASSERT_EQ(liveMarks.marks.size(), clickMarks->marks.size());
+            for (size_t i = 0; i < liveMarks.marks.size(); ++i) {
+                EXPECT_EQ(liveMarks.marks[i].start, clickMarks->marks[i].start);
+                EXPECT_EQ(liveMarks.marks[i].length, clickMarks->marks[i].length);
+            }
+        }
+    }
 }
 
 TEST_F(LiveResults, ChangesFoldIntoOneRun)
