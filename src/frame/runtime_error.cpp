@@ -51,10 +51,15 @@ void RaiseRuntimeError(const char* message, int32_t code)
 std::string RuntimeErrorLine(int32_t code, const char* message)
 {
     std::string line = "run-time error";
-    if (code != 0)
-        line += " " + std::to_string(code);
-    if (message && *message)
-        line += std::string(" (") + message + ")";
+    if (code != 0) {
+        line += ' ';
+        line += std::to_string(code);
+    }
+    if (message && *message) {
+        line += " (";
+        line += message;
+        line += ')';
+    }
     return line;
 }
 
