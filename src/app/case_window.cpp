@@ -202,7 +202,8 @@ void OpenCase()
     const TestCase& c = cases[static_cast<size_t>(pick)];
     if (c.url) {
         const std::string url = RuntimeText(CaseText{c.source, false});
-        ReadPageFrom(url.c_str());
+        if (!ReadPageFrom(url.c_str()))
+            return;
     } else {
         Owned text;
         int32_t length = 0;

@@ -43,8 +43,9 @@ Owned DecodePage(Owned bytes, const TransferReport& report, int64_t* replaced = 
 
 // The window's read of a page into the big box (one step to undo), with
 // what goes with it: the address history, the notice over a page that is
-// not quite what was asked for, a message when nothing arrived.
-void ReadPageFrom(const char* url);
+// not quite what was asked for, a message when nothing arrived. True when
+// the page is shown (whole or not).
+bool ReadPageFrom(const char* url);
 // Whether the big box's text is still the page last read into it, whole
 // and with success, and from which address.
 bool PageReadFrom(std::string_view text, std::string* url);

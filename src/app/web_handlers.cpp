@@ -74,20 +74,20 @@ void ReadWebPage(mt::EventCall*)
     ReadPageFrom(url.text());
 }
 
-void ReadPageFrom(const char* url)
+bool ReadPageFrom(const char* url)
 {
     Owned page, reason;
     int64_t replaced = 0;
     const PageOutcome outcome = FetchPage(url, &page, &reason, &replaced);
     switch (outcome) {
     case PageOutcome::kCancelled:
-        return; // the user's own choice: nothing changes, nothing to say
+        return false; // the user's own choice: nothing changes, nothing to say
     case PageOutcome::kNothing: {
         // The big box keeps its text rather than being wiped; the second
         // line says why.
         const Owned message = Join({Lit(lit::FetchFailed), Lit(lit::LineBreak), reason.view()});
         ShowMessage(message.text(), box::kError, Lit(lit::UrlTitle));
-        return;
+        return false;
     }
     case PageOutcome::kShown:
     case PageOutcome::kEndedEarly: // shown as it arrived, as a browser would
@@ -110,6 +110,7 @@ void ReadPageFrom(const char* url)
     const Owned notice = PageNotice(report, outcome == PageOutcome::kEndedEarly ? reason.view() : "", replaced);
     if (!notice.empty())
         ShowNotice(id::编辑框被查找文本, notice.text());
+    return true;
 }
 
 } // namespace app

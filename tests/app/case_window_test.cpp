@@ -6,11 +6,17 @@
 #include <fstream>
 #include <sstream>
 
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QCryptographicHash>
+#include <QMenu>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "platform/case_dialogs.h"
 #include "platform/edit_control.h"
+#include "platform/native_window.h"
 #include "platform/testing/dialog_script.h"
 #include "support/http_test_support.h"
 #include "support/run_tool.h"
@@ -82,6 +88,31 @@ protected:
         Click(按钮读网页源码);
     }
     std::string Big() const { return Text(编辑框被查找文本, kContent); }
+    // Opens the big box's context menu and picks the entry whose text begins
+    // with `label`; false when it is not there or disabled.
+    bool PickFromMenu(const QString& label)
+    {
+        auto* view = static_cast<QAbstractScrollArea*>(platform::ToWidget(Handle(编辑框被查找文本)));
+        bool picked = false;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            QAction* entry = nullptr;
+            for (QAction* a : menu->actions()) {
+                if (a->text().startsWith(label))
+                    entry = a;
+            }
+            menu->close();
+            if (entry && entry->isEnabled()) {
+                picked = true;
+                entry->trigger();
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), view->viewport()->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(view->viewport(), &event);
+        return picked;
+    }
 
     QTemporaryDir dir_;
     std::string folder_;
@@ -211,6 +242,20 @@ TEST_F(SavedCases, CtrlOLoadsTheCasePickedFromTheList)
     EXPECT_EQ(platform::RememberedCaseFile(), CaseFile());
 }
 
+// The big box's menu offers both, with nothing selected, and shows the keys.
+TEST_F(SavedCases, TheMenuEntriesSaveAndOpen)
+{
+    platform::ScriptFileDialogs({{true, CaseFile()}, {true, CaseFile()}});
+    SetText(编辑框被查找文本, kContent, "<p>1</p>");
+    Rule("<p>", "</p>");
+    EXPECT_TRUE(PickFromMenu(QString::fromUtf8("保存为测试用例")));
+    EXPECT_EQ(Lines(Slurp(CaseFile())).size(), 1u);
+    SetText(编辑框被查找文本, kContent, "other");
+    EXPECT_TRUE(PickFromMenu(QString::fromUtf8("打开测试用例")));
+    EXPECT_EQ(platform::ShownPickLists().size(), 1u);
+    EXPECT_EQ(Big(), "<p>1</p>");
+}
+
 // A file that is not a case file says where; so does a source that is gone.
 TEST_F(SavedCases, ABadCaseFileOrSourceIsAMessage)
 {
@@ -229,6 +274,15 @@ TEST_F(SavedCases, ABadCaseFileOrSourceIsAMessage)
     EXPECT_EQ(Messages()[1].text.rfind("未能读取用例的来源：\n", 0), 0u) << Messages()[1].text;
     EXPECT_NE(Messages()[1].text.find(folder_ + "/gone.txt"), std::string::npos) << Messages()[1].text;
     EXPECT_EQ(Big(), "请输入被查找的文本");
+
+    // A page that does not come: the read's own message, and the rule stays.
+    std::ofstream(CaseFile(), std::ios::binary) << "{\"source\": \"http://127.0.0.1:" << httptest::DeadPort()
+                                                << "/\", \"left\": \"a\", \"right\": \"b\", \"expect\": null}\n";
+    platform::ScriptFileDialogs({{true, CaseFile()}});
+    PressKey('O', kCtrl);
+    ASSERT_EQ(Messages().size(), 3u);
+    EXPECT_EQ(Messages()[2].text.rfind("未能读取到网页内容！\n", 0), 0u) << Messages()[2].text;
+    EXPECT_EQ(Text(编辑框左边, kContent), "请输入左边文本");
 }
 
 } // namespace
