@@ -44,11 +44,7 @@ CaseText AsCaseText(std::string_view runtime)
 }
 
 // A UTF-8 text (a path, an English reason) for a message box.
-std::string ForMessage(std::string_view utf8)
-{
-    std::string out = RuntimeText(CaseText{std::string(utf8), false});
-    return out;
-}
+std::string ForMessage(std::string_view utf8) { return RuntimeText(CaseText{std::string(utf8), false}); }
 
 void SayFailed(uint32_t what, std::string_view detail)
 {
@@ -95,9 +91,9 @@ std::string KeepSnapshot(const std::string& caseFile, const Owned& big, std::str
 // 0 when it could not be written.
 size_t AppendLine(const std::string& file, const std::string& line)
 {
-    std::string before;
-    std::string error;
-    if (fs::exists(file) && !ReadFileBytes(file, AT_FDCWD, &before, &error))
+    std::string before, error;
+    std::error_code ec;
+    if (fs::exists(file, ec) && !ReadFileBytes(file, AT_FDCWD, &before, &error))
         return 0;
     size_t number = static_cast<size_t>(std::count(before.begin(), before.end(), '\n')) + 1;
     std::ofstream out(file, std::ios::binary | std::ios::app);
