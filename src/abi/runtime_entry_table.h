@@ -87,6 +87,7 @@ enum CoreCommand : int32_t {
     kCmdSuggestRule = 11,   // our own: a rule made from selected examples
     kCmdRuleDiagnosis = 12, // our own: why a rule fails
     kCmdBoxNotice = 13,     // our own: a one-line notice over a multi-line edit box
+    kCmdCaseSupport = 15,   // our own: file dialog, pick-list and hash for saved cases
 };
 
 // Split a 64-bit value into the two words the write-property slot takes.

@@ -354,4 +354,29 @@ std::string RewriteExpectation(std::string_view line, bool all, const NewExpecta
     return out;
 }
 
+std::string NewCaseLine(const TestCase& c, const NewExpectation& e)
+{
+    Json object = Json::object();
+    if (!c.name.empty())
+        object["name"] = c.name;
+    object["source"] = c.source;
+    if (c.sourceGbk)
+        object["source_gbk"] = true;
+    const auto text = [&object](const std::string& name, const std::optional<CaseText>& t) {
+        if (!t)
+            return;
+        if (t->gbk)
+            object[name + "_gbk"] = EncodeHex(t->bytes);
+        else
+            object[name] = t->bytes;
+    };
+    text("left", c.left);
+    text("right", c.right);
+    object["expect"] = nullptr;
+    std::string line;
+    for (const auto& [name, v] : object.items())
+        line += (line.empty() ? "{" : ", ") + Json(name).dump() + ": " + v.dump();
+    return RewriteExpectation(line + "}", false, e);
+}
+
 } // namespace app

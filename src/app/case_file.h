@@ -79,4 +79,9 @@ struct NewExpectation {
 // line must be one ParseCaseLine accepts.
 std::string RewriteExpectation(std::string_view line, bool all, const NewExpectation& expectation);
 
+// A new line (without its line break) for a single case: the fields in the
+// usual order, spaced "key": value; a text given as GB18030 (gbk) is
+// written in its _gbk form, source_gbk only when set.
+std::string NewCaseLine(const TestCase& c, const NewExpectation& expectation);
+
 } // namespace app

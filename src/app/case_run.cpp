@@ -137,14 +137,9 @@ void CasePages::askAhead()
 
 CasePage CasePages::readFile(const Source& s) const
 {
-    static const ConsoleText raw(true);
     CasePage page;
-    std::string error;
-    if (!ReadInputText(s.path, c_.startDirectory, s.gbk ? raw : Utf8Console(), &page.text, &page.length, &error)) {
+    if (!ReadCaseSource(s.path, c_.startDirectory, s.gbk, &page.text, &page.length, &page.error)) {
         page.status = kExitUnreadable;
-        page.error = error;
-        if (!s.gbk && error.find("try --gbk") != std::string::npos)
-            page.error = EchoArgument(s.path) + " is not valid UTF-8 (try \"source_gbk\": true for GB18030)";
         return page;
     }
     page.read = true;
@@ -251,6 +246,30 @@ std::vector<std::string> ExtractAll(const char* text, int32_t length, const std:
 }
 
 } // namespace
+
+bool ReadCaseSource(const std::string& path, int directory, bool gbk, Owned* text, int32_t* length,
+                    std::string* error)
+{
+    static const ConsoleText raw(true);
+    if (ReadInputText(path, directory, gbk ? raw : Utf8Console(), text, length, error))
+        return true;
+    if (!gbk && error->find("try --gbk") != std::string::npos)
+        *error = EchoArgument(path) + " is not valid UTF-8 (try \"source_gbk\": true for GB18030)";
+    return false;
+}
+
+NewExpectation ExpectationNow(const CaseOutcome& o)
+{
+    NewExpectation e{o.found, {}, false};
+    for (const std::string& text : o.got) {
+        std::string utf8;
+        e.gbk = e.gbk || !RuntimeToUtf8(text, &utf8);
+        e.texts.push_back(utf8);
+    }
+    if (e.gbk)
+        e.texts = o.got;
+    return e;
+}
 
 CaseOutcome RunCase(const TestCase& c, const CasePage& page)
 {

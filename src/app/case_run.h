@@ -84,8 +84,18 @@ struct CaseOutcome {
     RuleHint hint;
 };
 
+// Reads a case's source file (a relative path from `directory`): raw
+// GB18030 bytes (gbk), else UTF-8 made a runtime text; false with
+// "PATH: reason" in *error.
+bool ReadCaseSource(const std::string& path, int directory, bool gbk, Owned* text, int32_t* length,
+                    std::string* error);
+
 // Runs the case on its page.
 CaseOutcome RunCase(const TestCase& c, const CasePage& page);
+
+// The expectation a case's outcome gives: UTF-8 when every text converts,
+// else the GB18030 bytes (written as hex).
+NewExpectation ExpectationNow(const CaseOutcome& outcome);
 
 // A case's text as a runtime text (GB18030).
 std::string RuntimeText(const CaseText& text);

@@ -1,6 +1,9 @@
 // Reading a web page into a text, shared by the window and the command line.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "runtime_calls.h"
 
 namespace app {
@@ -37,5 +40,14 @@ PageOutcome FetchPage(const char* url, Owned* page, Owned* reason, int64_t* repl
 // as soon as they have been converted. *replaced, when given: the bytes
 // replaced by U+FFFD or left out (0 for a page kept as received).
 Owned DecodePage(Owned bytes, const TransferReport& report, int64_t* replaced = nullptr);
+
+// The window's read of a page into the big box (one step to undo), with
+// what goes with it: the address history, the notice over a page that is
+// not quite what was asked for, a message when nothing arrived. True when
+// the page is shown (whole or not).
+bool ReadPageFrom(const char* url);
+// Whether the big box's text is still the page last read into it, whole
+// and with success, and from which address.
+bool PageReadFrom(std::string_view text, std::string* url);
 
 } // namespace app

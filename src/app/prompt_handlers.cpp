@@ -76,6 +76,7 @@ void ClearAll(mt::EventCall*)
 }
 
 void OfferSuggestionInMenu();
+void OfferCasesInMenu();
 void OfferLiveResults();
 
 void MainWindowCreated(mt::EventCall*)
@@ -90,6 +91,8 @@ void MainWindowCreated(mt::EventCall*)
     OfferSuggestionInMenu();
     // The big box's menu turns results while typing on and off.
     OfferLiveResults();
+    // Ctrl+S saves a case, Ctrl+O loads one; the big box's menu offers both.
+    OfferCasesInMenu();
 }
 
 } // namespace app

@@ -44,9 +44,14 @@ void SuggestRuleFromSelection(mt::EventCall*)
 // The big box's context menu offers what F4 does.
 void OfferSuggestionInMenu() { OfferKeyInMenu(id::编辑框被查找文本, kKeyF4, Lit(lit::SuggestTitle)); }
 
-// Key-down in the big box: F4 without modifiers makes a rule of the selection.
+bool CaseKeyDown(mt::EventCall* call);
+
+// Key-down in the big box: F4 without modifiers makes a rule of the
+// selection; the keys of saved cases work here as everywhere.
 void BigBoxKeyDown(mt::EventCall* call)
 {
+    if (CaseKeyDown(call))
+        return;
     if (call->argc >= 1 && mt::AsInt32(call->args[0]) == kKeyF4 &&
         (call->argc < 2 || mt::AsInt32(call->args[1]) == 0))
         SuggestRuleFromSelection(call);

@@ -71,21 +71,6 @@ std::string ForTerminal(const CliContext& c, const std::string& utf8)
     return fromUtf8.decode(utf8, &text) ? c.console.encode(text.view()) : utf8;
 }
 
-// The expectation a failing case gives now: UTF-8 when every text
-// converts, else the GB18030 bytes in hex.
-NewExpectation NowExpected(const CaseOutcome& o)
-{
-    NewExpectation e{o.found, {}, false};
-    for (const std::string& text : o.got) {
-        std::string utf8;
-        e.gbk = e.gbk || !RuntimeToUtf8(text, &utf8);
-        e.texts.push_back(utf8);
-    }
-    if (e.gbk)
-        e.texts = o.got;
-    return e;
-}
-
 // The file's contents with the lines (by number) replaced; every other
 // byte kept, line ends and a byte-order mark included.
 std::string Rewritten(const CaseFile& file, const std::map<size_t, std::pair<const TestCase*, NewExpectation>>& lines)
@@ -193,7 +178,7 @@ int RunTest(const CliContext& c)
             else
                 c.out.write(ForTerminal(c, CaseLines(tc, outcome, o.update)));
             if (o.update && outcome.status == CaseOutcome::Status::kFail)
-                updates.emplace(tc.line, std::pair(&tc, NowExpected(outcome)));
+                updates.emplace(tc.line, std::pair(&tc, ExpectationNow(outcome)));
             outcomes.push_back(std::move(outcome));
             c.out.flush(); // a case at a time: a slow page shows where the run is
             if (c.out.failed())

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 namespace app {
 namespace {
@@ -30,7 +31,29 @@ Owned PageNotice(const TransferReport& report, std::string_view endedEarly, int6
     return notice;
 }
 
+// The address the big box's text was last read from, and that text as the
+// box held it then: a case saved from the window names the address while
+// the box still holds the page.
+struct LastPage {
+    std::string url, text;
+};
+
+LastPage& Last()
+{
+    static LastPage last;
+    return last;
+}
+
 } // namespace
+
+bool PageReadFrom(std::string_view text, std::string* url)
+{
+    const LastPage& last = Last();
+    if (last.url.empty() || text != last.text)
+        return false;
+    *url = last.url;
+    return true;
+}
 
 void ReadWebPage(mt::EventCall*)
 {
@@ -48,18 +71,23 @@ void ReadWebPage(mt::EventCall*)
     case UrlCheck::kOk:
         break;
     }
+    ReadPageFrom(url.text());
+}
+
+bool ReadPageFrom(const char* url)
+{
     Owned page, reason;
     int64_t replaced = 0;
-    const PageOutcome outcome = FetchPage(url.text(), &page, &reason, &replaced);
+    const PageOutcome outcome = FetchPage(url, &page, &reason, &replaced);
     switch (outcome) {
     case PageOutcome::kCancelled:
-        return; // the user's own choice: nothing changes, nothing to say
+        return false; // the user's own choice: nothing changes, nothing to say
     case PageOutcome::kNothing: {
         // The big box keeps its text rather than being wiped; the second
         // line says why.
         const Owned message = Join({Lit(lit::FetchFailed), Lit(lit::LineBreak), reason.view()});
         ShowMessage(message.text(), box::kError, Lit(lit::UrlTitle));
-        return;
+        return false;
     }
     case PageOutcome::kShown:
     case PageOutcome::kEndedEarly: // shown as it arrived, as a browser would
@@ -67,15 +95,22 @@ void ReadWebPage(mt::EventCall*)
     }
     const TransferReport report = LastTransfer();
     // Only a page the server answered with success is worth reading again.
-    if (outcome == PageOutcome::kShown && report.status >= 200 && report.status <= 299)
-        RememberAddress(url.text());
+    const bool whole = outcome == PageOutcome::kShown && report.status >= 200 && report.status <= 299;
+    if (whole)
+        RememberAddress(url);
     WriteInt(id::编辑框被查找文本, kTextColor, kBlack);
     WriteText(id::编辑框被查找文本, kContent, page.text());
+    Last() = {};
+    if (whole) {
+        const Owned shown = ReadText(id::编辑框被查找文本, kContent);
+        Last() = {url, std::string(shown.view())};
+    }
     // The body is shown whatever the answer; the notice over it says what
     // is not as it should be, until the text is next changed.
     const Owned notice = PageNotice(report, outcome == PageOutcome::kEndedEarly ? reason.view() : "", replaced);
     if (!notice.empty())
         ShowNotice(id::编辑框被查找文本, notice.text());
+    return true;
 }
 
 } // namespace app

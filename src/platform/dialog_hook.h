@@ -1,11 +1,12 @@
 // A stand-in for the user at the program's dialogs. While a hook is set,
-// every message box and input dialog is offered to it first; what it answers
-// is the dialog's answer and no dialog appears. The program itself never sets
-// one: the tests' scripted answers do (platform/testing/dialog_script.h).
+// every message box, input dialog, file dialog and pick-list is offered to
+// it first; what it answers is the dialog's answer and no dialog appears.
+// The program itself never sets one: the tests' scripted answers do (platform/testing/dialog_script.h).
 #pragma once
 
 #include <optional>
 
+#include "platform/case_dialogs.h"
 #include "platform/input_dialog.h"
 #include "platform/message_box.h"
 
@@ -18,6 +19,9 @@ public:
     virtual std::optional<int> AnswerMessageBox(const ShownMessageBox& box) = 0;
     // The dialog's answer, or none to show it.
     virtual std::optional<InputDialogAnswer> AnswerInputDialog(const ShownInputDialog& dialog) = 0;
+    // The file dialog's and the pick-list's answers, or none to show them.
+    virtual std::optional<FileDialogAnswer> AnswerFileDialog(const ShownFileDialog&) { return std::nullopt; }
+    virtual std::optional<int> AnswerPickList(const ShownPickList&) { return std::nullopt; }
 };
 
 // Null: the dialogs appear.

@@ -126,6 +126,11 @@ public:
     // `label` is GB18030; the key's name is shown beside it. A key added
     // again replaces its entry.
     virtual void addMenuKey(std::string_view /*label*/, int32_t /*key*/) {}
+    // Multi-line: an entry beside those, always enabled, that presses a
+    // letter key ('A'-'Z') with modifiers (1 Ctrl, 2 Shift, 4 Alt) in the
+    // control, as typed; the keys are shown beside the GB18030 label. The
+    // same keys again replace their entry.
+    virtual void addMenuShortcut(std::string_view /*label*/, int32_t /*letter*/, int32_t /*keyState*/) {}
 
     // ---- the notice: one line drawn over the top of a multi-line control ----
     // It says something about the text (why a page looks as it does) and

@@ -1,5 +1,6 @@
 // Case files: which lines are cases, what each field gives, why a line is
-// malformed, and how a line is rewritten with a new expectation.
+// malformed, and how a line is written anew or rewritten with a new
+// expectation.
 #include <gtest/gtest.h>
 
 #include "app/case_file.h"
@@ -185,6 +186,47 @@ TEST(CaseFile, ARewrittenLineKeepsItsFieldsOrderAndSpacing)
     };
     for (const Row& row : rows)
         EXPECT_EQ(app::RewriteExpectation(row.line, row.all, row.e), row.out) << row.line;
+}
+
+// A line written for a new case (as the window saves one) reads back as the
+// same case: each text in its own form, source_gbk only when set.
+TEST(CaseFile, ANewLineReadsBackAsTheSameCase)
+{
+    struct Row {
+        TestCase c;
+        app::NewExpectation e;
+        const char* out;
+    };
+    const auto make = [](std::string name, std::string source, bool gbk, CaseText left, CaseText right) {
+        TestCase c;
+        c.name = std::move(name);
+        c.source = std::move(source);
+        c.sourceGbk = gbk;
+        c.left = std::move(left);
+        c.right = std::move(right);
+        return c;
+    };
+    const Row rows[] = {
+        {make("", "https://example.org/", false, Utf8("<h1>"), Utf8("</h1>")), {true, {"标题"}, false},
+         R"({"source": "https://example.org/", "left": "<h1>", "right": "</h1>", "expect": "标题"})"},
+        {make("n", "pages/x.txt", true, Gbk("\xd6\xd0"), Utf8("\"\n")), {false, {}, false},
+         R"({"name": "n", "source": "pages/x.txt", "source_gbk": true, "left_gbk": "d6d0", "right": "\"\n", "expect": null})"},
+        {make("", "p.txt", true, Utf8(""), Utf8("")), {true, {"\xff\xff"}, true},
+         R"({"source": "p.txt", "source_gbk": true, "left": "", "right": "", "expect_gbk": "ffff"})"},
+    };
+    for (const Row& row : rows) {
+        const std::string line = app::NewCaseLine(row.c, row.e);
+        EXPECT_EQ(line, row.out);
+        TestCase back;
+        std::string reason;
+        ASSERT_TRUE(app::ParseCaseLine(line, 7, CaseUse::kTest, &back, &reason)) << reason;
+        EXPECT_EQ(back.source, row.c.source);
+        EXPECT_EQ(back.sourceGbk, row.c.sourceGbk);
+        EXPECT_EQ(back.left, row.c.left);
+        EXPECT_EQ(back.right, row.c.right);
+        EXPECT_EQ(back.found, row.e.found);
+        EXPECT_EQ(back.name, row.c.name.empty() ? "7" : row.c.name);
+    }
 }
 
 } // namespace

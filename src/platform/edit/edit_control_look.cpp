@@ -227,6 +227,12 @@ void EditCore::setNotice(std::string_view gb)
 
 std::string EditCore::notice() const { return view_ ? ToGb(view_->notice()) : std::string(); }
 
+void EditCore::addMenuShortcut(std::string_view gb, int32_t letter, int32_t keyState)
+{
+    if (view_)
+        view_->addMenuShortcut(FromGb(gb), letter, keyState);
+}
+
 void EditCore::addMenuSwitch(std::string_view gb, bool (*isOn)(), void (*turn)(bool))
 {
     if (view_)

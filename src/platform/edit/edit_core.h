@@ -65,6 +65,7 @@ public:
         if (view_)
             view_->addMenuKey(label, key);
     }
+    void addMenuShortcut(std::string_view label, int32_t letter, int32_t keyState) override;
     void setNotice(std::string_view gb) override;
     std::string notice() const override;
     void addMenuSwitch(std::string_view gb, bool (*isOn)(), void (*turn)(bool)) override;

@@ -47,6 +47,30 @@ public:
         return answer;
     }
 
+    std::optional<FileDialogAnswer> AnswerFileDialog(const ShownFileDialog& dialog) override
+    {
+        if (!filesActive)
+            return std::nullopt;
+        shownFiles.push_back(dialog);
+        if (fileAnswers.empty())
+            return FileDialogAnswer{};
+        FileDialogAnswer answer = std::move(fileAnswers.front());
+        fileAnswers.pop_front();
+        return answer;
+    }
+
+    std::optional<int> AnswerPickList(const ShownPickList& list) override
+    {
+        if (!picksActive)
+            return std::nullopt;
+        shownPicks.push_back(list);
+        if (pickAnswers.empty())
+            return 0;
+        const int answer = pickAnswers.front();
+        pickAnswers.pop_front();
+        return answer;
+    }
+
     bool Active() const { return boxesActive || inputsActive; }
 
     bool boxesActive = false;
@@ -57,6 +81,13 @@ public:
     bool inputsActive = false;
     std::deque<InputDialogAnswer> inputAnswers;
     std::vector<ShownInputDialog> shownInputs;
+
+    bool filesActive = false;
+    std::deque<FileDialogAnswer> fileAnswers;
+    std::vector<ShownFileDialog> shownFiles;
+    bool picksActive = false;
+    std::deque<int> pickAnswers;
+    std::vector<ShownPickList> shownPicks;
 };
 
 } // namespace
@@ -84,6 +115,11 @@ void EndDialogScript()
     s.boxAnswers.clear();
     s.shownBoxes.clear();
     EndInputDialogScript();
+    s.filesActive = s.picksActive = false;
+    s.fileAnswers.clear();
+    s.shownFiles.clear();
+    s.pickAnswers.clear();
+    s.shownPicks.clear();
 }
 
 void EndInputDialogScript()
@@ -93,6 +129,26 @@ void EndInputDialogScript()
     s.inputAnswers.clear();
     s.shownInputs.clear();
 }
+
+void ScriptFileDialogs(std::vector<FileDialogAnswer> answers)
+{
+    DialogScript& s = DialogScript::Get();
+    s.filesActive = true;
+    s.fileAnswers.assign(answers.begin(), answers.end());
+    s.shownFiles.clear();
+}
+
+void ScriptPickLists(std::vector<int> answers)
+{
+    DialogScript& s = DialogScript::Get();
+    s.picksActive = true;
+    s.pickAnswers.assign(answers.begin(), answers.end());
+    s.shownPicks.clear();
+}
+
+const std::vector<ShownFileDialog>& ShownFileDialogs() { return DialogScript::Get().shownFiles; }
+
+const std::vector<ShownPickList>& ShownPickLists() { return DialogScript::Get().shownPicks; }
 
 bool DialogScriptActive() { return DialogScript::Get().Active(); }
 

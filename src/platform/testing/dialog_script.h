@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/case_dialogs.h"
 #include "platform/input_dialog.h"
 #include "platform/message_box.h"
 
@@ -22,6 +23,13 @@ bool DialogScriptActive();
 bool InputDialogScriptActive();
 const std::vector<ShownMessageBox>& ShownMessageBoxes();
 const std::vector<ShownInputDialog>& ShownInputDialogs();
+// File dialogs and pick-lists are scripted on their own: while one is,
+// each is recorded and answered in order; when the script runs out, a file
+// dialog is cancelled and a pick-list accepts its first row.
+void ScriptFileDialogs(std::vector<FileDialogAnswer> answers);
+void ScriptPickLists(std::vector<int> answers);
+const std::vector<ShownFileDialog>& ShownFileDialogs();
+const std::vector<ShownPickList>& ShownPickLists();
 // Called with every box shown or answered, scripted or not.
 void SetMessageBoxObserver(std::function<void(const ShownMessageBox&)> observer);
 

@@ -338,7 +338,8 @@ void TextView::contextMenuEvent(QContextMenuEvent* event)
         const int32_t key = k.key;
         connect(a, &QAction::triggered, this, [this, key] { pressMenuKey(key); });
     }
-    if (!menuKeys_.empty())
+    addMenuShortcuts(&menu);
+    if (!menuKeys_.empty() || !menuShortcuts_.empty())
         menu.addSeparator();
     const bool canPaste = MimeHasText(QGuiApplication::clipboard()->mimeData());
     struct Item {

@@ -131,6 +131,11 @@ public:
     void addMenuSwitch(const QString& label, bool (*isOn)(), void (*turn)(bool));
     // The entries as the menu shows them, behind a separator (none: nothing).
     void addMenuSwitches(QMenu* menu);
+    // An entry beside the function keys', always enabled, that presses a
+    // letter key with modifiers (1 Ctrl, 2 Shift, 4 Alt) here, as typed
+    // (see EditControl::addMenuShortcut). The same key again replaces it.
+    void addMenuShortcut(const QString& label, int32_t letter, int32_t keyState);
+    void addMenuShortcuts(QMenu* menu);
 
     // ---- zoom (text_view_zoom.cpp) --------------------------------------------------
     // A zoomable view takes Ctrl+wheel and Ctrl+plus, minus and 0. The font
@@ -197,6 +202,11 @@ private:
         int32_t key = 0;
     };
     std::vector<MenuKey> menuKeys_;
+    struct MenuShortcut {
+        QString label;
+        int32_t letter = 0, keyState = 0;
+    };
+    std::vector<MenuShortcut> menuShortcuts_;
     void stepHistory(bool forward);
     using Segment = TextBuffer::Segment;
     // One segment decoded and laid out.
