@@ -11,6 +11,7 @@
 #include "cli_diagnostics.h"
 #include "cli_messages.h"
 #include "console_input.h"
+#include "runtime_utf8.h"
 
 namespace app {
 

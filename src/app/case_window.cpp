@@ -16,6 +16,7 @@
 #include "case_calls.h"
 #include "case_file.h"
 #include "case_run.h"
+#include "runtime_utf8.h"
 #include "page_reader.h"
 
 namespace app {
