@@ -84,6 +84,7 @@ enum CoreCommand : int32_t {
     kCmdToBytes = 8,
     kCmdMarkText = 9,       // our own: marks in a multi-line edit box
     kCmdBindKey = 10,       // our own: a key that clicks a component
+    kCmdEditBoxOption = 14, // our own: an edit box's focus cause and line-break source
 };
 
 // Split a 64-bit value into the two words the write-property slot takes.

@@ -7,6 +7,7 @@
 #include "frame/frame_texts.h"
 #include "commands/bind_key_command.h"
 #include "commands/clipboard_command.h"
+#include "commands/edit_box_option_command.h"
 #include "commands/focus_command.h"
 #include "commands/input_box_command.h"
 #include "commands/mark_text_command.h"
@@ -34,10 +35,11 @@ int32_t StoreServiceNotify(int32_t code, intptr_t a, intptr_t)
 }
 
 // Positions 0-8 are the commands the tool calls, then our own: 9 the marks
-// in the big text box, 10 keys bound to buttons; the rest serve facilities this program does not carry.
+// in the big text box, 10 keys bound to buttons, 14 an edit box's focus cause and
+// line-break source; the rest serve facilities this program does not carry.
 const CommandRoutine kCoreCommands[16] = {
     取文本长度, ToText, SetClipboardText, MessageBoxCommand, 寻找文本, 取文本中间, SetComponentFocus, InputBox,
-    ToBytes, MarkText, BindKeyCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand, AbsentCommand,
+    ToBytes, MarkText, BindKeyCommand, AbsentCommand, AbsentCommand, AbsentCommand, EditBoxOption, AbsentCommand,
 };
 // The internet library keeps one HTTP client for the whole run.
 int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)

@@ -74,9 +74,11 @@ public:
     int16_t spinnerLower() const override { return spinner_ ? spinner_->lower : 0; }
     int16_t spinnerUpper() const override { return spinner_ ? spinner_->upper : 0; }
     WindowHandle spinnerHandle() const override;
+    FocusCause lastFocusCause() const override { return focusCause_; }
+    void setLineBreakSource(WindowHandle source) override;
 
     // EditorHost
-    void editorFocusChanged(bool in) override;
+    void editorFocusChanged(bool in, FocusCause cause) override;
     size_t editorInsertRoom() const override;
     void editorTextEdited() override { notifyTextChanged(); }
     void editorFileDropped(const DroppedFile& file) override
@@ -120,6 +122,7 @@ private:
     QPointer<SpinnerWidget> spinner_;
     QString lineText_;       // the line edit's text as the mirror holds it
     bool settingText_ = false;
+    FocusCause focusCause_ = FocusCause::kProgram;
 };
 
 // The editor widgets that carry a core.
