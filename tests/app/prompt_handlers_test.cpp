@@ -256,6 +256,63 @@ TEST_F(PromptsAndCount, ABoxKeepsItsTextWhenAMessageBoxClosesOverIt)
     }
 }
 
+// Enter puts in the line break the big text uses, in every box, so that a
+// left text typed across lines is found in an LF page.
+TEST_F(PromptsAndCount, EnterFollowsTheBigTextsLineBreaksInEveryBox)
+{
+    ActivateThroughWindowSystem(Handle(按钮清空));
+    struct Case {
+        const char* page;
+        const char* typedBreak;
+    };
+    const Case cases[] = {{"<b>\nx</b>", "\n"}, {"<b>\r\nx</b>", "\r\n"}, {"<b>\rx</b>", "\r"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typedBreak);
+        SetText(编辑框被查找文本, kContent, c.page);
+        LeftClickIn(*this, 编辑框左边);
+        TypeIn(*this, "<b>");
+        KeyIn(*this, platform::kVkReturn);
+        EXPECT_EQ(Text(编辑框左边, kContent), std::string("<b>") + c.typedBreak);
+        LeftClickIn(*this, 编辑框右边);
+        TypeIn(*this, "</b>");
+        KeyIn(*this, 0x74); // F5
+        EXPECT_EQ(Text(编辑框中间, kContent), "x");
+        LeftClickIn(*this, 编辑框被查找文本);
+        KeyIn(*this, platform::kVkReturn);
+        EXPECT_NE(Text(编辑框被查找文本, kContent).find(c.typedBreak), std::string::npos);
+    }
+    SetText(编辑框被查找文本, kContent, "none");
+    LeftClickIn(*this, 编辑框左边);
+    KeyIn(*this, platform::kVkReturn);
+    EXPECT_EQ(Text(编辑框左边, kContent), "\r\n"); // no break yet: CR LF
+}
+
+// Ctrl+Shift+C copies the middle text wherever the focus is, and the small
+// boxes' context menu copies a box's whole text without emptying it.
+TEST_F(PromptsAndCount, TheMiddleTextIsCopiedByKeyAndByTheContextMenu)
+{
+    ActivateThroughWindowSystem(Handle(按钮清空));
+    ASSERT_TRUE(platform::SetClipboardText("before"));
+    KeyIn(*this, 'C', platform::kKeyStateCtrl | platform::kKeyStateShift);
+    EXPECT_EQ(platform::ClipboardText(), "before"); // the prompt is not copied
+    SetText(编辑框中间, kContent, "¥128.00");
+    for (uint32_t from : {编辑框被查找文本, 编辑框左边, 按钮提取}) {
+        ASSERT_TRUE(platform::SetClipboardText("before"));
+        LeftClickIn(*this, from);
+        KeyIn(*this, 'C', platform::kKeyStateCtrl | platform::kKeyStateShift);
+        EXPECT_EQ(Utf8(platform::ClipboardText()), "¥128.00") << from;
+    }
+    ASSERT_TRUE(platform::SetClipboardText("before"));
+    const platform::Rect r = platform::WindowRect(Handle(编辑框中间));
+    std::vector<std::string> enabled;
+    ChooseInNextMenu(Gb("复制"), &enabled);
+    RightClickThroughWindowSystem(Handle(编辑框中间), r.width / 2, r.height / 2);
+    platform::ProcessPendingEvents();
+    EXPECT_NE(std::find(enabled.begin(), enabled.end(), Gb("复制")), enabled.end());
+    EXPECT_EQ(Text(编辑框中间, kContent), "¥128.00");
+    EXPECT_EQ(Utf8(platform::ClipboardText()), "¥128.00");
+}
+
 // A whole session, as a user has it: a page pasted, extracted, found,
 // code generated, cleared, and Esc. The window is gone afterwards; the
 // sanitizer build checks that nothing of it is left behind at exit.
