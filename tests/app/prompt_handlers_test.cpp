@@ -311,6 +311,12 @@ TEST_F(PromptsAndCount, TheMiddleTextIsCopiedByKeyAndByTheContextMenu)
     EXPECT_NE(std::find(enabled.begin(), enabled.end(), Gb("复制")), enabled.end());
     EXPECT_EQ(Text(编辑框中间, kContent), "¥128.00");
     EXPECT_EQ(Utf8(platform::ClipboardText()), "¥128.00");
+    // The tooltip shows the whole text, and names the line breaks it holds.
+    SetText(编辑框中间, kContent, "<i>first</i>\nsecond line of a longer result");
+    const std::string tip = Utf8(ToolTipAt(Handle(编辑框中间), r.width / 2, r.height / 2));
+    EXPECT_NE(tip.find("&lt;i&gt;first&lt;/i&gt;\nsecond line of a longer result"), std::string::npos) << tip;
+    EXPECT_NE(tip.find("换行（LF）"), std::string::npos) << tip;
+    EXPECT_EQ(tip.find("CR LF"), std::string::npos) << tip;
 }
 
 // A whole session, as a user has it: a page pasted, extracted, found,

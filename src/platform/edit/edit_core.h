@@ -150,6 +150,9 @@ public:
 protected:
     // Ctrl+Y redoes, beside Ctrl+Shift+Z.
     void keyPressEvent(QKeyEvent* event) override;
+    // A small box (no scroll bars) shows its whole text as its tooltip, with
+    // the line breaks it holds named (edit_tooltip.cpp).
+    bool event(QEvent* event) override;
     // One row high with line breaks, the box draws its text in that row and
     // places the mouse and drops there (edit_one_row.h); otherwise the view
     // does.

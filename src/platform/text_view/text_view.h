@@ -130,6 +130,7 @@ public:
     // Copy with nothing selected copies the whole text (a box too small to
     // select in comfortably).
     void setCopiesWholeText(bool whole) { copiesWholeText_ = whole; }
+    bool copiesWholeText() const { return copiesWholeText_; }
     void setReadOnly(bool readOnly);
     bool isReadOnly() const { return readOnly_; }
     void setFilter(CharFilter filter) { filter_ = filter; }
