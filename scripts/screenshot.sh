@@ -9,7 +9,7 @@
 # Scenes: start (as the window opens), extract (a page pasted, <b> and </b>
 # as the left and right texts, extracted; the default), count:N (a big text
 # of N bytes pasted), message (the message for a left text that is missing),
-# linebreak (Enter typed in the left and right boxes, one row high),
+# linebreak (an LF page; Enter typed in the left and right boxes, one row high, extracted),
 # minified (a 5 MiB page on one line, wrapped into rows across the 2 KiB
 # segments the big box keeps, seen halfway down),
 # marked (a longer page, <span class="price"> and </span> extracted: the
@@ -118,6 +118,10 @@ EOF
       '  <li><b>无线鼠标</b> <i class="price">¥79.90</i></li>' \
       '  <li><b>扩展坞</b> <i class="price">¥189.00</i></li>' '</ul>' > "$work/clip"
     ;;
+  linebreak)
+    # A page with LF line breaks: Enter in the left box puts in an LF (↓),
+    # and the middle text holds the page's own LF.
+    printf '<p>价格：<b>\n¥128.00\n</b> 元</p>\n' > "$work/clip" ;;
   *) printf '%s' "$page" > "$work/clip" ;;
 esac
 
@@ -209,10 +213,10 @@ case '$scene' in
     click 80 280
     xdotool type '<b>'
     xdotool key Return
-    xdotool type 'next'
     click 430 280
-    xdotool type '</b>'
     xdotool key Return
+    xdotool type '</b>'
+    click 200 316
     ;;
 esac
 sleep \${MT_SHOT_DELAY:-2}

@@ -87,6 +87,7 @@ enum CoreCommand : int32_t {
     kCmdSuggestRule = 11,   // our own: a rule made from selected examples
     kCmdRuleDiagnosis = 12, // our own: why a rule fails
     kCmdBoxNotice = 13,     // our own: a one-line notice over a multi-line edit box
+    kCmdEditBoxOption = 14, // our own: an edit box's focus cause and line-break source
     kCmdCaseSupport = 15,   // our own: file dialog, pick-list and hash for saved cases
 };
 

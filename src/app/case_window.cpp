@@ -22,7 +22,7 @@
 namespace app {
 namespace {
 
-constexpr int32_t kCtrl = 1, kCtrlShift = 3;
+constexpr int32_t kCtrl = 1;
 namespace fs = std::filesystem;
 
 // A box's text; the empty text while it shows its grey prompt.

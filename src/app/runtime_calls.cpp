@@ -232,6 +232,24 @@ void OfferKeyInMenu(uint32_t component, int32_t key, const char* label)
          {mt::MakeComponentRef(id::MainWindow, component, kEditBoxKind), mt::MakeInt(key), TextRecord(label)});
 }
 
+void BindKeyToEvent(uint32_t component, uint32_t kind, int32_t key, int32_t keyState, int32_t event)
+{
+    Core(mt::kCmdBindKey, {mt::MakeComponentRef(id::MainWindow, component, kind), mt::MakeInt(key),
+                           mt::MakeInt(keyState), mt::MakeInt(event)});
+}
+
+int32_t FocusCause(uint32_t box)
+{
+    return mt::AsInt32(Core(mt::kCmdEditBoxOption,
+                            {mt::MakeComponentRef(id::MainWindow, box, kEditBoxKind), mt::MakeInt(kOptionFocusCause)}));
+}
+
+void FollowLineBreaks(uint32_t box, uint32_t source)
+{
+    Core(mt::kCmdEditBoxOption, {mt::MakeComponentRef(id::MainWindow, box, kEditBoxKind), mt::MakeInt(kOptionLineBreaksOf),
+                                 mt::MakeComponentRef(id::MainWindow, source, kEditBoxKind)});
+}
+
 bool AskText(const char* prompt, const char* title, const char* initial, Owned* entered)
 {
     char* variable = nullptr;

@@ -122,6 +122,21 @@ SuggestedRule SuggestRule(const std::vector<SuggestExample>& examples);
 // The same command offered in a multi-line box's context menu: an entry with
 // the label that presses the function key in the box while text is selected.
 void OfferKeyInMenu(uint32_t component, int32_t key, const char* label);
+// The same key raising another event of the component, with the key code
+// and modifiers as its arguments (as the key-down event carries them).
+void BindKeyToEvent(uint32_t component, uint32_t kind, int32_t key, int32_t keyState, int32_t event);
+inline constexpr int32_t kEventKeyDown = -9;
+inline constexpr int32_t kCtrlShift = 3; // the modifiers: 1 Ctrl, 2 Shift, 4 Alt
+// EditBoxOption (our own): how an edit box last gained the focus, and the
+// box whose line breaks Enter follows.
+inline constexpr int32_t kOptionFocusCause = 1;
+inline constexpr int32_t kOptionLineBreaksOf = 2;
+inline constexpr int32_t kFocusByLeftClick = 1;
+inline constexpr int32_t kFocusByTab = 3;
+inline constexpr int32_t kFocusByBacktab = 4;
+int32_t FocusCause(uint32_t box);
+// Enter in `box` inserts the line break the text of `source` uses.
+void FollowLineBreaks(uint32_t box, uint32_t source);
 // InputBox into a text variable: true when confirmed; *entered then owns it.
 bool AskText(const char* prompt, const char* title, const char* initial, Owned* entered);
 // Internet and encoding libraries. The internet library's commands by number.

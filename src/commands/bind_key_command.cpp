@@ -15,8 +15,9 @@ void BindKeyCommand(ValueRecord*, int32_t argc, ValueRecord* args)
     const int64_t window = svc::Call(kSvcComponentHandle, static_cast<intptr_t>(object));
     const ValueRecord key = dialog::Arg(argc, args, 1);
     const ValueRecord state = dialog::Arg(argc, args, 2);
+    const ValueRecord event = dialog::Arg(argc, args, 3);
     platform::BindKey(reinterpret_cast<platform::WindowHandle>(static_cast<intptr_t>(window)), AsInt32(key),
-                      dialog::Given(state) ? AsInt32(state) : 0);
+                      dialog::Given(state) ? AsInt32(state) : 0, dialog::Given(event) ? AsInt32(event) : 0);
 }
 
 } // namespace mt

@@ -161,15 +161,20 @@ void MoveFocus(const WindowComponent& window, bool forward)
         next = (static_cast<size_t>(at - order.begin()) + 1) % order.size();
     else
         next = (static_cast<size_t>(at - order.begin()) + order.size() - 1) % order.size();
-    platform::SetFocusWindow(order[next]->handle());
+    platform::SetFocusWindow(order[next]->handle(),
+                             forward ? platform::FocusCause::kTab : platform::FocusCause::kBacktab);
 }
 
 bool HandleWindowKey(WindowComponent& window, const InputEvent& e)
 {
     // Keys the program bound to a component click it, wherever the focus is.
-    if (const platform::WindowHandle bound = platform::BoundKeyTarget(window.handle(), e.key, e.keyState)) {
+    int32_t event = 0;
+    if (const platform::WindowHandle bound = platform::BoundKeyTarget(window.handle(), e.key, e.keyState, &event)) {
         if (Component* c = Component::FromHandle(bound)) {
-            c->raise(0);
+            if (event == 0)
+                c->raise(0);
+            else
+                c->raise(event, {e.key, e.keyState});
             return true;
         }
     }

@@ -8,6 +8,7 @@
 #include "frame/frame_texts.h"
 #include "commands/bind_key_command.h"
 #include "commands/clipboard_command.h"
+#include "commands/edit_box_option_command.h"
 #include "commands/focus_command.h"
 #include "commands/input_box_command.h"
 #include "commands/box_notice_command.h"
@@ -41,11 +42,11 @@ int32_t StoreServiceNotify(int32_t code, intptr_t a, intptr_t)
 
 // Positions 0-8 are the commands the tool calls, then our own: 9 the marks
 // in the big text box, 10 keys bound to buttons, 11 a rule made from examples,
-// 12 why a rule fails, 13 the big box's notice, 15 the file dialog, pick-list and
-// hash of saved cases; the rest serve facilities this program does not carry.
+// 12 why a rule fails, 13 the big box's notice, 14 an edit box's focus cause and
+// line-break source, 15 the file dialog, pick-list and hash of saved cases.
 const CommandRoutine kCoreCommands[16] = {
     取文本长度, ToText, SetClipboardText, MessageBoxCommand, 寻找文本, 取文本中间, SetComponentFocus, InputBox,
-    ToBytes, MarkText, BindKeyCommand, SuggestRuleCommand, RuleDiagnosis, BoxNotice, AbsentCommand, CaseSupport,
+    ToBytes, MarkText, BindKeyCommand, SuggestRuleCommand, RuleDiagnosis, BoxNotice, EditBoxOption, CaseSupport,
 };
 // The internet library keeps one HTTP client for the whole run.
 int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)

@@ -25,6 +25,7 @@
 #include <string_view>
 
 #include "platform/dropped_file.h"
+#include "platform/native_window.h"
 #include "platform/text_marks.h"
 #include "platform/window_handle.h"
 #include "platform/window_listener.h"
@@ -171,6 +172,15 @@ public:
     virtual int16_t spinnerUpper() const = 0;
     // The spinner's widget, for tests; it is no registered window.
     virtual WindowHandle spinnerHandle() const = 0;
+
+    // ---- focus and line breaks ------------------------------------------------
+    // How the control last gained the focus (kProgram before it ever did).
+    virtual FocusCause lastFocusCause() const = 0;
+    // Multi-line: Enter inserts the line break the text of the multi-line
+    // control `source` already uses (the form of its first one: LF, CR LF
+    // or CR; CR LF when it has none). Null, or a control that is not
+    // multi-line: its own text's.
+    virtual void setLineBreakSource(WindowHandle source) = 0;
 
 protected:
     explicit EditControl(bool multiLine) : multiLine_(multiLine) {}

@@ -4,6 +4,7 @@
 // do nothing and the queries answer as for no window.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,10 +55,22 @@ bool IsDescendant(WindowHandle handle, WindowHandle ancestor);
 void RaiseToTop(WindowHandle handle);
 void PlaceBelow(WindowHandle handle, WindowHandle sibling);
 
+// How a window came to hold the keyboard focus.
+enum class FocusCause : int32_t {
+    kProgram = 0,    // the program gave it (or nothing else says)
+    kLeftClick = 1,  // a left-button press in it
+    kOtherClick = 2, // a press of another button (a right click for the context menu)
+    kTab = 3,        // Tab
+    kBacktab = 4,    // Shift+Tab
+    kActivation = 5, // its window was activated again (after a dialog, another program)
+};
+
 // The registered window holding the keyboard focus (or the one that
 // contains the focused part), or null.
 WindowHandle FocusWindow();
-void SetFocusWindow(WindowHandle handle);
+// Gives `handle` the focus; `cause` says on whose behalf (the window's Tab
+// handling passes kTab and kBacktab).
+void SetFocusWindow(WindowHandle handle, FocusCause cause = FocusCause::kProgram);
 
 std::string WindowText(WindowHandle handle);
 void SetWindowText(WindowHandle handle, std::string_view gb);

@@ -16,6 +16,10 @@
 #include "platform/edit_control.h"
 #include "platform/native_window.h"
 #include "platform/testing/input_simulation.h"
+#include "platform/testing/dialog_script.h"
+#include "platform/testing/window_system_input.h"
+#include "platform/application.h"
+#include "platform/native_window.h"
 #include "platform/window_listener.h"
 #include "windows/window_engine.h"
 
@@ -74,8 +78,8 @@ TEST_F(PromptsAndCount, TheCountFollowsTypingPastingAndEnterInBytes)
     const size_t count = 4 + Gb(pasted).size();
     EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计" + std::to_string(count) + "个字符。");
     EXPECT_TRUE(Text(编辑框被查找文本, kContent) == "中文" + pasted);
-    PressKey(platform::kVkReturn); // a typed line break is CR LF
-    EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计" + std::to_string(count + 2) + "个字符。");
+    PressKey(platform::kVkReturn); // a typed line break follows the text's: LF, one byte
+    EXPECT_EQ(Text(透明标签字符统计, kLabelCaption), "共计" + std::to_string(count + 1) + "个字符。");
 }
 
 TEST_F(PromptsAndCount, LeavingTheEmptiedBigBoxBringsThePromptBackAndKeepsTheCount)
@@ -280,6 +284,190 @@ TEST_F(PromptsAndCount, TheCountIsWholeUpToTenDigitsAndNeverOverAButton)
         if (n == 10 && std::getenv("MT_COUNT_SHOT"))
             window->grab().save(QString::fromLocal8Bit(std::getenv("MT_COUNT_SHOT")));
     }
+
+// Input through the window system, as the user gives it.
+void LeftClickIn(const ToolWindow& w, uint32_t component)
+{
+    const platform::Rect r = platform::WindowRect(w.Handle(component));
+    ClickThroughWindowSystem(w.Handle(component), r.width / 2, r.height / 2);
+    platform::ProcessPendingEvents();
+}
+
+void KeyIn(const ToolWindow& w, int32_t key, int32_t state = 0)
+{
+    PressKeyThroughWindowSystem(w.Handle(按钮清空), key, state);
+    platform::ProcessPendingEvents();
+}
+
+void TypeIn(const ToolWindow& w, const char* ascii)
+{
+    TypeThroughWindowSystem(w.Handle(按钮清空), ascii);
+    platform::ProcessPendingEvents();
+}
+
+// A small box that holds text keeps it whenever the focus comes back without
+// the user entering the box, and loses it when the user does enter it.
+TEST_F(PromptsAndCount, ASmallBoxIsEmptiedOnlyWhenTheUserEntersIt)
+{
+    struct Case {
+        uint32_t box, before, after; // the box and its neighbours in the tab order
+    };
+    const Case cases[] = {
+        {编辑框左边, 编辑框中间, 编辑框被查找文本},
+        {编辑框中间, 编辑框右边, 编辑框左边},
+        {编辑框右边, 按钮提取, 编辑框中间},
+    };
+    ActivateThroughWindowSystem(Handle(按钮清空));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
+        const auto refill = [&] {
+            LeftClickIn(*this, c.box);
+            TypeIn(*this, "mytext");
+            ASSERT_EQ(Text(c.box, kContent), "mytext");
+        };
+        refill();
+        {   // another program's window, then the main window's title bar
+            OtherProgramWindow other;
+            other.Activate();
+            ActivateThroughWindowSystem(Handle(按钮清空));
+        }
+        ActivateThroughWindowSystem(Handle(按钮清空));
+        EXPECT_EQ(Focused(), c.box);
+        EXPECT_EQ(Text(c.box, kContent), "mytext") << "window activated again";
+
+        // The context menu opens on a right click, and closes.
+        const platform::Rect r = platform::WindowRect(Handle(c.box));
+        ChooseInNextMenu("");
+        RightClickThroughWindowSystem(Handle(c.box), r.width / 2, r.height / 2);
+        platform::ProcessPendingEvents();
+        EXPECT_EQ(Text(c.box, kContent), "mytext") << "context menu";
+
+        // The program gives the focus back (SetComponentFocus's way).
+        LeftClickIn(*this, 编辑框被查找文本);
+        platform::SetFocusWindow(Handle(c.box));
+        platform::ProcessPendingEvents();
+        EXPECT_EQ(Focused(), c.box);
+        EXPECT_EQ(Text(c.box, kContent), "mytext") << "program";
+
+        // The user enters it: a left click, Tab, Shift+Tab.
+        LeftClickIn(*this, 按钮生成代码);
+        LeftClickIn(*this, c.box);
+        EXPECT_EQ(Text(c.box, kContent), "") << "left click";
+        refill();
+        LeftClickIn(*this, c.before);
+        KeyIn(*this, platform::kVkTab);
+        EXPECT_EQ(Focused(), c.box);
+        EXPECT_EQ(Text(c.box, kContent), "") << "Tab";
+        refill();
+        LeftClickIn(*this, c.after);
+        KeyIn(*this, platform::kVkTab, platform::kKeyStateShift);
+        EXPECT_EQ(Focused(), c.box);
+        EXPECT_EQ(Text(c.box, kContent), "") << "Shift+Tab";
+        // A box that shows its prompt is emptied on every focus gain.
+        LeftClickIn(*this, 按钮清空);
+        platform::SetFocusWindow(Handle(c.box));
+        platform::ProcessPendingEvents();
+        EXPECT_EQ(Text(c.box, kContent), "") << "prompt";
+        EXPECT_EQ(Int(c.box, kTextColor), kBlack);
+    }
+}
+
+// A message box that closes gives the focus back to the box that had it:
+// the text typed there stays, so that it can be corrected.
+TEST_F(PromptsAndCount, ABoxKeepsItsTextWhenAMessageBoxClosesOverIt)
+{
+    ActivateThroughWindowSystem(Handle(按钮清空));
+    Enter(编辑框被查找文本, "<b>a</b>", 编辑框左边);
+    Type("<b>");
+    struct Case {
+        uint32_t box;
+        int32_t key;
+        const char* message;
+    };
+    const Case cases[] = {
+        {编辑框中间, 0x72, "未找到指定内容！"},          // F3
+        {编辑框右边, 0x74, "未查找到右边文本，请重新输入！"}, // F5
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        LeftClickIn(*this, c.box);
+        TypeIn(*this, "nomatch");
+        platform::EndDialogScript();
+        std::vector<std::string> shown;
+        platform::SetMessageBoxObserver([&](const platform::ShownMessageBox& b) { shown.push_back(Utf8(b.text)); });
+        DismissNextMessageBoxWithEnter();
+        KeyIn(*this, c.key);
+        // The window manager gives the activation back once the box is gone.
+        ActivateThroughWindowSystem(Handle(按钮清空));
+        platform::SetMessageBoxObserver(nullptr);
+        ASSERT_EQ(shown, std::vector<std::string>{c.message});
+        EXPECT_EQ(Focused(), c.box);
+        EXPECT_EQ(Text(c.box, kContent), "nomatch");
+        EXPECT_EQ(Int(c.box, kTextColor), kBlack);
+    }
+}
+
+// Enter puts in the line break the big text uses, in every box, so that a
+// left text typed across lines is found in an LF page.
+TEST_F(PromptsAndCount, EnterFollowsTheBigTextsLineBreaksInEveryBox)
+{
+    ActivateThroughWindowSystem(Handle(按钮清空));
+    struct Case {
+        const char* page;
+        const char* typedBreak;
+    };
+    const Case cases[] = {{"<b>\nx</b>", "\n"}, {"<b>\r\nx</b>", "\r\n"}, {"<b>\rx</b>", "\r"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typedBreak);
+        SetText(编辑框被查找文本, kContent, c.page);
+        LeftClickIn(*this, 编辑框左边);
+        TypeIn(*this, "<b>");
+        KeyIn(*this, platform::kVkReturn);
+        EXPECT_EQ(Text(编辑框左边, kContent), std::string("<b>") + c.typedBreak);
+        LeftClickIn(*this, 编辑框右边);
+        TypeIn(*this, "</b>");
+        KeyIn(*this, 0x74); // F5
+        EXPECT_EQ(Text(编辑框中间, kContent), "x");
+        LeftClickIn(*this, 编辑框被查找文本);
+        KeyIn(*this, platform::kVkReturn);
+        EXPECT_NE(Text(编辑框被查找文本, kContent).find(c.typedBreak), std::string::npos);
+    }
+    SetText(编辑框被查找文本, kContent, "none");
+    LeftClickIn(*this, 编辑框左边);
+    KeyIn(*this, platform::kVkReturn);
+    EXPECT_EQ(Text(编辑框左边, kContent), "\r\n"); // no break yet: CR LF
+}
+
+// Ctrl+Shift+C copies the middle text wherever the focus is, and the small
+// boxes' context menu copies a box's whole text without emptying it.
+TEST_F(PromptsAndCount, TheMiddleTextIsCopiedByKeyAndByTheContextMenu)
+{
+    ActivateThroughWindowSystem(Handle(按钮清空));
+    ASSERT_TRUE(platform::SetClipboardText("before"));
+    KeyIn(*this, 'C', platform::kKeyStateCtrl | platform::kKeyStateShift);
+    EXPECT_EQ(platform::ClipboardText(), "before"); // the prompt is not copied
+    SetText(编辑框中间, kContent, "¥128.00");
+    for (uint32_t from : {编辑框被查找文本, 编辑框左边, 按钮提取}) {
+        ASSERT_TRUE(platform::SetClipboardText("before"));
+        LeftClickIn(*this, from);
+        KeyIn(*this, 'C', platform::kKeyStateCtrl | platform::kKeyStateShift);
+        EXPECT_EQ(Utf8(platform::ClipboardText()), "¥128.00") << from;
+    }
+    ASSERT_TRUE(platform::SetClipboardText("before"));
+    const platform::Rect r = platform::WindowRect(Handle(编辑框中间));
+    std::vector<std::string> enabled;
+    ChooseInNextMenu(Gb("复制"), &enabled);
+    RightClickThroughWindowSystem(Handle(编辑框中间), r.width / 2, r.height / 2);
+    platform::ProcessPendingEvents();
+    EXPECT_NE(std::find(enabled.begin(), enabled.end(), Gb("复制")), enabled.end());
+    EXPECT_EQ(Text(编辑框中间, kContent), "¥128.00");
+    EXPECT_EQ(Utf8(platform::ClipboardText()), "¥128.00");
+    // The tooltip shows the whole text, and names the line breaks it holds.
+    SetText(编辑框中间, kContent, "<i>first</i>\nsecond line of a longer result");
+    const std::string tip = Utf8(ToolTipAt(Handle(编辑框中间), r.width / 2, r.height / 2));
+    EXPECT_NE(tip.find("&lt;i&gt;first&lt;/i&gt;\nsecond line of a longer result"), std::string::npos) << tip;
+    EXPECT_NE(tip.find("换行（LF）"), std::string::npos) << tip;
+    EXPECT_EQ(tip.find("CR LF"), std::string::npos) << tip;
 }
 
 // A whole session, as a user has it: a page pasted, extracted, found,

@@ -80,6 +80,18 @@ TEST_F(OneRow, EnterKeepsTheTextBeforeItInSight)
     EXPECT_GE(*both.rbegin() - *both.begin(), m.horizontalAdvance(QStringLiteral("abc\u21B5d")));
 }
 
+// Each form of line break has its own mark, so LF and CR LF look different.
+TEST(OneRowMarks, EachLineBreakFormHasItsOwnMark)
+{
+    const struct {
+        std::string_view text;
+        size_t at;
+        char16_t mark;
+    } cases[] = {{"a\r\nb", 1, u'\u21B5'}, {"a\nb", 1, u'\u2193'}, {"a\rb", 1, u'\u2190'}, {"a\r", 1, u'\u2190'}};
+    for (const auto& c : cases)
+        EXPECT_EQ(OneRowText::MarkOf(c.text, c.at), c.mark) << c.text;
+}
+
 // The mouse places the caret and selects words in the row as drawn.
 TEST_F(OneRow, TheMouseFindsPositionsInTheRow)
 {

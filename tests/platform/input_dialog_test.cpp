@@ -7,6 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -144,6 +147,35 @@ TEST(InputDialogReal, ShowsThePromptAndTheInitialTextSelected)
     });
     EXPECT_TRUE(answer.ok);
     EXPECT_EQ(answer.text, "new");
+}
+
+// With the list of recent addresses open, the first Enter reads: the
+// highlighted address, or the typed one when none is highlighted.
+TEST(InputDialogReal, EnterInTheOpenCompletionListConfirmsTheDialog)
+{
+    struct Case {
+        int downs; // rows highlighted with the down arrow
+        QString expected;
+    };
+    const Case cases[] = {{1, "http://b.example/one"}, {2, "http://b.example/two"}, {0, "http://b.ex"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.downs);
+        OfferCompletionsOnce({"http://a.example/", "http://b.example/one", "http://b.example/two"});
+        const InputDialogAnswer answer = RunDialog({kName, "", "http://", 1}, [&](QDialog* d) {
+            auto* edit = d->findChild<QLineEdit*>("edit1001");
+            ASSERT_NE(edit->completer(), nullptr);
+            edit->setText("http://b.e");
+            QTest::keyClick(edit, Qt::Key_X);
+            QAbstractItemView* list = edit->completer()->popup();
+            ASSERT_TRUE(list->isVisible());
+            for (int i = 0; i < c.downs; ++i)
+                QTest::keyClick(list, Qt::Key_Down);
+            QTest::keyClick(list, Qt::Key_Return);
+            EXPECT_FALSE(d->isVisible()); // one Enter: the dialog is done
+        });
+        EXPECT_TRUE(answer.ok);
+        EXPECT_EQ(FromGb(answer.text), c.expected);
+    }
 }
 
 TEST(InputDialogReal, ShortTemplateHasNoPromptAndTakesTheTitle)

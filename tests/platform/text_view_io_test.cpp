@@ -244,7 +244,7 @@ namespace mt::platform::test {
 namespace {
 
 struct DropHost : EditorHost {
-    void editorFocusChanged(bool) override {}
+    void editorFocusChanged(bool, FocusCause) override {}
     size_t editorInsertRoom() const override { return SIZE_MAX; }
     void editorTextEdited() override { ++edits; }
     void editorFileDropped(const DroppedFile& file) override { files.push_back(file); }

@@ -12,6 +12,7 @@ struct Binding {
     WindowHandle target;
     int32_t key;
     int32_t keyState;
+    int32_t event;
 };
 
 std::vector<Binding>& Bindings()
@@ -30,7 +31,7 @@ WindowHandle TopOf(WindowHandle h)
 
 } // namespace
 
-void BindKey(WindowHandle target, int32_t key, int32_t keyState)
+void BindKey(WindowHandle target, int32_t key, int32_t keyState, int32_t event)
 {
     if (!IsWindow(target))
         return;
@@ -38,15 +39,18 @@ void BindKey(WindowHandle target, int32_t key, int32_t keyState)
     const WindowHandle top = TopOf(target);
     std::erase_if(bindings,
                   [&](const Binding& b) { return b.key == key && b.keyState == keyState && TopOf(b.target) == top; });
-    bindings.push_back({target, key, keyState});
+    bindings.push_back({target, key, keyState, event});
 }
 
-WindowHandle BoundKeyTarget(WindowHandle window, int32_t key, int32_t keyState)
+WindowHandle BoundKeyTarget(WindowHandle window, int32_t key, int32_t keyState, int32_t* event)
 {
     for (const Binding& b : Bindings()) {
         if (b.key == key && b.keyState == keyState && IsDescendant(b.target, window) && IsVisible(b.target) &&
-            IsEnabled(b.target))
+            IsEnabled(b.target)) {
+            if (event)
+                *event = b.event;
             return b.target;
+        }
     }
     return nullptr;
 }

@@ -1,7 +1,9 @@
 #include "platform/input_dialog.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QCompleter>
+#include <QKeyEvent>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QFrame>
@@ -78,6 +80,9 @@ public:
     InputDialogWidget(const ShownInputDialog& shown, QWidget* parent);
     std::string resultText() const { return ToGb(inUse_->text()); }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     EditLineWidget* makeEdit(const char* name, const QRect& rect);
     QPushButton* makeButton(const char* name, const QString& text, const QRect& rect);
@@ -123,6 +128,10 @@ InputDialogWidget::InputDialogWidget(const ShownInputDialog& shown, QWidget* par
         completer->setCaseSensitivity(Qt::CaseInsensitive);
         completer->setFilterMode(Qt::MatchContains);
         inUse_->setCompleter(completer);
+        // Enter with the list open reads at once: the highlighted address, or
+        // the typed one when none is highlighted. The list on its own would
+        // only close, and a second Enter would be needed.
+        completer->popup()->installEventFilter(this);
     }
     QPushButton* ok = makeButton("button1", Gb(gb::kInputDialogOk, gb::kInputDialogOkSize), du.rect(t.ok));
     QPushButton* cancel = makeButton("button2", Gb(gb::kInputDialogCancel, gb::kInputDialogCancelSize), du.rect(t.cancel));
@@ -132,6 +141,22 @@ InputDialogWidget::InputDialogWidget(const ShownInputDialog& shown, QWidget* par
     setTabOrder(inUse_, ok);
     setTabOrder(ok, cancel);
     inUse_->setFocus();
+}
+
+bool InputDialogWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    QCompleter* completer = inUse_->completer();
+    if (event->type() != QEvent::KeyPress || !completer || watched != completer->popup())
+        return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    const QModelIndex current = completer->popup()->currentIndex();
+    if (current.isValid())
+        inUse_->setText(current.data(completer->completionRole()).toString());
+    completer->popup()->hide();
+    accept();
+    return true;
 }
 
 EditLineWidget* InputDialogWidget::makeEdit(const char* name, const QRect& rect)

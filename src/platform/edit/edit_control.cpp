@@ -83,6 +83,9 @@ EditCore::EditCore(EditLineWidget* line, TextView* view, const EditOptions& opti
         view_->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         // A box that scrolls rows (the big one) zooms; one-row boxes keep their size.
         view_->setZoomable(vertical);
+        // A box without scroll bars (one of a few rows) copies its whole
+        // text when nothing is selected.
+        view_->setCopiesWholeText(!horizontal && !vertical);
     }
     box_->installEventFilter(this);
 }
@@ -113,14 +116,25 @@ void EditCore::build(std::string_view text)
 // its owner may be gone.
 bool EditCore::live() const { return IsWindow(ToHandle(box_)); }
 
-void EditCore::editorFocusChanged(bool in)
+void EditCore::editorFocusChanged(bool in, FocusCause cause)
 {
+    if (in)
+        focusCause_ = cause;
     if (!live() || !listener_)
         return;
     if (in)
         listener_->focusIn();
     else
         listener_->focusOut();
+}
+
+void EditCore::setLineBreakSource(WindowHandle source)
+{
+    if (!view_)
+        return;
+    QWidget* w = ToWidget(source);
+    auto* plain = dynamic_cast<PlainEditBox*>(w);
+    view_->setLineBreakSource(plain && plain != view_ ? plain : nullptr);
 }
 
 void EditCore::notifyTextChanged()

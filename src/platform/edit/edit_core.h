@@ -84,9 +84,11 @@ public:
     int16_t spinnerLower() const override { return spinner_ ? spinner_->lower : 0; }
     int16_t spinnerUpper() const override { return spinner_ ? spinner_->upper : 0; }
     WindowHandle spinnerHandle() const override;
+    FocusCause lastFocusCause() const override { return focusCause_; }
+    void setLineBreakSource(WindowHandle source) override;
 
     // EditorHost
-    void editorFocusChanged(bool in) override;
+    void editorFocusChanged(bool in, FocusCause cause) override;
     size_t editorInsertRoom() const override;
     void editorTextEdited() override { notifyTextChanged(); }
     void editorFileDropped(const DroppedFile& file) override
@@ -130,6 +132,7 @@ private:
     QPointer<SpinnerWidget> spinner_;
     QString lineText_;       // the line edit's text as the mirror holds it
     bool settingText_ = false;
+    FocusCause focusCause_ = FocusCause::kProgram;
 };
 
 // The editor widgets that carry a core.
@@ -157,6 +160,9 @@ public:
 protected:
     // Ctrl+Y redoes, beside Ctrl+Shift+Z.
     void keyPressEvent(QKeyEvent* event) override;
+    // A small box (no scroll bars) shows its whole text as its tooltip, with
+    // the line breaks it holds named (edit_tooltip.cpp).
+    bool event(QEvent* event) override;
     // One row high with line breaks, the box draws its text in that row and
     // places the mouse and drops there (edit_one_row.h); otherwise the view
     // does.

@@ -54,13 +54,20 @@ void OneRowText::update(const TextView& view)
         byteOf_.resize(static_cast<size_t>(units_.size()), j); // a decoder that counts otherwise
         if (j < b.size()) {
             marks_.push_back(static_cast<int>(units_.size()));
-            units_ += QChar(kBreakMark);
+            units_ += QChar(MarkOf(b, j));
             byteOf_.push_back(j);
             j += b[j] == '\r' && j + 1 < b.size() && b[j + 1] == '\n' ? 2 : 1;
         }
         i = j;
     }
     byteOf_.push_back(b.size());
+}
+
+char16_t OneRowText::MarkOf(std::string_view gb, size_t at)
+{
+    if (gb[at] == '\n')
+        return kLfMark;
+    return at + 1 < gb.size() && gb[at + 1] == '\n' ? kCrLfMark : kCrMark;
 }
 
 int OneRowText::unitOfByte(size_t byte) const

@@ -1,10 +1,11 @@
 // A multi-line box one row high that holds line breaks shows its whole text
-// in that row, each line break as a mark (↵) in a softer colour, scrolled
+// in that row, each line break as a mark in a softer colour (↵ CR LF, ↓ LF,
+// ← CR), scrolled
 // sideways to keep the caret in sight. The text view on its own would show
 // the caret's line alone, so that Enter hid everything before it and the
 // box looked empty.
 //
-// The bytes stay as they are (Enter still inserts CR LF); only the drawing
+// The bytes stay as they are (Enter inserts the line break the text follows); only the drawing
 // and the mouse's positions are the row's. Texts beyond kMaxBytes are left
 // to the view: a left or right text is short.
 #pragma once
@@ -16,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QPainter;
@@ -27,7 +29,13 @@ class TextView;
 class OneRowText {
 public:
     static constexpr size_t kMaxBytes = 64 * 1024;
-    static constexpr char16_t kBreakMark = 0x21B5; // ↵
+    // Each form of line break has a mark of its own: CR LF (Enter where the
+    // text has no other), LF (pages from Unix servers), CR alone.
+    static constexpr char16_t kCrLfMark = 0x21B5; // ↵
+    static constexpr char16_t kLfMark = 0x2193;   // ↓
+    static constexpr char16_t kCrMark = 0x2190;   // ←
+    // The mark of the line break that starts at `at` in gb (a CR or an LF).
+    static char16_t MarkOf(std::string_view gb, size_t at);
 
     // Whether the view shows its text this way now: a viewport lower than
     // two rows, a line break, and a short text.

@@ -7,6 +7,8 @@
 #include <QProxyStyle>
 #include <qdrawutil.h>
 
+#include "platform/windows/focus_cause.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -192,8 +194,8 @@ void EditLineWidget::inputMethodEvent(QInputMethodEvent* event)
 void EditLineWidget::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
-    if (host_)
-        host_->editorFocusChanged(true);
+    if (host_ && !IsMenuFocusChange(*event))
+        host_->editorFocusChanged(true, FocusCauseOf(*event));
 }
 
 // A line edit drops its selection when it loses the focus; an edit box keeps
@@ -210,8 +212,8 @@ void EditLineWidget::focusOutEvent(QFocusEvent* event)
         else
             setSelection(start, length);
     }
-    if (host_)
-        host_->editorFocusChanged(false);
+    if (host_ && !IsMenuFocusChange(*event))
+        host_->editorFocusChanged(false, FocusCauseOf(*event));
 }
 
 void EditLineWidget::paintEvent(QPaintEvent* event)

@@ -5,13 +5,16 @@
 #include <cstddef>
 
 #include "platform/dropped_file.h"
+#include "platform/native_window.h"
 
 namespace mt::platform {
 
 // What an editor widget asks of the control that made it.
 class EditorHost {
 public:
-    virtual void editorFocusChanged(bool in) = 0;
+    // The focus came (in) or went; a context menu's coming and going is not
+    // reported.
+    virtual void editorFocusChanged(bool in, FocusCause cause) = 0;
     // How many bytes a user insertion may add in place of the selection.
     virtual size_t editorInsertRoom() const = 0;
     // The user changed the text (multi-line boxes report each edit here).

@@ -11,6 +11,7 @@
 #include "platform/edit/edit_spinner.h"
 #include "platform/native_window.h"
 #include "platform/text_codec.h"
+#include "platform/windows/focus_cause.h"
 
 namespace mt::platform {
 namespace {
@@ -135,6 +136,7 @@ void SimulateMouse(WindowHandle target, InputKind kind, int32_t x, int32_t y, in
     // Focus-on-click is given only for the window system's own events, so
     // do what it does: the first widget upwards that takes click focus.
     if (type == QEvent::MouseButtonPress) {
+        const PressingButton pressing(button);
         for (QWidget* f = w; f && !f->isWindow(); f = f->parentWidget()) {
             if (f->isEnabled() && (f->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus) {
                 f->setFocus(Qt::MouseFocusReason);

@@ -353,7 +353,7 @@ void TextView::contextMenuEvent(QContextMenuEvent* event)
         {gb::kMenuRedo, gb::kMenuRedoSize, &TextView::redo, !readOnly_ && history_.canRedo()},
         {nullptr, 0, nullptr, false},
         {gb::kMenuCut, gb::kMenuCutSize, &TextView::cut, !readOnly_ && selected},
-        {gb::kMenuCopy, gb::kMenuCopySize, nullptr, selected},
+        {gb::kMenuCopy, gb::kMenuCopySize, nullptr, selected || (copiesWholeText_ && text_.size() > 0)},
         {gb::kMenuPaste, gb::kMenuPasteSize, &TextView::paste, !readOnly_ && canPaste},
         {gb::kMenuDelete, gb::kMenuDeleteSize, &TextView::deleteSelection, !readOnly_ && selected},
         {nullptr, 0, nullptr, false},

@@ -9,12 +9,15 @@
 // repaints the caret alone.
 //
 // Bytes that do not decode show as U+FFFD; CR LF is one caret stop; typed
-// Enter inserts CR LF; copy, cut and drags offer the exact bytes beside
-// Unicode, and paste and drop take the bytes when they are there.
+// Enter inserts the line break the text already uses (or another view's
+// text: setLineBreakSource), CR LF when it has none; copy, cut and drags
+// offer the exact bytes beside Unicode, and paste and drop take the bytes
+// when they are there.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QPointer>
 #include <QTextLayout>
 
 class QAccessibleEvent;
@@ -154,7 +157,20 @@ public:
     // Replaces [from, to) as the user would: undoable and reported.
     void replaceBytes(size_t from, size_t to, std::string_view gb);
 
+    // ---- line breaks -----------------------------------------------------------------
+    // The form of the text's first line break (LF, CR LF or CR); CR LF when
+    // it has none.
+    static std::string_view FirstLineBreak(const TextBuffer& text);
+    // Enter inserts the line break `source`'s text uses; null: this text's.
+    void setLineBreakSource(TextView* source) { lineBreakSource_ = source; }
+    // What Enter inserts now.
+    std::string_view typedLineBreak() const;
+
     // ---- behaviour and looks ------------------------------------------------------
+    // Copy with nothing selected copies the whole text (a box too small to
+    // select in comfortably).
+    void setCopiesWholeText(bool whole) { copiesWholeText_ = whole; }
+    bool copiesWholeText() const { return copiesWholeText_; }
     void setReadOnly(bool readOnly);
     bool isReadOnly() const { return readOnly_; }
     void setFilter(CharFilter filter) { filter_ = filter; }
@@ -388,6 +404,8 @@ private:
         QPoint tripleClickPoint;
     };
     MouseState mouse_;
+    QPointer<TextView> lineBreakSource_;
+    bool copiesWholeText_ = false;
 };
 
 } // namespace mt::platform

@@ -69,6 +69,8 @@ void TextView::copy() const
 {
     if (caret_ != anchor_)
         QGuiApplication::clipboard()->setMimeData(NewTextMime(text_.copy(selectionStart(), selectionEnd())));
+    else if (copiesWholeText_ && text_.size() > 0)
+        QGuiApplication::clipboard()->setMimeData(NewTextMime(text_.copy(0, text_.size())));
 }
 
 void TextView::cut()

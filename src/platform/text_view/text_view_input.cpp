@@ -25,6 +25,7 @@
 #include "platform/system/text_mime.h"
 #include "platform/text_view/text_view_keys.h"
 #include "platform/text_view/text_words.h"
+#include "platform/windows/focus_cause.h"
 
 namespace mt::platform {
 
@@ -156,8 +157,8 @@ void TextView::focusInEvent(QFocusEvent* event)
     QAbstractScrollArea::focusInEvent(event);
     restartBlink();
     viewport()->update();
-    if (host_)
-        host_->editorFocusChanged(true);
+    if (host_ && !IsMenuFocusChange(*event))
+        host_->editorFocusChanged(true, FocusCauseOf(*event));
 }
 
 void TextView::focusOutEvent(QFocusEvent* event)
@@ -168,8 +169,8 @@ void TextView::focusOutEvent(QFocusEvent* event)
     caretShown_ = false;
     history_.seal();
     viewport()->update();
-    if (host_)
-        host_->editorFocusChanged(false);
+    if (host_ && !IsMenuFocusChange(*event))
+        host_->editorFocusChanged(false, FocusCauseOf(*event));
 }
 
 // A composition still under way goes into the text where it is being

@@ -177,8 +177,25 @@ void TextView::perform(EditAction action, bool extend)
             edit(caret_, word ? WordRight(text_, caret_) : text_.nextStop(caret_), {}, EditKind::kUser);
         break;
     }
-    case EditAction::kNewLine: insertFromUser(QStringLiteral("\r\n"), false); break;
+    case EditAction::kNewLine: insertFromUser(QString::fromLatin1(typedLineBreak()), false); break;
     }
+}
+
+std::string_view TextView::FirstLineBreak(const TextBuffer& text)
+{
+    if (text.lineCount() < 2)
+        return "\r\n";
+    const size_t from = text.lineContentEnd(0);
+    const size_t to = text.lineStart(1);
+    if (to - from == 2)
+        return "\r\n";
+    return text.at(from) == '\r' ? "\r" : "\n";
+}
+
+std::string_view TextView::typedLineBreak() const
+{
+    const TextView* source = lineBreakSource_ ? lineBreakSource_.data() : this;
+    return FirstLineBreak(source->buffer());
 }
 
 void TextView::setCaret(size_t pos, bool keepAnchor, bool afterRow)

@@ -7,6 +7,7 @@
 
 #include "platform/text_codec.h"
 #include "platform/windows/placed_rect.h"
+#include "platform/windows/focus_cause.h"
 #include "platform/windows/top_window_widget.h"
 
 namespace mt::platform {
@@ -208,14 +209,14 @@ WindowHandle FocusWindow()
     return RegisteredAncestor(QApplication::activeWindow());
 }
 
-void SetFocusWindow(WindowHandle handle)
+void SetFocusWindow(WindowHandle handle, FocusCause cause)
 {
     QWidget* w = ToWidget(handle);
     if (!w)
         return;
     if (QWidget* proxy = w->focusProxy())
         w = proxy;
-    w->setFocus(Qt::OtherFocusReason);
+    w->setFocus(QtFocusReason(cause));
 }
 
 std::string WindowText(WindowHandle handle)
