@@ -284,6 +284,7 @@ TEST_F(PromptsAndCount, TheCountIsWholeUpToTenDigitsAndNeverOverAButton)
         if (n == 10 && std::getenv("MT_COUNT_SHOT"))
             window->grab().save(QString::fromLocal8Bit(std::getenv("MT_COUNT_SHOT")));
     }
+}
 
 // Input through the window system, as the user gives it.
 void LeftClickIn(const ToolWindow& w, uint32_t component)
