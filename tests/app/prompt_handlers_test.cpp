@@ -6,6 +6,7 @@
 #include <functional>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -469,6 +470,16 @@ TEST_F(PromptsAndCount, TheMiddleTextIsCopiedByKeyAndByTheContextMenu)
     EXPECT_NE(tip.find("&lt;i&gt;first&lt;/i&gt;\nsecond line of a longer result"), std::string::npos) << tip;
     EXPECT_NE(tip.find("换行（LF）"), std::string::npos) << tip;
     EXPECT_EQ(tip.find("CR LF"), std::string::npos) << tip;
+    // The wheel scrolls a longer result without taking the focus.
+    LeftClickIn(*this, 编辑框被查找文本);
+    QWidget* middle = platform::ToWidget(Handle(编辑框中间));
+    SetText(编辑框中间, kContent, "row 1\nrow 2\nrow 3\nrow 4\nrow 5\nrow 6");
+    const QImage before = middle->grab().toImage();
+    WheelThroughWindowSystem(Handle(编辑框中间), r.width / 2, r.height / 2, -1);
+    platform::ProcessPendingEvents();
+    EXPECT_NE(middle->grab().toImage(), before);
+    EXPECT_EQ(QApplication::focusWidget(), platform::ToWidget(Handle(编辑框被查找文本)));
+    EXPECT_EQ(Text(编辑框中间, kContent), "row 1\nrow 2\nrow 3\nrow 4\nrow 5\nrow 6");
 }
 
 // A whole session, as a user has it: a page pasted, extracted, found,

@@ -1,5 +1,6 @@
 #include "platform/edit/edit_one_row.h"
 
+#include <QApplication>
 #include <QDropEvent>
 #include <QFontMetricsF>
 #include <QInputMethodEvent>
@@ -7,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextBoundaryFinder>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -34,6 +36,7 @@ void OneRowText::update(const TextView& view)
         return;
     generation_ = view.generation();
     font_ = view.font();
+    keptCaret_ = -1; // a new text: the caret is brought into sight again
     const std::string& b = view.bytes();
     units_.clear();
     byteOf_.clear();
@@ -91,6 +94,17 @@ void OneRowText::scrollTo(const TextView& view, qreal caretX)
         scroll_ = caretX - width + width / 4;
 }
 
+void OneRowText::wheel(const TextView& view, qreal pixels)
+{
+    update(view);
+    const QTextLine line = layOut(-1, QString());
+    if (!line.isValid())
+        return;
+    const qreal width = std::max(1, view.viewport()->width() - 2 * kMargin);
+    const qreal most = std::max<qreal>(0, line.naturalTextWidth() - width + 2);
+    scroll_ = std::clamp<qreal>(scroll_ + pixels, 0, most);
+}
+
 QTextLine OneRowText::layOut(int preeditAt, const QString& preedit)
 {
     layout_.setText(units_);
@@ -115,7 +129,12 @@ void OneRowText::paint(TextView& view, QPainter* p, const QString& preedit, int 
     if (!line.isValid())
         return;
     const int shownCaret = caretUnit + (preedit.isEmpty() ? 0 : preeditCursor);
-    scrollTo(view, line.cursorToX(shownCaret));
+    // The caret is kept in sight when it moves; the wheel may look elsewhere
+    // meanwhile.
+    if (shownCaret != keptCaret_ || !preedit.isEmpty()) {
+        keptCaret_ = shownCaret;
+        scrollTo(view, line.cursorToX(shownCaret));
+    }
 
     const QPalette::ColorGroup group =
         !view.isEnabled() ? QPalette::Disabled : view.hasFocus() ? QPalette::Active : QPalette::Inactive;
@@ -245,6 +264,22 @@ void PlainEditBox::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     selecting_ = false;
+    event->accept();
+}
+
+// A row holding line breaks moves sideways under the wheel, so that a
+// longer text can be read; the focus stays where it is.
+void PlainEditBox::wheelEvent(QWheelEvent* event)
+{
+    if (!OneRowText::Applies(*this) || (event->modifiers() & Qt::ControlModifier)) {
+        TextView::wheelEvent(event);
+        return;
+    }
+    const QPoint delta = event->angleDelta();
+    const int angle = std::abs(delta.y()) >= std::abs(delta.x()) ? delta.y() : delta.x();
+    const qreal perNotch = QApplication::wheelScrollLines() * 2 * QFontMetricsF(font()).averageCharWidth();
+    oneRow_.wheel(*this, -angle / 120.0 * perNotch);
+    viewport()->update();
     event->accept();
 }
 

@@ -51,6 +51,9 @@ public:
     // The word around pos as bytes [start, end): letters and digits, or one
     // other character.
     void wordAround(const TextView& view, size_t pos, size_t* start, size_t* end);
+    // The wheel: the row moves sideways by `pixels` (positive: towards its
+    // end), within the text; the caret keeps its place until it moves.
+    void wheel(const TextView& view, qreal pixels);
 
 private:
     void update(const TextView& view);
@@ -66,6 +69,7 @@ private:
     std::vector<int> marks_;       // units that are line-break marks
     QTextLayout layout_;
     qreal scroll_ = 0;
+    int keptCaret_ = -1; // the caret's unit the row last kept in sight
 };
 
 } // namespace mt::platform
