@@ -16,7 +16,7 @@ namespace mt::platform {
 struct FileDialogRequest {
     bool save = false;     // the save dialog (else the open dialog)
     std::string title;     // GB18030
-    std::string directory; // where it starts; empty: the working folder
+    std::string directory; // where it starts; empty: the folder the program was started in
     std::string filter;    // GB18030, as "Cases (*.jsonl)"; empty: every file
 };
 using ShownFileDialog = FileDialogRequest;

@@ -1,4 +1,5 @@
 #include "platform/case_dialogs.h"
+#include "platform/start_directory.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -59,7 +60,9 @@ FileDialogAnswer AskForFile(const FileDialogRequest& request)
     }
     EnsureApplication();
     const QString title = FromGb(request.title), filter = FromGb(request.filter);
-    const QString directory = Local(request.directory);
+    // With no folder of its own, the dialog opens where the program was
+    // started, not in the program's folder that start-up made current.
+    const QString directory = Local(request.directory.empty() ? FromStartDirectory(".") : request.directory);
     QWidget* parent = QApplication::activeWindow();
     const QString chosen = request.save ? QFileDialog::getSaveFileName(parent, title, directory, filter)
                                         : QFileDialog::getOpenFileName(parent, title, directory, filter);
