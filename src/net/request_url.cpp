@@ -55,10 +55,22 @@ void AppendEncoded(std::string_view part, std::string* out)
     }
 }
 
+// Whether a looked-up name holds only what a host name may: letters,
+// digits, '-', '_' and '.'. Compatibility mapping can turn a typed sign
+// into a delimiter (U+FE16 into '?', U+FF0F into '/'), which would move
+// the host's end.
+bool IsHostName(std::string_view s)
+{
+    return std::all_of(s.begin(), s.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+               c == '.';
+    });
+}
+
 // The host's ASCII form: as given when it is ASCII, else the lookup form
 // of the names in it (non-transitional first, as browsers do, then the
-// transitional rules for names the first refuses). False when it has none
-// or holds a space.
+// transitional rules for names the first refuses). False when it has none,
+// holds a space or maps to anything but a host name.
 bool AsciiHost(std::string_view host, std::string* out)
 {
     if (host.find(' ') != std::string_view::npos)
@@ -72,7 +84,7 @@ bool AsciiHost(std::string_view host, std::string* out)
         char* ascii = nullptr;
         if (idn2_lookup_u8(reinterpret_cast<const uint8_t*>(name.c_str()), reinterpret_cast<uint8_t**>(&ascii),
                            flags) == IDN2_OK &&
-            ascii && std::string_view(ascii).find_first_of(" \t") == std::string_view::npos) {
+            ascii && IsHostName(ascii)) {
             out->append(ascii);
             idn2_free(ascii);
             return true;

@@ -43,6 +43,8 @@ TEST(RequestUrl, OnlyWhatCannotGoRawIsEncoded)
         {"http://h/\xff", nullptr},        // not UTF-8
         {"http://\xe4\xb8/", nullptr},     // cut short
         {"http://a\xef\xbf\xbd.b/", nullptr}, // a host without an ASCII form
+        {"h://\xef\xb8\x96", nullptr},          // maps to '?': would end the host
+        {"http://a\xef\xbc\x8f\xe4\xb8\xad/", nullptr}, // maps to '/'
     };
     for (const auto& c : cases) {
         const RequestUrl r = MakeRequestUrl(c.typed);
