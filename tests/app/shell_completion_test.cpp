@@ -12,7 +12,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/cli_options.h"
+#include "cli/cli_options.h"
 #include "support/run_program.h"
 #include "support/run_tool.h"
 

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "cli_messages.h"
+#include "shared/cli_messages.h"
 #include "abi/text_value.h"
-#include "json_lines.h"
-#include "runtime_utf8.h"
+#include "shared/json_lines.h"
+#include "shared/runtime_utf8.h"
 #include "source_names.h"
 
 namespace app {

@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "cli_diagnostics.h"
+#include "shared/cli_diagnostics.h"
 #include "cli_options.h"
 #include "console_output.h"
-#include "console_text.h"
+#include "shared/console_text.h"
 
 namespace app {
 

@@ -11,13 +11,13 @@
 #include <string>
 
 #include "cli_context.h"
-#include "cli_messages.h"
-#include "console_progress.h"
+#include "shared/cli_messages.h"
+#include "shared/console_progress.h"
 #include "abi/text_value.h"
 #include "abi/utf8.h"
-#include "page_reader.h"
+#include "shared/page_reader.h"
 #include "url_pages.h"
-#include "utf8_to_gb18030.h"
+#include "shared/utf8_to_gb18030.h"
 #include "write_out.h"
 
 namespace app {

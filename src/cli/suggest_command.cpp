@@ -6,13 +6,13 @@
 
 #include "abi/runtime_entry_table.h"
 #include "abi/text_value.h"
-#include "case_run.h"
+#include "case_pages.h"
 #include "cli_context.h"
-#include "cli_diagnostics.h"
-#include "cli_messages.h"
-#include "console_input.h"
-#include "json_lines.h"
-#include "runtime_utf8.h"
+#include "shared/cli_diagnostics.h"
+#include "shared/cli_messages.h"
+#include "shared/console_input.h"
+#include "shared/json_lines.h"
+#include "shared/runtime_utf8.h"
 #include "source_list.h"
 
 namespace app {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli_context.h"
-#include "json_lines.h"
+#include "shared/json_lines.h"
 #include "url_pages.h"
 
 namespace app {

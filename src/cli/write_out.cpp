@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <iterator>
 
-#include "cli_messages.h"
+#include "shared/cli_messages.h"
 
 namespace app {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "cli_options.h"
-#include "runtime_calls.h"
+#include "shared/runtime_calls.h"
 
 namespace app {
 

@@ -11,10 +11,10 @@
 #include <map>
 
 #include "case_report.h"
-#include "case_run.h"
-#include "runtime_utf8.h"
+#include "case_pages.h"
+#include "shared/runtime_utf8.h"
 #include "cli_context.h"
-#include "cli_messages.h"
+#include "shared/cli_messages.h"
 
 namespace app {
 namespace {

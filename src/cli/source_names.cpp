@@ -2,7 +2,7 @@
 
 #include "abi/text_value.h"
 #include "abi/utf8.h"
-#include "runtime_calls.h"
+#include "shared/runtime_calls.h"
 
 namespace app {
 namespace {

@@ -1,6 +1,6 @@
 #include "code_languages.h"
 
-#include "code_templates.h" // generated from src/app/code_templates
+#include "code_templates.h" // generated from src/cli/code_templates
 
 namespace app {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "cli_command_masks.h"
-#include "cli_messages.h"
+#include "shared/cli_messages.h"
 #include "code_languages.h"
 #include "write_out.h"
 

@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "cli_context.h"
-#include "cli_messages.h"
+#include "shared/cli_messages.h"
 
 namespace app {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "console_text.h"
+#include "shared/console_text.h"
 
 namespace app {
 

@@ -7,10 +7,10 @@
 #include <deque>
 
 #include "cli_context.h"
-#include "cli_messages.h"
-#include "console_input.h"
-#include "console_progress.h"
-#include "find_state.h"
+#include "shared/cli_messages.h"
+#include "shared/console_input.h"
+#include "shared/console_progress.h"
+#include "shared/find_state.h"
 #include "result_writer.h"
 #include "source_list.h"
 #include "url_pages.h"

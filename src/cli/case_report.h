@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "case_run.h"
+#include "shared/case_run.h"
 
 namespace app {
 

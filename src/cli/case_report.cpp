@@ -1,8 +1,8 @@
 #include "case_report.h"
 
-#include "cli_messages.h"
-#include "json_lines.h"
-#include "runtime_utf8.h"
+#include "shared/cli_messages.h"
+#include "shared/json_lines.h"
+#include "shared/runtime_utf8.h"
 
 namespace app {
 namespace {

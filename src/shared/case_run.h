@@ -1,7 +1,5 @@
-// Running the cases of case files: their sources read once each (pages
-// asked for ahead of their turn, --jobs at once), each case's rule run on its
-// source's text with the searches extract makes, and the outcome held
-// against the expectation.
+// Running a case of a case file: its rule run on its source's text with the
+// searches extract makes, and the outcome held against the expectation.
 #pragma once
 
 #include <cstdint>
@@ -12,17 +10,11 @@
 #include <vector>
 
 #include "case_file.h"
-#include "cli_context.h"
-#include "url_pages.h"
+#include "abi/text_value.h"
+#include "exit_status.h"
+#include "runtime_calls.h"
 
 namespace app {
-
-// A case file read and parsed.
-struct CaseFile {
-    std::string path;     // as given on the command line
-    std::string contents; // its bytes, for --update
-    std::vector<TestCase> cases;
-};
 
 // Reads a whole file (a relative path from `directory`) up to the input
 // limit; false with "PATH: reason" in *error.
@@ -40,35 +32,6 @@ struct CasePage {
     int status = kExitDone; // kExitPageEnded, kExitServerError or kExitUnreadable for a page
     std::string error;      // in the terminal's encoding
     std::string warning;    // a page that ended early or answered with an error status
-};
-
-// The sources of a run of cases, read in the order the cases first name
-// them and dropped behind the last case that names them.
-class CasePages {
-public:
-    CasePages(const CliContext& context, const std::vector<CaseFile>& files);
-    ~CasePages();
-    CasePages(const CasePages&) = delete;
-    CasePages& operator=(const CasePages&) = delete;
-
-    // The page of case `index` (counted over all files in order).
-    const CasePage& page(size_t index);
-    // Done with case `index`: a page no later case names goes.
-    void done(size_t index);
-
-private:
-    struct Source;
-    void askAhead();
-    bool askOne(); // asks for the next page; false when none is left
-    CasePage readFile(const Source& s) const;
-
-    const CliContext& c_;
-    std::vector<Source> sources_;    // in the order cases first name them
-    std::vector<size_t> caseSource_; // by case: its source
-    std::map<size_t, CasePage> held_; // read and still named ahead
-    std::unique_ptr<UrlPages> pages_;
-    size_t nextAsk_ = 0;    // the next source whose page may be asked for
-    size_t inFlight_ = 0;   // pages asked for and not taken
 };
 
 // What a case gave.

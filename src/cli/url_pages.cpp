@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "page_reader.h"
+#include "shared/page_reader.h"
 
 namespace app {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "cli_context.h"
-#include "cli_messages.h"
+#include "shared/cli_messages.h"
 #include "code_languages.h"
 
 namespace app {
