@@ -44,6 +44,10 @@ int RunOnInput(const CliContext& context);
 // test over its case files (test_command.cpp), and suggest (suggest_command.cpp).
 int RunTest(const CliContext& context);
 int RunSuggest(const CliContext& context);
+// code: the extraction subroutine (command_line.cpp).
+int RunCode(const CliContext& context);
+// The parsed command, run by its row of the command table (cli_options.cpp).
+int RunCommand(const CliContext& context);
 // Whether the sources need the start directory: a relative path among them,
 // or a list that may hold one.
 bool NeedsStartDirectory(const CliOptions& options);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cli_command_masks.h"
+#include "cli_context.h"
 #include "shared/cli_messages.h"
 #include "code_languages.h"
 #include "write_out.h"
@@ -15,22 +16,23 @@ namespace {
 
 using namespace cli;
 
-// The commands, what follows each, and the options each needs.
+// The commands, what follows each, the options each needs, and what runs it.
 struct CommandRow {
     const char* name;
     Command command;
     const char* operand; // FILE, URL, or null for none
     bool operandRequired;
     const char* required[2]; // options it cannot do without
+    int (*run)(const CliContext& context);
 };
 
 constexpr CommandRow kCommands[] = {
-    {"extract", kExtract, "FILE", false, {"--left", "--right"}},
-    {"find", kFind, "FILE", false, {"--text", nullptr}},
-    {"fetch", kFetch, "URL", true, {nullptr, nullptr}},
-    {"code", kCode, nullptr, false, {nullptr, nullptr}},
-    {"test", kTest, "CASEFILE", true, {nullptr, nullptr}},
-    {"suggest", kSuggest, "SOURCE", false, {nullptr, nullptr}},
+    {"extract", kExtract, "FILE", false, {"--left", "--right"}, RunOnInput},
+    {"find", kFind, "FILE", false, {"--text", nullptr}, RunOnInput},
+    {"fetch", kFetch, "URL", true, {nullptr, nullptr}, RunFetch},
+    {"code", kCode, nullptr, false, {nullptr, nullptr}, RunCode},
+    {"test", kTest, "CASEFILE", true, {nullptr, nullptr}, RunTest},
+    {"suggest", kSuggest, "SOURCE", false, {nullptr, nullptr}, RunSuggest},
 };
 
 // One option: a value taken into a text field, a value added to a list (the
@@ -402,6 +404,11 @@ int32_t BoundedNumber(const std::string& value, int32_t low, int32_t high)
 bool ParseCliOptions(int argc, char** argv, CliOptions* o, std::string* error)
 {
     return Parser(o, error).run(argc, argv);
+}
+
+int RunCommand(const CliContext& context)
+{
+    return FindCommand(context.options.command)->run(context);
 }
 
 unsigned cli::CommandBit(const std::string& name)

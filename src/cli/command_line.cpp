@@ -23,19 +23,8 @@ bool CliContext::decodeArgument(const std::string& value, const char* name, Owne
     return false;
 }
 
-namespace {
-
-int Run(const CliContext& c)
+int RunCode(const CliContext& c)
 {
-    const std::string& command = c.options.command;
-    if (command == "extract" || command == "find")
-        return RunOnInput(c);
-    if (command == "fetch")
-        return RunFetch(c);
-    if (command == "test")
-        return RunTest(c);
-    if (command == "suggest")
-        return RunSuggest(c);
     if (c.options.lang) {
         c.out.write(CodeInLanguage(*c.options.lang)); // ASCII: the same in every encoding
         return kExitDone;
@@ -43,6 +32,8 @@ int Run(const CliContext& c)
     c.out.write(c.console.encode(Lit(lit::ExtractionCodeTemplate)));
     return kExitDone;
 }
+
+namespace {
 
 // Writes what is left of the output; a failure outweighs any other outcome.
 int Finish(ConsoleOutput& out, int status)
@@ -103,7 +94,7 @@ int CommandLineEntry(int argc, char** argv)
     }
     const ConsoleText console(o.gbk);
     const CliContext context{o, console, out, startDirectory};
-    const int status = Finish(out, Run(context));
+    const int status = Finish(out, RunCommand(context));
     if (startDirectory >= 0)
         close(startDirectory);
     return status;
