@@ -18,11 +18,12 @@ endforeach()
 install(FILES ${MT_DATA}/icons/scalable.svg RENAME ${MT_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-# Shell completions, each where its shell looks for those of installed programs.
-install(FILES ${MT_DATA}/completions/middletext.bash RENAME middletext
+# Shell completions (written from the option table, cmake/completions.cmake),
+# each where its shell looks for those of installed programs.
+install(FILES ${MT_COMPLETIONS}/middletext.bash RENAME middletext
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
-install(FILES ${MT_DATA}/completions/_middletext DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
-install(FILES ${MT_DATA}/completions/middletext.fish DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
+install(FILES ${MT_COMPLETIONS}/_middletext DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+install(FILES ${MT_COMPLETIONS}/middletext.fish DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
 
 # The package's documentation folder: the copyright file and the changelog,
 # which names the packager. A packager sets MT_PACKAGE_MAINTAINER.

@@ -9,6 +9,7 @@
 #include "cli_context.h"
 #include "shared/cli_messages.h"
 #include "code_languages.h"
+#include "option_table.h"
 #include "write_out.h"
 
 namespace app {
@@ -35,71 +36,6 @@ constexpr CommandRow kCommands[] = {
     {"suggest", kSuggest, "SOURCE", false, {nullptr, nullptr}, RunSuggest},
 };
 
-// One option: a value taken into a text field, a value added to a list (the
-// one option that may be repeated), or a switch; `commands` are those it
-// belongs to. Adding an option is adding a row (and its field).
-constexpr const char* kColor = "--color";
-
-struct OptionRow {
-    const char* name;
-    char shortName; // 0: none
-    std::optional<std::string> CliOptions::*value;
-    bool CliOptions::*flag;
-    std::vector<std::string> CliOptions::*list;
-    unsigned commands;
-};
-
-constexpr OptionRow kOptions[] = {
-    {"--left", 0, &CliOptions::left, nullptr, nullptr, kExtract},
-    {"--right", 0, &CliOptions::right, nullptr, nullptr, kExtract},
-    {"--text", 0, &CliOptions::text, nullptr, nullptr, kFind},
-    {"--gbk", 0, nullptr, &CliOptions::gbk, nullptr, kAll},
-    {"--all", 0, nullptr, &CliOptions::all, nullptr, kExtract},
-    {"--null", '0', nullptr, &CliOptions::zero, nullptr, kRule | kSuggest},
-    {"--newline", 0, nullptr, &CliOptions::newline, nullptr, kExtract},
-    {"--raw", 0, nullptr, &CliOptions::raw, nullptr, kFetch},
-    {"--max-time", 0, &CliOptions::maxTime, nullptr, nullptr, kRequest},
-    {"--silent", 's', nullptr, &CliOptions::silent, nullptr, kRequest},
-    {"--user-agent", 'A', &CliOptions::userAgent, nullptr, nullptr, kRequest},
-    {"--header", 'H', nullptr, nullptr, &CliOptions::headers, kRequest},
-    {"--cookie", 'b', &CliOptions::cookie, nullptr, nullptr, kRequest},
-    {"--retry", 0, &CliOptions::retry, nullptr, nullptr, kRequest},
-    {"--sources", 0, &CliOptions::sourceList, nullptr, nullptr, kRule},
-    {"--recursive", 'r', nullptr, &CliOptions::recursive, nullptr, kRule},
-    {"--with-filename", 0, nullptr, &CliOptions::withFilename, nullptr, kRule},
-    {"--no-filename", 0, nullptr, &CliOptions::noFilename, nullptr, kRule},
-    {"--json", 0, nullptr, &CliOptions::json, nullptr, kRule | kTest | kSuggest},
-    {"--count", 0, nullptr, &CliOptions::count, nullptr, kRule},
-    {"--ignore-case", 'i', nullptr, &CliOptions::ignoreCase, nullptr, kRule},
-    {"--jobs", 'j', &CliOptions::jobs, nullptr, nullptr, kRule | kTest | kSuggest},
-    {"--lang", 0, &CliOptions::lang, nullptr, nullptr, kCode},
-    // The network under curl's names.
-    {"--insecure", 'k', nullptr, &CliOptions::insecure, nullptr, kRequest},
-    {"--cacert", 0, &CliOptions::caFile, nullptr, nullptr, kRequest},
-    {"--proxy", 'x', &CliOptions::proxy, nullptr, nullptr, kRequest},
-    {"--max-redirs", 0, &CliOptions::maxRedirs, nullptr, nullptr, kRequest},
-    {"--no-compressed", 0, nullptr, &CliOptions::noCompressed, nullptr, kRequest},
-    {"--output", 'o', nullptr, nullptr, &CliOptions::outputs, kFetch},
-    {"--dump-header", 'D', &CliOptions::dumpHeader, nullptr, nullptr, kFetch},
-    {"--write-out", 'w', &CliOptions::writeOut, nullptr, nullptr, kFetch},
-    {"--fail", 'f', nullptr, &CliOptions::fail, nullptr, kFetch},
-    // grep's names.
-    {"--quiet", 'q', nullptr, &CliOptions::quiet, nullptr, kRule},
-    {"--max-count", 'm', &CliOptions::maxCount, nullptr, nullptr, kRule},
-    {"--files-with-matches", 'l', nullptr, &CliOptions::filesWithMatches, nullptr, kRule},
-    {kColor, 0, &CliOptions::color, nullptr, nullptr, kRule}, // bare: auto
-    // The bounds of transfers.
-    {"--connect-timeout", 0, &CliOptions::connectTimeout, nullptr, nullptr, kRequest},
-    {"--speed-limit", 'Y', &CliOptions::speedLimit, nullptr, nullptr, kRequest},
-    {"--speed-time", 'y', &CliOptions::speedTime, nullptr, nullptr, kRequest},
-    {"--max-filesize", 0, &CliOptions::maxFileSize, nullptr, nullptr, kRequest},
-    {"--max-memory", 0, &CliOptions::maxMemory, nullptr, nullptr, kRequest},
-    // test and suggest
-    {"--junit", 0, &CliOptions::junit, nullptr, nullptr, kTest},
-    {"--update", 0, nullptr, &CliOptions::update, nullptr, kTest},
-    {"--middle", 0, &CliOptions::middle, nullptr, nullptr, kSuggest},
-    {"--cases", 0, &CliOptions::cases, nullptr, nullptr, kSuggest},
-};
 static_assert(std::size(kOptions) <= 64, "the parser marks the options given in one 64-bit word");
 
 bool IsShort(const OptionRow& row, std::string_view arg)
