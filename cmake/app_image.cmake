@@ -59,5 +59,5 @@ if(MT_TESTS)
   target_compile_definitions(mt_shared PRIVATE MT_INPUT_LIMIT_FROM_ENVIRONMENT)
 endif()
 
-include(cmake/completions.cmake)
+include(cmake/option_table.cmake)
 include(cmake/install.cmake)

@@ -28,11 +28,11 @@ std::filesystem::path Completions()
     return std::filesystem::path(build ? build : "build") / "completions";
 }
 
-// The hand-written manual page.
+// The manual page the build made from its template and the option help.
 std::filesystem::path ManualPage()
 {
-    const char* data = std::getenv("MT_TEST_DATA");
-    return std::filesystem::path(data ? data : "tests/data") / ".." / ".." / "data" / "middletext.1";
+    const char* build = std::getenv("MT_BINARY_DIR");
+    return std::filesystem::path(build ? build : "build") / "middletext.1";
 }
 
 // One completion request: the words of the command line, the last one the

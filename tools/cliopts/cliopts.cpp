@@ -1,13 +1,18 @@
-// Writes the shell completions of the command line from its option table
-// (src/cli/option_table.h): bash's, zsh's and fish's, into the folder given.
-//   cliopts OUTDIR   -> OUTDIR/middletext.bash, OUTDIR/_middletext, OUTDIR/middletext.fish
+// Writes what is made from the command line's option table
+// (src/cli/option_table.h) and its help (src/cli/option_help.txt):
+//   cliopts completions OUTDIR   -> OUTDIR/middletext.bash, _middletext, middletext.fish
+//   cliopts usage HELP OUT.h     -> the usage's pieces, for the program
+//   cliopts manual HELP PAGE.in OUT.1 -> the manual page, its OPTIONS section from HELP
+// The help must name every option of the table, and no other.
 #include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #include "cli/option_table.h"
+#include "help_rows.h"
 
 namespace {
 
@@ -369,18 +374,61 @@ bool Write(const std::string& path, const std::string& text)
     return true;
 }
 
+bool Read(const std::string& path, std::string* text)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    if (!in) {
+        std::cerr << "cliopts: cannot read " << path << "\n";
+        return false;
+    }
+    *text = all.str();
+    return true;
+}
+
+// The help rows of HELP, checked against the table.
+bool ReadHelp(const std::string& path, std::vector<cliopts::HelpRow>* rows)
+{
+    std::string text, error;
+    if (!Read(path, &text))
+        return false;
+    if (!cliopts::ParseHelp(text, rows, &error) || !cliopts::CheckHelp(*rows, &error)) {
+        std::cerr << path << ": " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "usage: cliopts OUTDIR\n";
-        return 2;
+    const std::string mode = argc > 1 ? argv[1] : "";
+    std::vector<cliopts::HelpRow> rows;
+    if (mode == "completions" && argc == 3) {
+        if (!Quotable())
+            return 1;
+        const std::string dir = argv[2];
+        const bool ok = Write(dir + "/middletext.bash", Bash()) && Write(dir + "/_middletext", Zsh()) &&
+                        Write(dir + "/middletext.fish", Fish());
+        return ok ? 0 : 1;
     }
-    if (!Quotable())
-        return 1;
-    const std::string dir = argv[1];
-    const bool ok = Write(dir + "/middletext.bash", Bash()) && Write(dir + "/_middletext", Zsh()) &&
-                    Write(dir + "/middletext.fish", Fish());
-    return ok ? 0 : 1;
+    if (mode == "usage" && argc == 4)
+        return ReadHelp(argv[2], &rows) && Write(argv[3], cliopts::UsageHeader(rows)) ? 0 : 1;
+    if (mode == "manual" && argc == 5) {
+        std::string page;
+        if (!ReadHelp(argv[2], &rows) || !Read(argv[3], &page))
+            return 1;
+        const std::string mark = "@OPTIONS@\n";
+        const size_t at = page.find(mark);
+        if (at == std::string::npos) {
+            std::cerr << argv[3] << ": no " << mark;
+            return 1;
+        }
+        page.replace(at, mark.size(), cliopts::ManualSection(rows));
+        return Write(argv[4], page) ? 0 : 1;
+    }
+    std::cerr << "usage: cliopts completions OUTDIR | usage HELP OUT.h | manual HELP PAGE.in OUT.1\n";
+    return 2;
 }
