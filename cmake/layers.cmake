@@ -28,6 +28,13 @@ function(mt_layer_includes target layer)
   endif()
   set(src_root ${MT_INCLUDE_ROOTS}/${layer}/src)
   set(gen_root ${MT_INCLUDE_ROOTS}/${layer}/generated)
+  # The application's root in a build folder made before the shared room
+  # was: the room is linked in.
+  if(layer IN_LIST MT_PROGRAM_ROOMS AND EXISTS ${src_root} AND NOT EXISTS ${src_root}/shared)
+    file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/shared ${src_root}/shared SYMBOLIC)
+    file(MAKE_DIRECTORY ${MT_GENERATED}/shared)
+    file(CREATE_LINK ${MT_GENERATED}/shared ${gen_root}/shared SYMBOLIC)
+  endif()
   if(NOT EXISTS ${src_root})
     file(MAKE_DIRECTORY ${src_root} ${gen_root})
     file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/abi ${src_root}/abi SYMBOLIC)
