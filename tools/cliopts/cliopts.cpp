@@ -213,29 +213,23 @@ std::string ZshAction(const OptionRow& row)
     }
 }
 
-// One _arguments spec of an option, as one shell word.
-std::string ZshSpec(const OptionRow& row)
+// One argument of _arguments for an option, as one shell word.
+std::string ZshArgument(const OptionRow& row)
 {
     const bool list = row.list != nullptr;
     std::string excluded = row.excludes;
     if (row.shortName && !list)
         excluded = Short(row) + " " + row.name + (excluded.empty() ? "" : " " + excluded);
-    std::string s;
-    if (list)
-        s += "'*'";
-    else if (!excluded.empty())
-        s += "'(" + excluded + ")'";
-    const std::string help = "[" + ZshText(row.summary) + "]";
+    const std::string lead = list ? "*" : excluded.empty() ? "" : "(" + excluded + ")";
+    const std::string help = "[" + std::string(row.summary) + "]";
     if (row.offer == Offer::kJoined)
-        return s + "'" + row.name + "=-" + help + "::" + ZshText(row.valueName) + ":" + ZshAction(row) + "'";
+        return "'" + lead + row.name + "=-" + help + "::" + ZshText(row.valueName) + ":" + ZshAction(row) + "'";
     const bool value = TakesValue(row);
-    if (row.shortName)
-        s += "{" + Short(row) + (value ? "+" : "") + "," + row.name + (value ? "=" : "") + "}'" + help;
-    else
-        s += "'" + std::string(row.name) + (value ? "=" : "") + help;
-    if (value)
-        s += ":" + ZshText(row.valueName) + ":" + ZshAction(row);
-    return s + "'";
+    const std::string what = value ? ":" + ZshText(row.valueName) + ":" + ZshAction(row) : "";
+    if (!row.shortName)
+        return "'" + lead + row.name + (value ? "=" : "") + help + what + "'";
+    const std::string names = "{" + Short(row) + (value ? "+" : "") + "," + row.name + (value ? "=" : "") + "}";
+    return (lead.empty() ? "" : "'" + lead + "'") + names + "'" + help + what + "'";
 }
 
 std::string Upper(std::string text)
@@ -260,7 +254,7 @@ std::string Zsh()
          "local -a common=(\n";
     for (const OptionRow& row : kOptions) {
         if (Common(row))
-            s += "  " + ZshSpec(row) + "\n";
+            s += "  " + ZshArgument(row) + "\n";
     }
     s += "  '(- *)'{-h,--help}'[print the usage]'\n"
          "  '(- *)'{-V,--version}'[print the version]'\n"
@@ -283,7 +277,7 @@ std::string Zsh()
         s += "      " + std::string(c.name) + ")\n        _arguments $common";
         for (const OptionRow& row : kOptions) {
             if (!Common(row) && (row.commands & c.command))
-                s += " \\\n          " + ZshSpec(row);
+                s += " \\\n          " + ZshArgument(row);
         }
         if (c.operands == Offer::kFile)
             s += " \\\n          '*:" + std::string(c.operandName) + ":_files'";
