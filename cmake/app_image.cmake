@@ -19,32 +19,45 @@ add_custom_command(
 
 # The extraction subroutine in other languages (code --lang) becomes a header
 # of string literals.
-file(GLOB MT_CODE_TEMPLATES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/code_templates/middle_text.*)
+file(GLOB MT_CODE_TEMPLATES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/cli/code_templates/middle_text.*)
 add_custom_command(
   OUTPUT ${MT_GENERATED}/app/code_templates.h
   COMMAND ${CMAKE_COMMAND} "-DSOURCES=${MT_CODE_TEMPLATES}" -DOUTPUT=${MT_GENERATED}/app/code_templates.h
           -P ${CMAKE_SOURCE_DIR}/cmake/embed_code_templates.cmake
   DEPENDS ${MT_CODE_TEMPLATES} ${CMAKE_SOURCE_DIR}/cmake/embed_code_templates.cmake
-  COMMENT "Code templates from src/app/code_templates"
+  COMMENT "Code templates from src/cli/code_templates"
   VERBATIM)
 
-# The tool's handlers and command line: the top layer.
-mt_layer(app)
-target_sources(mt_app PRIVATE ${MT_GENERATED}/app/program_image.cpp ${MT_GENERATED}/app/code_templates.h)
-target_include_directories(mt_app PUBLIC ${MT_GENERATED}/app)
+# The tool above the frame: the units both sides use with the call gate
+# (shared), the window's handlers (app) and the command line (cli), each of
+# the two seeing shared alone. The program image names the window's handlers
+# and both sides start the runtime with it: a library of its own that the
+# executable links.
+add_custom_target(mt_image_texts DEPENDS ${MT_GENERATED}/app/program_image.cpp ${MT_GENERATED}/app/app_image.h)
+mt_layer(shared)
+add_dependencies(mt_shared mt_image_texts)
+target_include_directories(mt_shared PUBLIC ${MT_GENERATED}/app)
 # Case files are JSON Lines, read with nlohmann-json.
 find_package(nlohmann_json 3.10 REQUIRED)
-target_link_libraries(mt_app PRIVATE nlohmann_json::nlohmann_json)
+target_link_libraries(mt_shared PRIVATE nlohmann_json::nlohmann_json)
+mt_layer(app)
+mt_layer(cli)
+target_sources(mt_cli PRIVATE ${MT_GENERATED}/app/code_templates.h)
+add_library(mt_program_image STATIC ${MT_GENERATED}/app/program_image.cpp)
+target_link_libraries(mt_program_image PUBLIC mt_app)
+mt_layer_includes(mt_program_image shared)
 
 add_executable(middletext src/app/main.cpp)
-target_link_libraries(middletext PRIVATE mt_app)
+target_link_libraries(middletext PRIVATE mt_cli mt_program_image)
 mt_layer_includes(middletext app)
+mt_layer_includes(middletext cli)
 mt_layer_includes(middletext frame) # the entry point starts the runtime
 
 # Builds with the tests let them lower the command line's input limit
 # (MT_TEST_INPUT_LIMIT) instead of feeding it gigabytes.
 if(MT_TESTS)
-  target_compile_definitions(mt_app PRIVATE MT_INPUT_LIMIT_FROM_ENVIRONMENT)
+  target_compile_definitions(mt_shared PRIVATE MT_INPUT_LIMIT_FROM_ENVIRONMENT)
 endif()
 
+include(cmake/option_table.cmake)
 include(cmake/install.cmake)

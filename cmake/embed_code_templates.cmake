@@ -1,8 +1,8 @@
-# Turns the extraction subroutines of src/app/code_templates (middle_text.EXT)
+# Turns the extraction subroutines of src/cli/code_templates (middle_text.EXT)
 # into a header of raw string literals, one per file: kCodeTemplate_EXT.
 #   cmake -DSOURCES="a.py;b.js" -DOUTPUT=code_templates.h -P embed_code_templates.cmake
 # The command line writes them without converting them, so they must be ASCII.
-set(text "// Generated from src/app/code_templates by cmake/embed_code_templates.cmake.\n")
+set(text "// Generated from src/cli/code_templates by cmake/embed_code_templates.cmake.\n")
 string(APPEND text "#pragma once\n\nnamespace app {\n")
 foreach(source ${SOURCES})
   get_filename_component(extension ${source} LAST_EXT)

@@ -18,11 +18,12 @@ endforeach()
 install(FILES ${MT_DATA}/icons/scalable.svg RENAME ${MT_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-# Shell completions, each where its shell looks for those of installed programs.
-install(FILES ${MT_DATA}/completions/middletext.bash RENAME middletext
+# Shell completions (written from the option table, cmake/option_table.cmake),
+# each where its shell looks for those of installed programs.
+install(FILES ${MT_COMPLETIONS}/middletext.bash RENAME middletext
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
-install(FILES ${MT_DATA}/completions/_middletext DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
-install(FILES ${MT_DATA}/completions/middletext.fish DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
+install(FILES ${MT_COMPLETIONS}/_middletext DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+install(FILES ${MT_COMPLETIONS}/middletext.fish DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
 
 # The package's documentation folder: the copyright file and the changelog,
 # which names the packager. A packager sets MT_PACKAGE_MAINTAINER.
@@ -32,12 +33,14 @@ set(MT_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/middletext)
 install(FILES ${MT_DATA}/copyright DESTINATION ${MT_DOC_DIR})
 configure_file(${MT_DATA}/changelog.in ${CMAKE_BINARY_DIR}/changelog @ONLY)
 
-# Manual pages and changelogs go compressed, as Debian keeps them.
+# Manual pages and changelogs go compressed, as Debian keeps them. The manual
+# page is made from data/middletext.1.in and the option table
+# (cmake/option_table.cmake).
 find_program(MT_GZIP gzip)
 if(MT_GZIP)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/middletext.1.gz
-    COMMAND ${MT_GZIP} -9n -c ${MT_DATA}/middletext.1 > ${CMAKE_BINARY_DIR}/middletext.1.gz
-    DEPENDS ${MT_DATA}/middletext.1
+    COMMAND ${MT_GZIP} -9n -c ${MT_MANUAL_PAGE} > ${CMAKE_BINARY_DIR}/middletext.1.gz
+    DEPENDS ${MT_MANUAL_PAGE}
     COMMENT "Manual page")
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
     COMMAND ${MT_GZIP} -9n -c ${CMAKE_BINARY_DIR}/changelog > ${CMAKE_BINARY_DIR}/changelog.gz
@@ -47,7 +50,7 @@ if(MT_GZIP)
   install(FILES ${CMAKE_BINARY_DIR}/middletext.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${MT_DOC_DIR})
 else()
-  install(FILES ${MT_DATA}/middletext.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${MT_MANUAL_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${CMAKE_BINARY_DIR}/changelog DESTINATION ${MT_DOC_DIR})
 endif()
 # The window's picture, which the AppStream metadata names as its screenshot.

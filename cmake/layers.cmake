@@ -11,25 +11,39 @@
 set(MT_LAYERS platform net commands components windows frame app)
 set(MT_INCLUDE_ROOTS ${CMAKE_BINARY_DIR}/include_roots)
 
+# The program above the runtime has three rooms: shared (the units both
+# sides use and the call gate), app (the window's handlers) and cli (the
+# command line). app and cli each see shared and abi, and neither sees the
+# other; shared sees itself and abi.
+set(MT_PROGRAM_ROOMS shared app cli)
+
 # mt_layer_includes(TARGET LAYER): TARGET compiles as code of LAYER, seeing
-# only what LAYER may see. The application sees its own folder and abi
-# alone: it reaches the runtime through the entry table and the call gate,
-# as a program does (main.cpp, its entry point, adds the frame's view).
+# only what LAYER may see. The program's rooms see their own folder, shared
+# and abi alone: they reach the runtime through the entry table and the call
+# gate, as a program does (main.cpp, its entry point, adds the frame's view).
 function(mt_layer_includes target layer)
   list(FIND MT_LAYERS ${layer} top)
-  if(top LESS 0)
+  if(top LESS 0 AND NOT layer IN_LIST MT_PROGRAM_ROOMS)
     message(FATAL_ERROR "No layer ${layer}")
   endif()
   set(src_root ${MT_INCLUDE_ROOTS}/${layer}/src)
   set(gen_root ${MT_INCLUDE_ROOTS}/${layer}/generated)
+  # The application's root in a build folder made before the shared room
+  # was: the room is linked in.
+  if(layer IN_LIST MT_PROGRAM_ROOMS AND EXISTS ${src_root} AND NOT EXISTS ${src_root}/shared)
+    file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/shared ${src_root}/shared SYMBOLIC)
+    file(MAKE_DIRECTORY ${MT_GENERATED}/shared)
+    file(CREATE_LINK ${MT_GENERATED}/shared ${gen_root}/shared SYMBOLIC)
+  endif()
   if(NOT EXISTS ${src_root})
     file(MAKE_DIRECTORY ${src_root} ${gen_root})
     file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/abi ${src_root}/abi SYMBOLIC)
     set(folders ${MT_LAYERS})
     list(SUBLIST folders 0 ${top} folders)
     list(APPEND folders ${layer})
-    if(layer STREQUAL "app")
-      set(folders app)
+    if(layer IN_LIST MT_PROGRAM_ROOMS)
+      set(folders shared ${layer})
+      list(REMOVE_DUPLICATES folders)
     endif()
     foreach(folder ${folders})
       file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${folder} ${src_root}/${folder} SYMBOLIC)
@@ -69,7 +83,11 @@ function(mt_layer layer)
   add_dependencies(mt_${layer} mt_texts)
   mt_layer_includes(mt_${layer} ${layer})
   list(FIND MT_LAYERS ${layer} index)
-  if(index EQUAL 0)
+  if(layer STREQUAL "shared")
+    target_link_libraries(mt_${layer} PUBLIC mt_frame)
+  elseif(layer IN_LIST MT_PROGRAM_ROOMS)
+    target_link_libraries(mt_${layer} PUBLIC mt_shared)
+  elseif(index EQUAL 0)
     target_link_libraries(mt_${layer} PUBLIC mt_abi)
   else()
     math(EXPR below "${index} - 1")

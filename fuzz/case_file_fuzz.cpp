@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/case_file.h"
+#include "shared/case_file.h"
 
 namespace {
 

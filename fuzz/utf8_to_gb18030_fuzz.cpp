@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/utf8_to_gb18030.h"
+#include "shared/utf8_to_gb18030.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/write_out.h"
+#include "cli/write_out.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

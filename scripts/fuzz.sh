@@ -66,7 +66,7 @@ utf8_seeds() {
   printf '\xe4\xb8\xed\xa0\x80\xc0\xaf\xf4\x90\x80\x80' > "$1/invalid"
 }
 fuzz_target "the UTF-8 table conversion" utf8_to_gb18030_fuzz 4096 utf8_seeds \
-  "$root/src/app/utf8_to_gb18030.cpp" "$root/fuzz/utf8_to_gb18030_fuzz.cpp"
+  "$root/src/shared/utf8_to_gb18030.cpp" "$root/fuzz/utf8_to_gb18030_fuzz.cpp"
 
 # The charset reader of fetched pages: Content-Type value, byte-order mark,
 # <meta> in the first 1024 bytes, the text check and the UTF-8 test; and
@@ -119,7 +119,7 @@ write_out_seeds() {
   printf '%%{content_type}\\t%%{errorcode}\\r%%' > "$1/escapes"
 }
 fuzz_target "the write-out formats" write_out_fuzz 1024 write_out_seeds \
-  "$root/src/app/write_out.cpp" "$root/src/app/cli_messages.cpp" "$root/fuzz/write_out_fuzz.cpp"
+  "$root/src/cli/write_out.cpp" "$root/src/shared/cli_messages.cpp" "$root/fuzz/write_out_fuzz.cpp"
 
 # Why a rule fails: the normalised searches and the longest leading part,
 # on any bytes (the sentences' texts generated as in the build).
@@ -149,7 +149,7 @@ case_file_seeds() {
   printf '{"source":"c","left":"[","right":"]","expect":null,"expct":1}\n\n{"source":"d"' > "$1/bad"
 }
 fuzz_target "the case-file reader" case_file_fuzz 4096 case_file_seeds \
-  "$root/src/app/case_file.cpp" "$root/src/app/cli_messages.cpp" "$root/fuzz/case_file_fuzz.cpp"
+  "$root/src/shared/case_file.cpp" "$root/src/shared/cli_messages.cpp" "$root/fuzz/case_file_fuzz.cpp"
 
 # The rule suggestion from selections or wanted texts, each pair it finds
 # checked by the extraction.

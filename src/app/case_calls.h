@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime_calls.h"
+#include "shared/runtime_calls.h"
 
 namespace app {
 

@@ -14,10 +14,10 @@
 #include <system_error>
 
 #include "case_calls.h"
-#include "case_file.h"
-#include "case_run.h"
-#include "runtime_utf8.h"
-#include "page_reader.h"
+#include "shared/case_file.h"
+#include "shared/case_run.h"
+#include "shared/runtime_utf8.h"
+#include "shared/page_reader.h"
 
 namespace app {
 namespace {

@@ -1,7 +1,7 @@
 // The find button: selects the wanted middle text in the big text box,
 // occurrence after occurrence. Its caption is the state of the search.
-#include "find_state.h"
-#include "runtime_calls.h"
+#include "shared/find_state.h"
+#include "shared/runtime_calls.h"
 
 namespace app {
 namespace {

@@ -6,7 +6,7 @@
 // the big box's notice.
 #pragma once
 
-#include "extraction.h"
+#include "shared/extraction.h"
 
 namespace app {
 

@@ -1,7 +1,7 @@
 // The process entry of middletext: the window, or with arguments the
 // command-line mode.
 #include "application_entry.h"
-#include "command_line.h"
+#include "cli/command_line.h"
 #include "frame/console_entry.h"
 #include "frame/process_entry.h"
 

@@ -1,6 +1,6 @@
 // The grey prompts of the four edit boxes, the live character count of the
 // big text and the clear button.
-#include "runtime_calls.h"
+#include "shared/runtime_calls.h"
 
 namespace app {
 namespace {

@@ -1,6 +1,6 @@
 // A rule made from the selection in the big box: F4, or the box's context
 // menu entry that presses it.
-#include "runtime_calls.h"
+#include "shared/runtime_calls.h"
 
 namespace app {
 namespace {

@@ -1,6 +1,6 @@
 // The read-page button: asks for a URL and fills the big text box with the
 // page's source.
-#include "page_reader.h"
+#include "shared/page_reader.h"
 
 #include <algorithm>
 #include <cstdint>

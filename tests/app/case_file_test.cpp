@@ -3,7 +3,7 @@
 // expectation.
 #include <gtest/gtest.h>
 
-#include "app/case_file.h"
+#include "shared/case_file.h"
 
 namespace {
 

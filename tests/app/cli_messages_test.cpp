@@ -4,11 +4,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/cli_diagnostics.h"
-#include "app/cli_messages.h"
-#include "app/console_progress.h"
-#include "app/source_names.h"
-#include "app/write_out.h"
+#include "shared/cli_diagnostics.h"
+#include "shared/cli_messages.h"
+#include "shared/console_progress.h"
+#include "cli/source_names.h"
+#include "cli/write_out.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <random>
 #include <sstream>
 
-#include "app/code_languages.h"
+#include "cli/code_languages.h"
 #include "support/run_program.h"
 #include "support/run_tool.h"
 

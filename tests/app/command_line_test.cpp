@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "app/cli_options.h"
+#include "cli/cli_options.h"
 #include "support/http_test_support.h"
 #include "support/run_tool.h"
 

@@ -1,7 +1,7 @@
 // The JSON Lines writer of the command line's --json.
 #include <gtest/gtest.h>
 
-#include "app/json_lines.h"
+#include "shared/json_lines.h"
 
 namespace {
 

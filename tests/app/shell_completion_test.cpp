@@ -1,6 +1,6 @@
-// The shell completions in data/completions: bash's loads and completes
-// commands, options, --lang values and file names; zsh's and fish's parse
-// (when those shells are installed).
+// The shell completions the build writes from the option table: bash's
+// loads and completes commands, options, --lang values and file names; zsh's
+// and fish's parse (when those shells are installed).
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -12,7 +12,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/cli_options.h"
+#include "cli/cli_options.h"
 #include "support/run_program.h"
 #include "support/run_tool.h"
 
@@ -21,10 +21,18 @@ namespace {
 using mt::test::FindProgram;
 using mt::test::RunProgram;
 
+// The completions the build wrote from the option table.
 std::filesystem::path Completions()
 {
-    const char* data = std::getenv("MT_TEST_DATA");
-    return std::filesystem::path(data ? data : "tests/data") / ".." / ".." / "data" / "completions";
+    const char* build = std::getenv("MT_BINARY_DIR");
+    return std::filesystem::path(build ? build : "build") / "completions";
+}
+
+// The manual page the build made from its template and the option help.
+std::filesystem::path ManualPage()
+{
+    const char* build = std::getenv("MT_BINARY_DIR");
+    return std::filesystem::path(build ? build : "build") / "middletext.1";
 }
 
 // One completion request: the words of the command line, the last one the
@@ -206,7 +214,7 @@ bool HasName(const std::string& text, const std::string& name)
 TEST(ShellCompletion, EveryOptionIsInTheUsageTheManualAndEveryCompletion)
 {
     const std::string help = mt::test::RunTool({"--help"}).out;
-    std::string manual = ReadAll(Completions() / ".." / "middletext.1");
+    std::string manual = ReadAll(ManualPage());
     for (size_t at = manual.find("\\-"); at != std::string::npos; at = manual.find("\\-", at))
         manual.erase(at, 1); // roff's \- is a -
     const std::string bash = ReadAll(Completions() / "middletext.bash");
