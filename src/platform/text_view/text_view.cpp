@@ -236,7 +236,7 @@ void TextView::insertShaped(std::string gb, bool typed)
 }
 
 // After [pos, pos + removed) became `inserted` bytes: the layouts follow
-// (shiftLayouts) and the first row in view keeps its place in the text.
+// (SegmentLayoutCache::shift) and the first row in view keeps its place in the text.
 void TextView::afterTextChange(size_t pos, size_t removed, size_t inserted)
 {
     ++generation_;
