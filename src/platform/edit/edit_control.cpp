@@ -59,35 +59,37 @@ EditControl* EditControlOf(WindowHandle handle)
 
 // ---- EditCore: building --------------------------------------------------------------
 
-EditCore::EditCore(EditLineWidget* line, TextView* view, const EditOptions& options, WindowListener* listener,
+EditCore::EditCore(QWidget* box, bool multiLine, const EditOptions& options, WindowListener* listener,
                    EditNotices* notices)
-    : EditControl(view != nullptr),
-      box_(line ? static_cast<QWidget*>(line) : view),
-      line_(line),
-      view_(view),
-      options_(options),
-      mirror_(false),
-      listener_(listener),
-      notices_(notices)
+    : EditControl(multiLine), box_(box), options_(options), listener_(listener), notices_(notices)
 {
-    if (line_) {
-        line_->setHost(this);
-        connect(line_, &QLineEdit::textChanged, this, &EditCore::onLineTextChanged);
-    } else {
-        view_->setHost(this);
-        // A horizontal scroll bar means long lines run on; without one they wrap.
-        const bool horizontal = options_.scrollBars == 1 || options_.scrollBars == 3;
-        const bool vertical = options_.scrollBars == 2 || options_.scrollBars == 3;
-        view_->setWordWrap(!horizontal);
-        view_->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-        view_->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-        // A box that scrolls rows (the big one) zooms; one-row boxes keep their size.
-        view_->setZoomable(vertical);
-        // A box without scroll bars (one of a few rows) copies its whole
-        // text when nothing is selected.
-        view_->setCopiesWholeText(!horizontal && !vertical);
-    }
     box_->installEventFilter(this);
+}
+
+LineEditCore::LineEditCore(EditLineWidget* line, const EditOptions& options, WindowListener* listener,
+                           EditNotices* notices)
+    : EditCore(line, false, options, listener, notices), line_(line), mirror_(false)
+{
+    line_->setHost(this);
+    connect(line_, &QLineEdit::textChanged, this, &LineEditCore::onLineTextChanged);
+}
+
+TextViewCore::TextViewCore(TextView* view, const EditOptions& options, WindowListener* listener,
+                           EditNotices* notices)
+    : EditCore(view, true, options, listener, notices), view_(view)
+{
+    view_->setHost(this);
+    // A horizontal scroll bar means long lines run on; without one they wrap.
+    const bool horizontal = options_.scrollBars == 1 || options_.scrollBars == 3;
+    const bool vertical = options_.scrollBars == 2 || options_.scrollBars == 3;
+    view_->setWordWrap(!horizontal);
+    view_->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    view_->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    // A box that scrolls rows (the big one) zooms; one-row boxes keep their size.
+    view_->setZoomable(vertical);
+    // A box without scroll bars (one of a few rows) copies its whole
+    // text when nothing is selected.
+    view_->setCopiesWholeText(!horizontal && !vertical);
 }
 
 EditCore::~EditCore() { delete spinner_.data(); }
@@ -101,15 +103,25 @@ void EditCore::build(std::string_view text)
     applyShaping();
     applyFont();
     setText(text, false);
-    if (options_.spinner && line_) {
-        spinner_ = new SpinnerWidget(box_->parentWidget());
-        spinner_->pressed = [this](int direction) {
-            if (live() && notices_ && box_->isEnabled() && box_->isVisible())
-                notices_->spinnerPressed(direction);
-        };
-        setSpinnerRange(options_.spinMin, options_.spinMax);
-        placeSpinner();
-    }
+    finishBuild();
+}
+
+// A single-line box asked for one has a spinner.
+void LineEditCore::finishBuild()
+{
+    if (options_.spinner)
+        makeSpinner();
+}
+
+void EditCore::makeSpinner()
+{
+    spinner_ = new SpinnerWidget(box_->parentWidget());
+    spinner_->pressed = [this](int direction) {
+        if (live() && notices_ && box_->isEnabled() && box_->isVisible())
+            notices_->spinnerPressed(direction);
+    };
+    setSpinnerRange(options_.spinMin, options_.spinMax);
+    placeSpinner();
 }
 
 // Notices go out only while the window is live: from its destruction on,
@@ -128,10 +140,8 @@ void EditCore::editorFocusChanged(bool in, FocusCause cause)
         listener_->focusOut();
 }
 
-void EditCore::setLineBreakSource(WindowHandle source)
+void TextViewCore::setLineBreakSource(WindowHandle source)
 {
-    if (!view_)
-        return;
     QWidget* w = ToWidget(source);
     auto* plain = dynamic_cast<PlainEditBox*>(w);
     view_->setLineBreakSource(plain && plain != view_ ? plain : nullptr);

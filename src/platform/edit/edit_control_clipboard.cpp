@@ -17,7 +17,7 @@
 
 namespace mt::platform {
 
-bool EditCore::lineClipboardEvent(QEvent* event)
+bool LineEditCore::lineClipboardEvent(QEvent* event)
 {
     switch (event->type()) {
     case QEvent::KeyPress: {
@@ -75,7 +75,7 @@ bool EditCore::lineClipboardEvent(QEvent* event)
     }
 }
 
-void EditCore::copyBytes() const
+void LineEditCore::copyBytes() const
 {
     // A password box gives nothing away, as the line edit's own copy.
     if (line_->echoMode() != QLineEdit::Normal || !line_->hasSelectedText())
@@ -84,7 +84,7 @@ void EditCore::copyBytes() const
         clipboard->setMimeData(NewTextMime(selectedText()));
 }
 
-void EditCore::cutBytes()
+void LineEditCore::cutBytes()
 {
     if (line_->isReadOnly() || !line_->hasSelectedText())
         return;
@@ -92,7 +92,7 @@ void EditCore::cutBytes()
     line_->del(); // one undoable edit
 }
 
-void EditCore::pasteBytes()
+void LineEditCore::pasteBytes()
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     std::string gb;
@@ -101,7 +101,7 @@ void EditCore::pasteBytes()
     insertBytes(gb);
 }
 
-void EditCore::insertBytes(std::string_view gb)
+void LineEditCore::insertBytes(std::string_view gb)
 {
     const QString text = FromGb(gb);
     // Bytes that read back from their decoding go in as the line edit's own

@@ -34,11 +34,10 @@ Qt::Alignment HorizontalAlignment(int alignment)
 void EditCore::setBorder(int border)
 {
     options_.border = std::clamp(border, 0, 5);
-    if (line_)
-        line_->setBorder(options_.border);
-    else
-        view_->setBorder(options_.border);
+    applyBorder();
 }
+
+void LineEditCore::applyBorder() { line_->setBorder(options_.border); }
 
 void EditCore::setTextColor(uint32_t color)
 {
@@ -86,8 +85,11 @@ void EditCore::setFont(std::string_view logicalFont)
 void EditCore::applyFont()
 {
     box_->setFont(FontFromRecord(options_.font));
-    if (!line_)
-        return;
+    fitFont();
+}
+
+void LineEditCore::fitFont()
+{
     // One line of a double-byte sample in the font the box now has (a
     // fallback font may draw it taller than Latin text).
     const int sampleHeight = line_->fontMetrics().size(Qt::TextSingleLine, QString(QChar(0x4E2D))).height();
@@ -109,18 +111,19 @@ void EditCore::setPasswordChar(char c)
         applyInputMode();
 }
 
-void EditCore::applyInputMode()
+void LineEditCore::applyInputMode()
 {
-    const CharFilter filter = CharFilterForInputMode(options_.inputMode);
-    if (line_) {
-        line_->setReadOnly(options_.inputMode == 1);
-        line_->setFilter(filter);
-        const bool password = options_.inputMode == 2 && options_.passwordChar != 0;
-        line_->setPasswordChar(password ? PasswordQChar(options_.passwordChar) : QChar());
-    } else {
-        view_->setReadOnly(options_.inputMode == 1);
-        view_->setFilter(filter);
-    }
+    line_->setReadOnly(options_.inputMode == 1);
+    line_->setFilter(CharFilterForInputMode(options_.inputMode));
+    const bool password = options_.inputMode == 2 && options_.passwordChar != 0;
+    line_->setPasswordChar(password ? PasswordQChar(options_.passwordChar) : QChar());
+    box_->update();
+}
+
+void TextViewCore::applyInputMode()
+{
+    view_->setReadOnly(options_.inputMode == 1);
+    view_->setFilter(CharFilterForInputMode(options_.inputMode));
     box_->update();
 }
 
@@ -136,15 +139,11 @@ void EditCore::setCaseConversion(int conversion)
     applyShaping();
 }
 
-void EditCore::applyShaping()
+void LineEditCore::applyShaping()
 {
-    if (line_) {
-        line_->shaper()->caseConversion = options_.caseConversion;
-        line_->shaper()->byteLimit = static_cast<size_t>(options_.textLimit);
-        line_->updateShaping();
-    } else {
-        view_->setCaseConversion(options_.caseConversion);
-    }
+    line_->shaper()->caseConversion = options_.caseConversion;
+    line_->shaper()->byteLimit = static_cast<size_t>(options_.textLimit);
+    line_->updateShaping();
 }
 
 void EditCore::setAlignment(int alignment)
@@ -153,15 +152,9 @@ void EditCore::setAlignment(int alignment)
     applyAlignment();
 }
 
-void EditCore::applyAlignment()
-{
-    const Qt::Alignment h = HorizontalAlignment(options_.alignment);
-    if (line_) {
-        line_->setAlignment(h | Qt::AlignVCenter);
-        return;
-    }
-    view_->setAlignment(h);
-}
+void LineEditCore::applyAlignment() { line_->setAlignment(HorizontalAlignment(options_.alignment) | Qt::AlignVCenter); }
+
+void TextViewCore::applyAlignment() { view_->setAlignment(HorizontalAlignment(options_.alignment)); }
 
 // ---- spinner ----------------------------------------------------------------------
 
@@ -194,7 +187,7 @@ bool EditCore::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != box_)
         return false;
-    if (line_ && lineClipboardEvent(event))
+    if (editorEvent(event))
         return true;
     switch (event->type()) {
     case QEvent::Move:
@@ -219,24 +212,18 @@ bool EditCore::eventFilter(QObject* watched, QEvent* event)
 
 namespace mt::platform {
 
-void EditCore::setNotice(std::string_view gb)
+void TextViewCore::setNotice(std::string_view gb) { view_->setNotice(FromGb(gb)); }
+
+std::string TextViewCore::notice() const { return ToGb(view_->notice()); }
+
+void TextViewCore::addMenuShortcut(std::string_view gb, int32_t letter, int32_t keyState)
 {
-    if (view_)
-        view_->setNotice(FromGb(gb));
+    view_->addMenuShortcut(FromGb(gb), letter, keyState);
 }
 
-std::string EditCore::notice() const { return view_ ? ToGb(view_->notice()) : std::string(); }
-
-void EditCore::addMenuShortcut(std::string_view gb, int32_t letter, int32_t keyState)
+void TextViewCore::addMenuSwitch(std::string_view gb, bool (*isOn)(), void (*turn)(bool))
 {
-    if (view_)
-        view_->addMenuShortcut(FromGb(gb), letter, keyState);
-}
-
-void EditCore::addMenuSwitch(std::string_view gb, bool (*isOn)(), void (*turn)(bool))
-{
-    if (view_)
-        view_->addMenuSwitch(FromGb(gb), isOn, turn);
+    view_->addMenuSwitch(FromGb(gb), isOn, turn);
 }
 
 } // namespace mt::platform

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <utility>
 
 #include "platform/edit/edit_core.h"
 #include "platform/text_view/text_buffer.h"
@@ -6,39 +7,40 @@
 
 namespace mt::platform {
 
-void EditCore::setText(std::string_view gb, bool notify)
+void LineEditCore::setText(std::string_view gb, bool notify)
 {
     settingText_ = true;
-    if (line_) {
-        const QString text = ConvertCase(options_.caseConversion, FromGb(gb));
-        line_->shaper()->suspended = true;
-        line_->setText(text);
-        line_->setCursorPosition(0);
-        line_->shaper()->suspended = false;
-        lineText_ = line_->text();
-        // The bytes themselves when the line edit holds just their decoding.
-        if (lineText_ == text && options_.caseConversion == 0)
-            mirror_.resetBytes(gb);
-        if (lineText_ != text || options_.caseConversion != 0 || mirror_.unitCount() != static_cast<size_t>(lineText_.size()))
-            mirror_.reset(Utf16View(lineText_));
-    } else if (view_) {
-        // The bytes as given; only a case conversion goes through Unicode.
-        if (options_.caseConversion == 0)
-            view_->setBytes(gb);
-        else
-            view_->setBytes(ToGb(ConvertCase(options_.caseConversion, FromGb(gb))));
-    }
+    const QString text = ConvertCase(options_.caseConversion, FromGb(gb));
+    line_->shaper()->suspended = true;
+    line_->setText(text);
+    line_->setCursorPosition(0);
+    line_->shaper()->suspended = false;
+    lineText_ = line_->text();
+    // The bytes themselves when the line edit holds just their decoding.
+    if (lineText_ == text && options_.caseConversion == 0)
+        mirror_.resetBytes(gb);
+    if (lineText_ != text || options_.caseConversion != 0 || mirror_.unitCount() != static_cast<size_t>(lineText_.size()))
+        mirror_.reset(Utf16View(lineText_));
     settingText_ = false;
     if (notify)
         notifyTextChanged();
 }
 
-void EditCore::writeText(std::string_view gb, bool placeholder)
+void TextViewCore::setText(std::string_view gb, bool notify)
 {
-    if (!view_) {
-        setText(gb, false);
-        return;
-    }
+    settingText_ = true;
+    // The bytes as given; only a case conversion goes through Unicode.
+    if (options_.caseConversion == 0)
+        view_->setBytes(gb);
+    else
+        view_->setBytes(ToGb(ConvertCase(options_.caseConversion, FromGb(gb))));
+    settingText_ = false;
+    if (notify)
+        notifyTextChanged();
+}
+
+void TextViewCore::writeText(std::string_view gb, bool placeholder)
+{
     settingText_ = true;
     if (options_.caseConversion == 0)
         view_->writeBytes(gb, placeholder);
@@ -47,7 +49,7 @@ void EditCore::writeText(std::string_view gb, bool placeholder)
     settingText_ = false;
 }
 
-void EditCore::onLineTextChanged(const QString& text)
+void LineEditCore::onLineTextChanged(const QString& text)
 {
     if (settingText_)
         return;
@@ -64,48 +66,59 @@ void EditCore::onLineTextChanged(const QString& text)
 // ---- selection --------------------------------------------------------------------
 
 // The line edit's selection in units.
-void EditCore::unitSelection(size_t* start, size_t* end) const
+void LineEditCore::unitSelection(size_t* start, size_t* end) const
 {
-    *start = *end = 0;
-    if (line_) {
-        const int s = line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
-        *start = static_cast<size_t>(std::max(0, s));
-        *end = *start + static_cast<size_t>(line_->hasSelectedText() ? line_->selectionLength() : 0);
-    }
+    const int s = line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
+    *start = static_cast<size_t>(std::max(0, s));
+    *end = *start + static_cast<size_t>(line_->hasSelectedText() ? line_->selectionLength() : 0);
 }
 
-void EditCore::byteSelection(size_t* start, size_t* end) const
+void TextViewCore::byteSelection(size_t* start, size_t* end) const
 {
-    if (view_) {
-        *start = view_->selectionStart();
-        *end = view_->selectionEnd();
-        return;
-    }
+    *start = view_->selectionStart();
+    *end = view_->selectionEnd();
+}
+
+void LineEditCore::byteSelection(size_t* start, size_t* end) const
+{
     unitSelection(start, end);
     *start = mirror_.byteOfUnit(*start);
     *end = mirror_.byteOfUnit(*end);
 }
 
-void EditCore::select(int64_t start, int64_t length)
+namespace {
+
+// [start, start + length) clamped to a text of `size` bytes.
+std::pair<size_t, size_t> SelectionRange(int64_t start, int64_t length, size_t size)
 {
-    const auto size = static_cast<int64_t>(textSize());
-    const int64_t s = std::clamp<int64_t>(start, 0, size);
-    const int64_t e = length <= 0 ? s : (length >= size - s ? size : s + length);
-    if (view_) {
-        view_->selectBytes(static_cast<size_t>(s), static_cast<size_t>(e));
-        return;
-    }
-    const size_t us = mirror_.unitOfByte(static_cast<size_t>(s), Snap::kDown);
-    const size_t ue = e == s ? us : mirror_.unitOfByte(static_cast<size_t>(e), Snap::kUp);
+    const auto n = static_cast<int64_t>(size);
+    const int64_t s = std::clamp<int64_t>(start, 0, n);
+    const int64_t e = length <= 0 ? s : (length >= n - s ? n : s + length);
+    return {static_cast<size_t>(s), static_cast<size_t>(e)};
+}
+
+} // namespace
+
+void TextViewCore::select(int64_t start, int64_t length)
+{
+    const auto [s, e] = SelectionRange(start, length, textSize());
+    view_->selectBytes(s, e);
+}
+
+void LineEditCore::select(int64_t start, int64_t length)
+{
+    const auto [s, e] = SelectionRange(start, length, textSize());
+    const size_t us = mirror_.unitOfByte(s, Snap::kDown);
+    const size_t ue = e == s ? us : mirror_.unitOfByte(e, Snap::kUp);
     if (ue > us)
         line_->setSelection(static_cast<int>(us), static_cast<int>(ue - us));
     else
         line_->setCursorPosition(static_cast<int>(us));
 }
 
-void EditCore::replaceSelection(std::string_view gb)
+void LineEditCore::replaceSelection(std::string_view gb)
 {
-    if (line_ && options_.caseConversion == 0) {
+    if (options_.caseConversion == 0) {
         // The bytes as given go in beside the bytes kept, whole characters
         // up to the limit; the line edit then shows the new text's decoding.
         size_t s, e;
@@ -122,18 +135,21 @@ void EditCore::replaceSelection(std::string_view gb)
         setText(text, false); // not undoable: the history goes
         select(static_cast<int64_t>(s + n), 0);
         notifyTextChanged();
-    } else if (line_) {
+    } else {
         line_->insert(FromGb(gb));
         // Not undoable: setting the same text again clears the history and
         // reports nothing.
         const int cursor = line_->cursorPosition();
         line_->setText(line_->text());
         line_->setCursorPosition(cursor);
-    } else if (view_) {
-        // The bytes as given (unless the case is converted), cut to the limit.
-        view_->replaceSelectionBytes(view_->fitToRoom(
-            options_.caseConversion == 0 ? std::string(gb) : ToGb(ConvertCase(options_.caseConversion, FromGb(gb)))));
     }
+}
+
+void TextViewCore::replaceSelection(std::string_view gb)
+{
+    // The bytes as given (unless the case is converted), cut to the limit.
+    view_->replaceSelectionBytes(view_->fitToRoom(
+        options_.caseConversion == 0 ? std::string(gb) : ToGb(ConvertCase(options_.caseConversion, FromGb(gb)))));
 }
 
 int64_t EditCore::selectionStart() const
@@ -150,11 +166,18 @@ int64_t EditCore::selectionLength() const
     return static_cast<int64_t>(e - s);
 }
 
-std::string EditCore::selectedText() const
+std::string LineEditCore::selectedText() const
 {
     size_t s, e;
     byteSelection(&s, &e);
-    return view_ ? view_->buffer().copy(s, e) : mirror_.bytes().substr(s, e - s);
+    return mirror_.bytes().substr(s, e - s);
+}
+
+std::string TextViewCore::selectedText() const
+{
+    size_t s, e;
+    byteSelection(&s, &e);
+    return view_->buffer().copy(s, e);
 }
 
 size_t EditCore::editorInsertRoom() const

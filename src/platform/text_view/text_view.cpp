@@ -67,8 +67,8 @@ void TextView::setBytes(std::string_view gb)
     caret_ = anchor_ = 0;
     top_ = 0;
     goalX_ = -1;
-    widest_ = 0;
-    clearLayouts();
+    layouts_.forgetWidest();
+    layouts_.clear();
     updateScrollBars();
     horizontalScrollBar()->setValue(0);
     viewport()->update();
@@ -91,8 +91,8 @@ void TextView::writeBytes(std::string_view gb, bool placeholder)
     caret_ = anchor_ = 0;
     top_ = 0;
     goalX_ = -1;
-    widest_ = 0;
-    clearLayouts();
+    layouts_.forgetWidest();
+    layouts_.clear();
     updateScrollBars();
     horizontalScrollBar()->setValue(0);
     viewport()->update();
@@ -236,7 +236,7 @@ void TextView::insertShaped(std::string gb, bool typed)
 }
 
 // After [pos, pos + removed) became `inserted` bytes: the layouts follow
-// (shiftLayouts) and the first row in view keeps its place in the text.
+// (SegmentLayoutCache::shift) and the first row in view keeps its place in the text.
 void TextView::afterTextChange(size_t pos, size_t removed, size_t inserted)
 {
     ++generation_;
@@ -245,7 +245,7 @@ void TextView::afterTextChange(size_t pos, size_t removed, size_t inserted)
         viewport()->update(noticeRect());
         notice_.clear();
     }
-    shiftLayouts(pos, removed, inserted);
+    layouts_.shift(pos, removed, inserted);
     const auto delta = static_cast<std::ptrdiff_t>(inserted) - static_cast<std::ptrdiff_t>(removed);
     if (top_ > pos)
         top_ = top_ >= pos + removed ? static_cast<size_t>(static_cast<std::ptrdiff_t>(top_) + delta) : pos;
@@ -253,7 +253,7 @@ void TextView::afterTextChange(size_t pos, size_t removed, size_t inserted)
     // after a long text went (an undone paste) the view would show nothing.
     // Only a text that shrank (or was swapped whole) can leave it there.
     const bool shrank = removed > inserted || (removed == 0 && inserted == 0);
-    top_ = rowStart(rowOf(shrank ? std::min(top_, maxTop()) : std::min(top_, text_.size())));
+    top_ = layouts_.rowStart(layouts_.rowOf(shrank ? std::min(top_, maxTop()) : std::min(top_, text_.size())));
     goalX_ = -1;
     updateScrollBars();
     caretMoved();
@@ -279,7 +279,7 @@ void TextView::stepHistory(bool forward)
     const bool stepped = forward ? history_.redo(&text_, &caret, &anchor) : history_.undo(&text_, &caret, &anchor);
     if (!stepped)
         return;
-    clearLayouts();
+    layouts_.clear();
     caret_ = std::min(caret, text_.size());
     anchor_ = std::min(anchor, text_.size());
     if (TextViewsAnnounce())
@@ -388,8 +388,8 @@ void TextView::setBorder(int border)
 void TextView::setWordWrap(bool wrap)
 {
     wrap_ = wrap;
-    clearLayouts();
-    widest_ = 0;
+    layouts_.setWrap(wrap);
+    layouts_.forgetWidest();
     updateScrollBars();
     viewport()->update();
 }
@@ -397,7 +397,7 @@ void TextView::setWordWrap(bool wrap)
 void TextView::setAlignment(Qt::Alignment alignment)
 {
     alignment_ = alignment;
-    clearLayouts();
+    layouts_.setAlignment(alignment);
     viewport()->update();
 }
 

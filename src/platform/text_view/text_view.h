@@ -3,8 +3,8 @@
 //
 // Only what is in view is decoded and laid out: a line is laid out one
 // segment at a time (see TextBuffer), a wrapped line's rows going on across
-// segment edges (text_view_layout.cpp), and the layouts in view are kept
-// until an edit touches them. The vertical scroll bar counts bytes, so that
+// segment edges, and the layouts in view are kept until an edit touches
+// them (SegmentLayoutCache). The vertical scroll bar counts bytes, so that
 // it costs nothing on huge texts; rows scroll by rows. The caret blink
 // repaints the caret alone.
 //
@@ -18,7 +18,6 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QPointer>
-#include <QTextLayout>
 
 class QAccessibleEvent;
 class QPainter;
@@ -34,6 +33,7 @@ class QMimeData;
 #include "platform/text_view/edit_history.h"
 #include "platform/edit/edit_input_rules.h"
 #include "platform/edit/editor_host.h"
+#include "platform/text_view/segment_layout_cache.h"
 #include "platform/text_view/text_buffer.h"
 #include "platform/text_marks.h"
 #include "platform/text_view/text_view_keys.h"
@@ -55,7 +55,7 @@ class TextView;
 // program asks, in both forms; nothing while nothing is selected.
 QMimeData* NewSelectionMime(const TextView* view);
 
-class TextView : public QAbstractScrollArea {
+class TextView : public QAbstractScrollArea, private SegmentLayoutCache::Host {
 public:
     explicit TextView(QWidget* parent);
     ~TextView() override;
@@ -225,30 +225,8 @@ private:
     std::vector<MenuShortcut> menuShortcuts_;
     void stepHistory(bool forward);
     using Segment = TextBuffer::Segment;
-    // One segment decoded and laid out.
-    // A segment of a wrapped line after the first starts its layout where
-    // the previous segment's last row starts, so that row goes on across the
-    // segment's edge: the previous layout's last line is then not shown
-    // (lastHidden), this layout's first line shows it continued.
-    struct Laid {
-        size_t seg = 0;                 // the segment's start
-        size_t start = 0;               // the layout's: the segment's, or carried back
-        size_t end = 0;
-        size_t lastRowStart = 0;        // where its last line starts
-        bool lastHidden = false;        // the next segment's layout shows its last line
-        bool ownStart = false;          // starts at its segment for want of a carried start
-        uint64_t checked = UINT64_MAX;  // carryGen_ when its start was last checked
-        std::vector<uint32_t> unitByte; // per unit (and one past): its character's byte offset
-        QTextLayout layout;
-        qreal height = 0;
-        int preeditAt = -1;             // the unit the preedit stands at, or -1
-    };
-    // A row: one line of a segment's layout, its last one only when the
-    // next segment's layout does not show it.
-    struct Row {
-        Segment seg;
-        int line;
-    };
+    using Laid = SegmentLayoutCache::Laid;
+    using Row = SegmentLayoutCache::Row;
 
     enum class EditKind { kTyping, kUser, kProgram };
     // Replaces [from, to) and puts the caret after the new bytes.
@@ -267,37 +245,11 @@ private:
     void pastePrimary(const QPoint& point);
     void afterTextChange(size_t pos, size_t removed, size_t inserted);
 
-    // Layouts kept at most before those far from the caret and the view go:
-    // a view is a few dozen segments at most, and a layout costs some tens
-    // of KiB, so this holds a screen's worth several times over.
-    static constexpr size_t kKeptLayouts = 160;
-    // What "far" is, in segments before the nearer and after the farther
-    // of the caret and the view's top: room for paging either way.
-    static constexpr size_t kKeptBefore = 64;
-    static constexpr size_t kKeptAfter = 256;
-    // Carried layout starts are two numbers each, but every edit moves
-    // those after it: beyond this many, those outside the same reach go.
-    static constexpr size_t kKeptCarries = 1024;
-    // How far back a segment's layout start is looked for: a jump into a
-    // long line lays this many segments before the one shown, no more (each
-    // costs a layout on the jump); the one before those starts at its own
-    // edge until rows above it are shown.
-    static constexpr size_t kCarryWalk = 1;
-    Laid* lay(const Segment& seg, bool walk = true);
-    size_t layoutStart(const Segment& seg, bool walk);
-    void settleCarry(const Segment& seg, Laid* l);
-    int shownLines(const Laid& l) const { return l.layout.lineCount() - (l.lastHidden ? 1 : 0); }
-    void evictLayouts(const Laid* keep);
-    void shiftLayouts(size_t pos, size_t removed, size_t inserted);
-    void clearLayouts();
-    int unitOf(const Laid& l, size_t byte) const;  // byte: absolute, inside the segment
-    size_t byteOf(const Laid& l, int unit) const;  // absolute
-    int layoutUnit(const Laid& l, int unit) const; // with the preedit in front of it
-    Row rowOf(size_t pos);
-    size_t rowStart(const Row& r);
-    bool nextRow(Row* r);
-    bool prevRow(Row* r);
-    qreal rowHeight(const Row& r);
+    // SegmentLayoutCache::Host
+    int layoutWidth() const override { return textWidth(); }
+    const QFont& layoutFont() const override { return font(); }
+    size_t layoutTop() const override { return top_; }
+    size_t layoutCaret() const override { return caret_; }
     int textWidth() const;
     int margin() const { return 2; }
 
@@ -375,17 +327,12 @@ private:
     bool wrap_ = true;
     Qt::Alignment alignment_ = Qt::AlignLeft;
 
-    std::map<size_t, std::unique_ptr<Laid>> laid_; // by segment start
-    std::map<size_t, size_t> carry_;               // segment start -> its layout's start
-    uint64_t carryGen_ = 0;                        // counts changes of carry_
-    size_t preeditSeg_ = SIZE_MAX;                 // the segment whose layout shows the preedit
-    int widest_ = 0;                               // the widest row laid out so far
+    SegmentLayoutCache layouts_{text_, *this};
     int vShift_ = 0;                               // bytes per scroll bar step: 1 << vShift_
     bool settingBars_ = false;
     int barAction_ = 0;
 
-    QString preedit_;
-    int preeditCursor_ = 0;
+    int preeditCursor_ = 0; // where the caret stands in the composition
 
     QBasicTimer blink_;
     bool caretShown_ = false;

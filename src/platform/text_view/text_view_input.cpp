@@ -32,21 +32,21 @@ namespace mt::platform {
 size_t TextView::hit(const QPoint& point)
 {
     hitAfterRow_ = false;
-    Row r = rowOf(top_);
+    Row r = layouts_.rowOf(top_);
     qreal y = margin();
     if (point.y() >= y) {
         for (;;) {
-            const qreal h = rowHeight(r);
+            const qreal h = layouts_.rowHeight(r);
             if (point.y() < y + h)
                 break;
             Row next = r;
-            if (!nextRow(&next))
+            if (!layouts_.nextRow(&next))
                 return text_.size();
             y += h;
             r = next;
         }
     }
-    Laid* l = lay(r.seg);
+    Laid* l = layouts_.lay(r.seg);
     if (r.line >= l->layout.lineCount())
         return l->start;
     const qreal x = point.x() - margin() + horizontalScrollBar()->value();
@@ -55,15 +55,12 @@ size_t TextView::hit(const QPoint& point)
     // which the layout gives as the last character's start.
     Row next = r;
     const int end = line.textStart() + line.textLength();
-    if (line.textLength() > 0 && nextRow(&next) && next.seg.line == r.seg.line &&
+    if (line.textLength() > 0 && layouts_.nextRow(&next) && next.seg.line == r.seg.line &&
         x >= (line.cursorToX(end - 1) + line.cursorToX(end)) / 2) {
         hitAfterRow_ = true;
-        return rowStart(next);
+        return layouts_.rowStart(next);
     }
-    int unit = line.xToCursor(x);
-    if (l->preeditAt >= 0 && unit > l->preeditAt)
-        unit = std::max(l->preeditAt, unit - static_cast<int>(preedit_.size()));
-    return text_.stopAtOrBefore(byteOf(*l, unit));
+    return text_.stopAtOrBefore(layouts_.byteOfLayoutUnit(*l, line.xToCursor(x)));
 }
 
 void TextView::mousePressEvent(QMouseEvent* event)
@@ -179,14 +176,13 @@ void TextView::focusOutEvent(QFocusEvent* event)
 // caret or changes the text.
 void TextView::commitComposition()
 {
-    if (preedit_.isEmpty())
+    if (layouts_.preedit().isEmpty())
         return;
     QGuiApplication::inputMethod()->commit();
-    if (preedit_.isEmpty())
+    if (layouts_.preedit().isEmpty())
         return;
-    const QString composed = preedit_;
-    laid_.erase(preeditSeg_);
-    preedit_.clear();
+    const QString composed = layouts_.preedit();
+    layouts_.clearPreedit();
     preeditCursor_ = 0;
     QGuiApplication::inputMethod()->reset();
     insertFromUser(composed, true);
@@ -200,9 +196,8 @@ void TextView::inputMethodEvent(QInputMethodEvent* event)
     }
     // The old composition leaves its layout; the new one is set once the
     // text is edited.
-    const bool composing = !preedit_.isEmpty();
-    laid_.erase(preeditSeg_);
-    preedit_.clear();
+    const bool composing = !layouts_.preedit().isEmpty();
+    layouts_.clearPreedit();
     const QString preedit = event->preeditString();
     int preeditCursor = static_cast<int>(preedit.size());
     for (const QInputMethodEvent::Attribute& a : event->attributes()) {
@@ -229,9 +224,7 @@ void TextView::inputMethodEvent(QInputMethodEvent* event)
         insertFromUser(event->commitString(), true);
     }
     // The composition shows in the layout that shows the caret's row.
-    preeditSeg_ = rowOf(caret_).seg.start;
-    laid_.erase(preeditSeg_);
-    preedit_ = preedit;
+    layouts_.setPreedit(layouts_.rowOf(caret_).seg.start, preedit);
     preeditCursor_ = preeditCursor;
     caretMoved();
     event->accept();
@@ -249,12 +242,12 @@ QVariant TextView::inputMethodQuery(Qt::InputMethodQuery query) const
     case Qt::ImCursorPosition:
     case Qt::ImAnchorPosition: {
         const Segment seg = text_.segmentAt(caret_);
-        Laid* l = self->lay(seg);
+        Laid* l = self->layouts_.lay(seg);
         if (query == Qt::ImSurroundingText)
             return l->layout.text();
         if (query == Qt::ImCursorPosition)
-            return unitOf(*l, caret_);
-        return unitOf(*l, std::clamp(anchor_, l->start, seg.end));
+            return layouts_.unitOf(*l, caret_);
+        return layouts_.unitOf(*l, std::clamp(anchor_, l->start, seg.end));
     }
     case Qt::ImCurrentSelection:
         return selectionEnd() - selectionStart() <= 65536 ? FromGb(text_.copy(selectionStart(), selectionEnd()))

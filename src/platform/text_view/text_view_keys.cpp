@@ -147,14 +147,14 @@ void TextView::perform(EditAction action, bool extend)
         scrollRows(visibleRows() - 1);
         moveVertically(visibleRows() - 1, extend);
         break;
-    case EditAction::kRowStart: setCaret(rowStart(caretRow()), extend); break;
+    case EditAction::kRowStart: setCaret(layouts_.rowStart(caretRow()), extend); break;
     case EditAction::kRowEnd: {
         // After the row's last character; on a wrapped row that is where
         // the next row starts, and the caret stays drawn here.
         const Row r = caretRow();
         Row next = r;
-        const bool wrapped = nextRow(&next) && next.seg.line == r.seg.line;
-        setCaret(wrapped ? rowStart(next) : r.seg.end, extend, wrapped);
+        const bool wrapped = layouts_.nextRow(&next) && next.seg.line == r.seg.line;
+        setCaret(wrapped ? layouts_.rowStart(next) : r.seg.end, extend, wrapped);
         break;
     }
     case EditAction::kTextStart: setCaret(0, extend); break;
@@ -198,6 +198,18 @@ std::string_view TextView::typedLineBreak() const
     return FirstLineBreak(source->buffer());
 }
 
+int TextView::textWidth() const { return std::max(1, viewport()->width() - 2 * margin()); }
+
+TextView::Row TextView::caretRow()
+{
+    const Row r = layouts_.rowOf(caret_);
+    Row up = r;
+    if (caretAfterRow_ == caret_ && caret_ > 0 && layouts_.rowStart(r) == caret_ && layouts_.prevRow(&up) &&
+        up.seg.line == r.seg.line)
+        return up;
+    return r;
+}
+
 void TextView::setCaret(size_t pos, bool keepAnchor, bool afterRow)
 {
     caret_ = std::min(pos, text_.size());
@@ -211,24 +223,24 @@ void TextView::setCaret(size_t pos, bool keepAnchor, bool afterRow)
 void TextView::moveVertically(int rows, bool keepAnchor)
 {
     Row r = caretRow();
-    Laid* l = lay(r.seg);
+    Laid* l = layouts_.lay(r.seg);
     if (goalX_ < 0 && r.line < l->layout.lineCount())
-        goalX_ = l->layout.lineAt(r.line).cursorToX(unitOf(*l, caret_));
+        goalX_ = l->layout.lineAt(r.line).cursorToX(layouts_.unitOf(*l, caret_));
     bool moved = false;
-    for (; rows > 0 && nextRow(&r); --rows)
+    for (; rows > 0 && layouts_.nextRow(&r); --rows)
         moved = true;
-    for (; rows < 0 && prevRow(&r); ++rows)
+    for (; rows < 0 && layouts_.prevRow(&r); ++rows)
         moved = true;
     size_t pos = rows > 0 ? text_.size() : rows < 0 ? 0 : caret_;
     bool afterRow = false;
     if (moved && rows == 0) {
-        l = lay(r.seg);
+        l = layouts_.lay(r.seg);
         if (r.line < l->layout.lineCount()) {
             const int unit = l->layout.lineAt(r.line).xToCursor(std::max<qreal>(goalX_, 0));
-            pos = text_.stopAtOrBefore(byteOf(*l, unit));
+            pos = text_.stopAtOrBefore(layouts_.byteOf(*l, unit));
             // The end of a wrapped row is the start of the next one: the caret stays on this row.
             Row next = r;
-            afterRow = pos > rowStart(r) && nextRow(&next) && next.seg.line == r.seg.line && pos >= rowStart(next);
+            afterRow = pos > layouts_.rowStart(r) && layouts_.nextRow(&next) && next.seg.line == r.seg.line && pos >= layouts_.rowStart(next);
         }
     }
     const qreal goal = goalX_;

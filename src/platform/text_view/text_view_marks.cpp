@@ -42,16 +42,16 @@ void TextView::setMarks(TextMarks marks)
 size_t TextView::viewEnd()
 {
     qreal room = viewport()->height() - margin();
-    Row r = rowOf(top_);
+    Row r = layouts_.rowOf(top_);
     for (;;) {
-        room -= rowHeight(r);
+        room -= layouts_.rowHeight(r);
         if (room <= 0)
             break;
-        if (!nextRow(&r))
+        if (!layouts_.nextRow(&r))
             return text_.size();
     }
     Row next = r;
-    return nextRow(&next) ? rowStart(next) : text_.size();
+    return layouts_.nextRow(&next) ? layouts_.rowStart(next) : text_.size();
 }
 
 void TextView::revealBytes(size_t pos)
@@ -59,16 +59,16 @@ void TextView::revealBytes(size_t pos)
     if (pos >= top_ && pos < viewEnd())
         return;
     // The mark's row a few rows below the top, so what leads to it shows.
-    setTop(rowStart(rowOf(pos)));
+    setTop(layouts_.rowStart(layouts_.rowOf(pos)));
     scrollRows(-std::min(3, visibleRows() / 3));
     // A mark right of the view on an unwrapped row comes into it.
     const QRect c = characterRect(pos);
     if (!c.isEmpty() || wrap_)
         return;
-    Row r = rowOf(pos);
-    Laid* l = lay(r.seg);
+    Row r = layouts_.rowOf(pos);
+    Laid* l = layouts_.lay(r.seg);
     const QTextLine line = l->layout.lineAt(r.line);
-    const qreal x = line.cursorToX(layoutUnit(*l, unitOf(*l, pos)));
+    const qreal x = line.cursorToX(layouts_.layoutUnit(*l, layouts_.unitOf(*l, pos)));
     horizontalScrollBar()->setValue(std::max(0, static_cast<int>(x) - viewport()->width() / 3));
 }
 
@@ -100,8 +100,8 @@ void TextView::addMarkRanges(const Laid& l, const Segment& seg, const std::vecto
         if (s1 <= s0 || s1 <= l.start || s0 > seg.end)
             return;
         QTextLayout::FormatRange range;
-        const int u0 = layoutUnit(l, unitOf(l, std::max(s0, l.start)));
-        const int u1 = layoutUnit(l, unitOf(l, std::min(s1, seg.end)));
+        const int u0 = layouts_.layoutUnit(l, layouts_.unitOf(l, std::max(s0, l.start)));
+        const int u1 = layouts_.layoutUnit(l, layouts_.unitOf(l, std::min(s1, seg.end)));
         range.start = u0;
         range.length = u1 - u0;
         range.format.setBackground(TintColor(tint));

@@ -41,19 +41,19 @@ void TextView::paintEvent(QPaintEvent* event)
     const size_t s0 = selectionStart();
     const size_t s1 = selectionEnd();
     const qreal x = margin() - horizontalScrollBar()->value();
-    Row r = rowOf(top_);
-    Laid* l = lay(r.seg);
+    Row r = layouts_.rowOf(top_);
+    Laid* l = layouts_.lay(r.seg);
     qreal y = margin() - (r.line < l->layout.lineCount() ? l->layout.lineAt(r.line).y() : 0);
     Segment seg = r.seg;
     const auto found = occurrencesInView();
     for (;;) {
-        l = lay(seg);
+        l = layouts_.lay(seg);
         QList<QTextLayout::FormatRange> selections;
         addMarkRanges(*l, seg, found, &selections);
         if (s1 > s0 && s1 > l->start && s0 <= seg.end) {
             QTextLayout::FormatRange range;
-            const int u0 = layoutUnit(*l, unitOf(*l, std::max(s0, l->start)));
-            const int u1 = layoutUnit(*l, unitOf(*l, std::min(s1, seg.end)));
+            const int u0 = layouts_.layoutUnit(*l, layouts_.unitOf(*l, std::max(s0, l->start)));
+            const int u1 = layouts_.layoutUnit(*l, layouts_.unitOf(*l, std::min(s1, seg.end)));
             range.start = u0;
             range.length = u1 - u0;
             range.format.setBackground(palette().brush(group, QPalette::Highlight));
@@ -79,8 +79,8 @@ void TextView::paintEvent(QPaintEvent* event)
             }
         }
         if (mouse_.dropPos != SIZE_MAX && mouse_.dropPos >= l->start && mouse_.dropPos <= seg.end &&
-            rowOf(mouse_.dropPos).seg.start == seg.start)
-            l->layout.drawCursor(&p, QPointF(x, y), layoutUnit(*l, unitOf(*l, mouse_.dropPos)), 1);
+            layouts_.rowOf(mouse_.dropPos).seg.start == seg.start)
+            l->layout.drawCursor(&p, QPointF(x, y), layouts_.layoutUnit(*l, layouts_.unitOf(*l, mouse_.dropPos)), 1);
         y += shown;
         if (y >= viewport()->height())
             break;
@@ -117,9 +117,9 @@ bool TextView::event(QEvent* event)
 void TextView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    clearLayouts();
-    widest_ = 0;
-    top_ = rowStart(rowOf(top_));
+    layouts_.clear();
+    layouts_.forgetWidest();
+    top_ = layouts_.rowStart(layouts_.rowOf(top_));
     updateScrollBars();
 }
 
@@ -132,9 +132,9 @@ void TextView::changeEvent(QEvent* event)
             if (zoom_ != 0)
                 applyZoom(); // a new font from outside keeps the zoom
         }
-        clearLayouts();
-        widest_ = 0;
-        top_ = rowStart(rowOf(top_));
+        layouts_.clear();
+        layouts_.forgetWidest();
+        top_ = layouts_.rowStart(layouts_.rowOf(top_));
         updateScrollBars();
         viewport()->update();
     }
@@ -149,10 +149,10 @@ int TextView::visibleRows()
 // The first row in view when row `last` ends the view.
 TextView::Row TextView::firstRowEndingAt(Row last)
 {
-    qreal room = viewport()->height() - 2 * margin() - rowHeight(last);
+    qreal room = viewport()->height() - 2 * margin() - layouts_.rowHeight(last);
     Row first = last;
-    for (Row up = last; prevRow(&up); first = up) {
-        room -= rowHeight(up);
+    for (Row up = last; layouts_.prevRow(&up); first = up) {
+        room -= layouts_.rowHeight(up);
         if (room < 0)
             break;
     }
@@ -163,25 +163,25 @@ TextView::Row TextView::firstRowEndingAt(Row last)
 size_t TextView::maxTop()
 {
     Segment last = text_.segmentAt(text_.size());
-    return rowStart(firstRowEndingAt(Row{last, std::max(0, lay(last)->layout.lineCount() - 1)}));
+    return layouts_.rowStart(firstRowEndingAt(Row{last, std::max(0, layouts_.lay(last)->layout.lineCount() - 1)}));
 }
 
 void TextView::setTop(size_t pos)
 {
-    top_ = rowStart(rowOf(std::min(pos, maxTop())));
+    top_ = layouts_.rowStart(layouts_.rowOf(std::min(pos, maxTop())));
     updateScrollBars();
     viewport()->update();
 }
 
 void TextView::scrollRows(int rows)
 {
-    Row r = rowOf(top_);
+    Row r = layouts_.rowOf(top_);
     const size_t limit = maxTop();
-    for (; rows > 0 && rowStart(r) < limit && nextRow(&r); --rows) {
+    for (; rows > 0 && layouts_.rowStart(r) < limit && layouts_.nextRow(&r); --rows) {
     }
-    for (; rows < 0 && prevRow(&r); ++rows) {
+    for (; rows < 0 && layouts_.prevRow(&r); ++rows) {
     }
-    top_ = rowStart(r);
+    top_ = layouts_.rowStart(r);
     updateScrollBars();
     viewport()->update();
 }
@@ -196,14 +196,14 @@ void TextView::updateScrollBars()
     QScrollBar* v = verticalScrollBar();
     v->setRange(0, static_cast<int>(limit >> vShift_));
     // The bytes in view, for the size of the handle.
-    Row r = rowOf(top_);
+    Row r = layouts_.rowOf(top_);
     qreal room = viewport()->height() - 2 * margin();
     size_t shown = 0;
     for (;;) {
-        room -= rowHeight(r);
+        room -= layouts_.rowHeight(r);
         Row next = r;
-        if (room < 0 || !nextRow(&next)) {
-            shown = (room < 0 ? rowStart(r) : text_.size()) - top_;
+        if (room < 0 || !layouts_.nextRow(&next)) {
+            shown = (room < 0 ? layouts_.rowStart(r) : text_.size()) - top_;
             break;
         }
         r = next;
@@ -211,7 +211,7 @@ void TextView::updateScrollBars()
     v->setPageStep(std::max(1, static_cast<int>(shown >> vShift_)));
     v->setValue(static_cast<int>(top_ >> vShift_));
     QScrollBar* h = horizontalScrollBar();
-    h->setRange(0, wrap_ ? 0 : std::max(0, widest_ + 2 * margin() + 2 - viewport()->width()));
+    h->setRange(0, wrap_ ? 0 : std::max(0, layouts_.widest() + 2 * margin() + 2 - viewport()->width()));
     h->setPageStep(std::max(1, viewport()->width()));
     h->setSingleStep(std::max(1, QFontMetrics(font()).averageCharWidth() * 2));
     settingBars_ = false;
@@ -255,26 +255,26 @@ void TextView::wheelEvent(QWheelEvent* event)
 QRect TextView::caretRect()
 {
     const Row r = caretRow();
-    Laid* l = lay(r.seg);
+    Laid* l = layouts_.lay(r.seg);
     qreal y = margin();
-    const size_t target = rowStart(r);
+    const size_t target = layouts_.rowStart(r);
     if (target < top_)
         return {};
-    Row walk = rowOf(top_);
+    Row walk = layouts_.rowOf(top_);
     int guard = visibleRows() + 2;
-    while (rowStart(walk) < target && guard-- > 0) {
-        y += rowHeight(walk);
-        if (!nextRow(&walk))
+    while (layouts_.rowStart(walk) < target && guard-- > 0) {
+        y += layouts_.rowHeight(walk);
+        if (!layouts_.nextRow(&walk))
             break;
     }
     if (guard <= 0)
         return {};
-    int unit = unitOf(*l, caret_);
+    int unit = layouts_.unitOf(*l, caret_);
     unit = l->preeditAt >= 0 ? l->preeditAt + preeditCursor_ : unit;
     const QTextLine line = l->layout.lineAt(std::min(r.line, std::max(0, l->layout.lineCount() - 1)));
     const qreal x = line.isValid() ? line.cursorToX(unit) : 0;
     return QRect(static_cast<int>(x) + margin() - horizontalScrollBar()->value() - 1, static_cast<int>(y), 3,
-                 static_cast<int>(std::ceil(rowHeight(r))));
+                 static_cast<int>(std::ceil(layouts_.rowHeight(r))));
 }
 
 // The box of the character at pos, in the viewport; empty when it is not in view.
@@ -282,21 +282,21 @@ QRect TextView::characterRect(size_t pos)
 {
     if (pos >= text_.size())
         return {};
-    const Row target = rowOf(pos);
-    if (rowStart(target) < top_)
+    const Row target = layouts_.rowOf(pos);
+    if (layouts_.rowStart(target) < top_)
         return {};
     qreal y = margin();
-    for (Row walk = rowOf(top_); walk.seg.start != target.seg.start || walk.line != target.line;) {
-        y += rowHeight(walk);
-        if (y >= viewport()->height() || !nextRow(&walk))
+    for (Row walk = layouts_.rowOf(top_); walk.seg.start != target.seg.start || walk.line != target.line;) {
+        y += layouts_.rowHeight(walk);
+        if (y >= viewport()->height() || !layouts_.nextRow(&walk))
             return {};
     }
-    Laid* l = lay(target.seg);
+    Laid* l = layouts_.lay(target.seg);
     if (target.line >= l->layout.lineCount())
         return {};
     const QTextLine line = l->layout.lineAt(target.line);
-    const qreal x0 = line.cursorToX(layoutUnit(*l, unitOf(*l, pos)));
-    qreal x1 = line.cursorToX(layoutUnit(*l, unitOf(*l, std::min(text_.nextStop(pos), l->end))));
+    const qreal x0 = line.cursorToX(layouts_.layoutUnit(*l, layouts_.unitOf(*l, pos)));
+    qreal x1 = line.cursorToX(layouts_.layoutUnit(*l, layouts_.unitOf(*l, std::min(text_.nextStop(pos), l->end))));
     if (x1 <= x0) // a line break: as wide as a space
         x1 = x0 + QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' '));
     const qreal dx = margin() - horizontalScrollBar()->value();
@@ -314,35 +314,35 @@ bool TextView::positionAt(const QPoint& point, size_t* pos)
 void TextView::ensureCaretVisible()
 {
     const Row r = caretRow();
-    const size_t at = rowStart(r);
+    const size_t at = layouts_.rowStart(r);
     if (at < top_) {
         setTop(at);
     } else {
         // Walk down from the top as far as the view reaches.
         qreal room = viewport()->height() - 2 * margin();
-        Row walk = rowOf(top_);
+        Row walk = layouts_.rowOf(top_);
         bool inView = false;
         for (;;) {
-            room -= rowHeight(walk);
+            room -= layouts_.rowHeight(walk);
             if (room < 0)
                 break;
-            if (rowStart(walk) == at) {
+            if (layouts_.rowStart(walk) == at) {
                 inView = true;
                 break;
             }
-            if (!nextRow(&walk))
+            if (!layouts_.nextRow(&walk))
                 break;
         }
         if (!inView)
-            setTop(rowStart(firstRowEndingAt(r)));
+            setTop(layouts_.rowStart(firstRowEndingAt(r)));
     }
     if (!wrap_) {
-        Laid* l = lay(r.seg);
+        Laid* l = layouts_.lay(r.seg);
         const QTextLine line = l->layout.lineAt(std::min(r.line, std::max(0, l->layout.lineCount() - 1)));
         if (line.isValid()) {
-            widest_ = std::max(widest_, static_cast<int>(std::ceil(line.naturalTextWidth())));
+            layouts_.noteWidth(static_cast<int>(std::ceil(line.naturalTextWidth())));
             updateScrollBars();
-            const int x = static_cast<int>(line.cursorToX(unitOf(*l, caret_)));
+            const int x = static_cast<int>(line.cursorToX(layouts_.unitOf(*l, caret_)));
             QScrollBar* h = horizontalScrollBar();
             const int w = textWidth();
             if (x < h->value())

@@ -1,46 +1,54 @@
 // The multi-line box's layout cache: segments decoded and laid out, rows
 // of segments, eviction, and the shift after an edit.
-#include "platform/text_view/text_view.h"
+#include "platform/text_view/segment_layout_cache.h"
 
-#include <QAccessible>
-#include <QApplication>
-#include <QClipboard>
-#include <QContextMenuEvent>
-#include <QFocusEvent>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
-#include <QMenu>
-#include <QMimeData>
-#include <QPainter>
-#include <QScrollBar>
-#include <QStyleHints>
-#include <QTimerEvent>
-#include <QWheelEvent>
+#include <QFontMetricsF>
+#include <QTextOption>
 
 #include <algorithm>
 #include <cmath>
 
-#include "platform/platform_texts.h"
-#include "platform/text_codec.h"
 #include "platform/text_view/text_decoder.h"
-#include "platform/system/text_mime.h"
-#include "platform/text_view/text_view_keys.h"
-#include "platform/text_view/text_words.h"
 
 namespace mt::platform {
 
-void TextView::clearLayouts()
+void SegmentLayoutCache::clear()
 {
     laid_.clear();
     carry_.clear();
     ++carryGen_;
 }
 
+void SegmentLayoutCache::setWrap(bool wrap)
+{
+    wrap_ = wrap;
+    clear();
+}
+
+void SegmentLayoutCache::setAlignment(Qt::Alignment alignment)
+{
+    alignment_ = alignment;
+    clear();
+}
+
+void SegmentLayoutCache::setPreedit(size_t seg, const QString& preedit)
+{
+    preeditSeg_ = seg;
+    laid_.erase(preeditSeg_);
+    preedit_ = preedit;
+}
+
+void SegmentLayoutCache::clearPreedit()
+{
+    laid_.erase(preeditSeg_);
+    preedit_.clear();
+}
+
 // Where seg's layout starts: at the segment when it starts its line (or
 // rows do not wrap), else where the previous segment's last row starts. Not
 // known yet, the segments before it are laid first, at most kCarryWalk of
 // them (with `walk`); the first of those starts at its own edge.
-size_t TextView::layoutStart(const Segment& seg, bool walk)
+size_t SegmentLayoutCache::layoutStart(const Segment& seg, bool walk)
 {
     if (!wrap_ || seg.start == text_.lineStart(seg.line))
         return seg.start;
@@ -65,7 +73,7 @@ size_t TextView::layoutStart(const Segment& seg, bool walk)
 // Hands the start of l's last row on to the next segment of the line, whose
 // layout then shows that row. A segment of one row (a short one, where an
 // edit moved an edge) then shows no row of its own.
-void TextView::settleCarry(const Segment& seg, Laid* l)
+void SegmentLayoutCache::settleCarry(const Segment& seg, Laid* l)
 {
     l->lastHidden = false;
     if (!wrap_ || l->layout.lineCount() == 0 || seg.end >= text_.lineContentEnd(seg.line))
@@ -78,7 +86,7 @@ void TextView::settleCarry(const Segment& seg, Laid* l)
     l->lastHidden = true;
 }
 
-TextView::Laid* TextView::lay(const Segment& seg, bool walk)
+SegmentLayoutCache::Laid* SegmentLayoutCache::lay(const Segment& seg, bool walk)
 {
     const bool preeditHere = !preedit_.isEmpty() && seg.start == preeditSeg_;
     auto it = laid_.find(seg.start);
@@ -103,13 +111,13 @@ TextView::Laid* TextView::lay(const Segment& seg, bool walk)
     QString shown;
     DecodeByCharacter(text_.copy(from, seg.end), &shown, &l->unitByte);
     l->layout.setText(shown);
-    l->layout.setFont(font());
+    l->layout.setFont(host_.layoutFont());
     l->layout.setCacheEnabled(true);
     QTextOption option(alignment_);
     option.setWrapMode(wrap_ ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
     l->layout.setTextOption(option);
     if (preeditHere) {
-        l->preeditAt = unitOf(*l, caret_);
+        l->preeditAt = unitOf(*l, host_.layoutCaret());
         l->layout.setPreeditArea(l->preeditAt, preedit_);
         // The composition is underlined, as in the platform's own fields.
         QTextLayout::FormatRange underline;
@@ -118,7 +126,7 @@ TextView::Laid* TextView::lay(const Segment& seg, bool walk)
         underline.format.setFontUnderline(true);
         l->layout.setFormats({underline});
     }
-    const int width = textWidth();
+    const int width = host_.layoutWidth();
     qreal y = 0;
     l->layout.beginLayout();
     for (QTextLine line = l->layout.createLine(); line.isValid(); line = l->layout.createLine()) {
@@ -133,28 +141,25 @@ TextView::Laid* TextView::lay(const Segment& seg, bool walk)
     l->layout.endLayout();
     l->height = y;
     l->lastRowStart = l->start;
-    if (l->layout.lineCount() > 0) {
-        int unit = l->layout.lineAt(l->layout.lineCount() - 1).textStart();
-        if (l->preeditAt >= 0 && unit > l->preeditAt)
-            unit = std::max(l->preeditAt, unit - static_cast<int>(preedit_.size()));
-        l->lastRowStart = byteOf(*l, unit);
-    }
+    if (l->layout.lineCount() > 0)
+        l->lastRowStart = byteOfLayoutUnit(*l, l->layout.lineAt(l->layout.lineCount() - 1).textStart());
     settleCarry(seg, l.get());
     l->ownStart = ownStart;
     l->checked = carryGen_;
     Laid* raw = l.get();
     laid_[seg.start] = std::move(l);
     if (laid_.size() > kKeptLayouts || carry_.size() > kKeptCarries)
-        evictLayouts(raw);
+        evict(raw);
     return raw;
 }
 // Layouts and carried starts far from both the caret and the view go once
 // more than kKeptLayouts / kKeptCarries are held; the layout just made stays.
-void TextView::evictLayouts(const Laid* keep)
+void SegmentLayoutCache::evict(const Laid* keep)
 {
-    const size_t low = std::min(top_, caret_);
+    const size_t top = host_.layoutTop(), caret = host_.layoutCaret();
+    const size_t low = std::min(top, caret);
     const size_t keepFrom = low > kKeptBefore * TextBuffer::kSegmentBytes ? low - kKeptBefore * TextBuffer::kSegmentBytes : 0;
-    const size_t keepTo = std::max(top_, caret_) + kKeptAfter * TextBuffer::kSegmentBytes;
+    const size_t keepTo = std::max(top, caret) + kKeptAfter * TextBuffer::kSegmentBytes;
     for (auto i = laid_.begin(); i != laid_.end();) {
         if (i->second.get() != keep && (i->first < keepFrom || i->first > keepTo))
             i = laid_.erase(i);
@@ -176,7 +181,7 @@ void TextView::evictLayouts(const Laid* keep)
 // If the edit re-wraps
 // the rows after it, laying the edited segment hands its new last row on
 // (settleCarry), and each segment laid after it does the same in turn.
-void TextView::shiftLayouts(size_t pos, size_t removed, size_t inserted)
+void SegmentLayoutCache::shift(size_t pos, size_t removed, size_t inserted)
 {
     const auto delta = static_cast<std::ptrdiff_t>(inserted) - static_cast<std::ptrdiff_t>(removed);
     const auto moved = [delta](size_t at) { return static_cast<size_t>(static_cast<std::ptrdiff_t>(at) + delta); };
@@ -213,24 +218,26 @@ void TextView::shiftLayouts(size_t pos, size_t removed, size_t inserted)
         carry_.insert(std::move(node));
 }
 
-int TextView::unitOf(const Laid& l, size_t byte) const
+int SegmentLayoutCache::unitOf(const Laid& l, size_t byte) const
 {
     const auto rel = static_cast<uint32_t>(std::clamp(byte, l.start, l.end) - l.start);
     return static_cast<int>(std::lower_bound(l.unitByte.begin(), l.unitByte.end(), rel) - l.unitByte.begin());
 }
 
-size_t TextView::byteOf(const Laid& l, int unit) const
+size_t SegmentLayoutCache::byteOf(const Laid& l, int unit) const
 {
     unit = std::clamp(unit, 0, static_cast<int>(l.unitByte.size()) - 1);
     return l.start + l.unitByte[static_cast<size_t>(unit)];
 }
 
-int TextView::layoutUnit(const Laid& l, int unit) const
+size_t SegmentLayoutCache::byteOfLayoutUnit(const Laid& l, int unit) const
 {
-    return l.preeditAt >= 0 && unit >= l.preeditAt ? unit + static_cast<int>(preedit_.size()) : unit;
+    if (l.preeditAt >= 0 && unit > l.preeditAt)
+        unit = std::max(l.preeditAt, unit - static_cast<int>(preedit_.size()));
+    return byteOf(l, unit);
 }
 
-TextView::Row TextView::rowOf(size_t pos)
+SegmentLayoutCache::Row SegmentLayoutCache::rowOf(size_t pos)
 {
     const Segment seg = text_.segmentAt(pos);
     Laid* l = lay(seg);
@@ -247,18 +254,15 @@ TextView::Row TextView::rowOf(size_t pos)
     return {at, std::min(n, std::max(0, shownLines(*l) - 1))};
 }
 
-size_t TextView::rowStart(const Row& r)
+size_t SegmentLayoutCache::rowStart(const Row& r)
 {
     Laid* l = lay(r.seg);
     if (r.line <= 0 || r.line >= l->layout.lineCount())
         return l->start;
-    int unit = l->layout.lineAt(r.line).textStart();
-    if (l->preeditAt >= 0 && unit > l->preeditAt)
-        unit = std::max(l->preeditAt, unit - static_cast<int>(preedit_.size()));
-    return byteOf(*l, unit);
+    return byteOfLayoutUnit(*l, l->layout.lineAt(r.line).textStart());
 }
 
-bool TextView::nextRow(Row* r)
+bool SegmentLayoutCache::nextRow(Row* r)
 {
     if (r->line + 1 < shownLines(*lay(r->seg))) {
         ++r->line;
@@ -274,7 +278,7 @@ bool TextView::nextRow(Row* r)
     return false;
 }
 
-bool TextView::prevRow(Row* r)
+bool SegmentLayoutCache::prevRow(Row* r)
 {
     if (r->line > 0) {
         --r->line;
@@ -290,23 +294,12 @@ bool TextView::prevRow(Row* r)
     return false;
 }
 
-qreal TextView::rowHeight(const Row& r)
+qreal SegmentLayoutCache::rowHeight(const Row& r)
 {
     Laid* l = lay(r.seg);
     if (r.line < l->layout.lineCount())
         return l->layout.lineAt(r.line).height();
-    return QFontMetricsF(font()).height();
-}
-
-int TextView::textWidth() const { return std::max(1, viewport()->width() - 2 * margin()); }
-
-TextView::Row TextView::caretRow()
-{
-    const Row r = rowOf(caret_);
-    Row up = r;
-    if (caretAfterRow_ == caret_ && caret_ > 0 && rowStart(r) == caret_ && prevRow(&up) && up.seg.line == r.seg.line)
-        return up;
-    return r;
+    return QFontMetricsF(host_.layoutFont()).height();
 }
 
 } // namespace mt::platform
