@@ -70,61 +70,62 @@ struct PropertyDescriptor {
 
 constexpr uint16_t PropertyTypeOf(const PropertyDescriptor& d) { return static_cast<uint16_t>(d.typeAndFlags); }
 
-// One entry of a library's kind table (fourteen fields). Unused kinds keep
-// their position as all-zero entries.
+// One entry of a library's kind table (fourteen fields, each starting at
+// zero). Unused kinds keep their position as all-zero entries.
 struct ComponentKind {
-    const char* name;
-    const char* englishName;
-    const char* description;
-    int32_t memberCommandCount;
-    const void* memberCommands;
-    uint32_t flags; // KindFlags
-    int32_t bitmapResource;
-    int32_t eventCount;
-    const void* events;
-    int32_t propertyCount;
-    const PropertyDescriptor* properties;
-    KindInterface kindInterface;
-    int32_t elementCount;
-    const void* elements;
+    const char* name = nullptr;
+    const char* englishName = nullptr;
+    const char* description = nullptr;
+    int32_t memberCommandCount = 0;
+    const void* memberCommands = nullptr;
+    uint32_t flags = 0; // KindFlags
+    int32_t bitmapResource = 0;
+    int32_t eventCount = 0;
+    const void* events = nullptr;
+    int32_t propertyCount = 0;
+    const PropertyDescriptor* properties = nullptr;
+    KindInterface kindInterface = nullptr;
+    int32_t elementCount = 0;
+    const void* elements = nullptr;
 };
 
 inline constexpr uint32_t kLibraryFormatWord = 20000101; // 0x01312d65
 
-// One library's record in the program image (thirty-six fields).
+// One library's record in the program image (thirty-six fields). Every field
+// starts at zero, so a record names only the fields it fills.
 struct LibraryRecord {
-    uint32_t formatWord;
-    const char* identity;
-    int32_t majorVersion, minorVersion, buildNumber;
-    int32_t requiredSystemMajor, requiredSystemMinor;
-    int32_t requiredCoreMajor, requiredCoreMinor;
-    const char* name;
-    int32_t language;
-    const char* explanation;
-    uint32_t stateFlags;
-    const char* author;
-    const char* postcode;
-    const char* address;
-    const char* telephone;
-    const char* fax;
-    const char* email;
-    const char* homePage;
-    const char* other;
-    int32_t kindCount;
-    const ComponentKind* kinds;
-    int32_t categoryCount;
-    const char* categories;
-    int32_t commandCount;
-    const void* commandDescriptions;
-    const CommandRoutine* commands;
-    const void* addInRoutine;
-    const void* addInDescriptions;
-    LibraryNotifyRoutine notify;
-    const void* superTemplate;
-    const void* superTemplateDescriptions;
-    int32_t constantCount;
-    const void* constants;
-    const char* dependentFiles;
+    uint32_t formatWord = 0;
+    const char* identity = nullptr;
+    int32_t majorVersion = 0, minorVersion = 0, buildNumber = 0;
+    int32_t requiredSystemMajor = 0, requiredSystemMinor = 0;
+    int32_t requiredCoreMajor = 0, requiredCoreMinor = 0;
+    const char* name = nullptr;
+    int32_t language = 0;
+    const char* explanation = nullptr;
+    uint32_t stateFlags = 0;
+    const char* author = nullptr;
+    const char* postcode = nullptr;
+    const char* address = nullptr;
+    const char* telephone = nullptr;
+    const char* fax = nullptr;
+    const char* email = nullptr;
+    const char* homePage = nullptr;
+    const char* other = nullptr;
+    int32_t kindCount = 0;
+    const ComponentKind* kinds = nullptr;
+    int32_t categoryCount = 0;
+    const char* categories = nullptr;
+    int32_t commandCount = 0;
+    const void* commandDescriptions = nullptr;
+    const CommandRoutine* commands = nullptr;
+    const void* addInRoutine = nullptr;
+    const void* addInDescriptions = nullptr;
+    LibraryNotifyRoutine notify = nullptr;
+    const void* superTemplate = nullptr;
+    const void* superTemplateDescriptions = nullptr;
+    int32_t constantCount = 0;
+    const void* constants = nullptr;
+    const char* dependentFiles = nullptr;
 };
 
 // The program header: what the application consists of.

@@ -89,6 +89,32 @@ enum CoreCommand : int32_t {
     kCmdBoxNotice = 13,     // our own: a one-line notice over a multi-line edit box
     kCmdEditBoxOption = 14, // our own: an edit box's focus cause and line-break source
     kCmdCaseSupport = 15,   // our own: file dialog, pick-list and hash for saved cases
+    kCoreCommandCount = 16,
+};
+
+// Internet library command numbers (positions in its CommandTable). Only the
+// first is the library's published command; the rest are our own.
+enum InternetCommand : int32_t {
+    kNetRead = 0,             // HttpRead: a page's bytes
+    kNetTransferReport = 1,   // the report on the last transfer
+    kNetTimeLimit = 2,        // the time limit of later transfers
+    kNetRequestOptions = 3,   // the command line's request options
+    kNetProgress = 4,         // the running transfer's progress
+    kNetPageText = 5,         // a page's bytes decoded into GB18030
+    kNetBatchJobs = 6,        // the batch: how many transfers at once
+    kNetBatchAdd = 7,         // the batch: ask for a page under a ticket
+    kNetBatchTake = 8,        // the batch: take the page under a ticket
+    kNetAddressHistory = 9,   // the addresses read lately
+    kNetLibraryVersions = 10, // the versions of the libraries pages are read with
+    kNetTransferBounds = 11,  // the bounds of later transfers
+    kNetBatchWait = 12,       // the batch: run until a ticket's page has ended
+    kInternetCommandCount = 13,
+};
+
+// Encoding library command numbers.
+enum EncodingCommand : int32_t {
+    kEncConvert = 0, // a byte array from one encoding into another
+    kEncodingCommandCount = 1,
 };
 
 // Split a 64-bit value into the two words the write-property slot takes.

@@ -4,36 +4,32 @@
 #include "components/property_types.h"
 
 namespace mt {
+namespace {
+
+template <typename Fields, typename P>
+void VisitButtonFields(Fields& f, P& p)
+{
+    f.choice(p.buttonType, 1);
+    f.choice(p.horzAlign, 2);
+    f.choice(p.vertAlign, 2);
+    f.bytes(p.picture);
+    f.bytes(p.font);
+    f.bytes(p.caption);
+}
+
+} // namespace
 
 ButtonProperties::ButtonProperties() : caption(gb::kButtonDefaultCaption) {}
 
 bool ButtonProperties::read(const uint8_t* record, size_t size)
 {
     *this = ButtonProperties{};
-    PropertyReader r(record, size);
-    uint32_t v = 0;
-    if (!r.version(kVersion, &v))
-        return r.ok();
-    buttonType = ClampChoice(r.i32(), 1);
-    horzAlign = ClampChoice(r.i32(), 2);
-    vertAlign = ClampChoice(r.i32(), 2);
-    picture = r.bytes();
-    font = r.bytes();
-    caption = r.bytes();
-    return r.ok();
+    return ReadRecord(record, size, kVersion, [this](auto& f) { VisitButtonFields(f, *this); });
 }
 
 PropertyWriter ButtonProperties::write() const
 {
-    PropertyWriter w;
-    w.u32(kVersion);
-    w.i32(buttonType);
-    w.i32(horzAlign);
-    w.i32(vertAlign);
-    w.bytes(picture);
-    w.bytes(font);
-    w.bytes(caption);
-    return w;
+    return WriteRecord(kVersion, [this](auto& f) { VisitButtonFields(f, *this); });
 }
 
 } // namespace mt

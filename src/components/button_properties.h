@@ -6,11 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "abi/component_kinds.h"
 #include "components/property_archive.h"
 
 namespace mt {
-
-enum ButtonProperty : int32_t { kBtnPicture, kBtnButtonType, kBtnCaption, kBtnHorzAlign, kBtnVertAlign, kBtnFont };
 
 struct ButtonProperties {
     static constexpr uint32_t kVersion = 1;

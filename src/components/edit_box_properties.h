@@ -7,34 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "abi/component_kinds.h"
 #include "components/property_archive.h"
 
 namespace mt {
-
-// Own properties by OwnIndex (PropertyIndex - 8).
-enum EditBoxProperty : int32_t {
-    kEbContent = 0,
-    kEbBorder,
-    kEbTextColor,
-    kEbBackColor,
-    kEbFont,
-    kEbHideSelection,
-    kEbMaxLength,
-    kEbMultiLine,
-    kEbScrollBars,
-    kEbAlignment,
-    kEbInputMode,
-    kEbPasswordChar,
-    kEbCaseConversion,
-    kEbSpinButton,
-    kEbSpinMin,
-    kEbSpinMax,
-    kEbSelStart,
-    kEbSelLength,
-    kEbSelText,
-    kEbDataSource,
-    kEbDataColumn,
-};
 
 // Highest values of the choice properties.
 inline constexpr int32_t kEbBorderMax = 5;

@@ -2,6 +2,10 @@
 // kind's own properties by OwnIndex.
 #include "components/kind_tables.h"
 
+#include <array>
+#include <cstddef>
+#include <iterator>
+
 #include "components/components_texts.h"
 #include "components/property_types.h"
 
@@ -11,119 +15,154 @@ namespace {
 constexpr uint32_t kCommonFlags = 0xE000u << 16;
 constexpr uint32_t kOwnFlags = 0x8000u << 16;
 
-constexpr PropertyDescriptor Common(uint16_t type) { return {nullptr, nullptr, nullptr, type | kCommonFlags, nullptr}; }
-constexpr PropertyDescriptor Own(uint16_t type) { return {nullptr, nullptr, nullptr, type | kOwnFlags, nullptr}; }
-
-#define MT_COMMON_PROPERTIES                                                                             \
-    Common(kPropInteger), Common(kPropInteger), Common(kPropInteger), Common(kPropInteger),             \
-        Common(kPropText), Common(kPropLogical), Common(kPropLogical), Common(kPropCursor)
-
-constexpr PropertyDescriptor kWindowProperties[32] = {
-    MT_COMMON_PROPERTIES,
-    Own(kPropText),      // 8 Caption
-    Own(kPropChoice),    // 9 Border
-    Own(kPropBackColor), // 10 BackColor
-    Own(kPropPicture),   // 11 BackPicture
-    Own(kPropChoice),    // 12 BackPictureMode
-    Own(kPropSound),     // 13 BackMusic
-    Own(kPropChoice),    // 14 MusicPlayMode
-    Own(kPropLogical),   // 15 ControlBox
-    Own(kPropLogical),   // 16 MaxButton
-    Own(kPropLogical),   // 17 MinButton
-    Own(kPropChoice),    // 18 StartPosition
-    Own(kPropLogical),   // 19 Movable
-    Own(kPropIcon),      // 20 Icon
-    Own(kPropLogical),   // 21 EnterMovesFocus
-    Own(kPropLogical),   // 22 EscCloses
-    Own(kPropLogical),   // 23 F1OpensHelp
-    Own(kPropFileName),  // 24 HelpFile
-    Own(kPropInteger),   // 25 HelpContext
-    Own(kPropLogical),   // 26 ShowInTaskbar
-    Own(kPropLogical),   // 27 FreeDrag
-    Own(kPropChoice),    // 28 Shape
-    Own(kPropLogical),   // 29 AlwaysOnTop
-    Own(kPropLogical),   // 30 KeepTitleActive
-    Own(kPropText),      // 31 WindowClassName
+// A property of a kind's table: its index (common) or OwnIndex (own) and its type.
+struct Listed {
+    int32_t index;
+    uint16_t type;
 };
 
-constexpr PropertyDescriptor kEditBoxProperties[29] = {
-    MT_COMMON_PROPERTIES,
-    Own(kPropText),        // 8 Content
-    Own(kPropChoice),      // 9 Border
-    Own(kPropColor),       // 10 TextColor
-    Own(kPropColorB),      // 11 BackColor
-    Own(kPropFont),        // 12 Font
-    Own(kPropLogical),     // 13 HideSelection
-    Own(kPropInteger),     // 14 MaxLength
-    Own(kPropLogical),     // 15 MultiLine
-    Own(kPropChoice),      // 16 ScrollBars
-    Own(kPropChoice),      // 17 Alignment
-    Own(kPropChoice),      // 18 InputMode
-    Own(kPropText),        // 19 PasswordChar
-    Own(kPropChoice),      // 20 CaseConversion
-    Own(kPropChoice),      // 21 SpinButton
-    Own(kPropInteger),     // 22 SpinMin
-    Own(kPropInteger),     // 23 SpinMax
-    Own(kPropInteger),     // 24 SelStart
-    Own(kPropInteger),     // 25 SelLength
-    Own(kPropText),        // 26 SelText
-    Own(kPropDataSource),  // 27 DataSource
-    Own(kPropDataColumn),  // 28 DataColumn
+constexpr Listed kCommon[] = {
+    {kPropLeft, kPropInteger}, {kPropTop, kPropInteger},     {kPropWidth, kPropInteger},
+    {kPropHeight, kPropInteger}, {kPropTag, kPropText},      {kPropVisible, kPropLogical},
+    {kPropDisabled, kPropLogical}, {kPropMousePointer, kPropCursor},
 };
+static_assert(std::size(kCommon) == kCommonPropertyCount);
 
-constexpr PropertyDescriptor kButtonProperties[14] = {
-    MT_COMMON_PROPERTIES,
-    Own(kPropPicture), // 8 Picture
-    Own(kPropChoice),  // 9 ButtonType
-    Own(kPropText),    // 10 Caption
-    Own(kPropChoice),  // 11 HorzAlign
-    Own(kPropChoice),  // 12 VertAlign
-    Own(kPropFont),    // 13 Font
-};
-
-constexpr PropertyDescriptor kTimerProperties[9] = {
-    MT_COMMON_PROPERTIES,
-    Own(kPropInteger), // 8 Interval
-};
-
-constexpr PropertyDescriptor kTransLabelProperties[15] = {
-    MT_COMMON_PROPERTIES,
-    Own(kPropText),    // 8 Caption
-    Own(kPropChoice),  // 9 TextEffect
-    Own(kPropFont),    // 10 Font
-    Own(kPropColor),   // 11 TextColor
-    Own(kPropChoice),  // 12 HorzAlign
-    Own(kPropLogical), // 13 WordWrap
-    Own(kPropChoice),  // 14 VertAlign
-};
-
-#undef MT_COMMON_PROPERTIES
-
-constexpr ComponentKind Kind(const char* name, const char* english, uint32_t flags, int32_t count,
-                             const PropertyDescriptor* properties, KindInterface routines)
+// A kind's property table: the common eight, then its own properties, each
+// listed at its OwnIndex, or the table does not compile.
+template <size_t Count>
+constexpr std::array<PropertyDescriptor, kCommonPropertyCount + Count> Properties(const Listed (&own)[Count])
 {
-    return {name, english, nullptr, 0, nullptr, flags, 0, 0, nullptr, count, properties, routines, 0, nullptr};
+    std::array<PropertyDescriptor, kCommonPropertyCount + Count> table{};
+    for (size_t i = 0; i < table.size(); ++i) {
+        const bool common = i < kCommonPropertyCount;
+        const Listed& p = common ? kCommon[i] : own[i - kCommonPropertyCount];
+        if (p.index != static_cast<int32_t>(common ? i : i - kCommonPropertyCount))
+            throw "a property is listed away from its index";
+        table[i] = {nullptr, nullptr, nullptr, p.type | (common ? kCommonFlags : kOwnFlags), nullptr};
+    }
+    return table;
 }
+
+constexpr auto kWindowProperties = Properties({
+    {kWinCaption, kPropText},
+    {kWinBorder, kPropChoice},
+    {kWinBackColor, kPropBackColor},
+    {kWinBackPicture, kPropPicture},
+    {kWinBackPictureMode, kPropChoice},
+    {kWinBackMusic, kPropSound},
+    {kWinMusicPlayMode, kPropChoice},
+    {kWinControlBox, kPropLogical},
+    {kWinMaxButton, kPropLogical},
+    {kWinMinButton, kPropLogical},
+    {kWinStartPosition, kPropChoice},
+    {kWinMovable, kPropLogical},
+    {kWinIcon, kPropIcon},
+    {kWinEnterMovesFocus, kPropLogical},
+    {kWinEscCloses, kPropLogical},
+    {kWinF1OpensHelp, kPropLogical},
+    {kWinHelpFile, kPropFileName},
+    {kWinHelpContext, kPropInteger},
+    {kWinShowInTaskbar, kPropLogical},
+    {kWinFreeDrag, kPropLogical},
+    {kWinShape, kPropChoice},
+    {kWinAlwaysOnTop, kPropLogical},
+    {kWinKeepTitleActive, kPropLogical},
+    {kWinWindowClassName, kPropText},
+});
+static_assert(kWindowProperties.size() == PropertyIndexOf(kWinPropertyCount));
+
+constexpr auto kEditBoxProperties = Properties({
+    {kEbContent, kPropText},
+    {kEbBorder, kPropChoice},
+    {kEbTextColor, kPropColor},
+    {kEbBackColor, kPropColorB},
+    {kEbFont, kPropFont},
+    {kEbHideSelection, kPropLogical},
+    {kEbMaxLength, kPropInteger},
+    {kEbMultiLine, kPropLogical},
+    {kEbScrollBars, kPropChoice},
+    {kEbAlignment, kPropChoice},
+    {kEbInputMode, kPropChoice},
+    {kEbPasswordChar, kPropText},
+    {kEbCaseConversion, kPropChoice},
+    {kEbSpinButton, kPropChoice},
+    {kEbSpinMin, kPropInteger},
+    {kEbSpinMax, kPropInteger},
+    {kEbSelStart, kPropInteger},
+    {kEbSelLength, kPropInteger},
+    {kEbSelText, kPropText},
+    {kEbDataSource, kPropDataSource},
+    {kEbDataColumn, kPropDataColumn},
+});
+static_assert(kEditBoxProperties.size() == PropertyIndexOf(kEbPropertyCount));
+
+constexpr auto kButtonProperties = Properties({
+    {kBtnPicture, kPropPicture},
+    {kBtnButtonType, kPropChoice},
+    {kBtnCaption, kPropText},
+    {kBtnHorzAlign, kPropChoice},
+    {kBtnVertAlign, kPropChoice},
+    {kBtnFont, kPropFont},
+});
+static_assert(kButtonProperties.size() == PropertyIndexOf(kBtnPropertyCount));
+
+constexpr auto kTimerProperties = Properties({{kTimerInterval, kPropInteger}});
+static_assert(kTimerProperties.size() == PropertyIndexOf(kTimerPropertyCount));
+
+constexpr auto kTransLabelProperties = Properties({
+    {kLabelCaption, kPropText},
+    {kLabelTextEffect, kPropChoice},
+    {kLabelFont, kPropFont},
+    {kLabelTextColor, kPropColor},
+    {kLabelHorzAlign, kPropChoice},
+    {kLabelWordWrap, kPropLogical},
+    {kLabelVertAlign, kPropChoice},
+});
+static_assert(kTransLabelProperties.size() == PropertyIndexOf(kLabelPropertyCount));
+
+template <size_t N>
+constexpr ComponentKind Kind(const char* name, const char* english, uint32_t flags,
+                             const std::array<PropertyDescriptor, N>& properties, KindInterface routines)
+{
+    return {.name = name,
+            .englishName = english,
+            .flags = flags,
+            .propertyCount = static_cast<int32_t>(N),
+            .properties = properties.data(),
+            .kindInterface = routines};
+}
+
+// A KindCode's position in its library's kind table.
+constexpr size_t PositionOf(KindCode code) { return (code & 0xFFFFu) - 1; }
 
 } // namespace
 
 // The picture box (position 5) is carried without routines, so it cannot be created.
-constinit const ComponentKind kCoreKinds[kCoreKindCount] = {
-    Kind(gb::kKindWindow, "window", 0x800000D0, 32, kWindowProperties, &WindowKindInterface),
+constexpr ComponentKind kCoreKinds[kCoreKindCount] = {
+    Kind(gb::kKindWindow, "window", 0x800000D0, kWindowProperties, &WindowKindInterface),
     {}, {}, {},
-    Kind(gb::kKindEditBox, "EditBox", 0x80000040, 29, kEditBoxProperties, &EditBoxKindInterface),
-    Kind(gb::kKindPictureBox, "PicBox", 0x840100C0, 0, nullptr, nullptr),
+    Kind(gb::kKindEditBox, "EditBox", 0x80000040, kEditBoxProperties, &EditBoxKindInterface),
+    {.name = gb::kKindPictureBox, .englishName = "PicBox", .flags = 0x840100C0},
     {}, {}, {}, {},
-    Kind(gb::kKindButton, "Button", 0x80000840, 14, kButtonProperties, &ButtonKindInterface),
+    Kind(gb::kKindButton, "Button", 0x80000840, kButtonProperties, &ButtonKindInterface),
     {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {},
-    Kind(gb::kKindTimer, "Timer", 0x80008040, 9, kTimerProperties, &TimerKindInterface),
+    Kind(gb::kKindTimer, "Timer", 0x80008040, kTimerProperties, &TimerKindInterface),
     {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {},
 };
 
-constinit const ComponentKind kUiExtensionKinds[kUiExtensionKindCount] = {
+constexpr ComponentKind kUiExtensionKinds[kUiExtensionKindCount] = {
     {}, {}, {}, {},
-    Kind(gb::kKindTransLabel, "TransLabel", 0x00012040, 15, kTransLabelProperties, &TransLabelKindInterface),
+    Kind(gb::kKindTransLabel, "TransLabel", 0x00012040, kTransLabelProperties, &TransLabelKindInterface),
 };
+
+// Each kind sits at the position its KindCode names.
+static_assert(kCoreKinds[PositionOf(kKindCodeWindow)].properties == kWindowProperties.data());
+static_assert(kCoreKinds[PositionOf(kKindCodeEditBox)].properties == kEditBoxProperties.data());
+static_assert(kCoreKinds[PositionOf(kKindCodePictureBox)].name == gb::kKindPictureBox);
+static_assert(kCoreKinds[PositionOf(kKindCodeButton)].properties == kButtonProperties.data());
+static_assert(kCoreKinds[PositionOf(kKindCodeTimer)].properties == kTimerProperties.data());
+static_assert(kUiExtensionKinds[PositionOf(kKindCodeTransLabel)].properties == kTransLabelProperties.data());
 
 const ComponentKind* FindComponentKind(uint32_t kindCode)
 {

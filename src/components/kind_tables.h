@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "abi/component_kinds.h"
 #include "abi/library_interface.h"
 
 namespace mt {
@@ -14,16 +15,6 @@ inline constexpr int32_t kUiExtensionKindCount = 5;
 
 extern const ComponentKind kCoreKinds[kCoreKindCount];
 extern const ComponentKind kUiExtensionKinds[kUiExtensionKindCount];
-
-// KindCodes of the kinds this program uses.
-enum KindCode : uint32_t {
-    kKindCodeWindow = 0x00010001,
-    kKindCodeEditBox = 0x00010005,
-    kKindCodePictureBox = 0x00010006,
-    kKindCodeButton = 0x0001000B,
-    kKindCodeTimer = 0x00010020,
-    kKindCodeTransLabel = 0x00020005,
-};
 
 // The entry for a KindCode of these two libraries, or null (also for
 // all-zero entries). The runtime's own lookup covers every library.

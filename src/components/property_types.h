@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "abi/component_kinds.h"
+
 namespace mt {
 
 enum PropertyType : uint16_t {
@@ -46,19 +48,6 @@ constexpr PropertyClass ClassOf(uint16_t type)
     }
     return PropertyClass::Text;
 }
-
-// The common properties every kind has, served by the engine.
-enum CommonProperty : int32_t {
-    kPropLeft = 0,
-    kPropTop = 1,
-    kPropWidth = 2,
-    kPropHeight = 3,
-    kPropTag = 4,
-    kPropVisible = 5,
-    kPropDisabled = 6,
-    kPropMousePointer = 7,
-    kCommonPropertyCount = 8,
-};
 
 // Stored positions and sizes are kept within these bounds.
 inline constexpr int32_t kCoordinateLimit = 32627;

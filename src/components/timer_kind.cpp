@@ -60,7 +60,7 @@ Component* Create(const uint8_t* record, int32_t length, uint32_t style, platfor
 
 int32_t SetProperty(Component* c, int32_t own, RawPropertyValue v)
 {
-    if (own == 0)
+    if (own == kTimerInterval)
         AsTimer(c)->setInterval(static_cast<int32_t>(v.value));
     return 0;
 }
@@ -72,7 +72,7 @@ uint8_t* SaveProperties(Component* c, int32_t* length)
 
 int32_t GetProperty(Component* c, int32_t own, RawPropertyValue* out)
 {
-    if (own != 0)
+    if (own != kTimerInterval)
         return 0;
     out->value = static_cast<uint32_t>(AsTimer(c)->interval);
     return 1;

@@ -1,25 +1,29 @@
 #include "components/timer_properties.h"
 
+#include <climits>
+
 namespace mt {
+namespace {
+
+constexpr uint32_t kTimerRecordVersion = 1;
+
+template <typename Fields, typename Interval>
+void VisitTimerFields(Fields& f, Interval& interval)
+{
+    f.choice(interval, INT32_MAX); // a negative interval reads as 0
+}
+
+} // namespace
 
 bool ReadTimerRecord(const uint8_t* record, size_t size, int32_t* interval)
 {
-    PropertyReader r(record, size);
-    uint32_t version = 0;
     *interval = 0;
-    if (r.version(1, &version))
-        *interval = r.i32();
-    if (*interval < 0)
-        *interval = 0;
-    return r.ok();
+    return ReadRecord(record, size, kTimerRecordVersion, [interval](auto& f) { VisitTimerFields(f, *interval); });
 }
 
 PropertyWriter WriteTimerRecord(int32_t interval)
 {
-    PropertyWriter w;
-    w.u32(1);
-    w.i32(interval);
-    return w;
+    return WriteRecord(kTimerRecordVersion, [interval](auto& f) { VisitTimerFields(f, interval); });
 }
 
 } // namespace mt

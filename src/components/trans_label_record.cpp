@@ -18,36 +18,33 @@ std::string StoredLabelFont(std::string blob)
     return blob.size() == platform::kLogicalFontSize ? std::move(blob) : std::string();
 }
 
+namespace {
+
+// Versions 0 and 1 share one layout.
+template <typename Fields, typename P>
+void VisitTransLabelFields(Fields& f, P& p)
+{
+    f.choice(p.textEffect, kHighestTextEffect);
+    f.u32(p.textColor);
+    f.choice(p.horzAlign, kHighestLabelAlign);
+    f.choice(p.vertAlign, kHighestLabelAlign);
+    f.i32(p.wordWrap, [](int32_t stored) { return stored == 1 ? 1 : 0; });
+    f.bytes(p.font, StoredLabelFont);
+    f.bytes(p.caption);
+}
+
+} // namespace
+
 bool ReadTransLabelRecord(const uint8_t* record, size_t size, TransLabelProperties* out)
 {
     *out = TransLabelProperties::Defaults();
-    PropertyReader r(record, size);
-    uint32_t version = 0;
-    if (!r.version(TransLabelProperties::kVersion, &version))
-        return r.ok();
-    // Versions 0 and 1 share one layout.
-    out->textEffect = ClampChoice(r.i32(), kHighestTextEffect);
-    out->textColor = static_cast<uint32_t>(r.i32());
-    out->horzAlign = ClampChoice(r.i32(), kHighestLabelAlign);
-    out->vertAlign = ClampChoice(r.i32(), kHighestLabelAlign);
-    out->wordWrap = r.i32() == 1 ? 1 : 0;
-    out->font = StoredLabelFont(r.bytes());
-    out->caption = r.bytes();
-    return r.ok();
+    return ReadRecord(record, size, TransLabelProperties::kVersion,
+                      [out](auto& f) { VisitTransLabelFields(f, *out); });
 }
 
 PropertyWriter WriteTransLabelRecord(const TransLabelProperties& p)
 {
-    PropertyWriter w;
-    w.u32(TransLabelProperties::kVersion);
-    w.i32(p.textEffect);
-    w.u32(p.textColor);
-    w.i32(p.horzAlign);
-    w.i32(p.vertAlign);
-    w.i32(p.wordWrap);
-    w.bytes(p.font);
-    w.bytes(p.caption);
-    return w;
+    return WriteRecord(TransLabelProperties::kVersion, [&p](auto& f) { VisitTransLabelFields(f, p); });
 }
 
 } // namespace mt

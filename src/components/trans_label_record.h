@@ -7,20 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "abi/component_kinds.h"
 #include "components/property_archive.h"
 
 namespace mt {
-
-// Own properties by OwnIndex (PropertyIndex - 8).
-enum TransLabelProperty : int32_t {
-    kLabelCaption = 0,
-    kLabelTextEffect,
-    kLabelFont,
-    kLabelTextColor,
-    kLabelHorzAlign,
-    kLabelWordWrap,
-    kLabelVertAlign,
-};
 
 inline constexpr int32_t kHighestTextEffect = 3; // 0 none .. 3 dark shadow
 inline constexpr int32_t kHighestLabelAlign = 2; // left/top .. right/bottom

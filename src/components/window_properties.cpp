@@ -3,76 +3,56 @@
 #include "components/property_types.h"
 
 namespace mt {
+namespace {
+
+// The record's fields in order; each version adds fields before the
+// variable parts.
+template <typename Fields, typename P>
+void VisitWindowFields(Fields& f, P& p)
+{
+    f.choice(p.border, 6);
+    f.choice(p.backPictureMode, 3);
+    f.u32(p.backColor);
+    f.boolean(p.maxButton);
+    f.boolean(p.minButton);
+    f.boolean(p.controlBox);
+    f.choice(p.startPosition, 3);
+    f.boolean(p.movable);
+    f.choice(p.musicPlayMode, 2);
+    f.boolean(p.enterMovesFocus);
+    f.boolean(p.escCloses);
+    f.boolean(p.f1OpensHelp);
+    f.i32(p.helpContext);
+    if (f.version() >= 2)
+        f.boolean(p.showInTaskbar);
+    if (f.version() >= 3) {
+        f.boolean(p.freeDrag);
+        f.choice(p.shape, 29);
+    }
+    if (f.version() >= 4)
+        f.boolean(p.alwaysOnTop);
+    if (f.version() >= 5)
+        f.boolean(p.keepTitleActive);
+    if (f.version() >= 6)
+        f.bytes(p.windowClassName);
+    f.bytes(p.backPicture);
+    f.bytes(p.icon);
+    f.bytes(p.backMusic);
+    f.bytes(p.caption);
+    f.bytes(p.helpFile);
+}
+
+} // namespace
 
 bool WindowProperties::read(const uint8_t* record, size_t size)
 {
     *this = WindowProperties{};
-    PropertyReader r(record, size);
-    uint32_t v = 0;
-    if (!r.version(kVersion, &v))
-        return r.ok();
-    border = ClampChoice(r.i32(border), 6);
-    backPictureMode = ClampChoice(r.i32(backPictureMode), 3);
-    backColor = static_cast<uint32_t>(r.i32(static_cast<int32_t>(backColor)));
-    maxButton = r.boolean(maxButton);
-    minButton = r.boolean(minButton);
-    controlBox = r.boolean(controlBox);
-    startPosition = ClampChoice(r.i32(startPosition), 3);
-    movable = r.boolean(movable);
-    musicPlayMode = ClampChoice(r.i32(musicPlayMode), 2);
-    enterMovesFocus = r.boolean(enterMovesFocus);
-    escCloses = r.boolean(escCloses);
-    f1OpensHelp = r.boolean(f1OpensHelp);
-    helpContext = r.i32(helpContext);
-    if (v >= 2)
-        showInTaskbar = r.boolean(showInTaskbar);
-    if (v >= 3) {
-        freeDrag = r.boolean(freeDrag);
-        shape = ClampChoice(r.i32(shape), 29);
-    }
-    if (v >= 4)
-        alwaysOnTop = r.boolean(alwaysOnTop);
-    if (v >= 5)
-        keepTitleActive = r.boolean(keepTitleActive);
-    if (v >= 6)
-        windowClassName = r.bytes();
-    backPicture = r.bytes();
-    icon = r.bytes();
-    backMusic = r.bytes();
-    caption = r.bytes();
-    helpFile = r.bytes();
-    return r.ok();
+    return ReadRecord(record, size, kVersion, [this](auto& f) { VisitWindowFields(f, *this); });
 }
 
 PropertyWriter WindowProperties::write() const
 {
-    PropertyWriter w;
-    w.u32(kVersion);
-    w.i32(border);
-    w.i32(backPictureMode);
-    w.u32(backColor);
-    w.boolean(maxButton);
-    w.boolean(minButton);
-    w.boolean(controlBox);
-    w.i32(startPosition);
-    w.boolean(movable);
-    w.i32(musicPlayMode);
-    w.boolean(enterMovesFocus);
-    w.boolean(escCloses);
-    w.boolean(f1OpensHelp);
-    w.i32(helpContext);
-    w.boolean(showInTaskbar);
-    w.boolean(freeDrag);
-    w.i32(shape);
-    w.boolean(alwaysOnTop);
-    w.boolean(keepTitleActive);
-    w.bytes(windowClassName);
-    w.bytes(backPicture);
-    w.bytes(icon);
-    w.bytes(backMusic);
-    w.bytes(caption);
-    w.bytes(helpFile);
-    return w;
+    return WriteRecord(kVersion, [this](auto& f) { VisitWindowFields(f, *this); });
 }
 
 } // namespace mt

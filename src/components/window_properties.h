@@ -6,37 +6,11 @@
 #include <cstdint>
 #include <string>
 
+#include "abi/component_kinds.h"
 #include "components/property_archive.h"
 #include "platform/screen_metrics.h"
 
 namespace mt {
-
-enum WindowProperty : int32_t {
-    kWinCaption = 0,
-    kWinBorder,
-    kWinBackColor,
-    kWinBackPicture,
-    kWinBackPictureMode,
-    kWinBackMusic,
-    kWinMusicPlayMode,
-    kWinControlBox,
-    kWinMaxButton,
-    kWinMinButton,
-    kWinStartPosition,
-    kWinMovable,
-    kWinIcon,
-    kWinEnterMovesFocus,
-    kWinEscCloses,
-    kWinF1OpensHelp,
-    kWinHelpFile,
-    kWinHelpContext,
-    kWinShowInTaskbar,
-    kWinFreeDrag,
-    kWinShape,
-    kWinAlwaysOnTop,
-    kWinKeepTitleActive,
-    kWinWindowClassName,
-};
 
 struct WindowProperties {
     static constexpr uint32_t kVersion = 6;

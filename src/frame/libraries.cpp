@@ -1,4 +1,5 @@
 // The runtime libraries of the program image, in library-table order.
+#include <array>
 #include <cstddef>
 #include <iterator>
 
@@ -40,14 +41,46 @@ int32_t StoreServiceNotify(int32_t code, intptr_t a, intptr_t)
     return -1;
 }
 
-// Positions 0-8 are the commands the tool calls, then our own: 9 the marks
-// in the big text box, 10 keys bound to buttons, 11 a rule made from examples,
-// 12 why a rule fails, 13 the big box's notice, 14 an edit box's focus cause and
-// line-break source, 15 the file dialog, pick-list and hash of saved cases.
-const CommandRoutine kCoreCommands[16] = {
-    取文本长度, ToText, SetClipboardText, MessageBoxCommand, 寻找文本, 取文本中间, SetComponentFocus, InputBox,
-    ToBytes, MarkText, BindKeyCommand, SuggestRuleCommand, RuleDiagnosis, BoxNotice, EditBoxOption, CaseSupport,
+// A command table whose positions are named: the table holds as many
+// positions as are named, each named once, or it does not compile.
+struct Placed {
+    int32_t position;
+    CommandRoutine routine;
 };
+
+template <size_t N>
+constexpr std::array<CommandRoutine, N> PlacedCommands(const Placed (&placed)[N])
+{
+    std::array<CommandRoutine, N> table{};
+    for (const Placed& p : placed) {
+        if (p.position < 0 || static_cast<size_t>(p.position) >= N || table[static_cast<size_t>(p.position)])
+            throw "a command position is named twice or lies outside the table";
+        table[static_cast<size_t>(p.position)] = p.routine;
+    }
+    return table;
+}
+
+// The commands the tool calls, then our own (see CoreCommand).
+constexpr auto kCoreCommands = PlacedCommands({
+    {kCmdTextLength, 取文本长度},
+    {kCmdToText, ToText},
+    {kCmdSetClipboardText, SetClipboardText},
+    {kCmdMessageBox, MessageBoxCommand},
+    {kCmdFindText, 寻找文本},
+    {kCmdMiddleText, 取文本中间},
+    {kCmdSetComponentFocus, SetComponentFocus},
+    {kCmdInputBox, InputBox},
+    {kCmdToBytes, ToBytes},
+    {kCmdMarkText, MarkText},
+    {kCmdBindKey, BindKeyCommand},
+    {kCmdSuggestRule, SuggestRuleCommand},
+    {kCmdRuleDiagnosis, RuleDiagnosis},
+    {kCmdBoxNotice, BoxNotice},
+    {kCmdEditBoxOption, EditBoxOption},
+    {kCmdCaseSupport, CaseSupport},
+});
+static_assert(kCoreCommands.size() == kCoreCommandCount);
+
 // The internet library keeps one HTTP client for the whole run.
 int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)
 {
@@ -59,43 +92,117 @@ int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)
     return StoreServiceNotify(code, a, b);
 }
 
-// HttpRead, then our own: the report on the last transfer, the time limit
-// of transfers, the command line's request options and the progress of the
-// running transfer, the decoding of a page's bytes, the batch of transfers
-// at once (how many, ask for a page, take one), the addresses read lately,
-// the versions of the libraries pages are read with, the bounds of transfers
-// and the batch's wait.
-const CommandRoutine kInternetCommands[13] = {HttpRead,      HttpTransferReport, HttpTimeLimit, HttpRequestOptions,
-                                              HttpProgress,  HttpPageText,       HttpBatchJobs, HttpBatchAdd,
-                                              HttpBatchTake, HttpAddressHistory,
-                                              HttpLibraryVersions, HttpTransferBounds, HttpBatchWait};
-const CommandRoutine kEncodingCommands[1] = {ConvertEncoding};
+// HttpRead, then our own (see InternetCommand).
+constexpr auto kInternetCommands = PlacedCommands({
+    {kNetRead, HttpRead},
+    {kNetTransferReport, HttpTransferReport},
+    {kNetTimeLimit, HttpTimeLimit},
+    {kNetRequestOptions, HttpRequestOptions},
+    {kNetProgress, HttpProgress},
+    {kNetPageText, HttpPageText},
+    {kNetBatchJobs, HttpBatchJobs},
+    {kNetBatchAdd, HttpBatchAdd},
+    {kNetBatchTake, HttpBatchTake},
+    {kNetAddressHistory, HttpAddressHistory},
+    {kNetLibraryVersions, HttpLibraryVersions},
+    {kNetTransferBounds, HttpTransferBounds},
+    {kNetBatchWait, HttpBatchWait},
+});
+static_assert(kInternetCommands.size() == kInternetCommandCount);
+constexpr auto kEncodingCommands = PlacedCommands({{kEncConvert, ConvertEncoding}});
+static_assert(kEncodingCommands.size() == kEncodingCommandCount);
 const CommandRoutine kDataCommands[2] = {AbsentCommand, AbsentCommand};
 const CommandRoutine kSystemUiCommands[1] = {AbsentCommand};
 
-constexpr LibraryRecord Library(const char* identity, int32_t major, int32_t minor, int32_t build, const char* name,
-                                uint32_t flags, int32_t kindCount, const ComponentKind* kinds, int32_t commandCount,
-                                const CommandRoutine* commands, LibraryNotifyRoutine notify)
-{
-    return LibraryRecord{kLibraryFormatWord, identity, major, minor, build, 3, 0, 3, 0, name, 1, nullptr, flags,
-                         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         kindCount, kinds, 0, nullptr, commandCount, nullptr, commands, nullptr, nullptr,
-                         notify, nullptr, nullptr, 0, nullptr, nullptr};
-}
-
-const LibraryRecord kCore = Library("d09f2340818511d396f6aaf844c7e325", 5, 0, 64, gb::kLibCore, 0xC0000001,
-                                    kCoreKindCount, kCoreKinds, 16, kCoreCommands, StoreServiceNotify);
-const LibraryRecord kUiExtension = Library("{9DA96BF9CEBD45c5BFCF94CBE61671F5}", 2, 0, 2, gb::kLibUiExtension, 0,
-                                           kUiExtensionKindCount, kUiExtensionKinds, 0, nullptr, StoreServiceNotify);
-const LibraryRecord kInternet = Library("707ca37322474f6ca841f0e224f4b620", 2, 0, 0, gb::kLibInternet, 0,
-                                        0, nullptr, static_cast<int32_t>(std::size(kInternetCommands)),
-                                        kInternetCommands, InternetNotify);
-const LibraryRecord kEncoding = Library("FFE6F8DB3A8D4a9b8B1A1D9D5B4C4E21", 2, 0, 0, gb::kLibEncoding, 0xC0000000,
-                                        0, nullptr, 1, kEncodingCommands, StoreServiceNotify);
-const LibraryRecord kData = Library("4BB4003860154917BC7D8230BF4FA58A", 2, 0, 50, gb::kLibData, 0xC0000000,
-                                    0, nullptr, 2, kDataCommands, StoreServiceNotify);
-const LibraryRecord kSystemUi = Library("F7FC1AE45C5C4758AF03EF19F18A395D", 3, 0, 0, gb::kLibSystemUi, 0,
-                                        0, nullptr, 1, kSystemUiCommands, StoreServiceNotify);
+const LibraryRecord kCore = {
+    .formatWord = kLibraryFormatWord,
+    .identity = "d09f2340818511d396f6aaf844c7e325",
+    .majorVersion = 5,
+    .minorVersion = 0,
+    .buildNumber = 64,
+    .requiredSystemMajor = 3,
+    .requiredCoreMajor = 3,
+    .name = gb::kLibCore,
+    .language = 1,
+    .stateFlags = 0xC0000001,
+    .kindCount = kCoreKindCount,
+    .kinds = kCoreKinds,
+    .commandCount = static_cast<int32_t>(kCoreCommands.size()),
+    .commands = kCoreCommands.data(),
+    .notify = StoreServiceNotify,
+};
+const LibraryRecord kUiExtension = {
+    .formatWord = kLibraryFormatWord,
+    .identity = "{9DA96BF9CEBD45c5BFCF94CBE61671F5}",
+    .majorVersion = 2,
+    .minorVersion = 0,
+    .buildNumber = 2,
+    .requiredSystemMajor = 3,
+    .requiredCoreMajor = 3,
+    .name = gb::kLibUiExtension,
+    .language = 1,
+    .kindCount = kUiExtensionKindCount,
+    .kinds = kUiExtensionKinds,
+    .notify = StoreServiceNotify,
+};
+const LibraryRecord kInternet = {
+    .formatWord = kLibraryFormatWord,
+    .identity = "707ca37322474f6ca841f0e224f4b620",
+    .majorVersion = 2,
+    .minorVersion = 0,
+    .buildNumber = 0,
+    .requiredSystemMajor = 3,
+    .requiredCoreMajor = 3,
+    .name = gb::kLibInternet,
+    .language = 1,
+    .commandCount = static_cast<int32_t>(kInternetCommands.size()),
+    .commands = kInternetCommands.data(),
+    .notify = InternetNotify,
+};
+const LibraryRecord kEncoding = {
+    .formatWord = kLibraryFormatWord,
+    .identity = "FFE6F8DB3A8D4a9b8B1A1D9D5B4C4E21",
+    .majorVersion = 2,
+    .minorVersion = 0,
+    .buildNumber = 0,
+    .requiredSystemMajor = 3,
+    .requiredCoreMajor = 3,
+    .name = gb::kLibEncoding,
+    .language = 1,
+    .stateFlags = 0xC0000000,
+    .commandCount = static_cast<int32_t>(kEncodingCommands.size()),
+    .commands = kEncodingCommands.data(),
+    .notify = StoreServiceNotify,
+};
+const LibraryRecord kData = {
+    .formatWord = kLibraryFormatWord,
+    .identity = "4BB4003860154917BC7D8230BF4FA58A",
+    .majorVersion = 2,
+    .minorVersion = 0,
+    .buildNumber = 50,
+    .requiredSystemMajor = 3,
+    .requiredCoreMajor = 3,
+    .name = gb::kLibData,
+    .language = 1,
+    .stateFlags = 0xC0000000,
+    .commandCount = static_cast<int32_t>(std::size(kDataCommands)),
+    .commands = kDataCommands,
+    .notify = StoreServiceNotify,
+};
+const LibraryRecord kSystemUi = {
+    .formatWord = kLibraryFormatWord,
+    .identity = "F7FC1AE45C5C4758AF03EF19F18A395D",
+    .majorVersion = 3,
+    .minorVersion = 0,
+    .buildNumber = 0,
+    .requiredSystemMajor = 3,
+    .requiredCoreMajor = 3,
+    .name = gb::kLibSystemUi,
+    .language = 1,
+    .commandCount = static_cast<int32_t>(std::size(kSystemUiCommands)),
+    .commands = kSystemUiCommands,
+    .notify = StoreServiceNotify,
+};
 
 } // namespace
 

@@ -7,7 +7,7 @@ namespace {
 
 const mt::RuntimeEntryTable& Rt() { return mt::Runtime(); }
 
-mt::ValueRecord Core(int32_t command, std::initializer_list<mt::ValueRecord> args)
+mt::ValueRecord Core(mt::CoreCommand command, std::initializer_list<mt::ValueRecord> args)
 {
     mt::ValueRecord records[8];
     int32_t n = 0;
@@ -16,13 +16,23 @@ mt::ValueRecord Core(int32_t command, std::initializer_list<mt::ValueRecord> arg
     return Rt().callCoreCommand(mt::CommandAddress(mt::kCoreLibrary, command), n, records);
 }
 
-mt::ValueRecord Library(int32_t library, int32_t command, std::initializer_list<mt::ValueRecord> args)
+mt::ValueRecord Library(mt::LibraryIndex library, int32_t command, std::initializer_list<mt::ValueRecord> args)
 {
     mt::ValueRecord records[16]; // the longest: the transfer report's variables
     int32_t n = 0;
     for (const auto& a : args)
         records[n++] = a;
     return Rt().callLibraryCommand(mt::CommandAddress(library, command), n, records);
+}
+
+mt::ValueRecord Internet(mt::InternetCommand command, std::initializer_list<mt::ValueRecord> args)
+{
+    return Library(mt::kInternetLibrary, command, args);
+}
+
+mt::ValueRecord Encoding(mt::EncodingCommand command, std::initializer_list<mt::ValueRecord> args)
+{
+    return Library(mt::kEncodingLibrary, command, args);
 }
 
 mt::ValueRecord TextRecord(const char* text) { return mt::MakePointer(Arg(text), mt::kTypeText); }
@@ -260,11 +270,11 @@ bool AskText(const char* prompt, const char* title, const char* initial, Owned* 
     return confirmed;
 }
 
-void OfferRecentAddresses() { Library(mt::kInternetLibrary, netcmd::kAddressHistory, {mt::MakeInt(0), mt::Omitted()}); }
+void OfferRecentAddresses() { Internet(mt::kNetAddressHistory, {mt::MakeInt(0), mt::Omitted()}); }
 
-void RememberAddress(const char* url) { Library(mt::kInternetLibrary, netcmd::kAddressHistory, {mt::MakeInt(1), TextRecord(url)}); }
+void RememberAddress(const char* url) { Internet(mt::kNetAddressHistory, {mt::MakeInt(1), TextRecord(url)}); }
 
-Owned ReadUrl(const char* url) { return OwnedResult(Library(mt::kInternetLibrary, netcmd::kRead, {TextRecord(url)})); }
+Owned ReadUrl(const char* url) { return OwnedResult(Internet(mt::kNetRead, {TextRecord(url)})); }
 
 TransferReport LastTransfer()
 {
@@ -276,8 +286,8 @@ TransferReport LastTransfer()
     char* error = nullptr;
     char* headers = nullptr;
     char* effectiveUrl = nullptr;
-    r.outcome = mt::AsInt32(Library(
-        mt::kInternetLibrary, netcmd::kReport,
+    r.outcome = mt::AsInt32(Internet(
+        mt::kNetTransferReport,
         {mt::MakePointer(&reason, mt::kTypeText), mt::MakePointer(&contentType, mt::kTypeText),
          mt::MakePointer(&charset, mt::kTypeText), mt::MakePointer(&r.bomLength, mt::kTypeInt),
          mt::MakePointer(&r.cutLength, mt::kTypeInt), mt::MakePointer(&r.status, mt::kTypeInt),
@@ -295,60 +305,60 @@ TransferReport LastTransfer()
     return r;
 }
 
-void SetTransferTimeLimit(int32_t seconds) { Library(mt::kInternetLibrary, netcmd::kTimeLimit, {mt::MakeInt(seconds)}); }
+void SetTransferTimeLimit(int32_t seconds) { Internet(mt::kNetTimeLimit, {mt::MakeInt(seconds)}); }
 
 void SetRequestOptions(const RequestSettings& s)
 {
-    Library(mt::kInternetLibrary, netcmd::kRequestOptions,
-            {TextRecord(s.userAgent), TextRecord(s.headers), TextRecord(s.cookies), mt::MakeInt(s.retries),
-             mt::MakeInt(s.insecure), TextRecord(s.caFile), TextRecord(s.proxy), mt::MakeInt(s.maxRedirects),
-             mt::MakeInt(s.noCompression), mt::MakeInt(s.keepHeaders)});
+    Internet(mt::kNetRequestOptions,
+             {TextRecord(s.userAgent), TextRecord(s.headers), TextRecord(s.cookies), mt::MakeInt(s.retries),
+              mt::MakeInt(s.insecure), TextRecord(s.caFile), TextRecord(s.proxy), mt::MakeInt(s.maxRedirects),
+              mt::MakeInt(s.noCompression), mt::MakeInt(s.keepHeaders)});
 }
 
-Owned LibraryVersions() { return OwnedResult(Library(mt::kInternetLibrary, netcmd::kLibraryVersions, {})); }
+Owned LibraryVersions() { return OwnedResult(Internet(mt::kNetLibraryVersions, {})); }
 
 void TransferProgress(int64_t* received, int64_t* announced)
 {
-    Library(mt::kInternetLibrary, netcmd::kProgress, {mt::MakePointer(received, mt::kTypeLong), mt::MakePointer(announced, mt::kTypeLong)});
+    Internet(mt::kNetProgress, {mt::MakePointer(received, mt::kTypeLong), mt::MakePointer(announced, mt::kTypeLong)});
 }
 
 Owned PageText(const uint8_t* bytes, const char* charset, int64_t* replaced)
 {
     *replaced = -1;
     return OwnedResult(
-        Library(mt::kInternetLibrary, netcmd::kPageText, {BytesRecord(bytes), TextRecord(charset), mt::MakePointer(replaced, mt::kTypeLong)}));
+        Internet(mt::kNetPageText, {BytesRecord(bytes), TextRecord(charset), mt::MakePointer(replaced, mt::kTypeLong)}));
 }
 
-void SetBatchJobs(int32_t jobs) { Library(mt::kInternetLibrary, netcmd::kBatchJobs, {mt::MakeInt(jobs)}); }
+void SetBatchJobs(int32_t jobs) { Internet(mt::kNetBatchJobs, {mt::MakeInt(jobs)}); }
 
 bool BatchAdd(uint64_t ticket, const char* url)
 {
-    return mt::AsBool(Library(mt::kInternetLibrary, netcmd::kBatchAdd, {mt::MakeLong(static_cast<int64_t>(ticket)), TextRecord(url)}));
+    return mt::AsBool(Internet(mt::kNetBatchAdd, {mt::MakeLong(static_cast<int64_t>(ticket)), TextRecord(url)}));
 }
 
 bool BatchWait(uint64_t ticket)
 {
-    return mt::AsBool(Library(mt::kInternetLibrary, netcmd::kBatchWait, {mt::MakeLong(static_cast<int64_t>(ticket))}));
+    return mt::AsBool(Internet(mt::kNetBatchWait, {mt::MakeLong(static_cast<int64_t>(ticket))}));
 }
 
 void SetTransferBounds(const TransferBounds& b)
 {
     const auto given = [](int64_t v) { return v >= 0 ? mt::MakeLong(v) : mt::Omitted(); };
-    Library(mt::kInternetLibrary, netcmd::kTransferBounds,
-            {given(b.maxMilliseconds), given(b.connectMilliseconds), given(b.speedLimit), given(b.speedSeconds),
-             given(b.maxFileSize), given(b.maxMemory)});
+    Internet(mt::kNetTransferBounds,
+             {given(b.maxMilliseconds), given(b.connectMilliseconds), given(b.speedLimit), given(b.speedSeconds),
+              given(b.maxFileSize), given(b.maxMemory)});
 }
 
 Owned BatchTake(uint64_t ticket)
 {
-    return OwnedResult(Library(mt::kInternetLibrary, netcmd::kBatchTake, {mt::MakeLong(static_cast<int64_t>(ticket))}));
+    return OwnedResult(Internet(mt::kNetBatchTake, {mt::MakeLong(static_cast<int64_t>(ticket))}));
 }
 
 Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded)
 {
     int32_t success = 0;
     const mt::ValueRecord variable = succeeded ? mt::MakePointer(&success, mt::kTypeInt) : mt::Omitted();
-    Owned out = OwnedResult(Library(mt::kEncodingLibrary, 0, {BytesRecord(bytes), TextRecord(from), TextRecord(to), variable}));
+    Owned out = OwnedResult(Encoding(mt::kEncConvert, {BytesRecord(bytes), TextRecord(from), TextRecord(to), variable}));
     if (succeeded)
         *succeeded = success != 0;
     return out;

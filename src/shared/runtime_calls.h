@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app_image.h"
+#include "abi/component_kinds.h"
 #include "abi/message_box_style.h"
 #include "abi/rule_diagnosis_codes.h"
 
@@ -38,18 +39,18 @@ private:
 };
 
 // Property indices the tool uses.
-inline constexpr int32_t kContent = 8;     // edit box
-inline constexpr int32_t kTextColor = 10;  // edit box
-inline constexpr int32_t kSelStart = 24;   // edit box
-inline constexpr int32_t kSelLength = 25;  // edit box
-inline constexpr int32_t kCaption = 10;    // button
-inline constexpr int32_t kLabelCaption = 8; // transparent label
+inline constexpr int32_t kContent = mt::PropertyIndexOf(mt::kEbContent);
+inline constexpr int32_t kTextColor = mt::PropertyIndexOf(mt::kEbTextColor);
+inline constexpr int32_t kSelStart = mt::PropertyIndexOf(mt::kEbSelStart);
+inline constexpr int32_t kSelLength = mt::PropertyIndexOf(mt::kEbSelLength);
+inline constexpr int32_t kCaption = mt::PropertyIndexOf(mt::kBtnCaption);
+inline constexpr int32_t kLabelCaption = mt::PropertyIndexOf(mt::kLabelCaption);
 
 inline constexpr uint32_t kBlack = 0x000000;
 inline constexpr uint32_t kPromptGrey = 0x808080;
 
-inline constexpr uint32_t kButtonKind = 0x0001000B;
-inline constexpr uint32_t kEditBoxKind = 0x00010005;
+inline constexpr uint32_t kButtonKind = mt::kKindCodeButton;
+inline constexpr uint32_t kEditBoxKind = mt::kKindCodeEditBox;
 
 // Properties of components on the tool's window.
 Owned ReadText(uint32_t component, int32_t index);
@@ -139,22 +140,7 @@ int32_t FocusCause(uint32_t box);
 void FollowLineBreaks(uint32_t box, uint32_t source);
 // InputBox into a text variable: true when confirmed; *entered then owns it.
 bool AskText(const char* prompt, const char* title, const char* initial, Owned* entered);
-// Internet and encoding libraries. The internet library's commands by number.
-namespace netcmd {
-inline constexpr int32_t kRead = 0;
-inline constexpr int32_t kReport = 1;
-inline constexpr int32_t kTimeLimit = 2;
-inline constexpr int32_t kRequestOptions = 3;
-inline constexpr int32_t kProgress = 4;
-inline constexpr int32_t kPageText = 5;
-inline constexpr int32_t kBatchJobs = 6;
-inline constexpr int32_t kBatchAdd = 7;
-inline constexpr int32_t kBatchTake = 8;
-inline constexpr int32_t kAddressHistory = 9;
-inline constexpr int32_t kLibraryVersions = 10;
-inline constexpr int32_t kTransferBounds = 11;
-inline constexpr int32_t kBatchWait = 12;
-} // namespace netcmd
+// Internet and encoding libraries.
 Owned ReadUrl(const char* url);                                                   // HttpRead
 Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded);
 // The internet library's report on the last HttpRead.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "component_fixture.h"
+#include "components/button_properties.h"
 #include "platform/testing/input_simulation.h"
 #include "platform/native_window.h"
 #include "platform/push_button.h"
@@ -14,6 +15,17 @@ namespace {
 constexpr uint32_t kOk = ComponentIdOf(1);
 constexpr uint32_t kOther = ComponentIdOf(2);
 constexpr int32_t kButtonType = 9, kCaption = 10, kHorzAlign = 11, kVertAlign = 12;
+
+// Little-endian 32-bit words, as records store their fixed fields.
+std::string Words(std::initializer_list<int32_t> words)
+{
+    std::string out;
+    for (int32_t w : words)
+        out.append(reinterpret_cast<const char*>(&w), 4);
+    return out;
+}
+
+const uint8_t* Bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
 
 class Button : public LoadedWindow {
 protected:
@@ -105,6 +117,34 @@ TEST_F(Button, UnknownOwnIndexReadsZero)
     EXPECT_EQ(Read(kOk, 14), 0u);
     EXPECT_EQ(Read(kOk, -3), 0u);
     Write(kOk, 40, 1); // ignored
+}
+
+// The stored record: the version, ButtonType, HorzAlign and VertAlign, then
+// Picture, Font and Caption, each after its length.
+TEST(ButtonRecord, FieldsKeepTheirOrderComeBackAndEveryCutIsRefused)
+{
+    ButtonProperties p;
+    p.buttonType = 1;
+    p.horzAlign = 2;
+    p.vertAlign = 0;
+    p.picture = "pic";
+    p.caption = "Go";
+    const std::string r = p.write().data();
+    EXPECT_EQ(r, Words({1, 1, 2, 0, 3}) + "pic" + Words({0, 2}) + "Go");
+    ButtonProperties back;
+    ASSERT_TRUE(back.read(Bytes(r), r.size()));
+    EXPECT_EQ(back.buttonType, 1);
+    EXPECT_EQ(back.horzAlign, 2);
+    EXPECT_EQ(back.vertAlign, 0);
+    EXPECT_EQ(back.picture, "pic");
+    EXPECT_EQ(back.caption, "Go");
+    EXPECT_EQ(back.write().data(), r);
+    for (size_t n = 1; n < r.size(); ++n)
+        EXPECT_FALSE(back.read(Bytes(r), n)) << n;
+    const std::string newer = Words({2}) + r.substr(4);
+    EXPECT_FALSE(back.read(Bytes(newer), newer.size()));
+    ASSERT_TRUE(back.read(nullptr, 0)); // nothing stored: the defaults
+    EXPECT_EQ(back.write().data(), ButtonProperties{}.write().data());
 }
 
 } // namespace

@@ -4,14 +4,15 @@
 #include <iterator>
 #include <map>
 
+#include "abi/component_kinds.h"
 #include "tools/common/source_text.h"
 
 namespace tools {
 namespace {
 
 const std::map<std::string, uint32_t> kKinds = {
-    {"window", 0x00010001}, {"editbox", 0x00010005}, {"picbox", 0x00010006},
-    {"button", 0x0001000B}, {"timer", 0x00010020},   {"translabel", 0x00020005},
+    {"window", mt::kKindCodeWindow}, {"editbox", mt::kKindCodeEditBox}, {"picbox", mt::kKindCodePictureBox},
+    {"button", mt::kKindCodeButton}, {"timer", mt::kKindCodeTimer},     {"translabel", mt::kKindCodeTransLabel},
 };
 
 class Parser {
