@@ -10,7 +10,7 @@ namespace {
 WindowCalls FilledTable()
 {
     WindowCalls table{};
-    table.size = sizeof(WindowCalls);
+    table.signature = kWindowCallsSignature;
 #define MT_WINDOW_FILL(result, name, parameters, arguments, ...) table.name = static_cast<result(*) parameters>(&name);
     MT_WINDOW_CALLS(MT_WINDOW_FILL, MT_WINDOW_FILL)
 #undef MT_WINDOW_FILL

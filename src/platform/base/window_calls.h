@@ -205,9 +205,20 @@
 
 namespace mt::platform {
 
+// The list's own text, hashed (FNV-1a): a module built from another list is
+// refused.
+#define MT_WINDOW_TEXT(...) #__VA_ARGS__ "\n"
+inline constexpr uint64_t kWindowCallsSignature = [] {
+    uint64_t hash = 0xcbf29ce484222325u;
+    for (const char c : MT_WINDOW_CALLS(MT_WINDOW_TEXT, MT_WINDOW_TEXT))
+        hash = (hash ^ static_cast<uint8_t>(c)) * 0x100000001b3u;
+    return hash;
+}();
+#undef MT_WINDOW_TEXT
+
 // The table the window module fills: one pointer per call above, in order.
 struct WindowCalls {
-    size_t size; // sizeof(WindowCalls) as the module was built: a module of another build is refused
+    uint64_t signature; // kWindowCallsSignature as the module was built
 #define MT_WINDOW_POINTER(result, name, parameters, arguments, ...) result(*name) parameters;
     MT_WINDOW_CALLS(MT_WINDOW_POINTER, MT_WINDOW_POINTER)
 #undef MT_WINDOW_POINTER

@@ -47,7 +47,6 @@ const WindowCalls* Open()
     const std::string folder = ProgramFolder();
     const std::string candidates[] = {folder + "/" + kWindowModuleFile,
                                       folder + "/" MT_WINDOW_MODULE_DIR "/" + kWindowModuleFile};
-    std::string why;
     for (const std::string& file : candidates) {
         if (access(file.c_str(), F_OK) != 0)
             continue;
@@ -58,11 +57,11 @@ const WindowCalls* Open()
         }
         auto entry = reinterpret_cast<const WindowCalls* (*)()>(dlsym(module, kWindowCallsEntry));
         const WindowCalls* table = entry ? entry() : nullptr;
-        if (!table || table->size != sizeof(WindowCalls))
+        if (!table || table->signature != kWindowCallsSignature)
             CannotOpen(file + " belongs to another build of the program");
         return table;
     }
-    CannotOpen(candidates[1] + ": no such file");
+    CannotOpen(std::string("no ") + kWindowModuleFile + " in " + folder + " or " + folder + "/" MT_WINDOW_MODULE_DIR);
 }
 
 // Opened once, by whichever thread asks first.
