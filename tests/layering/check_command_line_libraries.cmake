@@ -2,7 +2,8 @@
 # loader reporting each library it opens (LD_DEBUG=files), and fails when
 # one of them is a Qt library or the window module: the command line runs
 # without the window's code. Then starts the window (offscreen) for a
-# moment, which must open the module and Qt. Run by ctest as
+# moment, which must open the module and Qt, and a copy of the program
+# without its module, which must say so and end. Run by ctest as
 # `command_line_loads_no_qt`.
 #   cmake -DPROGRAM=build/middletext -DWORK=build/folder -P check_command_line_libraries.cmake
 file(MAKE_DIRECTORY ${WORK})
@@ -40,4 +41,14 @@ if(NOT loads MATCHES "file=[^ ]*middletext-window\\.so" OR NOT loads MATCHES "fi
    OR NOT status EQUAL 124)
   string(REGEX MATCHALL "middletext: [^\n]*" said "${loads}")
   message(FATAL_ERROR "the window did not start with its module (status ${status}) ${said}")
+endif()
+
+# Without its module the program says why the window cannot start.
+unset(ENV{LD_DEBUG})
+file(COPY ${PROGRAM} DESTINATION ${WORK}/alone)
+get_filename_component(name ${PROGRAM} NAME)
+execute_process(COMMAND timeout 10 ${WORK}/alone/${name} WORKING_DIRECTORY ${WORK}
+  RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE said)
+if(NOT status EQUAL 1 OR NOT said MATCHES "^middletext: the window cannot start: no middletext-window\\.so in ")
+  message(FATAL_ERROR "without its module the program ended with status ${status}: ${said}")
 endif()
