@@ -56,9 +56,15 @@ set_target_properties(middletext-window PROPERTIES PREFIX "" OUTPUT_NAME middlet
 target_link_libraries(middletext-window PRIVATE Qt6::Widgets)
 target_link_options(middletext-window PRIVATE -Wl,-Bsymbolic)
 
-# Where the installed module lies, relative to the installed program.
+# Where the installed module lies, relative to the installed program: a
+# folder of its own in the multiarch library folder (lib/x86_64-linux-gnu/
+# middletext on Debian), where no ldconfig run is asked for it.
 include(GNUInstallDirs)
-set(MT_WINDOW_MODULE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/middletext)
+if(CMAKE_LIBRARY_ARCHITECTURE)
+  set(MT_WINDOW_MODULE_INSTALL_DIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/middletext)
+else()
+  set(MT_WINDOW_MODULE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/middletext)
+endif()
 file(RELATIVE_PATH MT_WINDOW_MODULE_FROM_PROGRAM /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${MT_WINDOW_MODULE_INSTALL_DIR})
 
 add_library(mt_platform_loader STATIC ${MT_PLATFORM_LOADER_SOURCES})

@@ -19,7 +19,7 @@ DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
 id=org.middletext.MiddleText
 desktop-file-validate "$stage/usr/share/applications/$id.desktop"
 appstreamcli validate --no-net "$stage/usr/share/metainfo/$id.metainfo.xml" >/dev/null
-for f in bin/middletext lib/middletext/middletext-window.so share/man/man1/middletext.1.gz share/icons/hicolor/scalable/apps/$id.svg \
+for f in bin/middletext lib/$(gcc -print-multiarch)/middletext/middletext-window.so share/man/man1/middletext.1.gz share/icons/hicolor/scalable/apps/$id.svg \
          share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png \
          share/bash-completion/completions/middletext share/zsh/vendor-completions/_middletext \
          share/fish/vendor_completions.d/middletext.fish; do
