@@ -1,5 +1,9 @@
-// The command-line mode as whole processes on real-sized input, against
-// python3 doing the same with bytes.find on the same file, in one run:
+// The command-line mode as whole processes. First its start-up: extract on
+// a 1 KiB file against grep -F on the same file, run in turns, so that the
+// libraries the program loads and starts show (the command line loads no
+// Qt). `bench_command_line_process startup [PROGRAM]` stops there. Then real-sized
+// input, against python3 doing the same with bytes.find on the same file,
+// in one run:
 //   extract   --left 【左】 --right 【右】 on 64 MiB of mixed Chinese and ASCII
 //             lines (the pair at the very end), raw GB18030 (--gbk) and UTF-8
 //   find      --text 终点标记 on the same files: one hit, at the end
@@ -97,9 +101,57 @@ struct Texts {
 
 } // namespace
 
-int main()
+double Median(std::vector<double> values)
 {
-    const std::string program = Here() + "/../middletext";
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// extract on a 1 KiB file against grep -F, 40 turns each, interleaved; wall
+// and CPU time medians. False when extract did not succeed.
+bool StartUp(const std::string& program)
+{
+    char name[] = "/tmp/middletext-startup-XXXXXX";
+    const int fd = mkstemp(name);
+    if (fd < 0)
+        return false;
+    std::string text;
+    while (text.size() < 1000)
+        text += "line " + std::to_string(text.size()) + " of a small page\n";
+    text += "<h1>Hello</h1>\n";
+    text.resize(1024, '.');
+    const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    close(fd);
+    const std::vector<std::string> ours = {program, "extract", "--left", "<h1>", "--right", "</h1>", name};
+    const std::vector<std::string> grep = {"grep", "-F", "<h1>", name};
+    std::vector<double> oursWall, oursCpu, grepWall, grepCpu;
+    bool right = written;
+    for (int i = 0; i < 40; ++i) {
+        const mt::bench::ChildRun a = mt::bench::RunChild(ours, true);
+        const mt::bench::ChildRun b = mt::bench::RunChild(grep, true);
+        right = right && a.status == 0;
+        oursWall.push_back(a.wallSeconds);
+        oursCpu.push_back(a.cpuSeconds);
+        grepWall.push_back(b.wallSeconds);
+        grepCpu.push_back(b.cpuSeconds);
+    }
+    unlink(name);
+    std::printf("%-22s %10s %10s %8s\n", "start-up, 1 KiB", "ours ms", "grep ms", "ours/grep");
+    std::printf("%-22s %10.2f %10.2f %7.2fx\n", "wall", 1e3 * Median(oursWall), 1e3 * Median(grepWall),
+                Median(oursWall) / Median(grepWall));
+    std::printf("%-22s %10.2f %10.2f %7.2fx\n", "CPU (user + system)", 1e3 * Median(oursCpu), 1e3 * Median(grepCpu),
+                Median(oursCpu) / std::max(Median(grepCpu), 1e-4));
+    std::printf("goal: extract's wall time <= 3.00x grep -F's\n\n");
+    return right;
+}
+
+int main(int argc, char** argv)
+{
+    // `startup PROGRAM` measures another build's program.
+    const std::string program = argc > 2 ? std::string(argv[2]) : Here() + "/../middletext";
+    const bool started = StartUp(program);
+    if (argc > 1 && std::string(argv[1]) == "startup")
+        return started ? 0 : 1;
     const char* dirVariable = std::getenv("MT_BENCH_TEXTS");
     const std::string dir = dirVariable ? dirVariable : "/tmp/middletext-bench-texts";
     if (FileKb(dir + "/hits-16.gb18030") == 0) {
@@ -178,5 +230,5 @@ int main()
     std::printf("goals: 16 MiB (118,987 hits) <= 300 ms, linear from 1 to 16 MiB\n");
     if (!statusesRight)
         std::printf("SOME RUNS DID NOT EXIT WITH STATUS 0\n");
-    return statusesRight ? 0 : 1;
+    return statusesRight && started ? 0 : 1;
 }

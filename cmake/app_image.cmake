@@ -52,6 +52,9 @@ target_link_libraries(middletext PRIVATE mt_cli mt_program_image)
 mt_layer_includes(middletext app)
 mt_layer_includes(middletext cli)
 mt_layer_includes(middletext frame) # the entry point starts the runtime
+# The window's code comes from the window module, opened when the window
+# starts (cmake/platform.cmake): the command line loads no Qt.
+mt_window_module_program(middletext)
 
 # Builds with the tests let them lower the command line's input limit
 # (MT_TEST_INPUT_LIMIT) instead of feeding it gigabytes.

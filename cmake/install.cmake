@@ -9,6 +9,9 @@ set(MT_APP_ID org.middletext.MiddleText)
 set(MT_DATA ${CMAKE_SOURCE_DIR}/data)
 
 install(TARGETS middletext RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The window module, which the program opens when the window starts.
+install(TARGETS middletext-window LIBRARY DESTINATION ${MT_WINDOW_MODULE_INSTALL_DIR}
+        PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(FILES ${MT_DATA}/${MT_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${MT_DATA}/${MT_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 16 32 48 64 128 256)

@@ -5,8 +5,9 @@
 # A layer does not see src/ as a whole. Its include root under the build
 # folder holds links to its own folder, the folders of the layers below and
 # abi, and a second root the same for the generated texts; so an include of a
-# higher layer does not compile. Qt is linked PRIVATE to the platform layer,
-# so Qt's headers are not found above it either.
+# higher layer does not compile. Qt is linked PRIVATE to the platform's
+# window code alone (cmake/platform.cmake), so Qt's headers are not found
+# above it either.
 
 set(MT_LAYERS platform net commands components windows frame app)
 set(MT_INCLUDE_ROOTS ${CMAKE_BINARY_DIR}/include_roots)
@@ -96,13 +97,10 @@ function(mt_layer layer)
   endif()
 endfunction()
 
-foreach(layer platform net commands components windows frame)
+include(cmake/platform.cmake)
+foreach(layer net commands components windows frame)
   mt_layer(${layer})
 endforeach()
-
-set_target_properties(mt_platform PROPERTIES AUTOMOC ON)
-target_link_libraries(mt_platform PRIVATE Qt6::Widgets ${CMAKE_DL_LIBS})
-target_compile_definitions(mt_platform PRIVATE MT_VERSION="${PROJECT_VERSION}")
 # libcurl's headers only: net/curl_library.cpp opens the library when the
 # first page is read.
 target_include_directories(mt_net PRIVATE $<TARGET_PROPERTY:CURL::libcurl,INTERFACE_INCLUDE_DIRECTORIES>)

@@ -19,13 +19,18 @@ DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
 id=org.middletext.MiddleText
 desktop-file-validate "$stage/usr/share/applications/$id.desktop"
 appstreamcli validate --no-net "$stage/usr/share/metainfo/$id.metainfo.xml" >/dev/null
-for f in bin/middletext share/man/man1/middletext.1.gz share/icons/hicolor/scalable/apps/$id.svg \
+for f in bin/middletext lib/$(gcc -print-multiarch)/middletext/middletext-window.so share/man/man1/middletext.1.gz share/icons/hicolor/scalable/apps/$id.svg \
          share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png \
          share/bash-completion/completions/middletext share/zsh/vendor-completions/_middletext \
          share/fish/vendor_completions.d/middletext.fish; do
   [ -s "$stage/usr/$f" ] || { echo "package: /usr/$f missing" >&2; exit 1; }
 done
 bash -c "source '$stage/usr/share/bash-completion/completions/middletext' && complete -p middletext" >/dev/null
+# The installed program finds its window module from any folder: the window
+# starts (and runs until the time-out ends it), the command line runs.
+(cd / && QT_QPA_PLATFORM=offscreen timeout 3 "$stage/usr/bin/middletext" >/dev/null 2>&1) && status=0 || status=$?
+[ "$status" = 124 ] || { echo "package: the installed window did not start (status $status)" >&2; exit 1; }
+(cd / && "$stage/usr/bin/middletext" --version >/dev/null) || { echo "package: the installed command line failed" >&2; exit 1; }
 depends=$(dpkg-deb -f "$deb" Depends)
 for p in libqt6widgets6 libcurl4 ca-certificates fonts-wqy-microhei; do
   grep -q "$p" <<<"$depends" || { echo "package: $p missing from Depends: $depends" >&2; exit 1; }

@@ -43,6 +43,9 @@ size_t KeptLargeBytes();
 size_t KeptLargeBlocks();
 // Gives every kept block back to the system.
 void ReleaseKeptLargeBlocks();
+// Gives the C library's free heap pages back to the system when they are
+// worth it.
+void ReturnFreeHeapPages();
 
 // Freed large blocks are kept only after this was called (the window's
 // event loop gives them back after a long idle; a process without one keeps

@@ -94,7 +94,14 @@ bool ConsoleText::decodePiece(std::string_view bytes, char* room, size_t* produc
         *produced = bytes.size();
         return true;
     }
-    if (encoding_ == "UTF-8") {
+    // Making the table asks the command for every character of the basic
+    // plane, as long as converting about 200 KiB: small input goes to the
+    // command straight away.
+    constexpr size_t kTableWorth = size_t{256} << 10;
+    const bool small = !fromUtf8_ && decodedDirectly_ + bytes.size() < kTableWorth;
+    if (small)
+        decodedDirectly_ += bytes.size();
+    if (encoding_ == "UTF-8" && !small) {
         // Large input: the encoding command's answers from a table.
         if (!fromUtf8_) {
             fromUtf8_ = std::make_unique<Utf8ToGb18030>([](std::string_view utf8, std::string* gb) {

@@ -1,22 +1,16 @@
 #include "platform/text_codec.h"
 
-#include <QString>
-
 #include "abi/gb18030.h"
+#include "platform/base/text_conversion.h"
 #include "platform/iconv_handle.h"
 
 #include <algorithm>
 #include <cerrno>
 
 namespace mt::platform {
-namespace {
 
-// Converts with iconv; the characters it leaves unmapped that GB18030 has
-// codes for are filled in (gb18030.h). Other invalid input stops the
-// conversion when strict, else each undecodable input unit (`unitWidth`
-// bytes) becomes the replacement.
-bool Convert(const char* to, const char* from, std::string_view in, std::string* out, bool strict,
-             std::string_view replacement, size_t unitWidth = 1)
+bool ConvertText(const char* to, const char* from, std::string_view in, std::string* out, bool strict,
+                 std::string_view replacement, size_t unitWidth)
 {
     out->clear();
     if (in.empty())
@@ -62,41 +56,23 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string*
     return ok;
 }
 
-} // namespace
-
-QString FromGb(std::string_view gb)
-{
-    std::string utf16;
-    Convert("UTF-16LE", "GB18030", gb, &utf16, false, std::string_view("\xfd\xff", 2));
-    return QString(reinterpret_cast<const QChar*>(utf16.data()), static_cast<qsizetype>(utf16.size() / 2));
-}
-
-std::string ToGb(const QString& text)
-{
-    return Utf16ToGb(Utf16View(text));
-}
 
 std::string Utf16ToGb(std::u16string_view units)
 {
     std::string gb;
     std::string_view utf16(reinterpret_cast<const char*>(units.data()), units.size() * 2);
-    Convert("GB18030", "UTF-16LE", utf16, &gb, false, "?", 2);
+    ConvertText("GB18030", "UTF-16LE", utf16, &gb, false, "?", 2);
     return gb;
-}
-
-std::u16string_view Utf16View(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
 }
 
 std::string GbToUtf8(std::string_view gb)
 {
     std::string utf8;
-    Convert("UTF-8", "GB18030", gb, &utf8, false, "\xef\xbf\xbd");
+    ConvertText("UTF-8", "GB18030", gb, &utf8, false, "\xef\xbf\xbd");
     return utf8;
 }
 
-bool Utf8ToGb(std::string_view utf8, std::string* gb) { return Convert("GB18030", "UTF-8", utf8, gb, true, ""); }
+bool Utf8ToGb(std::string_view utf8, std::string* gb) { return ConvertText("GB18030", "UTF-8", utf8, gb, true, ""); }
 
 GbChar GbCharAt(std::string_view gb, size_t pos, bool crlfAsOne)
 {

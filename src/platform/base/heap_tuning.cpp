@@ -10,12 +10,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include <QTimer>
-
 namespace mt::platform {
 namespace {
 
-constexpr int kQuietMilliseconds = 1000;
 constexpr size_t kWorthReturning = size_t{8} << 20;
 constexpr size_t kHugePage = size_t{2} << 20;
 // The count reads the big box twice per keystroke: two blocks in use, and
@@ -39,9 +36,6 @@ std::unordered_map<const void*, Live> g_live;
 std::vector<Kept> g_kept;
 size_t g_keptBytes = 0;
 bool g_keeping = false;
-
-QTimer* g_returnTimer = nullptr;
-QTimer* g_longIdleTimer = nullptr;
 
 // n rounded up to whole huge pages; 0 when that overflows.
 size_t CapacityFor(size_t n) { return n > SIZE_MAX - kHugePage ? 0 : (n + kHugePage - 1) & ~(kHugePage - 1); }
@@ -127,22 +121,13 @@ bool Keep(void* base, size_t capacity)
     return true;
 }
 
+} // namespace
+
 void ReturnFreeHeapPages()
 {
     if (mallinfo2().fordblks >= kWorthReturning)
         malloc_trim(0);
 }
-
-QTimer* SingleShot(int milliseconds, void (*action)())
-{
-    auto* t = new QTimer; // lives until the process ends
-    t->setSingleShot(true);
-    t->setInterval(milliseconds);
-    QObject::connect(t, &QTimer::timeout, action);
-    return t;
-}
-
-} // namespace
 
 void* AllocateLargeBlock(size_t n)
 {
@@ -255,29 +240,6 @@ void KeepLargeBlocksForReuse()
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     std::lock_guard<std::mutex> hold(g_lock);
     g_keeping = true;
-}
-
-void ReturnFreeHeapSoon()
-{
-    if (!g_returnTimer) {
-        g_returnTimer = SingleShot(kQuietMilliseconds, ReturnFreeHeapPages);
-        g_longIdleTimer = SingleShot(kLongIdleMilliseconds, [] {
-            ReleaseKeptLargeBlocks();
-            ReturnFreeHeapPages();
-        });
-    }
-    if (!g_returnTimer->isActive())
-        g_returnTimer->start();
-    if (!g_longIdleTimer->isActive() && KeptLargeBlocks() > 0)
-        g_longIdleTimer->start();
-}
-
-void PostponeHeapReturn()
-{
-    if (g_returnTimer && g_returnTimer->isActive())
-        g_returnTimer->start();
-    if (g_longIdleTimer && g_longIdleTimer->isActive())
-        g_longIdleTimer->start();
 }
 
 } // namespace mt::platform
