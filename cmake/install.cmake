@@ -10,7 +10,10 @@ set(MT_DATA ${CMAKE_SOURCE_DIR}/data)
 
 install(TARGETS middletext RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${MT_DATA}/${MT_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${MT_DATA}/${MT_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The metadata's newest release and the manual page's header carry the
+# project's version.
+configure_file(${MT_DATA}/${MT_APP_ID}.metainfo.xml ${CMAKE_BINARY_DIR}/${MT_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/${MT_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 16 32 48 64 128 256)
   install(FILES ${MT_DATA}/icons/${size}.png RENAME ${MT_APP_ID}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
@@ -31,13 +34,14 @@ set(MT_PACKAGE_MAINTAINER "middletext developers <middletext@example.org>"
 set(MT_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/middletext)
 install(FILES ${MT_DATA}/copyright DESTINATION ${MT_DOC_DIR})
 configure_file(${MT_DATA}/changelog.in ${CMAKE_BINARY_DIR}/changelog @ONLY)
+configure_file(${MT_DATA}/middletext.1 ${CMAKE_BINARY_DIR}/middletext.1 @ONLY)
 
 # Manual pages and changelogs go compressed, as Debian keeps them.
 find_program(MT_GZIP gzip)
 if(MT_GZIP)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/middletext.1.gz
-    COMMAND ${MT_GZIP} -9n -c ${MT_DATA}/middletext.1 > ${CMAKE_BINARY_DIR}/middletext.1.gz
-    DEPENDS ${MT_DATA}/middletext.1
+    COMMAND ${MT_GZIP} -9n -c ${CMAKE_BINARY_DIR}/middletext.1 > ${CMAKE_BINARY_DIR}/middletext.1.gz
+    DEPENDS ${CMAKE_BINARY_DIR}/middletext.1
     COMMENT "Manual page")
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
     COMMAND ${MT_GZIP} -9n -c ${CMAKE_BINARY_DIR}/changelog > ${CMAKE_BINARY_DIR}/changelog.gz
@@ -47,7 +51,7 @@ if(MT_GZIP)
   install(FILES ${CMAKE_BINARY_DIR}/middletext.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${MT_DOC_DIR})
 else()
-  install(FILES ${MT_DATA}/middletext.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${CMAKE_BINARY_DIR}/middletext.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${CMAKE_BINARY_DIR}/changelog DESTINATION ${MT_DOC_DIR})
 endif()
 # The window's picture, which the AppStream metadata names as its screenshot.

@@ -11,6 +11,7 @@
 #include "cli_context.h"
 #include "cli_messages.h"
 #include "code_languages.h"
+#include "program_version.h"
 
 namespace app {
 
@@ -97,7 +98,7 @@ int CommandLineEntry(int argc, char** argv)
     mt::Runtime().auxiliaryCall(6, reinterpret_cast<uintptr_t>(&kProgramHeader), 0, 0, 0);
     if (o.command == "version") {
         // The first line as it always was; then what pages are read with.
-        out.write("middletext 1.0.0\n");
+        out.write(std::string("middletext ") + kProgramVersion + "\n");
         out.write(LibraryVersions().view());
         return Finish(out, kExitDone);
     }

@@ -52,7 +52,7 @@ const CommandRoutine kCoreCommands[16] = {
 int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)
 {
     if (code == kNotifyShutdown) {
-        TheHttpBatch().Release();
+        TheHttpBatch().release();
         ReleaseHttpClient();
         return 0;
     }
