@@ -45,7 +45,10 @@ fi
 quoted=$(printf '%s' "$root" | sed 's/[][\.*^$+?(){}|]/\\&/g')
 planted='tests/layering/(upward_include|qt_above_platform|app_beside_gate)\.cpp$'
 files="^$quoted/(?!$planted)(src|tests|bench|fuzz|tools)/.*\.cpp$"
-headers="^$quoted/(src|tests|bench|fuzz|tools)/"
+# Headers: the project's, also where a layer sees them through its include
+# root in the build folder; not the generated ones.
+quoted_build=$(printf '%s' "$build" | sed 's/[][\.*^$+?(){}|]/\\&/g')
+headers="^$quoted/(src|tests|bench|fuzz|tools)/|^$quoted_build/include_roots/[^/]+/src/"
 echo "lint: run-clang-tidy-14 over $build"
 # Colour escapes off, so that the log reads plainly.
 set +e
