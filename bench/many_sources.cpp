@@ -151,7 +151,7 @@ public:
         std::lock_guard lock(mutex_);
         held_.push_back(dup(fd));
     }
-    void Answer(int fd, std::function<void(int)> answer)
+    void Answer(int fd, const std::function<void(int)>& answer)
     {
         const int own = dup(fd);
         std::lock_guard lock(mutex_);

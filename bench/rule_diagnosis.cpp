@@ -96,7 +96,7 @@ const std::string& Text(const std::string& name)
     return it->second;
 }
 
-void Diagnose(benchmark::State& state, std::string data)
+void Diagnose(benchmark::State& state, const std::string& data)
 {
     const std::string& text = Text(data);
     for (auto _ : state) {
@@ -107,7 +107,7 @@ void Diagnose(benchmark::State& state, std::string data)
     }
 }
 
-void Search(benchmark::State& state, std::string data)
+void Search(benchmark::State& state, const std::string& data)
 {
     const std::string& text = Text(data);
     for (auto _ : state) {

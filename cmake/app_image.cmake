@@ -9,6 +9,8 @@ set(MT_APP_LAYOUT ${CMAKE_SOURCE_DIR}/src/app/main_window.layout)
 set(MT_APP_LITERALS ${CMAKE_SOURCE_DIR}/src/app/literals.txt)
 file(GLOB MT_APP_ASSETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/assets/*)
 file(MAKE_DIRECTORY ${MT_GENERATED}/app)
+# The version --version prints, from project() alone.
+configure_file(${CMAKE_SOURCE_DIR}/cmake/program_version.h.in ${MT_GENERATED}/app/program_version.h @ONLY)
 add_custom_command(
   OUTPUT ${MT_GENERATED}/app/program_image.cpp ${MT_GENERATED}/app/app_image.h
   COMMAND mtimage ${MT_APP_LAYOUT} ${MT_APP_LITERALS}

@@ -13,7 +13,10 @@ install(TARGETS middletext RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS middletext-window LIBRARY DESTINATION ${MT_WINDOW_MODULE_INSTALL_DIR}
         PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(FILES ${MT_DATA}/${MT_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${MT_DATA}/${MT_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The metadata's newest release and the manual page's header carry the
+# project's version.
+configure_file(${MT_DATA}/${MT_APP_ID}.metainfo.xml ${CMAKE_BINARY_DIR}/${MT_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/${MT_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 16 32 48 64 128 256)
   install(FILES ${MT_DATA}/icons/${size}.png RENAME ${MT_APP_ID}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)

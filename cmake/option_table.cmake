@@ -7,6 +7,11 @@ target_include_directories(cliopts PRIVATE ${CMAKE_SOURCE_DIR}/src)
 set(MT_OPTION_HELP ${CMAKE_SOURCE_DIR}/src/cli/option_help.txt)
 set(MT_COMPLETIONS ${CMAKE_BINARY_DIR}/completions)
 set(MT_MANUAL_PAGE ${CMAKE_BINARY_DIR}/middletext.1)
+# The page's header carries the project's version; cliopts fills in @OPTIONS@.
+set(MT_MANUAL_TEMPLATE ${CMAKE_BINARY_DIR}/middletext.1.in)
+set(OPTIONS "@OPTIONS@")
+configure_file(${CMAKE_SOURCE_DIR}/data/middletext.1.in ${MT_MANUAL_TEMPLATE} @ONLY)
+unset(OPTIONS)
 file(MAKE_DIRECTORY ${MT_COMPLETIONS} ${MT_GENERATED}/cli)
 
 add_custom_command(
@@ -18,8 +23,8 @@ target_sources(mt_cli PRIVATE ${MT_GENERATED}/cli/cli_usage_text.h)
 
 add_custom_command(
   OUTPUT ${MT_MANUAL_PAGE}
-  COMMAND cliopts manual ${MT_OPTION_HELP} ${CMAKE_SOURCE_DIR}/data/middletext.1.in ${MT_MANUAL_PAGE}
-  DEPENDS cliopts ${MT_OPTION_HELP} ${CMAKE_SOURCE_DIR}/data/middletext.1.in
+  COMMAND cliopts manual ${MT_OPTION_HELP} ${MT_MANUAL_TEMPLATE} ${MT_MANUAL_PAGE}
+  DEPENDS cliopts ${MT_OPTION_HELP} ${MT_MANUAL_TEMPLATE}
   COMMENT "The manual page from the option table")
 
 add_custom_command(

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 #ifndef MT_FIND_TEXT_AVX2
     std::fprintf(stderr, "find_text_fuzz: AVX2 search skipped: not built for this target\n");
 #else
-    if (mt::ScanKindAvailable(mt::ScanKind::Avx2))
+    if (mt::ScanKindAvailable(mt::ScanKind::kAvx2))
         std::fprintf(stderr, "find_text_fuzz: AVX2 search included\n");
     else
         std::fprintf(stderr, "find_text_fuzz: AVX2 search skipped: the processor has no AVX2\n");
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto terminated = std::make_unique<char[]>(text.size() + 1);
     text.copy(terminated.get(), text.size());
     terminated[text.size()] = 0;
-    for (mt::ScanKind kind : {mt::ScanKind::Portable, mt::ScanKind::Sse2, mt::ScanKind::Avx2}) {
+    for (mt::ScanKind kind : {mt::ScanKind::kPortable, mt::ScanKind::kSse2, mt::ScanKind::kAvx2}) {
         const int64_t known =
             mt::FindTextOffsetUsing(kind, std::string_view(exact.get(), text.size()), sought, offset, ignoreCase);
         const int64_t measured =

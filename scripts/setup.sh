@@ -11,11 +11,14 @@ package_needs=(
   qt6-base-dev libgl-dev libcurl4-openssl-dev libidn2-dev
   desktop-file-utils appstream dpkg-dev lintian
 )
-# The tests, the benchmarks, the fuzz targets and looking at the window.
+# The tests, the benchmarks, the fuzz targets, the format and lint checks
+# (scripts/lint.sh: clang-tidy-14 brings run-clang-tidy-14) and looking at
+# the window.
 test_needs=(
   libssl-dev openssl zlib1g-dev libbrotli-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  clang-format-14 clang-tidy-14
   xvfb xauth x11-apps imagemagick openbox xdotool xclip fonts-wqy-microhei fonts-dejavu-core
   libx11-dev libxtst-dev libxdamage-dev
   groff-base nodejs zsh fish

@@ -64,7 +64,7 @@ std::string FolderOf(const std::string& path)
 // the path the case names it by, or empty with *error.
 std::string KeepSnapshot(const std::string& caseFile, const Owned& big, std::string* error)
 {
-    const std::string name = "pages/" + Sha256Hex(big.text()) + ".txt";
+    std::string name = "pages/" + Sha256Hex(big.text()) + ".txt";
     const fs::path path = fs::path(FolderOf(caseFile)) / name;
     std::error_code ec;
     if (fs::exists(path, ec))
@@ -190,6 +190,7 @@ void OpenCase()
         return;
     }
     std::vector<std::string> rows;
+    rows.reserve(cases.size());
     for (const TestCase& c : cases)
         rows.push_back(Row(c));
     const int32_t pick = PickRow(Lit(lit::CaseOpenTitle), Lit(lit::CasePickPrompt), rows);

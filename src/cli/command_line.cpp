@@ -11,6 +11,7 @@
 #include "cli_context.h"
 #include "shared/cli_messages.h"
 #include "code_languages.h"
+#include "program_version.h"
 
 namespace app {
 
@@ -88,7 +89,7 @@ int CommandLineEntry(int argc, char** argv)
     mt::Runtime().auxiliaryCall(6, reinterpret_cast<uintptr_t>(&kProgramHeader), 0, 0, 0);
     if (o.command == "version") {
         // The first line as it always was; then what pages are read with.
-        out.write("middletext 1.0.0\n");
+        out.write(std::string("middletext ") + kProgramVersion + "\n");
         out.write(LibraryVersions().view());
         return Finish(out, kExitDone);
     }

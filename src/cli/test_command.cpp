@@ -124,7 +124,10 @@ bool ReplaceFile(const CliContext& c, const std::string& path, const std::string
         }
         done += static_cast<size_t>(n);
     }
-    if ((existed && fchmod(fd, mode) != 0) | (close(fd) != 0) ||
+    // The file is closed also when its mode could not be set.
+    const bool modeFailed = existed && fchmod(fd, mode) != 0;
+    const bool closeFailed = close(fd) != 0;
+    if (modeFailed || closeFailed ||
         renameat(c.startDirectory, temporary.c_str(), c.startDirectory, path.c_str()) != 0) {
         const int code = errno;
         unlinkat(c.startDirectory, temporary.c_str(), 0);

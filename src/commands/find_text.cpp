@@ -157,9 +157,9 @@ bool Avx2ScanAvailable()
 bool ScanKindAvailable(ScanKind kind)
 {
     switch (kind) {
-    case ScanKind::Avx2:
+    case ScanKind::kAvx2:
         return Avx2ScanAvailable();
-    case ScanKind::Sse2:
+    case ScanKind::kSse2:
 #ifdef __SSE2__
         return true;
 #else
@@ -175,11 +175,11 @@ namespace {
 // The block tests a search with `kind` runs.
 ScanKind Resolve(ScanKind kind)
 {
-    if (kind != ScanKind::Best)
-        return ScanKindAvailable(kind) ? kind : ScanKind::Portable;
+    if (kind != ScanKind::kBest)
+        return ScanKindAvailable(kind) ? kind : ScanKind::kPortable;
     if (Avx2ScanAvailable())
-        return ScanKind::Avx2;
-    return ScanKindAvailable(ScanKind::Sse2) ? ScanKind::Sse2 : ScanKind::Portable;
+        return ScanKind::kAvx2;
+    return ScanKindAvailable(ScanKind::kSse2) ? ScanKind::kSse2 : ScanKind::kPortable;
 }
 
 } // namespace
@@ -188,9 +188,9 @@ int64_t FindTextOffsetUsing(ScanKind kind, std::string_view text, std::string_vi
                             bool ignoreCase)
 {
     switch (Resolve(kind)) {
-    case ScanKind::Avx2: return FindTextOffsetAvx2(text, sought, start, ignoreCase);
+    case ScanKind::kAvx2: return FindTextOffsetAvx2(text, sought, start, ignoreCase);
 #ifdef __SSE2__
-    case ScanKind::Sse2: return FindKnown<Sse2Blocks>(text, sought, start, ignoreCase);
+    case ScanKind::kSse2: return FindKnown<Sse2Blocks>(text, sought, start, ignoreCase);
 #endif
     default: return FindKnown<PortableBlocks>(text, sought, start, ignoreCase);
     }
@@ -202,9 +202,9 @@ int64_t FindTextOffsetInTerminatedUsing(ScanKind kind, const char* text, std::st
     if (!text)
         text = "";
     switch (Resolve(kind)) {
-    case ScanKind::Avx2: return FindTextOffsetInTerminatedAvx2(text, sought, start, ignoreCase);
+    case ScanKind::kAvx2: return FindTextOffsetInTerminatedAvx2(text, sought, start, ignoreCase);
 #ifdef __SSE2__
-    case ScanKind::Sse2: return FindTerminated<Sse2Blocks>(text, sought, start, ignoreCase);
+    case ScanKind::kSse2: return FindTerminated<Sse2Blocks>(text, sought, start, ignoreCase);
 #endif
     default: return FindTerminated<PortableBlocks>(text, sought, start, ignoreCase);
     }
@@ -212,12 +212,12 @@ int64_t FindTextOffsetInTerminatedUsing(ScanKind kind, const char* text, std::st
 
 int64_t FindTextOffset(std::string_view text, std::string_view sought, size_t start, bool ignoreCase)
 {
-    return FindTextOffsetUsing(ScanKind::Best, text, sought, start, ignoreCase);
+    return FindTextOffsetUsing(ScanKind::kBest, text, sought, start, ignoreCase);
 }
 
 int64_t FindTextOffsetInTerminated(const char* text, std::string_view sought, size_t start, bool ignoreCase)
 {
-    return FindTextOffsetInTerminatedUsing(ScanKind::Best, text, sought, start, ignoreCase);
+    return FindTextOffsetInTerminatedUsing(ScanKind::kBest, text, sought, start, ignoreCase);
 }
 
 } // namespace mt

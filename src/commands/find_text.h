@@ -30,9 +30,9 @@ int64_t FindTextOffset(std::string_view text, std::string_view sought, size_t st
 // reads nothing behind the terminator.
 int64_t FindTextOffsetInTerminated(const char* text, std::string_view sought, size_t start, bool ignoreCase);
 
-// The block tests a search can use. Best is what FindTextOffset uses: AVX2
+// The block tests a search can use. kBest is what FindTextOffset uses: AVX2
 // or SSE2 when the processor has them, else one byte at a time.
-enum class ScanKind { Best, Portable, Sse2, Avx2 };
+enum class ScanKind { kBest, kPortable, kSse2, kAvx2 };
 
 // Whether this build and processor can use the kind.
 bool ScanKindAvailable(ScanKind kind);

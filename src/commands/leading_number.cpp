@@ -3,7 +3,7 @@
 #include <clocale>
 #include <cstdint>
 #include <cstdlib>
-#include <locale.h>
+#include <locale.h> // NOLINT(modernize-deprecated-headers): newlocale and locale_t are POSIX's
 #include <string>
 
 namespace mt {

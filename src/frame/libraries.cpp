@@ -85,7 +85,7 @@ static_assert(kCoreCommands.size() == kCoreCommandCount);
 int32_t InternetNotify(int32_t code, intptr_t a, intptr_t b)
 {
     if (code == kNotifyShutdown) {
-        TheHttpBatch().Release();
+        TheHttpBatch().release();
         ReleaseHttpClient();
         return 0;
     }

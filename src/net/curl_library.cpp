@@ -100,20 +100,20 @@ const Library& CurlIfOpen()
     return l ? *l : none;
 }
 
-// Calls the library's function `member` with `args`, or gives `absent`
+// Calls the library's function `kMember` with `args`, or gives `absent`
 // when the library (or that function) is missing. Clean-ups go through
 // PassIfOpen: they never open the library, whose handles exist only if it was.
-template <auto member, typename Result, typename... Args>
+template <auto kMember, typename Result, typename... Args>
 Result Pass(Result absent, Args... args)
 {
-    const auto f = Curl().*member;
+    const auto f = Curl().*kMember;
     return f ? f(args...) : absent;
 }
 
-template <auto member, typename... Args>
+template <auto kMember, typename... Args>
 void PassIfOpen(Args... args)
 {
-    if (const auto f = CurlIfOpen().*member)
+    if (const auto f = CurlIfOpen().*kMember)
         f(args...);
 }
 
@@ -135,6 +135,13 @@ CURLcode PassOn(int option, va_list ap, Call call)
 }
 
 } // namespace
+
+// libcurl declares the option in front of the variable arguments as an
+// enum, which clang says may be promoted; the declarations are libcurl's and
+// every caller passes the arguments so.
+#if defined(__clang__)
+#pragma clang diagnostic ignored "-Wvarargs"
+#endif
 
 extern "C" {
 

@@ -47,60 +47,60 @@ bool GrowBuffer::pooled() const { return data_ && InPool(data_); }
 
 int32_t GrowBuffer::PoolInUse() { return g_pool.inUseCount; }
 
-bool GrowBuffer::SetSize(int32_t n)
+bool GrowBuffer::setSize(int32_t n)
 {
     if (n < 0 || n > kLargestRequest)
         return false;
     if (n == 0) {
-        Release();
+        release();
         return true;
     }
     bool ok;
     if (!data_)
-        ok = (n <= kSlotSize && TakeSlot()) || MoveToHeap(n);
+        ok = (n <= kSlotSize && takeSlot()) || moveToHeap(n);
     else if (pooled())
-        ok = n <= kSlotSize || MoveToHeap(n);
+        ok = n <= kSlotSize || moveToHeap(n);
     else
-        ok = ResizeHeap(n);
+        ok = resizeHeap(n);
     if (ok)
         size_ = n;
     return ok;
 }
 
-bool GrowBuffer::Append(const void* bytes, int32_t n)
+bool GrowBuffer::append(const void* bytes, int32_t n)
 {
     if (n < 0 || n > kLargestRequest - size_)
         return false;
     if (n == 0)
         return true;
     int32_t old = size_;
-    if (!SetSize(old + n))
+    if (!setSize(old + n))
         return false;
     std::memcpy(data_ + old, bytes, static_cast<size_t>(n));
     return true;
 }
 
-void GrowBuffer::Release()
+void GrowBuffer::release()
 {
     if (pooled())
         FreeSlot(data_);
     else if (data_)
         svc::Free(data_ - kHeapFront);
-    Reset();
+    reset();
 }
 
-uint8_t* GrowBuffer::TakeHeapBlock()
+uint8_t* GrowBuffer::takeHeapBlock()
 {
     if (!data_ || pooled())
         return nullptr;
     uint8_t* block = data_ - kHeapFront;
-    Reset();
+    reset();
     return block;
 }
 
 // Takes the first free slot of the pool for an empty buffer; false when all
 // slots are in use.
-bool GrowBuffer::TakeSlot()
+bool GrowBuffer::takeSlot()
 {
     std::lock_guard lock(g_poolLock);
     for (int32_t i = 0; i < kPoolSlots; ++i) {
@@ -118,7 +118,7 @@ bool GrowBuffer::TakeSlot()
 // Moves an empty or pooled buffer into a new heap block of n + kHeapSlack
 // bytes, carrying the contents over and freeing the slot. On failure the
 // buffer keeps its slot and contents.
-bool GrowBuffer::MoveToHeap(int32_t n)
+bool GrowBuffer::moveToHeap(int32_t n)
 {
     int32_t capacity = n + kHeapSlack;
     auto* block = static_cast<uint8_t*>(svc::TryAllocate(HeapBytes(capacity)));
@@ -140,7 +140,7 @@ bool GrowBuffer::MoveToHeap(int32_t n)
 // the old block in place and reports false. Shrinking reallocates in place;
 // should even that be refused, the old block still serves: shrinking never
 // fails.
-bool GrowBuffer::ResizeHeap(int32_t n)
+bool GrowBuffer::resizeHeap(int32_t n)
 {
     if (capacity_ >= n && capacity_ - n <= kKeepSlack)
         return true;
@@ -163,7 +163,7 @@ bool GrowBuffer::ResizeHeap(int32_t n)
     return true;
 }
 
-void GrowBuffer::Reset()
+void GrowBuffer::reset()
 {
     data_ = nullptr;
     capacity_ = 0;

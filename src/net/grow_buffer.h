@@ -3,7 +3,7 @@
 // Small buffers live in a pool of 96 slots of 512 bytes in one static area;
 // larger ones are blocks from the runtime's heap. A heap block keeps
 // kHeapFront spare bytes in front of the data, so that its owner can turn
-// the block into a byte array in place (see TakeHeapBlock).
+// the block into a byte array in place (see takeHeapBlock).
 //
 // A buffer belongs to one thread at a time; the pool is shared under a lock.
 #pragma once
@@ -24,7 +24,7 @@ public:
     GrowBuffer() = default;
     GrowBuffer(const GrowBuffer&) = delete;
     GrowBuffer& operator=(const GrowBuffer&) = delete;
-    ~GrowBuffer() { Release(); }
+    ~GrowBuffer() { release(); }
 
     uint8_t* data() const { return data_; }
     int32_t capacity() const { return capacity_; }
@@ -34,29 +34,29 @@ public:
     // Makes the size n, keeping the first min(size, n) bytes. n = 0 releases
     // the memory. Returns false, with the buffer unchanged, when n is negative
     // or too large or the memory cannot be had; shrinking never fails.
-    bool SetSize(int32_t n);
+    bool setSize(int32_t n);
 
     // Adds n bytes from `bytes` behind the current contents. Returns false,
     // with the buffer unchanged, when the grown size cannot be had.
-    bool Append(const void* bytes, int32_t n);
+    bool append(const void* bytes, int32_t n);
 
     // Gives back the slot or the heap block; the buffer is empty afterwards.
-    void Release();
+    void release();
 
     // When the bytes sit in a heap block: hands that block over (kHeapFront
     // spare bytes, then the size() bytes; the receiver frees it through the
     // runtime's free operation) and leaves the buffer empty. Otherwise returns
     // null and changes nothing.
-    uint8_t* TakeHeapBlock();
+    uint8_t* takeHeapBlock();
 
     // Slots of the pool in use (for tests).
     static int32_t PoolInUse();
 
 private:
-    bool TakeSlot();
-    bool MoveToHeap(int32_t n);
-    bool ResizeHeap(int32_t n);
-    void Reset();
+    bool takeSlot();
+    bool moveToHeap(int32_t n);
+    bool resizeHeap(int32_t n);
+    void reset();
 
     uint8_t* data_ = nullptr;
     int32_t capacity_ = 0;

@@ -34,17 +34,17 @@ struct HttpBatch::Page {
     TransferReport report;
 };
 
-void HttpBatch::SetJobs(int jobs)
+void HttpBatch::setJobs(int jobs)
 {
-    Drop();
+    drop();
     jobs_ = std::clamp(jobs, 1, kMostJobs);
     mostRunning_ = 0;
-    BoundConnections();
+    boundConnections();
 }
 
 // No more connections than transfers at once, open or kept for reuse, and
 // one more for the page that passes the bound.
-void HttpBatch::BoundConnections()
+void HttpBatch::boundConnections()
 {
     if (!multi_)
         return;
@@ -52,7 +52,7 @@ void HttpBatch::BoundConnections()
     curl_multi_setopt(static_cast<CURLM*>(multi_), CURLMOPT_MAXCONNECTS, static_cast<long>(jobs_));
 }
 
-bool HttpBatch::Add(uint64_t ticket, const char* url)
+bool HttpBatch::add(uint64_t ticket, const char* url)
 {
     if (pages_.count(ticket))
         return false;
@@ -68,15 +68,15 @@ bool HttpBatch::Add(uint64_t ticket, const char* url)
     page->queued = true;
     waiting_.push_back(page.get());
     pages_.emplace(ticket, std::move(page));
-    MarkHeadAndResume();
-    StartDue();
+    markHeadAndResume();
+    startDue();
     if (!running_.empty())
-        Round();
+        round();
     return true;
 }
 
 // Room for one more transfer, and nothing left to start now.
-bool HttpBatch::Hungry() const
+bool HttpBatch::hungry() const
 {
     if (static_cast<int>(running_.size()) >= jobs_ || shared_.full() || pages_.size() >= kMostPages)
         return false;
@@ -86,68 +86,68 @@ bool HttpBatch::Hungry() const
 
 // One turn of the transfers: what is due starts, libcurl moves every
 // running one on, the ended ones are collected.
-void HttpBatch::Round()
+void HttpBatch::round()
 {
-    StartDue();
+    startDue();
     if (running_.empty() || !multi_)
         return;
     int running = 0;
     if (curl_multi_perform(static_cast<CURLM*>(multi_), &running) != CURLM_OK)
-        FailRunning();
-    Collect();
-    PauseWhenFull();
+        failRunning();
+    collect();
+    pauseWhenFull();
 }
 
-bool HttpBatch::Wait(uint64_t ticket)
+bool HttpBatch::wait(uint64_t ticket)
 {
     const auto found = pages_.find(ticket);
     if (found == pages_.end())
         return true;
     Page& page = *found->second;
     wanted_ = &page;
-    MarkHeadAndResume();
+    markHeadAndResume();
     for (;;) {
-        StartDue();
-        if (page.done || Hungry())
+        startDue();
+        if (page.done || hungry())
             break;
-        Round();
-        if (page.done || Hungry()) // ended pages make room: asked for more before the next wait
+        round();
+        if (page.done || hungry()) // ended pages make room: asked for more before the next wait
             break;
         if (multi_)
-            curl_multi_poll(static_cast<CURLM*>(multi_), nullptr, 0, static_cast<int>(PollMilliseconds()), nullptr);
+            curl_multi_poll(static_cast<CURLM*>(multi_), nullptr, 0, static_cast<int>(pollMilliseconds()), nullptr);
     }
     wanted_ = nullptr;
     return page.done;
 }
 
-bool HttpBatch::Take(uint64_t ticket, ByteArrayValue* body, TransferReport* report)
+bool HttpBatch::take(uint64_t ticket, ByteArrayValue* body, TransferReport* report)
 {
     const auto found = pages_.find(ticket);
     if (found == pages_.end())
         return false;
     Page& page = *found->second;
     wanted_ = &page;
-    MarkHeadAndResume();
+    markHeadAndResume();
     while (!page.done) {
-        Round();
+        round();
         if (page.done)
             break;
         if (multi_)
-            curl_multi_poll(static_cast<CURLM*>(multi_), nullptr, 0, static_cast<int>(PollMilliseconds()), nullptr);
+            curl_multi_poll(static_cast<CURLM*>(multi_), nullptr, 0, static_cast<int>(pollMilliseconds()), nullptr);
     }
     wanted_ = nullptr;
     shared_.held -= page.cost + page.body.size();
     *body = TakeByteArray(page.body);
     *report = std::move(page.report);
     pages_.erase(found);
-    MarkHeadAndResume();
+    markHeadAndResume();
     return true;
 }
 
 // Starts the waiting pages that are due, in the order asked, while fewer
 // than `jobs` run and the pages' bytes are under the bound; the head starts
 // whatever the others hold.
-void HttpBatch::StartDue()
+void HttpBatch::startDue()
 {
     const Clock::time_point now = Clock::now();
     for (auto it = waiting_.begin();
@@ -159,18 +159,18 @@ void HttpBatch::StartDue()
         }
         it = waiting_.erase(it);
         page.queued = false;
-        Start(page);
+        start(page);
     }
     for (Page* first : {pages_.empty() ? nullptr : pages_.begin()->second.get(), wanted_}) {
         if (first && first->queued && first->startAt <= now) {
             waiting_.erase(std::find(waiting_.begin(), waiting_.end(), first));
             first->queued = false;
-            Start(*first);
+            start(*first);
         }
     }
 }
 
-void HttpBatch::Start(Page& page)
+void HttpBatch::start(Page& page)
 {
     page.report = TransferReport{};
     page.report.outcome = TransferOutcome::kFailed;
@@ -180,7 +180,7 @@ void HttpBatch::Start(Page& page)
         return;
     }
     page.report.reason = TransferReason::kOther; // libcurl would not start
-    if (!EnsureOpen()) {
+    if (!ensureOpen()) {
         page.done = true;
         return;
     }
@@ -213,13 +213,13 @@ void HttpBatch::Start(Page& page)
     if (!transfer::BeginAttempt(h, page.url, &page.body, &page.received, page.limits, page.options, &*page.attempt) ||
         curl_easy_setopt(h, CURLOPT_PRIVATE, &page) != CURLE_OK ||
         curl_multi_add_handle(static_cast<CURLM*>(multi_), h) != CURLM_OK) {
-        Finish(page, false, CURLE_OK);
+        finish(page, false, CURLE_OK);
         return;
     }
 }
 
 // Ends the transfers libcurl says have ended.
-void HttpBatch::Collect()
+void HttpBatch::collect()
 {
     int left = 0;
     while (CURLMsg* message = curl_multi_info_read(static_cast<CURLM*>(multi_), &left)) {
@@ -230,13 +230,13 @@ void HttpBatch::Collect()
         const int code = message->data.result; // the message goes with the removal
         auto* page = reinterpret_cast<Page*>(privateData);
         curl_multi_remove_handle(static_cast<CURLM*>(multi_), message->easy_handle);
-        Finish(*page, true, code);
+        finish(*page, true, code);
     }
 }
 
 // Reports on one try and gives its handle back; a page worth another try
 // within its time waits for it (its bytes dropped), any other is done.
-void HttpBatch::Finish(Page& page, bool performed, int code)
+void HttpBatch::finish(Page& page, bool performed, int code)
 {
     running_.erase(std::find(running_.begin(), running_.end(), &page));
     transfer::EndAttempt(page.handle, performed, code, page.body, *page.attempt, page.limits, &page.report);
@@ -251,10 +251,10 @@ void HttpBatch::Finish(Page& page, bool performed, int code)
             page.startAt = Clock::now() + wait;
             ++page.retry;
             shared_.held -= page.body.size();
-            page.body.SetSize(0);
+            page.body.setSize(0);
             page.queued = true;
             waiting_.push_front(&page);
-            MarkHeadAndResume();
+            markHeadAndResume();
             return;
         }
     }
@@ -262,20 +262,20 @@ void HttpBatch::Finish(Page& page, bool performed, int code)
 }
 
 // The multi handle failed as a whole: every running transfer ends with it.
-void HttpBatch::FailRunning()
+void HttpBatch::failRunning()
 {
     const std::vector<Page*> running = running_;
     for (Page* page : running) {
         curl_multi_remove_handle(static_cast<CURLM*>(multi_), page->handle);
         page->retry = page->options.retries; // no retry either
-        Finish(*page, false, CURLE_OK);
+        finish(*page, false, CURLE_OK);
     }
 }
 
 // Once the bytes held reach the bound, every transfer but the head's stops
 // reading before its next write: libcurl then keeps nothing of theirs
 // beyond what the socket holds.
-void HttpBatch::PauseWhenFull()
+void HttpBatch::pauseWhenFull()
 {
     if (!shared_.full())
         return;
@@ -289,7 +289,7 @@ void HttpBatch::PauseWhenFull()
 
 // The lowest ticket held becomes the head; then the paused transfers go on
 // in ticket order, the head's first, while there is room.
-void HttpBatch::MarkHeadAndResume()
+void HttpBatch::markHeadAndResume()
 {
     if (!pages_.empty())
         pages_.begin()->second->head = true;
@@ -308,7 +308,7 @@ void HttpBatch::MarkHeadAndResume()
 
 // How long to wait for the sockets: until the first retry is due, at most
 // a second.
-long HttpBatch::PollMilliseconds() const
+long HttpBatch::pollMilliseconds() const
 {
     long wait = 1000;
     const Clock::time_point now = Clock::now();
@@ -320,7 +320,7 @@ long HttpBatch::PollMilliseconds() const
 }
 
 // Ends every transfer and drops every page.
-void HttpBatch::Drop()
+void HttpBatch::drop()
 {
     for (Page* page : running_) {
         auto* h = static_cast<CURL*>(page->handle);
@@ -336,9 +336,9 @@ void HttpBatch::Drop()
     shared_.held = 0;
 }
 
-void HttpBatch::Release()
+void HttpBatch::release()
 {
-    Drop();
+    drop();
     for (void* h : idleHandles_)
         curl_easy_cleanup(static_cast<CURL*>(h));
     idleHandles_.clear();
@@ -351,7 +351,7 @@ void HttpBatch::Release()
 
 // Opens the multi handle unless it is open; a failed open leaves nothing
 // behind, so that a later transfer tries again.
-bool HttpBatch::EnsureOpen()
+bool HttpBatch::ensureOpen()
 {
     if (multi_)
         return true;
@@ -363,7 +363,7 @@ bool HttpBatch::EnsureOpen()
         return false;
     }
     multi_ = multi;
-    BoundConnections();
+    boundConnections();
     return true;
 }
 
@@ -379,20 +379,20 @@ void HttpBatchJobs(ValueRecord*, int32_t argc, ValueRecord* args)
 {
     const bool given = argc >= 1 && args[0].type == kTypeInt && AsInt32(args[0]) >= 1 &&
                        AsInt32(args[0]) <= HttpBatch::kMostJobs;
-    TheHttpBatch().SetJobs(given ? AsInt32(args[0]) : HttpBatch::kDefaultJobs);
+    TheHttpBatch().setJobs(given ? AsInt32(args[0]) : HttpBatch::kDefaultJobs);
 }
 
 void HttpBatchAdd(ValueRecord* result, int32_t argc, ValueRecord* args)
 {
     const bool ticket = argc >= 1 && args[0].type == kTypeLong;
     const char* url = argc >= 2 && args[1].type == kTypeText ? AsPointer<const char>(args[1]) : nullptr;
-    *result = MakeBool(ticket && TheHttpBatch().Add(static_cast<uint64_t>(AsInt64(args[0])), url));
+    *result = MakeBool(ticket && TheHttpBatch().add(static_cast<uint64_t>(AsInt64(args[0])), url));
 }
 
 void HttpBatchWait(ValueRecord* result, int32_t argc, ValueRecord* args)
 {
     const bool ticket = argc >= 1 && args[0].type == kTypeLong;
-    *result = MakeBool(!ticket || TheHttpBatch().Wait(static_cast<uint64_t>(AsInt64(args[0]))));
+    *result = MakeBool(!ticket || TheHttpBatch().wait(static_cast<uint64_t>(AsInt64(args[0]))));
 }
 
 void HttpBatchTake(ValueRecord* result, int32_t argc, ValueRecord* args)
@@ -400,8 +400,8 @@ void HttpBatchTake(ValueRecord* result, int32_t argc, ValueRecord* args)
     ByteArrayValue body = nullptr;
     TransferReport report;
     if (argc >= 1 && args[0].type == kTypeLong)
-        TheHttpBatch().Take(static_cast<uint64_t>(AsInt64(args[0])), &body, &report);
-    TheHttpClient().AdoptReport(std::move(report));
+        TheHttpBatch().take(static_cast<uint64_t>(AsInt64(args[0])), &body, &report);
+    TheHttpClient().adoptReport(std::move(report));
     *result = MakePointer(body, kTypeBytes);
 }
 

@@ -41,23 +41,23 @@ public:
 
     // Transfers at once, 1 to kMostJobs. Ends every transfer and drops
     // every page the batch holds.
-    void SetJobs(int jobs);
+    void setJobs(int jobs);
     int jobs() const { return jobs_; }
 
     // Asks for the page at `url` (a runtime text; null reads as empty)
     // under `ticket`; it may start at once. False when a page under that ticket is held.
-    bool Add(uint64_t ticket, const char* url);
+    bool add(uint64_t ticket, const char* url);
 
     // Runs the transfers until the page under `ticket` has ended (true;
     // also when no such page is held), or until the batch could start
     // another page and has none left to start (false: the caller may ask
     // for more, then wait again).
-    bool Wait(uint64_t ticket);
+    bool wait(uint64_t ticket);
 
     // The page asked for under `ticket`, once its transfer has ended: its
     // body (null when no byte arrived) and its report. False, with nothing
     // touched, when no page under that ticket is held.
-    bool Take(uint64_t ticket, ByteArrayValue* body, TransferReport* report);
+    bool take(uint64_t ticket, ByteArrayValue* body, TransferReport* report);
 
     // Pages asked for and not taken yet; the bytes they hold (bodies and
     // their own records); the most transfers that ran at once.
@@ -66,26 +66,26 @@ public:
     int mostRunning() const { return mostRunning_; }
 
     // Ends every transfer, drops every page and closes the handles.
-    void Release();
+    void release();
 
 private:
     using Clock = std::chrono::steady_clock;
     struct Page;
 
-    bool EnsureOpen();
-    void BoundConnections();
-    bool Hungry() const;
-    void Round();
-    void StartDue();
-    void Start(Page& page);
-    void Collect();
-    void Finish(Page& page, bool performed, int code);
-    void FailRunning();
-    void PauseWhenFull();
-    void MarkHeadAndResume();
-    void Forget(Page& page);
-    void Drop();
-    long PollMilliseconds() const;
+    bool ensureOpen();
+    void boundConnections();
+    bool hungry() const;
+    void round();
+    void startDue();
+    void start(Page& page);
+    void collect();
+    void finish(Page& page, bool performed, int code);
+    void failRunning();
+    void pauseWhenFull();
+    void markHeadAndResume();
+    void forget(Page& page);
+    void drop();
+    long pollMilliseconds() const;
 
     void* multi_ = nullptr;           // CURLM*
     std::vector<void*> idleHandles_;  // CURL*, reset, for the next transfers

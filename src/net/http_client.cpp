@@ -11,12 +11,12 @@
 
 namespace mt {
 
-bool HttpClient::Read(const char* url, GrowBuffer& out)
+bool HttpClient::read(const char* url, GrowBuffer& out)
 {
     if (busy_.exchange(true)) {
         // Another request holds the handle (this one was made from inside
         // the wait for it): refused, and the report stays the other's.
-        out.SetSize(0);
+        out.setSize(0);
         return false;
     }
     cancel_ = false; // a cancel meant for an earlier request
@@ -26,7 +26,7 @@ bool HttpClient::Read(const char* url, GrowBuffer& out)
     const bool bounded = limits_.maxMilliseconds > 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits_.maxMilliseconds);
     for (int retry = 0;; ++retry) {
-        out.SetSize(0);
+        out.setSize(0);
         received_ = 0;
         announced_ = -1;
         last_ = TransferReport{};
@@ -34,18 +34,18 @@ bool HttpClient::Read(const char* url, GrowBuffer& out)
         last_.reason = TransferReason::kBadUrl;
         if (!web)
             break;
-        if (!EnsureOpen()) {
+        if (!ensureOpen()) {
             last_.reason = TransferReason::kOther; // libcurl would not start
             break;
         }
         transfer::Attempt attempt(&cancel_, &announced_);
         attempt.timeLimitMilliseconds = transfer::MillisecondsLeft(bounded, deadline);
-        ReadOnce(target, out, &attempt);
+        readOnce(target, out, &attempt);
         if (retry >= options_.retries || !transfer::WorthRetrying(last_))
             break;
         const long wait = transfer::RetryWaitMilliseconds(retry, attempt.retryAfterSeconds, limits_);
         if ((bounded && std::chrono::steady_clock::now() + std::chrono::milliseconds(wait) >= deadline) ||
-            !WaitToRetry(wait))
+            !waitToRetry(wait))
             break;
     }
     busy_ = false;
@@ -53,18 +53,18 @@ bool HttpClient::Read(const char* url, GrowBuffer& out)
 }
 
 // One try of the request: the body into `out`, the report into last_.
-void HttpClient::ReadOnce(const std::string& target, GrowBuffer& out, transfer::Attempt* attempt)
+void HttpClient::readOnce(const std::string& target, GrowBuffer& out, transfer::Attempt* attempt)
 {
     auto* h = static_cast<CURL*>(handle_);
     int code = CURLE_OK;
     const bool performed =
-        transfer::BeginAttempt(h, target, &out, &received_, limits_, options_, attempt) && Perform(&code);
+        transfer::BeginAttempt(h, target, &out, &received_, limits_, options_, attempt) && perform(&code);
     transfer::EndAttempt(h, performed, code, out, *attempt, limits_, &last_);
 }
 
 // Waits `wait` milliseconds before a retry. A cancel ends the wait at once
 // (false).
-bool HttpClient::WaitToRetry(long wait)
+bool HttpClient::waitToRetry(long wait)
 {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(wait);
@@ -83,7 +83,7 @@ bool HttpClient::WaitToRetry(long wait)
 // Runs the configured transfer on the multi handle, which a cancel can wake
 // from its wait. False when libcurl could not run it at all; otherwise
 // *code is the transfer's result.
-bool HttpClient::Perform(int* code)
+bool HttpClient::perform(int* code)
 {
     auto* multi = static_cast<CURLM*>(multi_.load());
     auto* h = static_cast<CURL*>(handle_);
@@ -109,14 +109,14 @@ bool HttpClient::Perform(int* code)
     return status == CURLM_OK || cancel_.load();
 }
 
-void HttpClient::Cancel()
+void HttpClient::cancel()
 {
     cancel_ = true;
     if (void* multi = multi_.load())
         curl_multi_wakeup(static_cast<CURLM*>(multi));
 }
 
-void HttpClient::Release()
+void HttpClient::release()
 {
     if (!handle_ || busy_.load())
         return;
@@ -128,7 +128,7 @@ void HttpClient::Release()
 
 // Opens the shared handles unless they are open. A failed open leaves
 // nothing behind, so that a later request tries again.
-bool HttpClient::EnsureOpen()
+bool HttpClient::ensureOpen()
 {
     if (handle_)
         return true;
@@ -148,7 +148,7 @@ bool HttpClient::EnsureOpen()
     return true;
 }
 
-int64_t HttpLimits::PageLimit() const { return std::max<int64_t>(0, std::min(bodyLimit, memoryBound)); }
+int64_t HttpLimits::pageLimit() const { return std::max<int64_t>(0, std::min(bodyLimit, memoryBound)); }
 
 HttpClient& TheHttpClient()
 {
@@ -159,6 +159,6 @@ HttpClient& TheHttpClient()
     return client;
 }
 
-void ReleaseHttpClient() { TheHttpClient().Release(); }
+void ReleaseHttpClient() { TheHttpClient().release(); }
 
 } // namespace mt

@@ -42,7 +42,7 @@ struct HttpLimits {
     int64_t memoryBound = int64_t{512} << 20;
 
     // The most body bytes one page keeps: the body limit, within the bound.
-    int64_t PageLimit() const;
+    int64_t pageLimit() const;
 };
 
 // The command line's request options; the window leaves them empty.
@@ -80,7 +80,7 @@ struct TransferReport {
     int32_t cutLength = 0;    // bytes of a last character the early end cut short
     int32_t status = 0;       // the final answer's HTTP status code; 0 when none arrived
     std::string statusText;   // "404 Not Found"; empty when no answer arrived
-    int64_t replaced = 0;     // bytes the last page decoding replaced or left out (NoteDecoded)
+    int64_t replaced = 0;     // bytes the last page decoding replaced or left out (noteDecoded)
     std::string headers;      // with keepHeaders: every response's header lines as received, redirects' too
     std::string effectiveUrl; // the URL of the final answer, behind any redirects
     int64_t downloaded = 0;   // body bytes that came over the wire (compressed ones as they came)
@@ -105,13 +105,13 @@ public:
     // null URL and other schemes return false at once, without opening the
     // handle or touching the network. A request made while another runs
     // fails at once and leaves the report alone.
-    bool Read(const char* url, GrowBuffer& out);
+    bool read(const char* url, GrowBuffer& out);
 
     // The report on the last request.
     const TransferReport& last() const { return last_; }
 
     // From any thread while a request runs: ends it soon, as cancelled.
-    void Cancel();
+    void cancel();
     // From any thread: body bytes received so far and the announced length
     // (-1 when none) of the running request.
     int64_t receivedSoFar() const { return received_.load(std::memory_order_relaxed); }
@@ -119,33 +119,33 @@ public:
     bool busy() const { return busy_.load(); }
 
     // Closes the handles; the next request opens new ones. Safe to repeat.
-    void Release();
+    void release();
 
     // How often a handle has been opened so far in this process.
     int64_t opens() const { return opens_; }
 
-    void SetLimits(const HttpLimits& limits) { limits_ = limits; }
+    void setLimits(const HttpLimits& limits) { limits_ = limits; }
     const HttpLimits& limits() const { return limits_; }
-    void SetRequestOptions(const RequestOptions& options) { options_ = options; }
+    void setRequestOptions(const RequestOptions& options) { options_ = options; }
     const RequestOptions& requestOptions() const { return options_; }
 
     // Records in the report how many bytes the decoding of the last page
     // replaced.
-    void NoteDecoded(int64_t replaced) { last_.replaced = replaced; }
+    void noteDecoded(int64_t replaced) { last_.replaced = replaced; }
     // Makes `report` the last request's, unless a request runs: the batch
     // of transfers at once (http_batch.h) hands over each page's as it is
     // taken, so that the report command answers for it.
-    void AdoptReport(TransferReport report)
+    void adoptReport(TransferReport report)
     {
         if (!busy_.load())
             last_ = std::move(report);
     }
 
 private:
-    bool EnsureOpen();
-    void ReadOnce(const std::string& target, GrowBuffer& out, transfer::Attempt* attempt);
-    bool Perform(int* code);
-    bool WaitToRetry(long milliseconds);
+    bool ensureOpen();
+    void readOnce(const std::string& target, GrowBuffer& out, transfer::Attempt* attempt);
+    bool perform(int* code);
+    bool waitToRetry(long milliseconds);
 
     void* handle_ = nullptr; // CURL*, kept out of this header
     std::atomic<void*> multi_{nullptr}; // CURLM*, drives the handle so that a cancel can wake it

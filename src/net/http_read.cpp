@@ -49,14 +49,14 @@ std::string_view TextArg(const ValueRecord& v)
 // for the array's header in front; a refused allocation fails it.
 class ArrayBuilder {
 public:
-    explicit ArrayBuilder(size_t expected) { Grow(std::max<size_t>(expected, 64)); }
+    explicit ArrayBuilder(size_t expected) { grow(std::max<size_t>(expected, 64)); }
     ~ArrayBuilder() { svc::Free(block_); }
     ArrayBuilder(const ArrayBuilder&) = delete;
     ArrayBuilder& operator=(const ArrayBuilder&) = delete;
 
-    bool Append(std::string_view bytes)
+    bool append(std::string_view bytes)
     {
-        if (!block_ || (bytes.size() > capacity_ - size_ && !Grow(std::max(2 * capacity_, size_ + bytes.size()))))
+        if (!block_ || (bytes.size() > capacity_ - size_ && !grow(std::max(2 * capacity_, size_ + bytes.size()))))
             return false;
         std::memcpy(static_cast<char*>(block_) + kByteArrayHeader + size_, bytes.data(), bytes.size());
         size_ += bytes.size();
@@ -64,7 +64,7 @@ public:
     }
 
     // The finished array (null when empty); the builder is empty after it.
-    ByteArrayValue Take()
+    ByteArrayValue take()
     {
         if (!block_ || size_ == 0)
             return nullptr;
@@ -78,7 +78,7 @@ public:
     }
 
 private:
-    bool Grow(size_t capacity)
+    bool grow(size_t capacity)
     {
         if (capacity > static_cast<size_t>(std::numeric_limits<int32_t>::max()) - kByteArrayHeader)
             return false;
@@ -106,9 +106,9 @@ void HttpRead(ValueRecord* result, int32_t argc, ValueRecord* args)
     GrowBuffer body;
     HttpClient& client = TheHttpClient();
     const platform::TransferWatch watch{url ? url : "", [&client] { return client.receivedSoFar(); },
-                                        [&client] { return client.announced(); }, [&client] { client.Cancel(); }};
+                                        [&client] { return client.announced(); }, [&client] { client.cancel(); }};
     // The flag does not matter: whatever arrived is the answer.
-    platform::RunTransfer([&] { client.Read(url, body); }, watch);
+    platform::RunTransfer([&] { client.read(url, body); }, watch);
     *result = MakePointer(TakeByteArray(body), kTypeBytes);
 }
 
@@ -142,7 +142,7 @@ void HttpTimeLimit(ValueRecord*, int32_t argc, ValueRecord* args)
     limits.maxMilliseconds = seconds.type == kTypeInt && AsInt32(seconds) > 0
                                  ? std::min<int64_t>(AsInt32(seconds), HttpLimits::kLongestSeconds) * 1000
                                  : 0;
-    TheHttpClient().SetLimits(limits);
+    TheHttpClient().setLimits(limits);
 }
 
 void HttpTransferBounds(ValueRecord*, int32_t argc, ValueRecord* args)
@@ -162,7 +162,7 @@ void HttpTransferBounds(ValueRecord*, int32_t argc, ValueRecord* args)
     limits.speedSeconds = static_cast<long>(number(3, defaults.speedSeconds, 0, HttpLimits::kLongestSeconds));
     limits.bodyLimit = number(4, defaults.bodyLimit, 1, HttpLimits::kDefaultBodyLimit);
     limits.memoryBound = number(5, defaults.memoryBound, 1, INT64_MAX);
-    TheHttpClient().SetLimits(limits);
+    TheHttpClient().setLimits(limits);
 }
 
 void HttpRequestOptions(ValueRecord*, int32_t argc, ValueRecord* args)
@@ -195,7 +195,7 @@ void HttpRequestOptions(ValueRecord*, int32_t argc, ValueRecord* args)
     options.maxRedirects = redirects.type == kTypeInt ? std::max(-1, AsInt32(redirects)) : -1;
     options.noCompression = flag(8);
     options.keepHeaders = flag(9);
-    TheHttpClient().SetRequestOptions(options);
+    TheHttpClient().setRequestOptions(options);
 }
 
 void HttpPageText(ValueRecord* result, int32_t argc, ValueRecord* args)
@@ -209,13 +209,13 @@ void HttpPageText(ValueRecord* result, int32_t argc, ValueRecord* args)
     // bytes a character, in GB18030 two); the block doubles when not.
     ArrayBuilder out(bytes.size() + 64);
     const PageDecodeResult decoded =
-        DecodePageToGb18030(bytes, encoding.c_str(), [&out](std::string_view piece) { return out.Append(piece); });
+        DecodePageToGb18030(bytes, encoding.c_str(), [&out](std::string_view piece) { return out.append(piece); });
     const int64_t replaced = decoded.converted ? decoded.replaced : -1;
     if (decoded.converted)
-        *result = MakePointer(out.Take(), kTypeBytes);
+        *result = MakePointer(out.take(), kTypeBytes);
     SetLongVariable(Arg(argc, args, 2), replaced);
     if (!TheHttpClient().busy())
-        TheHttpClient().NoteDecoded(std::max<int64_t>(replaced, 0));
+        TheHttpClient().noteDecoded(std::max<int64_t>(replaced, 0));
 }
 
 void HttpProgress(ValueRecord*, int32_t argc, ValueRecord* args)
@@ -234,12 +234,12 @@ ByteArrayValue TakeByteArray(GrowBuffer& buffer)
 {
     static_assert(GrowBuffer::kHeapFront == kByteArrayHeader, "a heap block must have room for the array header");
     const int32_t header[2] = {1, buffer.size()};
-    if (uint8_t* block = buffer.TakeHeapBlock()) {
+    if (uint8_t* block = buffer.takeHeapBlock()) {
         std::memcpy(block, header, sizeof header);
         return block;
     }
     ByteArrayValue copy = NewByteArray(buffer.data(), static_cast<size_t>(buffer.size()));
-    buffer.Release();
+    buffer.release();
     return copy;
 }
 

@@ -52,8 +52,8 @@ bool MakeRoom(BodySink& sink, int64_t need)
 {
     if (need <= sink.out->size())
         return true;
-    return sink.out->SetSize(static_cast<int32_t>(SizeAhead(sink, need))) ||
-           sink.out->SetSize(static_cast<int32_t>(need));
+    return sink.out->setSize(static_cast<int32_t>(SizeAhead(sink, need))) ||
+           sink.out->setSize(static_cast<int32_t>(need));
 }
 
 // libcurl's write callback, handed decoded bytes. Keeps what fits under the
@@ -299,12 +299,12 @@ bool Configure(void* handle, const std::string& url, void* headers, BodySink* si
 bool BeginAttempt(void* handle, const std::string& url, GrowBuffer* out, std::atomic<int64_t>* progress,
                   const HttpLimits& limits, const RequestOptions& options, Attempt* attempt)
 {
-    out->SetSize(0);
+    out->setSize(0);
     progress->store(0, std::memory_order_relaxed);
     attempt->head.announced->store(-1, std::memory_order_relaxed);
     SharedBytes* shared = attempt->sink.shared;
     const bool* mayPass = attempt->sink.mayPass;
-    attempt->sink = BodySink{handle, out, std::clamp<int64_t>(limits.PageLimit(), 0, kLargestBody), progress};
+    attempt->sink = BodySink{handle, out, std::clamp<int64_t>(limits.pageLimit(), 0, kLargestBody), progress};
     attempt->sink.encoded = &attempt->head.encoded;
     attempt->sink.shared = shared;
     attempt->sink.mayPass = mayPass;
@@ -321,7 +321,7 @@ void EndAttempt(void* handle, bool performed, int code, GrowBuffer& out, Attempt
                 TransferReport* report)
 {
     auto* h = static_cast<CURL*>(handle);
-    out.SetSize(static_cast<int32_t>(attempt.sink.filled)); // shrinking never fails
+    out.setSize(static_cast<int32_t>(attempt.sink.filled)); // shrinking never fails
     curl_off_t retryAfter = 0;
     if (performed && curl_easy_getinfo(h, CURLINFO_RETRY_AFTER, &retryAfter) == CURLE_OK && retryAfter > 0)
         attempt.retryAfterSeconds = static_cast<long>(std::min<curl_off_t>(retryAfter, 1L << 30));

@@ -58,28 +58,28 @@ public:
             if (std::find(std::begin(kFields), std::end(kFields), key) == std::end(kFields)) {
                 const std::vector<std::string_view> names(std::begin(kFields), std::end(kFields));
                 const std::string closest = ClosestName(key, names);
-                return fail(reason, "unknown field " + Quoted(key) +
+                return Fail(reason, "unknown field " + Quoted(key) +
                                         (closest.empty() ? "" : " (did you mean " + Quoted(closest) + "?)"));
             }
         }
         if (!name() || !source() || !flag("all", &out_->all))
-            return fail(reason, error_);
+            return Fail(reason, error_);
         if (use_ == CaseUse::kTest && (!text("left", &out_->left) || !text("right", &out_->right)))
-            return fail(reason, error_);
+            return Fail(reason, error_);
         if (!expect())
-            return fail(reason, error_);
+            return Fail(reason, error_);
         if (use_ == CaseUse::kSuggest)
             return true;
         if (!out_->left || !out_->right)
-            return fail(reason, std::string("no ") + (out_->left ? "right" : "left") + " text (" +
+            return Fail(reason, std::string("no ") + (out_->left ? "right" : "left") + " text (" +
                                     (out_->left ? "right or right_gbk" : "left or left_gbk") + ")");
         if (out_->all && (out_->left->bytes.empty() || out_->right->bytes.empty()))
-            return fail(reason, "\"all\": true needs a left and a right text that are not empty");
+            return Fail(reason, "\"all\": true needs a left and a right text that are not empty");
         return true;
     }
 
 private:
-    static bool fail(std::string* reason, std::string why)
+    static bool Fail(std::string* reason, std::string why)
     {
         *reason = std::move(why);
         return false;

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "cli/cli_options.h"
+#include "program_version.h"
 #include "support/http_test_support.h"
 #include "support/run_tool.h"
 
@@ -298,7 +299,7 @@ TEST(CommandLineUsage, OptionsAsPeopleTypeThem)
     for (const char* version : {"--version", "-V"}) {
         auto run = RunTool({version});
         EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.out.rfind("middletext 1.0.0\nlibcurl ", 0), 0u) << run.out;
+        EXPECT_EQ(run.out.rfind(std::string("middletext ") + app::kProgramVersion + "\nlibcurl ", 0), 0u) << run.out;
         for (const char* line : {"\nTLS: ", "\ncompression: ", "\nIDN: "})
             EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
     }

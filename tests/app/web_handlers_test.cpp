@@ -94,11 +94,11 @@ TEST_F(ReadPage, AFailedFetchKeepsTheBigBoxAndSaysWhy)
         {stalled.Url("/"), "服务器长时间没有发送数据"},
         {untrusted.Url("/"), "证书无效"},
     };
-    TheHttpClient().SetLimits({.speedSeconds = 1});
+    TheHttpClient().setLimits({.speedSeconds = 1});
     SetText(编辑框被查找文本, kContent, "my text");
     for (const auto& c : cases)
         Read(c.url);
-    TheHttpClient().SetLimits(HttpLimits{});
+    TheHttpClient().setLimits(HttpLimits{});
     EXPECT_EQ(Big(), "my text");
     EXPECT_EQ(Int(编辑框被查找文本, kTextColor), 0x808080);
     ASSERT_EQ(Messages().size(), std::size(cases));
@@ -168,11 +168,11 @@ TEST_F(ReadPage, APageCutAtTheCapLosesOnlyItsLastCharacter)
     };
     for (const auto& c : cases) {
         TestServer server([&](const std::string&) { return httptest::CannedReply{Reply("200 OK", "", c.body)}; });
-        TheHttpClient().SetLimits({.bodyLimit = static_cast<int64_t>(c.body.size()) - 1});
+        TheHttpClient().setLimits({.bodyLimit = static_cast<int64_t>(c.body.size()) - 1});
         Read(server.Url("/"));
         EXPECT_EQ(Big(), c.shown) << c.name;
     }
-    TheHttpClient().SetLimits(HttpLimits{});
+    TheHttpClient().setLimits(HttpLimits{});
     EXPECT_TRUE(Messages().empty());
 }
 
@@ -237,7 +237,7 @@ TEST_F(ReadPage, CapitalSchemesAnErrorBodyAndTheCount)
     SetText(编辑框被查找文本, kContent, "edited");
     EXPECT_EQ(Notice(), "");
     TestServer bare([](const std::string&) { return httptest::CannedReply{Reply("503 ", "", "busy")}; });
-    TheHttpClient().SetRequestOptions({});
+    TheHttpClient().setRequestOptions({});
     Read(bare.Url("/"));
     EXPECT_EQ(Big(), "busy");
     EXPECT_EQ(Notice().rfind("服务器返回错误状态 503", 0), 0u) << Notice();

@@ -156,7 +156,7 @@ TEST(FindTextTest, CandidatesAfterLongStretches)
                     for (const char* s : sought) {
                         const int32_t expected = test::ReferenceFindText(text.c_str(), s, false, 0, false, 0);
                         ASSERT_EQ(Find(text, s), expected) << testing::PrintToString(text) << " sought " << testing::PrintToString(std::string(s));
-                        for (ScanKind kind : {ScanKind::Portable, ScanKind::Sse2, ScanKind::Avx2}) {
+                        for (ScanKind kind : {ScanKind::kPortable, ScanKind::kSse2, ScanKind::kAvx2}) {
                             const int64_t known = FindTextOffsetUsing(kind, std::string_view(exact.data(), exact.size()), s, 0, false);
                             ASSERT_EQ(known < 0 ? -1 : known + 1, expected) << "kind " << static_cast<int>(kind) << " " << testing::PrintToString(text);
                             ASSERT_EQ(FindTextOffsetInTerminatedUsing(kind, text.c_str(), s, 0, false), known);
@@ -305,7 +305,7 @@ TEST(FindTextTest, LongTextsAgreeWithThePlainScan)
 // with the text measured as the search goes.
 TEST(FindTextTest, EveryScanKindAgreesWithThePlainScan)
 {
-    for (ScanKind kind : {ScanKind::Portable, ScanKind::Sse2, ScanKind::Avx2}) {
+    for (ScanKind kind : {ScanKind::kPortable, ScanKind::kSse2, ScanKind::kAvx2}) {
         if (!ScanKindAvailable(kind))
             continue;
         RandomCases random(7);

@@ -22,9 +22,9 @@ protected:
     void SetUp() override { httptest::InstallHeapService(); }
     void TearDown() override
     {
-        TheHttpBatch().SetJobs(HttpBatch::kDefaultJobs);
-        TheHttpClient().SetLimits(HttpLimits{});
-        TheHttpClient().SetRequestOptions({});
+        TheHttpBatch().setJobs(HttpBatch::kDefaultJobs);
+        TheHttpClient().setLimits(HttpLimits{});
+        TheHttpClient().setRequestOptions({});
     }
 
     // The page under `ticket`: its body, and its report in *report.
@@ -32,7 +32,7 @@ protected:
     {
         ByteArrayValue body = nullptr;
         TransferReport ignored;
-        EXPECT_TRUE(TheHttpBatch().Take(ticket, &body, report ? report : &ignored)) << ticket;
+        EXPECT_TRUE(TheHttpBatch().take(ticket, &body, report ? report : &ignored)) << ticket;
         std::string bytes(ByteArrayView(body));
         svc::Free(body);
         return bytes;
@@ -58,11 +58,11 @@ TEST_F(HttpBatchTest, PagesEndInAnyOrderAndAreTakenByTicket)
         },
         nullptr, true);
     self = &server;
-    TheHttpBatch().SetJobs(kPages);
+    TheHttpBatch().setJobs(kPages);
     const int64_t blocks = httptest::LiveBlocks();
     for (int i = 1; i <= kPages; ++i)
-        ASSERT_TRUE(TheHttpBatch().Add(i, server.Url("/" + std::to_string(i) + "#frag").c_str()));
-    EXPECT_FALSE(TheHttpBatch().Add(3, server.Url("/3").c_str())) << "a ticket in use";
+        ASSERT_TRUE(TheHttpBatch().add(i, server.Url("/" + std::to_string(i) + "#frag").c_str()));
+    EXPECT_FALSE(TheHttpBatch().add(3, server.Url("/3").c_str())) << "a ticket in use";
     EXPECT_EQ(Take(1), "last");
     for (int i = kPages; i >= 2; --i)
         EXPECT_EQ(Take(i), "page/" + std::to_string(i));
@@ -70,7 +70,7 @@ TEST_F(HttpBatchTest, PagesEndInAnyOrderAndAreTakenByTicket)
     EXPECT_EQ(httptest::LiveBlocks(), blocks) << "every page given away";
     ByteArrayValue body = nullptr;
     TransferReport report;
-    EXPECT_FALSE(TheHttpBatch().Take(1, &body, &report)) << "taken already";
+    EXPECT_FALSE(TheHttpBatch().take(1, &body, &report)) << "taken already";
 }
 
 // However many pages are asked for, no more than `jobs` connections are
@@ -83,14 +83,14 @@ TEST_F(HttpBatchTest, AtMostJobsConnectionsAtOnce)
             return CannedReply{Reply("200 OK", "", std::string(3000, 'x'))};
         },
         nullptr, true);
-    TheHttpBatch().SetJobs(3);
+    TheHttpBatch().setJobs(3);
     for (uint64_t ticket = 1; ticket <= 12; ++ticket)
-        TheHttpBatch().Add(ticket, server.Url("/").c_str());
+        TheHttpBatch().add(ticket, server.Url("/").c_str());
     for (uint64_t ticket = 1; ticket <= 10; ++ticket)
         EXPECT_EQ(Take(ticket).size(), 3000u);
     EXPECT_LE(server.MostAtOnce(), 3);
     EXPECT_GE(server.MostAtOnce(), 2) << "the transfers ran side by side";
-    TheHttpBatch().SetJobs(3);
+    TheHttpBatch().setJobs(3);
     EXPECT_EQ(TheHttpBatch().held(), 0u);
 }
 
@@ -116,11 +116,11 @@ TEST_F(HttpBatchTest, EachPageHasTheReportOfASingleRead)
             return CannedReply{Reply("200 OK", "", agent ? "agent" : "plain")};
         },
         nullptr, true);
-    TheHttpClient().SetLimits({.bodyLimit = 1000, .firstRetryMilliseconds = 1});
+    TheHttpClient().setLimits({.bodyLimit = 1000, .firstRetryMilliseconds = 1});
     RequestOptions options;
     options.userAgent = "tester";
     options.retries = 1;
-    TheHttpClient().SetRequestOptions(options);
+    TheHttpClient().setRequestOptions(options);
     const std::string dead = "http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/";
     const struct {
         std::string url, body;
@@ -141,7 +141,7 @@ TEST_F(HttpBatchTest, EachPageHasTheReportOfASingleRead)
     };
     uint64_t ticket = 0;
     for (const auto& c : cases)
-        TheHttpBatch().Add(++ticket, c.url.c_str());
+        TheHttpBatch().add(++ticket, c.url.c_str());
     ticket = 0;
     for (const auto& c : cases) {
         TransferReport r;
@@ -194,15 +194,15 @@ TEST_F(HttpBatchTest, AStalledPageHoldsUpOnlyItself)
             return CannedReply{Reply("200 OK", "", "fast")};
         },
         nullptr, true);
-    TheHttpClient().SetLimits({.maxMilliseconds = 2000});
-    TheHttpBatch().SetJobs(4);
+    TheHttpClient().setLimits({.maxMilliseconds = 2000});
+    TheHttpBatch().setJobs(4);
     constexpr uint64_t kPages = 30;
-    ASSERT_TRUE(TheHttpBatch().Add(1, server.Url("/hang").c_str()));
+    ASSERT_TRUE(TheHttpBatch().add(1, server.Url("/hang").c_str()));
     uint64_t asked = 1;
     const auto start = std::chrono::steady_clock::now();
     // As the command line asks: more pages while the batch has room for them.
-    while (asked < kPages && !TheHttpBatch().Wait(1))
-        ASSERT_TRUE(TheHttpBatch().Add(++asked, server.Url("/p").c_str()));
+    while (asked < kPages && !TheHttpBatch().wait(1))
+        ASSERT_TRUE(TheHttpBatch().add(++asked, server.Url("/p").c_str()));
     EXPECT_EQ(asked, kPages) << "every page asked for while the first one hung";
     TransferReport report;
     EXPECT_EQ(Take(1, &report), "");
@@ -236,10 +236,10 @@ TEST_F(HttpBatchTest, TheBytesHeldStayUnderTheMemoryBound)
         },
         nullptr, true);
     constexpr int64_t kBound = 100000;
-    TheHttpClient().SetLimits({.memoryBound = kBound});
-    TheHttpBatch().SetJobs(8);
+    TheHttpClient().setLimits({.memoryBound = kBound});
+    TheHttpBatch().setJobs(8);
     for (int n = 1; n <= 8; ++n)
-        TheHttpBatch().Add(n, server.Url("/p" + std::to_string(n)).c_str());
+        TheHttpBatch().add(n, server.Url("/p" + std::to_string(n)).c_str());
     // Compared without printing pages of 40 KB.
     const auto same = [](const std::string& got, const std::string& wanted) {
         return got == wanted ? std::string("same") : std::to_string(got.size()) + " bytes, not " + std::to_string(wanted.size());

@@ -36,13 +36,13 @@ protected:
         for (const char* name : {"CURL_CA_BUNDLE", "SSL_CERT_FILE"})
             unsetenv(name);
     }
-    void TearDown() override { TheHttpClient().SetLimits(HttpLimits{}); }
+    void TearDown() override { TheHttpClient().setLimits(HttpLimits{}); }
 
     // Reads `url` through the program's client; the body, and the flag in *complete.
-    std::string Read(const std::string& url, bool* complete = nullptr)
+    std::string read(const std::string& url, bool* complete = nullptr)
     {
         GrowBuffer out;
-        bool flag = TheHttpClient().Read(url.c_str(), out);
+        bool flag = TheHttpClient().read(url.c_str(), out);
         if (complete)
             *complete = flag;
         return Contents(out);
@@ -52,7 +52,7 @@ protected:
 TEST_F(HttpClientTest, RequestIsAnHttp10GetWithoutFragment)
 {
     TestServer server(Ok);
-    ASSERT_EQ(Read(server.Url("/page?a=1&b=%20#top")), "seen");
+    ASSERT_EQ(read(server.Url("/page?a=1&b=%20#top")), "seen");
     std::string head = server.Requests().at(0);
     EXPECT_EQ(head.substr(0, head.find("\r\n")), "GET /page?a=1&b=%20 HTTP/1.0");
     for (const char* line : {"\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n",
@@ -65,7 +65,7 @@ TEST_F(HttpClientTest, UserInfoBecomesBasicAuthorization)
 {
     TestServer server(Ok);
     std::string url = server.Url("/private");
-    ASSERT_EQ(Read(url.insert(7, "user:pass@")), "seen");
+    ASSERT_EQ(read(url.insert(7, "user:pass@")), "seen");
     EXPECT_NE(server.Requests().at(0).find("\r\nAuthorization: Basic dXNlcjpwYXNz\r\n"), std::string::npos);
 }
 
@@ -83,7 +83,7 @@ TEST_F(HttpClientTest, BodyIsReadWhateverTheStatusAndFraming)
                           Case{"empty", Reply("204 No Content", "", ""), ""}}) {
         TestServer server([&](const std::string&) { return CannedReply{c.reply}; });
         bool complete = false;
-        EXPECT_EQ(Read(server.Url("/"), &complete), c.body) << c.name;
+        EXPECT_EQ(read(server.Url("/"), &complete), c.body) << c.name;
         EXPECT_TRUE(complete) << c.name;
     }
 }
@@ -94,17 +94,17 @@ TEST_F(HttpClientTest, FailureMidwayKeepsWhatArrived)
     TestServer stalled([](const std::string&) { return CannedReply{Reply("200 OK", "Content-Length: 100\r\n", ""), 10000}; });
     TestServer large([](const std::string&) { return CannedReply{Reply("200 OK", "", std::string(5000, 'L'))}; });
     bool complete = true;
-    EXPECT_EQ(Read(truncated.Url("/"), &complete), std::string(400, 't'));
+    EXPECT_EQ(read(truncated.Url("/"), &complete), std::string(400, 't'));
     EXPECT_FALSE(complete);
-    TheHttpClient().SetLimits({.bodyLimit = 1000, .speedSeconds = 1});
-    EXPECT_EQ(Read(stalled.Url("/"), &complete), "") << "a silent server is given up";
+    TheHttpClient().setLimits({.bodyLimit = 1000, .speedSeconds = 1});
+    EXPECT_EQ(read(stalled.Url("/"), &complete), "") << "a silent server is given up";
     EXPECT_FALSE(complete);
-    EXPECT_EQ(Read(large.Url("/"), &complete), std::string(1000, 'L'));
+    EXPECT_EQ(read(large.Url("/"), &complete), std::string(1000, 'L'));
     EXPECT_FALSE(complete);
-    TheHttpClient().SetLimits(HttpLimits{});
+    TheHttpClient().setLimits(HttpLimits{});
     TestServer huge([](const std::string&) { return CannedReply{Reply("200 OK", "", std::string(1000000, 'L'))}; });
     httptest::InstallHeapService(300000); // the buffer cannot grow beyond that
-    std::string kept = Read(huge.Url("/"), &complete);
+    std::string kept = read(huge.Url("/"), &complete);
     EXPECT_FALSE(complete);
     EXPECT_GT(kept.size(), 0u);
     EXPECT_EQ(kept, std::string(kept.size(), 'L'));
@@ -118,11 +118,11 @@ TEST_F(HttpClientTest, TheReportTellsHowTheLastRequestEnded)
     TestServer cut([](const std::string&) { return CannedReply{Reply("200 OK", "Content-Length: 9\r\n", "\xEF\xBB\xBF" "ab\xe4\xb8")}; });
     TestServer slow([](const std::string&) { return CannedReply{Reply("200 OK", "Content-Length: 9\r\n", "ab"), 10000}; });
     const TransferReport& r = TheHttpClient().last();
-    Read(page.Url("/"));
+    read(page.Url("/"));
     EXPECT_EQ(r.outcome, TransferOutcome::kComplete);
     EXPECT_EQ(r.contentType, "text/html; charset=Big5");
     EXPECT_STREQ(r.charset, "BIG5-HKSCS");
-    Read(cut.Url("/"));
+    read(cut.Url("/"));
     EXPECT_EQ(r.outcome, TransferOutcome::kEndedEarly);
     EXPECT_EQ(r.reason, TransferReason::kBroken);
     EXPECT_EQ(r.bomLength, 3);
@@ -131,12 +131,12 @@ TEST_F(HttpClientTest, TheReportTellsHowTheLastRequestEnded)
     std::thread canceller([] {
         while (!TheHttpClient().busy() || TheHttpClient().receivedSoFar() < 2)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        TheHttpClient().Cancel();
+        TheHttpClient().cancel();
     });
-    EXPECT_EQ(Read(slow.Url("/")), "ab");
+    EXPECT_EQ(read(slow.Url("/")), "ab");
     canceller.join();
     EXPECT_EQ(r.outcome, TransferOutcome::kCancelled);
-    Read("ftp://127.0.0.1/");
+    read("ftp://127.0.0.1/");
     EXPECT_EQ(r.outcome, TransferOutcome::kFailed);
     EXPECT_EQ(r.reason, TransferReason::kBadUrl);
 }
@@ -151,14 +151,14 @@ TEST_F(HttpClientTest, RedirectsFollowOnlyToWebSchemesAndAtMostTen)
                                                              : "/loop";
         return CannedReply{Reply("302 Found", "Location: " + where + "\r\n", "redirect body")};
     });
-    EXPECT_EQ(Read(server.Url("/to-http")), "seen");
+    EXPECT_EQ(read(server.Url("/to-http")), "seen");
     EXPECT_EQ(target.Requests().at(0).find("GET /arrived HTTP/1.0"), 0u);
     bool complete = true;
-    EXPECT_EQ(Read(server.Url("/to-file"), &complete), "");
+    EXPECT_EQ(read(server.Url("/to-file"), &complete), "");
     EXPECT_FALSE(complete);
-    EXPECT_EQ(Read(server.Url("/to-ftp"), &complete), "");
+    EXPECT_EQ(read(server.Url("/to-ftp"), &complete), "");
     EXPECT_EQ(target.Requests().size(), 1u) << "no connection for the ftp redirect";
-    EXPECT_EQ(Read(server.Url("/loop"), &complete), "");
+    EXPECT_EQ(read(server.Url("/loop"), &complete), "");
     EXPECT_FALSE(complete);
     EXPECT_EQ(server.Requests().size(), 3u + 11u); // the first request and ten redirects
 }
@@ -168,17 +168,17 @@ TEST_F(HttpClientTest, NothingIsReadFromBadUrlsOrDeadPorts)
     TestServer server(Ok);
     std::string upper = server.Url("/");
     upper.replace(0, 4, "HtTp");
-    EXPECT_EQ(Read(upper), "seen");
+    EXPECT_EQ(read(upper), "seen");
     ReleaseHttpClient();
     int64_t opens = TheHttpClient().opens();
     std::string port = std::to_string(server.port());
     for (const char* url : {"", "ftp://127.0.0.1:", "file:///etc/hostname", "127.0.0.1:", "httpx://127.0.0.1:"})
-        EXPECT_EQ(Read(url + (*url ? port + "/" : "")), "") << url;
+        EXPECT_EQ(read(url + (*url ? port + "/" : "")), "") << url;
     GrowBuffer out;
-    EXPECT_FALSE(TheHttpClient().Read(nullptr, out));
+    EXPECT_FALSE(TheHttpClient().read(nullptr, out));
     EXPECT_EQ(TheHttpClient().opens(), opens) << "no handle for URLs that are not read";
     EXPECT_EQ(server.Requests().size(), 1u);
-    EXPECT_EQ(Read("http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/"), "");
+    EXPECT_EQ(read("http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/"), "");
 }
 
 TEST_F(HttpClientTest, TwoRequestsOpenTheSharedHandleOnce)
@@ -186,11 +186,11 @@ TEST_F(HttpClientTest, TwoRequestsOpenTheSharedHandleOnce)
     TestServer server(Ok);
     ReleaseHttpClient();
     int64_t opens = TheHttpClient().opens();
-    EXPECT_EQ(Read(server.Url("/1")) + Read(server.Url("/2")), "seenseen");
+    EXPECT_EQ(read(server.Url("/1")) + read(server.Url("/2")), "seenseen");
     EXPECT_EQ(TheHttpClient().opens(), opens + 1);
     ReleaseHttpClient();
     ReleaseHttpClient();
-    EXPECT_EQ(Read(server.Url("/3")), "seen");
+    EXPECT_EQ(read(server.Url("/3")), "seen");
     EXPECT_EQ(TheHttpClient().opens(), opens + 2);
 }
 
@@ -216,7 +216,7 @@ TEST_F(HttpClientTest, ProxiesComeFromTheEnvironment)
     for (const auto& c : cases) {
         for (const auto& [name, value] : c.environment)
             setenv(name, value.c_str(), 1);
-        EXPECT_EQ(Read(c.url), c.body) << c.name;
+        EXPECT_EQ(read(c.url), c.body) << c.name;
         for (const auto& [name, value] : c.environment)
             unsetenv(name);
     }
@@ -241,7 +241,7 @@ TEST_F(HttpClientTest, StatusAndItsTextAreReported)
     const TransferReport& r = TheHttpClient().last();
     for (const auto& c : cases) {
         TestServer server([&](const std::string&) { return CannedReply{"HTTP/1.0 " + c.statusLine + "\r\n\r\nbody"}; });
-        EXPECT_EQ(Read(server.Url("/")), "body") << c.statusLine;
+        EXPECT_EQ(read(server.Url("/")), "body") << c.statusLine;
         EXPECT_EQ(r.status, c.status) << c.statusLine;
         EXPECT_EQ(r.statusText, c.text) << c.statusLine;
     }
@@ -249,9 +249,9 @@ TEST_F(HttpClientTest, StatusAndItsTextAreReported)
     TestServer redirect([&](const std::string&) {
         return CannedReply{Reply("301 Moved", "Location: " + target.Url("/") + "\r\n", "")};
     });
-    Read(redirect.Url("/"));
+    read(redirect.Url("/"));
     EXPECT_EQ(r.statusText, "200 OK") << "the final answer's";
-    Read("http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/");
+    read("http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.statusText, "");
 }
@@ -269,7 +269,7 @@ TEST_F(HttpClientTest, CompressedBodiesAreDecoded)
             return CannedReply{Reply("200 OK", "Content-Encoding: " + encoding + "\r\n", body)};
         });
         bool complete = false;
-        EXPECT_EQ(Read(server.Url("/"), &complete), page) << encoding;
+        EXPECT_EQ(read(server.Url("/"), &complete), page) << encoding;
         EXPECT_TRUE(complete) << encoding;
         const std::string head = server.Requests().at(0);
         EXPECT_NE(head.find("\r\nAccept-Encoding: gzip, deflate"), std::string::npos) << head;
@@ -287,10 +287,10 @@ TEST_F(HttpClientTest, ACompressionBombStopsAtTheCap)
     ASSERT_LE(bomb.size(), 1100u);
     TestServer server([&](const std::string&) { return CannedReply{Reply("200 OK", "Content-Encoding: gzip\r\n", bomb)}; });
     constexpr int64_t kCap = 256 << 10;
-    TheHttpClient().SetLimits({.bodyLimit = kCap});
+    TheHttpClient().setLimits({.bodyLimit = kCap});
     httptest::InstallHeapService(kCap + 4096); // more for the body would be refused
     bool complete = true;
-    EXPECT_EQ(Read(server.Url("/"), &complete).size(), static_cast<size_t>(kCap));
+    EXPECT_EQ(read(server.Url("/"), &complete).size(), static_cast<size_t>(kCap));
     EXPECT_FALSE(complete);
     EXPECT_EQ(TheHttpClient().last().outcome, TransferOutcome::kEndedEarly);
     EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kTooLarge);
@@ -312,7 +312,7 @@ TEST_F(HttpClientTest, ABodyThatIsNotWhatItsEncodingSaysIsReported)
     for (const auto& c : cases) {
         TestServer server([&](const std::string&) { return CannedReply{Reply("200 OK", c.headers, c.body)}; });
         bool complete = true;
-        Read(server.Url("/"), &complete);
+        read(server.Url("/"), &complete);
         EXPECT_FALSE(complete) << c.name;
         EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kBadEncoding) << c.name;
     }
@@ -321,10 +321,10 @@ TEST_F(HttpClientTest, ABodyThatIsNotWhatItsEncodingSaysIsReported)
 TEST_F(HttpClientTest, RequestOptionsGoIntoTheRequest)
 {
     TestServer server(Ok);
-    TheHttpClient().SetRequestOptions({"scraper/2.0", {"X-One: 1", "accept: text/html", "X-Bad: a\r\nInjected: b"}, "a=1; b=2"});
-    Read(server.Url("/"));
-    TheHttpClient().SetRequestOptions({});
-    Read(server.Url("/"));
+    TheHttpClient().setRequestOptions({"scraper/2.0", {"X-One: 1", "accept: text/html", "X-Bad: a\r\nInjected: b"}, "a=1; b=2"});
+    read(server.Url("/"));
+    TheHttpClient().setRequestOptions({});
+    read(server.Url("/"));
     const std::string with = server.Requests().at(0), without = server.Requests().at(1);
     for (const char* line : {"\r\nUser-Agent: scraper/2.0\r\n", "\r\nX-One: 1\r\n", "\r\naccept: text/html\r\n",
                              "\r\nCookie: a=1; b=2\r\n", "\r\nPragma: no-cache\r\n"})
@@ -344,7 +344,7 @@ TEST_F(HttpClientTest, RetriesFollowTransientFailures)
         return CannedReply{Reply("200 OK", "", "seen")};
     });
     TestServer notFound([](const std::string&) { return CannedReply{Reply("404 Not Found", "", "gone")}; });
-    TheHttpClient().SetLimits({.firstRetryMilliseconds = 1, .longestRetryWaitSeconds = 0});
+    TheHttpClient().setLimits({.firstRetryMilliseconds = 1, .longestRetryWaitSeconds = 0});
     const struct {
         int failures, retries;
         std::string body;
@@ -353,17 +353,17 @@ TEST_F(HttpClientTest, RetriesFollowTransientFailures)
     size_t before = 0;
     for (const auto& c : cases) {
         failures = c.failures;
-        TheHttpClient().SetRequestOptions(Retries(c.retries));
-        EXPECT_EQ(Read(server.Url("/")), c.body) << c.retries;
+        TheHttpClient().setRequestOptions(Retries(c.retries));
+        EXPECT_EQ(read(server.Url("/")), c.body) << c.retries;
         EXPECT_EQ(server.Requests().size() - before, c.requests) << c.retries;
         before = server.Requests().size();
     }
-    TheHttpClient().SetRequestOptions(Retries(3));
-    EXPECT_EQ(Read(notFound.Url("/")), "gone");
+    TheHttpClient().setRequestOptions(Retries(3));
+    EXPECT_EQ(read(notFound.Url("/")), "gone");
     EXPECT_EQ(notFound.Requests().size(), 1u) << "a 4xx answer is not retried";
-    Read("http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/");
+    read("http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/");
     EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kConnect);
-    TheHttpClient().SetRequestOptions({});
+    TheHttpClient().setRequestOptions({});
 }
 
 // The wait before a retry (here the server's Retry-After of 60 s) ends at
@@ -371,15 +371,15 @@ TEST_F(HttpClientTest, RetriesFollowTransientFailures)
 TEST_F(HttpClientTest, ACancelEndsTheWaitBeforeARetry)
 {
     TestServer server([](const std::string&) { return CannedReply{Reply("500 Oops", "Retry-After: 60\r\n", "oops")}; });
-    TheHttpClient().SetRequestOptions(Retries(5));
+    TheHttpClient().setRequestOptions(Retries(5));
     std::thread canceller([&] {
         while (server.Requests().empty())
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        TheHttpClient().Cancel();
+        TheHttpClient().cancel();
     });
-    Read(server.Url("/"));
+    read(server.Url("/"));
     canceller.join();
-    TheHttpClient().SetRequestOptions({});
+    TheHttpClient().setRequestOptions({});
     EXPECT_EQ(TheHttpClient().last().outcome, TransferOutcome::kCancelled);
     EXPECT_EQ(server.Requests().size(), 1u);
 }
@@ -397,7 +397,7 @@ TEST_F(HttpClientTest, FailuresGiveTheirTrueReason)
     };
     for (const auto& c : cases) {
         TestServer server([&](const std::string&) { return CannedReply{c.reply}; });
-        Read(server.Url("/"));
+        read(server.Url("/"));
         EXPECT_EQ(TheHttpClient().last().reason, c.reason) << c.name;
         EXPECT_EQ(TheHttpClient().last().outcome, TransferOutcome::kFailed) << c.name;
     }
@@ -452,12 +452,12 @@ TEST_F(HttpClientTest, HttpsTrustsOnlyTheCaTheEnvironmentNames)
     httptest::TlsFiles ours("Ours"), strangers("Strangers");
     ASSERT_TRUE(ours.ok && strangers.ok) << "the openssl tool could not make certificates";
     TestServer server(Ok, &ours);
-    EXPECT_EQ(Read(server.Url("/")), "") << "not trusted through the system's CAs";
+    EXPECT_EQ(read(server.Url("/")), "") << "not trusted through the system's CAs";
     for (const char* variable : {"SSL_CERT_FILE", "CURL_CA_BUNDLE"}) {
         setenv(variable, ours.caFile.c_str(), 1);
-        EXPECT_EQ(Read(server.Url("/secure")), "seen") << variable;
+        EXPECT_EQ(read(server.Url("/secure")), "seen") << variable;
         setenv(variable, strangers.caFile.c_str(), 1);
-        EXPECT_EQ(Read(server.Url("/secure")), "") << variable;
+        EXPECT_EQ(read(server.Url("/secure")), "") << variable;
         unsetenv(variable);
     }
     EXPECT_EQ(server.Requests().size(), 2u) << "failed handshakes send no request";
@@ -473,8 +473,8 @@ class HttpBoundsTest : public HttpClientTest {
 protected:
     void TearDown() override
     {
-        TheHttpClient().SetLimits(HttpLimits{});
-        TheHttpClient().SetRequestOptions({});
+        TheHttpClient().setLimits(HttpLimits{});
+        TheHttpClient().setRequestOptions({});
     }
 };
 
@@ -486,15 +486,15 @@ TEST_F(HttpBoundsTest, UrlsGoOutAsBrowsersSendThem)
     TestServer server(Ok);
     const std::string port = std::to_string(server.port());
     // 中文 and 值 in GB18030, as the window and the command line hand them over.
-    EXPECT_EQ(Read("  http://127.0.0.1:" + port + "/\xd6\xd0\xce\xc4 x?q=\xd6\xb5#\xce\xc4\r"), "seen");
-    EXPECT_EQ(Read("http://\xd6\xd0\xce\xc4.localhost:" + port + "/"), "seen");
+    EXPECT_EQ(read("  http://127.0.0.1:" + port + "/\xd6\xd0\xce\xc4 x?q=\xd6\xb5#\xce\xc4\r"), "seen");
+    EXPECT_EQ(read("http://\xd6\xd0\xce\xc4.localhost:" + port + "/"), "seen");
     const std::vector<std::string> heads = server.Requests();
     ASSERT_EQ(heads.size(), 2u);
     EXPECT_EQ(heads[0].substr(0, heads[0].find("\r\n")), "GET /%E4%B8%AD%E6%96%87%20x?q=%E5%80%BC HTTP/1.0");
     EXPECT_NE(heads[1].find("\r\nHost: xn--fiq228c.localhost:" + port + "\r\n"), std::string::npos) << heads[1];
     for (const std::string& bad : {"http://127.0.0.1:" + port + "/a\tb", "http://127.0.0.1:" + port + "/a\nb",
                                    "http://127.0.0.1:" + port + "/\x81"}) {
-        EXPECT_EQ(Read(bad), "");
+        EXPECT_EQ(read(bad), "");
         EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kBadUrl);
         EXPECT_STREQ(TransferErrorCode(TheHttpClient().last()), "bad_url");
     }
@@ -510,20 +510,20 @@ TEST_F(HttpBoundsTest, ASlowServerIsNotASilentOne)
         const size_t n = head.find("GET /short ") == 0 ? 30 : 1000;
         return CannedReply{Reply("200 OK", "Content-Length: " + std::to_string(n) + "\r\n", std::string(n, 's')), 0, 40};
     });
-    TheHttpClient().SetLimits({.speedSeconds = 1});
-    EXPECT_EQ(Read(silent.Url("/")), "");
+    TheHttpClient().setLimits({.speedSeconds = 1});
+    EXPECT_EQ(read(silent.Url("/")), "");
     EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kStalled);
     EXPECT_STREQ(TransferErrorCode(TheHttpClient().last()), "timeout");
-    const std::string some = Read(slow.Url("/"));
+    const std::string some = read(slow.Url("/"));
     EXPECT_GT(some.size(), 0u);
     EXPECT_LT(some.size(), 1000u);
     EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kLowSpeed);
     EXPECT_EQ(TheHttpClient().last().outcome, TransferOutcome::kEndedEarly);
     EXPECT_STREQ(TransferErrorCode(TheHttpClient().last()), "low_speed");
     EXPECT_STREQ(ReasonText(TransferReason::kLowSpeed), "\xbd\xd3\xca\xd5\xcb\xd9\xb6\xc8\xb9\xfd\xc2\xfd"); // 接收速度过慢
-    TheHttpClient().SetLimits({.speedSeconds = 1, .speedLimit = 0});
+    TheHttpClient().setLimits({.speedSeconds = 1, .speedLimit = 0});
     bool complete = false;
-    EXPECT_EQ(Read(slow.Url("/short"), &complete), std::string(30, 's')) << "no low-speed rule";
+    EXPECT_EQ(read(slow.Url("/short"), &complete), std::string(30, 's')) << "no low-speed rule";
     EXPECT_TRUE(complete);
 }
 
@@ -533,20 +533,20 @@ TEST_F(HttpBoundsTest, TheTimeLimitHoldsForTheWholeReadRetriesIncluded)
 {
     TestServer busy([](const std::string&) { return CannedReply{Reply("503 Busy", "", "later")}; });
     TestServer hang([](const std::string&) { return CannedReply{"", 5000}; });
-    TheHttpClient().SetLimits({.maxMilliseconds = 1000, .firstRetryMilliseconds = 400});
-    TheHttpClient().SetRequestOptions(Retries(5));
+    TheHttpClient().setLimits({.maxMilliseconds = 1000, .firstRetryMilliseconds = 400});
+    TheHttpClient().setRequestOptions(Retries(5));
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(Read(busy.Url("/")), "later");
+    EXPECT_EQ(read(busy.Url("/")), "later");
     EXPECT_LE(busy.Requests().size(), 2u) << "400 ms, then 800 ms would pass the second";
     EXPECT_EQ(TheHttpClient().last().status, 503);
-    EXPECT_EQ(Read(hang.Url("/")), "");
+    EXPECT_EQ(read(hang.Url("/")), "");
     EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kTimeLimit);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_LT(seconds, 3.5) << "two reads of 1 s each, where the retries alone would take 30 s";
-    TheHttpClient().SetLimits({.maxMilliseconds = 300});
-    TheHttpClient().SetRequestOptions({});
+    TheHttpClient().setLimits({.maxMilliseconds = 300});
+    TheHttpClient().setRequestOptions({});
     const auto again = std::chrono::steady_clock::now();
-    EXPECT_EQ(Read(hang.Url("/")), "");
+    EXPECT_EQ(read(hang.Url("/")), "");
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - again).count(), 1.5) << "a fraction";
 }
 
@@ -561,11 +561,11 @@ TEST_F(HttpBoundsTest, TheCapsCountDecodedBytes)
         return CannedReply{Reply("200 OK", "", std::string(300000, 'p'))};
     });
     for (const HttpLimits& limits : {HttpLimits{.bodyLimit = 100000}, HttpLimits{.memoryBound = 100000}}) {
-        TheHttpClient().SetLimits(limits);
-        EXPECT_EQ(Read(server.Url("/")), std::string(100000, 'p'));
+        TheHttpClient().setLimits(limits);
+        EXPECT_EQ(read(server.Url("/")), std::string(100000, 'p'));
         EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kTooLarge);
         EXPECT_STREQ(TransferErrorCode(TheHttpClient().last()), "too_large");
-        EXPECT_EQ(Read(server.Url("/bomb")).size(), 100000u);
+        EXPECT_EQ(read(server.Url("/bomb")).size(), 100000u);
         EXPECT_EQ(TheHttpClient().last().reason, TransferReason::kTooLarge);
     }
 }

@@ -20,14 +20,14 @@ protected:
     void TearDown() override { EXPECT_EQ(httptest::LiveBlocks(), 0) << "every block handed out was freed"; }
 
     // Runs the command as the call gate would and returns its byte array.
-    ByteArrayValue Call(int32_t argc, ValueRecord url)
+    ByteArrayValue call(int32_t argc, ValueRecord url)
     {
         ValueRecord result{};
         HttpRead(&result, argc, &url);
         EXPECT_EQ(result.type, kTypeBytes);
         return AsPointer<uint8_t>(result);
     }
-    ByteArrayValue Call(const std::string& url) { return Call(1, MakePointer(url.c_str(), kTypeText)); }
+    ByteArrayValue call(const std::string& url) { return call(1, MakePointer(url.c_str(), kTypeText)); }
 };
 
 // Small bodies are copied out of the pool, large ones become the array in
@@ -38,7 +38,7 @@ TEST_F(HttpReadTest, BodyBecomesAByteArray)
         std::string body(size, 'x');
         body.front() = '<';
         httptest::TestServer server([&](const std::string&) { return CannedReply{Reply("200 OK", "", body)}; });
-        ByteArrayValue a = Call(server.Url("/"));
+        ByteArrayValue a = call(server.Url("/"));
         ASSERT_NE(a, nullptr) << size;
         int32_t header[2];
         std::memcpy(header, a, sizeof header);
@@ -53,14 +53,14 @@ TEST_F(HttpReadTest, BodyBecomesAByteArray)
 TEST_F(HttpReadTest, NoBytesGiveTheEmptyArray)
 {
     httptest::TestServer empty([](const std::string&) { return CannedReply{Reply("200 OK", "", "")}; });
-    EXPECT_EQ(Call(empty.Url("/")), nullptr);
-    EXPECT_EQ(Call("http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/"), nullptr);
+    EXPECT_EQ(call(empty.Url("/")), nullptr);
+    EXPECT_EQ(call("http://127.0.0.1:" + std::to_string(httptest::DeadPort()) + "/"), nullptr);
     ReleaseHttpClient();
     int64_t opens = TheHttpClient().opens();
-    EXPECT_EQ(Call(""), nullptr);
-    EXPECT_EQ(Call(1, MakePointer(nullptr, kTypeText)), nullptr);
-    EXPECT_EQ(Call(0, Omitted()), nullptr);
-    EXPECT_EQ(Call(1, MakeInt(12345)), nullptr) << "a number is not read as an address";
+    EXPECT_EQ(call(""), nullptr);
+    EXPECT_EQ(call(1, MakePointer(nullptr, kTypeText)), nullptr);
+    EXPECT_EQ(call(0, Omitted()), nullptr);
+    EXPECT_EQ(call(1, MakeInt(12345)), nullptr) << "a number is not read as an address";
     EXPECT_EQ(TheHttpClient().opens(), opens);
     EXPECT_EQ(empty.Requests().size(), 1u);
 }
@@ -113,7 +113,7 @@ TEST_F(HttpReadTest, OptionsAndTimeLimitsOfAnySize)
     for (int32_t seconds : {2147483647, 2147484, 2147483, 1, 0, -1}) {
         ValueRecord limit = MakeInt(seconds);
         HttpTimeLimit(&none, 1, &limit);
-        ByteArrayValue a = Call(server.Url("/"));
+        ByteArrayValue a = call(server.Url("/"));
         EXPECT_EQ(ByteArrayView(a), "seen") << seconds;
         svc::Free(a);
     }
@@ -160,7 +160,7 @@ TEST_F(HttpReadTest, SwitchesOfTheRequestAndTheReportOnRedirects)
         return AsInt32(outcome);
     };
     configure(-1, false, true);
-    ByteArrayValue body = Call(server.Url("/hop/2"));
+    ByteArrayValue body = call(server.Url("/hop/2"));
     EXPECT_EQ(ByteArrayView(body), "end");
     svc::Free(body);
     {
@@ -177,7 +177,7 @@ TEST_F(HttpReadTest, SwitchesOfTheRequestAndTheReportOnRedirects)
         EXPECT_NE(headers.find("\r\n\r\nHTTP/1.0 200 OK\r\n"), std::string_view::npos) << headers;
     }
     configure(0, true, false); // no redirect followed, no compression asked for, no header lines kept
-    body = Call(server.Url("/hop/2"));
+    body = call(server.Url("/hop/2"));
     EXPECT_EQ(ByteArrayView(body), "moved 2");
     svc::Free(body);
     {
@@ -187,14 +187,14 @@ TEST_F(HttpReadTest, SwitchesOfTheRequestAndTheReportOnRedirects)
         EXPECT_EQ(r.redirects, 0);
     }
     configure(1, false, false);
-    body = Call(server.Url("/hop/3"));
+    body = call(server.Url("/hop/3"));
     EXPECT_EQ(body, nullptr);
     {
         ReportOf r;
         EXPECT_EQ(report(&r), 4);
         EXPECT_EQ(TextView(r.error), "redirect");
     }
-    body = Call(server.Url("/status/404"));
+    body = call(server.Url("/status/404"));
     svc::Free(body);
     {
         ReportOf r;

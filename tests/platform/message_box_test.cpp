@@ -22,7 +22,7 @@ namespace {
 
 // Shows a real box; `interact` gets it from inside the modal loop and must
 // close it. A fallback closes it should the test not.
-int RunBox(uint32_t style, std::function<void(QMessageBox*)> interact)
+int RunBox(uint32_t style, const std::function<void(QMessageBox*)>& interact)
 {
     EnsureApplication();
     EndDialogScript();

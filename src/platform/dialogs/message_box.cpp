@@ -89,6 +89,7 @@ int ShowReal(const ShownMessageBox& box)
     mb.setWindowModality(Qt::ApplicationModal);
     const std::vector<int> buttons = MessageBoxButtons(box.style);
     std::vector<std::pair<QAbstractButton*, int>> map;
+    map.reserve(buttons.size());
     for (int id : buttons)
         map.emplace_back(mb.addButton(StandardButtonText(id), ButtonRole(id)), id);
     size_t def = (box.style & kMbDefaultMask) >> 8;

@@ -33,7 +33,7 @@ public:
         if (t == QAccessible::Value)
             return FromGb(view()->bytes());
         // The notice over the text is part of what is said of the box.
-        const QString own = QAccessibleWidget::text(t);
+        QString own = QAccessibleWidget::text(t);
         if (t == QAccessible::Description && !view()->notice().isEmpty())
             return own.isEmpty() ? view()->notice() : own + QLatin1String(" - ") + view()->notice();
         return own;

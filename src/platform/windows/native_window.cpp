@@ -49,7 +49,8 @@ void MarkDestroyed(QWidget* widget)
         it->live = false;
         it->listener->windowDestroyed();
     }
-    const QObjectList children = widget->children();
+    // A copy: the list is walked while windows under it are marked.
+    const QObjectList children = widget->children(); // NOLINT(performance-unnecessary-copy-initialization)
     for (QObject* child : children) {
         if (child->isWidgetType())
             MarkDestroyed(static_cast<QWidget*>(child));
