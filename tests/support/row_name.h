@@ -15,6 +15,8 @@ inline std::string RowName(std::string_view description)
     std::string name;
     bool wordStart = true;
     for (const char c : description) {
+        if (c == '\'')
+            continue; // "the page's end" is ThePagesEnd
         const bool letterOrDigit = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
         if (letterOrDigit)
             name += wordStart && c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
