@@ -29,7 +29,7 @@ cd "$root"
 # the test data; generated files live in the build folder.
 folders=(src tests bench fuzz tools)
 mapfile -t sources < <(find "${folders[@]}" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) \
-  -not -path 'src/app/code_templates/*' -not -path 'tests/data/*' | sort)
+  -not -path 'src/*/code_templates/*' -not -path 'tests/data/*' | sort)
 
 status=0
 if [ "$format" = 1 ]; then
@@ -43,7 +43,7 @@ fi
 # Every project .cpp file the build compiles, but the layering tests' planted
 # files, which must not compile.
 quoted=$(printf '%s' "$root" | sed 's/[][\.*^$+?(){}|]/\\&/g')
-planted='tests/layering/(upward_include|qt_above_platform|app_beside_gate)\.cpp$'
+planted='tests/layering/(upward_include|qt_above_platform|app_beside_gate|cli_beside_app|app_beside_cli|qt_in_platform_base)\.cpp$'
 files="^$quoted/(?!$planted)(src|tests|bench|fuzz|tools)/.*\.cpp$"
 # Headers: the project's, also where a layer sees them through its include
 # root in the build folder; not the generated ones.

@@ -8,6 +8,7 @@
 #include "commands/rule_normalise.h"
 #include "platform/text_codec.h"
 #include "support/malloc_service.h"
+#include "support/row_name.h"
 
 namespace mt {
 namespace {
@@ -84,18 +85,22 @@ const DiagnosisCase kCases[] = {
     {"a lone cr at the very end", "a\r", "a\n", "", false, C::kLineBreaks, S::kLeft, 1, 2},
 };
 
-TEST(RuleDiagnosisTest, FindsTheNearestCause)
+void PrintTo(const DiagnosisCase& c, std::ostream* out) { *out << c.name; }
+
+class RuleDiagnosisRow : public testing::TestWithParam<DiagnosisCase> {};
+
+TEST_P(RuleDiagnosisRow, FindsTheNearestCause)
 {
-    for (const DiagnosisCase& c : kCases) {
-        SCOPED_TRACE(c.name);
-        const Diagnosis d = DiagnoseRule(c.page, c.left, c.right, c.ignoreCase);
-        EXPECT_EQ(d.code, c.code);
-        EXPECT_EQ(d.side, c.side);
-        EXPECT_EQ(d.offset + 1, c.position);
-        EXPECT_EQ(d.length, c.length);
-        EXPECT_EQ(DiagnosisSentence(d).empty(), c.code == C::kNone);
-    }
+    const DiagnosisCase& c = GetParam();
+    const Diagnosis d = DiagnoseRule(c.page, c.left, c.right, c.ignoreCase);
+    EXPECT_EQ(d.code, c.code);
+    EXPECT_EQ(d.side, c.side);
+    EXPECT_EQ(d.offset + 1, c.position);
+    EXPECT_EQ(d.length, c.length);
+    EXPECT_EQ(DiagnosisSentence(d).empty(), c.code == C::kNone);
 }
+
+INSTANTIATE_TEST_SUITE_P(, RuleDiagnosisRow, testing::ValuesIn(kCases), test::ByRowName());
 
 TEST(RuleDiagnosisTest, SentencesNameThePositionAndTheBytes)
 {

@@ -10,6 +10,7 @@
 #include "commands/rule_suggestion_command.h"
 #include "commands/text_commands.h"
 #include "support/malloc_service.h"
+#include "support/row_name.h"
 
 namespace mt {
 namespace {
@@ -85,30 +86,33 @@ struct Case {
     const char* code;  // expected failure code, or null when a pair is expected
 };
 
-void RunCases(const std::vector<Case>& cases)
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+
+// Each row of a table below is a case of its own.
+class RuleSuggestionRow : public RuleSuggestionTest, public testing::WithParamInterface<Case> {};
+
+TEST_P(RuleSuggestionRow, GivesThePairOrSaysWhyNot)
 {
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const RuleSuggestion r = SuggestRule(c.examples);
-        if (c.code) {
-            EXPECT_FALSE(r.found) << r.left << " / " << r.right;
-            EXPECT_EQ(SuggestionCode(r.failure), c.code);
-            EXPECT_FALSE(SuggestionReason(r, c.examples.size()).empty());
-            continue;
-        }
-        ASSERT_TRUE(r.found) << SuggestionCode(r.failure);
-        EXPECT_GE(r.left.size(), 1u);
-        EXPECT_LE(r.left.size(), kMaxDelimiterBytes);
-        EXPECT_GE(r.right.size(), 1u);
-        EXPECT_LE(r.right.size(), kMaxDelimiterBytes);
-        if (c.left) {
-            EXPECT_EQ(r.left, c.left);
-        }
-        if (c.right) {
-            EXPECT_EQ(r.right, c.right);
-        }
-        ExpectExtracts(c.examples, r);
+    const Case& c = GetParam();
+    const RuleSuggestion r = SuggestRule(c.examples);
+    if (c.code) {
+        EXPECT_FALSE(r.found) << r.left << " / " << r.right;
+        EXPECT_EQ(SuggestionCode(r.failure), c.code);
+        EXPECT_FALSE(SuggestionReason(r, c.examples.size()).empty());
+        return;
     }
+    ASSERT_TRUE(r.found) << SuggestionCode(r.failure);
+    EXPECT_GE(r.left.size(), 1u);
+    EXPECT_LE(r.left.size(), kMaxDelimiterBytes);
+    EXPECT_GE(r.right.size(), 1u);
+    EXPECT_LE(r.right.size(), kMaxDelimiterBytes);
+    if (c.left) {
+        EXPECT_EQ(r.left, c.left);
+    }
+    if (c.right) {
+        EXPECT_EQ(r.right, c.right);
+    }
+    ExpectExtracts(c.examples, r);
 }
 
 const std::string kRow = R"(<tr><td class="name">A</td><td class="price">12.50</td></tr>)";
@@ -119,9 +123,9 @@ const std::string kRepeated = std::string(300, 'a') + "X" + std::string(300, 'a'
 const std::string kChinese = "\xBC\xDB\xB8\xF1\xA3\xBA" "12" "\xD4\xAA\xA1\xA3\n"
                              "\xBC\xDB\xB8\xF1\xA3\xBA" "34" "\xD4\xAA\xA1\xA3";
 
-TEST_F(RuleSuggestionTest, OnePage)
+std::vector<Case> OnePageRows()
 {
-    RunCases({
+    return {
         {"markup edges win over the shortest", {Selected(kRow, "12.50")}, "price\">", "<", nullptr},
         {"the first cell", {Selected(kRow, "A")}, "\">", "<", nullptr},
         {"a bare text with no edge", {Selected("xxaQbyy", "Q")}, "a", "b", nullptr},
@@ -139,20 +143,24 @@ TEST_F(RuleSuggestionTest, OnePage)
         {"a zero byte ends the page", {{std::string_view("ab\0cd", 5), 3, 1, false, {}}}, nullptr, nullptr,
          "outside_text"},
         {"no example", {}, nullptr, nullptr, "no_example"},
-    });
+    };
 }
 
-TEST_F(RuleSuggestionTest, SeveralPages)
+INSTANTIATE_TEST_SUITE_P(OnePage, RuleSuggestionRow, testing::ValuesIn(OnePageRows()), test::ByRowName());
+
+const std::string kPage1 = "<b>1</b>", kPage2 = "<i>2</i><b>3</b>";
+const std::string kRunLeft(144, 'a'), kRunRight = std::string(255, 'a') + "<";
+
+std::vector<Case> SeveralPagesRows()
 {
-    const std::string p1 = "<b>1</b>", p2 = "<i>2</i><b>3</b>";
-    RunCases({
-        {"a text both pages share", {Selected(p1, "1"), Selected(p2, "3")}, "b>", "<", nullptr},
+    return {
+        {"a text both pages share", {Selected(kPage1, "1"), Selected(kPage2, "3")}, "b>", "<", nullptr},
         {"the same layout", {Selected(kRow, "12.50"), Selected(kRow, "A")}, nullptr, nullptr, "left_repeats"},
         {"nothing in common in front", {Selected("x1y", "1"), Selected("z1y", "1")}, nullptr, nullptr,
          "no_common_left"},
         {"nothing in common behind", {Selected("x1y", "1"), Selected("x1z", "1")}, nullptr, nullptr,
          "no_common_right"},
-        {"one page's selection at its end", {Selected(p1, "1"), Selected("<b>3", "3")}, nullptr, nullptr, "at_end"},
+        {"one page's selection at its end", {Selected(kPage1, "1"), Selected("<b>3", "3")}, nullptr, nullptr, "at_end"},
         {"wanted texts", {Wanted("<p>one</p><b>two</b>", "two"), Wanted("<b>six</b><p>x</p>", "six")}, nullptr,
          nullptr, nullptr},
         {"a wanted text and a selection", {Wanted("<p>1</p><b>2</b>", "2"), Selected("<b>5</b>", "5")}, nullptr,
@@ -162,11 +170,13 @@ TEST_F(RuleSuggestionTest, SeveralPages)
          "wanted_missing"},
         {"only at the page's end", {Wanted("abc", "c")}, nullptr, nullptr, "no_pair"},
         {"every occurrence inside a run", {Wanted(kRun, "a")}, nullptr, nullptr, "no_pair"},
-        {"the one occurrence a right text within the bound can end", {Wanted(kRunInTags, "a")},
-         std::string(144, 'a').c_str(), (std::string(255, 'a') + "<").c_str(), nullptr},
+        {"the one occurrence a right text within the bound can end", {Wanted(kRunInTags, "a")}, kRunLeft.c_str(),
+         kRunRight.c_str(), nullptr},
         {"an empty wanted text", {Wanted("abc", "")}, nullptr, nullptr, "empty_selection"},
-    });
+    };
 }
+
+INSTANTIATE_TEST_SUITE_P(SeveralPages, RuleSuggestionRow, testing::ValuesIn(SeveralPagesRows()), test::ByRowName());
 
 TEST_F(RuleSuggestionTest, ReasonNamesThePage)
 {

@@ -16,6 +16,7 @@
 #include "platform/message_box.h"
 #include "platform/testing/dialog_script.h"
 #include "support/dialog_capture.h"
+#include "support/row_name.h"
 #include "support/runtime_fixture.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -109,40 +110,50 @@ TEST_F(StaticRangeTest, TryAllocateAnswersNullWhenTheHeapRefuses)
 
 // The process heap moves a block between the C library's heap and the large
 // blocks' own mappings as it crosses the threshold; the bytes come along.
-TEST(ProcessHeapTest, ReallocateKeepsTheBytesAcrossTheLargeBlockThreshold)
+constexpr size_t kLarge = platform::kLargeBlockBytes;
+
+struct ReallocateCase {
+    const char* name;
+    size_t from;
+    size_t to;
+};
+
+void PrintTo(const ReallocateCase& c, std::ostream* out) { *out << c.name; }
+
+const ReallocateCase kReallocateRows[] = {
+    {"small to large", 16, kLarge},
+    {"large to small", kLarge + 5, 100},
+    {"large, grown past its mapping", kLarge, 20 * kLarge + 1},
+    {"large, shrunk", 20 * kLarge, 3 * kLarge - 7},
+    {"large, same mapping", 3 * kLarge, 3 * kLarge - 1},
+    {"just below to just above", kLarge - 1, kLarge - 1 + 4096},
+};
+
+class ProcessHeapReallocate : public testing::TestWithParam<ReallocateCase> {};
+
+TEST_P(ProcessHeapReallocate, KeepsTheBytesAcrossTheLargeBlockThreshold)
 {
-    constexpr size_t kLarge = platform::kLargeBlockBytes;
-    const struct {
-        size_t from;
-        size_t to;
-    } cases[] = {
-        {16, kLarge},                     // small to large
-        {kLarge + 5, 100},                // large to small
-        {kLarge, 20 * kLarge + 1},        // large, grown past its mapping
-        {20 * kLarge, 3 * kLarge - 7},    // large, shrunk
-        {3 * kLarge, 3 * kLarge - 1},     // large, same mapping
-        {kLarge - 1, kLarge - 1 + 4096},  // just below to just above
-    };
-    for (const auto& c : cases) {
-        auto* p = static_cast<unsigned char*>(Allocate(c.from));
-        for (size_t i = 0; i < c.from; i += 4093)
-            p[i] = static_cast<unsigned char>(i / 4093 + 1);
-        p[c.from - 1] = 0xA5;
-        EXPECT_EQ(platform::LargeBlockSize(p), c.from >= kLarge ? c.from : 0) << c.from;
-        auto* q = static_cast<unsigned char*>(Reallocate(p, c.to));
-        ASSERT_NE(q, nullptr);
-        EXPECT_EQ(platform::LargeBlockSize(q), c.to >= kLarge ? c.to : 0) << c.from << " -> " << c.to;
-        const size_t kept = c.from < c.to ? c.from : c.to;
-        for (size_t i = 0; i < kept; i += 4093)
-            ASSERT_EQ(q[i], static_cast<unsigned char>(i / 4093 + 1)) << c.from << " -> " << c.to << " at " << i;
-        if (c.to >= c.from) {
-            EXPECT_EQ(q[c.from - 1], 0xA5);
-        }
-        q[c.to - 1] = 1; // the whole new size is writable
-        Free(q);
-        EXPECT_EQ(platform::LargeBlockSize(q), 0u);
+    const ReallocateCase& c = GetParam();
+    auto* p = static_cast<unsigned char*>(Allocate(c.from));
+    for (size_t i = 0; i < c.from; i += 4093)
+        p[i] = static_cast<unsigned char>(i / 4093 + 1);
+    p[c.from - 1] = 0xA5;
+    EXPECT_EQ(platform::LargeBlockSize(p), c.from >= kLarge ? c.from : 0);
+    auto* q = static_cast<unsigned char*>(Reallocate(p, c.to));
+    ASSERT_NE(q, nullptr);
+    EXPECT_EQ(platform::LargeBlockSize(q), c.to >= kLarge ? c.to : 0);
+    const size_t kept = c.from < c.to ? c.from : c.to;
+    for (size_t i = 0; i < kept; i += 4093)
+        ASSERT_EQ(q[i], static_cast<unsigned char>(i / 4093 + 1)) << "at " << i;
+    if (c.to >= c.from) {
+        EXPECT_EQ(q[c.from - 1], 0xA5);
     }
+    q[c.to - 1] = 1; // the whole new size is writable
+    Free(q);
+    EXPECT_EQ(platform::LargeBlockSize(q), 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(, ProcessHeapReallocate, testing::ValuesIn(kReallocateRows), test::ByRowName());
 
 TEST(ProcessHeapTest, LargeBlocksStartOnAHugePageBoundary)
 {

@@ -7,6 +7,7 @@
 #include "frame/runtime_error.h"
 #include "frame/runtime_state.h"
 #include "frame/startup.h"
+#include "abi/service_calls.h"
 #include "abi/value_record.h"
 #include "platform/runtime_objects.h"
 #include "support/dialog_capture.h"
@@ -44,6 +45,7 @@ TEST(RuntimeServiceDeathTest, ANonNumericValueIsARuntimeError)
 
 TEST(RuntimeService, FixedAnswersAndProgramLocation)
 {
+    svc::SetService(&RuntimeServiceEntry); // the location's texts are allocated through it
     EXPECT_EQ(Service(kSvcReturnsOne), 1);
     EXPECT_EQ(Service(kSvcReturnsFive), 5);
     SetProgramLocation("/opt/tools/middletext");

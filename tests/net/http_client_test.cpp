@@ -9,6 +9,7 @@
 
 #include "net/http_client.h"
 #include "support/http_test_support.h"
+#include "support/row_name.h"
 
 namespace mt {
 namespace {
@@ -69,24 +70,35 @@ TEST_F(HttpClientTest, UserInfoBecomesBasicAuthorization)
     EXPECT_NE(server.Requests().at(0).find("\r\nAuthorization: Basic dXNlcjpwYXNz\r\n"), std::string::npos);
 }
 
-TEST_F(HttpClientTest, BodyIsReadWhateverTheStatusAndFraming)
+struct BodyCase {
+    const char* name;
+    std::string reply, body;
+};
+
+void PrintTo(const BodyCase& c, std::ostream* out) { *out << c.name; }
+
+std::vector<BodyCase> BodyRows()
 {
-    struct Case {
-        const char* name;
-        std::string reply, body;
-    };
     std::string big(300001, 'b');
-    for (const Case& c : {Case{"404", Reply("404 Not Found", "Content-Length: 11\r\n", "<h1>no</h1>"), "<h1>no</h1>"},
-                          Case{"500", Reply("500 Oops", "", "broken"), "broken"},
-                          Case{"unannounced", Reply("200 OK", "", big), big},
-                          Case{"announced", Reply("200 OK", "Content-Length: 300001\r\n", big), big},
-                          Case{"empty", Reply("204 No Content", "", ""), ""}}) {
-        TestServer server([&](const std::string&) { return CannedReply{c.reply}; });
-        bool complete = false;
-        EXPECT_EQ(read(server.Url("/"), &complete), c.body) << c.name;
-        EXPECT_TRUE(complete) << c.name;
-    }
+    return {{"404", Reply("404 Not Found", "Content-Length: 11\r\n", "<h1>no</h1>"), "<h1>no</h1>"},
+            {"500", Reply("500 Oops", "", "broken"), "broken"},
+            {"unannounced", Reply("200 OK", "", big), big},
+            {"announced", Reply("200 OK", "Content-Length: 300001\r\n", big), big},
+            {"empty", Reply("204 No Content", "", ""), ""}};
 }
+
+class HttpClientBody : public HttpClientTest, public testing::WithParamInterface<BodyCase> {};
+
+TEST_P(HttpClientBody, IsReadWhateverTheStatusAndFraming)
+{
+    const BodyCase& c = GetParam();
+    TestServer server([&](const std::string&) { return CannedReply{c.reply}; });
+    bool complete = false;
+    EXPECT_EQ(read(server.Url("/"), &complete), c.body);
+    EXPECT_TRUE(complete);
+}
+
+INSTANTIATE_TEST_SUITE_P(, HttpClientBody, testing::ValuesIn(BodyRows()), test::ByRowName());
 
 TEST_F(HttpClientTest, FailureMidwayKeepsWhatArrived)
 {

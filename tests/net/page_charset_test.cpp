@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "net/page_charset.h"
+#include "support/row_name.h"
 
 namespace mt {
 namespace {
@@ -15,10 +17,13 @@ struct CharsetCase {
     size_t bom = 0;
 };
 
-TEST(PageCharset, DeclarationsInOrderOfPrecedence)
+void PrintTo(const CharsetCase& c, std::ostream* out) { *out << c.name; }
+
+// Declarations in order of precedence, and what is sniffed without one.
+std::vector<CharsetCase> CharsetRows()
 {
     const std::string late = "<html>" + std::string(1100, ' ') + "<meta charset=big5>";
-    const CharsetCase cases[] = {
+    return {
         {"UTF-8 mark", "text/html; charset=big5", "\xEF\xBB\xBF<meta charset=sjis>", CharsetSource::kBom, "UTF-8", 3},
         {"UTF-16LE mark", "", std::string("\xFF\xFEh\0i\0", 6), CharsetSource::kBom, "UTF-16LE", 2},
         {"UTF-16BE mark", "", std::string("\xFE\xFF\0h", 4), CharsetSource::kBom, "UTF-16BE", 2},
@@ -58,13 +63,20 @@ TEST(PageCharset, DeclarationsInOrderOfPrecedence)
         {"ISO-2022-JP ignored", "", "<meta charset=iso-2022-jp>", CharsetSource::kNone, ""},
         {"unterminated meta", "", "<meta charset=\"big5", CharsetSource::kNone, ""},
     };
-    for (const auto& c : cases) {
-        const PageCharset found = DetectPageCharset(c.header, c.body);
-        EXPECT_EQ(found.source, c.source) << c.name;
-        EXPECT_EQ(found.iconvName, c.iconvName) << c.name;
-        EXPECT_EQ(found.bomLength, c.bom) << c.name;
-    }
 }
+
+class PageCharsetRow : public testing::TestWithParam<CharsetCase> {};
+
+TEST_P(PageCharsetRow, DeclarationsInOrderOfPrecedence)
+{
+    const CharsetCase& c = GetParam();
+    const PageCharset found = DetectPageCharset(c.header, c.body);
+    EXPECT_EQ(found.source, c.source);
+    EXPECT_EQ(found.iconvName, c.iconvName);
+    EXPECT_EQ(found.bomLength, c.bom);
+}
+
+INSTANTIATE_TEST_SUITE_P(, PageCharsetRow, testing::ValuesIn(CharsetRows()), test::ByRowName());
 
 TEST(PageCharset, BrowserLabelsBecomeIconvNames)
 {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "net/page_decoding.h"
+#include "support/row_name.h"
 
 namespace mt {
 namespace {
@@ -35,16 +37,21 @@ std::string Sprinkled(const std::string& bad, int count)
     return page;
 }
 
-TEST(PageDecoding, FewBadBytesBecomeReplacementCharacters)
+struct DecodingCase {
+    const char* name;
+    std::string bytes;
+    const char* encoding;
+    bool converted;
+    std::string text;
+    int64_t replaced;
+};
+
+void PrintTo(const DecodingCase& c, std::ostream* out) { *out << c.name; }
+
+// Few bad bytes become replacement characters; more leave the page undecoded.
+std::vector<DecodingCase> DecodingRows()
 {
-    const struct {
-        const char* name;
-        std::string bytes;
-        const char* encoding;
-        bool converted;
-        std::string text;
-        int64_t replaced;
-    } cases[] = {
+    return {
         {"clean", "a\xE4\xB8\xAD", "UTF-8", true, "a" + kZhong, 0},
         {"one bad byte", "a\xFF\xE4\xB8\xAD", "UTF-8", true, "a" + kFffd + kZhong, 1},
         {"a sequence missing its last byte", "\xE4\xB8z", "UTF-8", true, kFffd + "z", 2},
@@ -67,15 +74,22 @@ TEST(PageDecoding, FewBadBytesBecomeReplacementCharacters)
         {"GBK page that says UTF-8", "<p>\xD6\xD0\xCE\xC4\xCD\xF8\xD2\xB3\xB5\xC4\xB1\xEA\xCC\xE2</p>", "UTF-8", false, "",
          0},
     };
-    for (const auto& c : cases) {
-        const Decoded d = Decode(c.bytes, c.encoding);
-        EXPECT_EQ(d.converted, c.converted) << c.name;
-        EXPECT_EQ(d.text, c.text) << c.name;
-        if (c.converted) {
-            EXPECT_EQ(d.replaced, c.replaced) << c.name;
-        }
+}
+
+class PageDecodingRow : public testing::TestWithParam<DecodingCase> {};
+
+TEST_P(PageDecodingRow, FewBadBytesBecomeReplacementCharacters)
+{
+    const DecodingCase& c = GetParam();
+    const Decoded d = Decode(c.bytes, c.encoding);
+    EXPECT_EQ(d.converted, c.converted);
+    EXPECT_EQ(d.text, c.text);
+    if (c.converted) {
+        EXPECT_EQ(d.replaced, c.replaced);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(, PageDecodingRow, testing::ValuesIn(DecodingRows()), test::ByRowName());
 
 // One bad sequence per 256 bytes and 1 % of the bytes, each side of both.
 TEST(PageDecoding, TheBoundHoldsOnBothSides)

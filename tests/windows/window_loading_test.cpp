@@ -9,6 +9,7 @@
 #include "platform/top_window.h"
 #include "spy_kind.h"
 #include "support/engine_runtime.h"
+#include "support/row_name.h"
 #include "support/template_builder.h"
 #include "windows/window_engine.h"
 #include "windows/windows_texts.h"
@@ -198,30 +199,38 @@ TEST_F(WindowLoading, ModalWindowDisablesTheOthersUntilItGoes)
     EXPECT_EQ(modalDuringCreate, (std::vector<bool>{true, false}));
 }
 
-TEST_F(WindowLoading, ShowsInTheStartStateOnlyWhenTheModeWordIsSet)
+struct StartStateCase {
+    const char* name;
+    int32_t mode;
+    int32_t startPosition;
+    platform::ShowState shown;
+};
+
+void PrintTo(const StartStateCase& c, std::ostream* out) { *out << c.name; }
+
+const StartStateCase kStartStateRows[] = {
+    {"maximized", 3, 3, platform::ShowState::Maximized},
+    {"minimized", 3, 2, platform::ShowState::Minimized},
+    {"mode word clear", 0, 3, platform::ShowState::Normal},
+    {"normal start", 3, 0, platform::ShowState::Normal},
+};
+
+class WindowStartState : public WindowLoading, public testing::WithParamInterface<StartStateCase> {};
+
+TEST_P(WindowStartState, ShowsOnlyWhenTheModeWordIsSet)
 {
-    struct Case {
-        int32_t mode;
-        int32_t startPosition;
-        platform::ShowState shown;
-    };
-    const Case cases[] = {
-        {3, 3, platform::ShowState::Maximized},
-        {3, 2, platform::ShowState::Minimized},
-        {0, 3, platform::ShowState::Normal},
-        {3, 0, platform::ShowState::Normal},
-    };
-    for (const Case& c : cases) {
-        WindowProperties p = PlainWindow();
-        p.border = 1;
-        p.startPosition = c.startPosition;
-        EngineRuntime::SetProgramMode(c.mode);
-        EngineRuntime::Install({Window({WindowRecord(p)})});
-        ASSERT_EQ(Load(), 1);
-        EXPECT_EQ(platform::TopWindowState(Handle(0)), c.shown) << c.mode << " " << c.startPosition;
-        platform::DestroyWindow(Handle(0));
-    }
+    const StartStateCase& c = GetParam();
+    WindowProperties p = PlainWindow();
+    p.border = 1;
+    p.startPosition = c.startPosition;
+    EngineRuntime::SetProgramMode(c.mode);
+    EngineRuntime::Install({Window({WindowRecord(p)})});
+    ASSERT_EQ(Load(), 1);
+    EXPECT_EQ(platform::TopWindowState(Handle(0)), c.shown);
+    platform::DestroyWindow(Handle(0));
 }
+
+INSTANTIATE_TEST_SUITE_P(, WindowStartState, testing::ValuesIn(kStartStateRows), ByRowName());
 
 TEST_F(WindowLoading, ComponentFocusedWhileEventsWereBlockedGainsFocusWhenTheWindowIsShown)
 {
