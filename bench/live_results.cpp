@@ -93,8 +93,8 @@ public:
     {
         platform::WindowHandle h = Handle(box);
         const platform::Rect r = platform::WindowRect(h);
-        platform::SimulateMouse(h, platform::InputKind::LeftDown, r.width / 2, r.height / 2);
-        platform::SimulateMouse(h, platform::InputKind::LeftUp, r.width / 2, r.height / 2);
+        platform::SimulateMouse(h, platform::InputKind::kLeftDown, r.width / 2, r.height / 2);
+        platform::SimulateMouse(h, platform::InputKind::kLeftUp, r.width / 2, r.height / 2);
         platform::ProcessPendingEvents();
     }
     static void Write(uint32_t box, const std::string& gb)

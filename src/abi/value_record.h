@@ -40,8 +40,8 @@ constexpr bool IsNumericType(uint32_t type)
 // Bytes one element of a numeric type occupies: 1, 2, 4, 8, 4, 8.
 constexpr int NumericWidth(uint32_t type)
 {
-    constexpr int widths[] = {0, 1, 2, 4, 8, 4, 8};
-    return IsNumericType(type) ? widths[(type >> 8) & 0xF] : 0;
+    constexpr int kWidths[] = {0, 1, 2, 4, 8, 4, 8};
+    return IsNumericType(type) ? kWidths[(type >> 8) & 0xF] : 0;
 }
 
 // Basic types have the top two bits 10; 01 are application types; 00 and 11

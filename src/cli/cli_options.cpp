@@ -69,11 +69,11 @@ std::string Suggestion(std::string_view typed, bool option)
     std::vector<std::string_view> names;
     if (option) {
         for (const OptionRow& row : kOptions)
-            names.push_back(row.name);
+            names.emplace_back(row.name);
         names.insert(names.end(), {"--help", "--version"});
     } else {
         for (const CommandRow& row : kCommands)
-            names.push_back(row.name);
+            names.emplace_back(row.name);
     }
     const std::string closest = ClosestName(typed, names);
     return closest.empty() ? std::string() : " (did you mean " + closest + "?)";

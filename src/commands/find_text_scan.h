@@ -226,8 +226,8 @@ template <class Blocks, bool kFold>
 template <class Blocks, bool kFold, class Extent>
 int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_t i)
 {
-    constexpr bool ignoreCase = kFold;
-    const Filter filter = MakeFilter(s, m, ignoreCase);
+    constexpr bool kIgnoreCase = kFold;
+    const Filter filter = MakeFilter(s, m, kIgnoreCase);
     // A block's four-byte characters look three bytes past it.
     const size_t reach = kBlock + (m > 4 ? m - 1 : 3);
     WalkState state; // at block `walked`
@@ -243,7 +243,7 @@ int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_
         walked = i + kBlock;
         for (; candidates != 0; candidates &= candidates - 1) {
             const size_t q = i + static_cast<size_t>(std::countr_zero(candidates));
-            if (Matches(t + q, s, m, ignoreCase))
+            if (Matches(t + q, s, m, kIgnoreCase))
                 return static_cast<int64_t>(q);
         }
         i += kBlock;
@@ -255,7 +255,7 @@ int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_
     i += state.thirds & 1 ? 2 : state.thirds & 2 ? 3 : state.carry;
     const size_t n = extent.size();
     for (; i < n && n - i >= m; i += CharacterBytes(t, i, n)) {
-        if (Matches(t + i, s, m, ignoreCase))
+        if (Matches(t + i, s, m, kIgnoreCase))
             return static_cast<int64_t>(i);
     }
     return -1;

@@ -10,16 +10,16 @@ using platform::InputKind;
 int32_t IndexOf(InputKind kind)
 {
     switch (kind) {
-    case InputKind::LeftDown: return kEventLeftDown;
-    case InputKind::LeftUp: return kEventLeftUp;
-    case InputKind::DoubleClick: return kEventDoubleClick;
-    case InputKind::RightDown: return kEventRightDown;
-    case InputKind::RightUp: return kEventRightUp;
-    case InputKind::MouseMove: return kEventMouseMove;
-    case InputKind::KeyDown: return kEventKeyDown;
-    case InputKind::KeyUp: return kEventKeyUp;
-    case InputKind::Character: return kEventCharacter;
-    case InputKind::Wheel: return kEventWheel;
+    case InputKind::kLeftDown: return kEventLeftDown;
+    case InputKind::kLeftUp: return kEventLeftUp;
+    case InputKind::kDoubleClick: return kEventDoubleClick;
+    case InputKind::kRightDown: return kEventRightDown;
+    case InputKind::kRightUp: return kEventRightUp;
+    case InputKind::kMouseMove: return kEventMouseMove;
+    case InputKind::kKeyDown: return kEventKeyDown;
+    case InputKind::kKeyUp: return kEventKeyUp;
+    case InputKind::kCharacter: return kEventCharacter;
+    case InputKind::kWheel: return kEventWheel;
     }
     return 0;
 }
@@ -36,17 +36,17 @@ bool RaiseCommonEvent(Component& component, platform::InputEvent& e)
     bool hasResult = false;
     const int32_t index = IndexOf(e.kind);
     switch (e.kind) {
-    case InputKind::KeyDown:
-    case InputKind::KeyUp: component.raise(index, {e.key, e.keyState}, &result, &hasResult); break;
-    case InputKind::Character: component.raise(index, {e.key}, &result, &hasResult); break;
-    case InputKind::Wheel: component.raise(index, {e.wheel, e.keyState}, &result, &hasResult); break;
+    case InputKind::kKeyDown:
+    case InputKind::kKeyUp: component.raise(index, {e.key, e.keyState}, &result, &hasResult); break;
+    case InputKind::kCharacter: component.raise(index, {e.key}, &result, &hasResult); break;
+    case InputKind::kWheel: component.raise(index, {e.wheel, e.keyState}, &result, &hasResult); break;
     default: component.raise(index, {Unsigned16(e.x), Unsigned16(e.y), e.keyState}, &result, &hasResult); break;
     }
     if (!hasResult)
         return false;
     if (result == 0)
         return true;
-    if (e.kind == InputKind::Character)
+    if (e.kind == InputKind::kCharacter)
         e.key = result;
     return false;
 }

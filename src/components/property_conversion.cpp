@@ -43,18 +43,18 @@ std::string BytesOf(const RawPropertyValue& raw)
 uint64_t ConvertRead(PropertyClass cls, const RawPropertyValue& raw, int32_t fontField)
 {
     switch (cls) {
-    case PropertyClass::Word:
-    case PropertyClass::Choice: return static_cast<uint32_t>(raw.value);
-    case PropertyClass::EightBytes: return static_cast<uint32_t>(raw.value) | static_cast<uint64_t>(raw.length) << 32;
-    case PropertyClass::Logical: return static_cast<uint32_t>(raw.value) == 1;
-    case PropertyClass::Bytes: return Pointer(NewByteArray(raw.pointer(), raw.pointer() ? raw.length : 0));
-    case PropertyClass::Cursor: {
+    case PropertyClass::kWord:
+    case PropertyClass::kChoice: return static_cast<uint32_t>(raw.value);
+    case PropertyClass::kEightBytes: return static_cast<uint32_t>(raw.value) | static_cast<uint64_t>(raw.length) << 32;
+    case PropertyClass::kLogical: return static_cast<uint32_t>(raw.value) == 1;
+    case PropertyClass::kBytes: return Pointer(NewByteArray(raw.pointer(), raw.pointer() ? raw.length : 0));
+    case PropertyClass::kCursor: {
         std::string bytes = BytesOf(raw);
         TranslateCursorWord(&bytes, &platform::CursorNumber);
         return Pointer(NewByteArray(bytes.data(), bytes.size()));
     }
-    case PropertyClass::Font: return ReadFontField(FontOrDefault(raw.pointer(), raw.length), fontField);
-    case PropertyClass::Text: {
+    case PropertyClass::kFont: return ReadFontField(FontOrDefault(raw.pointer(), raw.length), fontField);
+    case PropertyClass::kText: {
         if (raw.fill) {
             if (raw.size == 0)
                 return Pointer(nullptr);
@@ -104,7 +104,7 @@ uint64_t ReadOwnProperty(Component* c, int32_t index, int32_t fontField)
         return 0;
     RawPropertyValue raw;
     const PropertyClass cls = ClassOf(PropertyTypeOf(*d));
-    if (!get(c, index - kCommonPropertyCount, &raw) && cls != PropertyClass::Font)
+    if (!get(c, index - kCommonPropertyCount, &raw) && cls != PropertyClass::kFont)
         return 0;
     return ConvertRead(cls, raw, fontField);
 }
@@ -121,28 +121,28 @@ int32_t WriteOwnProperty(Component* c, int32_t index, int32_t fontField, uint64_
     std::string bytes;
     platform::LogicalFontBytes font{};
     switch (ClassOf(PropertyTypeOf(*d))) {
-    case PropertyClass::Word: raw.value = low; break;
-    case PropertyClass::EightBytes: raw.value = low; raw.length = static_cast<uint32_t>(value >> 32); break;
-    case PropertyClass::Logical: raw.value = low != 0; break;
-    case PropertyClass::Choice: raw.value = static_cast<int32_t>(low) < 0 ? 0 : low; break;
-    case PropertyClass::Bytes:
-    case PropertyClass::Cursor: {
+    case PropertyClass::kWord: raw.value = low; break;
+    case PropertyClass::kEightBytes: raw.value = low; raw.length = static_cast<uint32_t>(value >> 32); break;
+    case PropertyClass::kLogical: raw.value = low != 0; break;
+    case PropertyClass::kChoice: raw.value = static_cast<int32_t>(low) < 0 ? 0 : low; break;
+    case PropertyClass::kBytes:
+    case PropertyClass::kCursor: {
         const auto* array = reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(value));
         bytes.assign(ByteArrayView(array));
-        if (ClassOf(PropertyTypeOf(*d)) == PropertyClass::Cursor)
+        if (ClassOf(PropertyTypeOf(*d)) == PropertyClass::kCursor)
             TranslateCursorWord(&bytes, &platform::CursorIdentifier);
         raw.value = bytes.empty() ? 0 : Pointer(bytes.data());
         raw.length = static_cast<uint32_t>(bytes.size());
         break;
     }
-    case PropertyClass::Font: {
+    case PropertyClass::kFont: {
         bool empty = false;
         font = FontToWrite(c, own, fontField, value, &empty);
         raw.value = empty ? 0 : Pointer(font.data());
         raw.length = empty ? 0 : static_cast<uint32_t>(font.size());
         break;
     }
-    case PropertyClass::Text: {
+    case PropertyClass::kText: {
         const char* t = reinterpret_cast<const char*>(static_cast<uintptr_t>(value));
         raw.value = Pointer(t ? t : "");
         break;

@@ -31,22 +31,22 @@ enum PropertyType : uint16_t {
     kPropBytesB = 1024,
 };
 
-enum class PropertyClass { Word, EightBytes, Logical, Choice, Bytes, Cursor, Font, Text };
+enum class PropertyClass { kWord, kEightBytes, kLogical, kChoice, kBytes, kCursor, kFont, kText };
 
 constexpr PropertyClass ClassOf(uint16_t type)
 {
     switch (type) {
     case kPropInteger0: case kPropInteger: case kPropColor: case kPropBackColor: case kPropColorB:
-        return PropertyClass::Word;
-    case kPropEightBytes: case kPropEightBytesB: return PropertyClass::EightBytes;
-    case kPropLogical: return PropertyClass::Logical;
-    case kPropChoice: return PropertyClass::Choice;
+        return PropertyClass::kWord;
+    case kPropEightBytes: case kPropEightBytesB: return PropertyClass::kEightBytes;
+    case kPropLogical: return PropertyClass::kLogical;
+    case kPropChoice: return PropertyClass::kChoice;
     case kPropPicture: case kPropIcon: case kPropSound: case kPropBytesA: case kPropBytesB:
-        return PropertyClass::Bytes;
-    case kPropCursor: return PropertyClass::Cursor;
-    case kPropFont: return PropertyClass::Font;
+        return PropertyClass::kBytes;
+    case kPropCursor: return PropertyClass::kCursor;
+    case kPropFont: return PropertyClass::kFont;
     }
-    return PropertyClass::Text;
+    return PropertyClass::kText;
 }
 
 // Stored positions and sizes are kept within these bounds.

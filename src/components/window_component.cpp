@@ -80,9 +80,9 @@ WindowComponent* WindowComponent::Create(const uint8_t* record, int32_t length, 
     if (style & kStyleDisabled)
         platform::EnableWindow(h, false);
     if (w->p_.startPosition == 2)
-        platform::SetInitialState(h, platform::ShowState::Minimized);
+        platform::SetInitialState(h, platform::ShowState::kMinimized);
     else if (w->p_.startPosition == 3 && IsSizable(w->p_.border))
-        platform::SetInitialState(h, platform::ShowState::Maximized);
+        platform::SetInitialState(h, platform::ShowState::kMaximized);
     return w;
 }
 
@@ -99,10 +99,10 @@ void WindowComponent::applyStartPosition()
     if (!platform::IsVisible(h))
         return;
     switch (p_.startPosition) {
-    case 0: platform::ShowTopWindow(h, platform::ShowState::Normal); break;
+    case 0: platform::ShowTopWindow(h, platform::ShowState::kNormal); break;
     case 1: {
-        if (platform::TopWindowState(h) != platform::ShowState::Normal)
-            platform::ShowTopWindow(h, platform::ShowState::Normal);
+        if (platform::TopWindowState(h) != platform::ShowState::kNormal)
+            platform::ShowTopWindow(h, platform::ShowState::kNormal);
         platform::Rect r = platform::WindowRect(h);
         const platform::Rect centred{(platform::ScreenWidth() - r.width) / 2, (platform::ScreenHeight() - r.height) / 2,
                                      r.width, r.height};
@@ -110,8 +110,8 @@ void WindowComponent::applyStartPosition()
             platform::SetWindowRect(h, centred);
         break;
     }
-    case 2: platform::ShowTopWindow(h, platform::ShowState::Minimized); break;
-    case 3: platform::ShowTopWindow(h, platform::ShowState::Maximized); break;
+    case 2: platform::ShowTopWindow(h, platform::ShowState::kMinimized); break;
+    case 3: platform::ShowTopWindow(h, platform::ShowState::kMaximized); break;
     }
 }
 
@@ -169,7 +169,7 @@ int32_t WindowComponent::getProperty(int32_t own, RawPropertyValue* out) const
     case kWinMinButton: out->value = p_.minButton; break;
     case kWinStartPosition: {
         const platform::ShowState s = platform::TopWindowState(handle());
-        out->value = s == platform::ShowState::Minimized ? 2 : s == platform::ShowState::Maximized ? 3 : 0;
+        out->value = s == platform::ShowState::kMinimized ? 2 : s == platform::ShowState::kMaximized ? 3 : 0;
         break;
     }
     case kWinMovable: out->value = p_.movable; break;
@@ -193,7 +193,7 @@ int32_t WindowComponent::getProperty(int32_t own, RawPropertyValue* out) const
 bool WindowComponent::preTranslate(platform::WindowHandle target, platform::InputEvent& event)
 {
     Guard guard(this);
-    if (event.kind == platform::InputKind::KeyDown && HandleWindowKey(*this, event))
+    if (event.kind == platform::InputKind::kKeyDown && HandleWindowKey(*this, event))
         return true;
     if (!alive())
         return true;

@@ -57,7 +57,7 @@ std::vector<std::string> Candidates(const RuntimeData& rt, const std::string& fi
     std::string message = c.file.empty() ? gb::kErrDllExportMissing : gb::kErrDllFileExportMissing;
     if (!c.file.empty())
         message.replace(message.find("%s"), 2, c.file);
-    message.replace(message.find("%s"), 2, c.export_);
+    message.replace(message.find("%s"), 2, c.routineName);
     RaiseRuntimeError(message.c_str(), 0);
 }
 
@@ -65,13 +65,13 @@ void* Resolve(const RuntimeData& rt, DllCommand& c)
 {
     if (c.file.empty()) {
         for (const char* lib : kDefaultLibraries) {
-            if (void* r = TryLibrary(lib ? lib : "", c.export_, &c.library))
+            if (void* r = TryLibrary(lib ? lib : "", c.routineName, &c.library))
                 return r;
         }
         return nullptr;
     }
     for (const auto& path : Candidates(rt, c.file)) {
-        if (void* r = TryLibrary(path, c.export_, &c.library))
+        if (void* r = TryLibrary(path, c.routineName, &c.library))
             return r;
     }
     return nullptr;

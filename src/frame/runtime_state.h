@@ -15,7 +15,7 @@ using CleanupRoutine = void (*)();
 
 struct DllCommand {
     std::string file;   // library file name; empty: the default libraries
-    std::string export_; // exported routine name
+    std::string routineName; // exported routine name
     void* routine = nullptr;
     void* library = nullptr; // handle kept for release at shutdown
 };

@@ -27,7 +27,7 @@ void PrepareDllCommands(RuntimeData& rt, const ProgramHeader* h)
         const char* file = h->dllFiles ? h->dllFiles[i] : nullptr;
         const char* name = h->dllExports ? h->dllExports[i] : nullptr;
         rt.dllCommands[i].file = file ? file : "";
-        rt.dllCommands[i].export_ = name ? name : "";
+        rt.dllCommands[i].routineName = name ? name : "";
     }
 }
 

@@ -16,12 +16,12 @@ class DialogHook {
 public:
     virtual ~DialogHook() = default;
     // The button that answers the box, or none to show it.
-    virtual std::optional<int> AnswerMessageBox(const ShownMessageBox& box) = 0;
+    virtual std::optional<int> answerMessageBox(const ShownMessageBox& box) = 0;
     // The dialog's answer, or none to show it.
-    virtual std::optional<InputDialogAnswer> AnswerInputDialog(const ShownInputDialog& dialog) = 0;
+    virtual std::optional<InputDialogAnswer> answerInputDialog(const ShownInputDialog& dialog) = 0;
     // The file dialog's and the pick-list's answers, or none to show them.
-    virtual std::optional<FileDialogAnswer> AnswerFileDialog(const ShownFileDialog&) { return std::nullopt; }
-    virtual std::optional<int> AnswerPickList(const ShownPickList&) { return std::nullopt; }
+    virtual std::optional<FileDialogAnswer> answerFileDialog(const ShownFileDialog&) { return std::nullopt; }
+    virtual std::optional<int> answerPickList(const ShownPickList&) { return std::nullopt; }
 };
 
 // Null: the dialogs appear.

@@ -10,16 +10,16 @@
 namespace mt::platform {
 
 enum class InputKind {
-    LeftDown,
-    LeftUp,
-    DoubleClick,
-    RightDown,
-    RightUp,
-    MouseMove,
-    KeyDown,
-    KeyUp,
-    Character,
-    Wheel,
+    kLeftDown,
+    kLeftUp,
+    kDoubleClick,
+    kRightDown,
+    kRightUp,
+    kMouseMove,
+    kKeyDown,
+    kKeyUp,
+    kCharacter,
+    kWheel,
 };
 
 inline constexpr int32_t kKeyStateCtrl = 1;
@@ -46,7 +46,7 @@ enum VirtualKey : int32_t {
 // One mouse, key or character message as the window's pre-translation sees
 // it, before the target window does.
 struct InputEvent {
-    InputKind kind = InputKind::MouseMove;
+    InputKind kind = InputKind::kMouseMove;
     int32_t x = 0;        // client coordinates of the target window
     int32_t y = 0;
     int32_t keyState = 0; // kKeyState* bits

@@ -286,11 +286,11 @@ void ShowLoadedWindow(WindowDescription& d, bool reload)
         return;
     const platform::WindowHandle h = w->handle();
     if (reload) {
-        platform::ShowTopWindow(h, platform::ShowState::Normal);
+        platform::ShowTopWindow(h, platform::ShowState::kNormal);
         return;
     }
     const bool startState = svc::Call(kSvcProgramMode) != 0;
-    platform::ShowTopWindow(h, startState ? platform::TopWindowState(h) : platform::ShowState::Normal);
+    platform::ShowTopWindow(h, startState ? platform::TopWindowState(h) : platform::ShowState::kNormal);
     const platform::WindowHandle focus = platform::FocusWindow();
     if (!LiveWindowObject(d) || !focus)
         return;

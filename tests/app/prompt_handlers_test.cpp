@@ -330,7 +330,7 @@ TEST_F(PromptsAndCount, ASmallBoxIsEmptiedOnlyWhenTheUserEntersIt)
         refill();
         {   // another program's window, then the main window's title bar
             OtherProgramWindow other;
-            other.Activate();
+            other.activate();
             ActivateThroughWindowSystem(Handle(按钮清空));
         }
         ActivateThroughWindowSystem(Handle(按钮清空));

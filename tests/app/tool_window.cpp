@@ -54,8 +54,8 @@ void ToolWindow::Click(uint32_t component)
     platform::WindowHandle h = Handle(component);
     ASSERT_NE(h, nullptr);
     const platform::Rect r = platform::WindowRect(h);
-    platform::SimulateMouse(h, platform::InputKind::LeftDown, r.width / 2, r.height / 2);
-    platform::SimulateMouse(h, platform::InputKind::LeftUp, r.width / 2, r.height / 2);
+    platform::SimulateMouse(h, platform::InputKind::kLeftDown, r.width / 2, r.height / 2);
+    platform::SimulateMouse(h, platform::InputKind::kLeftUp, r.width / 2, r.height / 2);
     platform::ProcessPendingEvents();
 }
 

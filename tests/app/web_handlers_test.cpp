@@ -214,8 +214,8 @@ TEST_F(ReadPage, CancellingChangesNothing)
     platform::ScriptTransfer({}, [this] { test::CloseThroughWindowSystem(Handle(按钮清空)); });
     platform::ScriptInputDialogs({{true, Gb(slow.Url("/"))}});
     const platform::WindowHandle button = Handle(按钮读网页源码);
-    platform::SimulateMouse(button, platform::InputKind::LeftDown, 5, 5);
-    platform::SimulateMouse(button, platform::InputKind::LeftUp, 5, 5);
+    platform::SimulateMouse(button, platform::InputKind::kLeftDown, 5, 5);
+    platform::SimulateMouse(button, platform::InputKind::kLeftUp, 5, 5);
     EXPECT_TRUE(engine::IsWindowLive(MainWindow));
     EXPECT_EQ(Big(), "my text");
     EXPECT_TRUE(Messages().empty());

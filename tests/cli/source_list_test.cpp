@@ -127,7 +127,7 @@ TEST(SourceList, TheStartDirectoryIsNeededForRelativePathsOnly)
     o.command = "extract";
     o.sources = {"/abs", "-", "http://h/"};
     EXPECT_FALSE(app::NeedsStartDirectory(o));
-    o.sources.push_back("rel");
+    o.sources.emplace_back("rel");
     EXPECT_TRUE(app::NeedsStartDirectory(o));
     o.sources = {};
     o.sourceList = "/list"; // its lines may be relative

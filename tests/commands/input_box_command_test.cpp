@@ -22,7 +22,7 @@ struct InputBoxCommand : ::testing::Test {
     // Runs InputBox with the arguments against one scripted answer.
     bool run(std::vector<ValueRecord> args, InputDialogAnswer answer)
     {
-        platform::ScriptInputDialogs({answer});
+        platform::ScriptInputDialogs({std::move(answer)});
         const ValueRecord result = test::CallCommand(InputBox, std::move(args));
         EXPECT_EQ(result.type, kTypeBool);
         return AsBool(result);

@@ -38,8 +38,8 @@ TEST_F(CommonEvents, MouseDownCarriesClientPositionAndKeyStateAndMaySwallow)
             call->result = 0;
         }
     });
-    platform::SimulateMouse(Handle(kOk), platform::InputKind::LeftDown, 5, 6, platform::kKeyStateShift);
-    platform::SimulateMouse(Handle(kOk), platform::InputKind::LeftUp, 5, 6);
+    platform::SimulateMouse(Handle(kOk), platform::InputKind::kLeftDown, 5, 6, platform::kKeyStateShift);
+    platform::SimulateMouse(Handle(kOk), platform::InputKind::kLeftUp, 5, 6);
     ASSERT_EQ(seen.argc, 3);
     EXPECT_EQ(AsInt32(seen.args[0]), 5);
     EXPECT_EQ(AsInt32(seen.args[1]), 6);
@@ -47,8 +47,8 @@ TEST_F(CommonEvents, MouseDownCarriesClientPositionAndKeyStateAndMaySwallow)
     EXPECT_EQ(*clicked, 1);
 
     swallow = true;
-    platform::SimulateMouse(Handle(kOk), platform::InputKind::LeftDown, 5, 6);
-    platform::SimulateMouse(Handle(kOk), platform::InputKind::LeftUp, 5, 6);
+    platform::SimulateMouse(Handle(kOk), platform::InputKind::kLeftDown, 5, 6);
+    platform::SimulateMouse(Handle(kOk), platform::InputKind::kLeftUp, 5, 6);
     EXPECT_EQ(*clicked, 1); // the press never reached the button
 }
 

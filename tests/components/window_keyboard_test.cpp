@@ -19,7 +19,7 @@ constexpr uint32_t kDefault = ComponentIdOf(5);
 
 class WindowKeyboard : public LoadedWindow {
 protected:
-    void LoadButtons(WindowProperties p = PlainWindow())
+    void LoadButtons(const WindowProperties& p = PlainWindow())
     {
         ComponentRecord w = WindowRecord(p);
         Bind(w, 1, 1);

@@ -76,12 +76,12 @@ TEST(InputDialogScript, AMessageBoxScriptKeepsTheDialogAway)
 TEST(DialogHook, AnswersBothKindsOfDialogInsteadOfShowingThem)
 {
     struct Recording final : DialogHook {
-        std::optional<int> AnswerMessageBox(const ShownMessageBox& box) override
+        std::optional<int> answerMessageBox(const ShownMessageBox& box) override
         {
             seen.push_back("box " + box.text + " " + box.caption + " " + std::to_string(box.style));
             return kIdRetry;
         }
-        std::optional<InputDialogAnswer> AnswerInputDialog(const ShownInputDialog& dialog) override
+        std::optional<InputDialogAnswer> answerInputDialog(const ShownInputDialog& dialog) override
         {
             seen.push_back("input " + dialog.prompt + " " + dialog.initial + " " + std::to_string(dialog.templateId));
             return InputDialogAnswer{true, "typed"};

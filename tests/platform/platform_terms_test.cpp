@@ -52,11 +52,11 @@ TEST(CharacterCodes, AreTheGbBytesBigEndian)
 
 TEST(NominalFrame, FixedCaptionedFrameIsThreeAndNineteen)
 {
-    const FrameMetrics fixed = NominalFrame(FrameBorder::Fixed, true, false, false);
+    const FrameMetrics fixed = NominalFrame(FrameBorder::kFixed, true, false, false);
     EXPECT_EQ(fixed.frame, 3);
     EXPECT_EQ(fixed.caption, 19);
-    EXPECT_EQ(NominalFrame(FrameBorder::None, true, false, false).caption, 0);
-    EXPECT_EQ(NominalFrame(FrameBorder::Sizable, false, false, true).frame, 6);
+    EXPECT_EQ(NominalFrame(FrameBorder::kNone, true, false, false).caption, 0);
+    EXPECT_EQ(NominalFrame(FrameBorder::kSizable, false, false, true).frame, 6);
 }
 
 TEST(LogicalFontRecord, PacksSixtyBytesAndCutsLongNames)

@@ -4,7 +4,7 @@
 #include <netinet/in.h>
 #include <openssl/ssl.h>
 #include <poll.h>
-#include <signal.h>
+#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <zlib.h>

@@ -50,6 +50,7 @@ ToolRun RunProgram(const std::vector<std::string>& args)
         dup2(fout, 1);
         dup2(ferr, 2);
         std::vector<char*> argv;
+        argv.reserve(args.size() + 1);
         for (const std::string& arg : args)
             argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);

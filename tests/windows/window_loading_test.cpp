@@ -209,10 +209,10 @@ struct StartStateCase {
 void PrintTo(const StartStateCase& c, std::ostream* out) { *out << c.name; }
 
 const StartStateCase kStartStateRows[] = {
-    {"maximized", 3, 3, platform::ShowState::Maximized},
-    {"minimized", 3, 2, platform::ShowState::Minimized},
-    {"mode word clear", 0, 3, platform::ShowState::Normal},
-    {"normal start", 3, 0, platform::ShowState::Normal},
+    {"maximized", 3, 3, platform::ShowState::kMaximized},
+    {"minimized", 3, 2, platform::ShowState::kMinimized},
+    {"mode word clear", 0, 3, platform::ShowState::kNormal},
+    {"normal start", 3, 0, platform::ShowState::kNormal},
 };
 
 class WindowStartState : public WindowLoading, public testing::WithParamInterface<StartStateCase> {};

@@ -90,7 +90,7 @@ bool ParseHelp(const std::string& text, std::vector<HelpRow>* rows, std::string*
                 *error = std::to_string(number) + ": text before the first row";
                 return false;
             }
-        } else if (line.rfind("|", 0) == 0) {
+        } else if (line.rfind('|', 0) == 0) {
             if (!rows->back().manual.empty()) {
                 *error = std::to_string(number) + ": usage lines come before the manual entry";
                 return false;

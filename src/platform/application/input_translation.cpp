@@ -93,8 +93,8 @@ bool Offer(QWidget* receiver, InputEvent& e)
     if (!top || !IsWindow(ToHandle(top)))
         return false;
     WindowHandle target = RegisteredAncestor(receiver);
-    if (QWidget* t = ToWidget(target); t && t != receiver && e.kind != InputKind::KeyDown &&
-                                       e.kind != InputKind::KeyUp && e.kind != InputKind::Character) {
+    if (QWidget* t = ToWidget(target); t && t != receiver && e.kind != InputKind::kKeyDown &&
+                                       e.kind != InputKind::kKeyUp && e.kind != InputKind::kCharacter) {
         const QPoint p = receiver->mapTo(t, QPoint(e.x, e.y));
         e.x = p.x();
         e.y = p.y();
@@ -110,10 +110,10 @@ bool MouseInput(QWidget* w, QEvent* event)
         return false;
     InputEvent e;
     switch (event->type()) {
-    case QEvent::MouseButtonPress: e.kind = right ? InputKind::RightDown : InputKind::LeftDown; break;
-    case QEvent::MouseButtonRelease: e.kind = right ? InputKind::RightUp : InputKind::LeftUp; break;
-    case QEvent::MouseButtonDblClick: e.kind = right ? InputKind::RightDown : InputKind::DoubleClick; break;
-    default: e.kind = InputKind::MouseMove; break;
+    case QEvent::MouseButtonPress: e.kind = right ? InputKind::kRightDown : InputKind::kLeftDown; break;
+    case QEvent::MouseButtonRelease: e.kind = right ? InputKind::kRightUp : InputKind::kLeftUp; break;
+    case QEvent::MouseButtonDblClick: e.kind = right ? InputKind::kRightDown : InputKind::kDoubleClick; break;
+    default: e.kind = InputKind::kMouseMove; break;
     }
     const QPoint p = me->position().toPoint();
     e.x = p.x();
@@ -125,7 +125,7 @@ bool MouseInput(QWidget* w, QEvent* event)
 bool WheelInput(QWidget* w, QWheelEvent* we)
 {
     InputEvent e;
-    e.kind = InputKind::Wheel;
+    e.kind = InputKind::kWheel;
     const QPoint p = we->position().toPoint();
     e.x = p.x();
     e.y = p.y();
@@ -150,7 +150,7 @@ bool KeyInput(QWidget* w, QKeyEvent* ke)
     if (!press && ke->isAutoRepeat())
         return false;
     InputEvent e;
-    e.kind = press ? InputKind::KeyDown : InputKind::KeyUp;
+    e.kind = press ? InputKind::kKeyDown : InputKind::kKeyUp;
     e.key = VirtualKeyOf(ke);
     e.keyState = KeyStateFor(e.key, ke->modifiers());
     if (Offer(w, e))
@@ -159,7 +159,7 @@ bool KeyInput(QWidget* w, QKeyEvent* ke)
         return false;
     const std::string gb = ToGb(ke->text());
     InputEvent c;
-    c.kind = InputKind::Character;
+    c.kind = InputKind::kCharacter;
     c.key = CharacterCode(gb);
     const int32_t before = c.key;
     if (Offer(w, c))

@@ -227,7 +227,7 @@ struct WindowCalls {
 } // namespace mt::platform
 
 // The module's one exported entry: the filled table.
-extern "C" const mt::platform::WindowCalls* mt_window_calls();
+extern "C" const mt::platform::WindowCalls* mt_window_calls(); // NOLINT(readability-identifier-naming): a C symbol
 inline constexpr const char kWindowCallsEntry[] = "mt_window_calls";
 // The module's file name: beside the program in the build tree, in
 // MT_WINDOW_MODULE_DIR (relative to the program's folder) once installed.

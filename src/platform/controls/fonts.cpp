@@ -31,7 +31,7 @@ QString GuiFamily()
     static const QString family = [] {
         const QStringList installed = QFontDatabase::families();
         for (const char* face : kGuiFaces) {
-            const QString name = QString::fromLatin1(face);
+            QString name = QString::fromLatin1(face);
             if (installed.contains(name, Qt::CaseInsensitive))
                 return name;
         }

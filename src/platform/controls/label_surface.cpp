@@ -185,12 +185,12 @@ void LabelWidget::repaintArea(const QRect& area)
 
 int LabelWidget::flags() const
 {
-    static constexpr Qt::AlignmentFlag horizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
-    static constexpr Qt::AlignmentFlag vertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
-    const int f = horizontal[options_.horzAlign] | Qt::TextDontClip | Qt::TextShowMnemonic;
+    static constexpr Qt::AlignmentFlag kHorizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    static constexpr Qt::AlignmentFlag kVertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+    const int f = kHorizontal[options_.horzAlign] | Qt::TextDontClip | Qt::TextShowMnemonic;
     if (options_.wordWrap)
         return f | Qt::TextWordWrap | Qt::AlignTop;
-    return f | Qt::TextSingleLine | vertical[options_.vertAlign];
+    return f | Qt::TextSingleLine | kVertical[options_.vertAlign];
 }
 
 // The font is made for each paint, from the record or the default GUI font.

@@ -156,11 +156,11 @@ void SetButtonAlignment(WindowHandle button, HorizontalAlign horizontal, Vertica
     PushButton* b = ToButton(button);
     if (!b)
         return;
-    const Qt::Alignment h = horizontal == HorizontalAlign::Left    ? Qt::AlignLeft
-                            : horizontal == HorizontalAlign::Right ? Qt::AlignRight
+    const Qt::Alignment h = horizontal == HorizontalAlign::kLeft    ? Qt::AlignLeft
+                            : horizontal == HorizontalAlign::kRight ? Qt::AlignRight
                                                                    : Qt::AlignHCenter;
-    const Qt::Alignment v = vertical == VerticalAlign::Top      ? Qt::AlignTop
-                            : vertical == VerticalAlign::Bottom ? Qt::AlignBottom
+    const Qt::Alignment v = vertical == VerticalAlign::kTop      ? Qt::AlignTop
+                            : vertical == VerticalAlign::kBottom ? Qt::AlignBottom
                                                                 : Qt::AlignVCenter;
     b->setAlignment(h | v);
 }

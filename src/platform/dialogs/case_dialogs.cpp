@@ -55,7 +55,7 @@ private:
 FileDialogAnswer AskForFile(const FileDialogRequest& request)
 {
     if (DialogHook* hook = CurrentDialogHook()) {
-        if (std::optional<FileDialogAnswer> answer = hook->AnswerFileDialog(request))
+        if (std::optional<FileDialogAnswer> answer = hook->answerFileDialog(request))
             return *answer;
     }
     EnsureApplication();
@@ -76,7 +76,7 @@ int PickFromList(const PickListRequest& request)
     if (request.items.empty())
         return -1;
     if (DialogHook* hook = CurrentDialogHook()) {
-        if (std::optional<int> answer = hook->AnswerPickList(request))
+        if (std::optional<int> answer = hook->answerPickList(request))
             return *answer >= 0 && static_cast<size_t>(*answer) < request.items.size() ? *answer : -1;
     }
     EnsureApplication();

@@ -192,7 +192,7 @@ InputDialogAnswer ShowInputDialog(const InputDialogRequest& request)
                                  request.prompt.empty() ? kInputTemplateShort : kInputTemplateWithPrompt,
                                  std::exchange(OfferedCompletions(), {})};
     if (DialogHook* hook = CurrentDialogHook()) {
-        if (std::optional<InputDialogAnswer> answer = hook->AnswerInputDialog(shown))
+        if (std::optional<InputDialogAnswer> answer = hook->answerInputDialog(shown))
             return *answer;
     }
     EnsureApplication();

@@ -137,7 +137,7 @@ int ShowMessageBox(std::string_view text, std::string_view caption, uint32_t sty
 {
     ShownMessageBox box{std::string(text), std::string(caption), style};
     if (DialogHook* hook = CurrentDialogHook()) {
-        if (std::optional<int> answer = hook->AnswerMessageBox(box))
+        if (std::optional<int> answer = hook->answerMessageBox(box))
             return *answer;
     }
     return ShowReal(box);

@@ -22,7 +22,7 @@ QString TypedText(const QKeyEvent* event)
     const Qt::KeyboardModifiers mods = event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         return mods == Qt::NoModifier ? QStringLiteral("\n") : QString();
-    const QString text = event->text();
+    QString text = event->text();
     if (text.isEmpty() || (mods & (Qt::ControlModifier | Qt::MetaModifier)))
         return {};
     for (QChar c : text) {
@@ -63,8 +63,8 @@ void PaintDialogFrame(QPainter* p, const QRect& r, const QPalette& pal)
 
 int EditBorderWidth(int border)
 {
-    static constexpr int widths[] = {0, 2, 3, 1, 5, 1};
-    return border >= 0 && border <= 5 ? widths[border] : 0;
+    static constexpr int kWidths[] = {0, 2, 3, 1, 5, 1};
+    return border >= 0 && border <= 5 ? kWidths[border] : 0;
 }
 
 void PaintEditBorder(QPainter* p, const QRect& r, int border, const QPalette& pal)

@@ -49,9 +49,9 @@ FrameMetrics NominalFrame(FrameBorder border, bool caption, bool toolWindow, boo
 {
     FrameMetrics m;
     switch (border) {
-    case FrameBorder::None: return m;
-    case FrameBorder::Sizable: m.frame = 4; break;
-    case FrameBorder::Fixed: m.frame = 3; break;
+    case FrameBorder::kNone: return m;
+    case FrameBorder::kSizable: m.frame = 4; break;
+    case FrameBorder::kFixed: m.frame = 3; break;
     }
     if (clientEdge)
         m.frame += 2;

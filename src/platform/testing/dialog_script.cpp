@@ -21,11 +21,11 @@ public:
         return script;
     }
 
-    std::optional<int> AnswerMessageBox(const ShownMessageBox& box) override
+    std::optional<int> answerMessageBox(const ShownMessageBox& box) override
     {
         if (boxObserver)
             boxObserver(box);
-        if (!Active())
+        if (!active())
             return std::nullopt;
         shownBoxes.push_back(box);
         if (boxAnswers.empty())
@@ -35,9 +35,9 @@ public:
         return answer;
     }
 
-    std::optional<InputDialogAnswer> AnswerInputDialog(const ShownInputDialog& dialog) override
+    std::optional<InputDialogAnswer> answerInputDialog(const ShownInputDialog& dialog) override
     {
-        if (!Active())
+        if (!active())
             return std::nullopt;
         shownInputs.push_back(dialog);
         if (inputAnswers.empty())
@@ -47,7 +47,7 @@ public:
         return answer;
     }
 
-    std::optional<FileDialogAnswer> AnswerFileDialog(const ShownFileDialog& dialog) override
+    std::optional<FileDialogAnswer> answerFileDialog(const ShownFileDialog& dialog) override
     {
         if (!filesActive)
             return std::nullopt;
@@ -59,7 +59,7 @@ public:
         return answer;
     }
 
-    std::optional<int> AnswerPickList(const ShownPickList& list) override
+    std::optional<int> answerPickList(const ShownPickList& list) override
     {
         if (!picksActive)
             return std::nullopt;
@@ -71,7 +71,7 @@ public:
         return answer;
     }
 
-    bool Active() const { return boxesActive || inputsActive; }
+    bool active() const { return boxesActive || inputsActive; }
 
     bool boxesActive = false;
     std::deque<int> boxAnswers;
@@ -150,7 +150,7 @@ const std::vector<ShownFileDialog>& ShownFileDialogs() { return DialogScript::Ge
 
 const std::vector<ShownPickList>& ShownPickLists() { return DialogScript::Get().shownPicks; }
 
-bool DialogScriptActive() { return DialogScript::Get().Active(); }
+bool DialogScriptActive() { return DialogScript::Get().active(); }
 
 bool InputDialogScriptActive() { return DialogScript::Get().inputsActive; }
 

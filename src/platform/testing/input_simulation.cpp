@@ -119,11 +119,11 @@ void SimulateMouse(WindowHandle target, InputKind kind, int32_t x, int32_t y, in
     QEvent::Type type = QEvent::MouseMove;
     Qt::MouseButton button = Qt::NoButton;
     switch (kind) {
-    case InputKind::LeftDown: type = QEvent::MouseButtonPress; button = Qt::LeftButton; break;
-    case InputKind::LeftUp: type = QEvent::MouseButtonRelease; button = Qt::LeftButton; break;
-    case InputKind::DoubleClick: type = QEvent::MouseButtonDblClick; button = Qt::LeftButton; break;
-    case InputKind::RightDown: type = QEvent::MouseButtonPress; button = Qt::RightButton; break;
-    case InputKind::RightUp: type = QEvent::MouseButtonRelease; button = Qt::RightButton; break;
+    case InputKind::kLeftDown: type = QEvent::MouseButtonPress; button = Qt::LeftButton; break;
+    case InputKind::kLeftUp: type = QEvent::MouseButtonRelease; button = Qt::LeftButton; break;
+    case InputKind::kDoubleClick: type = QEvent::MouseButtonDblClick; button = Qt::LeftButton; break;
+    case InputKind::kRightDown: type = QEvent::MouseButtonPress; button = Qt::RightButton; break;
+    case InputKind::kRightUp: type = QEvent::MouseButtonRelease; button = Qt::RightButton; break;
     default: break;
     }
     // A real click lands on the innermost widget under the pointer (the

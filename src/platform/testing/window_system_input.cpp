@@ -171,7 +171,7 @@ OtherProgramWindow::OtherProgramWindow() : window_(new QWidget)
 
 OtherProgramWindow::~OtherProgramWindow() { delete static_cast<QWidget*>(window_); }
 
-void OtherProgramWindow::Activate()
+void OtherProgramWindow::activate()
 {
     auto* w = static_cast<QWidget*>(window_);
     w->winId();

@@ -33,7 +33,7 @@ public:
     ~OtherProgramWindow();
     OtherProgramWindow(const OtherProgramWindow&) = delete;
     OtherProgramWindow& operator=(const OtherProgramWindow&) = delete;
-    void Activate();
+    void activate();
 
 private:
     void* window_;

@@ -46,7 +46,7 @@ void EditHistory::bound(size_t textSize)
     done_ -= drop;
 }
 
-void EditHistory::swap(TextBuffer* text, Edit* e)
+void EditHistory::Swap(TextBuffer* text, Edit* e)
 {
     std::string out = text->copy(e->pos, e->pos + e->inText);
     text->replace(e->pos, e->inText, e->outside);
@@ -60,7 +60,7 @@ bool EditHistory::undo(TextBuffer* text, size_t* caret, size_t* anchor)
         return false;
     lastStep_ = --done_;
     Edit& e = edits_[lastStep_];
-    swap(text, &e);
+    Swap(text, &e);
     *caret = e.caretBefore;
     *anchor = e.anchorBefore;
     sealed_ = true;
@@ -73,7 +73,7 @@ bool EditHistory::redo(TextBuffer* text, size_t* caret, size_t* anchor)
         return false;
     lastStep_ = done_++;
     Edit& e = edits_[lastStep_];
-    swap(text, &e);
+    Swap(text, &e);
     *caret = *anchor = e.pos + e.inText;
     sealed_ = true;
     return true;

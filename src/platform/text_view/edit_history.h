@@ -37,7 +37,7 @@ public:
         size_t anchorBefore;
         bool typing; // typed characters may join the edit before
     };
-    static void swap(TextBuffer* text, Edit* e);
+    static void Swap(TextBuffer* text, Edit* e);
 
     void clear();
     // Records an edit just made to a text now `textSize` bytes long; typing

@@ -245,13 +245,13 @@ SegmentLayoutCache::Row SegmentLayoutCache::rowOf(size_t pos)
     int n = line.isValid() ? line.lineNumber() : std::max(0, l->layout.lineCount() - 1);
     // In a last row that the next segment's layout shows.
     Segment at = seg;
-    for (Segment next; n >= shownLines(*l) && text_.nextSegment(at, &next);) {
+    for (Segment next; n >= ShownLines(*l) && text_.nextSegment(at, &next);) {
         at = next;
         l = lay(at);
         const QTextLine there = l->layout.lineForTextPosition(layoutUnit(*l, unitOf(*l, pos)));
         n = there.isValid() ? there.lineNumber() : 0;
     }
-    return {at, std::min(n, std::max(0, shownLines(*l) - 1))};
+    return {at, std::min(n, std::max(0, ShownLines(*l) - 1))};
 }
 
 size_t SegmentLayoutCache::rowStart(const Row& r)
@@ -264,13 +264,13 @@ size_t SegmentLayoutCache::rowStart(const Row& r)
 
 bool SegmentLayoutCache::nextRow(Row* r)
 {
-    if (r->line + 1 < shownLines(*lay(r->seg))) {
+    if (r->line + 1 < ShownLines(*lay(r->seg))) {
         ++r->line;
         return true;
     }
     // Past segments that show no row of their own.
     for (Segment next = r->seg; text_.nextSegment(next, &next);) {
-        if (shownLines(*lay(next)) > 0) {
+        if (ShownLines(*lay(next)) > 0) {
             *r = {next, 0};
             return true;
         }
@@ -285,7 +285,7 @@ bool SegmentLayoutCache::prevRow(Row* r)
         return true;
     }
     for (Segment prev = r->seg; text_.prevSegment(prev, &prev);) {
-        const int shown = shownLines(*lay(prev));
+        const int shown = ShownLines(*lay(prev));
         if (shown > 0) {
             *r = {prev, shown - 1};
             return true;

@@ -119,7 +119,7 @@ public:
     }
     // The byte of a layout's unit counted with the preedit in it.
     size_t byteOfLayoutUnit(const Laid& l, int unit) const;
-    static int shownLines(const Laid& l) { return l.layout.lineCount() - (l.lastHidden ? 1 : 0); }
+    static int ShownLines(const Laid& l) { return l.layout.lineCount() - (l.lastHidden ? 1 : 0); }
 
     // ---- the row walk ------------------------------------------------------------
     Row rowOf(size_t pos);

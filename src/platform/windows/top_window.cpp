@@ -21,10 +21,10 @@ namespace {
 FrameBorder BorderKind(int32_t border)
 {
     switch (border) {
-    case 0: return FrameBorder::None;
-    case 1: case 3: case 5: return FrameBorder::Sizable;
+    case 0: return FrameBorder::kNone;
+    case 1: case 3: case 5: return FrameBorder::kSizable;
     }
-    return FrameBorder::Fixed;
+    return FrameBorder::kFixed;
 }
 
 // A top window is a frame to assistive tools, named by its title (Qt's
@@ -116,7 +116,7 @@ void TopWindow::setOuterRect(const Rect& rect)
 {
     const FrameMetrics m = metrics();
     const QSize client(std::max(rect.width - 2 * m.frame, 1), std::max(rect.height - 2 * m.frame - m.caption, 1));
-    if (BorderKind(style_.border) != FrameBorder::Sizable)
+    if (BorderKind(style_.border) != FrameBorder::kSizable)
         setFixedSize(client);
     else
         resize(client);
@@ -129,7 +129,7 @@ void TopWindow::setOuterRect(const Rect& rect)
 
 void TopWindow::applyFixedSize()
 {
-    if (BorderKind(style_.border) != FrameBorder::Sizable) {
+    if (BorderKind(style_.border) != FrameBorder::kSizable) {
         setFixedSize(size());
     } else {
         setMinimumSize(0, 0);
@@ -332,9 +332,9 @@ void ShowTopWindow(WindowHandle handle, ShowState state)
     if (!w->focusWidget())
         w->setFocus(Qt::ActiveWindowFocusReason);
     switch (state) {
-    case ShowState::Minimized: w->showMinimized(); return;
-    case ShowState::Maximized: w->showMaximized(); break;
-    case ShowState::Normal: w->showNormal(); break;
+    case ShowState::kMinimized: w->showMinimized(); return;
+    case ShowState::kMaximized: w->showMaximized(); break;
+    case ShowState::kNormal: w->showNormal(); break;
     }
     if (IsWindow(handle))
         w->activateWindow();
@@ -346,9 +346,9 @@ void SetInitialState(WindowHandle handle, ShowState state)
     if (!w)
         return;
     switch (state) {
-    case ShowState::Minimized: w->setWindowState(Qt::WindowMinimized); break;
-    case ShowState::Maximized: w->setWindowState(Qt::WindowMaximized); break;
-    case ShowState::Normal: w->setWindowState(Qt::WindowNoState); break;
+    case ShowState::kMinimized: w->setWindowState(Qt::WindowMinimized); break;
+    case ShowState::kMaximized: w->setWindowState(Qt::WindowMaximized); break;
+    case ShowState::kNormal: w->setWindowState(Qt::WindowNoState); break;
     }
 }
 
@@ -356,10 +356,10 @@ ShowState TopWindowState(WindowHandle handle)
 {
     TopWindow* w = ToTop(handle);
     if (w && w->isMinimized())
-        return ShowState::Minimized;
+        return ShowState::kMinimized;
     if (w && w->isMaximized())
-        return ShowState::Maximized;
-    return ShowState::Normal;
+        return ShowState::kMaximized;
+    return ShowState::kNormal;
 }
 
 void ActivateWindow(WindowHandle handle)
