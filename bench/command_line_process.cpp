@@ -183,10 +183,8 @@ int main(int argc, char** argv)
             std::vector<std::string> ours, python;
         };
         const Case cases[] = {
-            {std::string("extract ") + (raw ? "--gbk" : "UTF-8"), extract,
-             {"python3", "-c", kPythonExtract, mixed, t.left, t.right}},
-            {std::string("find 1 hit ") + (raw ? "--gbk" : "UTF-8"), find,
-             {"python3", "-c", kPythonFind, mixed, t.wanted}},
+            {std::string("extract ") + (raw ? "--gbk" : "UTF-8"), extract, {"python3", "-c", kPythonExtract, mixed, t.left, t.right}},
+            {std::string("find 1 hit ") + (raw ? "--gbk" : "UTF-8"), find, {"python3", "-c", kPythonFind, mixed, t.wanted}},
         };
         for (const Case& c : cases) {
             const Sample ours = Measure(c.ours);

@@ -77,7 +77,8 @@ public:
               }
               mt::bench::SendRepeated(fd,
                                       "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
-                                      "Content-Length: " + std::to_string(bodySize_) + "\r\n\r\n",
+                                      "Content-Length: " +
+                                          std::to_string(bodySize_) + "\r\n\r\n",
                                       chunk_, bodySize_);
           })
     {

@@ -144,7 +144,6 @@ const Dataset& Data(const std::string& name)
     return it->second;
 }
 
-
 using Searcher = int32_t (*)(const Dataset&);
 
 int32_t OursCall(const Dataset& d)
@@ -268,8 +267,12 @@ void Register()
         Searcher searcher;
     };
     const Entry entries[] = {
-        {"call", "ours", OursCall},       {"call", "memmem", MemmemCall},     {"call", "plain", ReferenceCall},
-        {"search", "ours", OursSearch},   {"search", "memmem", MemmemSearch}, {"search", "plain", ReferenceSearch},
+        {"call", "ours", OursCall},
+        {"call", "memmem", MemmemCall},
+        {"call", "plain", ReferenceCall},
+        {"search", "ours", OursSearch},
+        {"search", "memmem", MemmemSearch},
+        {"search", "plain", ReferenceSearch},
     };
     for (const char* data : kDatasets) {
         for (const Entry& e : entries) {

@@ -49,7 +49,9 @@ constexpr int kLeftRun = 30; // the "#"s of the rule's left text
 
 // The rule's end of the page: "#"s, the middle line, "@"s (the mixed text
 // holds neither character).
-const std::string kMiddleLine = "\xBC\xDB\xB8\xF1" "12345" "\xD4\xAA"; // 价格12345元
+const std::string kMiddleLine = "\xBC\xDB\xB8\xF1"
+                                "12345"
+                                "\xD4\xAA"; // 价格12345元
 const std::string kTail = "<b>" + std::string(kLeftRun, '#') + "</b>\r\n" + kMiddleLine + "\r\n" +
                           std::string(30, '@') + "\r\n";
 
@@ -173,8 +175,9 @@ void SuggestKey(benchmark::State& state)
 void Search(benchmark::State& state, size_t mib)
 {
     const std::string& page = Page(mib);
-    TimeEach(state, "search " + std::to_string(mib),
-             [&] { benchmark::DoNotOptimize(FindTextOffset(page, "<not in the page>", 0, false)); }, [] {});
+    TimeEach(
+        state, "search " + std::to_string(mib),
+        [&] { benchmark::DoNotOptimize(FindTextOffset(page, "<not in the page>", 0, false)); }, [] {});
 }
 
 void BM_LeftKey_64MiB(benchmark::State& s) { LeftKey(s, 64); }

@@ -25,16 +25,16 @@
 
 #include <algorithm>
 #include <climits>
-#include <functional>
-#include <tuple>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <random>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "common/child_process.h"

@@ -87,7 +87,9 @@ const Page& Data(const std::string& name)
     static std::map<std::string, Page> pages;
     auto it = pages.find(name);
     if (it == pages.end())
-        it = pages.emplace(name, name == "html" ? Html(false) : name == "repeats" ? Html(true) : Chinese()).first;
+        it = pages.emplace(name, name == "html" ? Html(false) : name == "repeats" ? Html(true)
+                                                                                  : Chinese())
+                 .first;
     return it->second;
 }
 

@@ -32,16 +32,20 @@ void RoundTrip(const uint8_t* data, size_t size, Read read, Write write)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     mt::WindowProperties window;
-    RoundTrip(data, size, [&](const uint8_t* d, size_t n) { return window.read(d, n); },
-              [&] { return window.write().data(); });
+    RoundTrip(
+        data, size, [&](const uint8_t* d, size_t n) { return window.read(d, n); },
+        [&] { return window.write().data(); });
     mt::EditBoxProperties box;
-    RoundTrip(data, size, [&](const uint8_t* d, size_t n) { return mt::ReadEditBoxRecord(d, n, &box); },
-              [&] { return mt::WriteEditBoxRecord(box).data(); });
+    RoundTrip(
+        data, size, [&](const uint8_t* d, size_t n) { return mt::ReadEditBoxRecord(d, n, &box); },
+        [&] { return mt::WriteEditBoxRecord(box).data(); });
     mt::ButtonProperties button;
-    RoundTrip(data, size, [&](const uint8_t* d, size_t n) { return button.read(d, n); },
-              [&] { return button.write().data(); });
+    RoundTrip(
+        data, size, [&](const uint8_t* d, size_t n) { return button.read(d, n); },
+        [&] { return button.write().data(); });
     int32_t interval = 0;
-    RoundTrip(data, size, [&](const uint8_t* d, size_t n) { return mt::ReadTimerRecord(d, n, &interval); },
-              [&] { return mt::WriteTimerRecord(interval).data(); });
+    RoundTrip(
+        data, size, [&](const uint8_t* d, size_t n) { return mt::ReadTimerRecord(d, n, &interval); },
+        [&] { return mt::WriteTimerRecord(interval).data(); });
     return 0;
 }

@@ -9,8 +9,8 @@
 #include "components/property_types.h"
 #include "components/trans_label_record.h"
 #include "platform/application.h"
-#include "platform/testing/input_simulation.h"
 #include "platform/native_window.h"
+#include "platform/testing/input_simulation.h"
 #include "support/template_builder.h"
 #include "windows/window_engine.h"
 

@@ -32,9 +32,9 @@ inline constexpr int32_t kSystemModal = 0x1000;
 inline constexpr int32_t kTaskModal = 0x2000;
 
 // The styles the program and the runtime use.
-inline constexpr int32_t kPlain = kOk;                        // OK, no icon
-inline constexpr int32_t kError = kOk | kIconStop;            // OK, stop icon
-inline constexpr int32_t kWarning = kOk | kIconWarning;       // OK, warning icon
-inline constexpr int32_t kNotice = kOk | kIconInformation;    // OK, information icon
+inline constexpr int32_t kPlain = kOk;                     // OK, no icon
+inline constexpr int32_t kError = kOk | kIconStop;         // OK, stop icon
+inline constexpr int32_t kWarning = kOk | kIconWarning;    // OK, warning icon
+inline constexpr int32_t kNotice = kOk | kIconInformation; // OK, information icon
 
 } // namespace mt::box

@@ -20,7 +20,9 @@ enum class DiagnosisCode : int32_t {
 };
 
 // Which text of the rule a cause is about.
-enum class DiagnosisSide : int32_t { kNone = 0, kLeft = 1, kRight = 2 };
+enum class DiagnosisSide : int32_t { kNone = 0,
+                                     kLeft = 1,
+                                     kRight = 2 };
 
 inline std::string_view DiagnosisName(DiagnosisCode code)
 {

@@ -30,19 +30,19 @@ using EventHandler = void (*)(EventCall* call);
 inline constexpr int32_t kWholeProperty = -1;
 
 struct RuntimeEntryTable {
-    void (*reportError)(int32_t code);                                            // 0, never returns
-    void* (*callDllCommand)(int32_t index);                                       // 1, resolves; caller calls
-    ValueRecord (*callLibraryCommand)(CommandRoutine, int32_t argc, ValueRecord* args); // 2
-    ValueRecord (*callCoreCommand)(CommandRoutine, int32_t argc, ValueRecord* args);    // 3
+    void (*reportError)(int32_t code);                                                               // 0, never returns
+    void* (*callDllCommand)(int32_t index);                                                          // 1, resolves; caller calls
+    ValueRecord (*callLibraryCommand)(CommandRoutine, int32_t argc, ValueRecord* args);              // 2
+    ValueRecord (*callCoreCommand)(CommandRoutine, int32_t argc, ValueRecord* args);                 // 3
     uint64_t (*readProperty)(uint32_t window, uint32_t component, int32_t index, int32_t fontField); // 4
     void (*writeProperty)(uint32_t window, uint32_t component, int32_t index, int32_t fontField,
-                          uint32_t low, uint32_t high);                           // 5
-    void* (*allocate)(size_t bytes);                                              // 6
-    void* (*reallocate)(void* block, size_t bytes);                               // 7
-    void (*free)(void* block);                                                    // 8
-    void (*exit)(int32_t code);                                                   // 9, never returns
-    void (*messageLoop)();                                                        // 10
-    void (*loadStartupWindow)(uint32_t window);                                   // 11
+                          uint32_t low, uint32_t high);                                          // 5
+    void* (*allocate)(size_t bytes);                                                             // 6
+    void* (*reallocate)(void* block, size_t bytes);                                              // 7
+    void (*free)(void* block);                                                                   // 8
+    void (*exit)(int32_t code);                                                                  // 9, never returns
+    void (*messageLoop)();                                                                       // 10
+    void (*loadStartupWindow)(uint32_t window);                                                  // 11
     intptr_t (*auxiliaryCall)(int32_t code, uintptr_t a, uintptr_t b, uintptr_t c, uintptr_t d); // 12
 };
 
@@ -73,12 +73,12 @@ enum LibraryIndex : int32_t {
 
 // Core command numbers (positions in the core library's CommandTable).
 enum CoreCommand : int32_t {
-    kCmdTextLength = 0,     // 取文本长度
-    kCmdToText = 1,         // ToText
+    kCmdTextLength = 0, // 取文本长度
+    kCmdToText = 1,     // ToText
     kCmdSetClipboardText = 2,
     kCmdMessageBox = 3,
-    kCmdFindText = 4,       // 寻找文本
-    kCmdMiddleText = 5,     // 取文本中间
+    kCmdFindText = 4,   // 寻找文本
+    kCmdMiddleText = 5, // 取文本中间
     kCmdSetComponentFocus = 6,
     kCmdInputBox = 7,
     kCmdToBytes = 8,

@@ -17,7 +17,9 @@ namespace mt {
 inline size_t Utf8SequenceLength(const unsigned char* p)
 {
     const unsigned char b = p[0];
-    return b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 1;
+    return b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3
+                                    : b >= 0xF0 && b <= 0xF4   ? 4
+                                                               : 1;
 }
 
 // Whether p[i] (i ≥ 1) may follow p[0..i-1] in a valid sequence: the second
@@ -27,8 +29,10 @@ inline bool Utf8ContinuationFits(const unsigned char* p, size_t i)
 {
     unsigned char low = 0x80, high = 0xBF;
     if (i == 1) {
-        low = p[0] == 0xE0 ? 0xA0 : p[0] == 0xF0 ? 0x90 : 0x80;
-        high = p[0] == 0xED ? 0x9F : p[0] == 0xF4 ? 0x8F : 0xBF;
+        low = p[0] == 0xE0 ? 0xA0 : p[0] == 0xF0 ? 0x90
+                                                 : 0x80;
+        high = p[0] == 0xED ? 0x9F : p[0] == 0xF4 ? 0x8F
+                                                  : 0xBF;
     }
     return p[i] >= low && p[i] <= high;
 }

@@ -16,8 +16,8 @@
 #include "case_calls.h"
 #include "shared/case_file.h"
 #include "shared/case_run.h"
-#include "shared/runtime_utf8.h"
 #include "shared/page_reader.h"
+#include "shared/runtime_utf8.h"
 
 namespace app {
 namespace {

@@ -1,7 +1,7 @@
 #include "case_pages.h"
 
-#include "shared/cli_messages.h"
 #include "shared/cli_diagnostics.h"
+#include "shared/cli_messages.h"
 #include "shared/console_text.h"
 
 namespace app {

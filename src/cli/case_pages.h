@@ -42,12 +42,12 @@ private:
     CasePage readFile(const Source& s) const;
 
     const CliContext& c_;
-    std::vector<Source> sources_;    // in the order cases first name them
-    std::vector<size_t> caseSource_; // by case: its source
+    std::vector<Source> sources_;     // in the order cases first name them
+    std::vector<size_t> caseSource_;  // by case: its source
     std::map<size_t, CasePage> held_; // read and still named ahead
     std::unique_ptr<UrlPages> pages_;
-    size_t nextAsk_ = 0;    // the next source whose page may be asked for
-    size_t inFlight_ = 0;   // pages asked for and not taken
+    size_t nextAsk_ = 0;  // the next source whose page may be asked for
+    size_t inFlight_ = 0; // pages asked for and not taken
 };
 
 } // namespace app

@@ -57,7 +57,8 @@ std::string Window(const std::string& s, size_t from, size_t width)
 
 const char* StatusName(CaseOutcome::Status s)
 {
-    return s == CaseOutcome::Status::kOk ? "ok" : s == CaseOutcome::Status::kFail ? "fail" : "error";
+    return s == CaseOutcome::Status::kOk ? "ok" : s == CaseOutcome::Status::kFail ? "fail"
+                                                                                  : "error";
 }
 
 } // namespace
@@ -166,8 +167,7 @@ std::string JunitXml(const std::vector<JunitSuite>& suites)
             errors += o->status == CaseOutcome::Status::kError;
         }
         std::string out("tests=\"");
-        return out.append(std::to_string(outcomes.size())).append("\" failures=\"").append(std::to_string(failures))
-            .append("\" errors=\"").append(std::to_string(errors)).append("\"");
+        return out.append(std::to_string(outcomes.size())).append("\" failures=\"").append(std::to_string(failures)).append("\" errors=\"").append(std::to_string(errors)).append("\"");
     };
     std::vector<const CaseOutcome*> every;
     for (const JunitSuite& suite : suites)

@@ -6,7 +6,12 @@
 
 namespace app::cli {
 
-enum Command : unsigned { kExtract = 1, kFind = 2, kFetch = 4, kCode = 8, kTest = 16, kSuggest = 32 };
+enum Command : unsigned { kExtract = 1,
+                          kFind = 2,
+                          kFetch = 4,
+                          kCode = 8,
+                          kTest = 16,
+                          kSuggest = 32 };
 
 inline constexpr unsigned kAll = kExtract | kFind | kFetch | kCode | kTest | kSuggest;
 // The network options go on every command that reads pages: a command

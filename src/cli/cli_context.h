@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "shared/cli_diagnostics.h"
 #include "cli_options.h"
 #include "console_output.h"
+#include "shared/cli_diagnostics.h"
 #include "shared/console_text.h"
 
 namespace app {
@@ -35,7 +35,6 @@ struct CliContext {
     // the argument and exit status 2 in *status, when it does not decode.
     bool decodeArgument(const std::string& value, const char* name, Owned* text, int* status) const;
 };
-
 
 // The commands (fetch_command.cpp, sources.cpp).
 int RunFetch(const CliContext& context);

@@ -7,9 +7,9 @@
 
 #include "cli_command_masks.h"
 #include "cli_context.h"
-#include "shared/cli_messages.h"
 #include "code_languages.h"
 #include "option_table.h"
+#include "shared/cli_messages.h"
 #include "write_out.h"
 
 namespace app {
@@ -214,7 +214,8 @@ private:
         if (o_->newline && o_->zero)
             return fail("--newline and -0 both end the text: give one");
         if (o_->json && (o_->count || o_->zero || o_->newline))
-            return fail(std::string("--json takes no ") + (o_->count ? "--count" : o_->zero ? "-0" : "--newline"));
+            return fail(std::string("--json takes no ") + (o_->count ? "--count" : o_->zero ? "-0"
+                                                                                            : "--newline"));
         if (o_->withFilename && o_->noFilename)
             return fail("--with-filename and --no-filename: give one");
         if (o_->jobs && BoundedNumber(*o_->jobs, 1, kMaxJobs) < 0)

@@ -19,32 +19,32 @@ struct CliOptions {
     // --recursive), in order; none and no --sources: standard input.
     std::vector<std::string> sources;
     std::optional<std::string> sourceList; // --sources LIST: more sources, one a line
-    bool recursive = false;    // a directory source stands for its regular files
-    bool withFilename = false; // SOURCE: in front of every result, even of one source
-    bool noFilename = false;   // no SOURCE: in front of any result
-    bool json = false;         // JSON Lines
-    bool count = false;        // the number of results per source
-    bool ignoreCase = false;   // the search's own case rule
-    std::optional<std::string> jobs; // pages read at once
+    bool recursive = false;                // a directory source stands for its regular files
+    bool withFilename = false;             // SOURCE: in front of every result, even of one source
+    bool noFilename = false;               // no SOURCE: in front of any result
+    bool json = false;                     // JSON Lines
+    bool count = false;                    // the number of results per source
+    bool ignoreCase = false;               // the search's own case rule
+    std::optional<std::string> jobs;       // pages read at once
     bool gbk = false;
     bool all = false;     // extract: every middle text
     bool zero = false;    // extract --all: end each with a zero byte
     bool newline = false; // extract: a line break behind the single result
     bool raw = false;     // fetch: the bytes as received
     // The request options of fetch, and of extract and find for URL sources.
-    std::optional<std::string> maxTime; // seconds for the whole transfer
+    std::optional<std::string> maxTime;           // seconds for the whole transfer
     std::optional<std::string> userAgent, cookie; // request fields
-    std::vector<std::string> headers;   // "Name: value" lines, in order
-    std::optional<std::string> retry;   // tries after the first
-    bool silent = false;                // fetch: no progress line
+    std::vector<std::string> headers;             // "Name: value" lines, in order
+    std::optional<std::string> retry;             // tries after the first
+    bool silent = false;                          // fetch: no progress line
     // The bounds of transfers, as given (fetch, and extract and find for
     // URL sources).
-    std::optional<std::string> connectTimeout;      // seconds for each connect, fractions allowed
+    std::optional<std::string> connectTimeout;        // seconds for each connect, fractions allowed
     std::optional<std::string> speedLimit, speedTime; // the low-speed rule: bytes a second, for seconds
-    std::optional<std::string> maxFileSize;         // SIZE: decoded bytes one page keeps
-    std::optional<std::string> maxMemory;           // SIZE: bytes all pages in flight and waiting hold
-    std::optional<std::string> lang;    // code: the language of the subroutine
-    std::string helpCommand;            // COMMAND --help: the command whose usage is asked for
+    std::optional<std::string> maxFileSize;           // SIZE: decoded bytes one page keeps
+    std::optional<std::string> maxMemory;             // SIZE: bytes all pages in flight and waiting hold
+    std::optional<std::string> lang;                  // code: the language of the subroutine
+    std::string helpCommand;                          // COMMAND --help: the command whose usage is asked for
     // The network options under curl's names, on every command that reads pages.
     bool insecure = false;                // -k: no certificate or host-name check
     std::optional<std::string> caFile;    // --cacert FILE

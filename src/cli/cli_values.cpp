@@ -35,9 +35,12 @@ int64_t SizeValue(const std::string& value, int64_t low, int64_t high)
     int shift = 0;
     if (!digits.empty()) {
         switch (digits.back()) {
-        case 'k': case 'K': shift = 10; break;
-        case 'm': case 'M': shift = 20; break;
-        case 'g': case 'G': shift = 30; break;
+        case 'k':
+        case 'K': shift = 10; break;
+        case 'm':
+        case 'M': shift = 20; break;
+        case 'g':
+        case 'G': shift = 30; break;
         default: break;
         }
     }

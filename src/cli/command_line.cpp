@@ -9,9 +9,9 @@
 #include <string>
 
 #include "cli_context.h"
-#include "shared/cli_messages.h"
 #include "code_languages.h"
 #include "program_version.h"
+#include "shared/cli_messages.h"
 
 namespace app {
 

@@ -10,14 +10,14 @@
 #include <cstring>
 #include <string>
 
+#include "abi/text_value.h"
+#include "abi/utf8.h"
 #include "cli_context.h"
 #include "shared/cli_messages.h"
 #include "shared/console_progress.h"
-#include "abi/text_value.h"
-#include "abi/utf8.h"
 #include "shared/page_reader.h"
-#include "url_pages.h"
 #include "shared/utf8_to_gb18030.h"
+#include "url_pages.h"
 #include "write_out.h"
 
 namespace app {
@@ -78,7 +78,6 @@ bool WriteUtf8Page(const CliContext& c, ConsoleOutput& out, const Owned& bytes, 
     }
     return true;
 }
-
 
 // A file the options name, opened for writing from the start directory;
 // "-" is standard output (-1 then). On failure: -2, the reason printed.

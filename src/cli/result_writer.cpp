@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shared/cli_messages.h"
 #include "abi/text_value.h"
+#include "shared/cli_messages.h"
 #include "shared/json_lines.h"
 #include "shared/runtime_utf8.h"
 #include "source_names.h"

@@ -62,12 +62,12 @@ private:
     void pageFields(JsonObject& object, bool* lossy) const;
 
     const CliContext& c_;
-    const bool named_;   // SOURCE: in stderr lines, a line end behind every result
+    const bool named_;    // SOURCE: in stderr lines, a line end behind every result
     const bool prefixed_; // SOURCE: in front of every result
     const bool find_;
-    const bool quiet_;  // -q: nothing on standard output, no not-found message
-    const bool names_;  // -l: the names of the sources with results
-    const bool color_;  // --color: escapes for the names and the middle texts
+    const bool quiet_;       // -q: nothing on standard output, no not-found message
+    const bool names_;       // -l: the names of the sources with results
+    const bool color_;       // --color: escapes for the names and the middle texts
     const int64_t maxCount_; // -m; 0: no bound
     std::string name_;
     const FetchedPage* page_ = nullptr;

@@ -219,7 +219,7 @@ bool SourceList::fromWalk(Source* source)
     }
     if (S_ISDIR(st.st_mode))
         return fromOperand(path, source); // -r holds: read in its turn
-    return false; // links, devices, pipes: not the directory's regular files
+    return false;                         // links, devices, pipes: not the directory's regular files
 }
 
 } // namespace app

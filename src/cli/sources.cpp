@@ -7,11 +7,11 @@
 #include <deque>
 
 #include "cli_context.h"
+#include "result_writer.h"
 #include "shared/cli_messages.h"
 #include "shared/console_input.h"
 #include "shared/console_progress.h"
 #include "shared/find_state.h"
-#include "result_writer.h"
 #include "source_list.h"
 #include "url_pages.h"
 

@@ -27,7 +27,7 @@ struct Example {
 
 struct Suggestion {
     bool found = false;
-    size_t example = 0; // 1-based: the page a failure concerns; 0 for all of them
+    size_t example = 0;      // 1-based: the page a failure concerns; 0 for all of them
     std::string left, right; // found: the pair (runtime texts); else the code and the runtime's sentence
 };
 
@@ -143,8 +143,8 @@ int ReadSources(const CliContext& c, const Owned& wanted, std::vector<Example>* 
             }
             if (page.status >= 400) {
                 PrintSourceError(s.name, diag::ServerAnswered(page.statusText.empty() ? std::to_string(page.status)
-                                                                                     : c.console.encode(page.statusText.view()),
-                                                           true));
+                                                                                      : c.console.encode(page.statusText.view()),
+                                                              true));
                 status = std::max<int>(status, kExitServerError);
             }
             e.page = std::move(page.text);

@@ -10,11 +10,11 @@
 #include <cstring>
 #include <map>
 
-#include "case_report.h"
 #include "case_pages.h"
-#include "shared/runtime_utf8.h"
+#include "case_report.h"
 #include "cli_context.h"
 #include "shared/cli_messages.h"
+#include "shared/runtime_utf8.h"
 
 namespace app {
 namespace {

@@ -71,7 +71,9 @@ bool Walk(std::string_view format, Text text, Variable variable, std::string* er
             i = close;
         } else if (c == '\\' && i + 1 < format.size() && std::string_view("ntr\\").find(format[i + 1]) != std::string_view::npos) {
             const char next = format[++i];
-            text(next == 'n' ? '\n' : next == 't' ? '\t' : next == 'r' ? '\r' : '\\');
+            text(next == 'n' ? '\n' : next == 't' ? '\t'
+                                  : next == 'r'   ? '\r'
+                                                  : '\\');
         } else {
             text(c);
         }
@@ -83,13 +85,15 @@ bool Walk(std::string_view format, Text text, Variable variable, std::string* er
 
 bool CheckWriteOut(std::string_view format, std::string* error)
 {
-    return Walk(format, [](char) {}, [](std::string_view) {}, error);
+    return Walk(
+        format, [](char) {}, [](std::string_view) {}, error);
 }
 
 std::string ExpandWriteOut(std::string_view format, const WriteOutValues& values)
 {
     std::string out;
-    Walk(format, [&out](char c) { out += c; }, [&](std::string_view name) { out += Value(name, values); }, nullptr);
+    Walk(
+        format, [&out](char c) { out += c; }, [&](std::string_view name) { out += Value(name, values); }, nullptr);
     return out;
 }
 

@@ -1,7 +1,7 @@
 #include "commands/bind_key_command.h"
 
-#include "commands/dialog_args.h"
 #include "abi/service_calls.h"
+#include "commands/dialog_args.h"
 #include "platform/key_shortcuts.h"
 
 namespace mt {

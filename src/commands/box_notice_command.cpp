@@ -1,8 +1,8 @@
 #include "commands/box_notice_command.h"
 
+#include "abi/service_calls.h"
 #include "commands/component_box.h"
 #include "commands/dialog_args.h"
-#include "abi/service_calls.h"
 #include "platform/edit_control.h"
 
 namespace mt {

@@ -1,7 +1,7 @@
 #include "commands/edit_box_option_command.h"
 
-#include "commands/dialog_args.h"
 #include "abi/service_calls.h"
+#include "commands/dialog_args.h"
 #include "platform/edit_control.h"
 
 namespace mt {

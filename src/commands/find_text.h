@@ -32,7 +32,10 @@ int64_t FindTextOffsetInTerminated(const char* text, std::string_view sought, si
 
 // The block tests a search can use. kBest is what FindTextOffset uses: AVX2
 // or SSE2 when the processor has them, else one byte at a time.
-enum class ScanKind { kBest, kPortable, kSse2, kAvx2 };
+enum class ScanKind { kBest,
+                      kPortable,
+                      kSse2,
+                      kAvx2 };
 
 // Whether this build and processor can use the kind.
 bool ScanKindAvailable(ScanKind kind);

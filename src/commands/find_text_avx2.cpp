@@ -111,7 +111,10 @@ int64_t FindTextOffsetInTerminatedAvx2(const char* text, std::string_view sought
 
 #else
 
-int64_t FindTextOffsetAvx2(std::string_view, std::string_view, size_t, bool) { return -1; }
+int64_t FindTextOffsetAvx2(std::string_view, std::string_view, size_t, bool)
+{
+    return -1;
+}
 int64_t FindTextOffsetInTerminatedAvx2(const char*, std::string_view, size_t, bool) { return -1; }
 
 #endif

@@ -63,7 +63,9 @@ constexpr size_t kPrefetchAhead = 12 * 1024;
 // Asks for the cache line at `address` (which may lie behind the text: the
 // hint never faults). An instruction of its own: GCC's dead code pass drops
 // the builtin hint from the scan's inner loop.
-inline void PrefetchLine(uintptr_t address) { asm volatile("prefetcht0 (%0)" : : "r"(address)); }
+inline void PrefetchLine(uintptr_t address) { asm volatile("prefetcht0 (%0)"
+                                                           :
+                                                           : "r"(address)); }
 #endif
 
 // How many aligned bytes a zero-terminated text is measured by at a time: a
@@ -252,7 +254,8 @@ int64_t Scan(const uint8_t* t, Extent& extent, const uint8_t* s, size_t m, size_
         state = WalkTo<Blocks>(t, walked, state, i);
     // The first boundary behind the blocks: the last of them may have left
     // a trail byte, or the third and fourth bytes of a character.
-    i += state.thirds & 1 ? 2 : state.thirds & 2 ? 3 : state.carry;
+    i += state.thirds & 1 ? 2 : state.thirds & 2 ? 3
+                                                 : state.carry;
     const size_t n = extent.size();
     for (; i < n && n - i >= m; i += CharacterBytes(t, i, n)) {
         if (Matches(t + i, s, m, kIgnoreCase))

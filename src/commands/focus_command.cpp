@@ -1,7 +1,7 @@
 #include "commands/focus_command.h"
 
-#include "commands/dialog_args.h"
 #include "abi/service_calls.h"
+#include "commands/dialog_args.h"
 #include "platform/native_window.h"
 
 namespace mt {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "abi/text_value.h"
 #include "commands/dialog_args.h"
 #include "commands/leading_number.h"
-#include "abi/text_value.h"
 #include "platform/input_dialog.h"
 
 namespace mt {

@@ -1,9 +1,9 @@
 #include "commands/mark_text_command.h"
 
+#include "abi/service_calls.h"
 #include "commands/component_box.h"
 #include "commands/dialog_args.h"
 #include "commands/find_text.h"
-#include "abi/service_calls.h"
 #include "platform/edit_control.h"
 
 namespace mt {

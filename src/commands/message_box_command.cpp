@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "abi/message_box_style.h"
 #include "commands/dialog_args.h"
 #include "commands/dialog_texts.h"
 #include "commands/value_format.h"
-#include "abi/message_box_style.h"
 #include "platform/message_box.h"
 
 namespace mt {

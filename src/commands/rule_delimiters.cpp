@@ -11,8 +11,17 @@ namespace {
 bool IsEdgeByte(char c)
 {
     switch (c) {
-    case '<': case '>': case '"': case '\'': case '=':
-    case ' ': case '\t': case '\r': case '\n': case '\f': case '\v':
+    case '<':
+    case '>':
+    case '"':
+    case '\'':
+    case '=':
+    case ' ':
+    case '\t':
+    case '\r':
+    case '\n':
+    case '\f':
+    case '\v':
         return true;
     default:
         return false;

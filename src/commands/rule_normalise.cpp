@@ -239,8 +239,15 @@ size_t WhitespaceLength(std::string_view t, size_t at)
 size_t CharacterReference(std::string_view t, size_t at, std::string* decoded)
 {
     static constexpr std::pair<std::string_view, char> kNamed[] = {
-        {"&nbsp;", ' '}, {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'},
-        {"&AMP;", '&'},  {"&LT;", '<'},  {"&GT;", '>'}, {"&QUOT;", '"'},
+        {"&nbsp;", ' '},
+        {"&amp;", '&'},
+        {"&lt;", '<'},
+        {"&gt;", '>'},
+        {"&quot;", '"'},
+        {"&AMP;", '&'},
+        {"&LT;", '<'},
+        {"&GT;", '>'},
+        {"&QUOT;", '"'},
     };
     if (at + 1 >= t.size())
         return 0;

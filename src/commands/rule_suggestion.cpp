@@ -1,8 +1,8 @@
 #include "commands/rule_suggestion.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <unordered_set>
 #include <vector>

@@ -44,25 +44,25 @@ struct SuggestionExample {
 // Why no pair was found. Each has a stable code (SuggestionCode).
 enum class SuggestionFailure {
     kNone,
-    kNoExample,       // "no_example"
-    kEmptySelection,  // "empty_selection": nothing selected or wanted
-    kOutsideText,     // "outside_text": the selection lies beyond the page
-    kSplitCharacter,  // "split_character": it begins or ends inside a character
-    kAtStart,         // "at_start": it begins at the very start of the page
-    kAtEnd,           // "at_end": it ends at the very end of the page
-    kNoCommonLeft,    // "no_common_left": the pages share no text in front of it
-    kNoCommonRight,   // "no_common_right": the pages share no text behind it
-    kLeftRepeats,     // "left_repeats": every left text occurs earlier on a page
-    kRightRepeats,    // "right_repeats": every right text occurs earlier, inside it
-    kWantedMissing,   // "wanted_missing": the wanted text is not on a page
-    kNoPair,          // "no_pair": no occurrences that one pair extracts on every page
+    kNoExample,      // "no_example"
+    kEmptySelection, // "empty_selection": nothing selected or wanted
+    kOutsideText,    // "outside_text": the selection lies beyond the page
+    kSplitCharacter, // "split_character": it begins or ends inside a character
+    kAtStart,        // "at_start": it begins at the very start of the page
+    kAtEnd,          // "at_end": it ends at the very end of the page
+    kNoCommonLeft,   // "no_common_left": the pages share no text in front of it
+    kNoCommonRight,  // "no_common_right": the pages share no text behind it
+    kLeftRepeats,    // "left_repeats": every left text occurs earlier on a page
+    kRightRepeats,   // "right_repeats": every right text occurs earlier, inside it
+    kWantedMissing,  // "wanted_missing": the wanted text is not on a page
+    kNoPair,         // "no_pair": no occurrences that one pair extracts on every page
 };
 
 struct RuleSuggestion {
     bool found = false;
     std::string left, right; // the pair, when found
     SuggestionFailure failure = SuggestionFailure::kNone;
-    size_t example = 0;      // the example (0-based) the failure concerns
+    size_t example = 0; // the example (0-based) the failure concerns
 };
 
 // The pair for the examples, or why there is none.

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "abi/text_value.h"
 #include "commands/find_text.h"
 #include "commands/value_format.h"
-#include "abi/text_value.h"
 #include "platform/heap_tuning.h"
 
 namespace mt {

@@ -93,9 +93,18 @@ int32_t SetProperty(Component* c, int32_t own, RawPropertyValue v)
         b->p.caption = v.pointer<char>() ? std::string(v.pointer<char>()) : std::string();
         platform::SetWindowText(b->handle(), b->p.caption);
         break;
-    case kBtnHorzAlign: b->p.horzAlign = ClampChoice(word, 2); b->applyAlignment(); break;
-    case kBtnVertAlign: b->p.vertAlign = ClampChoice(word, 2); b->applyAlignment(); break;
-    case kBtnFont: b->p.font = BytesOf(v); b->applyFont(); break;
+    case kBtnHorzAlign:
+        b->p.horzAlign = ClampChoice(word, 2);
+        b->applyAlignment();
+        break;
+    case kBtnVertAlign:
+        b->p.vertAlign = ClampChoice(word, 2);
+        b->applyAlignment();
+        break;
+    case kBtnFont:
+        b->p.font = BytesOf(v);
+        b->applyFont();
+        break;
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "abi/message_box_style.h"
 #include "commands/leading_number.h"
 #include "components/components_texts.h"
 #include "components/dropped_page.h"
@@ -11,7 +12,6 @@
 #include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/property_types.h"
-#include "abi/message_box_style.h"
 #include "platform/message_box.h"
 #include "platform/native_window.h"
 
@@ -175,19 +175,37 @@ int32_t EditBoxComponent::setNumber(int32_t own, int32_t v)
 {
     platform::EditControl* e = edit();
     switch (own) {
-    case kEbBorder: p_.border = ClampChoice(v, kEbBorderMax); e->setBorder(p_.border); break;
-    case kEbTextColor: p_.textColor = static_cast<uint32_t>(v); e->setTextColor(p_.textColor); break;
-    case kEbBackColor: p_.backColor = static_cast<uint32_t>(v); e->setBackColor(p_.backColor); break;
+    case kEbBorder:
+        p_.border = ClampChoice(v, kEbBorderMax);
+        e->setBorder(p_.border);
+        break;
+    case kEbTextColor:
+        p_.textColor = static_cast<uint32_t>(v);
+        e->setTextColor(p_.textColor);
+        break;
+    case kEbBackColor:
+        p_.backColor = static_cast<uint32_t>(v);
+        e->setBackColor(p_.backColor);
+        break;
     case kEbHideSelection: return StoreForRebuild(&p_.hideSelection, v != 0);
-    case kEbMaxLength: p_.maxLength = std::max(v, 0); e->setTextLimit(p_.maxLength); break;
+    case kEbMaxLength:
+        p_.maxLength = std::max(v, 0);
+        e->setTextLimit(p_.maxLength);
+        break;
     case kEbMultiLine: return StoreForRebuild(&p_.multiLine, v != 0);
     case kEbScrollBars: return StoreForRebuild(&p_.scrollBars, ClampChoice(v, kEbScrollBarsMax));
     case kEbAlignment: return StoreForRebuild(&p_.alignment, ClampChoice(v, kEbAlignmentMax));
     case kEbInputMode: setInputMode(ClampChoice(v, kEbInputModeMax)); break;
     case kEbCaseConversion: return StoreForRebuild(&p_.caseConversion, ClampChoice(v, kEbCaseConversionMax));
     case kEbSpinButton: return StoreForRebuild(&p_.spinButton, ClampChoice(v, kEbSpinButtonMax));
-    case kEbSpinMin: p_.spinMin = v; e->setSpinnerRange(p_.spinMin, p_.spinMax); break;
-    case kEbSpinMax: p_.spinMax = v; e->setSpinnerRange(p_.spinMin, p_.spinMax); break;
+    case kEbSpinMin:
+        p_.spinMin = v;
+        e->setSpinnerRange(p_.spinMin, p_.spinMax);
+        break;
+    case kEbSpinMax:
+        p_.spinMax = v;
+        e->setSpinnerRange(p_.spinMin, p_.spinMax);
+        break;
     case kEbSelStart: setSelStart(v); break;
     case kEbSelLength: setSelLength(v); break;
     }

@@ -34,23 +34,25 @@ enum EditInputMode : int32_t {
     kInputDateTime = 11,
 };
 
-enum EditSpinButton : int32_t { kSpinNone = 0, kSpinAutomatic = 1, kSpinManual = 2 };
+enum EditSpinButton : int32_t { kSpinNone = 0,
+                                kSpinAutomatic = 1,
+                                kSpinManual = 2 };
 
 struct EditBoxProperties {
     static constexpr uint32_t kVersion = 2;
 
-    std::string content;          // GB18030
+    std::string content; // GB18030
     int32_t border = 1;
     uint32_t textColor = 0x000000;
     uint32_t backColor = 0xFFFFFF;
-    std::string font;             // empty or a 60-byte logical-font record
+    std::string font; // empty or a 60-byte logical-font record
     bool hideSelection = true;
-    int32_t maxLength = 0;        // never negative
+    int32_t maxLength = 0; // never negative
     bool multiLine = false;
     int32_t scrollBars = 0;
     int32_t alignment = 0;
     int32_t inputMode = 0;
-    char passwordChar = '*';      // one byte; 0: none
+    char passwordChar = '*'; // one byte; 0: none
     int32_t caseConversion = 0;
     int32_t spinButton = 0;
     int32_t spinMin = 0;

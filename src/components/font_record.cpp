@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "components/components_texts.h"
 #include "abi/text_value.h"
+#include "components/components_texts.h"
 #include "platform/fonts.h"
 #include "platform/screen_metrics.h"
 
@@ -45,7 +45,7 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c)
     const int64_t product = static_cast<int64_t>(a) * b;
     const int64_t half = std::llabs(c) / 2;
     const int64_t q = (product >= 0) == (c > 0) ? (std::llabs(product) + half) / std::llabs(c)
-                                            : -((std::llabs(product) + half) / std::llabs(c));
+                                                : -((std::llabs(product) + half) / std::llabs(c));
     return static_cast<int32_t>(q);
 }
 

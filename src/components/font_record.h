@@ -14,13 +14,13 @@ namespace mt {
 // The whole-font value: a runtime block of this layout; the face name is a
 // separate text owned by the record's receiver.
 struct FontRecord {
-    int32_t angle;     // tenths of a degree
-    int32_t bold;      // logical
+    int32_t angle; // tenths of a degree
+    int32_t bold;  // logical
     int32_t italic;
     int32_t strikeOut;
     int32_t underline;
-    int32_t size;      // points
-    char* faceName;    // text value (null: empty)
+    int32_t size;   // points
+    char* faceName; // text value (null: empty)
 };
 
 enum FontField : int32_t {

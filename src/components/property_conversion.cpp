@@ -3,10 +3,10 @@
 #include <cstring>
 #include <string>
 
+#include "abi/text_value.h"
 #include "components/component.h"
 #include "components/font_record.h"
 #include "components/property_types.h"
-#include "abi/text_value.h"
 #include "platform/cursors.h"
 #include "platform/heap_tuning.h"
 
@@ -122,7 +122,10 @@ int32_t WriteOwnProperty(Component* c, int32_t index, int32_t fontField, uint64_
     platform::LogicalFontBytes font{};
     switch (ClassOf(PropertyTypeOf(*d))) {
     case PropertyClass::kWord: raw.value = low; break;
-    case PropertyClass::kEightBytes: raw.value = low; raw.length = static_cast<uint32_t>(value >> 32); break;
+    case PropertyClass::kEightBytes:
+        raw.value = low;
+        raw.length = static_cast<uint32_t>(value >> 32);
+        break;
     case PropertyClass::kLogical: raw.value = low != 0; break;
     case PropertyClass::kChoice: raw.value = static_cast<int32_t>(low) < 0 ? 0 : low; break;
     case PropertyClass::kBytes:

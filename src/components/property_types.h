@@ -31,17 +31,33 @@ enum PropertyType : uint16_t {
     kPropBytesB = 1024,
 };
 
-enum class PropertyClass { kWord, kEightBytes, kLogical, kChoice, kBytes, kCursor, kFont, kText };
+enum class PropertyClass { kWord,
+                           kEightBytes,
+                           kLogical,
+                           kChoice,
+                           kBytes,
+                           kCursor,
+                           kFont,
+                           kText };
 
 constexpr PropertyClass ClassOf(uint16_t type)
 {
     switch (type) {
-    case kPropInteger0: case kPropInteger: case kPropColor: case kPropBackColor: case kPropColorB:
+    case kPropInteger0:
+    case kPropInteger:
+    case kPropColor:
+    case kPropBackColor:
+    case kPropColorB:
         return PropertyClass::kWord;
-    case kPropEightBytes: case kPropEightBytesB: return PropertyClass::kEightBytes;
+    case kPropEightBytes:
+    case kPropEightBytesB: return PropertyClass::kEightBytes;
     case kPropLogical: return PropertyClass::kLogical;
     case kPropChoice: return PropertyClass::kChoice;
-    case kPropPicture: case kPropIcon: case kPropSound: case kPropBytesA: case kPropBytesB:
+    case kPropPicture:
+    case kPropIcon:
+    case kPropSound:
+    case kPropBytesA:
+    case kPropBytesB:
         return PropertyClass::kBytes;
     case kPropCursor: return PropertyClass::kCursor;
     case kPropFont: return PropertyClass::kFont;
@@ -54,14 +70,17 @@ inline constexpr int32_t kCoordinateLimit = 32627;
 
 constexpr int32_t ClampPosition(int64_t v)
 {
-    return v > kCoordinateLimit ? kCoordinateLimit : v < -kCoordinateLimit ? -kCoordinateLimit : static_cast<int32_t>(v);
+    return v > kCoordinateLimit ? kCoordinateLimit : v < -kCoordinateLimit ? -kCoordinateLimit
+                                                                           : static_cast<int32_t>(v);
 }
 
 constexpr int32_t ClampSize(int64_t v)
 {
-    return v > kCoordinateLimit ? kCoordinateLimit : v < 0 ? 0 : static_cast<int32_t>(v);
+    return v > kCoordinateLimit ? kCoordinateLimit : v < 0 ? 0
+                                                           : static_cast<int32_t>(v);
 }
 
-constexpr int32_t ClampChoice(int32_t v, int32_t highest) { return v < 0 ? 0 : v > highest ? highest : v; }
+constexpr int32_t ClampChoice(int32_t v, int32_t highest) { return v < 0 ? 0 : v > highest ? highest
+                                                                                           : v; }
 
 } // namespace mt

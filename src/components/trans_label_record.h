@@ -18,9 +18,9 @@ inline constexpr int32_t kHighestLabelAlign = 2; // left/top .. right/bottom
 struct TransLabelProperties {
     static constexpr uint32_t kVersion = 1;
 
-    std::string caption;  // GBK bytes, no terminator
+    std::string caption; // GBK bytes, no terminator
     int32_t textEffect = 0;
-    std::string font;     // empty (default GUI font) or a 60-byte logical font
+    std::string font; // empty (default GUI font) or a 60-byte logical font
     uint32_t textColor = 0x000000;
     int32_t horzAlign = 0;
     int32_t wordWrap = 0; // 0 or 1

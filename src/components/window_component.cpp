@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "abi/service_calls.h"
 #include "components/common_events.h"
 #include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/property_types.h"
 #include "components/window_keyboard.h"
-#include "abi/service_calls.h"
 #include "platform/application.h"
 #include "platform/fonts.h"
 #include "platform/native_window.h"
@@ -124,18 +124,48 @@ int32_t WindowComponent::setProperty(int32_t own, const RawPropertyValue& v)
         platform::SetWindowText(handle(), p_.caption);
         applyFrame();
         break;
-    case kWinBorder: p_.border = ClampChoice(word, 6); applyFrame(); break;
-    case kWinBackColor: p_.backColor = static_cast<uint32_t>(v.value); applyBackground(); break;
-    case kWinBackPicture: p_.backPicture = BytesOf(v); applyBackground(); break;
-    case kWinBackPictureMode: p_.backPictureMode = ClampChoice(word, 3); applyBackground(); break;
+    case kWinBorder:
+        p_.border = ClampChoice(word, 6);
+        applyFrame();
+        break;
+    case kWinBackColor:
+        p_.backColor = static_cast<uint32_t>(v.value);
+        applyBackground();
+        break;
+    case kWinBackPicture:
+        p_.backPicture = BytesOf(v);
+        applyBackground();
+        break;
+    case kWinBackPictureMode:
+        p_.backPictureMode = ClampChoice(word, 3);
+        applyBackground();
+        break;
     case kWinBackMusic: p_.backMusic = BytesOf(v); break;
     case kWinMusicPlayMode: p_.musicPlayMode = ClampChoice(word, 2); break;
-    case kWinControlBox: p_.controlBox = word != 0; applyFrame(); break;
-    case kWinMaxButton: p_.maxButton = word != 0; applyFrame(); break;
-    case kWinMinButton: p_.minButton = word != 0; applyFrame(); break;
-    case kWinStartPosition: p_.startPosition = ClampChoice(word, 3); applyStartPosition(); break;
-    case kWinMovable: p_.movable = word != 0; platform::SetWindowMovable(handle(), p_.movable); break;
-    case kWinIcon: p_.icon = BytesOf(v); platform::SetWindowIcon(handle(), Data(p_.icon), p_.icon.size()); break;
+    case kWinControlBox:
+        p_.controlBox = word != 0;
+        applyFrame();
+        break;
+    case kWinMaxButton:
+        p_.maxButton = word != 0;
+        applyFrame();
+        break;
+    case kWinMinButton:
+        p_.minButton = word != 0;
+        applyFrame();
+        break;
+    case kWinStartPosition:
+        p_.startPosition = ClampChoice(word, 3);
+        applyStartPosition();
+        break;
+    case kWinMovable:
+        p_.movable = word != 0;
+        platform::SetWindowMovable(handle(), p_.movable);
+        break;
+    case kWinIcon:
+        p_.icon = BytesOf(v);
+        platform::SetWindowIcon(handle(), Data(p_.icon), p_.icon.size());
+        break;
     case kWinEnterMovesFocus: p_.enterMovesFocus = word != 0; break;
     case kWinEscCloses: p_.escCloses = word != 0; break;
     case kWinF1OpensHelp: p_.f1OpensHelp = word != 0; break;
@@ -144,7 +174,10 @@ int32_t WindowComponent::setProperty(int32_t own, const RawPropertyValue& v)
     case kWinShowInTaskbar: p_.showInTaskbar = word != 0; break;
     case kWinFreeDrag: p_.freeDrag = word != 0; break;
     case kWinShape: p_.shape = ClampChoice(word, 29); break;
-    case kWinAlwaysOnTop: p_.alwaysOnTop = word != 0; applyFrame(); break;
+    case kWinAlwaysOnTop:
+        p_.alwaysOnTop = word != 0;
+        applyFrame();
+        break;
     case kWinKeepTitleActive: p_.keepTitleActive = word != 0; break;
     case kWinWindowClassName:
         p_.windowClassName = v.pointer<char>() ? std::string(v.pointer<char>()) : std::string();
@@ -169,7 +202,8 @@ int32_t WindowComponent::getProperty(int32_t own, RawPropertyValue* out) const
     case kWinMinButton: out->value = p_.minButton; break;
     case kWinStartPosition: {
         const platform::ShowState s = platform::TopWindowState(handle());
-        out->value = s == platform::ShowState::kMinimized ? 2 : s == platform::ShowState::kMaximized ? 3 : 0;
+        out->value = s == platform::ShowState::kMinimized ? 2 : s == platform::ShowState::kMaximized ? 3
+                                                                                                     : 0;
         break;
     }
     case kWinMovable: out->value = p_.movable; break;

@@ -4,10 +4,10 @@
 #include <cctype>
 #include <string>
 
+#include "abi/service_calls.h"
 #include "components/component.h"
 #include "components/components_texts.h"
 #include "components/window_component.h"
-#include "abi/service_calls.h"
 #include "platform/desktop_services.h"
 #include "platform/key_shortcuts.h"
 #include "platform/native_window.h"

@@ -1,10 +1,10 @@
 // The window kind's routines, handed out by number.
 #include <cstring>
 
+#include "abi/service_calls.h"
 #include "components/kind_helpers.h"
 #include "components/kind_tables.h"
 #include "components/window_component.h"
-#include "abi/service_calls.h"
 
 namespace mt {
 namespace {

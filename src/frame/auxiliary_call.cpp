@@ -3,11 +3,11 @@
 #include <cstring>
 #include <string>
 
+#include "abi/text_value.h"
 #include "frame/array_block.h"
 #include "frame/memory.h"
 #include "frame/runtime_state.h"
 #include "frame/startup.h"
-#include "abi/text_value.h"
 #include "platform/file_search.h"
 
 namespace mt {

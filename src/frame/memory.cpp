@@ -76,8 +76,8 @@ std::vector<StaticRange> g_ranges;
 constexpr size_t kReserveBytes = 256 << 10;
 void* g_reserve = nullptr;
 
-std::atomic<bool> g_reporting{false}; // a refusal is being reported
-thread_local bool t_reporting = false;  // ... by this thread
+std::atomic<bool> g_reporting{false};  // a refusal is being reported
+thread_local bool t_reporting = false; // ... by this thread
 
 void OnNewRefused()
 {

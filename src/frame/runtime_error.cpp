@@ -1,7 +1,7 @@
 #include "frame/runtime_error.h"
 
-#include "frame/frame_texts.h"
 #include "abi/message_box_style.h"
+#include "frame/frame_texts.h"
 #include "frame/runtime_state.h"
 #include "frame/shutdown.h"
 #include "platform/message_box.h"
@@ -66,8 +66,17 @@ std::string RuntimeErrorLine(int32_t code, const char* message)
 const char* SlotErrorText(int32_t code)
 {
     static const char* const texts[] = {
-        gb::kSlotError1, gb::kSlotError2, gb::kSlotError3, gb::kSlotError4,  gb::kSlotError5,  gb::kSlotError6,
-        gb::kSlotError7, gb::kSlotError8, gb::kSlotError9, gb::kSlotError10, gb::kSlotError11,
+        gb::kSlotError1,
+        gb::kSlotError2,
+        gb::kSlotError3,
+        gb::kSlotError4,
+        gb::kSlotError5,
+        gb::kSlotError6,
+        gb::kSlotError7,
+        gb::kSlotError8,
+        gb::kSlotError9,
+        gb::kSlotError10,
+        gb::kSlotError11,
     };
     return code >= 1 && code <= 11 ? texts[code - 1] : nullptr;
 }

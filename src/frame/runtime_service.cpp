@@ -2,6 +2,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "abi/text_value.h"
+#include "abi/value_record.h"
 #include "components/event_record.h"
 #include "frame/array_block.h"
 #include "frame/frame_texts.h"
@@ -13,8 +15,6 @@
 #include "frame/runtime_state.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"
-#include "abi/text_value.h"
-#include "abi/value_record.h"
 #include "platform/application.h"
 #include "windows/window_engine.h"
 
@@ -67,8 +67,14 @@ int64_t WindowService(int32_t code, intptr_t a, intptr_t b)
     case kSvcFindComponent: return ToInt64(engine::FindComponent(wa, wb));
     case kSvcRaiseEvent: return engine::RaiseEvent(reinterpret_cast<EventRecord*>(a));
     case kSvcRaiseTypedEvent: return engine::RaiseTypedEvent(reinterpret_cast<TypedEventRecord*>(a));
-    case kSvcBlockEvents: platform::ProcessPendingEvents(); engine::BlockEvents(); return 0;
-    case kSvcUnblockEvents: platform::ProcessPendingEvents(); engine::UnblockEvents(); return 0;
+    case kSvcBlockEvents:
+        platform::ProcessPendingEvents();
+        engine::BlockEvents();
+        return 0;
+    case kSvcUnblockEvents:
+        platform::ProcessPendingEvents();
+        engine::UnblockEvents();
+        return 0;
     case kSvcLoadedWindowCount: return static_cast<int64_t>(engine::Descriptions().size());
     case kSvcWindowIsLive: return engine::IsWindowLive(wa) ? 1 : 0;
     case kSvcCurrentEventSource: {

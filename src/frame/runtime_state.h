@@ -14,7 +14,7 @@ namespace mt {
 using CleanupRoutine = void (*)();
 
 struct DllCommand {
-    std::string file;   // library file name; empty: the default libraries
+    std::string file;        // library file name; empty: the default libraries
     std::string routineName; // exported routine name
     void* routine = nullptr;
     void* library = nullptr; // handle kept for release at shutdown
@@ -29,7 +29,7 @@ struct RuntimeData {
     uint32_t nextSerial = 1;
     std::string programDirectory; // without a trailing separator
     std::string programFileName;
-    std::string dllDirectory;     // optional; empty unless a facility sets it
+    std::string dllDirectory; // optional; empty unless a facility sets it
     std::thread::id guiThread;
     std::vector<const LibraryRecord*> libraries;
     std::vector<intptr_t> libraryWords; // one per library, 0 unless set

@@ -5,10 +5,10 @@
 #include <string>
 #include <thread>
 
+#include "abi/service_calls.h"
+#include "frame/memory.h"
 #include "frame/runtime_error.h"
 #include "frame/runtime_state.h"
-#include "frame/memory.h"
-#include "abi/service_calls.h"
 #include "platform/start_directory.h"
 #include "windows/template_reader.h"
 #include "windows/window_engine.h"

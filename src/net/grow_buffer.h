@@ -17,9 +17,9 @@ class GrowBuffer {
 public:
     static constexpr int32_t kPoolSlots = 96;
     static constexpr int32_t kSlotSize = 512;
-    static constexpr int32_t kHeapSlack = 128;   // added to every heap request
-    static constexpr int32_t kKeepSlack = 256;   // a heap block this much too large is kept
-    static constexpr int32_t kHeapFront = 8;     // spare bytes in front of heap data
+    static constexpr int32_t kHeapSlack = 128; // added to every heap request
+    static constexpr int32_t kKeepSlack = 256; // a heap block this much too large is kept
+    static constexpr int32_t kHeapFront = 8;   // spare bytes in front of heap data
 
     GrowBuffer() = default;
     GrowBuffer(const GrowBuffer&) = delete;

@@ -30,7 +30,7 @@ struct HttpBatch::Page {
     bool queued = false; // in waiting_
     bool head = false;   // the lowest ticket held: passes every bound
     bool done = false;
-    int64_t cost = 0;    // counted in the shared bytes besides the body
+    int64_t cost = 0; // counted in the shared bytes besides the body
     TransferReport report;
 };
 

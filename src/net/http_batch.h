@@ -87,13 +87,13 @@ private:
     void drop();
     long pollMilliseconds() const;
 
-    void* multi_ = nullptr;           // CURLM*
-    std::vector<void*> idleHandles_;  // CURL*, reset, for the next transfers
+    void* multi_ = nullptr;          // CURLM*
+    std::vector<void*> idleHandles_; // CURL*, reset, for the next transfers
     std::map<uint64_t, std::unique_ptr<Page>> pages_;
-    std::deque<Page*> waiting_;       // not started, or waiting to retry; in the order asked
-    std::vector<Page*> running_;      // in ticket order
+    std::deque<Page*> waiting_;  // not started, or waiting to retry; in the order asked
+    std::vector<Page*> running_; // in ticket order
     transfer::SharedBytes shared_;
-    Page* wanted_ = nullptr;          // the page Wait or Take runs for: it passes the bounds too
+    Page* wanted_ = nullptr; // the page Wait or Take runs for: it passes the bounds too
     int jobs_ = kDefaultJobs;
     int mostRunning_ = 0;
 };

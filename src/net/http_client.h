@@ -29,14 +29,14 @@ struct Attempt;
 struct HttpLimits {
     static constexpr long kLongestSeconds = 2147483;
     static constexpr int64_t kDefaultBodyLimit = int64_t{256} << 20;
-    int64_t bodyLimit = kDefaultBodyLimit;  // decoded body bytes kept; the rest is not read
-    long connectMilliseconds = 30000;       // each connect
-    long speedSeconds = 60;                 // the low-speed rule: below speedLimit this long ends a transfer
+    int64_t bodyLimit = kDefaultBodyLimit; // decoded body bytes kept; the rest is not read
+    long connectMilliseconds = 30000;      // each connect
+    long speedSeconds = 60;                // the low-speed rule: below speedLimit this long ends a transfer
     long maxRedirects = 10;
-    int64_t maxMilliseconds = 0;            // the whole read of a page, retries included; 0: no bound
-    long firstRetryMilliseconds = 1000;     // the wait before the first retry, doubled for each later one
-    long longestRetryWaitSeconds = 60;      // the longest wait, a server's Retry-After included
-    long speedLimit = 1024;                 // bytes a second; 0 (or speedSeconds 0): no low-speed rule
+    int64_t maxMilliseconds = 0;        // the whole read of a page, retries included; 0: no bound
+    long firstRetryMilliseconds = 1000; // the wait before the first retry, doubled for each later one
+    long longestRetryWaitSeconds = 60;  // the longest wait, a server's Retry-After included
+    long speedLimit = 1024;             // bytes a second; 0 (or speedSeconds 0): no low-speed rule
     // The bytes all pages of the batch hold at once, in flight and waiting
     // to be taken (http_batch.h); no one page is kept beyond it either.
     int64_t memoryBound = int64_t{512} << 20;
@@ -52,40 +52,40 @@ struct RequestOptions {
     std::string cookies;              // "name=value; …"; empty: none
     int retries = 0;                  // tries after a failed connect, a time-out or a 5xx answer
     // The command line's network switches, under curl's names.
-    bool insecure = false;    // -k: neither the certificate nor the host name is checked
-    std::string caFile{};     // --cacert: the certificates trusted (a relative path from the start directory)
-    std::string proxy{};      // -x: the proxy of every page, instead of the environment's
-    long maxRedirects = -1;   // --max-redirs; -1: the limits' own; 0: a redirect's answer is the page
+    bool insecure = false;      // -k: neither the certificate nor the host name is checked
+    std::string caFile{};       // --cacert: the certificates trusted (a relative path from the start directory)
+    std::string proxy{};        // -x: the proxy of every page, instead of the environment's
+    long maxRedirects = -1;     // --max-redirs; -1: the limits' own; 0: a redirect's answer is the page
     bool noCompression = false; // --no-compressed: no compressed body asked for
-    bool keepHeaders = false; // the report keeps the response header lines (-D)
+    bool keepHeaders = false;   // the report keeps the response header lines (-D)
 };
 
 // How the last request ended. The numbers are those the report command
 // answers with.
 enum class TransferOutcome : int32_t {
-    kNone = 0,      // no request yet
-    kComplete = 1,  // the whole body arrived (it may be empty)
+    kNone = 0,       // no request yet
+    kComplete = 1,   // the whole body arrived (it may be empty)
     kEndedEarly = 2, // some bytes arrived, then the transfer ended before the body's end
     kCancelled = 3,
-    kFailed = 4,    // no byte of a body arrived
+    kFailed = 4, // no byte of a body arrived
 };
 
 struct TransferReport {
     TransferOutcome outcome = TransferOutcome::kNone;
     TransferReason reason = TransferReason::kNone;
-    std::string contentType;  // the final response's Content-Type header, as sent
-    int64_t received = 0;     // body bytes kept
-    const char* charset = ""; // the page's encoding (iconv name), declared or found UTF-8; empty when none
-    int32_t bomLength = 0;    // bytes of a byte-order mark at the start
-    int32_t cutLength = 0;    // bytes of a last character the early end cut short
-    int32_t status = 0;       // the final answer's HTTP status code; 0 when none arrived
-    std::string statusText;   // "404 Not Found"; empty when no answer arrived
-    int64_t replaced = 0;     // bytes the last page decoding replaced or left out (noteDecoded)
-    std::string headers;      // with keepHeaders: every response's header lines as received, redirects' too
-    std::string effectiveUrl; // the URL of the final answer, behind any redirects
-    int64_t downloaded = 0;   // body bytes that came over the wire (compressed ones as they came)
+    std::string contentType;       // the final response's Content-Type header, as sent
+    int64_t received = 0;          // body bytes kept
+    const char* charset = "";      // the page's encoding (iconv name), declared or found UTF-8; empty when none
+    int32_t bomLength = 0;         // bytes of a byte-order mark at the start
+    int32_t cutLength = 0;         // bytes of a last character the early end cut short
+    int32_t status = 0;            // the final answer's HTTP status code; 0 when none arrived
+    std::string statusText;        // "404 Not Found"; empty when no answer arrived
+    int64_t replaced = 0;          // bytes the last page decoding replaced or left out (noteDecoded)
+    std::string headers;           // with keepHeaders: every response's header lines as received, redirects' too
+    std::string effectiveUrl;      // the URL of the final answer, behind any redirects
+    int64_t downloaded = 0;        // body bytes that came over the wire (compressed ones as they came)
     int64_t totalMicroseconds = 0; // the whole transfer, from its start to its end
-    int32_t redirects = 0;    // redirects followed
+    int32_t redirects = 0;         // redirects followed
 };
 
 // The stable name of what went wrong, for scripts (ErrorCode of the
@@ -147,7 +147,7 @@ private:
     bool perform(int* code);
     bool waitToRetry(long milliseconds);
 
-    void* handle_ = nullptr; // CURL*, kept out of this header
+    void* handle_ = nullptr;            // CURL*, kept out of this header
     std::atomic<void*> multi_{nullptr}; // CURLM*, drives the handle so that a cancel can wake it
     int64_t opens_ = 0;
     HttpLimits limits_;

@@ -40,8 +40,8 @@ struct BodySink {
     std::atomic<int64_t>* progress; // filled, for watchers on other threads
     int64_t filled = 0;
     bool first = true;
-    bool full = false;    // the limit stopped the transfer
-    bool refused = false; // the buffer could not grow
+    bool full = false;             // the limit stopped the transfer
+    bool refused = false;          // the buffer could not grow
     const bool* encoded = nullptr; // the announced length counts encoded bytes
     SharedBytes* shared = nullptr; // the batch's bound; null for a single read
     const bool* mayPass = nullptr; // with `shared`: this page is not held back by it
@@ -93,11 +93,11 @@ struct Attempt {
     Attempt(std::atomic<bool>* cancel, std::atomic<int64_t>* announced) : head{cancel, announced, {}, false} {}
     ResponseHead head;
     BodySink sink{};
-    void* headers = nullptr;  // curl_slist*, freed by EndAttempt
+    void* headers = nullptr; // curl_slist*, freed by EndAttempt
     long retryAfterSeconds = 0;
     int64_t timeLimitMilliseconds = 0; // what is left of the page's time, set before BeginAttempt; 0: none
-    char errorText[256] = {}; // CURL_ERROR_SIZE
-    std::string headerLines;  // what head.kept points to when the options keep the header lines
+    char errorText[256] = {};          // CURL_ERROR_SIZE
+    std::string headerLines;           // what head.kept points to when the options keep the header lines
 };
 
 // Sets `handle` (fresh or reset) up for one try at `url` (without its

@@ -15,7 +15,7 @@
 namespace mt {
 
 enum class CharsetSource {
-    kNone,     // nothing we convert from: shown as received
+    kNone, // nothing we convert from: shown as received
     kBom,
     kHeader,
     kMeta,

@@ -28,8 +28,8 @@ int64_t MostBadSequences(int64_t size);
 int64_t MostReplacedBytes(int64_t size);
 
 struct PageDecodeResult {
-    bool converted = false;  // false: beyond the bound, or an encoding iconv does not know
-    int64_t replaced = 0;    // input bytes replaced by U+FFFD or left out at the end
+    bool converted = false; // false: beyond the bound, or an encoding iconv does not know
+    int64_t replaced = 0;   // input bytes replaced by U+FFFD or left out at the end
     int64_t badSequences = 0;
 };
 

@@ -8,7 +8,10 @@ namespace mt::platform {
 
 // A file dropped onto a box: its bytes as they are, or why they are not.
 struct DroppedFile {
-    enum Problem { kNone, kTooBig, kDirectory, kUnreadable };
+    enum Problem { kNone,
+                   kTooBig,
+                   kDirectory,
+                   kUnreadable };
     Problem problem = kNone;
     std::string name;   // the file's path, GB18030
     std::string reason; // kUnreadable: why, GB18030

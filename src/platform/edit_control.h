@@ -39,19 +39,19 @@ inline constexpr int kSpinnerWidth = 18;
 
 struct EditOptions {
     bool multiLine = false;
-    int border = 1;                 // 0 none, 1 sunken, 2 dialog frame, 3 static edge,
-                                    // 4 dialog frame and sunken, 5 thin line
+    int border = 1; // 0 none, 1 sunken, 2 dialog frame, 3 static edge,
+                    // 4 dialog frame and sunken, 5 thin line
     uint32_t textColor = 0x000000;
-    uint32_t backColor = 0xFFFFFF;  // kDefaultColor: button face
-    std::string font;               // 60-byte logical-font record, or empty
-    bool hideSelection = true;      // selection hidden while unfocused
-    int32_t textLimit = 0;          // bytes a user may bring the text to; 0: none
-    int scrollBars = 0;             // multi-line: 1 horizontal, 2 vertical, 3 both
-    int alignment = 0;              // 0 left, 1 centre, 2 right
-    int inputMode = 0;              // 1 read-only, 2 password, 3..10 character filters
+    uint32_t backColor = 0xFFFFFF; // kDefaultColor: button face
+    std::string font;              // 60-byte logical-font record, or empty
+    bool hideSelection = true;     // selection hidden while unfocused
+    int32_t textLimit = 0;         // bytes a user may bring the text to; 0: none
+    int scrollBars = 0;            // multi-line: 1 horizontal, 2 vertical, 3 both
+    int alignment = 0;             // 0 left, 1 centre, 2 right
+    int inputMode = 0;             // 1 read-only, 2 password, 3..10 character filters
     char passwordChar = '*';
-    int caseConversion = 0;         // 1 lower, 2 upper
-    bool spinner = false;           // single-line only
+    int caseConversion = 0; // 1 lower, 2 upper
+    bool spinner = false;   // single-line only
     int32_t spinMin = 0;
     int32_t spinMax = 100;
 };
@@ -144,7 +144,7 @@ public:
     // Multi-line: a switch at the end of the context menu, checked while
     // isOn() answers true; choosing it calls turn() with the other state.
     // `label` is GB18030. A switch with the same label replaces its entry.
-    virtual void addMenuSwitch(std::string_view /*label*/, bool (*/*isOn*/)(), void (*/*turn*/)(bool)) {}
+    virtual void addMenuSwitch(std::string_view /*label*/, bool (* /*isOn*/)(), void (* /*turn*/)(bool)) {}
 
     // ---- appearance and behaviour ------------------------------------------
     virtual void setBorder(int border) = 0;

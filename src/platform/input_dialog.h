@@ -18,11 +18,11 @@ inline constexpr int kInputTemplateWithPrompt = 1037;
 inline constexpr int kInputTemplateShort = 1150;
 
 struct InputDialogRequest {
-    std::string prompt;  // GB18030; empty: the short template
-    std::string title;   // empty: the caption "请输入："
+    std::string prompt; // GB18030; empty: the short template
+    std::string title;  // empty: the caption "请输入："
     std::string initial;
-    int mode = 1;        // 1 text, 2 integer, 3 decimal number, 4 password;
-                         // above 4 counts as 4, below 1 as 1
+    int mode = 1; // 1 text, 2 integer, 3 decimal number, 4 password;
+                  // above 4 counts as 4, below 1 as 1
 };
 
 struct InputDialogAnswer {
@@ -34,8 +34,8 @@ struct ShownInputDialog {
     std::string prompt;
     std::string title;
     std::string initial;
-    int mode = 1;        // after clamping
-    int templateId = 0;  // kInputTemplateWithPrompt or kInputTemplateShort
+    int mode = 1;                         // after clamping
+    int templateId = 0;                   // kInputTemplateWithPrompt or kInputTemplateShort
     std::vector<std::string> completions; // offered under the field (GB18030)
 };
 

@@ -17,13 +17,13 @@
 namespace mt::platform {
 
 struct LabelOptions {
-    int effect = 0;        // 0 none, 1 white copy at (+1, +1) below the text,
-                           // 2 white copy, text at (+1, +1), 3 black shadow at (+2, +2)
+    int effect = 0;                // 0 none, 1 white copy at (+1, +1) below the text,
+                                   // 2 white copy, text at (+1, +1), 3 black shadow at (+2, +2)
     uint32_t textColor = 0x000000; // 0x00BBGGRR or kDefaultColor
-    std::string font;      // 60-byte logical-font record, or empty: default GUI font
-    int horzAlign = 0;     // 0 left, 1 centre, 2 right
-    bool wordWrap = false; // wraps at word boundaries, starting at the top
-    int vertAlign = 1;     // single line: 0 top, 1 centre, 2 bottom
+    std::string font;              // 60-byte logical-font record, or empty: default GUI font
+    int horzAlign = 0;             // 0 left, 1 centre, 2 right
+    bool wordWrap = false;         // wraps at word boundaries, starting at the top
+    int vertAlign = 1;             // single line: 0 top, 1 centre, 2 bottom
 };
 
 class LabelSurface {

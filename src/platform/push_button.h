@@ -11,8 +11,12 @@
 
 namespace mt::platform {
 
-enum class HorizontalAlign { kLeft, kCentre, kRight };
-enum class VerticalAlign { kTop, kCentre, kBottom };
+enum class HorizontalAlign { kLeft,
+                             kCentre,
+                             kRight };
+enum class VerticalAlign { kTop,
+                           kCentre,
+                           kBottom };
 
 // A new hidden push button, a child of `parent`.
 WindowHandle CreatePushButton(WindowHandle parent, const Rect& rect, std::string_view caption,

@@ -17,7 +17,9 @@ uint32_t ButtonFaceColor();
 uint32_t ResolveColor(uint32_t color);
 
 // Frame styles of a top-level window, as the window kind asks for them.
-enum class FrameBorder { kNone, kSizable, kFixed };
+enum class FrameBorder { kNone,
+                         kSizable,
+                         kFixed };
 
 struct FrameMetrics {
     int32_t frame = 0;   // each side

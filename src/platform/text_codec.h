@@ -44,7 +44,8 @@ GbChar GbCharAt(std::string_view gb, size_t pos, bool crlfAsOne = false);
 
 // Where a byte position inside a character goes: kDown to the character's
 // start, kUp to its end.
-enum class Snap { kDown, kUp };
+enum class Snap { kDown,
+                  kUp };
 
 // Linear mappings over a whole text, for short texts (dialog fields, labels).
 // Positions beyond the end map to the end.

@@ -13,7 +13,10 @@
 
 namespace mt::platform {
 
-enum class MarkTint { kLeft, kMiddle, kRight, kOccurrence };
+enum class MarkTint { kLeft,
+                      kMiddle,
+                      kRight,
+                      kOccurrence };
 
 struct TextMark {
     size_t start = 0;  // 0-based byte position
@@ -28,9 +31,9 @@ using OccurrenceSearch = int64_t (*)(std::string_view text, std::string_view sou
 
 struct TextMarks {
     std::vector<TextMark> marks;
-    std::string sought;              // its occurrences in view are tinted; empty: none
+    std::string sought; // its occurrences in view are tinted; empty: none
     OccurrenceSearch search = nullptr;
-    int reveal = -1;                 // the mark scrolled into view; -1: none
+    int reveal = -1; // the mark scrolled into view; -1: none
 };
 
 } // namespace mt::platform

@@ -23,7 +23,9 @@ struct FrameStyle {
     friend bool operator==(const FrameStyle&, const FrameStyle&) = default;
 };
 
-enum class ShowState { kNormal, kMinimized, kMaximized };
+enum class ShowState { kNormal,
+                       kMinimized,
+                       kMaximized };
 
 // A new hidden top-level window; with an owner it is a pop-up owned by it.
 // `outer` is the outer rectangle on the screen, frame included.

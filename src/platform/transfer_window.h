@@ -18,10 +18,10 @@
 namespace mt::platform {
 
 struct TransferWatch {
-    std::string url;                     // GB18030, shown in the window
-    std::function<int64_t()> received;   // bytes so far; asked on the GUI thread
-    std::function<int64_t()> announced;  // the announced length, -1 for none
-    std::function<void()> cancel;        // asks the work to end soon; called on the GUI thread
+    std::string url;                    // GB18030, shown in the window
+    std::function<int64_t()> received;  // bytes so far; asked on the GUI thread
+    std::function<int64_t()> announced; // the announced length, -1 for none
+    std::function<void()> cancel;       // asks the work to end soon; called on the GUI thread
 };
 
 // Runs `work` and returns when it has ended. Without an application object,

@@ -47,7 +47,7 @@ enum VirtualKey : int32_t {
 // it, before the target window does.
 struct InputEvent {
     InputKind kind = InputKind::kMouseMove;
-    int32_t x = 0;        // client coordinates of the target window
+    int32_t x = 0; // client coordinates of the target window
     int32_t y = 0;
     int32_t keyState = 0; // kKeyState* bits
     int32_t key = 0;      // virtual key (KeyDown, KeyUp); character code (Character)

@@ -13,8 +13,8 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 // The fields of a case, in the order a case is usually written.
-constexpr std::string_view kFields[] = {"name",  "source",    "source_gbk", "left",       "left_gbk",
-                                        "right", "right_gbk", "all",        "expect",     "expect_gbk"};
+constexpr std::string_view kFields[] = {"name", "source", "source_gbk", "left", "left_gbk",
+                                        "right", "right_gbk", "all", "expect", "expect_gbk"};
 
 bool IsUrl(std::string_view s)
 {
@@ -285,7 +285,9 @@ void ParseCaseFile(std::string_view contents, CaseUse use, std::vector<TestCase>
 bool DecodeHex(std::string_view hex, std::string* bytes)
 {
     const auto digit = [](char c) {
-        return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                            : c >= 'A' && c <= 'F'   ? c - 'A' + 10
+                                                                     : -1;
     };
     if (hex.size() % 2)
         return false;
@@ -334,7 +336,8 @@ std::string RewriteExpectation(std::string_view line, bool all, const NewExpecta
     out += '{';
     bool first = true, placed = false;
     const auto field = [&](const std::string& name, const Json& v) {
-        out += first ? "" : spaced ? ", " : ",";
+        out += first ? "" : spaced ? ", "
+                                   : ",";
         out += Json(name).dump() + (spaced ? ": " : ":") + v.dump();
         first = false;
     };

@@ -37,7 +37,7 @@ struct TestCase {
     std::string name; // as given, or the line number
     std::string source;
     bool sourceGbk = false;
-    bool url = false; // source is an http:// or https:// URL
+    bool url = false;                    // source is an http:// or https:// URL
     std::optional<CaseText> left, right; // always set for test; suggest ignores them
     bool all = false;
     // The expected outcome: found with one text, or not found (single); the
@@ -48,7 +48,8 @@ struct TestCase {
 
 // What the lines are read for: test needs every field of a rule; suggest
 // needs the source and one expected text, and ignores left and right.
-enum class CaseUse { kTest, kSuggest };
+enum class CaseUse { kTest,
+                     kSuggest };
 
 struct CaseLineError {
     size_t line = 0;

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "case_file.h"
 #include "abi/text_value.h"
+#include "case_file.h"
 #include "exit_status.h"
 #include "runtime_calls.h"
 
@@ -26,8 +26,8 @@ std::string SourcePath(const std::string& caseFile, const TestCase& c);
 
 // A source's text, once read.
 struct CasePage {
-    bool read = false;  // false: *error says why it could not be read
-    Owned text;         // the page's runtime text
+    bool read = false; // false: *error says why it could not be read
+    Owned text;        // the page's runtime text
     int32_t length = 0;
     int status = kExitDone; // kExitPageEnded, kExitServerError or kExitUnreadable for a page
     std::string error;      // in the terminal's encoding
@@ -36,12 +36,14 @@ struct CasePage {
 
 // What a case gave.
 struct CaseOutcome {
-    enum class Status { kOk, kFail, kError };
+    enum class Status { kOk,
+                        kFail,
+                        kError };
     Status status = Status::kOk;
-    bool found = true;             // single: a middle text was found
-    std::vector<std::string> got;  // runtime texts: the middle text, or every one
+    bool found = true;                 // single: a middle text was found
+    std::vector<std::string> got;      // runtime texts: the middle text, or every one
     std::vector<std::string> expected; // the expectation as runtime texts
-    std::string reason;            // kFail: why, in English; kError: the source's reason
+    std::string reason;                // kFail: why, in English; kError: the source's reason
     // kFail with a text not found or an empty middle text: why, when the
     // diagnosis has something to say (code kNone otherwise).
     RuleHint hint;

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <iterator>
 #include <cstdio>
+#include <iterator>
 #include <mutex>
 
 #include "runtime_calls.h"

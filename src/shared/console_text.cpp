@@ -57,7 +57,6 @@ std::string Converted(std::string_view bytes, const char* from, const char* to, 
 
 } // namespace
 
-
 ConsoleText::ConsoleText(bool raw) : raw_(raw), encoding_(raw ? "GB18030" : LocaleEncoding()) {}
 
 ConsoleText::~ConsoleText() = default;
@@ -136,7 +135,9 @@ size_t ConsoleText::wholeCharacters(std::string_view bytes) const
         const auto c = static_cast<unsigned char>(bytes[n - back]);
         if ((c & 0xC0) == 0x80)
             continue;
-        const size_t need = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+        const size_t need = c < 0x80 ? 1 : c >= 0xF0 ? 4
+                                       : c >= 0xE0   ? 3
+                                                     : 2;
         return need <= back ? n : n - back;
     }
     return n; // not UTF-8 anyway: let the conversion say so

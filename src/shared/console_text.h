@@ -49,7 +49,7 @@ private:
     bool raw_;
     std::string encoding_;
     mutable std::unique_ptr<Utf8ToGb18030> fromUtf8_; // made once the input is large
-    mutable size_t decodedDirectly_ = 0;               // UTF-8 bytes decoded before it was
+    mutable size_t decodedDirectly_ = 0;              // UTF-8 bytes decoded before it was
 };
 
 } // namespace app

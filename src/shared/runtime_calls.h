@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app_image.h"
 #include "abi/component_kinds.h"
 #include "abi/message_box_style.h"
 #include "abi/rule_diagnosis_codes.h"
+#include "app_image.h"
 
 namespace app {
 
@@ -65,14 +65,14 @@ const char* Arg(const char* text);
 bool SameText(const char* a, const char* b);
 
 // Core commands.
-int32_t TextLength(const char* text);                                             // 取文本长度
+int32_t TextLength(const char* text);                                                               // 取文本长度
 int32_t FindText(const char* text, const char* sought, const int32_t* start, bool caseInsensitive); // 寻找文本
-Owned MiddleText(const char* text, int32_t start, int32_t length);                // 取文本中间
-Owned IntToText(int32_t value);                                                   // ToText
-Owned BytesToText(const uint8_t* bytes);                                          // ToText
-Owned TextToBytes(const char* text);                                              // ToBytes
-namespace box = mt::box; // the message-box styles
-int32_t ShowMessage(const char* content, int32_t flags, const char* title);      // flags: box::; title null: omitted
+Owned MiddleText(const char* text, int32_t start, int32_t length);                                  // 取文本中间
+Owned IntToText(int32_t value);                                                                     // ToText
+Owned BytesToText(const uint8_t* bytes);                                                            // ToText
+Owned TextToBytes(const char* text);                                                                // ToBytes
+namespace box = mt::box;                                                                            // the message-box styles
+int32_t ShowMessage(const char* content, int32_t flags, const char* title);                         // flags: box::; title null: omitted
 bool SetClipboard(const char* text);
 void FocusComponent(uint32_t component, uint32_t kind);
 // Marks in the big text box (MarkText, our own): the parts an extraction
@@ -141,25 +141,25 @@ void FollowLineBreaks(uint32_t box, uint32_t source);
 // InputBox into a text variable: true when confirmed; *entered then owns it.
 bool AskText(const char* prompt, const char* title, const char* initial, Owned* entered);
 // Internet and encoding libraries.
-Owned ReadUrl(const char* url);                                                   // HttpRead
+Owned ReadUrl(const char* url); // HttpRead
 Owned ConvertBytes(const uint8_t* bytes, const char* from, const char* to, bool* succeeded);
 // The internet library's report on the last HttpRead.
 inline constexpr int32_t kTransferComplete = 1;
 inline constexpr int32_t kTransferEndedEarly = 2; // some bytes arrived, then it ended
 inline constexpr int32_t kTransferCancelled = 3;
-inline constexpr int32_t kTransferFailed = 4;     // no byte arrived
+inline constexpr int32_t kTransferFailed = 4; // no byte arrived
 struct TransferReport {
     int32_t outcome = 0; // kTransfer…; 0 before the first transfer
     Owned reason;        // why it failed or ended early, in words
     Owned contentType;
-    Owned charset;       // the page's declared encoding as an iconv name; empty for none
+    Owned charset; // the page's declared encoding as an iconv name; empty for none
     int32_t bomLength = 0;
     int32_t cutLength = 0;
-    int32_t status = 0;  // the HTTP status code; 0 when no answer arrived
-    Owned statusText;    // "404 Not Found"; empty when no answer arrived
-    Owned error;         // the stable name of what went wrong ("timeout", ...); empty when nothing did
-    Owned headers;       // the response header lines, when the request options keep them
-    Owned effectiveUrl;  // the URL of the final answer
+    int32_t status = 0;            // the HTTP status code; 0 when no answer arrived
+    Owned statusText;              // "404 Not Found"; empty when no answer arrived
+    Owned error;                   // the stable name of what went wrong ("timeout", ...); empty when nothing did
+    Owned headers;                 // the response header lines, when the request options keep them
+    Owned effectiveUrl;            // the URL of the final answer
     int64_t downloaded = 0;        // body bytes over the wire
     int64_t totalMicroseconds = 0; // the whole transfer
     int32_t redirects = 0;
@@ -170,13 +170,13 @@ struct RequestSettings {
     const char* userAgent = ""; // empty: the program's own
     const char* headers = "";   // "Name: value" lines separated by LF
     const char* cookies = "";
-    int32_t retries = 0;        // how often a transient failure is tried again
-    bool insecure = false;      // no certificate check
-    const char* caFile = "";    // empty: the default certificates
-    const char* proxy = "";     // empty: the environment's
-    int32_t maxRedirects = -1;  // -1: the library's own bound
+    int32_t retries = 0;       // how often a transient failure is tried again
+    bool insecure = false;     // no certificate check
+    const char* caFile = "";   // empty: the default certificates
+    const char* proxy = "";    // empty: the environment's
+    int32_t maxRedirects = -1; // -1: the library's own bound
     bool noCompression = false;
-    bool keepHeaders = false;   // the report carries the header lines
+    bool keepHeaders = false; // the report carries the header lines
 };
 void SetRequestOptions(const RequestSettings& settings);
 // The lines naming the libraries pages are read with (ASCII).

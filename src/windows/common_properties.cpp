@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
+#include "abi/text_value.h"
 #include "components/component.h"
 #include "components/property_types.h"
-#include "abi/text_value.h"
 #include "platform/cursors.h"
 #include "platform/native_window.h"
 #include "windows/engine_state.h"

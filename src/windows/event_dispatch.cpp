@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <optional>
 
-#include "components/component.h"
-#include "components/kind_routines.h"
 #include "abi/runtime_entry_table.h"
 #include "abi/service_calls.h"
+#include "components/component.h"
+#include "components/kind_routines.h"
 #include "windows/engine_state.h"
 #include "windows/window_engine.h"
 #include "windows/windows_texts.h"

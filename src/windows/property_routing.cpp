@@ -3,11 +3,11 @@
 // properties to the kind, and rebuild a component that asks for it.
 #include <cstdio>
 
+#include "abi/service_calls.h"
+#include "abi/text_value.h"
 #include "components/component.h"
 #include "components/property_conversion.h"
 #include "components/property_types.h"
-#include "abi/service_calls.h"
-#include "abi/text_value.h"
 #include "platform/cursors.h"
 #include "platform/native_window.h"
 #include "windows/common_properties.h"

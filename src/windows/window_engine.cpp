@@ -2,8 +2,8 @@
 // engine does when a component or a window reports its destruction.
 #include "windows/window_engine.h"
 
-#include "components/component.h"
 #include "abi/service_calls.h"
+#include "components/component.h"
 #include "platform/application.h"
 #include "platform/cursors.h"
 #include "platform/native_window.h"

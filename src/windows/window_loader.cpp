@@ -3,9 +3,9 @@
 // and notices and shown; then the window's events 0, 3 and 4 and the show.
 #include <vector>
 
+#include "abi/service_calls.h"
 #include "components/component.h"
 #include "components/kind_routines.h"
-#include "abi/service_calls.h"
 #include "platform/cursors.h"
 #include "platform/native_window.h"
 #include "platform/top_window.h"

@@ -67,14 +67,21 @@ protected:
 
 // Sources are found from the case file's folder, not the current one.
 const std::string kCases =
-    R"({"name": "title", "source": "pages/a.html", "left": "<h1>", "right": "</h1>", "expect": "Hello"})" "\n"
-    R"({"name": "wrong title", "source": "pages/a.html", "left": "<h1>", "right": "</h1>", "expect": "Goodbye"})" "\n"
+    R"({"name": "title", "source": "pages/a.html", "left": "<h1>", "right": "</h1>", "expect": "Hello"})"
     "\n"
-    R"({"name": "no h2", "source": "pages/a.html", "left": "<h2>", "right": "</h2>", "expect": null})" "\n"
-    R"({"name": "items", "source": "pages/a.html", "left": "<li>", "right": "</li>", "all": true, "expect": ["a", "b"]})" "\n"
-    R"({"name": "hex", "source": "pages/g.txt", "source_gbk": true, "left": "[", "right_gbk": "5d", "expect_gbk": "d6d0"})" "\n"
-    R"({"name": "gone", "source": "pages/none.html", "left": "<h1>", "right": "</h1>", "expect": "Hello"})" "\n"
-    R"({"source": "pages/b.html", "left": "<h3>", "right": "</h3>", "expect": "x"})" "\n";
+    R"({"name": "wrong title", "source": "pages/a.html", "left": "<h1>", "right": "</h1>", "expect": "Goodbye"})"
+    "\n"
+    "\n"
+    R"({"name": "no h2", "source": "pages/a.html", "left": "<h2>", "right": "</h2>", "expect": null})"
+    "\n"
+    R"({"name": "items", "source": "pages/a.html", "left": "<li>", "right": "</li>", "all": true, "expect": ["a", "b"]})"
+    "\n"
+    R"({"name": "hex", "source": "pages/g.txt", "source_gbk": true, "left": "[", "right_gbk": "5d", "expect_gbk": "d6d0"})"
+    "\n"
+    R"({"name": "gone", "source": "pages/none.html", "left": "<h1>", "right": "</h1>", "expect": "Hello"})"
+    "\n"
+    R"({"source": "pages/b.html", "left": "<h3>", "right": "</h3>", "expect": "x"})"
+    "\n";
 
 TEST_F(CaseCommands, EveryCaseGetsALineAndTheRunASummary)
 {
@@ -100,12 +107,19 @@ TEST_F(CaseCommands, EveryCaseGetsALineAndTheRunASummary)
 
 TEST_F(CaseCommands, TheExitStatusPutsFailuresFirstThenSources)
 {
-    const std::string pass = R"({"source":"pages/a.html","left":"<h1>","right":"</h1>","expect":"Hello"})" "\n";
-    const std::string fail = R"({"source":"pages/a.html","left":"<h1>","right":"</h1>","expect":"x"})" "\n";
-    const std::string gone = R"({"source":"pages/none","left":"<h1>","right":"</h1>","expect":"x"})" "\n";
+    const std::string pass = R"({"source":"pages/a.html","left":"<h1>","right":"</h1>","expect":"Hello"})"
+                             "\n";
+    const std::string fail = R"({"source":"pages/a.html","left":"<h1>","right":"</h1>","expect":"x"})"
+                             "\n";
+    const std::string gone = R"({"source":"pages/none","left":"<h1>","right":"</h1>","expect":"x"})"
+                             "\n";
     const std::string all = R"({"source":"pages/b.html","left":"<li>","right":"</li>","all":true,"expect":["c","d"]})";
     const std::pair<std::string, int> rows[] = {
-        {pass + pass, 0}, {pass + gone, 6}, {gone + fail, 1}, {pass + all, 1}, {"", 0},
+        {pass + pass, 0},
+        {pass + gone, 6},
+        {gone + fail, 1},
+        {pass + all, 1},
+        {"", 0},
     };
     for (const auto& [cases, status] : rows) {
         Write("site/c.jsonl", cases);
@@ -119,10 +133,13 @@ TEST_F(CaseCommands, TheExitStatusPutsFailuresFirstThenSources)
 TEST_F(CaseCommands, AMalformedLineIsNamedAndNoCaseRuns)
 {
     Write("site/cases.jsonl", kCases);
-    Write("site/bad.jsonl", R"({"source":"pages/a.html","left":"<h1>","right":"</h1>","expect":"Hello"})" "\n"
-                            R"({"source":"pages/a.html","left":"<h1>","right":"</h1>","expect":"Hello","colour":1})" "\n"
+    Write("site/bad.jsonl", R"({"source":"pages/a.html","left":"<h1>","right":"</h1>","expect":"Hello"})"
                             "\n"
-                            R"({"source":"pages/a.html","left_gbk":"zz","right":"</h1>","expect":"Hello"})" "\n");
+                            R"({"source":"pages/a.html","left":"<h1>","right":"</h1>","expect":"Hello","colour":1})"
+                            "\n"
+                            "\n"
+                            R"({"source":"pages/a.html","left_gbk":"zz","right":"</h1>","expect":"Hello"})"
+                            "\n");
     const ToolRun run = RunTool({"test", "site/cases.jsonl", "site/bad.jsonl"});
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "middletext: site/bad.jsonl:2: unknown field \"colour\"\n"
@@ -171,7 +188,8 @@ TEST_F(CaseCommands, JunitXmlParsesAndCountsAsTheSummaryDoes)
     // A name with a control character and a text that is no character:
     // XML cannot hold either as it is.
     Write("site/cases.jsonl", kCases + R"({"name":"bell\u0007 <&>","source":"pages/g.txt","source_gbk":true,)"
-                                       R"("left":"y[","right":"]","expect":"?"})" "\n");
+                                       R"("left":"y[","right":"]","expect":"?"})"
+                                       "\n");
     const ToolRun run = RunTool({"test", "--junit", "out.xml", "site/cases.jsonl"});
     EXPECT_NE(run.out.find("4 passed, 3 failed, 1 errors\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("FAIL bell\\x07 <&>\n  expected: \"?\"\n  got:      gbk:\"8030\"\n"), std::string::npos)
@@ -192,20 +210,32 @@ TEST_F(CaseCommands, JunitXmlParsesAndCountsAsTheSummaryDoes)
 TEST_F(CaseCommands, UpdateRewritesOnlyTheFailingExpectations)
 {
     const std::string before =
-        "\xef\xbb\xbf" R"({"name": "title", "source": "pages/a.html", "left": "<h1>", "right": "</h1>", "expect": "Hello"})" "\r\n"
-        R"({"expect":"Goodbye","name":"first","source":"pages/a.html","left":"<h1>","right":"</h1>"})" "\r\n"
+        "\xef\xbb\xbf"
+        R"({"name": "title", "source": "pages/a.html", "left": "<h1>", "right": "</h1>", "expect": "Hello"})"
+        "\r\n"
+        R"({"expect":"Goodbye","name":"first","source":"pages/a.html","left":"<h1>","right":"</h1>"})"
+        "\r\n"
         "   \n"
-        R"({"source":"pages/a.html" ,"left":"<h2>","right":"</h2>","expect":"\u0048i"})" "\n"
-        R"({"source":"pages/a.html","left":"<li>","right":"</li>","all":true,"expect":["a"]})" "\n"
-        R"({"source":"pages/g.txt","source_gbk":true,"left":"y[","right":"]","expect":"?"})" "\n"
+        R"({"source":"pages/a.html" ,"left":"<h2>","right":"</h2>","expect":"\u0048i"})"
+        "\n"
+        R"({"source":"pages/a.html","left":"<li>","right":"</li>","all":true,"expect":["a"]})"
+        "\n"
+        R"({"source":"pages/g.txt","source_gbk":true,"left":"y[","right":"]","expect":"?"})"
+        "\n"
         R"({"name":"gone","source":"pages/none.html","left":"<h1>","right":"</h1>","expect":"x"})";
     const std::string after =
-        "\xef\xbb\xbf" R"({"name": "title", "source": "pages/a.html", "left": "<h1>", "right": "</h1>", "expect": "Hello"})" "\r\n"
-        R"({"expect":"Hello","name":"first","source":"pages/a.html","left":"<h1>","right":"</h1>"})" "\r\n"
+        "\xef\xbb\xbf"
+        R"({"name": "title", "source": "pages/a.html", "left": "<h1>", "right": "</h1>", "expect": "Hello"})"
+        "\r\n"
+        R"({"expect":"Hello","name":"first","source":"pages/a.html","left":"<h1>","right":"</h1>"})"
+        "\r\n"
         "   \n"
-        R"({"source":"pages/a.html","left":"<h2>","right":"</h2>","expect":null})" "\n"
-        R"({"source":"pages/a.html","left":"<li>","right":"</li>","all":true,"expect":["a","b"]})" "\n"
-        R"({"source":"pages/g.txt","source_gbk":true,"left":"y[","right":"]","expect_gbk":"8030"})" "\n"
+        R"({"source":"pages/a.html","left":"<h2>","right":"</h2>","expect":null})"
+        "\n"
+        R"({"source":"pages/a.html","left":"<li>","right":"</li>","all":true,"expect":["a","b"]})"
+        "\n"
+        R"({"source":"pages/g.txt","source_gbk":true,"left":"y[","right":"]","expect_gbk":"8030"})"
+        "\n"
         R"({"name":"gone","source":"pages/none.html","left":"<h1>","right":"</h1>","expect":"x"})";
     Write("site/cases.jsonl", before);
     fs::permissions("site/cases.jsonl", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -290,15 +320,18 @@ TEST_F(CaseCommands, SuggestFindsAPairForOnePageOrSeveral)
     EXPECT_EQ(several.status, 1);
     EXPECT_EQ(several.err, "middletext: no rule: no left and right texts of up to 256 bytes extract the wanted text "
                            "from every page\n");
-    Write("site/s.jsonl", R"({"source":"pages/a.html","expect":"Hello","left":"ignored"})" "\n"
-                          R"({"source":"pages/b.html","expect":"World"})" "\n");
+    Write("site/s.jsonl", R"({"source":"pages/a.html","expect":"Hello","left":"ignored"})"
+                          "\n"
+                          R"({"source":"pages/b.html","expect":"World"})"
+                          "\n");
     const ToolRun cases = RunTool({"suggest", "--cases", "site/s.jsonl", "--json"});
     EXPECT_EQ(cases.out, "{\"left\":\"h1>\",\"right\":\"<\"}\n");
     EXPECT_EQ(cases.status, 0) << cases.err;
     const ToolRun zero = RunTool({"suggest", "-0", "--cases", "site/s.jsonl"});
     EXPECT_EQ(zero.out, std::string("h1>\0<\0", 6));
     // The pair feeds a case file that passes.
-    Write("site/new.jsonl", R"({"source":"pages/b.html","left":"h1>","right":"<","expect":"World"})" "\n");
+    Write("site/new.jsonl", R"({"source":"pages/b.html","left":"h1>","right":"<","expect":"World"})"
+                            "\n");
     EXPECT_EQ(RunTool({"test", "site/new.jsonl"}).status, 0);
 }
 

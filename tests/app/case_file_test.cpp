@@ -33,22 +33,14 @@ TEST(CaseFile, LinesThatAreCases)
         std::vector<CaseText> expect;
     };
     const Row rows[] = {
-        {R"({"source":"a.html","left":"<b>","right":"</b>","expect":"x"})", "7", "a.html", false, false, Utf8("<b>"),
-         Utf8("</b>"), false, true, {Utf8("x")}},
-        {R"({"name":"title", "source":"HTTPS://e.org/","left":"","right":"]","expect":""})", "title",
-         "HTTPS://e.org/", false, true, Utf8(""), Utf8("]"), false, true, {Utf8("")}},
-        {R"({"source":"b.txt","source_gbk":true,"left_gbk":"D6d0","right":"]","expect":null})", "7", "b.txt", true,
-         false, Gbk("\xd6\xd0"), Utf8("]"), false, false, {}},
-        {R"({"source":"c","left":"[","right":"]","all":true,"expect":["中","😀"]})", "7", "c", false, false, Utf8("["),
-         Utf8("]"), true, true, {Utf8("中"), Utf8("😀")}},
-        {R"({"source":"c","left":"[","right":"]","all":true,"expect_gbk":["ff",""]})", "7", "c", false, false,
-         Utf8("["), Utf8("]"), true, true, {Gbk("\xff"), Gbk("")}},
-        {R"({"source":"c","left":"[","right":"]","all":true,"expect":[]})", "7", "c", false, false, Utf8("["),
-         Utf8("]"), true, true, {}},
-        {R"(  {"source":"c","left":"a\u0041","right_gbk":"","expect_gbk":"8130"}  )", "7", "c", false, false,
-         Utf8("aA"), Gbk(""), false, true, {Gbk("\x81\x30")}},
-        {R"({"source":"c","left":"[","right":"]","all":false,"expect_gbk":null})", "7", "c", false, false, Utf8("["),
-         Utf8("]"), false, false, {}},
+        {R"({"source":"a.html","left":"<b>","right":"</b>","expect":"x"})", "7", "a.html", false, false, Utf8("<b>"), Utf8("</b>"), false, true, {Utf8("x")}},
+        {R"({"name":"title", "source":"HTTPS://e.org/","left":"","right":"]","expect":""})", "title", "HTTPS://e.org/", false, true, Utf8(""), Utf8("]"), false, true, {Utf8("")}},
+        {R"({"source":"b.txt","source_gbk":true,"left_gbk":"D6d0","right":"]","expect":null})", "7", "b.txt", true, false, Gbk("\xd6\xd0"), Utf8("]"), false, false, {}},
+        {R"({"source":"c","left":"[","right":"]","all":true,"expect":["中","😀"]})", "7", "c", false, false, Utf8("["), Utf8("]"), true, true, {Utf8("中"), Utf8("😀")}},
+        {R"({"source":"c","left":"[","right":"]","all":true,"expect_gbk":["ff",""]})", "7", "c", false, false, Utf8("["), Utf8("]"), true, true, {Gbk("\xff"), Gbk("")}},
+        {R"({"source":"c","left":"[","right":"]","all":true,"expect":[]})", "7", "c", false, false, Utf8("["), Utf8("]"), true, true, {}},
+        {R"(  {"source":"c","left":"a\u0041","right_gbk":"","expect_gbk":"8130"}  )", "7", "c", false, false, Utf8("aA"), Gbk(""), false, true, {Gbk("\x81\x30")}},
+        {R"({"source":"c","left":"[","right":"]","all":false,"expect_gbk":null})", "7", "c", false, false, Utf8("["), Utf8("]"), false, false, {}},
     };
     for (const Row& row : rows) {
         TestCase c;
@@ -169,20 +161,13 @@ TEST(CaseFile, ARewrittenLineKeepsItsFieldsOrderAndSpacing)
         const char* out;
     };
     const Row rows[] = {
-        {R"({"name":"t","expect":"old","source":"a","left":"[","right":"]"})", false, {true, {"new"}, false},
-         R"({"name":"t","expect":"new","source":"a","left":"[","right":"]"})"},
-        {R"(  {"source": "a", "left": "[", "right": "]", "expect": "old"} )", false, {false, {}, false},
-         R"(  {"source": "a", "left": "[", "right": "]", "expect": null} )"},
-        {R"({"source":"a","expect":"old","left":"[","right":"]"})", false, {true, {"\xff\x30"}, true},
-         R"({"source":"a","expect_gbk":"ff30","left":"[","right":"]"})"},
-        {R"({"source":"a","expect_gbk":"ff","left":"中","right":"]"})", false, {true, {"中\"\\"}, false},
-         R"({"source":"a","expect":"中\"\\","left":"中","right":"]"})"},
-        {R"({"source":"a","left":"[","right":"]","all":true,"expect":["x"]})", true, {true, {"a", "b"}, false},
-         R"({"source":"a","left":"[","right":"]","all":true,"expect":["a","b"]})"},
-        {R"({"source":"a","left":"[","right":"]","all":true,"expect":["x"]})", true, {true, {"a", "\x81"}, true},
-         R"({"source":"a","left":"[","right":"]","all":true,"expect_gbk":["61","81"]})"},
-        {R"({"source":"a","left":"[","right":"]","all":true,"expect":["x"]})", true, {true, {}, false},
-         R"({"source":"a","left":"[","right":"]","all":true,"expect":[]})"},
+        {R"({"name":"t","expect":"old","source":"a","left":"[","right":"]"})", false, {true, {"new"}, false}, R"({"name":"t","expect":"new","source":"a","left":"[","right":"]"})"},
+        {R"(  {"source": "a", "left": "[", "right": "]", "expect": "old"} )", false, {false, {}, false}, R"(  {"source": "a", "left": "[", "right": "]", "expect": null} )"},
+        {R"({"source":"a","expect":"old","left":"[","right":"]"})", false, {true, {"\xff\x30"}, true}, R"({"source":"a","expect_gbk":"ff30","left":"[","right":"]"})"},
+        {R"({"source":"a","expect_gbk":"ff","left":"中","right":"]"})", false, {true, {"中\"\\"}, false}, R"({"source":"a","expect":"中\"\\","left":"中","right":"]"})"},
+        {R"({"source":"a","left":"[","right":"]","all":true,"expect":["x"]})", true, {true, {"a", "b"}, false}, R"({"source":"a","left":"[","right":"]","all":true,"expect":["a","b"]})"},
+        {R"({"source":"a","left":"[","right":"]","all":true,"expect":["x"]})", true, {true, {"a", "\x81"}, true}, R"({"source":"a","left":"[","right":"]","all":true,"expect_gbk":["61","81"]})"},
+        {R"({"source":"a","left":"[","right":"]","all":true,"expect":["x"]})", true, {true, {}, false}, R"({"source":"a","left":"[","right":"]","all":true,"expect":[]})"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(app::RewriteExpectation(row.line, row.all, row.e), row.out) << row.line;
@@ -207,12 +192,9 @@ TEST(CaseFile, ANewLineReadsBackAsTheSameCase)
         return c;
     };
     const Row rows[] = {
-        {make("", "https://example.org/", false, Utf8("<h1>"), Utf8("</h1>")), {true, {"标题"}, false},
-         R"({"source": "https://example.org/", "left": "<h1>", "right": "</h1>", "expect": "标题"})"},
-        {make("n", "pages/x.txt", true, Gbk("\xd6\xd0"), Utf8("\"\n")), {false, {}, false},
-         R"({"name": "n", "source": "pages/x.txt", "source_gbk": true, "left_gbk": "d6d0", "right": "\"\n", "expect": null})"},
-        {make("", "p.txt", true, Utf8(""), Utf8("")), {true, {"\xff\xff"}, true},
-         R"({"source": "p.txt", "source_gbk": true, "left": "", "right": "", "expect_gbk": "ffff"})"},
+        {make("", "https://example.org/", false, Utf8("<h1>"), Utf8("</h1>")), {true, {"标题"}, false}, R"({"source": "https://example.org/", "left": "<h1>", "right": "</h1>", "expect": "标题"})"},
+        {make("n", "pages/x.txt", true, Gbk("\xd6\xd0"), Utf8("\"\n")), {false, {}, false}, R"({"name": "n", "source": "pages/x.txt", "source_gbk": true, "left_gbk": "d6d0", "right": "\"\n", "expect": null})"},
+        {make("", "p.txt", true, Utf8(""), Utf8("")), {true, {"\xff\xff"}, true}, R"({"source": "p.txt", "source_gbk": true, "left": "", "right": "", "expect_gbk": "ffff"})"},
     };
     for (const Row& row : rows) {
         const std::string line = app::NewCaseLine(row.c, row.e);

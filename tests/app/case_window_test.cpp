@@ -144,12 +144,12 @@ TEST_F(SavedCases, CtrlSWritesTheCaseAndKeepsThePageOnce)
     const std::vector<std::string> lines = Lines(Slurp(CaseFile()));
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "{\"source\": \"" + name + "\", \"source_gbk\": true, \"left\": \"<b>\", \"right\": \"</b>\", "
-                        "\"expect\": \"中文\"}");
+                                                   "\"expect\": \"中文\"}");
     EXPECT_EQ(lines[1], lines[0]);
     EXPECT_EQ(lines[2], "{\"source\": \"" + name + "\", \"source_gbk\": true, \"left\": \"<i>\", \"right\": \"</x>\", "
-                        "\"expect\": null}");
+                                                   "\"expect\": null}");
     EXPECT_EQ(lines[3], "{\"source\": \"" + otherName + "\", \"source_gbk\": true, \"left\": \"\\\"\", \"right\": "
-                        "\"\\\"\", \"expect\": \"\"}");
+                                                        "\"\\\"\", \"expect\": \"\"}");
     EXPECT_EQ(Slurp(fs::path(folder_) / name), page); // the raw GB18030 bytes
     size_t kept = 0;
     for ([[maybe_unused]] const auto& f : fs::directory_iterator(fs::path(folder_) / "pages"))

@@ -66,7 +66,8 @@ TEST(CliDiagnostics, EveryFailureIsNamedAndCarriesItsCode)
         if (has("/badgzip"))
             return CannedReply{Reply("200 OK", "Content-Encoding: gzip\r\n", "not gzip")};
         return CannedReply{Reply("200 OK", "", "[ok]")};
-    }, nullptr, true);
+    },
+                                nullptr, true);
     httptest::TlsFiles ours("Ours");
     ASSERT_TRUE(ours.ok);
     httptest::TestServer tls([](const std::string&) { return CannedReply{Reply("200 OK", "", "[tls]")}; }, &ours);
@@ -128,8 +129,11 @@ TEST(CliDiagnostics, EveryFailureIsNamedAndCarriesItsCode)
 TEST(CliDiagnostics, MessagesWithoutASourceBeginWithTheName)
 {
     const std::vector<std::vector<std::string>> runs = {
-        {"extract", "--left", "\xff", "--right", "b"}, {"fetch", ""}, {"find", "--text", "x", "-m", "0"},
-        {"find", "--text", "请输入欲查找的中间文本"}, {"extract", "--all", "--left=", "--right=]"},
+        {"extract", "--left", "\xff", "--right", "b"},
+        {"fetch", ""},
+        {"find", "--text", "x", "-m", "0"},
+        {"find", "--text", "请输入欲查找的中间文本"},
+        {"extract", "--all", "--left=", "--right=]"},
     };
     for (const auto& args : runs) {
         const auto run = RunTool(args, "x");

@@ -4,11 +4,11 @@
 #include <cerrno>
 #include <cstring>
 
+#include "cli/source_names.h"
+#include "cli/write_out.h"
 #include "shared/cli_diagnostics.h"
 #include "shared/cli_messages.h"
 #include "shared/console_progress.h"
-#include "cli/source_names.h"
-#include "cli/write_out.h"
 
 namespace {
 
@@ -22,11 +22,13 @@ TEST(CliMessages, EchoedArgumentsCarryNoTerminalCommands)
         {"\x1b[31mred", "\\x1b[31mred"},
         {"a\tb\nc\r", "a\\x09b\\x0ac\\x0d"},
         {"\x7f", "\\x7f"},
-        {"\xc2\x9b" "2J", "\\xc2\\x9b2J"},       // a C1 control, the 8-bit CSI
-        {"\xc2\xa0", "\xc2\xa0"},                // no-break space: printable
-        {"\xff\xe4\xb8", "\\xff\\xe4\\xb8"},     // not UTF-8, and a cut character
-        {"\xed\xa0\x80", "\\xed\\xa0\\x80"},     // a surrogate
-        {"a\\x1b", "a\\\\x1b"},                  // a backslash typed is told apart
+        {"\xc2\x9b"
+         "2J",
+         "\\xc2\\x9b2J"},                    // a C1 control, the 8-bit CSI
+        {"\xc2\xa0", "\xc2\xa0"},            // no-break space: printable
+        {"\xff\xe4\xb8", "\\xff\\xe4\\xb8"}, // not UTF-8, and a cut character
+        {"\xed\xa0\x80", "\\xed\\xa0\\x80"}, // a surrogate
+        {"a\\x1b", "a\\\\x1b"},              // a backslash typed is told apart
         {"😀", "😀"},
     };
     for (const auto& c : cases)
@@ -44,9 +46,18 @@ TEST(CliMessages, TheClosestNameIsSuggestedWhenClose)
         const char* typed;
         const char* closest;
     } cases[] = {
-        {"--lft", "--left"}, {"--lfet", "--left"}, {"-left", "--left"}, {"--rigth", "--right"},
-        {"--rwa", "--raw"},  {"--retyr", "--retry"}, {"--al", "--all"},  {"--abc", ""},
-        {"--x", ""},         {"--ra", "--raw"},      {"--zzzzz", ""},   {"--rety", "--retry"},
+        {"--lft", "--left"},
+        {"--lfet", "--left"},
+        {"-left", "--left"},
+        {"--rigth", "--right"},
+        {"--rwa", "--raw"},
+        {"--retyr", "--retry"},
+        {"--al", "--all"},
+        {"--abc", ""},
+        {"--x", ""},
+        {"--ra", "--raw"},
+        {"--zzzzz", ""},
+        {"--rety", "--retry"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(app::ClosestName(c.typed, names), c.closest) << c.typed;
@@ -139,8 +150,21 @@ TEST(CliSourceNames, Gb18030CharactersByTheirBytes)
         std::string bytes;
         size_t length;
     } cases[] = {
-        {"a", 1}, {"\xd6\xd0", 2}, {"\x81\x40", 2}, {"\x81\x30\x81\x30", 4}, {"\x81\x30\x81", 0}, {"\x81\x30" "b", 0},
-        {"\xff" "a", 0}, {"\x80", 0}, {"\xd6", 0}, {"\xd6\x7f", 0}, {"", 0},
+        {"a", 1},
+        {"\xd6\xd0", 2},
+        {"\x81\x40", 2},
+        {"\x81\x30\x81\x30", 4},
+        {"\x81\x30\x81", 0},
+        {"\x81\x30"
+         "b",
+         0},
+        {"\xff"
+         "a",
+         0},
+        {"\x80", 0},
+        {"\xd6", 0},
+        {"\xd6\x7f", 0},
+        {"", 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(app::Gb18030CharacterLength(c.bytes), c.length) << testing::PrintToString(c.bytes);

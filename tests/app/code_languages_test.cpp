@@ -95,7 +95,8 @@ std::vector<Case> Cases()
         c.right = pieces(1, 2);
         for (size_t n = number(12); n > 0; --n) {
             const size_t kind = number(3);
-            c.text += kind == 0 ? c.left : kind == 1 ? c.right : pieces(1, 1);
+            c.text += kind == 0 ? c.left : kind == 1 ? c.right
+                                                     : pieces(1, 1);
         }
         cases.push_back(c);
     }

@@ -79,24 +79,23 @@ TEST(CommandLineFetch, PrintsWhatTheWindowWouldShowAndWarnsOfAnEarlyEndOrAnError
         {"UTF-8 to its first zero byte", {}, Reply("200 OK", utf8, std::string("a中\0b", 6)), 0, "a中", "", 0},
         {"UTF-8 as GB18030", {"--gbk"}, Reply("200 OK", utf8, "中"), 0, "\xd6\xd0", "", 0},
         {"declared UTF-8 but GBK", {}, Reply("200 OK", utf8, "\xd6\xd0"), 0, "中", "", 0},
-        {"not GB18030 either", {}, Reply("200 OK", "", "a\x81<b\xd6\xd0\xff"), 0, "a\xef\xbf\xbd" "b中\xef\xbf\xbd", "", 0},
+        {"not GB18030 either", {}, Reply("200 OK", "", "a\x81<b\xd6\xd0\xff"), 0, "a\xef\xbf\xbd"
+                                                                                  "b中\xef\xbf\xbd",
+         "",
+         0},
         {"Big5", {}, Reply("200 OK", "", big5), 0, "<meta charset=big5>中文價格", "", 0},
         {"raw", {"--raw"}, Reply("200 OK", "", big5), 0, big5, "", 0},
         {"an empty page", {}, Reply("200 OK", "", ""), 0, "", "", 0},
-        {"cut short", {}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中\xe4\xb8"), 0, "a中",
-         early + "(连接中断)\n", 4},
-        {"cut short, silent", {"-s"}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中"), 0, "a中",
-         early + "(连接中断)\n", 4},
-        {"time limit", {"--max-time", "1"}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中"), 5000, "a中",
-         early + "(超过了限定的读取时间)\n", 4},
+        {"cut short", {}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中\xe4\xb8"), 0, "a中", early + "(连接中断)\n", 4},
+        {"cut short, silent", {"-s"}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中"), 0, "a中", early + "(连接中断)\n", 4},
+        {"time limit", {"--max-time", "1"}, Reply("200 OK", utf8 + "Content-Length: 99\r\n", "a中"), 5000, "a中", early + "(超过了限定的读取时间)\n", 4},
         {"the longest time limit", {"--max-time=2147483"}, Reply("200 OK", "", "ok"), 0, "ok", "", 0},
         // An error answer: the body, then the status on standard error.
         {"not found", {}, Reply("404 Not Found", "", "gone"), 0, "gone", answered + "404 Not Found\n", 5},
         {"not found, raw", {"--raw"}, Reply("404 Not Found", "", "gone"), 0, "gone", answered + "404 Not Found\n", 5},
         {"a status without its phrase", {}, Reply("500", "", "x"), 0, "x", answered + "500 Internal Server Error\n", 5},
         {"the server's own phrase", {}, Reply("503 Come Back Later", "", ""), 0, "", answered + "503 Come Back Later\n", 5},
-        {"an error answer cut short", {}, Reply("502 Bad Gateway", "Content-Length: 99\r\n", "x"), 0, "x",
-         early + "(连接中断)\n" + answered + "502 Bad Gateway\n", 5},
+        {"an error answer cut short", {}, Reply("502 Bad Gateway", "Content-Length: 99\r\n", "x"), 0, "x", early + "(连接中断)\n" + answered + "502 Bad Gateway\n", 5},
     };
     for (const auto& c : cases) {
         httptest::TestServer server([&](const std::string&) { return httptest::CannedReply{c.reply, c.holdMilliseconds}; });
@@ -131,7 +130,8 @@ TEST(CommandLineFetch, RequestOptionsReachTheServer)
         const auto requests = server.Requests();
         ASSERT_EQ(requests.size(), 1u) << testing::PrintToString(c.options);
         for (const std::string& line : c.lines)
-            EXPECT_NE(requests[0].find("\r\n" + line + "\r\n"), std::string::npos) << line << "\n" << requests[0];
+            EXPECT_NE(requests[0].find("\r\n" + line + "\r\n"), std::string::npos) << line << "\n"
+                                                                                   << requests[0];
     }
 }
 
@@ -219,10 +219,8 @@ TEST(CommandLineFetch, CurlsNamesMeanWhatTheyMeanInCurl)
         {{"--fail"}, "/status/503", "", "the server answered 503 Service Unavailable\n", 5},
         {{"-f"}, "/ok", "ok", "", 0},
         {{}, "/status/404", "status 404", "warning: the server answered 404 Not Found\n", 5},
-        {{"-w", "%{http_code} %{size_download} %{content_type} %{num_redirects} %{exitcode}\\n"}, "/hop/1",
-         "end200 3 text/plain 1 0\n", "", 0},
-        {{"-w", "[%{response_code}|%{errorcode}|%{exitcode}]"}, "/status/404", "status 404[404|http_status|5]",
-         "warning: the server answered 404 Not Found\n", 5},
+        {{"-w", "%{http_code} %{size_download} %{content_type} %{num_redirects} %{exitcode}\\n"}, "/hop/1", "end200 3 text/plain 1 0\n", "", 0},
+        {{"-w", "[%{response_code}|%{errorcode}|%{exitcode}]"}, "/status/404", "status 404[404|http_status|5]", "warning: the server answered 404 Not Found\n", 5},
         {{"-f", "--write-out=%{http_code}%%\\t"}, "/status/500", "500%\t", "the server answered 500 Internal Server Error\n", 5},
         {{"-s", "-w", "%{url_effective}"}, "/hop/1", "end" + server.Url("/hop/0"), "", 0},
     };
@@ -276,7 +274,8 @@ TEST(CommandLineFetch, SeveralUrlsOutputFilesAndTheHeaderDump)
     const auto run = RunTool({"fetch", "-o", "first.txt", ok, end, "-o", "-", "-o", "third.txt", gone, "-D", "head.txt",
                               server.Url("/hop/1")});
     EXPECT_EQ(run.status, 5);
-    EXPECT_EQ(run.out, "end" "end"); // the second page, then the fourth
+    EXPECT_EQ(run.out, "end"
+                       "end"); // the second page, then the fourth
     EXPECT_EQ(run.err, AboutUrl(gone, "warning: the server answered 404 Not Found\n"));
     EXPECT_EQ(read("first.txt"), "ok");
     EXPECT_EQ(read("third.txt"), "status 404");
@@ -285,11 +284,12 @@ TEST(CommandLineFetch, SeveralUrlsOutputFilesAndTheHeaderDump)
     // NOLINTNEXTLINE(clang-diagnostic-string-concatenation)
     const char* expected[] = {"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n",
                               "HTTP/1.0 404\r\n", "HTTP/1.0 302 Found\r\nContent-Type: text/plain\r\n"
-                              "Location: /hop/0\r\n\r\nHTTP/1.0 200 OK\r\n"};
+                                                  "Location: /hop/0\r\n\r\nHTTP/1.0 200 OK\r\n"};
     size_t at = 0;
     for (const char* piece : expected) {
         const size_t found = head.find(piece, at);
-        EXPECT_NE(found, std::string::npos) << piece << "\n" << head;
+        EXPECT_NE(found, std::string::npos) << piece << "\n"
+                                            << head;
         at = found == std::string::npos ? at : found;
     }
     // -D - writes the header lines in front of the page.

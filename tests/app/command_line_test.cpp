@@ -87,23 +87,40 @@ TEST(CommandLineExtract, JsonCarriesWhyTheRuleFails)
     const std::string right = R"({"source":"-","status":"not_found","message":"未查找到右边文本，请重新输入！","hint":)";
     const ExtractCase cases[] = {
         {"line breaks", "x a\nb]", "a\r\nb", "]",
-         left + R"({"code":"line_breaks","position":3,"length":3,"text":"左边文本在第3字节处出现，但换行不同：页面为LF，文本为CR LF。"}})" "\n", "", 1},
+         left + R"({"code":"line_breaks","position":3,"length":3,"text":"左边文本在第3字节处出现，但换行不同：页面为LF，文本为CR LF。"}})"
+                "\n",
+         "", 1},
         {"width", "价格：12元", "价格:", "元",
-         left + R"({"code":"width","position":1,"length":6,"text":"左边文本在第1字节处出现，但全角与半角不同：页面为“：”，文本为“:”。"}})" "\n", "", 1},
+         left + R"({"code":"width","position":1,"length":6,"text":"左边文本在第1字节处出现，但全角与半角不同：页面为“：”，文本为“:”。"}})"
+                "\n",
+         "", 1},
         {"case", "<DIV>x", "<div>", "x",
-         left + R"({"code":"case","position":1,"length":5,"text":"左边文本在第1字节处出现，但大小写不同：页面为“D”，文本为“d”。"}})" "\n", "", 1},
+         left + R"({"code":"case","position":1,"length":5,"text":"左边文本在第1字节处出现，但大小写不同：页面为“D”，文本为“d”。"}})"
+                "\n",
+         "", 1},
         {"whitespace", "[a]x  y", "[a]", "x y",
-         right + R"({"code":"whitespace","position":4,"length":4,"text":"右边文本在第4字节处出现，但空白不同：页面为空格+空格，文本为空格。"}})" "\n", "", 1},
+         right + R"({"code":"whitespace","position":4,"length":4,"text":"右边文本在第4字节处出现，但空白不同：页面为空格+空格，文本为空格。"}})"
+                 "\n",
+         "", 1},
         {"entities", "a&lt;b&gt;c", "<b>", "c",
-         left + R"({"code":"entities","position":2,"length":9,"text":"左边文本在第2字节处出现，但页面写作字符引用“&lt;”（即“<”）。"}})" "\n", "", 1},
+         left + R"({"code":"entities","position":2,"length":9,"text":"左边文本在第2字节处出现，但页面写作字符引用“&lt;”（即“<”）。"}})"
+                "\n",
+         "", 1},
         {"partial", "<p>ab</p>", "<p>ax", "</p>",
-         left + R"({"code":"partial","position":1,"length":4,"text":"左边文本只有前4字节“<p>a”出现，在第1字节处。"}})" "\n", "", 1},
+         left + R"({"code":"partial","position":1,"length":4,"text":"左边文本只有前4字节“<p>a”出现，在第1字节处。"}})"
+                "\n",
+         "", 1},
         {"nothing of it", "abc", "[", "]",
-         left + R"({"code":"partial","position":null,"length":0,"text":"左边文本连第一个字符也未出现。"}})" "\n", "", 1},
+         left + R"({"code":"partial","position":null,"length":0,"text":"左边文本连第一个字符也未出现。"}})"
+                "\n",
+         "", 1},
         {"right only before left", "x]y[z", "[", "]",
-         R"({"source":"-","middle":"","start":5,"end":4,"status":"found","hint":{"code":"right_before_left","position":2,"length":1,"text":"右边文本只出现在左边文本之前（第2字节处），中间文本为空。"}})" "\n",
+         R"({"source":"-","middle":"","start":5,"end":4,"status":"found","hint":{"code":"right_before_left","position":2,"length":1,"text":"右边文本只出现在左边文本之前（第2字节处），中间文本为空。"}})"
+         "\n",
          "middletext: warning: hint: 右边文本只出现在左边文本之前（第2字节处），中间文本为空。\n", 0},
-        {"a working rule has none", "[a]", "[", "]", R"({"source":"-","middle":"a","start":2,"end":2,"status":"found"})" "\n", "", 0},
+        {"a working rule has none", "[a]", "[", "]", R"({"source":"-","middle":"a","start":2,"end":2,"status":"found"})"
+                                                     "\n",
+         "", 0},
     };
     for (const auto& c : cases) {
         auto run = RunTool({"extract", "--json", "--left", c.left, "--right", c.right}, c.text);
@@ -192,7 +209,8 @@ TEST(CommandLineEncoding, GbkReadsAndWritesRawBytes)
 TEST(CommandLineEncoding, InputThatDoesNotDecodeNamesItsSource)
 {
     const std::string hint = "not valid UTF-8 (try --gbk for GB18030)\n";
-    auto input = RunTool({"extract", "--left", "a", "--right", "b"}, "a\xff" "b");
+    auto input = RunTool({"extract", "--left", "a", "--right", "b"}, "a\xff"
+                                                                     "b");
     EXPECT_EQ(input.status, 2);
     EXPECT_EQ(input.err, "middletext: standard input: " + hint);
     // A character cut off at the end, a surrogate, an overlong form.
@@ -315,11 +333,9 @@ TEST(CommandLineUsage, ACommandsHelpIsItsOwn)
     };
     const HelpCase cases[] = {
         {{"--help"}, "Usage: middletext                 start the window\n", {"--left", "--raw", "--lang", "--write-out"}, {}},
-        {{"extract", "--help"}, "Usage: middletext extract --left L", {"--all", "-r, --recursive", "--max-count", "-k, --insecure"},
-         {"--raw", "--lang", "--write-out", "start the window"}},
+        {{"extract", "--help"}, "Usage: middletext extract --left L", {"--all", "-r, --recursive", "--max-count", "-k, --insecure"}, {"--raw", "--lang", "--write-out", "start the window"}},
         {{"find", "--text", "x", "-h"}, "Usage: middletext find --text W", {"--files-with-matches", "--color"}, {"--all", "--raw"}},
-        {{"fetch", "--help", "http://x/"}, "Usage: middletext fetch ", {"--write-out", "--dump-header", "--max-redirs", "--fail"},
-         {"--recursive", "--all", "--lang"}},
+        {{"fetch", "--help", "http://x/"}, "Usage: middletext fetch ", {"--write-out", "--dump-header", "--max-redirs", "--fail"}, {"--recursive", "--all", "--lang"}},
         {{"code", "--help"}, "Usage: middletext code ", {"--lang"}, {"--raw", "--recursive", "Environment:"}},
     };
     for (const auto& c : cases) {
@@ -501,17 +517,13 @@ TEST(CommandLineValues, SecondsAndSizes)
     const struct {
         const char* value;
         int64_t ms;
-    } seconds[] = {{"2", 2000}, {"0.5", 500}, {".25", 250}, {"1.0001", 1001}, {"0.0001", 1}, {"2147483", 2147483000},
-                   {"0", -1},   {"", -1},     {".", -1},    {"1.", -1},       {"1,5", -1},    {"2147483.5", -1},
-                   {" 1", -1},  {"+1", -1}};
+    } seconds[] = {{"2", 2000}, {"0.5", 500}, {".25", 250}, {"1.0001", 1001}, {"0.0001", 1}, {"2147483", 2147483000}, {"0", -1}, {"", -1}, {".", -1}, {"1.", -1}, {"1,5", -1}, {"2147483.5", -1}, {" 1", -1}, {"+1", -1}};
     for (const auto& c : seconds)
         EXPECT_EQ(app::Milliseconds(c.value), c.ms) << c.value;
     const struct {
         const char* value;
         int64_t bytes;
-    } sizes[] = {{"8M", 8 << 20}, {"8m", 8 << 20}, {"1k", 1024}, {"2G", int64_t{2} << 30}, {"100", 100},
-                 {"0", -1},       {"K", -1},       {"1T", -1},   {"-1", -1},               {"1.5M", -1},
-                 {"99999999999999G", -1}};
+    } sizes[] = {{"8M", 8 << 20}, {"8m", 8 << 20}, {"1k", 1024}, {"2G", int64_t{2} << 30}, {"100", 100}, {"0", -1}, {"K", -1}, {"1T", -1}, {"-1", -1}, {"1.5M", -1}, {"99999999999999G", -1}};
     for (const auto& c : sizes)
         EXPECT_EQ(app::SizeValue(c.value, 1, app::kMaxFileSize * 16), c.bytes) << c.value;
     EXPECT_EQ(app::SizeValue("257M", 1, app::kMaxFileSize), -1);

@@ -150,11 +150,9 @@ TEST_F(Extraction, MarksWhereTheThreeTextsWereFoundInBytes)
     };
     const MarkCase cases[] = {
         {"tags", "abc[b]XYZ[/b]def", "[b]", "[/b]", {{3, 3, T::kLeft}, {6, 3, T::kMiddle}, {9, 4, T::kRight}}},
-        {"the first left, the right behind it", "]a[1]b[2]", "[", "]",
-         {{2, 1, T::kLeft}, {3, 1, T::kMiddle}, {4, 1, T::kRight}}},
+        {"the first left, the right behind it", "]a[1]b[2]", "[", "]", {{2, 1, T::kLeft}, {3, 1, T::kMiddle}, {4, 1, T::kRight}}},
         // 𠀀 is four bytes, CR LF two, the others two each.
-        {"four-byte characters and CR LF", "𠀀\r\n《甲\r\n𠀀》尾", "《", "》",
-         {{6, 2, T::kLeft}, {8, 8, T::kMiddle}, {16, 2, T::kRight}}},
+        {"four-byte characters and CR LF", "𠀀\r\n《甲\r\n𠀀》尾", "《", "》", {{6, 2, T::kLeft}, {8, 8, T::kMiddle}, {16, 2, T::kRight}}},
         {"an empty middle is not marked", "[b][/b]", "[b]", "[/b]", {{0, 3, T::kLeft}, {3, 4, T::kRight}}},
         {"an empty left is not marked", "ab]c", "", "]", {{0, 2, T::kMiddle}, {2, 1, T::kRight}}},
     };

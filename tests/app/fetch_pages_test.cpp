@@ -38,18 +38,14 @@ TEST(FetchPages, UndeclaredUtf8AndPartlyBadPagesKeepTheirText)
     const std::string gbkPage = "<p>\xD6\xD0\xCE\xC4\xCD\xF8\xD2\xB3\xB5\xC4\xB1\xEA\xCC\xE2</p>"; // 中文网页的标题
     const PageCase cases[] = {
         {"JSON without a charset", {}, "Content-Type: application/json\r\n", json, json, ""},
-        {"JSON as GB18030", {"--gbk"}, "Content-Type: application/json\r\n", json,
-         "{\"name\":\"\xD5\xC5\xC8\xFD\"}", ""},
+        {"JSON as GB18030", {"--gbk"}, "Content-Type: application/json\r\n", json, "{\"name\":\"\xD5\xC5\xC8\xFD\"}", ""},
         {"undeclared page", {}, "", "<p>café</p>", "<p>café</p>", ""},
         {"undeclared GBK stays as received", {}, "", gbkPage, "<p>中文网页的标题</p>", ""},
         {"GBK declared UTF-8 stays as received", {}, kUtf8, gbkPage, "<p>中文网页的标题</p>", ""},
-        {"one bad byte", {}, kUtf8, "中文\xFF价格", "中文\xEF\xBF\xBD价格",
-         kWarning + "1 byte of the page did not convert and was replaced\n"},
-        {"a bad sequence", {}, kUtf8, "中文\xE4\xB8价格", "中文\xEF\xBF\xBD价格",
-         kWarning + "2 bytes of the page did not convert and were replaced\n"},
+        {"one bad byte", {}, kUtf8, "中文\xFF价格", "中文\xEF\xBF\xBD价格", kWarning + "1 byte of the page did not convert and was replaced\n"},
+        {"a bad sequence", {}, kUtf8, "中文\xE4\xB8价格", "中文\xEF\xBF\xBD价格", kWarning + "2 bytes of the page did not convert and were replaced\n"},
         {"raw keeps the bytes", {"--raw"}, kUtf8, "中文\xFF价格", "中文\xFF价格", ""},
-        {"UTF-16 of odd length", {}, "", std::string("\xFF\xFE<\0p\0>\0!", 9), "<p>",
-         kWarning + "1 byte of the page did not convert and was replaced\n"},
+        {"UTF-16 of odd length", {}, "", std::string("\xFF\xFE<\0p\0>\0!", 9), "<p>", kWarning + "1 byte of the page did not convert and was replaced\n"},
     };
     for (const auto& c : cases) {
         httptest::TestServer server([&](const std::string&) { return CannedReply{Reply("200 OK", c.headers, c.body)}; });

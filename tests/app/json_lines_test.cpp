@@ -19,12 +19,20 @@ TEST(JsonLines, TextsAreEscapedAndBytesThatAreNotUtf8Replaced)
         {"\x7f", "\"\x7f\"", false}, // DEL needs no escape
         {"中文😀", "\"中文😀\"", false},
         {"\xe2\x80\xa8\xe2\x80\xa9", "\"\\u2028\\u2029\"", false}, // line ends of JavaScript
-        {"a\xff" "b", "\"a\xef\xbf\xbd" "b\"", true},
-        {"\xe4\xb8", "\"\xef\xbf\xbd\xef\xbf\xbd\"", true},            // a cut character
-        {"中\xe4\xb8", "\"中\xef\xbf\xbd\xef\xbf\xbd\"", true},        // ... behind a whole one
-        {"\xe4\xb8" "A\xef\xbf\xbf", "\"\xef\xbf\xbd\xef\xbf\xbd" "A\xef\xbf\xbf\"", true},
+        {"a\xff"
+         "b",
+         "\"a\xef\xbf\xbd"
+         "b\"",
+         true},
+        {"\xe4\xb8", "\"\xef\xbf\xbd\xef\xbf\xbd\"", true},     // a cut character
+        {"中\xe4\xb8", "\"中\xef\xbf\xbd\xef\xbf\xbd\"", true}, // ... behind a whole one
+        {"\xe4\xb8"
+         "A\xef\xbf\xbf",
+         "\"\xef\xbf\xbd\xef\xbf\xbd"
+         "A\xef\xbf\xbf\"",
+         true},
         {"\xed\xa0\x80", "\"\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\"", true}, // a surrogate
-        {"\xc0\xaf", "\"\xef\xbf\xbd\xef\xbf\xbd\"", true},            // an overlong form
+        {"\xc0\xaf", "\"\xef\xbf\xbd\xef\xbf\xbd\"", true},                 // an overlong form
     };
     for (const auto& c : cases) {
         std::string out;

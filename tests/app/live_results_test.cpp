@@ -91,9 +91,15 @@ TEST_F(LiveResults, ARunGivesWhatAClickGives)
     const struct {
         const char *text, *left, *right;
     } cases[] = {
-        {"abc[b]XYZ[/b]def", "[b]", "[/b]"}, {"x]y[z", "[", "]"},          {"[b][/b]", "[b]", "[/b]"},
-        {"a]b[", "[", "]"},                   {"ab]c", "", "]"},            {"a[bc", "[", ""},
-        {"a[1]b[2]c", "[", "]"},              {"甲乙《丙丁》戊", "《", "》"}, {"abc", "bc", "ab"},
+        {"abc[b]XYZ[/b]def", "[b]", "[/b]"},
+        {"x]y[z", "[", "]"},
+        {"[b][/b]", "[b]", "[/b]"},
+        {"a]b[", "[", "]"},
+        {"ab]c", "", "]"},
+        {"a[bc", "[", ""},
+        {"a[1]b[2]c", "[", "]"},
+        {"甲乙《丙丁》戊", "《", "》"},
+        {"abc", "bc", "ab"},
         {"<a>", "<a>", ""},
     };
     for (const auto& c : cases) {

@@ -154,7 +154,8 @@ TEST_F(ManySources, ResultsComeInTheOrderGivenNamedByTheirSource)
         {with({"--color=never", "a.txt", "b.txt"}), "", "a.txt:1\nb.txt:2\n", "", 0},
         {with({"--color=always", "a.txt", "b.txt"}), "",
          "\x1b[35m\x1b[Ka.txt\x1b[m\x1b[K\x1b[36m\x1b[K:\x1b[m\x1b[K\x1b[01;31m\x1b[K1\x1b[m\x1b[K\n"
-         "\x1b[35m\x1b[Kb.txt\x1b[m\x1b[K\x1b[36m\x1b[K:\x1b[m\x1b[K\x1b[01;31m\x1b[K2\x1b[m\x1b[K\n", "", 0},
+         "\x1b[35m\x1b[Kb.txt\x1b[m\x1b[K\x1b[36m\x1b[K:\x1b[m\x1b[K\x1b[01;31m\x1b[K2\x1b[m\x1b[K\n",
+         "", 0},
         {with({"--color=always", "-l", "a.txt"}), "", "\x1b[35m\x1b[Ka.txt\x1b[m\x1b[K\n", "", 0},
         {{"find", "-i", "--text", "ab"}, "AbaB", "1\n3\n", "", 0},
         // The search's own rule: letters fold in every byte, trail bytes of characters too.
@@ -170,8 +171,13 @@ TEST_F(ManySources, ResultsComeInTheOrderGivenNamedByTheirSource)
     EXPECT_EQ(RunTool(with({"-j", "16", "a.txt", "b.txt"})).out, "a.txt:1\nb.txt:2\n");
     // Mistakes stop before any source is read: one line, a pointer to the help.
     const std::vector<std::string> mistakes[] = {
-        {"--sources", "-", "-"}, {"--jobs", "0"}, {"-j", "257"}, {"--json", "--count"},
-        {"--with-filename", "--no-filename"}, {"--json", "-0"}, {"-0", "--newline"},
+        {"--sources", "-", "-"},
+        {"--jobs", "0"},
+        {"-j", "257"},
+        {"--json", "--count"},
+        {"--with-filename", "--no-filename"},
+        {"--json", "-0"},
+        {"-0", "--newline"},
     };
     for (const auto& mistake : mistakes) {
         const ToolRun run = RunTool(with(mistake), "a.txt\n");
@@ -191,16 +197,20 @@ TEST_F(ManySources, JsonLinesParseBackInUtf8)
               // 《 is two bytes of GB18030: 甲 is bytes 3 to 4.
               "end=4|index=0|middle=甲|source=zh.txt|start=3|status=found\n"
               "end=14|index=1|middle=乙\"\\\n|source=zh.txt|start=10|status=found\n"
-              "hint={'code': 'partial', 'position': None, 'length': 0, 'text': '" + kNothingOfLeft +
+              "hint={'code': 'partial', 'position': None, 'length': 0, 'text': '" +
+                  kNothingOfLeft +
                   "'}|message=" + kLeftNotFound + "|source=c.txt|status=not_found\n"
-              "error=no_such_file|reason=No such file or directory|source=no|status=error\n");
+                                                  "error=no_such_file|reason=No such file or directory|source=no|status=error\n");
     // Raw GB18030 in, UTF-8 out; a byte that is no character becomes U+FFFD.
     const auto gbk = RunTool({"extract", "--gbk", "--json", "--all", "--left=[", "--right=]", "gb.txt"});
     EXPECT_EQ(Parsed(gbk.out), "end=3|index=0|middle=中|source=gb.txt|start=2|status=found\n"
                                "end=7|index=1|lossy=True|middle=\xef\xbf\xbd|source=gb.txt|start=6|status=found\n");
     // File names under --gbk: GB18030 ones decoded, UTF-8 ones taken as they
     // are, and a byte that starts no character U+FFFD alone, the rest kept.
-    const char* names[] = {"\xd6\xd0.txt", "中文.txt", "\xff" "a.txt", "\x81\x30" "b.txt"};
+    const char* names[] = {"\xd6\xd0.txt", "中文.txt", "\xff"
+                                                       "a.txt",
+                           "\x81\x30"
+                           "b.txt"};
     std::vector<std::string> args{"extract", "--gbk", "--json", "--left=[", "--right=]"};
     for (const char* file : names) {
         Write(file, "[x]");
@@ -208,13 +218,17 @@ TEST_F(ManySources, JsonLinesParseBackInUtf8)
     }
     EXPECT_EQ(Parsed(RunTool(args).out), "end=2|middle=x|source=中.txt|start=2|status=found\n"
                                          "end=2|middle=x|source=中文.txt|start=2|status=found\n"
-                                         "end=2|lossy=True|middle=x|source=\xef\xbf\xbd" "a.txt|start=2|status=found\n"
-                                         "end=2|lossy=True|middle=x|source=\xef\xbf\xbd" "0b.txt|start=2|status=found\n");
+                                         "end=2|lossy=True|middle=x|source=\xef\xbf\xbd"
+                                         "a.txt|start=2|status=found\n"
+                                         "end=2|lossy=True|middle=x|source=\xef\xbf\xbd"
+                                         "0b.txt|start=2|status=found\n");
     args[3] = "--left=y"; // not found: the same names
     const std::string notFound = Parsed(RunTool(args).out);
     EXPECT_NE(notFound.find("|source=中文.txt|status=not_found\n"), std::string::npos) << notFound;
-    EXPECT_NE(notFound.find("lossy=True|message=" + kLeftNotFound + "|source=\xef\xbf\xbd" "a.txt|status=not_found\n"),
-              std::string::npos) << notFound;
+    EXPECT_NE(notFound.find("lossy=True|message=" + kLeftNotFound + "|source=\xef\xbf\xbd"
+                                                                    "a.txt|status=not_found\n"),
+              std::string::npos)
+        << notFound;
     // Results beyond one batch of conversion keep their own fields.
     std::string many;
     for (int i = 0; i < 12000; ++i)
@@ -273,17 +287,15 @@ TEST_F(ManySources, PagesAndFilesMixInOrderAndTheHighestStatusWins)
         {{ok, "missing"}, "", ok + ":页\n", kError + "missing: No such file or directory\n", 2},
         {{ok, early}, "", ok + ":页\n" + early + ":cut\n", Warning(early, "the page ended early (连接中断)\n"), 4},
         {{dead, "a.txt"}, "", "a.txt:1\n", notRead, 6},
-        {{dead, early, "missing", none, "a.txt"}, "", early + ":cut\na.txt:1\n",
-         notRead + Warning(early, "the page ended early (连接中断)\n") + kError +
-              "missing: No such file or directory\n" + kError + none + ": " + kLeftNotFound + "\n" + kError + none + ": hint: " + kNothingOfLeft + "\n",
-         6},
+        {{dead, early, "missing", none, "a.txt"}, "", early + ":cut\na.txt:1\n", notRead + Warning(early, "the page ended early (连接中断)\n") + kError + "missing: No such file or directory\n" + kError + none + ": " + kLeftNotFound + "\n" + kError + none + ": hint: " + kNothingOfLeft + "\n", 6},
     };
     for (const Case& c : cases)
         CheckExtract(c);
     const auto json = RunTool({"extract", "--json", "--left=[", "--right=]", "a.txt", dead});
     EXPECT_EQ(json.status, 6);
     EXPECT_EQ(Parsed(json.out), "end=2|middle=1|source=a.txt|start=2|status=found\n"
-                                "error=connect|message=未能读取到网页内容！|reason=无法连接到服务器|source=" + dead + "|status=error\n");
+                                "error=connect|message=未能读取到网页内容！|reason=无法连接到服务器|source=" +
+                                    dead + "|status=error\n");
 }
 
 TEST_F(ManySources, PagesCarryTheServersStatusAndTheRequestOptions)

@@ -11,16 +11,15 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "frame/idle_callbacks.h"
 #include "abi/runtime_entry_table.h"
+#include "frame/idle_callbacks.h"
+#include "platform/application.h"
 #include "platform/clipboard.h"
 #include "platform/edit_control.h"
 #include "platform/native_window.h"
-#include "platform/testing/input_simulation.h"
 #include "platform/testing/dialog_script.h"
+#include "platform/testing/input_simulation.h"
 #include "platform/testing/window_system_input.h"
-#include "platform/application.h"
-#include "platform/native_window.h"
 #include "platform/window_listener.h"
 #include "windows/window_engine.h"
 
@@ -162,7 +161,7 @@ TEST_F(PromptsAndCount, HandlersWritesAreUndoneAndPromptsAreNoSteps)
         {"the emptied box left", 编辑框被查找文本,
          [](ToolWindow* w) {
              w->PressKey('A', platform::kKeyStateCtrl);
-             w->PressKey(0x08); // Backspace
+             w->PressKey(0x08);    // Backspace
              w->Click(编辑框左边); // the prompt comes back
          },
          ""},
@@ -273,12 +272,12 @@ TEST_F(PromptsAndCount, TheCountIsWholeUpToTenDigitsAndNeverOverAButton)
                 if (red(image.pixelColor(x, y)))
                     drawn |= QRect(x, y, 1, 1);
         ASSERT_FALSE(drawn.isEmpty());
-        EXPECT_GT(drawn.left(), button.right()); // not over the button
+        EXPECT_GT(drawn.left(), button.right());           // not over the button
         EXPECT_GT(drawn.left(), label->geometry().left()); // nothing cut off at either end
         EXPECT_LT(drawn.right(), std::min(label->geometry().right(), window->width() - 1));
         const platform::Rect r = platform::WindowRect(Handle(透明标签字符统计));
         EXPECT_EQ(QRect(r.left, r.top, r.width, r.height), placed); // what Left and Width read
-        if (n <= 6) { // centred in the label's own rectangle, as ever (。 inks its left half)
+        if (n <= 6) {                                               // centred in the label's own rectangle, as ever (。 inks its left half)
             EXPECT_LE(std::abs(drawn.center().x() - placed.center().x()), 6);
             EXPECT_LE(label->geometry().width(), placed.width() + 2);
         }
@@ -328,7 +327,7 @@ TEST_F(PromptsAndCount, ASmallBoxIsEmptiedOnlyWhenTheUserEntersIt)
             ASSERT_EQ(Text(c.box, kContent), "mytext");
         };
         refill();
-        {   // another program's window, then the main window's title bar
+        { // another program's window, then the main window's title bar
             OtherProgramWindow other;
             other.activate();
             ActivateThroughWindowSystem(Handle(按钮清空));
@@ -387,7 +386,7 @@ TEST_F(PromptsAndCount, ABoxKeepsItsTextWhenAMessageBoxClosesOverIt)
         const char* message;
     };
     const Case cases[] = {
-        {编辑框中间, 0x72, "未找到指定内容！"},          // F3
+        {编辑框中间, 0x72, "未找到指定内容！"},               // F3
         {编辑框右边, 0x74, "未查找到右边文本，请重新输入！"}, // F5
     };
     for (const Case& c : cases) {

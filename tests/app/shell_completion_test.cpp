@@ -5,10 +5,10 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <cctype>
 #include <set>
 #include <sstream>
 

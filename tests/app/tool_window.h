@@ -23,7 +23,6 @@ protected:
     void TearDown() override;
 
 public:
-
     platform::WindowHandle Handle(uint32_t component) const;
     // A left click in the middle of the component.
     void Click(uint32_t component);

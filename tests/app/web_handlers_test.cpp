@@ -17,13 +17,13 @@
 #include "platform/application.h"
 #include "platform/edit_control.h"
 #include "platform/input_dialog.h"
+#include "platform/native_window.h"
 #include "platform/testing/dialog_script.h"
 #include "platform/testing/input_simulation.h"
-#include "platform/native_window.h"
+#include "platform/testing/window_system_input.h"
 #include "platform/transfer_window.h"
 #include "support/http_test_support.h"
 #include "support/run_tool.h"
-#include "platform/testing/window_system_input.h"
 #include "windows/window_engine.h"
 
 namespace mt::test {
@@ -112,7 +112,7 @@ TEST_F(ReadPage, AFailedFetchKeepsTheBigBoxAndSaysWhy)
 struct PageCase {
     const char* name;
     std::string headers, body;
-    std::string shown; // what the big box holds, in UTF-8
+    std::string shown;       // what the big box holds, in UTF-8
     std::string notice = ""; // the notice over it, in UTF-8
 };
 
@@ -296,8 +296,8 @@ TEST_F(ReadPage, ADroppedFileIsReadAsAPage)
     ASSERT_TRUE(dir.isValid());
     const struct {
         const char* name;
-        std::string bytes;  // the file's
-        std::string shown;  // Content afterwards (UTF-8); empty: unchanged, with the message
+        std::string bytes; // the file's
+        std::string shown; // Content afterwards (UTF-8); empty: unchanged, with the message
         const char* message;
     } cases[] = {
         {"utf8.html", "<meta charset=\"utf-8\"><p>\xE4\xB8\xAD\xE6\x96\x87</p>", "<meta charset=\"utf-8\"><p>中文</p>", ""},

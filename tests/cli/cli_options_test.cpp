@@ -48,58 +48,48 @@ TEST_P(ParserAccepts, AndFillsTheOptions)
 using V = std::vector<std::string>;
 
 const Accepted kAccepted[] = {
-    {"LongValueJoined", {"extract", "--left=a=b", "--right=", "f"},
-     [](const CliOptions& o) {
+    {"LongValueJoined", {"extract", "--left=a=b", "--right=", "f"}, [](const CliOptions& o) {
          EXPECT_EQ(o.left, "a=b"); // only the first = splits
          EXPECT_EQ(o.right, "");
          EXPECT_EQ(o.sources, V{"f"});
      }},
-    {"LongValueNext", {"extract", "--left", "a", "--right", "b"},
-     [](const CliOptions& o) {
+    {"LongValueNext", {"extract", "--left", "a", "--right", "b"}, [](const CliOptions& o) {
          EXPECT_EQ(o.command, "extract");
          EXPECT_EQ(o.left, "a");
          EXPECT_EQ(o.right, "b");
          EXPECT_TRUE(o.sources.empty());
      }},
-    {"ValueMayLookLikeAnOption", {"extract", "--left", "--all", "--right", "-"},
-     [](const CliOptions& o) {
+    {"ValueMayLookLikeAnOption", {"extract", "--left", "--all", "--right", "-"}, [](const CliOptions& o) {
          EXPECT_EQ(o.left, "--all");
          EXPECT_FALSE(o.all);
          EXPECT_EQ(o.right, "-");
      }},
-    {"ShortValueJoinedAndNext", {"fetch", "-AUA", "-b", "k=v", "u"},
-     [](const CliOptions& o) {
+    {"ShortValueJoinedAndNext", {"fetch", "-AUA", "-b", "k=v", "u"}, [](const CliOptions& o) {
          EXPECT_EQ(o.userAgent, "UA");
          EXPECT_EQ(o.cookie, "k=v");
          EXPECT_EQ(o.urls, V{"u"});
      }},
-    {"RepeatedHeadersKeepTheirOrder", {"fetch", "-H", "A: 1", "--header=B: 2", "-HC: 3", "u"},
-     [](const CliOptions& o) { EXPECT_EQ(o.headers, (V{"A: 1", "B: 2", "C: 3"})); }},
-    {"OptionsBeforeTheCommand", {"--gbk", "find", "--text", "w", "a", "b"},
-     [](const CliOptions& o) {
+    {"RepeatedHeadersKeepTheirOrder", {"fetch", "-H", "A: 1", "--header=B: 2", "-HC: 3", "u"}, [](const CliOptions& o) { EXPECT_EQ(o.headers, (V{"A: 1", "B: 2", "C: 3"})); }},
+    {"OptionsBeforeTheCommand", {"--gbk", "find", "--text", "w", "a", "b"}, [](const CliOptions& o) {
          EXPECT_TRUE(o.gbk);
          EXPECT_EQ(o.sources, (V{"a", "b"}));
      }},
-    {"DoubleDashEndsTheOptions", {"extract", "--left", "a", "--right", "b", "--", "--all", "-", "--"},
-     [](const CliOptions& o) {
+    {"DoubleDashEndsTheOptions", {"extract", "--left", "a", "--right", "b", "--", "--all", "-", "--"}, [](const CliOptions& o) {
          EXPECT_FALSE(o.all);
          EXPECT_EQ(o.sources, (V{"--all", "-", "--"}));
      }},
     {"DashIsASource", {"find", "--text", "w", "-"}, [](const CliOptions& o) { EXPECT_EQ(o.sources, V{"-"}); }},
-    {"BareColorIsAuto", {"find", "--text", "w", "--color", "x"},
-     [](const CliOptions& o) {
+    {"BareColorIsAuto", {"find", "--text", "w", "--color", "x"}, [](const CliOptions& o) {
          EXPECT_EQ(o.color, "auto");
          EXPECT_EQ(o.sources, V{"x"}); // the word behind is a source, not the colour's value
      }},
     {"ColorJoined", {"find", "--text", "w", "--color=never"}, [](const CliOptions& o) { EXPECT_EQ(o.color, "never"); }},
-    {"HelpOfACommand", {"fetch", "--max-time", "x", "-h"},
-     [](const CliOptions& o) {
+    {"HelpOfACommand", {"fetch", "--max-time", "x", "-h"}, [](const CliOptions& o) {
          EXPECT_EQ(o.command, "help");
          EXPECT_EQ(o.helpCommand, "fetch");
      }},
     {"VersionBeforeAnyCheck", {"-V", "nonsense"}, [](const CliOptions& o) { EXPECT_EQ(o.command, "version"); }},
-    {"SuggestFromCases", {"suggest", "--cases", "c.jsonl", "-j4"},
-     [](const CliOptions& o) {
+    {"SuggestFromCases", {"suggest", "--cases", "c.jsonl", "-j4"}, [](const CliOptions& o) {
          EXPECT_EQ(o.cases, "c.jsonl");
          EXPECT_EQ(o.jobs, "4");
      }},
@@ -143,25 +133,18 @@ const Refused kRefused[] = {
     {"JobsOutOfRange", {"find", "--text", "w", "-j", "257"}, "--jobs needs a whole number from 1 to 256"},
     {"JobsNotANumber", {"find", "--text", "w", "--jobs=+4"}, "--jobs needs a whole number from 1 to 256"},
     {"ColorWord", {"find", "--text", "w", "--color=sometimes"}, "--color takes auto, always or never, not sometimes"},
-    {"StandardInputTwice", {"find", "--text", "w", "--sources", "-", "-"},
-     "--sources - reads standard input: no source may be -"},
+    {"StandardInputTwice", {"find", "--text", "w", "--sources", "-", "-"}, "--sources - reads standard input: no source may be -"},
     {"JsonWithCount", {"find", "--text", "w", "--json", "--count"}, "--json takes no --count"},
-    {"NewlineWithAll", {"extract", "--left", "a", "--right", "b", "--all", "--newline"},
-     "--newline is for a single text; --all ends every text"},
-    {"BothFilenameRules", {"find", "--text", "w", "--with-filename", "--no-filename"},
-     "--with-filename and --no-filename: give one"},
-    {"MaxTimeZero", {"fetch", "--max-time", "0", "u"},
-     "--max-time needs seconds above 0, at most 2147483 (such as 30 or 2.5)"},
-    {"SizeUnit", {"fetch", "--max-filesize", "1T", "u"},
-     "--max-filesize needs a size from 1 to 256M (K, M and G allowed)"},
+    {"NewlineWithAll", {"extract", "--left", "a", "--right", "b", "--all", "--newline"}, "--newline is for a single text; --all ends every text"},
+    {"BothFilenameRules", {"find", "--text", "w", "--with-filename", "--no-filename"}, "--with-filename and --no-filename: give one"},
+    {"MaxTimeZero", {"fetch", "--max-time", "0", "u"}, "--max-time needs seconds above 0, at most 2147483 (such as 30 or 2.5)"},
+    {"SizeUnit", {"fetch", "--max-filesize", "1T", "u"}, "--max-filesize needs a size from 1 to 256M (K, M and G allowed)"},
     {"HeaderWithoutColon", {"fetch", "-H", "nocolon", "u"}, "--header needs 'Name: value', not nocolon"},
     {"HeaderWithALineBreak", {"fetch", "-H", "A: 1\r\nB: 2", "u"}, "--header holds a control character"},
     {"MoreOutputsThanUrls", {"fetch", "-o", "a", "-o", "b", "u"}, "-o given 2 times for 1 URL"},
     {"LanguageUnknown", {"code", "--lang", "cobol"}, "--lang takes python, javascript, c, java, go or php, not cobol"},
-    {"SuggestNeedsOneWay", {"suggest", "x"},
-     "suggest needs --middle TEXT and one SOURCE or more, or --cases FILE: give one"},
-    {"SuggestCasesTakeNoSource", {"suggest", "--cases", "c", "x"},
-     "suggest --cases reads its sources from the file: no SOURCE may be given"},
+    {"SuggestNeedsOneWay", {"suggest", "x"}, "suggest needs --middle TEXT and one SOURCE or more, or --cases FILE: give one"},
+    {"SuggestCasesTakeNoSource", {"suggest", "--cases", "c", "x"}, "suggest --cases reads its sources from the file: no SOURCE may be given"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, ParserRefuses, testing::ValuesIn(kRefused),

@@ -96,17 +96,13 @@ TEST_P(SourceListGives, TheSourcesInOrder)
 const Row kRows[] = {
     {"NoneIsStandardInputOnce", {}, nullptr, false, {"stdin:-"}, false},
     {"OneFileIsNotNamed", {"a.txt"}, nullptr, false, {"file:a.txt"}, false},
-    {"OperandsInTheOrderGiven", {"b", "-", "http://h/", "a.txt"}, nullptr, false,
-     {"file:b", "stdin:-", "url:http://h/", "file:a.txt"}, true},
+    {"OperandsInTheOrderGiven", {"b", "-", "http://h/", "a.txt"}, nullptr, false, {"file:b", "stdin:-", "url:http://h/", "file:a.txt"}, true},
     {"DirectoryWithoutRecursiveIsAFile", {"d"}, nullptr, false, {"file:d"}, false},
     {"RecursiveWalksInNameOrderSkippingLinks", {"d/"}, nullptr, true, {"file:d/b", "file:d/sub/c", "file:d/z"}, true},
-    {"RecursiveKeepsFilesAndUrls", {"a.txt", "d/sub", "https://h/"}, nullptr, true,
-     {"file:a.txt", "file:d/sub/c", "url:https://h/"}, true},
+    {"RecursiveKeepsFilesAndUrls", {"a.txt", "d/sub", "https://h/"}, nullptr, true, {"file:a.txt", "file:d/sub/c", "url:https://h/"}, true},
     {"RecursiveOnAMissingFolder", {"nowhere"}, nullptr, true, {"file:nowhere"}, true},
-    {"ListBehindTheOperands", {"a.txt"}, "list", false,
-     {"file:a.txt", "file:x.txt", "url:HTTP://h/p", "url:  https://s/", "file:d", "file:last"}, true},
-    {"ListWithRecursive", {}, "list", true,
-     {"file:x.txt", "url:HTTP://h/p", "url:  https://s/", "file:d/b", "file:d/sub/c", "file:d/z", "file:last"}, true},
+    {"ListBehindTheOperands", {"a.txt"}, "list", false, {"file:a.txt", "file:x.txt", "url:HTTP://h/p", "url:  https://s/", "file:d", "file:last"}, true},
+    {"ListWithRecursive", {}, "list", true, {"file:x.txt", "url:HTTP://h/p", "url:  https://s/", "file:d/b", "file:d/sub/c", "file:d/z", "file:last"}, true},
     {"ListUnreadable", {"a.txt"}, "missing", false, {"file:a.txt", "unreadable:missing"}, true},
 };
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "commands/command_call.h"
 #include "commands/find_text.h"
 #include "commands/find_text_reference.h"
 #include "commands/text_commands.h"
 #include "support/malloc_service.h"
-#include "commands/command_call.h"
 
 namespace mt {
 namespace {
@@ -183,15 +183,27 @@ public:
         for (int i = 0; i < pieces; ++i) {
             switch (Below(8)) {
             case 0: t += Letter(); break;
-            case 1: t += static_cast<char>(0xB0 + Below(3)); t += static_cast<char>(0xA1 + Below(3)); break;
-            case 2: t += static_cast<char>(0xB0 + Below(3)); t += Letter(); break; // a trail byte that is a letter
-            case 3: t += static_cast<char>(0xB0 + Below(3)); break;                 // a lone lead byte
-            case 4: // four-byte characters, often the same one many times
+            case 1:
+                t += static_cast<char>(0xB0 + Below(3));
+                t += static_cast<char>(0xA1 + Below(3));
+                break;
+            case 2:
+                t += static_cast<char>(0xB0 + Below(3));
+                t += Letter();
+                break;                                              // a trail byte that is a letter
+            case 3: t += static_cast<char>(0xB0 + Below(3)); break; // a lone lead byte
+            case 4:                                                 // four-byte characters, often the same one many times
                 for (int n = Below(3) == 0 ? Below(40) : 1, c = Below(4); n > 0; --n)
                     t += FourByte(Below(3) == 0 ? Below(4) : c);
                 break;
-            case 5: t += static_cast<char>(0x81 + Below(2)); t += Digit(); break; // half of one
-            default: t += Letter(); t += Letter(); break;
+            case 5:
+                t += static_cast<char>(0x81 + Below(2));
+                t += Digit();
+                break; // half of one
+            default:
+                t += Letter();
+                t += Letter();
+                break;
             }
         }
         return t;

@@ -2,13 +2,13 @@
 
 #include <cstring>
 
+#include "abi/text_value.h"
 #include "command_call.h"
 #include "commands/input_box_command.h"
-#include "abi/text_value.h"
-#include "support/malloc_service.h"
 #include "platform/input_dialog.h"
 #include "platform/message_box.h"
 #include "platform/testing/dialog_script.h"
+#include "support/malloc_service.h"
 
 namespace mt {
 namespace {

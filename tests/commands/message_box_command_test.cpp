@@ -38,8 +38,8 @@ TEST(MessageBoxCommand, CaptionStyleAndContent)
     EXPECT_EQ(s.result, 0);
 
     s = ShowBox({Text("q"), MakeInt(0x1010), Text("")}, platform::kIdOk);
-    EXPECT_EQ(s.box.caption, "");           // an empty title is an empty caption
-    EXPECT_EQ(s.box.style, 0x1010u);        // system-modal: nothing added
+    EXPECT_EQ(s.box.caption, "");    // an empty title is an empty caption
+    EXPECT_EQ(s.box.style, 0x1010u); // system-modal: nothing added
 
     s = ShowBox({Text("q"), MakeInt(64), Text("T")}, platform::kIdOk);
     EXPECT_EQ(s.box.caption, "T");
@@ -56,7 +56,7 @@ TEST(MessageBoxCommand, CaptionStyleAndContent)
 TEST(MessageBoxCommand, ScalarsShowAsToTextWritesThem)
 {
     EXPECT_EQ(ShowBox({MakeInt(42)}, platform::kIdOk).box.text, "42");
-    EXPECT_EQ(ShowBox({MakeBool(true)}, platform::kIdOk).box.text, "\xD5\xE6"); // 真
+    EXPECT_EQ(ShowBox({MakeBool(true)}, platform::kIdOk).box.text, "\xD5\xE6");  // 真
     EXPECT_EQ(ShowBox({MakeBool(false)}, platform::kIdOk).box.text, "\xBC\xD9"); // 假
 }
 

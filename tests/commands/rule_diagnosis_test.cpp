@@ -34,12 +34,12 @@ using C = DiagnosisCode;
 using S = DiagnosisSide;
 
 // GB18030 bytes of the characters the table uses.
-const std::string kColonFull = "\xA3\xBA";        // ：
-const std::string kPrice = "\xBC\xDB\xB8\xF1";    // 价格
-const std::string kIdeoSpace = "\xA1\xA1";        // the ideographic space
-const std::string kFullA = "\xA3\xC1";            // Ａ
-const std::string kNoBreak = "\x81\x30\x84\x36";  // U+00A0
-const std::string kZhong = "\xD6\xD0";            // 中
+const std::string kColonFull = "\xA3\xBA";       // ：
+const std::string kPrice = "\xBC\xDB\xB8\xF1";   // 价格
+const std::string kIdeoSpace = "\xA1\xA1";       // the ideographic space
+const std::string kFullA = "\xA3\xC1";           // Ａ
+const std::string kNoBreak = "\x81\x30\x84\x36"; // U+00A0
+const std::string kZhong = "\xD6\xD0";           // 中
 
 const DiagnosisCase kCases[] = {
     // Each cause alone.

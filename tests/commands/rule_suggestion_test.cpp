@@ -81,9 +81,9 @@ protected:
 struct Case {
     const char* name;
     std::vector<SuggestionExample> examples;
-    const char* left;  // expected pair, or null when any working pair will do
+    const char* left; // expected pair, or null when any working pair will do
     const char* right;
-    const char* code;  // expected failure code, or null when a pair is expected
+    const char* code; // expected failure code, or null when a pair is expected
 };
 
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
@@ -120,8 +120,12 @@ const std::string kRun(5000, 'a');
 const std::string kRunInTags = "<b>" + std::string(400, 'a') + "</b>";
 const std::string kRepeated = std::string(300, 'a') + "X" + std::string(300, 'a') + "Yb";
 // 价格：12元。 in GB18030, then a line break and the same with 34.
-const std::string kChinese = "\xBC\xDB\xB8\xF1\xA3\xBA" "12" "\xD4\xAA\xA1\xA3\n"
-                             "\xBC\xDB\xB8\xF1\xA3\xBA" "34" "\xD4\xAA\xA1\xA3";
+const std::string kChinese = "\xBC\xDB\xB8\xF1\xA3\xBA"
+                             "12"
+                             "\xD4\xAA\xA1\xA3\n"
+                             "\xBC\xDB\xB8\xF1\xA3\xBA"
+                             "34"
+                             "\xD4\xAA\xA1\xA3";
 
 std::vector<Case> OnePageRows()
 {
@@ -130,7 +134,10 @@ std::vector<Case> OnePageRows()
         {"the first cell", {Selected(kRow, "A")}, "\">", "<", nullptr},
         {"a bare text with no edge", {Selected("xxaQbyy", "Q")}, "a", "b", nullptr},
         {"whole characters before and after",
-         {Selected(kChinese, "34")}, "\n\xBC\xDB\xB8\xF1\xA3\xBA", "\xD4\xAA", nullptr},
+         {Selected(kChinese, "34")},
+         "\n\xBC\xDB\xB8\xF1\xA3\xBA",
+         "\xD4\xAA",
+         nullptr},
         {"the second of two equal selections", {Selected("<i>k</i>;<i>k</i>.", "k", 1)}, ";<i>", "<", nullptr},
         {"at the very start", {Selected("abc", "a")}, nullptr, nullptr, "at_start"},
         {"at the very end", {Selected("abc", "c")}, nullptr, nullptr, "at_end"},
@@ -138,10 +145,8 @@ std::vector<Case> OnePageRows()
         {"beyond the page", {{"abc", 2, 5, false, {}}}, nullptr, nullptr, "outside_text"},
         {"inside a character", {{kChinese, 1, 2, false, {}}}, nullptr, nullptr, "split_character"},
         {"every left text within the bound repeats", {Selected(kRepeated, "Y")}, nullptr, nullptr, "left_repeats"},
-        {"every right text occurs inside the selection", {{"aaaa", 2, 1, false, {}}}, nullptr, nullptr,
-         "right_repeats"},
-        {"a zero byte ends the page", {{std::string_view("ab\0cd", 5), 3, 1, false, {}}}, nullptr, nullptr,
-         "outside_text"},
+        {"every right text occurs inside the selection", {{"aaaa", 2, 1, false, {}}}, nullptr, nullptr, "right_repeats"},
+        {"a zero byte ends the page", {{std::string_view("ab\0cd", 5), 3, 1, false, {}}}, nullptr, nullptr, "outside_text"},
         {"no example", {}, nullptr, nullptr, "no_example"},
     };
 }
@@ -156,22 +161,16 @@ std::vector<Case> SeveralPagesRows()
     return {
         {"a text both pages share", {Selected(kPage1, "1"), Selected(kPage2, "3")}, "b>", "<", nullptr},
         {"the same layout", {Selected(kRow, "12.50"), Selected(kRow, "A")}, nullptr, nullptr, "left_repeats"},
-        {"nothing in common in front", {Selected("x1y", "1"), Selected("z1y", "1")}, nullptr, nullptr,
-         "no_common_left"},
-        {"nothing in common behind", {Selected("x1y", "1"), Selected("x1z", "1")}, nullptr, nullptr,
-         "no_common_right"},
+        {"nothing in common in front", {Selected("x1y", "1"), Selected("z1y", "1")}, nullptr, nullptr, "no_common_left"},
+        {"nothing in common behind", {Selected("x1y", "1"), Selected("x1z", "1")}, nullptr, nullptr, "no_common_right"},
         {"one page's selection at its end", {Selected(kPage1, "1"), Selected("<b>3", "3")}, nullptr, nullptr, "at_end"},
-        {"wanted texts", {Wanted("<p>one</p><b>two</b>", "two"), Wanted("<b>six</b><p>x</p>", "six")}, nullptr,
-         nullptr, nullptr},
-        {"a wanted text and a selection", {Wanted("<p>1</p><b>2</b>", "2"), Selected("<b>5</b>", "5")}, nullptr,
-         nullptr, nullptr},
+        {"wanted texts", {Wanted("<p>one</p><b>two</b>", "two"), Wanted("<b>six</b><p>x</p>", "six")}, nullptr, nullptr, nullptr},
+        {"a wanted text and a selection", {Wanted("<p>1</p><b>2</b>", "2"), Selected("<b>5</b>", "5")}, nullptr, nullptr, nullptr},
         {"a later occurrence of the wanted text", {Wanted("k<b>k</b>", "k")}, nullptr, nullptr, nullptr},
-        {"the wanted text missing", {Wanted("<b>1</b>", "1"), Wanted("<b>2</b>", "9")}, nullptr, nullptr,
-         "wanted_missing"},
+        {"the wanted text missing", {Wanted("<b>1</b>", "1"), Wanted("<b>2</b>", "9")}, nullptr, nullptr, "wanted_missing"},
         {"only at the page's end", {Wanted("abc", "c")}, nullptr, nullptr, "no_pair"},
         {"every occurrence inside a run", {Wanted(kRun, "a")}, nullptr, nullptr, "no_pair"},
-        {"the one occurrence a right text within the bound can end", {Wanted(kRunInTags, "a")}, kRunLeft.c_str(),
-         kRunRight.c_str(), nullptr},
+        {"the one occurrence a right text within the bound can end", {Wanted(kRunInTags, "a")}, kRunLeft.c_str(), kRunRight.c_str(), nullptr},
         {"an empty wanted text", {Wanted("abc", "")}, nullptr, nullptr, "empty_selection"},
     };
 }

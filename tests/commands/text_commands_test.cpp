@@ -46,10 +46,20 @@ TEST_F(TextCommandsTest, MiddleTextClampsAndRejects)
         const char* expected;
     };
     const Case cases[] = {
-        {3, 2, "mn"},         {5, 10, "op"},        {7, 1, ""},           {0, 3, ""},
-        {2, 0, ""},           {1, 6, "klmnop"},     {6, 1, "p"},          {-1, 3, ""},
-        {2, INT32_MAX, "lmnop"}, {INT32_MAX, INT32_MAX, ""}, {INT32_MIN, INT32_MAX, ""},
-        {1, INT32_MIN, ""},   {INT32_MIN, 5, ""},   {6, INT32_MAX, "p"},
+        {3, 2, "mn"},
+        {5, 10, "op"},
+        {7, 1, ""},
+        {0, 3, ""},
+        {2, 0, ""},
+        {1, 6, "klmnop"},
+        {6, 1, "p"},
+        {-1, 3, ""},
+        {2, INT32_MAX, "lmnop"},
+        {INT32_MAX, INT32_MAX, ""},
+        {INT32_MIN, INT32_MAX, ""},
+        {1, INT32_MIN, ""},
+        {INT32_MIN, 5, ""},
+        {6, INT32_MAX, "p"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(TakeText(CallCommand(取文本中间, {Text("klmnop"), MakeInt(c.start), MakeInt(c.length)})), c.expected)

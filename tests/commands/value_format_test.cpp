@@ -120,8 +120,7 @@ TEST(ValueFormatTest, DateTimesShowOnlyTheTimePartsThatAreSet)
 
 TEST(ValueFormatTest, OtherTypesAreNotFormatted)
 {
-    const ValueRecord others[] = {Omitted(), MakePointer("a", kTypeText), {0, kTypeBytes}, {1, kTypeInt | kArrayBit},
-                                  {1, kTypeSubroutine}, MakeComponentRef(1, 2, 0x00010005)};
+    const ValueRecord others[] = {Omitted(), MakePointer("a", kTypeText), {0, kTypeBytes}, {1, kTypeInt | kArrayBit}, {1, kTypeSubroutine}, MakeComponentRef(1, 2, 0x00010005)};
     for (const ValueRecord& v : others) {
         std::string out = "unchanged";
         EXPECT_FALSE(FormatScalarValue(v, &out)) << std::hex << v.type;

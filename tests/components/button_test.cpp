@@ -4,9 +4,9 @@
 
 #include "component_fixture.h"
 #include "components/button_properties.h"
-#include "platform/testing/input_simulation.h"
 #include "platform/native_window.h"
 #include "platform/push_button.h"
+#include "platform/testing/input_simulation.h"
 #include "support/window_pixels.h"
 
 namespace mt::test {

@@ -2,8 +2,8 @@
 // and character replacement; focus events.
 #include "component_fixture.h"
 #include "components/common_events.h"
-#include "platform/testing/input_simulation.h"
 #include "platform/native_window.h"
+#include "platform/testing/input_simulation.h"
 
 namespace mt::test {
 namespace {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "abi/service_calls.h"
 #include "component_fixture.h"
 #include "components/edit_box_properties.h"
 #include "components/kind_tables.h"
 #include "components/property_archive.h"
-#include "abi/service_calls.h"
 #include "platform/logical_font.h"
 #include "platform/native_window.h"
 

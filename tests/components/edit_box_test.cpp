@@ -14,8 +14,8 @@
 #include "components/property_types.h"
 #include "platform/clipboard.h"
 #include "platform/edit_control.h"
-#include "platform/testing/input_simulation.h"
 #include "platform/native_window.h"
+#include "platform/testing/input_simulation.h"
 
 namespace mt::test {
 namespace {
@@ -176,8 +176,13 @@ TEST_F(EditBox, ContentReadsBackEveryByteItWasGiven)
         {"CR LF", "ab\r\ncd", true},
         {"mixed breaks", "1\n2\r3\r\n4\n\r5\r\r\n\n", true},
         {"lead byte before LF", "\xD6\n" + Gb("中"), true},
-        {"lone FF", "a\xFF" "b", false},
-        {"lone 80", "\x80" "a" + Gb("中"), false},
+        {"lone FF", "a\xFF"
+                    "b",
+         false},
+        {"lone 80", "\x80"
+                    "a" +
+                        Gb("中"),
+         false},
         {"lead byte at the end", "ab\xD6", false},
         {"cut-off four-byte character", "a\x81\x30\x81", false},
         {"four-byte characters", kFourByte + "a\x81\x30\x81\x30" + kFourByte, false},
@@ -210,8 +215,18 @@ TEST_F(EditBox, SelectionsSnapToWholeCharactersOfEveryWidth)
         int32_t start, length;
         int32_t readStart, readLength;
     } cases[] = {
-        {1, 4, 1, 4}, {2, 0, 1, 0}, {4, 0, 1, 0}, {2, 1, 1, 4}, {1, 5, 1, 6}, {6, 1, 5, 2},
-        {7, 1, 7, 1}, {9, 0, 8, 0}, {9, 1, 8, 2},  {8, 1, 8, 2}, {0, 11, 0, 11}, {5, 3, 5, 3},
+        {1, 4, 1, 4},
+        {2, 0, 1, 0},
+        {4, 0, 1, 0},
+        {2, 1, 1, 4},
+        {1, 5, 1, 6},
+        {6, 1, 5, 2},
+        {7, 1, 7, 1},
+        {9, 0, 8, 0},
+        {9, 1, 8, 2},
+        {8, 1, 8, 2},
+        {0, 11, 0, 11},
+        {5, 3, 5, 3},
     };
     for (const auto& c : cases) {
         WriteNumber(Index(kEbSelStart), c.start);
@@ -263,8 +278,14 @@ TEST_F(EditBox, RandomEditsKeepTheBytesOfAPlainModel)
         events.clear();
         std::string in;
         switch (op) {
-        case 0: in = typed[pick(4)]; platform::SimulateCharacter(in); break;
-        case 1: in = FirstBreak(model); platform::SimulateKey(platform::kVkReturn); break;
+        case 0:
+            in = typed[pick(4)];
+            platform::SimulateCharacter(in);
+            break;
+        case 1:
+            in = FirstBreak(model);
+            platform::SimulateKey(platform::kVkReturn);
+            break;
         case 2:
             in = pasted[pick(4)];
             ASSERT_TRUE(platform::SetClipboardText(in));
@@ -276,7 +297,10 @@ TEST_F(EditBox, RandomEditsKeepTheBytesOfAPlainModel)
                 EXPECT_EQ(platform::ClipboardText(), model.substr(from, to - from)) << "step " << step;
             }
             break;
-        case 4: in = Gb("输入法"); platform::SimulateInputMethod("shu", in); break;
+        case 4:
+            in = Gb("输入法");
+            platform::SimulateInputMethod("shu", in);
+            break;
         default: {
             // Undo one to three times: each lands on an earlier state; then
             // redo as often, or go on editing from there.
@@ -375,8 +399,12 @@ TEST_F(EditBox, SelStartThenSelLengthSelectsThoseBytes)
         int32_t readStart, readLength;
         std::string selected;
     } cases[] = {
-        {2, 4, 2, 4, Gb("中文")}, {0, 2, 0, 2, "ab"},      {6, 2, 6, 2, "cd"},
-        {2, 2, 2, 2, Gb("中")},   {4, 100, 4, 4, Gb("文") + "cd"}, {-5, -3, 0, 0, ""},
+        {2, 4, 2, 4, Gb("中文")},
+        {0, 2, 0, 2, "ab"},
+        {6, 2, 6, 2, "cd"},
+        {2, 2, 2, 2, Gb("中")},
+        {4, 100, 4, 4, Gb("文") + "cd"},
+        {-5, -3, 0, 0, ""},
         {8, 1, 8, 0, ""},
     };
     for (const auto& c : cases) {
@@ -406,7 +434,12 @@ TEST_F(EditBox, TypedCharactersPassTheInputModeFilter)
         int32_t mode;
         std::string typed, kept;
     } cases[] = {
-        {3, "a-1.x", "-1"}, {4, "a-1.5e", "-1.5"}, {5, "-12.", "12"}, {6, "+-3", "-3"}, {0, "a-", "a-"}, {1, "abc", ""},
+        {3, "a-1.x", "-1"},
+        {4, "a-1.5e", "-1.5"},
+        {5, "-12.", "12"},
+        {6, "+-3", "-3"},
+        {0, "a-", "a-"},
+        {1, "abc", ""},
     };
     for (const auto& c : cases) {
         EditBoxProperties p;
@@ -507,7 +540,12 @@ TEST_F(EditBox, AutomaticSpinnerCountsAndWrapsAtTheRangeEnds)
         int direction;
         std::string after;
     } cases[] = {
-        {"100", +1, "0"}, {"0", -1, "100"}, {"41abc", +1, "42"}, {"", -1, "100"}, {"", +1, "1"}, {"99999", +1, "0"},
+        {"100", +1, "0"},
+        {"0", -1, "100"},
+        {"41abc", +1, "42"},
+        {"", -1, "100"},
+        {"", +1, "1"},
+        {"99999", +1, "0"},
     };
     for (const auto& c : cases) {
         WriteText(Index(kEbContent), c.before);
@@ -575,11 +613,20 @@ TEST_F(EditBox, OnlyChangedStylePropertiesRebuild)
         int32_t written, stored;
         bool rebuilds;
     } cases[] = {
-        {kEbHideSelection, 1, 1, false}, {kEbHideSelection, 0, 0, true}, {kEbMultiLine, 0, 0, false},
-        {kEbScrollBars, 9, 3, true},     {kEbScrollBars, 3, 3, false},    {kEbAlignment, 2, 2, true},
-        {kEbAlignment, 7, 2, false},     {kEbCaseConversion, 1, 1, true}, {kEbSpinButton, -1, 0, false},
-        {kEbSpinButton, 2, 2, true},     {kEbBorder, 9, 5, false},        {kEbInputMode, 20, 11, false},
-        {kEbMaxLength, -5, 0, false},    {kEbTextColor, 0x0000FF, 0x0000FF, false},
+        {kEbHideSelection, 1, 1, false},
+        {kEbHideSelection, 0, 0, true},
+        {kEbMultiLine, 0, 0, false},
+        {kEbScrollBars, 9, 3, true},
+        {kEbScrollBars, 3, 3, false},
+        {kEbAlignment, 2, 2, true},
+        {kEbAlignment, 7, 2, false},
+        {kEbCaseConversion, 1, 1, true},
+        {kEbSpinButton, -1, 0, false},
+        {kEbSpinButton, 2, 2, true},
+        {kEbBorder, 9, 5, false},
+        {kEbInputMode, 20, 11, false},
+        {kEbMaxLength, -5, 0, false},
+        {kEbTextColor, 0x0000FF, 0x0000FF, false},
     };
     for (const auto& c : cases) {
         Component* before = Object(kBox);
@@ -659,7 +706,7 @@ TEST_F(EditBox, FontDataSourceAndDataColumnAreKept)
     char* face = reinterpret_cast<char*>(Read(kBox, Index(kEbFont), 6)); // the default GUI font's
     EXPECT_NE(face, nullptr);
     std::free(face);
-    Write(kBox, Index(kEbFont), 12, 5);                  // 12 points
+    Write(kBox, Index(kEbFont), 12, 5); // 12 points
     EXPECT_EQ(Read(kBox, Index(kEbFont), 5), 12u);
     WriteText(Index(kEbDataSource), "source");
     WriteText(Index(kEbDataColumn), Gb("列"));

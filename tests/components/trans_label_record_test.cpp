@@ -143,8 +143,9 @@ TEST(TransLabelRecord, VisitTextsSeesCaptionAndFaceName)
     std::free(out);
 
     const std::vector<uint8_t> refused = Bytes(Record(2, {0, 0, 0, 0, 0}, "", ""));
-    EXPECT_EQ(visit(refused.data(), static_cast<int32_t>(refused.size()), [](std::string*, void*) {}, nullptr, &length),
-                    nullptr);
+    EXPECT_EQ(visit(
+                  refused.data(), static_cast<int32_t>(refused.size()), [](std::string*, void*) {}, nullptr, &length),
+              nullptr);
     EXPECT_EQ(length, 0);
 }
 

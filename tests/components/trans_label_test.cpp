@@ -100,9 +100,17 @@ TEST_F(TransLabel, ChoicesAreClampedLogicalsAndColoursStored)
         int32_t written;
         uint64_t stored;
     } cases[] = {
-        {kTextEffect, 5, 3},   {kTextEffect, -1, 0},  {kTextEffect, 2, 2},         {kHorzAlign, -1, 0},
-        {kHorzAlign, 7, 2},    {kHorzAlign, 1, 1},    {kVertAlign, 9, 2},          {kVertAlign, -4, 0},
-        {kWordWrap, 1, 1},     {kWordWrap, 0, 0},     {kTextColor, 0x00123456, 0x00123456},
+        {kTextEffect, 5, 3},
+        {kTextEffect, -1, 0},
+        {kTextEffect, 2, 2},
+        {kHorzAlign, -1, 0},
+        {kHorzAlign, 7, 2},
+        {kHorzAlign, 1, 1},
+        {kVertAlign, 9, 2},
+        {kVertAlign, -4, 0},
+        {kWordWrap, 1, 1},
+        {kWordWrap, 0, 0},
+        {kTextColor, 0x00123456, 0x00123456},
         {kTextColor, static_cast<int32_t>(platform::kDefaultColor), platform::kDefaultColor},
     };
     for (const auto& c : cases) {
@@ -230,9 +238,7 @@ TEST(TransLabelLoading, RefusedRecordsFailTheLoad)
         std::string record;
         int32_t loaded;
     } cases[] = {
-        {whole, 1},          {"", 1},                       {with(0, 0), 1},
-        {with(0, 2), 0},     {with(0, 0xFFFFFFFF), 0},      {whole.substr(0, 3), 0},
-        {whole.substr(0, whole.size() - 1), 0},             {with(88, 0x7FFFFFF0), 0}, // caption length
+        {whole, 1}, {"", 1}, {with(0, 0), 1}, {with(0, 2), 0}, {with(0, 0xFFFFFFFF), 0}, {whole.substr(0, 3), 0}, {whole.substr(0, whole.size() - 1), 0}, {with(88, 0x7FFFFFF0), 0}, // caption length
     };
     for (const auto& c : cases) {
         engine::ReleaseDescriptions();

@@ -5,8 +5,8 @@
 #include "component_fixture.h"
 #include "components/window_properties.h"
 #include "platform/desktop_services.h"
-#include "platform/testing/input_simulation.h"
 #include "platform/native_window.h"
+#include "platform/testing/input_simulation.h"
 
 namespace mt::test {
 namespace {

@@ -76,8 +76,9 @@ TEST(WindowKindRoutines, IconBytesAndTextsComeFromTheStoredRecord)
     std::free(block);
 
     auto visit = KindRoutineOf<VisitTextsRoutine>(&kCoreKinds[0], kRoutineVisitTexts);
-    block = visit(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int32_t>(bytes.size()),
-                  [](std::string* t, void*) { *t += "!"; }, nullptr, &n);
+    block = visit(
+        reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int32_t>(bytes.size()),
+        [](std::string* t, void*) { *t += "!"; }, nullptr, &n);
     WindowProperties changed;
     ASSERT_TRUE(changed.read(block, static_cast<size_t>(n)));
     EXPECT_EQ(changed.caption, "a!");
@@ -132,8 +133,13 @@ TEST_F(WindowKind, FrameWritesOnAShownWindowRaiseNoEventsAndKeepItActive)
     int* hidden = Count(2);
     const std::string caption = "Title";
     const std::pair<int32_t, uint64_t> writes[] = {
-        {kWinBorder, 1},    {kWinControlBox, 0}, {kWinMinButton, 1}, {kWinMaxButton, 1},
-        {kWinAlwaysOnTop, 1}, {kWinCaption, reinterpret_cast<uintptr_t>(caption.c_str())}, {kWinBorder, 4},
+        {kWinBorder, 1},
+        {kWinControlBox, 0},
+        {kWinMinButton, 1},
+        {kWinMaxButton, 1},
+        {kWinAlwaysOnTop, 1},
+        {kWinCaption, reinterpret_cast<uintptr_t>(caption.c_str())},
+        {kWinBorder, 4},
     };
     for (const auto& [own, value] : writes) {
         Write(kWindowRecordId, kOwn + own, value);

@@ -10,10 +10,10 @@
 #include <set>
 #include <string>
 
-#include "frame/auxiliary_call.h"
-#include "frame/memory.h"
 #include "abi/runtime_entry_table.h"
 #include "abi/service_calls.h"
+#include "frame/auxiliary_call.h"
+#include "frame/memory.h"
 #include "frame/startup.h"
 
 namespace mt {

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "abi/runtime_entry_table.h"
 #include "frame/dll_commands.h"
 #include "frame/frame_texts.h"
-#include "abi/runtime_entry_table.h"
 #include "frame/runtime_error.h"
 #include "frame/startup.h"
 #include "support/dialog_capture.h"

@@ -46,13 +46,13 @@ TEST(Gb18030, CharacterLengths)
         {"a", 1},
         {"\xD6\xD0", 2},
         {"\x81\x40", 2},
-        {"\x81\x30\x81\x30", 4},           // U+0080
-        {"\x84\x31\xA4\x39", 4},           // U+FFFF, the last of the plane
-        {"\x84\x31\xA5\x30", 1},           // 39420: stands for nothing
-        {"\x90\x30\x81\x30", 4},           // U+10000
-        {"\xE3\x32\x9A\x35", 4},           // U+10FFFF
-        {"\xE3\x32\x9A\x36", 1},           // beyond it
-        {"\x81\x30\x81", 1},               // cut short
+        {"\x81\x30\x81\x30", 4}, // U+0080
+        {"\x84\x31\xA4\x39", 4}, // U+FFFF, the last of the plane
+        {"\x84\x31\xA5\x30", 1}, // 39420: stands for nothing
+        {"\x90\x30\x81\x30", 4}, // U+10000
+        {"\xE3\x32\x9A\x35", 4}, // U+10FFFF
+        {"\xE3\x32\x9A\x36", 1}, // beyond it
+        {"\x81\x30\x81", 1},     // cut short
         {"\x80", 1},
         {"\xFF\x40", 1},
         {"\x81\x20", 1},
@@ -70,7 +70,7 @@ TEST(Gb18030, CharacterLengths)
 // free numbers, and neither the code point nor the code.
 TEST(Gb18030, PrivateUseCodesAreTheFreedFourByteCodes)
 {
-    const uint32_t standard[24] = {0xFE10, 0xFE11, 0xFE12, 0xFE13, 0xFE14,  0xFE15,  0xFE16, 0xFE17,
+    const uint32_t standard[24] = {0xFE10, 0xFE11, 0xFE12, 0xFE13, 0xFE14, 0xFE15, 0xFE16, 0xFE17,
                                    0xFE18, 0xFE19, 0x20087, 0x20089, 0x200CC, 0x9FB4, 0x9FB5, 0x9FB6,
                                    0x9FB7, 0x215D7, 0x9FB8, 0x2298F, 0x9FB9, 0x9FBA, 0x241FE, 0x9FBB};
     std::string after, before;

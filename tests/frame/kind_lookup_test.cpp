@@ -43,7 +43,9 @@ TEST_F(KindLookupTest, OutOfRangeCodesFindNothing)
         0x00010004, // kind number above the kind count
         0x00020001, // a null library entry
         0x00010002, // an unused, zero-filled kind
-        0xFFFF0001, 0x0001FFFF, 0,
+        0xFFFF0001,
+        0x0001FFFF,
+        0,
     };
     for (uint32_t code : codes)
         EXPECT_EQ(FindKindIn(table_, 3, code), nullptr) << std::hex << code;

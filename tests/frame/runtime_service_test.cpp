@@ -2,13 +2,13 @@
 
 #include <cstring>
 
+#include "abi/service_calls.h"
+#include "abi/value_record.h"
 #include "frame/frame_texts.h"
 #include "frame/memory.h"
 #include "frame/runtime_error.h"
 #include "frame/runtime_state.h"
 #include "frame/startup.h"
-#include "abi/service_calls.h"
-#include "abi/value_record.h"
 #include "platform/runtime_objects.h"
 #include "support/dialog_capture.h"
 #include "support/runtime_fixture.h"

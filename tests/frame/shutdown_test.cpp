@@ -5,9 +5,9 @@
 #include <thread>
 #include <vector>
 
+#include "abi/runtime_entry_table.h"
 #include "frame/memory.h"
 #include "frame/message_loop.h"
-#include "abi/runtime_entry_table.h"
 #include "frame/runtime_state.h"
 #include "frame/shutdown.h"
 #include "frame/startup.h"

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "commands/command_call.h"
 #include "abi/gb18030.h"
+#include "commands/command_call.h"
 #include "net/encoding_conversion.h"
 #include "support/malloc_service.h"
 
@@ -38,7 +38,11 @@ TEST_F(EncodingConversionTest, ConvertsUtf8ToGb18030)
 {
     EXPECT_EQ(convert("\xE4\xB8\xAD", "UTF-8", "GB18030"), "\xD6\xD0"); // 中
     EXPECT_EQ(success_, 1);
-    EXPECT_EQ(convert("a\xE4\xB8\xAD" "b", "utf-8", "gb18030"), "a\xD6\xD0" "b");
+    EXPECT_EQ(convert("a\xE4\xB8\xAD"
+                      "b",
+                      "utf-8", "gb18030"),
+              "a\xD6\xD0"
+              "b");
     EXPECT_EQ(success_, 1);
 }
 
@@ -84,7 +88,7 @@ TEST_F(EncodingConversionTest, EmptyInputSucceedsEmpty)
     EXPECT_EQ(success_, 1);
     success_ = 7;
     EXPECT_EQ(TakeBytes(CallCommand(ConvertEncoding, {MakePointer(nullptr, kTypeBytes), Text("UTF-8"), Text("GB18030"),
-                                                       MakePointer(&success_, kTypeBool)})),
+                                                      MakePointer(&success_, kTypeBool)})),
               "");
     EXPECT_EQ(success_, 1);
 }

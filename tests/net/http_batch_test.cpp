@@ -105,7 +105,8 @@ TEST_F(HttpBatchTest, EachPageHasTheReportOfASingleRead)
             if (path == "/missing")
                 return CannedReply{Reply("404 Not Found", "", "gone")};
             if (path == "/cut")
-                return CannedReply{Reply("200 OK", "Content-Length: 9\r\n", "\xEF\xBB\xBF" "ab\xe4\xb8")};
+                return CannedReply{Reply("200 OK", "Content-Length: 9\r\n", "\xEF\xBB\xBF"
+                                                                            "ab\xe4\xb8")};
             if (path == "/utf8")
                 return CannedReply{Reply("200 OK", "Content-Type: text/html; charset=utf-8\r\n", "\xe4\xb8\xad")};
             if (path == "/large")
@@ -130,7 +131,9 @@ TEST_F(HttpBatchTest, EachPageHasTheReportOfASingleRead)
         std::string charset;
     } cases[] = {
         {server.Url("/missing"), "gone", TransferOutcome::kComplete, TransferReason::kNone, 404, ""},
-        {server.Url("/cut"), "\xEF\xBB\xBF" "ab\xe4\xb8", TransferOutcome::kEndedEarly, TransferReason::kBroken, 200, "UTF-8"},
+        {server.Url("/cut"), "\xEF\xBB\xBF"
+                             "ab\xe4\xb8",
+         TransferOutcome::kEndedEarly, TransferReason::kBroken, 200, "UTF-8"},
         {server.Url("/utf8"), "\xe4\xb8\xad", TransferOutcome::kComplete, TransferReason::kNone, 200, "UTF-8"},
         {server.Url("/large"), std::string(1000, 'L'), TransferOutcome::kEndedEarly, TransferReason::kTooLarge, 200, ""},
         {server.Url("/busy"), "up", TransferOutcome::kComplete, TransferReason::kNone, 200, ""},

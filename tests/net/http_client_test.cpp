@@ -127,7 +127,8 @@ TEST_F(HttpClientTest, TheReportTellsHowTheLastRequestEnded)
     TestServer page([](const std::string&) {
         return CannedReply{Reply("200 OK", "Content-Type: text/html; charset=Big5\r\n", "\xa4\xa4")};
     });
-    TestServer cut([](const std::string&) { return CannedReply{Reply("200 OK", "Content-Length: 9\r\n", "\xEF\xBB\xBF" "ab\xe4\xb8")}; });
+    TestServer cut([](const std::string&) { return CannedReply{Reply("200 OK", "Content-Length: 9\r\n", "\xEF\xBB\xBF"
+                                                                                                        "ab\xe4\xb8")}; });
     TestServer slow([](const std::string&) { return CannedReply{Reply("200 OK", "Content-Length: 9\r\n", "ab"), 10000}; });
     const TransferReport& r = TheHttpClient().last();
     read(page.Url("/"));
@@ -427,8 +428,8 @@ TEST(TransferReason, EveryCurlFailureHasItsNearestReason)
         {{.code = 5}, TransferReason::kProxy},
         {{.code = 6}, TransferReason::kResolve},
         {{.code = 7}, TransferReason::kConnect},
-        {{.code = 8}, TransferReason::kNotHttp},      // CURLE_WEIRD_SERVER_REPLY
-        {{.code = 18}, TransferReason::kBroken},      // CURLE_PARTIAL_FILE
+        {{.code = 8}, TransferReason::kNotHttp}, // CURLE_WEIRD_SERVER_REPLY
+        {{.code = 18}, TransferReason::kBroken}, // CURLE_PARTIAL_FILE
         {{.code = 27, .bodyStarted = true}, TransferReason::kNoMemory},
         {{.code = 27, .bodyStarted = false}, TransferReason::kHeaderTooLarge},
         {{.code = 27, .bodyStarted = true, .message = "Rejected 200000 bytes header (max is 102400)!"},

@@ -81,11 +81,23 @@ INSTANTIATE_TEST_SUITE_P(, PageCharsetRow, testing::ValuesIn(CharsetRows()), tes
 TEST(PageCharset, BrowserLabelsBecomeIconvNames)
 {
     const std::pair<const char*, const char*> labels[] = {
-        {" UTF8 ", "UTF-8"},        {"latin1", "CP1252"},       {"ISO-8859-1", "CP1252"},   {"us-ascii", "CP1252"},
-        {"iso8859-2", "ISO-8859-2"}, {"iso_8859-15", "ISO-8859-15"}, {"iso885913", "ISO-8859-13"},
-        {"windows-1251", "CP1251"}, {"x-sjis", "CP932"},       {"ks_c_5601-1987", "CP949"}, {"koi8-u", "KOI8-U"},
-        {"gb2312", "GB18030"},      {"utf-7", nullptr},         {"iso-2022-kr", nullptr},   {"x-user-defined", nullptr},
-        {"iso-8859-12", nullptr},   {"", nullptr},
+        {" UTF8 ", "UTF-8"},
+        {"latin1", "CP1252"},
+        {"ISO-8859-1", "CP1252"},
+        {"us-ascii", "CP1252"},
+        {"iso8859-2", "ISO-8859-2"},
+        {"iso_8859-15", "ISO-8859-15"},
+        {"iso885913", "ISO-8859-13"},
+        {"windows-1251", "CP1251"},
+        {"x-sjis", "CP932"},
+        {"ks_c_5601-1987", "CP949"},
+        {"koi8-u", "KOI8-U"},
+        {"gb2312", "GB18030"},
+        {"utf-7", nullptr},
+        {"iso-2022-kr", nullptr},
+        {"x-user-defined", nullptr},
+        {"iso-8859-12", nullptr},
+        {"", nullptr},
     };
     for (const auto& [label, name] : labels) {
         const char* got = IconvNameForLabel(label);
@@ -100,11 +112,18 @@ TEST(PageCharset, ACutLastCharacterIsMeasured)
         std::string bytes;
         size_t cut;
     } cases[] = {
-        {"UTF-8", "ab\xE4\xB8\xAD", 0},           {"UTF-8", "ab\xE4\xB8", 2}, {"UTF-8", "ab\xE4", 1},
-        {"UTF-8", "\xF0\x9F\x98", 3},             {"UTF-8", "a\x80\x80\x80\x80", 0},
-        {"UTF-16LE", std::string("a\0b", 3), 1},   {"UTF-16LE", std::string("a\0\x3D\xD8", 4), 2},
-        {"UTF-16BE", std::string("\xD8\x3D\0", 3), 3}, {"CP932", "<p>\x93\xfa\x93", 1},
-        {"BIG5-HKSCS", "a\xa4\xa4", 0},           {"BIG5-HKSCS", "a\xa4\xa4\xa4", 1}, {"CP1252", "\xe9", 0},
+        {"UTF-8", "ab\xE4\xB8\xAD", 0},
+        {"UTF-8", "ab\xE4\xB8", 2},
+        {"UTF-8", "ab\xE4", 1},
+        {"UTF-8", "\xF0\x9F\x98", 3},
+        {"UTF-8", "a\x80\x80\x80\x80", 0},
+        {"UTF-16LE", std::string("a\0b", 3), 1},
+        {"UTF-16LE", std::string("a\0\x3D\xD8", 4), 2},
+        {"UTF-16BE", std::string("\xD8\x3D\0", 3), 3},
+        {"CP932", "<p>\x93\xfa\x93", 1},
+        {"BIG5-HKSCS", "a\xa4\xa4", 0},
+        {"BIG5-HKSCS", "a\xa4\xa4\xa4", 1},
+        {"CP1252", "\xe9", 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CutCharacterLength(c.encoding, c.bytes), c.cut) << c.encoding << " " << c.bytes.size();

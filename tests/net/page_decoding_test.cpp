@@ -58,7 +58,10 @@ std::vector<DecodingCase> DecodingRows()
         {"cut last character", "\xE4\xB8\xAD\xE4\xB8", "UTF-8", true, kZhong, 2},
         {"U+FFFD itself", "\xEF\xBF\xBD", "UTF-8", true, kFffd, 0},
         {"UTF-16 of odd length", std::string("<\0p\0>\0!", 7), "UTF-16LE", true, "<p>", 1},
-        {"UTF-16 lone low surrogate", std::string("a\0\x00\xDC" "b\0", 6), "UTF-16LE", true, "a" + kFffd + "b", 2},
+        {"UTF-16 lone low surrogate", std::string("a\0\x00\xDC"
+                                                  "b\0",
+                                                  6),
+         "UTF-16LE", true, "a" + kFffd + "b", 2},
         {"Big5 with a cut character", "\xa4\xa4\xa4", "BIG5-HKSCS", true, kZhong, 1},
         {"Latin-1", "caf\xE9", "CP1252", true, "caf\xA8\xA6", 0},
         {"empty", "", "UTF-8", true, "", 0},

@@ -32,18 +32,18 @@ TEST(RequestUrl, OnlyWhatCannotGoRawIsEncoded)
         {"http://", "http://"},
         {"http://h?中", "http://h?%E4%B8%AD"},
         {"mailto:某人", "mailto:%E6%9F%90%E4%BA%BA"},
-        {"h/中", "h/%E4%B8%AD"}, // no scheme: for the caller to refuse
+        {"h/中", "h/%E4%B8%AD"},  // no scheme: for the caller to refuse
         {"页:x", "%E9%A1%B5:x"},  // no scheme either
-        {"http://a b/", nullptr},  // a space in the host
+        {"http://a b/", nullptr}, // a space in the host
         {"http://h/x #y", "http://h/x%20"},
         {"http://h/a\tb", nullptr},
         {"http://h/a\nb", nullptr},
         {"http://h/\x7f", nullptr},
         {"\rhttp://h/", nullptr},
-        {"http://h/\xff", nullptr},        // not UTF-8
-        {"http://\xe4\xb8/", nullptr},     // cut short
-        {"http://a\xef\xbf\xbd.b/", nullptr}, // a host without an ASCII form
-        {"h://\xef\xb8\x96", nullptr},          // maps to '?': would end the host
+        {"http://h/\xff", nullptr},                     // not UTF-8
+        {"http://\xe4\xb8/", nullptr},                  // cut short
+        {"http://a\xef\xbf\xbd.b/", nullptr},           // a host without an ASCII form
+        {"h://\xef\xb8\x96", nullptr},                  // maps to '?': would end the host
         {"http://a\xef\xbc\x8f\xe4\xb8\xad/", nullptr}, // maps to '/'
     };
     for (const auto& c : cases) {

@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "edit_test_support.h"
 #include "abi/gb18030.h"
+#include "edit_test_support.h"
 #include "platform/edit/edit_widgets.h"
 #include "platform/system/text_mime.h"
 

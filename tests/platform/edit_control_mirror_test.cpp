@@ -22,8 +22,17 @@ using test::Press;
 using test::Widget;
 
 const QString kPieces[] = {
-    "a", "xyz", QString::fromUtf8("中文"), QString(QChar(0xA0)), QString(QChar(0x2028)),
-    QString::fromUtf8("\xF0\x9F\x98\x80"), "\r\n", "\n", "\r", QString::fromUtf8("网页<b>源码</b>"), "9",
+    "a",
+    "xyz",
+    QString::fromUtf8("中文"),
+    QString(QChar(0xA0)),
+    QString(QChar(0x2028)),
+    QString::fromUtf8("\xF0\x9F\x98\x80"),
+    "\r\n",
+    "\n",
+    "\r",
+    QString::fromUtf8("网页<b>源码</b>"),
+    "9",
 };
 
 QString RandomText(std::mt19937& rng, int pieces)

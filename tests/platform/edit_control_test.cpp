@@ -2,22 +2,22 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QAbstractScrollArea>
-#include <QDropEvent>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QLineEdit>
 
 #include <string>
 
 #include "edit_test_support.h"
-#include "platform/screen_metrics.h"
 #include "platform/controls/text_style.h"
+#include "platform/screen_metrics.h"
 #include "platform/text_view/text_view.h"
 
 namespace mt::platform {
@@ -131,15 +131,19 @@ TEST_F(EditSelection, CaretKeysStepByCharactersWordsAndRows)
     };
     const Qt::KeyboardModifiers none = Qt::NoModifier;
     const Row rows[] = {
-        {Qt::Key_Right, none, 1, 0},          {Qt::Key_Right, none, 2, 0},
-        {Qt::Key_Right, none, 4, 0},          {Qt::Key_End, none, 13, 0},
-        {Qt::Key_Left, none, 12, 0},          {Qt::Key_Home, none, 4, 0},
+        {Qt::Key_Right, none, 1, 0},
+        {Qt::Key_Right, none, 2, 0},
+        {Qt::Key_Right, none, 4, 0},
+        {Qt::Key_End, none, 13, 0},
+        {Qt::Key_Left, none, 12, 0},
+        {Qt::Key_Home, none, 4, 0},
         {Qt::Key_Right, Qt::ControlModifier, 6, 0}, // a word ends where ideographs start
         {Qt::Key_Right, Qt::ControlModifier, 8, 0},
         {Qt::Key_Right, Qt::ControlModifier, 11, 0},
         {Qt::Key_Left, Qt::ShiftModifier, 10, 1},
         {Qt::Key_Left, Qt::ShiftModifier, 9, 2},
-        {Qt::Key_Down, none, 15, 0},          {Qt::Key_Up, none, 9, 0},
+        {Qt::Key_Down, none, 15, 0},
+        {Qt::Key_Up, none, 9, 0},
         {Qt::Key_End, Qt::ControlModifier, 21, 0},
         {Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier, 0, 21},
         {Qt::Key_Left, Qt::ControlModifier, 0, 0},
@@ -289,7 +293,12 @@ TEST_F(EditText, InputModesFilterTypedCharactersOnly)
         std::string kept;
     };
     const Row rows[] = {
-        {3, "a-1.b", "-1"}, {7, "x9", "9"}, {4, "-1.5e", "-1.5"}, {10, "3.", "3."}, {5, "-42", "42"}, {0, "a-.", "a-."},
+        {3, "a-1.b", "-1"},
+        {7, "x9", "9"},
+        {4, "-1.5e", "-1.5"},
+        {10, "3.", "3."},
+        {5, "-42", "42"},
+        {0, "a-.", "a-."},
     };
     for (bool multiLine : {false, true}) {
         for (const Row& row : rows) {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractScrollArea>
-#include <QFontMetrics>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QImage>
 #include <QMimeData>
 #include <QMouseEvent>

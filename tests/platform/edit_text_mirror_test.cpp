@@ -16,8 +16,17 @@ namespace {
 // four-byte BMP (U+00E9, U+20AC? no: U+00A0 and U+2028), a supplementary
 // character (U+1F600, two units), and line breaks.
 const std::u16string kPieces[] = {
-    u"a", u"xyz", u"\u4E2D\u6587", u"\u00A0", u"\u2028", u"\U0001F600", u"\u2029", u"\n", u"0123456789",
-    u"\u7F51\u9875\u6E90\u7801<html>", u"\u00E9t\u00E9",
+    u"a",
+    u"xyz",
+    u"\u4E2D\u6587",
+    u"\u00A0",
+    u"\u2028",
+    u"\U0001F600",
+    u"\u2029",
+    u"\n",
+    u"0123456789",
+    u"\u7F51\u9875\u6E90\u7801<html>",
+    u"\u00E9t\u00E9",
 };
 
 std::u16string RandomText(std::mt19937& rng, int pieces)
@@ -80,7 +89,7 @@ TEST(EditTextMirror, BytePositionsInsideACharacterSnap)
     EXPECT_EQ(m.unitOfByte(4, Snap::kUp), 3u);
     EXPECT_EQ(m.unitOfByte(7, Snap::kDown), 3u); // inside the pair's bytes
     EXPECT_EQ(m.unitOfByte(7, Snap::kUp), 5u);
-    EXPECT_EQ(m.byteOfUnit(4), 5u);              // between the pair's units
+    EXPECT_EQ(m.byteOfUnit(4), 5u); // between the pair's units
     EXPECT_EQ(m.unitOfByte(999, Snap::kDown), 6u);
     EXPECT_EQ(m.byteOfUnit(999), 10u);
 }
@@ -92,8 +101,8 @@ TEST(EditTextMirror, RefusesEditsOutsideTheTextOrInsideAPair)
     const std::string before = m.bytes();
     EXPECT_FALSE(m.replace(5, 0, u"x"));
     EXPECT_FALSE(m.replace(1, 9, u""));
-    EXPECT_FALSE(m.replace(3, 0, u"x")); // between the halves
-    EXPECT_FALSE(m.replace(2, 0, u"\xD83D"));  // a high half before a pair's start
+    EXPECT_FALSE(m.replace(3, 0, u"x"));      // between the halves
+    EXPECT_FALSE(m.replace(2, 0, u"\xD83D")); // a high half before a pair's start
     EXPECT_EQ(m.bytes(), before);
 }
 

@@ -41,10 +41,13 @@ TEST(IconvHandle, OneStepAnswersWhatIconvFound)
         size_t room;
         Step want;
     } cases[] = {
-        {"UTF-8", "GB18030", "a\xD6\xD0", 64, {0, "a\xE4\xB8\xAD", 0}},       // all of it
-        {"UTF-8", "GB18030", "ab\xD6\xD0", 3, {E2BIG, "ab", 2}},               // output full before the character
-        {"GB18030", "UTF-8", "a\xFF" "b", 64, {EILSEQ, "a", 2}},               // stops at the bad byte
-        {"GB18030", "UTF-8", "a\xE4\xB8", 64, {EINVAL, "a", 2}},               // a character cut short
+        {"UTF-8", "GB18030", "a\xD6\xD0", 64, {0, "a\xE4\xB8\xAD", 0}}, // all of it
+        {"UTF-8", "GB18030", "ab\xD6\xD0", 3, {E2BIG, "ab", 2}},        // output full before the character
+        {"GB18030", "UTF-8", "a\xFF"
+                             "b",
+         64,
+         {EILSEQ, "a", 2}},                                                                  // stops at the bad byte
+        {"GB18030", "UTF-8", "a\xE4\xB8", 64, {EINVAL, "a", 2}},                             // a character cut short
         {"UTF-16LE", "GB18030", "\x81\x30\x81\x30", 64, {0, std::string("\x80\x00", 2), 0}}, // four bytes
     };
     for (const auto& c : cases) {
@@ -62,10 +65,10 @@ TEST(IconvHandle, ResetStateForgetsAShiftSequence)
 {
     IconvHandle cd("UTF-8", "ISO-2022-JP");
     ASSERT_TRUE(cd.valid());
-    EXPECT_EQ(ConvertOnce(cd, "\x1B$B").out, "");        // into JIS X 0208
+    EXPECT_EQ(ConvertOnce(cd, "\x1B$B").out, "");         // into JIS X 0208
     EXPECT_EQ(ConvertOnce(cd, "0!").out, "\xE4\xBA\x9C"); // one kanji from two bytes
     cd.resetState();
-    EXPECT_EQ(ConvertOnce(cd, "0!").out, "0!");           // ASCII again
+    EXPECT_EQ(ConvertOnce(cd, "0!").out, "0!"); // ASCII again
 }
 
 TEST(IconvHandle, AnUnknownNameOrAMovedFromHandleIsNotValidAndConvertsNothing)
@@ -84,7 +87,7 @@ TEST(IconvHandle, AnUnknownNameOrAMovedFromHandleIsNotValidAndConvertsNothing)
 
     IconvHandle third;
     EXPECT_FALSE(third.valid());
-    third = std::move(second); // the descriptor passes on; the empty one had nothing to close
+    third = std::move(second);    // the descriptor passes on; the empty one had nothing to close
     EXPECT_FALSE(second.valid()); // NOLINT(bugprone-use-after-move)
     EXPECT_EQ(ConvertOnce(third, "\xD6\xD0").out, "\xE4\xB8\xAD");
     third = IconvHandle("UTF-8", "UTF-16LE"); // the old descriptor is closed, the new one kept

@@ -2,13 +2,13 @@
 // dialog driven from inside its modal loop.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QAbstractItemView>
-#include <QCompleter>
 #include <QTest>
 #include <QTimer>
 

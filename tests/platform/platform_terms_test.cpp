@@ -5,9 +5,9 @@
 #include "platform/application.h"
 #include <QFont>
 
+#include "platform/application/input_translation.h"
 #include "platform/cursors.h"
 #include "platform/fonts.h"
-#include "platform/application/input_translation.h"
 #include "platform/logical_font.h"
 #include "platform/native_window.h"
 #include "platform/screen_metrics.h"
@@ -122,9 +122,9 @@ TEST(LogicalFontRecord, ExtremeHeightsGiveABoundedFont)
 
 #include <memory>
 
-#include "platform/message_box.h"
 #include "platform/application/standard_texts.h"
 #include "platform/controls/text_style.h"
+#include "platform/message_box.h"
 
 namespace mt::platform {
 namespace {

@@ -155,7 +155,7 @@ TEST(SegmentLayoutCache, EvictionKeepsItsLimits)
         } while (text.nextSegment(s, &s));
         EXPECT_GT(evicted, 0u);
         // What is left beside the last one made is near the view or the caret.
-        for (TextBuffer::Segment t = text.segmentAt(0);; ) {
+        for (TextBuffer::Segment t = text.segmentAt(0);;) {
             if (c.layouts.holds(t.start) && t.end != text.size()) {
                 EXPECT_TRUE(t.start >= keepFrom && t.start <= keepTo) << t.start;
             }

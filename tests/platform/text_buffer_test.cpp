@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_codec.h"
 #include "platform/text_view/edit_history.h"
 #include "platform/text_view/text_buffer.h"
-#include "platform/text_codec.h"
 
 namespace mt::platform {
 namespace {
@@ -85,8 +85,22 @@ TEST(TextBuffer, RandomEditsUndoAndRedoAgreeWithAPlainString)
         return s;
     }();
     const std::string pieces[] = {
-        "a", "xyz", "\xD6\xD0\xCE\xC4", "\x81\x30\x81\x30", "\x95\x32\x82\x36", "\r\n", "\n", "\r",
-        "\x80", "\xFF", "\x81", "\x30", "\x84\x31\xA4\x39", longZh, std::string(5000, 'q'), std::string(2, '\0'),
+        "a",
+        "xyz",
+        "\xD6\xD0\xCE\xC4",
+        "\x81\x30\x81\x30",
+        "\x95\x32\x82\x36",
+        "\r\n",
+        "\n",
+        "\r",
+        "\x80",
+        "\xFF",
+        "\x81",
+        "\x30",
+        "\x84\x31\xA4\x39",
+        longZh,
+        std::string(5000, 'q'),
+        std::string(2, '\0'),
     };
     std::mt19937 rng(9);
     for (int round = 0; round < 6; ++round) {
@@ -158,8 +172,21 @@ TEST(TextBuffer, TypingJoinsOneUndoAndWholeTextsAssign)
 TEST(TextBuffer, AssignFindsWhatInsertingFinds)
 {
     const std::string pieces[] = {
-        "a", "\xD6\xD0", "\xB0\x40", "\x81\x30\x81\x30", "\x95\x32\x82\x36", "\r\n", "\n", "\r", "\x80",
-        "\xFF", "\x81", "\x30", std::string(9, 'q'), std::string(2047, 'w'), std::string(2046, 'e') + "\xD6\xD0",
+        "a",
+        "\xD6\xD0",
+        "\xB0\x40",
+        "\x81\x30\x81\x30",
+        "\x95\x32\x82\x36",
+        "\r\n",
+        "\n",
+        "\r",
+        "\x80",
+        "\xFF",
+        "\x81",
+        "\x30",
+        std::string(9, 'q'),
+        std::string(2047, 'w'),
+        std::string(2046, 'e') + "\xD6\xD0",
     };
     std::mt19937 rng(22);
     for (int round = 0; round < 60; ++round) {

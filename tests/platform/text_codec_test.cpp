@@ -31,7 +31,9 @@ TEST(TextCodec, PrivateUseCharactersTakeTheirGb18030Codes)
         }
     }
     // What still does not convert is said: a lone surrogate is one '?'.
-    EXPECT_EQ(Utf16ToGb(u"a\xD800" "b"), "a?b");
+    EXPECT_EQ(Utf16ToGb(u"a\xD800"
+                        "b"),
+              "a?b");
 }
 
 } // namespace

@@ -7,9 +7,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QMimeData>
-#include <QDropEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -19,14 +19,12 @@
 #include <vector>
 
 #include "edit_test_support.h"
-#include "platform/text_codec.h"
 #include "platform/system/text_mime.h"
+#include "platform/text_codec.h"
 #include "platform/text_view/text_view.h"
 #include "platform/text_view/text_view_keys.h"
 
-
 namespace mt::platform::test {
-
 
 inline std::string Repeat(const std::string& s, int n)
 {

@@ -48,13 +48,15 @@ TEST_F(TextViewTest, ClipboardKeepsBytes)
 // nothing is selected.
 TEST_F(TextViewTest, PrimaryServesTheSelectionOfNow)
 {
-    view->setBytes("abc d\x80" "f");
+    view->setBytes("abc d\x80"
+                   "f");
     view->selectBytes(0, 3);
     std::unique_ptr<QMimeData> primary(NewSelectionMime(view));
     EXPECT_EQ(primary->data(kGbMimeType).toStdString(), "abc");
     EXPECT_EQ(primary->text(), QStringLiteral("abc"));
     view->selectBytes(4, 7);
-    EXPECT_EQ(primary->data(kGbMimeType).toStdString(), "d\x80" "f");
+    EXPECT_EQ(primary->data(kGbMimeType).toStdString(), "d\x80"
+                                                        "f");
     key(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
     EXPECT_TRUE(primary->formats().isEmpty());
     EXPECT_FALSE(primary->hasText());
@@ -227,12 +229,18 @@ TEST_F(TextViewTest, AssistiveToolsReadEditAndHearTheText)
     EXPECT_EQ(view->bytes(), "ab" + kZhong + "!\x80" + "cd\r\nxy");
     editable->deleteText(0, 2);
     editable->replaceText(0, 1, QStringLiteral("Z"));
-    EXPECT_EQ(view->bytes(), "Z!\x80" "cd\r\nxy");
+    EXPECT_EQ(view->bytes(), "Z!\x80"
+                             "cd\r\nxy");
     view->selectBytes(3, 5);
     key(Qt::Key_Z, Qt::ControlModifier);
     SetTextViewAccessibleSink(nullptr);
     const std::vector<std::string> expected = {
-        "insert 3 !", "remove 0 ab", "update 0 \xE4\xB8\xAD>Z", "select 3-5", "update 0 Z>\xE4\xB8\xAD", "select 0-1",
+        "insert 3 !",
+        "remove 0 ab",
+        "update 0 \xE4\xB8\xAD>Z",
+        "select 3-5",
+        "update 0 Z>\xE4\xB8\xAD",
+        "select 0-1",
     };
     EXPECT_EQ(g_told, expected);
 }

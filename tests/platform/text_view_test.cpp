@@ -331,8 +331,7 @@ TEST_F(TextViewTest, MarksAndTheNoticeAreDrawnAndGoWithTheNextEdit)
         EXPECT_LT(view->noticeRect().height(), view->viewport()->height() / 3) << e.name;
         EXPECT_EQ(caretRect(), caretBefore) << e.name;
         EXPECT_EQ(view->verticalScrollBar()->value(), scrolledBefore) << e.name;
-        view->setMarks({{{middle - 1, 1, MarkTint::kLeft}, {middle, 8, MarkTint::kMiddle},
-                         {text.size() - 1, 5, MarkTint::kRight}},
+        view->setMarks({{{middle - 1, 1, MarkTint::kLeft}, {middle, 8, MarkTint::kMiddle}, {text.size() - 1, 5, MarkTint::kRight}},
                         "",
                         nullptr,
                         1});

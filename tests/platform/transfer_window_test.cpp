@@ -16,8 +16,8 @@
 #include <mutex>
 
 #include "platform/application.h"
-#include "platform/transfer_window.h"
 #include "platform/testing/window_system_input.h"
+#include "platform/transfer_window.h"
 
 namespace mt::platform {
 namespace {
@@ -69,7 +69,7 @@ protected:
         SlowWork work;
         ScriptTransfer(std::move(atStart), std::move(whenShown));
         RunTransfer([&work] { work.Run(); }, {"http://127.0.0.1/", [] { return int64_t{5}; },
-                                             [] { return int64_t{-1}; }, [&work] { work.Cancel(); }});
+                                              [] { return int64_t{-1}; }, [&work] { work.Cancel(); }});
         return work.cancelled();
     }
 

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <utility>
 
+#include "abi/service_calls.h"
 #include "components/kind_tables.h"
 #include "frame/idle_callbacks.h"
-#include "abi/service_calls.h"
 #include "platform/application.h"
 #include "platform/native_window.h"
 #include "windows/template_reader.h"
@@ -63,8 +63,14 @@ int64_t Service(int32_t code, intptr_t a, intptr_t b)
     case kSvcFindComponent: return Pointer(engine::FindComponent(wid, cid));
     case kSvcRaiseEvent: return engine::RaiseEvent(reinterpret_cast<EventRecord*>(a));
     case kSvcRaiseTypedEvent: return engine::RaiseTypedEvent(reinterpret_cast<TypedEventRecord*>(a));
-    case kSvcBlockEvents: platform::ProcessPendingEvents(); engine::BlockEvents(); return 0;
-    case kSvcUnblockEvents: platform::ProcessPendingEvents(); engine::UnblockEvents(); return 0;
+    case kSvcBlockEvents:
+        platform::ProcessPendingEvents();
+        engine::BlockEvents();
+        return 0;
+    case kSvcUnblockEvents:
+        platform::ProcessPendingEvents();
+        engine::UnblockEvents();
+        return 0;
     case kSvcCurrentEventSource: {
         auto* words = reinterpret_cast<uint32_t*>(a);
         return engine::CurrentEventSource(&words[0], &words[1]);

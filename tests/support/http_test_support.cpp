@@ -1,10 +1,10 @@
 #include "support/http_test_support.h"
 
 #include <arpa/inet.h>
+#include <csignal>
 #include <netinet/in.h>
 #include <openssl/ssl.h>
 #include <poll.h>
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -121,7 +121,7 @@ TlsFiles::TlsFiles(const std::string& name)
                                            "[leaf]\nbasicConstraints=CA:FALSE\nsubjectAltName=IP:127.0.0.1\n"
                                            "subjectKeyIdentifier=hash\nauthorityKeyIdentifier=keyid\n";
     std::string req = "openssl req -x509 -config " + dir + "/openssl.cnf -days 2 -nodes -newkey ec "
-                      "-pkeyopt ec_paramgen_curve:P-256 ";
+                                                           "-pkeyopt ec_paramgen_curve:P-256 ";
     ok = Run(req + "-extensions ca -subj '/CN=" + name + " CA' -keyout " + dir + "/ca.key -out " + caFile) &&
          Run(req + "-extensions leaf -subj /CN=127.0.0.1 -CA " + caFile + " -CAkey " + dir + "/ca.key -keyout " +
              keyFile + " -out " + certFile);

@@ -65,7 +65,7 @@ bool OpenTerminal(int* master, int* slave)
         return false;
     const char* name = ptsname(*master);
     *slave = name ? open(name, O_RDWR | O_NOCTTY) : -1;
-    termios mode {};
+    termios mode{};
     if (*slave < 0 || tcgetattr(*slave, &mode) != 0)
         return false;
     cfmakeraw(&mode);
@@ -111,8 +111,8 @@ ToolRun RunTool(const std::vector<std::string>& args, const std::string& input, 
     if (pid == 0) {
         int fin = streams.in == ToolStreams::In::kEndless ? feed[0] : open(in.c_str(), O_RDONLY);
         int fout = streams.out == ToolStreams::Out::kBrokenPipe ? sink[1]
-                   : streams.out == ToolStreams::Out::kPath ? open(streams.outPath.c_str(), O_WRONLY)
-                                                            : open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+                   : streams.out == ToolStreams::Out::kPath     ? open(streams.outPath.c_str(), O_WRONLY)
+                                                                : open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         int ferr = streams.errTerminal ? slave : open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(fin, 0);
         dup2(fout, 1);

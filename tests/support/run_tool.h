@@ -20,11 +20,16 @@ ToolRun RunTool(const std::vector<std::string>& args, const std::string& input =
 // Standard input and output other than a file of the input and a captured
 // output.
 struct ToolStreams {
-    enum class In { kFile, kClosed, kEndless }; // kEndless: a pipe fed the input over and over
-    enum class Out { kCaptured, kClosed, kBrokenPipe, kPath }; // kBrokenPipe: SIGPIPE ignored
+    enum class In { kFile,
+                    kClosed,
+                    kEndless }; // kEndless: a pipe fed the input over and over
+    enum class Out { kCaptured,
+                     kClosed,
+                     kBrokenPipe,
+                     kPath }; // kBrokenPipe: SIGPIPE ignored
     In in = In::kFile;
     Out out = Out::kCaptured;
-    std::string outPath; // for kPath
+    std::string outPath;      // for kPath
     bool errTerminal = false; // standard error a terminal (a raw pseudo-terminal) instead of a file
 };
 

@@ -69,8 +69,8 @@ TEST_F(EventDispatch, NoHandlerReturnsZeroAndLeavesTheRecordAlone)
 {
     EventRecord r;
     r.result = 77;
-    EXPECT_EQ(Raise(kUnbound, 0, &r), 0);   // offset -1
-    EXPECT_EQ(Raise(kA, 9, &r), 0);         // no pair
+    EXPECT_EQ(Raise(kUnbound, 0, &r), 0); // offset -1
+    EXPECT_EQ(Raise(kA, 9, &r), 0);       // no pair
     EXPECT_EQ(r.hasResult, 0);
     EXPECT_EQ(r.result, 77);
     EXPECT_TRUE(calls.empty());

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "components/component.h"
 #include "abi/text_value.h"
+#include "components/component.h"
 #include "platform/application.h"
 #include "platform/native_window.h"
 #include "platform/push_button.h"
@@ -60,7 +60,12 @@ struct ClampCase {
 TEST_F(PropertyRouting, GeometryWritesAreClampedStoredAndApplied)
 {
     const ClampCase cases[] = {
-        {2, 40000, 32627}, {2, -5, 0}, {3, 40000, 32627}, {0, -40000, -32627}, {1, 40000, 32627}, {0, 12, 12},
+        {2, 40000, 32627},
+        {2, -5, 0},
+        {3, 40000, 32627},
+        {0, -40000, -32627},
+        {1, 40000, 32627},
+        {0, 12, 12},
     };
     for (bool live : {false, true}) {
         if (live)

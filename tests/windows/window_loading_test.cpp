@@ -56,9 +56,15 @@ TEST_F(WindowLoading, CreatesBackwardsOrdersForwardsAndSendsNoticesFromTheLastRe
     ASSERT_EQ(Load(), 1);
 
     const std::vector<std::string> expected = {
-        "create 10003",         "create 10002",         "create 10001",
-        "notice 806f 10003",    "notice 806f 10002",    "notice 806f 10001",
-        "notice 8076 10003",    "notice 8076 10002",    "notice 8076 10001",
+        "create 10003",
+        "create 10002",
+        "create 10001",
+        "notice 806f 10003",
+        "notice 806f 10002",
+        "notice 806f 10001",
+        "notice 8076 10003",
+        "notice 8076 10002",
+        "notice 8076 10001",
     };
     EXPECT_EQ(Spy().entries, expected);
     // Bottom first: the first component in template order ends on top.

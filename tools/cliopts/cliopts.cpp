@@ -136,14 +136,17 @@ std::string Bash()
         s += "            COMPREPLY=($(compgen -W \"" + std::string(row.words) + "\" -- \"$cur\"))\n";
         s += "            return\n            ;;\n";
     }
-    s += "        " + Joined(" | ", [](const OptionRow& r) { return r.offer == Offer::kFile; }, Labels) + ")\n";
+    s += "        " + Joined(
+                          " | ", [](const OptionRow& r) { return r.offer == Offer::kFile; }, Labels) +
+         ")\n";
     s += "            local IFS=$'\\n'\n"
          "            compopt -o filenames 2>/dev/null\n"
          "            COMPREPLY=($(compgen -f -- \"$cur\"))\n"
          "            return\n"
          "            ;;\n";
     s += "        " +
-         Joined(" | ", [](const OptionRow& r) { return r.offer == Offer::kText || r.offer == Offer::kUrl; }, Labels) +
+         Joined(
+             " | ", [](const OptionRow& r) { return r.offer == Offer::kText || r.offer == Offer::kUrl; }, Labels) +
          ")\n";
     s += "            COMPREPLY=() # a value the user types\n"
          "            return\n"
@@ -220,7 +223,8 @@ std::string ZshArgument(const OptionRow& row)
     std::string excluded = row.excludes;
     if (row.shortName && !list)
         excluded = Short(row) + " " + row.name + (excluded.empty() ? "" : " " + excluded);
-    const std::string lead = list ? "*" : excluded.empty() ? "" : "(" + excluded + ")";
+    const std::string lead = list ? "*" : excluded.empty() ? ""
+                                                           : "(" + excluded + ")";
     const std::string help = "[" + std::string(row.summary) + "]";
     if (row.offer == Offer::kJoined)
         return "'" + lead + row.name + "=-" + help + "::" + ZshText(row.valueName) + ":" + ZshAction(row) + "'";

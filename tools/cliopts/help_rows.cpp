@@ -15,9 +15,17 @@ using app::cli::kOptions;
 
 // Where a row's usage lines go, as the program's command masks.
 const std::map<std::string, std::string> kWhere = {
-    {"extract", "kExtract"}, {"find", "kFind"},   {"fetch", "kFetch"}, {"code", "kCode"},
-    {"test", "kTest"},       {"suggest", "kSuggest"}, {"rule", "kRule"}, {"request", "kRequest"},
-    {"all", "kAll"},         {"whole", "kWhole"},  {"manual", ""},
+    {"extract", "kExtract"},
+    {"find", "kFind"},
+    {"fetch", "kFetch"},
+    {"code", "kCode"},
+    {"test", "kTest"},
+    {"suggest", "kSuggest"},
+    {"rule", "kRule"},
+    {"request", "kRequest"},
+    {"all", "kAll"},
+    {"whole", "kWhole"},
+    {"manual", ""},
 };
 
 std::vector<std::string> Words(const std::string& text)

@@ -48,7 +48,8 @@ bool SourceLine::quoted(std::string* text)
         case 'n': text->push_back('\n'); break;
         case 't': text->push_back('\t'); break;
         case '0': text->push_back('\0'); break;
-        case '"': case '\\': text->push_back(e); break;
+        case '"':
+        case '\\': text->push_back(e); break;
         default: return false;
         }
     }
@@ -120,11 +121,16 @@ std::string Printable(const std::string& utf8)
 {
     std::string out;
     for (char c : utf8) {
-        if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\t') out += "\\t";
-        else if (c == '\0') out += "\\0";
-        else out.push_back(c);
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else if (c == '\0')
+            out += "\\0";
+        else
+            out.push_back(c);
     }
     return out;
 }

@@ -11,8 +11,12 @@ namespace tools {
 namespace {
 
 const std::map<std::string, uint32_t> kKinds = {
-    {"window", mt::kKindCodeWindow}, {"editbox", mt::kKindCodeEditBox}, {"picbox", mt::kKindCodePictureBox},
-    {"button", mt::kKindCodeButton}, {"timer", mt::kKindCodeTimer},     {"translabel", mt::kKindCodeTransLabel},
+    {"window", mt::kKindCodeWindow},
+    {"editbox", mt::kKindCodeEditBox},
+    {"picbox", mt::kKindCodePictureBox},
+    {"button", mt::kKindCodeButton},
+    {"timer", mt::kKindCodeTimer},
+    {"translabel", mt::kKindCodeTransLabel},
 };
 
 class Parser {
@@ -160,10 +164,14 @@ private:
             if (!integer(src, &a))
                 return false;
             auto v = static_cast<uint32_t>(a);
-            if (word == "state") r->state = v;
-            if (word == "parent") r->parent = v;
-            if (word == "shared") r->sharedSource = v;
-            if (word == "cursor") r->mousePointer = std::string(reinterpret_cast<const char*>(&v), 4);
+            if (word == "state")
+                r->state = v;
+            if (word == "parent")
+                r->parent = v;
+            if (word == "shared")
+                r->sharedSource = v;
+            if (word == "cursor")
+                r->mousePointer = std::string(reinterpret_cast<const char*>(&v), 4);
         } else if (word == "tag") {
             std::string tag;
             if (!src.quoted(&tag) || !Utf8ToGb18030(tag, &r->tag))

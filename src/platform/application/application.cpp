@@ -10,10 +10,10 @@
 
 #include <vector>
 
-#include "platform/fonts.h"
-#include "platform/heap_tuning.h"
 #include "platform/application/input_hook.h"
 #include "platform/application/standard_texts.h"
+#include "platform/fonts.h"
+#include "platform/heap_tuning.h"
 
 namespace mt::platform {
 namespace {

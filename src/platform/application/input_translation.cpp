@@ -36,15 +36,42 @@ int32_t KeyStateFor(int32_t vk, Qt::KeyboardModifiers m)
 
 int32_t PunctuationKey(int key)
 {
-    static const struct { int key; int32_t vk; } table[] = {
-        {Qt::Key_Semicolon, 186}, {Qt::Key_Colon, 186}, {Qt::Key_Equal, 187}, {Qt::Key_Plus, 187},
-        {Qt::Key_Comma, 188}, {Qt::Key_Less, 188}, {Qt::Key_Minus, 189}, {Qt::Key_Underscore, 189},
-        {Qt::Key_Period, 190}, {Qt::Key_Greater, 190}, {Qt::Key_Slash, 191}, {Qt::Key_Question, 191},
-        {Qt::Key_QuoteLeft, 192}, {Qt::Key_AsciiTilde, 192}, {Qt::Key_BracketLeft, 219}, {Qt::Key_BraceLeft, 219},
-        {Qt::Key_Backslash, 220}, {Qt::Key_Bar, 220}, {Qt::Key_BracketRight, 221}, {Qt::Key_BraceRight, 221},
-        {Qt::Key_Apostrophe, 222}, {Qt::Key_QuoteDbl, 222}, {Qt::Key_Exclam, '1'}, {Qt::Key_At, '2'},
-        {Qt::Key_NumberSign, '3'}, {Qt::Key_Dollar, '4'}, {Qt::Key_Percent, '5'}, {Qt::Key_AsciiCircum, '6'},
-        {Qt::Key_Ampersand, '7'}, {Qt::Key_Asterisk, '8'}, {Qt::Key_ParenLeft, '9'}, {Qt::Key_ParenRight, '0'},
+    static const struct {
+        int key;
+        int32_t vk;
+    } table[] = {
+        {Qt::Key_Semicolon, 186},
+        {Qt::Key_Colon, 186},
+        {Qt::Key_Equal, 187},
+        {Qt::Key_Plus, 187},
+        {Qt::Key_Comma, 188},
+        {Qt::Key_Less, 188},
+        {Qt::Key_Minus, 189},
+        {Qt::Key_Underscore, 189},
+        {Qt::Key_Period, 190},
+        {Qt::Key_Greater, 190},
+        {Qt::Key_Slash, 191},
+        {Qt::Key_Question, 191},
+        {Qt::Key_QuoteLeft, 192},
+        {Qt::Key_AsciiTilde, 192},
+        {Qt::Key_BracketLeft, 219},
+        {Qt::Key_BraceLeft, 219},
+        {Qt::Key_Backslash, 220},
+        {Qt::Key_Bar, 220},
+        {Qt::Key_BracketRight, 221},
+        {Qt::Key_BraceRight, 221},
+        {Qt::Key_Apostrophe, 222},
+        {Qt::Key_QuoteDbl, 222},
+        {Qt::Key_Exclam, '1'},
+        {Qt::Key_At, '2'},
+        {Qt::Key_NumberSign, '3'},
+        {Qt::Key_Dollar, '4'},
+        {Qt::Key_Percent, '5'},
+        {Qt::Key_AsciiCircum, '6'},
+        {Qt::Key_Ampersand, '7'},
+        {Qt::Key_Asterisk, '8'},
+        {Qt::Key_ParenLeft, '9'},
+        {Qt::Key_ParenRight, '0'},
     };
     for (const auto& row : table) {
         if (row.key == key)
@@ -70,15 +97,37 @@ int32_t KeypadKey(int key)
 
 int32_t ControlKey(int key)
 {
-    static const struct { int key; int32_t vk; } table[] = {
-        {Qt::Key_Backspace, kVkBack}, {Qt::Key_Tab, kVkTab}, {Qt::Key_Backtab, kVkTab},
-        {Qt::Key_Return, kVkReturn}, {Qt::Key_Enter, kVkReturn}, {Qt::Key_Shift, kVkShift},
-        {Qt::Key_Control, kVkControl}, {Qt::Key_Alt, kVkMenu}, {Qt::Key_Pause, 0x13},
-        {Qt::Key_CapsLock, 0x14}, {Qt::Key_Escape, kVkEscape}, {Qt::Key_Space, kVkSpace},
-        {Qt::Key_PageUp, 0x21}, {Qt::Key_PageDown, 0x22}, {Qt::Key_End, 0x23}, {Qt::Key_Home, 0x24},
-        {Qt::Key_Left, kVkLeft}, {Qt::Key_Up, kVkUp}, {Qt::Key_Right, kVkRight}, {Qt::Key_Down, kVkDown},
-        {Qt::Key_Print, 0x2C}, {Qt::Key_Insert, 0x2D}, {Qt::Key_Delete, 0x2E}, {Qt::Key_Meta, 0x5B},
-        {Qt::Key_Menu, 0x5D}, {Qt::Key_NumLock, 0x90}, {Qt::Key_ScrollLock, 0x91},
+    static const struct {
+        int key;
+        int32_t vk;
+    } table[] = {
+        {Qt::Key_Backspace, kVkBack},
+        {Qt::Key_Tab, kVkTab},
+        {Qt::Key_Backtab, kVkTab},
+        {Qt::Key_Return, kVkReturn},
+        {Qt::Key_Enter, kVkReturn},
+        {Qt::Key_Shift, kVkShift},
+        {Qt::Key_Control, kVkControl},
+        {Qt::Key_Alt, kVkMenu},
+        {Qt::Key_Pause, 0x13},
+        {Qt::Key_CapsLock, 0x14},
+        {Qt::Key_Escape, kVkEscape},
+        {Qt::Key_Space, kVkSpace},
+        {Qt::Key_PageUp, 0x21},
+        {Qt::Key_PageDown, 0x22},
+        {Qt::Key_End, 0x23},
+        {Qt::Key_Home, 0x24},
+        {Qt::Key_Left, kVkLeft},
+        {Qt::Key_Up, kVkUp},
+        {Qt::Key_Right, kVkRight},
+        {Qt::Key_Down, kVkDown},
+        {Qt::Key_Print, 0x2C},
+        {Qt::Key_Insert, 0x2D},
+        {Qt::Key_Delete, 0x2E},
+        {Qt::Key_Meta, 0x5B},
+        {Qt::Key_Menu, 0x5D},
+        {Qt::Key_NumLock, 0x90},
+        {Qt::Key_ScrollLock, 0x91},
     };
     for (const auto& row : table) {
         if (row.key == key)

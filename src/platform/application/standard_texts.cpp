@@ -32,8 +32,12 @@ public:
             const char* source;
             QString text;
         } entries[] = {
-            {"&Undo", MT_GB(kMenuUndo)},   {"&Redo", MT_GB(kMenuRedo)},     {"Cu&t", MT_GB(kMenuCut)},
-            {"&Copy", MT_GB(kMenuCopy)},   {"&Paste", MT_GB(kMenuPaste)},   {"Delete", MT_GB(kMenuDelete)},
+            {"&Undo", MT_GB(kMenuUndo)},
+            {"&Redo", MT_GB(kMenuRedo)},
+            {"Cu&t", MT_GB(kMenuCut)},
+            {"&Copy", MT_GB(kMenuCopy)},
+            {"&Paste", MT_GB(kMenuPaste)},
+            {"Delete", MT_GB(kMenuDelete)},
             {"Select All", MT_GB(kMenuSelectAll)},
         };
         for (const auto& e : entries) {

@@ -56,7 +56,6 @@ bool ConvertText(const char* to, const char* from, std::string_view in, std::str
     return ok;
 }
 
-
 std::string Utf16ToGb(std::u16string_view units)
 {
     std::string gb;

@@ -22,8 +22,13 @@ namespace {
 // window layouts assume (a nine-point face, 12 pixels at 96 dpi, ASCII about
 // 6 pixels wide).
 constexpr const char* kGuiFaces[] = {
-    "WenQuanYi Micro Hei", "Noto Sans CJK SC", "Source Han Sans SC", "Noto Sans SC", "WenQuanYi Zen Hei",
-    "AR PL UMing CN",      "Droid Sans Fallback",
+    "WenQuanYi Micro Hei",
+    "Noto Sans CJK SC",
+    "Source Han Sans SC",
+    "Noto Sans SC",
+    "WenQuanYi Zen Hei",
+    "AR PL UMing CN",
+    "Droid Sans Fallback",
 };
 
 QString GuiFamily()

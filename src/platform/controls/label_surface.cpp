@@ -10,9 +10,9 @@
 #include <algorithm>
 
 #include "platform/application.h"
+#include "platform/controls/text_style.h"
 #include "platform/native_window.h"
 #include "platform/text_codec.h"
-#include "platform/controls/text_style.h"
 #include "platform/windows/placed_rect.h"
 
 namespace mt::platform {

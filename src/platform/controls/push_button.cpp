@@ -158,10 +158,10 @@ void SetButtonAlignment(WindowHandle button, HorizontalAlign horizontal, Vertica
         return;
     const Qt::Alignment h = horizontal == HorizontalAlign::kLeft    ? Qt::AlignLeft
                             : horizontal == HorizontalAlign::kRight ? Qt::AlignRight
-                                                                   : Qt::AlignHCenter;
+                                                                    : Qt::AlignHCenter;
     const Qt::Alignment v = vertical == VerticalAlign::kTop      ? Qt::AlignTop
                             : vertical == VerticalAlign::kBottom ? Qt::AlignBottom
-                                                                : Qt::AlignVCenter;
+                                                                 : Qt::AlignVCenter;
     b->setAlignment(h | v);
 }
 

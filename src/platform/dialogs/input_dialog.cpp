@@ -1,12 +1,12 @@
 #include "platform/input_dialog.h"
 
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCompleter>
-#include <QKeyEvent>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -14,8 +14,8 @@
 #include <utility>
 
 #include "platform/application.h"
-#include "platform/edit/edit_widgets.h"
 #include "platform/dialog_hook.h"
+#include "platform/edit/edit_widgets.h"
 #include "platform/platform_texts.h"
 #include "platform/text_codec.h"
 
@@ -34,12 +34,8 @@ struct DialogTemplate {
     TemplateItem frame, prompt, edit, ok, cancel;
 };
 
-constexpr DialogTemplate kWithPrompt{kInputTemplateWithPrompt, 252, 92, true,
-                                     {7, 7, 238, 35}, {12, 11, 229, 27}, {7, 45, 238, 12},
-                                     {63, 66, 55, 19}, {134, 66, 55, 19}};
-constexpr DialogTemplate kShort{kInputTemplateShort, 214, 56, false,
-                                {}, {}, {7, 7, 200, 12},
-                                {82, 30, 55, 19}, {151, 30, 55, 19}};
+constexpr DialogTemplate kWithPrompt{kInputTemplateWithPrompt, 252, 92, true, {7, 7, 238, 35}, {12, 11, 229, 27}, {7, 45, 238, 12}, {63, 66, 55, 19}, {134, 66, 55, 19}};
+constexpr DialogTemplate kShort{kInputTemplateShort, 214, 56, false, {}, {}, {7, 7, 200, 12}, {82, 30, 55, 19}, {151, 30, 55, 19}};
 
 // Dialog units of a font: a horizontal unit is a quarter of its average
 // character width, a vertical unit an eighth of its height.
@@ -116,8 +112,9 @@ InputDialogWidget::InputDialogWidget(const ShownInputDialog& shown, QWidget* par
     masked->setPasswordChar(u'*');
     inUse_ = shown.mode == 4 ? masked : plain;
     (inUse_ == plain ? masked : plain)->hide();
-    inUse_->setFilter(shown.mode == 2 ? CharFilter::kSignedDigits
-                                      : shown.mode == 3 ? CharFilter::kDecimal : CharFilter::kAll);
+    inUse_->setFilter(shown.mode == 2   ? CharFilter::kSignedDigits
+                      : shown.mode == 3 ? CharFilter::kDecimal
+                                        : CharFilter::kAll);
     inUse_->setText(FromGb(shown.initial));
     inUse_->selectAll();
     if (!shown.completions.empty() && shown.mode != 4) {

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QKeyEvent>
-#include <QSpacerItem>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 #include "platform/application.h"
 #include "platform/application/standard_texts.h"
@@ -18,7 +18,9 @@ namespace {
 QMessageBox::ButtonRole ButtonRole(int id)
 {
     switch (id) {
-    case kIdOk: case kIdYes: case kIdRetry: return QMessageBox::AcceptRole;
+    case kIdOk:
+    case kIdYes:
+    case kIdRetry: return QMessageBox::AcceptRole;
     case kIdNo: return QMessageBox::NoRole;
     case kIdCancel: return QMessageBox::RejectRole;
     }

@@ -198,7 +198,8 @@ void ShowProgress(Wait& wait)
 {
     // Modal to the window beneath by the input hold rather than by Qt's
     // modality, which would swallow that window's close requests.
-    auto* window = new ProgressWindow(*wait.watch, wait.clock, [&wait] { Cancel(wait); }, WindowBeneath());
+    auto* window = new ProgressWindow(
+        *wait.watch, wait.clock, [&wait] { Cancel(wait); }, WindowBeneath());
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     wait.window = window;
     ++g_shown;
@@ -227,7 +228,8 @@ void RunTransfer(const std::function<void()>& work, const TransferWatch& watch)
     std::thread worker([&] {
         work();
         done = true;
-        QMetaObject::invokeMethod(&context, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &context, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
     g_wait = &wait;
     SetTransferHook(&HoldInput);

@@ -12,8 +12,8 @@
 #include <QMimeData>
 
 #include "platform/edit/edit_core.h"
-#include "platform/text_codec.h"
 #include "platform/system/text_mime.h"
+#include "platform/text_codec.h"
 
 namespace mt::platform {
 

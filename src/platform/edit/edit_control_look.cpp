@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
+#include "platform/controls/text_style.h"
 #include "platform/edit/edit_core.h"
 #include "platform/native_window.h"
-#include "platform/controls/text_style.h"
 #include "platform/text_codec.h"
 
 namespace mt::platform {

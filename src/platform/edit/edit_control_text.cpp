@@ -2,8 +2,8 @@
 #include <utility>
 
 #include "platform/edit/edit_core.h"
-#include "platform/text_view/text_buffer.h"
 #include "platform/text_codec.h"
+#include "platform/text_view/text_buffer.h"
 
 namespace mt::platform {
 
@@ -57,7 +57,7 @@ void LineEditCore::onLineTextChanged(const QString& text)
     DiffRange(lineText_, text, &at, &removed, &added);
     const std::u16string_view units = Utf16View(text);
     if (!mirror_.replace(static_cast<size_t>(at), static_cast<size_t>(removed),
-                        units.substr(static_cast<size_t>(at), static_cast<size_t>(added))))
+                         units.substr(static_cast<size_t>(at), static_cast<size_t>(added))))
         mirror_.reset(units);
     lineText_ = text;
     notifyTextChanged();

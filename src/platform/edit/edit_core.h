@@ -14,11 +14,11 @@
 #include <QPointer>
 #include <QString>
 
-#include "platform/edit_control.h"
 #include "platform/edit/edit_one_row.h"
 #include "platform/edit/edit_spinner.h"
 #include "platform/edit/edit_text_mirror.h"
 #include "platform/edit/edit_widgets.h"
+#include "platform/edit_control.h"
 #include "platform/text_view/text_view.h"
 
 namespace mt::platform {
@@ -86,7 +86,7 @@ protected:
     virtual void finishBuild() {}
     void makeSpinner();
 
-    QWidget* box_;           // the editor
+    QWidget* box_; // the editor
     EditOptions options_;
     bool settingText_ = false;
 
@@ -147,7 +147,7 @@ private:
 
     EditLineWidget* line_;
     EditTextMirror mirror_;
-    QString lineText_;       // the line edit's text as the mirror holds it
+    QString lineText_; // the line edit's text as the mirror holds it
 };
 
 // The multi-line box's core: a TextView, which holds the bytes itself.

@@ -28,8 +28,13 @@ bool Accepts(CharFilter filter, QChar c)
 CharFilter CharFilterForInputMode(int mode)
 {
     switch (mode) {
-    case 3: case 6: case 7: case 8: return CharFilter::kSignedDigits;
-    case 4: case 9: case 10: return CharFilter::kDecimal;
+    case 3:
+    case 6:
+    case 7:
+    case 8: return CharFilter::kSignedDigits;
+    case 4:
+    case 9:
+    case 10: return CharFilter::kDecimal;
     case 5: return CharFilter::kDigits;
     }
     return CharFilter::kAll;

@@ -12,7 +12,10 @@
 namespace mt::platform {
 
 // Which typed characters (code 32 and up) an edit accepts.
-enum class CharFilter { kAll, kSignedDigits, kDecimal, kDigits };
+enum class CharFilter { kAll,
+                        kSignedDigits,
+                        kDecimal,
+                        kDigits };
 
 // The filter of an edit box input mode: 3, 6, 7, 8 "-0-9"; 4, 9, 10 "-.0-9";
 // 5 "0-9"; others all.
@@ -39,8 +42,8 @@ public:
     State validate(QString& input, int& pos) const override;
 
     int caseConversion = 0;
-    size_t byteLimit = 0;           // 0: none
-    bool suspended = false;         // while the text is set programmatically
+    size_t byteLimit = 0;   // 0: none
+    bool suspended = false; // while the text is set programmatically
     mutable QString lastAccepted;
 };
 

@@ -137,7 +137,8 @@ void OneRowText::paint(TextView& view, QPainter* p, const QString& preedit, int 
     }
 
     const QPalette::ColorGroup group =
-        !view.isEnabled() ? QPalette::Disabled : view.hasFocus() ? QPalette::Active : QPalette::Inactive;
+        !view.isEnabled() ? QPalette::Disabled : view.hasFocus() ? QPalette::Active
+                                                                 : QPalette::Inactive;
     const QPalette& pal = view.palette();
     const auto shown = [&](int unit) { return unit + (!preedit.isEmpty() && unit >= caretUnit ? preedit.size() : 0); };
     QList<QTextLayout::FormatRange> formats;

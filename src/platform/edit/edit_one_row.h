@@ -64,9 +64,9 @@ private:
 
     uint64_t generation_ = UINT64_MAX;
     QFont font_;
-    QString units_;                // the text, one mark per line break
-    std::vector<size_t> byteOf_;   // per unit, and one past the end
-    std::vector<int> marks_;       // units that are line-break marks
+    QString units_;              // the text, one mark per line break
+    std::vector<size_t> byteOf_; // per unit, and one past the end
+    std::vector<int> marks_;     // units that are line-break marks
     QTextLayout layout_;
     qreal scroll_ = 0;
     int keptCaret_ = -1; // the caret's unit the row last kept in sight

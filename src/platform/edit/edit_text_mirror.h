@@ -53,7 +53,6 @@ public:
     // to the character's start or end, a byte beyond the end gives the count.
     size_t unitOfByte(size_t byte, Snap snap) const;
 
-
 private:
     struct Chunk {
         size_t units;

@@ -5,8 +5,8 @@
 #include <QMimeData>
 
 #include "platform/application.h"
-#include "platform/text_codec.h"
 #include "platform/system/text_mime.h"
+#include "platform/text_codec.h"
 
 namespace mt::platform {
 

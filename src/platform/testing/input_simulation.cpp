@@ -7,8 +7,8 @@
 #include <QToolButton>
 #include <QWidget>
 
-#include "platform/edit_control.h"
 #include "platform/edit/edit_spinner.h"
+#include "platform/edit_control.h"
 #include "platform/native_window.h"
 #include "platform/text_codec.h"
 #include "platform/windows/focus_cause.h"
@@ -119,11 +119,26 @@ void SimulateMouse(WindowHandle target, InputKind kind, int32_t x, int32_t y, in
     QEvent::Type type = QEvent::MouseMove;
     Qt::MouseButton button = Qt::NoButton;
     switch (kind) {
-    case InputKind::kLeftDown: type = QEvent::MouseButtonPress; button = Qt::LeftButton; break;
-    case InputKind::kLeftUp: type = QEvent::MouseButtonRelease; button = Qt::LeftButton; break;
-    case InputKind::kDoubleClick: type = QEvent::MouseButtonDblClick; button = Qt::LeftButton; break;
-    case InputKind::kRightDown: type = QEvent::MouseButtonPress; button = Qt::RightButton; break;
-    case InputKind::kRightUp: type = QEvent::MouseButtonRelease; button = Qt::RightButton; break;
+    case InputKind::kLeftDown:
+        type = QEvent::MouseButtonPress;
+        button = Qt::LeftButton;
+        break;
+    case InputKind::kLeftUp:
+        type = QEvent::MouseButtonRelease;
+        button = Qt::LeftButton;
+        break;
+    case InputKind::kDoubleClick:
+        type = QEvent::MouseButtonDblClick;
+        button = Qt::LeftButton;
+        break;
+    case InputKind::kRightDown:
+        type = QEvent::MouseButtonPress;
+        button = Qt::RightButton;
+        break;
+    case InputKind::kRightUp:
+        type = QEvent::MouseButtonRelease;
+        button = Qt::RightButton;
+        break;
     default: break;
     }
     // A real click lands on the innermost widget under the pointer (the

@@ -1,8 +1,8 @@
 #include "platform/testing/window_system_input.h"
 
 #include <QApplication>
-#include <QMenu>
 #include <QHelpEvent>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>

@@ -47,8 +47,8 @@ public:
 
     // One segment decoded and laid out.
     struct Laid {
-        size_t seg = 0;                 // the segment's start
-        size_t start = 0;               // the layout's: the segment's, or carried back
+        size_t seg = 0;   // the segment's start
+        size_t start = 0; // the layout's: the segment's, or carried back
         size_t end = 0;
         size_t lastRowStart = 0;        // where its last line starts
         bool lastHidden = false;        // the next segment's layout shows its last line
@@ -57,7 +57,7 @@ public:
         std::vector<uint32_t> unitByte; // per unit (and one past): its character's byte offset
         QTextLayout layout;
         qreal height = 0;
-        int preeditAt = -1;             // the unit the preedit stands at, or -1
+        int preeditAt = -1; // the unit the preedit stands at, or -1
     };
     // A row: one line of a segment's layout, its last one only when the
     // next segment's layout does not show it.
@@ -111,9 +111,9 @@ public:
     void forgetWidest() { widest_ = 0; }
 
     // ---- units and bytes of a layout -------------------------------------------
-    int unitOf(const Laid& l, size_t byte) const;  // byte: absolute, inside the segment
-    size_t byteOf(const Laid& l, int unit) const;  // absolute
-    int layoutUnit(const Laid& l, int unit) const  // with the preedit in front of it
+    int unitOf(const Laid& l, size_t byte) const; // byte: absolute, inside the segment
+    size_t byteOf(const Laid& l, int unit) const; // absolute
+    int layoutUnit(const Laid& l, int unit) const // with the preedit in front of it
     {
         return l.preeditAt >= 0 && unit >= l.preeditAt ? unit + static_cast<int>(preedit_.size()) : unit;
     }
@@ -141,8 +141,8 @@ private:
     std::map<size_t, size_t> carry_;               // segment start -> its layout's start
     uint64_t carryGen_ = 0;                        // counts changes of carry_
     QString preedit_;
-    size_t preeditSeg_ = SIZE_MAX;                 // the segment whose layout shows the preedit
-    int widest_ = 0;                               // the widest row laid out so far
+    size_t preeditSeg_ = SIZE_MAX; // the segment whose layout shows the preedit
+    int widest_ = 0;               // the widest row laid out so far
 };
 
 } // namespace mt::platform

@@ -121,8 +121,8 @@ private:
     mutable size_t gapStart_ = 0;
     mutable size_t gapLen_ = 0;
     mutable bool joined_ = false; // read in one piece since the last edit
-    std::vector<size_t> starts_; // line starts after the first, ascending
-    std::vector<size_t> cps_;    // character boundaries above 0, ascending
+    std::vector<size_t> starts_;  // line starts after the first, ascending
+    std::vector<size_t> cps_;     // character boundaries above 0, ascending
     size_t zeros_ = 0;
 };
 

@@ -23,9 +23,9 @@
 
 #include "platform/edit/edit_widgets.h"
 #include "platform/platform_texts.h"
+#include "platform/system/text_mime.h"
 #include "platform/text_codec.h"
 #include "platform/text_view/text_decoder.h"
-#include "platform/system/text_mime.h"
 #include "platform/text_view/text_view_keys.h"
 #include "platform/text_view/text_words.h"
 #include "platform/window_listener.h"

@@ -30,12 +30,12 @@ class QMimeData;
 #include <utility>
 #include <vector>
 
-#include "platform/text_view/edit_history.h"
 #include "platform/edit/edit_input_rules.h"
 #include "platform/edit/editor_host.h"
+#include "platform/text_marks.h"
+#include "platform/text_view/edit_history.h"
 #include "platform/text_view/segment_layout_cache.h"
 #include "platform/text_view/text_buffer.h"
-#include "platform/text_marks.h"
 #include "platform/text_view/text_view_keys.h"
 
 class QMenu;
@@ -228,7 +228,9 @@ private:
     using Laid = SegmentLayoutCache::Laid;
     using Row = SegmentLayoutCache::Row;
 
-    enum class EditKind { kTyping, kUser, kProgram };
+    enum class EditKind { kTyping,
+                          kUser,
+                          kProgram };
     // Replaces [from, to) and puts the caret after the new bytes.
     void edit(size_t from, size_t to, std::string_view gb, EditKind kind, bool notify = true);
     void insertFromUser(const QString& text, bool typed);
@@ -328,7 +330,7 @@ private:
     Qt::Alignment alignment_ = Qt::AlignLeft;
 
     SegmentLayoutCache layouts_{text_, *this};
-    int vShift_ = 0;                               // bytes per scroll bar step: 1 << vShift_
+    int vShift_ = 0; // bytes per scroll bar step: 1 << vShift_
     bool settingBars_ = false;
     int barAction_ = 0;
 
@@ -344,10 +346,10 @@ private:
         QBasicTimer autoScroll;        // scrolls while it is outside the view
         bool pressInSelection = false; // a press that may start dragging the selection
         QPoint pressPoint;
-        bool draggingOut = false;      // our own drag is under way
-        bool movedInside = false;      // ... and was dropped back into this view
-        size_t dropPos = SIZE_MAX;     // where a drop would go, shown as a caret
-        QBasicTimer tripleClick;       // a third click now selects the line
+        bool draggingOut = false;  // our own drag is under way
+        bool movedInside = false;  // ... and was dropped back into this view
+        size_t dropPos = SIZE_MAX; // where a drop would go, shown as a caret
+        QBasicTimer tripleClick;   // a third click now selects the line
         QPoint tripleClickPoint;
     };
     MouseState mouse_;

@@ -8,15 +8,15 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPointer>
+#include <QUrl>
 
 #include <algorithm>
 
-#include "platform/text_codec.h"
 #include "platform/system/text_mime.h"
+#include "platform/text_codec.h"
 #include "platform/text_view/text_view.h"
 
 namespace mt::platform {

@@ -20,9 +20,9 @@
 #include <cmath>
 
 #include "platform/platform_texts.h"
+#include "platform/system/text_mime.h"
 #include "platform/text_codec.h"
 #include "platform/text_view/text_decoder.h"
-#include "platform/system/text_mime.h"
 #include "platform/text_view/text_view_keys.h"
 #include "platform/text_view/text_words.h"
 #include "platform/windows/focus_cause.h"

@@ -231,7 +231,8 @@ void TextView::moveVertically(int rows, bool keepAnchor)
         moved = true;
     for (; rows < 0 && layouts_.prevRow(&r); ++rows)
         moved = true;
-    size_t pos = rows > 0 ? text_.size() : rows < 0 ? 0 : caret_;
+    size_t pos = rows > 0 ? text_.size() : rows < 0 ? 0
+                                                    : caret_;
     bool afterRow = false;
     if (moved && rows == 0) {
         l = layouts_.lay(r.seg);

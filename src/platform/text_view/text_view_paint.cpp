@@ -22,9 +22,9 @@
 
 #include "platform/edit/edit_widgets.h"
 #include "platform/platform_texts.h"
+#include "platform/system/text_mime.h"
 #include "platform/text_codec.h"
 #include "platform/text_view/text_decoder.h"
-#include "platform/system/text_mime.h"
 #include "platform/text_view/text_view_keys.h"
 #include "platform/text_view/text_words.h"
 
@@ -36,7 +36,8 @@ void TextView::paintEvent(QPaintEvent* event)
     const QRect clip = event->rect();
     p.fillRect(clip, palette().base());
     const QPalette::ColorGroup group =
-        !isEnabled() ? QPalette::Disabled : hasFocus() ? QPalette::Active : QPalette::Inactive;
+        !isEnabled() ? QPalette::Disabled : hasFocus() ? QPalette::Active
+                                                       : QPalette::Inactive;
     p.setPen(palette().color(group, QPalette::Text));
     const size_t s0 = selectionStart();
     const size_t s1 = selectionEnd();

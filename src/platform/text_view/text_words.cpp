@@ -11,7 +11,9 @@
 namespace mt::platform {
 namespace {
 
-enum class Kind { kSpace, kPunct, kWord };
+enum class Kind { kSpace,
+                  kPunct,
+                  kWord };
 
 struct Piece {
     size_t start;

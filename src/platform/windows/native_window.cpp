@@ -6,8 +6,8 @@
 #include <QWidget>
 
 #include "platform/text_codec.h"
-#include "platform/windows/placed_rect.h"
 #include "platform/windows/focus_cause.h"
+#include "platform/windows/placed_rect.h"
 #include "platform/windows/top_window_widget.h"
 
 namespace mt::platform {

@@ -22,7 +22,9 @@ FrameBorder BorderKind(int32_t border)
 {
     switch (border) {
     case 0: return FrameBorder::kNone;
-    case 1: case 3: case 5: return FrameBorder::kSizable;
+    case 1:
+    case 3:
+    case 5: return FrameBorder::kSizable;
     }
     return FrameBorder::kFixed;
 }
