@@ -47,6 +47,7 @@ Sample RunOnce(const std::vector<std::string>& args)
 Sample Measure(const std::vector<std::string>& args)
 {
     std::vector<Sample> runs;
+    runs.reserve(5);
     for (int i = 0; i < 5; ++i)
         runs.push_back(RunOnce(args));
     std::vector<double> times;

@@ -24,6 +24,7 @@ ChildRun RunChild(const std::vector<std::string>& args, bool quietErrors)
         if (quietErrors)
             dup2(null, 2);
         std::vector<char*> argv;
+        argv.reserve(args.size() + 1);
         for (const auto& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <map>
-
-#include <time.h>
 
 namespace mt::bench {
 namespace {

@@ -178,7 +178,7 @@ protected:
         const auto code = RunTool({"code", "--lang", language});
         EXPECT_EQ(code.status, 0) << code.err;
         const std::filesystem::path data = std::getenv("MT_TEST_DATA") ? std::getenv("MT_TEST_DATA") : "tests/data";
-        const std::string path = dir_ / file;
+        std::string path = dir_ / file;
         std::ofstream(path, std::ios::binary) << code.out << ReadFile(data / "code_drivers" / driver);
         return path;
     }

@@ -20,6 +20,7 @@ bool Parse(const std::vector<std::string>& args, CliOptions* o, std::string* err
     std::vector<std::string> words = {"middletext"};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (std::string& w : words)
         argv.push_back(w.data());
     argv.push_back(nullptr);

@@ -213,7 +213,7 @@ public:
     {
         if (!text.empty() && Below(4) != 0) {
             const size_t at = static_cast<size_t>(Below(static_cast<int>(text.size())));
-            std::string s = text.substr(at, static_cast<size_t>(1 + Below(12)));
+            std::string s = text.substr(at, 1 + static_cast<size_t>(Below(12)));
             if (Below(3) == 0)
                 FlipCase(&s);
             return s;

@@ -274,7 +274,7 @@ TEST_F(HttpClientTest, CompressedBodiesAreDecoded)
     const std::string page = "<p>" + std::string(100000, 'z') + "</p>";
     std::vector<std::string> encodings = {"gzip", "deflate"};
     if (httptest::HaveBrotli())
-        encodings.push_back("br");
+        encodings.emplace_back("br");
     for (const std::string& encoding : encodings) {
         const std::string body = httptest::Compress(page, encoding);
         ASSERT_LT(body.size(), page.size() / 10) << encoding;

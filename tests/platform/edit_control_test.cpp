@@ -35,7 +35,7 @@ struct Fixture : ::testing::Test {
     test::Recorder recorder;
     std::unique_ptr<QWidget> window = test::MakeWindow();
 
-    EditControl* make(EditOptions o = {}, std::string_view text = {}, Rect r = {10, 10, 200, 24})
+    EditControl* make(const EditOptions& o = {}, std::string_view text = {}, Rect r = {10, 10, 200, 24})
     {
         return test::MakeEdit(window.get(), &recorder, o, text, r);
     }

@@ -100,7 +100,7 @@ TEST(DialogHook, AnswersBothKindsOfDialogInsteadOfShowingThem)
 
 // Runs the real dialog; `interact` gets it from inside the modal loop and
 // must close it. A fallback closes it should the test not.
-InputDialogAnswer RunDialog(const InputDialogRequest& request, std::function<void(QDialog*)> interact)
+InputDialogAnswer RunDialog(const InputDialogRequest& request, const std::function<void(QDialog*)>& interact)
 {
     EnsureApplication();
     EndDialogScript();

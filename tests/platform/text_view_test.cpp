@@ -263,7 +263,7 @@ TEST_F(TextViewTest, LongLinesWrapAcrossSegmentEdges)
             at(1024 * unit);
             const int inside = DarkPixels(view->viewport());
             at(2048);
-            EXPECT_NEAR(DarkPixels(view->viewport()), inside, inside / 100);
+            EXPECT_NEAR(DarkPixels(view->viewport()), inside, inside / 100.0);
             at(100 * unit);
             key(Qt::Key_unknown, Qt::NoModifier, c.typed);
         }

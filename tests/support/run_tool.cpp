@@ -1,13 +1,12 @@
 #include "support/run_tool.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
-
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>

@@ -16,7 +16,7 @@ struct WindowPixels {
     int32_t height = 0;
     std::vector<uint32_t> colors; // row by row, 0x00BBGGRR
 
-    uint32_t at(int32_t x, int32_t y) const { return colors[static_cast<size_t>(y * width + x)]; }
+    uint32_t at(int32_t x, int32_t y) const { return colors[static_cast<size_t>(y) * width + x]; }
     // The pixels inside r (clipped to the picture), as a picture of their own.
     WindowPixels crop(const platform::Rect& r) const;
     // How many pixels inside r have this colour.
