@@ -96,6 +96,8 @@ SegmentLayoutCache::Laid* SegmentLayoutCache::lay(const Segment& seg, bool walk)
         it->second->end == seg.end && (it->second->preeditAt >= 0) == preeditHere)
         return it->second.get();
     const size_t from = layoutStart(seg, walk);
+    // Laying the segments before this one may have evicted its old layout.
+    it = laid_.find(seg.start);
     const bool ownStart = from == seg.start && wrap_ && seg.start != text_.lineStart(seg.line);
     if (it != laid_.end() && it->second->end == seg.end && it->second->start == from &&
         (it->second->preeditAt >= 0) == preeditHere) {
