@@ -160,7 +160,7 @@ std::string Bash()
         std::string own;
         for (const OptionRow& row : kOptions) {
             if (!Common(row) && (row.commands & bit))
-                own += " " + Names(row);
+                own.append(" ").append(Names(row)); // appended: GCC 12 at -O3 warns falsely on " " + a string
         }
         s += "            " + std::string(c.name) + ") options+=\"" + own + "\" ;;\n";
     }
@@ -335,7 +335,7 @@ std::string Fish()
         std::string names;
         for (const CommandOffer& c : kCommandOffers) {
             if (row.commands & c.command)
-                names += (names.empty() ? "" : " ") + std::string(c.name);
+                names.append(names.empty() ? "" : " ").append(c.name);
         }
         s += "complete -c middletext -n '__fish_seen_subcommand_from " + names + "'" + FishOption(row) + "\n";
     }
