@@ -81,7 +81,7 @@ charset_seeds() {
   printf '\x19text/html; charset=utf-16\x3c\x00\x00\xdcx' > "$1/utf16"
 }
 fuzz_target "the page charset reader" page_charset_fuzz 2048 charset_seeds \
-  "$root/src/net/page_charset.cpp" "$root/src/net/page_decoding.cpp" \
+  "$root/src/net/page_charset.cpp" "$root/src/net/charset_labels.cpp" "$root/src/net/page_decoding.cpp" \
   "$root/fuzz/page_charset_fuzz.cpp"
 
 # The URL made ready for the request line: percent-encoding from UTF-8,
