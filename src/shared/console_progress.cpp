@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <iterator>
 #include <mutex>
+#include <utility>
 
 #include "runtime_calls.h"
 
@@ -119,18 +120,18 @@ std::string FormatProgress(int64_t received, int64_t announced, double seconds)
     return line;
 }
 
-ProgressLine::ProgressLine(bool shown)
+RedrawnLine::RedrawnLine(bool shown, std::function<std::string(double seconds)> text) : text_(std::move(text))
 {
     if (shown)
         thread_ = std::thread([this] { run(); });
 }
 
-ProgressLine::~ProgressLine()
+RedrawnLine::~RedrawnLine()
 {
     stop();
 }
 
-void ProgressLine::stop()
+void RedrawnLine::stop()
 {
     if (!thread_.joinable())
         return;
@@ -143,27 +144,32 @@ void ProgressLine::stop()
     Erase();
 }
 
-void ProgressLine::run()
+void RedrawnLine::run()
 {
     const auto start = std::chrono::steady_clock::now();
     std::unique_lock lock(mutex_);
     while (!wake_.wait_for(lock, kInterval, [this] { return stopping_; })) {
-        int64_t received = 0, announced = -1;
-        TransferProgress(&received, &announced);
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        Draw(FormatProgress(received, announced, elapsed.count()));
+        Draw(text_(elapsed.count()));
     }
 }
 
-SourcesProgress::SourcesProgress(bool shown)
+ProgressLine::ProgressLine(bool shown)
+    : line_(shown, [](double seconds) {
+          int64_t received = 0, announced = -1;
+          TransferProgress(&received, &announced);
+          return FormatProgress(received, announced, seconds);
+      })
 {
-    if (shown)
-        thread_ = std::thread([this] { run(); });
 }
 
-SourcesProgress::~SourcesProgress()
+SourcesProgress::SourcesProgress(bool shown)
+    : line_(shown, [this](double seconds) {
+          return FormatSourcesProgress(done_.load(std::memory_order_relaxed), known_.load(std::memory_order_relaxed),
+                                       ended_.load(std::memory_order_relaxed), failed_.load(std::memory_order_relaxed),
+                                       seconds, bytes_.load(std::memory_order_relaxed));
+      })
 {
-    stop();
 }
 
 void SourcesProgress::done(bool failed, int64_t bytes)
@@ -171,31 +177,6 @@ void SourcesProgress::done(bool failed, int64_t bytes)
     done_.fetch_add(1, std::memory_order_relaxed);
     failed_.fetch_add(failed ? 1 : 0, std::memory_order_relaxed);
     bytes_.fetch_add(bytes, std::memory_order_relaxed);
-}
-
-void SourcesProgress::stop()
-{
-    if (!thread_.joinable())
-        return;
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    wake_.notify_one();
-    thread_.join();
-    Erase();
-}
-
-void SourcesProgress::run()
-{
-    const auto start = std::chrono::steady_clock::now();
-    std::unique_lock lock(mutex_);
-    while (!wake_.wait_for(lock, kInterval, [this] { return stopping_; })) {
-        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        Draw(FormatSourcesProgress(done_.load(std::memory_order_relaxed), known_.load(std::memory_order_relaxed),
-                                   ended_.load(std::memory_order_relaxed), failed_.load(std::memory_order_relaxed),
-                                   elapsed.count(), bytes_.load(std::memory_order_relaxed)));
-    }
 }
 
 } // namespace app

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -29,25 +30,38 @@ std::string FormatSourcesProgress(int64_t done, int64_t known, bool totalKnown, 
 // first and drawn again behind it.
 void WriteAboveProgress(const std::string& line);
 
-// While it lives, a thread polls the transfer's progress and redraws the
-// line every fifth of a second; stop() (or the end of its life) erases it.
-// Does nothing when not `shown`.
-class ProgressLine {
+// A line a thread of its own redraws every fifth of a second while it
+// lives, made by `text` from the seconds since the start; stop() (or the end
+// of its life) erases it. Does nothing when not `shown`.
+class RedrawnLine {
 public:
-    explicit ProgressLine(bool shown);
-    ProgressLine(const ProgressLine&) = delete;
-    ProgressLine& operator=(const ProgressLine&) = delete;
-    ~ProgressLine();
+    RedrawnLine(bool shown, std::function<std::string(double seconds)> text);
+    RedrawnLine(const RedrawnLine&) = delete;
+    RedrawnLine& operator=(const RedrawnLine&) = delete;
+    ~RedrawnLine();
 
     void stop();
 
 private:
     void run();
 
+    std::function<std::string(double)> text_;
     std::mutex mutex_;
     std::condition_variable wake_;
     bool stopping_ = false;
     std::thread thread_;
+};
+
+// While it lives, the transfer's progress, polled and redrawn as a
+// RedrawnLine. Does nothing when not `shown`.
+class ProgressLine {
+public:
+    explicit ProgressLine(bool shown);
+
+    void stop() { line_.stop(); }
+
+private:
+    RedrawnLine line_;
 };
 
 // The progress of a run over several sources, redrawn every fifth of a
@@ -56,9 +70,6 @@ private:
 class SourcesProgress {
 public:
     explicit SourcesProgress(bool shown);
-    SourcesProgress(const SourcesProgress&) = delete;
-    SourcesProgress& operator=(const SourcesProgress&) = delete;
-    ~SourcesProgress();
 
     // A source taken from the list; the list's end (the total known).
     void listed()
@@ -76,18 +87,13 @@ public:
     void listEnded() { ended_.store(true, std::memory_order_relaxed); }
     // A source done, and whether it failed (an exit status above 1).
     void done(bool failed, int64_t bytes);
-    void stop();
+    void stop() { line_.stop(); }
 
 private:
-    void run();
-
     std::atomic<int64_t> known_{0}, done_{0}, failed_{0}, bytes_{0};
     std::atomic<bool> ended_{false};
     bool fixed_ = false; // expect() gave the total
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    bool stopping_ = false;
-    std::thread thread_;
+    RedrawnLine line_;   // last: its thread reads the counts above
 };
 
 } // namespace app
